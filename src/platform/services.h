@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace kst {
+
+class RunTimeError;
+
+// The program's title, shown on boxes that name no operation of their own.
+QString appTitle();
+
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgButtons { Ok, OkCancel, YesNoCancel, YesNo, RetryCancel };
+
+// Answers as the boxes have always numbered them; stored files and callers compare with these.
+enum MsgAnswer { AnswerOk = 1, AnswerCancel = 2, AnswerRetry = 4, AnswerYes = 6, AnswerNo = 7 };
+
+// Every message box and question of the program passes through here, so a
+// headless run can record them and answer on the user's behalf.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual int show(const QString& text, MsgIcon icon, MsgButtons buttons,
+                     const QString& title) = 0;
+};
+
+class Beeper {
+public:
+    virtual ~Beeper() = default;
+    virtual void beep() = 0;
+};
+
+// Milliseconds since an arbitrary start (wraps like a 32-bit tick count) and the wall clock.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual quint32 tickCount() = 0;
+    virtual QDateTime now() = 0;
+};
+
+// Opens a document or a web address with the desktop's handler.
+class ShellOpener {
+public:
+    virtual ~ShellOpener() = default;
+    virtual bool open(const QString& fileOrUrl) = 0;
+};
+
+// Ends the whole program at once, wherever it is called from (also inside a modal dialog).
+class ProgramEnder {
+public:
+    virtual ~ProgramEnder() = default;
+    virtual void endProgram() = 0;
+};
+
+// The seams in force. Each starts as the real desktop implementation; tests install
+// their own and put the previous one back when they are done.
+class Platform {
+public:
+    static MessageBoxes& messages();
+    static Beeper& beeper();
+    static Clock& clock();
+    static ShellOpener& shell();
+    static ProgramEnder& ender();
+
+    // Each setter returns the previous implementation; nullptr restores the real one.
+    static MessageBoxes* setMessages(MessageBoxes* m);
+    static Beeper* setBeeper(Beeper* b);
+    static Clock* setClock(Clock* c);
+    static ShellOpener* setShell(ShellOpener* s);
+    static ProgramEnder* setEnder(ProgramEnder* e);
+};
+
+// MsgBox as the routines call it: the title defaults to the program's title.
+int msgBox(const QString& text, MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok,
+           const QString& title = appTitle());
+
+// The failure box of a routine's error handler: "Error Number: n", a line break,
+// "Description: text", the exclamation icon and the operation's title.
+// A few handlers word the first label differently ("Error number: ").
+void showFailure(const QString& title, int number, const QString& description,
+                 const QString& numberLabel = QStringLiteral("Error Number: "));
+void showFailure(const QString& title, const RunTimeError& error,
+                 const QString& numberLabel = QStringLiteral("Error Number: "));
+QString failureText(int number, const QString& description,
+                    const QString& numberLabel = QStringLiteral("Error Number: "));
+
+} // namespace kst

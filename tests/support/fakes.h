@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <QList>
+#include <QStringList>
+#include <deque>
+
+namespace kst::test {
+
+struct RecordedBox {
+    QString text;
+    MsgIcon icon;
+    MsgButtons buttons;
+    QString title;
+};
+
+// Records every box and answers from a script; an unscripted box gets OK (or Yes for questions).
+class RecordingMessageBoxes : public MessageBoxes {
+public:
+    RecordingMessageBoxes() { previous_ = Platform::setMessages(this); }
+    ~RecordingMessageBoxes() override { Platform::setMessages(previous_); }
+
+    int show(const QString& text, MsgIcon icon, MsgButtons buttons,
+             const QString& title) override;
+
+    void answerNext(int answer) { answers_.push_back(answer); }
+    const QList<RecordedBox>& boxes() const { return boxes_; }
+    QStringList texts() const;
+    void clear() { boxes_.clear(); }
+
+private:
+    MessageBoxes* previous_;
+    QList<RecordedBox> boxes_;
+    std::deque<int> answers_;
+};
+
+class CountingBeeper : public Beeper {
+public:
+    CountingBeeper() { previous_ = Platform::setBeeper(this); }
+    ~CountingBeeper() override { Platform::setBeeper(previous_); }
+    void beep() override { ++count; }
+    int count = 0;
+
+private:
+    Beeper* previous_;
+};
+
+class ManualClock : public Clock {
+public:
+    ManualClock() { previous_ = Platform::setClock(this); }
+    ~ManualClock() override { Platform::setClock(previous_); }
+    quint32 tickCount() override { return ticks; }
+    QDateTime now() override { return wallClock; }
+    quint32 ticks = 0;
+    QDateTime wallClock = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5));
+
+private:
+    Clock* previous_;
+};
+
+class RecordingShell : public ShellOpener {
+public:
+    RecordingShell() { previous_ = Platform::setShell(this); }
+    ~RecordingShell() override { Platform::setShell(previous_); }
+    bool open(const QString& target) override {
+        opened << target;
+        return succeed;
+    }
+    QStringList opened;
+    bool succeed = true;
+
+private:
+    ShellOpener* previous_;
+};
+
+// Ending the program inside a test would end the test run: this records it and
+// throws, so the routine that asked for the end stops where the program would.
+struct ProgramEnded {};
+class RecordingEnder : public ProgramEnder {
+public:
+    RecordingEnder() { previous_ = Platform::setEnder(this); }
+    ~RecordingEnder() override { Platform::setEnder(previous_); }
+    void endProgram() override {
+        ++count;
+        throw ProgramEnded{};
+    }
+    int count = 0;
+
+private:
+    ProgramEnder* previous_;
+};
+
+} // namespace kst::test
