@@ -12,14 +12,15 @@
 
 namespace kst {
 
-QString appTitle() { return QStringLiteral("Kestrelon"); }
+QString appTitle() {
+    return QStringLiteral("Kestrelon");
+}
 
 namespace {
 
 class DesktopMessageBoxes : public MessageBoxes {
 public:
-    int show(const QString& text, MsgIcon icon, MsgButtons buttons,
-             const QString& title) override {
+    int show(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) override {
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(title);
         box.setText(text);
@@ -137,16 +138,36 @@ Seam<ProgramEnder, ExitingEnder>& enderSeam() {
 
 } // namespace
 
-MessageBoxes& Platform::messages() { return messageSeam().get(); }
-Beeper& Platform::beeper() { return beeperSeam().get(); }
-Clock& Platform::clock() { return clockSeam().get(); }
-ShellOpener& Platform::shell() { return shellSeam().get(); }
-ProgramEnder& Platform::ender() { return enderSeam().get(); }
-MessageBoxes* Platform::setMessages(MessageBoxes* m) { return messageSeam().set(m); }
-Beeper* Platform::setBeeper(Beeper* b) { return beeperSeam().set(b); }
-Clock* Platform::setClock(Clock* c) { return clockSeam().set(c); }
-ShellOpener* Platform::setShell(ShellOpener* s) { return shellSeam().set(s); }
-ProgramEnder* Platform::setEnder(ProgramEnder* e) { return enderSeam().set(e); }
+MessageBoxes& Platform::messages() {
+    return messageSeam().get();
+}
+Beeper& Platform::beeper() {
+    return beeperSeam().get();
+}
+Clock& Platform::clock() {
+    return clockSeam().get();
+}
+ShellOpener& Platform::shell() {
+    return shellSeam().get();
+}
+ProgramEnder& Platform::ender() {
+    return enderSeam().get();
+}
+MessageBoxes* Platform::setMessages(MessageBoxes* m) {
+    return messageSeam().set(m);
+}
+Beeper* Platform::setBeeper(Beeper* b) {
+    return beeperSeam().set(b);
+}
+Clock* Platform::setClock(Clock* c) {
+    return clockSeam().set(c);
+}
+ShellOpener* Platform::setShell(ShellOpener* s) {
+    return shellSeam().set(s);
+}
+ProgramEnder* Platform::setEnder(ProgramEnder* e) {
+    return enderSeam().set(e);
+}
 
 int msgBox(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) {
     return Platform::messages().show(text, icon, buttons, title);

@@ -11,7 +11,7 @@ int RecordingMessageBoxes::show(const QString& text, MsgIcon icon, MsgButtons bu
         return answer;
     }
     return (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) ? AnswerYes
-                                                                                 : AnswerOk;
+                                                                                : AnswerOk;
 }
 
 QStringList RecordingMessageBoxes::texts() const {

@@ -21,8 +21,7 @@ public:
     RecordingMessageBoxes() { previous_ = Platform::setMessages(this); }
     ~RecordingMessageBoxes() override { Platform::setMessages(previous_); }
 
-    int show(const QString& text, MsgIcon icon, MsgButtons buttons,
-             const QString& title) override;
+    int show(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) override;
 
     void answerNext(int answer) { answers_.push_back(answer); }
     const QList<RecordedBox>& boxes() const { return boxes_; }

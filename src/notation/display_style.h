@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QColor>
+#include <QtGlobal>
+
+namespace kst {
+
+// How one kind of log text looks. Colours are kept as the profile and preferences
+// store them: 0x00BBGGRR.
+struct DisplayStyle {
+    quint32 TextColor = 0;
+    bool IsBold = false;
+    bool IsItalic = false;
+    bool IsUnderline = false;
+};
+
+inline QColor colorFromBgr(quint32 bbggrr) {
+    return QColor(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF));
+}
+
+inline quint32 bgrFromColor(const QColor& color) {
+    return quint32(color.red()) | (quint32(color.green()) << 8) | (quint32(color.blue()) << 16);
+}
+
+} // namespace kst

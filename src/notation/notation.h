@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// The program-wide notation routines: byte strings written in the five notations,
+// hexadecimal byte lists converted into the others, and the checks of digit texts
+// and comma-terminated byte lists that every input field relies on.
+//
+// A byte list is a text of items, each followed by ","; text after the last comma
+// is never looked at. Hexadecimal digits are written in upper case and no number
+// is written with a leading zero.
+namespace kst {
+
+enum NotationCode : int { ncDec = 0, ncHex = 1, ncOct = 2, ncBin = 3, ncAscii = 4 };
+
+// Control characters by name ("<NUL>".."<US>", "<Space>", "<Delete>", "<(80)>".."<(FF)>").
+QString ToAsciiWithNames(const QByteArray& data);
+
+// Each byte's value in the notation, followed by "," ("65,13,10,").
+QString StrToDecList(const QByteArray& data);
+QString StrToHexList(const QByteArray& data);
+QString StrToOctList(const QByteArray& data);
+QString StrToBinList(const QByteArray& data);
+
+// Base-2 digits without leading zeros, "0" for 0; a negative value gives all 32 digits.
+QString LongToBinStr(qint32 value);
+// 2^exponent for 0..30, and -2147483648 for 31. Raises run-time error 9 outside 0..31.
+qint32 PowerOfTwo(qint32 exponent);
+// The value of a text of base-2 digits. Raises error 5 for another character and
+// error 9 for a "1" more than 32 places from the right.
+qint32 BinStrToLong(const QString& bits);
+
+// The byte value of the leading hexadecimal digits (blanks in front skipped). A value
+// outside 0..255 shows "Invalid data: operand must be within 1 byte!" and gives 0.
+qint32 HexToByte(const QString& hexText);
+// The octal digits of the byte value read as a decimal number ("FF" gives 377).
+// Raises error 5 for a value outside 0..255.
+qint32 HexToOctNum(const QString& hexText);
+
+// A hexadecimal byte list in another notation. Empty after a failure that was shown
+// in a box titled "HexStr_2_Others Error:".
+std::optional<QString> ConvertHexList(const QString& hexList, int notation);
+
+// True when text is not empty and every character is a digit of the notation
+// (any character for a notation that has no digits of its own).
+bool IsValidDigits(const QString& text, int notation);
+// True when every comma-terminated item, blanks around it aside, is made only of the
+// notation's digits and is one byte. ASCII lists are not checked.
+bool ValidateByteList(const QString& text, int notation);
+
+// The first 8 bits (zeros put in front of a shorter text) in reverse order, as the
+// decimal number whose digits are those bits. Raises error 13 for a non-digit.
+qint32 ReverseBitOrder(const QString& bits);
+
+// The items zero-filled to 3, 2, 3 or 8 digits, each followed by one blank.
+QString PadByteList(const QString& list, int notation);
+
+} // namespace kst
