@@ -1,0 +1,269 @@
+#include "recordset.h"
+
+#include "errors.h"
+#include "select_query.h"
+#include "system_tables.h"
+
+#include <QStringList>
+
+namespace kst::db {
+
+namespace {
+
+Value readColumn(const Statement& st, int index, const ColumnDef& column) {
+    if (st.columnIsNull(index))
+        return Value();
+    switch (column.kind) {
+    case ColumnKind::YesNo:
+        return Value(st.columnInteger(index) != 0);
+    case ColumnKind::Integer:
+    case ColumnKind::Long:
+        return Value(st.columnInteger(index));
+    case ColumnKind::FixedText:
+    case ColumnKind::Text:
+    case ColumnKind::Memo:
+        return Value(st.columnText(index));
+    }
+    return Value();
+}
+
+QString orderColumn(const TableDef& table) {
+    return table.indexes.empty() ? QStringLiteral("rowid")
+                                 : quoteIdentifier(table.indexes.front().column);
+}
+
+} // namespace
+
+void Recordset::open(const QString& sql, const QString& connectionString) {
+    if (isOpen())
+        raise(err::ObjectOpen);
+    open(sql, ConnectionInfo::parse(connectionString));
+}
+
+void Recordset::open(const QString& sql, const ConnectionInfo& info) {
+    if (isOpen())
+        raise(err::ObjectOpen);
+    // The query is checked before the file is touched.
+    const SelectQuery query = SelectQuery::parse(sql);
+    Connection connection = Connection::open(info);
+    std::optional<TableDef> table = findTable(connection, query.table);
+    if (!table) {
+        raise(err::TableNotFound,
+              QString("The table or query '%1' cannot be found.").arg(query.table));
+    }
+
+    QString text = "SELECT rowid, * FROM " + quoteIdentifier(table->name);
+    if (query.filter != SelectQuery::Filter::All) {
+        const int ordinal = table->ordinalOf(query.column);
+        if (ordinal < 0) {
+            raise(err::UnknownColumn,
+                  QString("No value given for one or more required parameters: the table '%1' "
+                          "has no column '%2'.")
+                      .arg(table->name, query.column));
+        }
+        text += " WHERE " + quoteIdentifier(table->columns[ordinal].name) +
+                (query.filter == SelectQuery::Filter::Equals ? " = ?1" : " BETWEEN ?1 AND ?2");
+    }
+    text += " ORDER BY " + orderColumn(*table);
+
+    std::vector<Row> rows;
+    {
+        Statement st(connection, text);
+        if (query.filter != SelectQuery::Filter::All)
+            st.bind(1, query.first);
+        if (query.filter == SelectQuery::Filter::Between)
+            st.bind(2, query.last);
+        while (st.step()) {
+            Row row;
+            row.rowid = st.columnInteger(0);
+            for (size_t k = 0; k < table->columns.size(); ++k)
+                row.values.push_back(readColumn(st, static_cast<int>(k) + 1, table->columns[k]));
+            rows.push_back(std::move(row));
+        }
+    }
+    connection_.emplace(std::move(connection));
+    table_ = std::move(*table);
+    rows_ = std::move(rows);
+    position_ = 0;
+    pending_.clear();
+    adding_ = false;
+}
+
+void Recordset::close() {
+    ensureOpen();
+    if (editPending())
+        raise(err::NotAllowed);
+    connection_.reset();
+    rows_.clear();
+    table_ = TableDef();
+}
+
+void Recordset::ensureOpen() const {
+    if (!isOpen())
+        raise(err::ObjectClosed);
+}
+
+void Recordset::ensureOrdinal(int ordinal) const {
+    if (ordinal < 0 || ordinal >= fieldCount())
+        raise(err::ItemNotFound);
+}
+
+void Recordset::ensureCurrent() const {
+    if (eof())
+        raise(err::NoCurrentRecord);
+}
+
+int Recordset::recordCount() const {
+    ensureOpen();
+    return static_cast<int>(rows_.size());
+}
+
+bool Recordset::bof() const {
+    ensureOpen();
+    return rows_.empty();
+}
+
+bool Recordset::eof() const {
+    ensureOpen();
+    return position_ >= rows_.size();
+}
+
+void Recordset::moveFirst() {
+    ensureOpen();
+    flush();
+    if (rows_.empty())
+        raise(err::NoCurrentRecord);
+    position_ = 0;
+}
+
+void Recordset::moveNext() {
+    ensureOpen();
+    flush();
+    ensureCurrent();
+    ++position_;
+}
+
+int Recordset::fieldCount() const {
+    ensureOpen();
+    return static_cast<int>(table_.columns.size());
+}
+
+const ColumnDef& Recordset::field(int ordinal) const {
+    ensureOrdinal(ordinal);
+    return table_.columns[ordinal];
+}
+
+const QString& Recordset::tableName() const {
+    ensureOpen();
+    return table_.name;
+}
+
+Value Recordset::value(int ordinal) const {
+    ensureOrdinal(ordinal);
+    ensureCurrent();
+    const auto it = pending_.find(ordinal);
+    return it != pending_.end() ? it->second : rows_[position_].values[ordinal];
+}
+
+void Recordset::setValue(int ordinal, const Value& value) {
+    ensureOrdinal(ordinal);
+    ensureCurrent();
+    pending_[ordinal] = convertForColumn(value, table_.columns[ordinal], table_.name);
+}
+
+void Recordset::addNew() {
+    ensureOpen();
+    flush();
+    Row row;
+    row.values.resize(table_.columns.size());
+    rows_.push_back(std::move(row));
+    position_ = rows_.size() - 1;
+    adding_ = true;
+}
+
+void Recordset::update() {
+    ensureOpen();
+    flush();
+}
+
+void Recordset::updateBatch() {
+    update();
+}
+
+void Recordset::cancelUpdate() {
+    ensureOpen();
+    if (adding_) {
+        rows_.pop_back();
+        position_ = rows_.size();
+    }
+    pending_.clear();
+    adding_ = false;
+}
+
+void Recordset::flush() {
+    if (adding_)
+        insertPending();
+    else if (!pending_.empty())
+        updatePending();
+}
+
+void Recordset::insertPending() {
+    QStringList columns;
+    QStringList marks;
+    for (const auto& [ordinal, value] : pending_) {
+        columns << quoteIdentifier(table_.columns[ordinal].name);
+        marks << QString("?%1").arg(marks.size() + 1);
+    }
+    const QString text =
+        "INSERT INTO " + quoteIdentifier(table_.name) +
+        (columns.isEmpty() ? QString(" DEFAULT VALUES")
+                           : " (" + columns.join(", ") + ") VALUES (" + marks.join(", ") + ")");
+    Statement st(*connection_, text);
+    int index = 1;
+    for (const auto& [ordinal, value] : pending_)
+        st.bind(index++, value);
+    st.step();
+    Row& row = rows_[position_];
+    row.rowid = connection_->lastInsertRowId();
+    row.values = readRow(row.rowid);
+    pending_.clear();
+    adding_ = false;
+}
+
+void Recordset::updatePending() {
+    QStringList assignments;
+    for (const auto& [ordinal, value] : pending_) {
+        assignments << quoteIdentifier(table_.columns[ordinal].name) + " = ?" +
+                           QString::number(assignments.size() + 1);
+    }
+    Statement st(*connection_, "UPDATE " + quoteIdentifier(table_.name) + " SET " +
+                                   assignments.join(", ") + " WHERE rowid = ?" +
+                                   QString::number(assignments.size() + 1));
+    int index = 1;
+    for (const auto& [ordinal, value] : pending_)
+        st.bind(index++, value);
+    Row& row = rows_[position_];
+    st.bind(index, row.rowid);
+    st.step();
+    if (connection_->changes() == 0) {
+        raise(err::RowNotFound, "The row to be updated cannot be found: it was deleted or "
+                                "changed since it was read.");
+    }
+    for (const auto& [ordinal, value] : pending_)
+        row.values[ordinal] = value;
+    pending_.clear();
+}
+
+std::vector<Value> Recordset::readRow(qint64 rowid) {
+    Statement st(*connection_,
+                 "SELECT * FROM " + quoteIdentifier(table_.name) + " WHERE rowid = ?1");
+    st.bind(1, rowid);
+    std::vector<Value> values(table_.columns.size());
+    if (st.step()) {
+        for (size_t k = 0; k < values.size(); ++k)
+            values[k] = readColumn(st, static_cast<int>(k), table_.columns[k]);
+    }
+    return values;
+}
+
+} // namespace kst::db

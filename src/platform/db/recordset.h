@@ -1,0 +1,79 @@
+#pragma once
+
+#include "connection.h"
+#include "schema.h"
+#include "value.h"
+
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace kst::db {
+
+// A static snapshot of one table's rows, in key order, with optimistic writing.
+//
+// `open` reads the rows that the query selects (see SelectQuery); later changes by
+// others are not seen. Fields are addressed by ordinal. Values written to the
+// current record stay pending until the record is left with `moveNext`/`moveFirst`
+// or `addNew`, or until `update`/`updateBatch`; then they reach the file at once.
+// Values are checked when they are written (err::ValueRefused): nothing is cut short.
+//
+// Errors as the profile code expects them: moving past the end or reading with no
+// current record raises err::NoCurrentRecord (3021); a missing ordinal raises
+// err::ItemNotFound (3265); `close` with pending changes raises err::NotAllowed
+// (3219) and keeps them; any use of a closed recordset raises err::ObjectClosed.
+// Destroying a recordset drops what is pending.
+class Recordset {
+public:
+    Recordset() = default;
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+    ~Recordset() = default;
+
+    void open(const QString& sql, const QString& connectionString);
+    void open(const QString& sql, const ConnectionInfo& info);
+    void close();
+    bool isOpen() const { return connection_.has_value(); }
+
+    int recordCount() const;
+    bool bof() const;
+    bool eof() const;
+    void moveFirst();
+    void moveNext();
+
+    int fieldCount() const;
+    const ColumnDef& field(int ordinal) const;
+    const QString& tableName() const;
+
+    Value value(int ordinal) const;
+    void setValue(int ordinal, const Value& value);
+
+    void addNew();
+    void update();
+    void updateBatch();
+    void cancelUpdate();
+    bool editPending() const { return adding_ || !pending_.empty(); }
+
+private:
+    struct Row {
+        qint64 rowid = 0;
+        std::vector<Value> values;
+    };
+
+    void ensureOpen() const;
+    void ensureOrdinal(int ordinal) const;
+    void ensureCurrent() const;
+    void flush();
+    void insertPending();
+    void updatePending();
+    std::vector<Value> readRow(qint64 rowid);
+
+    std::optional<Connection> connection_;
+    TableDef table_;
+    std::vector<Row> rows_;
+    size_t position_ = 0; // rows_.size() is the end
+    std::map<int, Value> pending_;
+    bool adding_ = false;
+};
+
+} // namespace kst::db

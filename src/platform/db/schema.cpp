@@ -1,0 +1,119 @@
+#include "schema.h"
+
+#include "errors.h"
+#include "value_parse.h"
+
+#include <limits>
+
+namespace kst::db {
+
+ColumnDef ColumnDef::autoNumber(const QString& name) {
+    ColumnDef c{name, ColumnKind::Long};
+    c.nullable = false;
+    c.autoIncrement = true;
+    return c;
+}
+ColumnDef ColumnDef::longInt(const QString& name) {
+    return {name, ColumnKind::Long};
+}
+ColumnDef ColumnDef::integer(const QString& name) {
+    return {name, ColumnKind::Integer};
+}
+ColumnDef ColumnDef::text(const QString& name, int size) {
+    return {name, ColumnKind::Text, size};
+}
+ColumnDef ColumnDef::fixedText(const QString& name, int size) {
+    return {name, ColumnKind::FixedText, size};
+}
+ColumnDef ColumnDef::memo(const QString& name) {
+    return {name, ColumnKind::Memo};
+}
+ColumnDef ColumnDef::yesNo(const QString& name) {
+    ColumnDef c{name, ColumnKind::YesNo};
+    c.nullable = false;
+    return c;
+}
+
+int TableDef::ordinalOf(const QString& columnName) const {
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i].name.compare(columnName, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+namespace {
+
+[[noreturn]] void refuse(const ColumnDef& column, const QString& table, const QString& why) {
+    raise(err::ValueRefused,
+          QString("The field '%1.%2' cannot take this value: %3").arg(table, column.name, why));
+}
+
+Value toWholeNumber(const Value& value, const ColumnDef& column, const QString& table) {
+    std::optional<qint64> n;
+    switch (value.type()) {
+    case Value::Type::Null:
+    case Value::Type::Bool:
+    case Value::Type::Integer:
+        n = value.toInteger();
+        break;
+    case Value::Type::Double:
+        n = roundToInteger(value.toDouble());
+        break;
+    case Value::Type::Text: {
+        const std::optional<double> d = parseNumber(value.toText());
+        if (!d)
+            refuse(column, table, "type mismatch (\"" + value.toText() + "\" is no number).");
+        n = roundToInteger(*d);
+        break;
+    }
+    }
+    const qint64 lo = column.kind == ColumnKind::Integer ? std::numeric_limits<qint16>::min()
+                                                         : std::numeric_limits<qint32>::min();
+    const qint64 hi = column.kind == ColumnKind::Integer ? std::numeric_limits<qint16>::max()
+                                                         : std::numeric_limits<qint32>::max();
+    if (!n || *n < lo || *n > hi)
+        refuse(column, table,
+               QString("overflow (%1 is outside %2 to %3).").arg(value.toText()).arg(lo).arg(hi));
+    return Value(*n);
+}
+
+} // namespace
+
+Value convertForColumn(const Value& value, const ColumnDef& column, const QString& table) {
+    if (column.autoIncrement)
+        refuse(column, table, "the field is numbered automatically and cannot be updated.");
+    if (value.isNull()) {
+        if (!column.nullable)
+            refuse(column, table, "the field does not accept Null.");
+        return value;
+    }
+    switch (column.kind) {
+    case ColumnKind::Integer:
+    case ColumnKind::Long:
+        return toWholeNumber(value, column, table);
+    case ColumnKind::YesNo:
+        if (value.type() == Value::Type::Text && !parseBoolean(value.toText()))
+            refuse(column, table, "type mismatch (\"" + value.toText() + "\" is no Yes/No value).");
+        return Value(value.toBool());
+    case ColumnKind::Text:
+    case ColumnKind::FixedText:
+    case ColumnKind::Memo: {
+        QString text = value.toText();
+        if (text.isEmpty() && !column.allowZeroLength)
+            refuse(column, table, "the field does not accept an empty text.");
+        if (column.kind != ColumnKind::Memo && text.size() > column.size) {
+            refuse(column, table,
+                   QString("the text has %1 characters; the field holds at most %2.")
+                       .arg(text.size())
+                       .arg(column.size));
+        }
+        if (column.kind == ColumnKind::FixedText)
+            text = text.leftJustified(column.size, QLatin1Char(' '));
+        return Value(text);
+    }
+    }
+    return value;
+}
+
+} // namespace kst::db

@@ -1,0 +1,280 @@
+#include "system_tables.h"
+
+#include "connection.h"
+#include "errors.h"
+
+#include <QCryptographicHash>
+#include <QRandomGenerator>
+#include <QSet>
+
+namespace kst::db {
+
+namespace {
+
+const QString kPrefix = QStringLiteral("kst_sys_");
+constexpr int kFormatVersion = 1;
+
+QString passwordCheck(const QByteArray& salt, const QString& password) {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(salt);
+    hash.addData(password.toUtf8());
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+QString metaValue(Connection& connection, const QString& key) {
+    Statement st(connection, "SELECT value FROM kst_sys_meta WHERE key = ?1");
+    st.bind(1, key);
+    return st.step() ? st.columnText(0) : QString();
+}
+
+[[noreturn]] void badDefinition(const QString& why) {
+    raise(err::InvalidDefinition, "Invalid table definition: " + why);
+}
+
+bool hasControlCharacters(const QString& name) {
+    for (QChar c : name) {
+        if (c.unicode() < 32 || c.unicode() == 127)
+            return true;
+    }
+    return false;
+}
+
+void validate(const TableDef& table) {
+    if (table.name.trimmed().isEmpty() || hasControlCharacters(table.name))
+        badDefinition(QString("'%1' is not a valid table name.").arg(table.name));
+    if (isReservedTableName(table.name))
+        badDefinition(QString("the name '%1' is reserved.").arg(table.name));
+    if (table.columns.empty())
+        badDefinition(QString("table '%1' has no columns.").arg(table.name));
+    QSet<QString> names;
+    int autoColumns = 0;
+    for (const ColumnDef& c : table.columns) {
+        if (c.name.trimmed().isEmpty() || hasControlCharacters(c.name))
+            badDefinition(QString("'%1' is not a valid column name.").arg(c.name));
+        if (names.contains(c.name.toLower()))
+            badDefinition(QString("column '%1' appears twice.").arg(c.name));
+        names.insert(c.name.toLower());
+        const bool sized = c.kind == ColumnKind::Text || c.kind == ColumnKind::FixedText;
+        if (sized && (c.size < 1 || c.size > 255))
+            badDefinition(QString("column '%1' needs a size of 1 to 255.").arg(c.name));
+        if (c.autoIncrement) {
+            ++autoColumns;
+            if (c.kind != ColumnKind::Long)
+                badDefinition(QString("column '%1': only a Long numbers itself.").arg(c.name));
+        }
+    }
+    if (autoColumns > 1)
+        badDefinition("a table numbers at most one column automatically.");
+    int primaryKeys = 0;
+    for (const IndexDef& index : table.indexes) {
+        if (!index.primaryKey)
+            badDefinition(QString("index '%1': only a primary key is supported.").arg(index.name));
+        if (++primaryKeys > 1)
+            badDefinition("a table has at most one primary key.");
+        if (table.ordinalOf(index.column) < 0)
+            badDefinition(
+                QString("index '%1' names the unknown column '%2'.").arg(index.name, index.column));
+    }
+    for (const ColumnDef& c : table.columns) {
+        const bool isKey = !table.indexes.empty() &&
+                           table.indexes.front().column.compare(c.name, Qt::CaseInsensitive) == 0;
+        if (c.autoIncrement && !isKey)
+            badDefinition(QString("the numbered column '%1' must be the primary key.").arg(c.name));
+    }
+}
+
+// Declared types whose affinity keeps each kind as it is: the three text kinds get text
+// affinity, so a text "0012" stays "0012" and is never turned into the number 12.
+QString declaration(const ColumnDef& c, bool isKey) {
+    QString decl = quoteIdentifier(c.name) + ' ';
+    switch (c.kind) {
+    case ColumnKind::Integer:
+        decl += "SMALLINT";
+        break;
+    case ColumnKind::Long:
+        decl += "INTEGER";
+        break;
+    case ColumnKind::YesNo:
+        return decl + "BOOLEAN NOT NULL DEFAULT 0";
+    case ColumnKind::FixedText:
+        decl += QString("CHAR(%1)").arg(c.size);
+        break;
+    case ColumnKind::Text:
+        decl += QString("VARCHAR(%1)").arg(c.size);
+        break;
+    case ColumnKind::Memo:
+        decl += "TEXT";
+        break;
+    }
+    if (isKey && c.autoIncrement)
+        return decl + " PRIMARY KEY AUTOINCREMENT";
+    if (!c.nullable || isKey)
+        decl += " NOT NULL";
+    return decl;
+}
+
+} // namespace
+
+bool isReservedTableName(const QString& name) {
+    return name.startsWith(kPrefix, Qt::CaseInsensitive) ||
+           name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive);
+}
+
+QString quoteIdentifier(const QString& name) {
+    QString quoted = name;
+    quoted.replace('"', QLatin1String("\"\""));
+    return '"' + quoted + '"';
+}
+
+void initializeSystemTables(Connection& connection, const QString& password) {
+    Transaction transaction(connection);
+    connection.exec(QString("PRAGMA application_id = %1").arg(kApplicationId));
+    connection.exec("CREATE TABLE kst_sys_meta(key TEXT PRIMARY KEY, value TEXT NOT NULL)");
+    connection.exec("CREATE TABLE kst_sys_columns(tbl TEXT NOT NULL COLLATE NOCASE, "
+                    "ordinal INTEGER NOT NULL, name TEXT NOT NULL, kind INTEGER NOT NULL, "
+                    "size INTEGER NOT NULL, nullable INTEGER NOT NULL, "
+                    "zero_length INTEGER NOT NULL, auto_increment INTEGER NOT NULL, "
+                    "PRIMARY KEY (tbl, ordinal))");
+    connection.exec("CREATE TABLE kst_sys_indexes(tbl TEXT NOT NULL COLLATE NOCASE, "
+                    "name TEXT NOT NULL, col TEXT NOT NULL, is_primary INTEGER NOT NULL, "
+                    "is_unique INTEGER NOT NULL)");
+    QByteArray salt(16, Qt::Uninitialized);
+    QRandomGenerator::system()->generate(salt.begin(), salt.end());
+    Statement insert(connection, "INSERT INTO kst_sys_meta(key, value) VALUES (?1, ?2)");
+    const std::pair<QString, QString> rows[] = {
+        {"format", QString::number(kFormatVersion)},
+        {"salt", QString::fromLatin1(salt.toHex())},
+        {"password_check", passwordCheck(salt, password)},
+    };
+    for (const auto& [key, value] : rows) {
+        insert.bind(1, key).bind(2, value);
+        insert.step();
+        insert.reset();
+    }
+    transaction.commit();
+}
+
+void verifyPassword(Connection& connection, const QString& password) {
+    {
+        Statement st(connection, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                                 "name IN ('kst_sys_meta', 'kst_sys_columns', 'kst_sys_indexes')");
+        st.step();
+        if (st.columnInteger(0) != 3)
+            raise(err::CannotOpen,
+                  QString("Unrecognized database format '%1'.").arg(connection.path()));
+    }
+    bool versionOk = false;
+    const int version = metaValue(connection, "format").toInt(&versionOk);
+    if (!versionOk || version < 1 || version > kFormatVersion) {
+        raise(err::CannotOpen,
+              QString("Unrecognized database format '%1'.").arg(connection.path()));
+    }
+    const QByteArray salt = QByteArray::fromHex(metaValue(connection, "salt").toLatin1());
+    if (passwordCheck(salt, password) != metaValue(connection, "password_check"))
+        raise(err::InvalidPassword);
+}
+
+QStringList listTables(Connection& connection) {
+    Statement st(connection, "SELECT m.name FROM sqlite_master m WHERE m.type = 'table' AND "
+                             "EXISTS (SELECT 1 FROM kst_sys_columns c WHERE c.tbl = m.name) "
+                             "ORDER BY m.rowid");
+    QStringList names;
+    while (st.step()) {
+        const QString name = st.columnText(0);
+        if (!isReservedTableName(name))
+            names << name;
+    }
+    return names;
+}
+
+std::optional<TableDef> findTable(Connection& connection, const QString& name) {
+    if (isReservedTableName(name))
+        return std::nullopt;
+    TableDef table;
+    {
+        Statement st(connection, "SELECT name FROM sqlite_master WHERE type = 'table' AND "
+                                 "name = ?1 COLLATE NOCASE");
+        st.bind(1, name);
+        if (!st.step())
+            return std::nullopt;
+        table.name = st.columnText(0);
+    }
+    {
+        Statement st(connection, "SELECT name, kind, size, nullable, zero_length, auto_increment "
+                                 "FROM kst_sys_columns WHERE tbl = ?1 ORDER BY ordinal");
+        st.bind(1, table.name);
+        while (st.step()) {
+            ColumnDef c;
+            c.name = st.columnText(0);
+            c.kind = static_cast<ColumnKind>(st.columnInteger(1));
+            c.size = static_cast<int>(st.columnInteger(2));
+            c.nullable = st.columnInteger(3) != 0;
+            c.allowZeroLength = st.columnInteger(4) != 0;
+            c.autoIncrement = st.columnInteger(5) != 0;
+            table.columns.push_back(c);
+        }
+    }
+    if (table.columns.empty())
+        return std::nullopt; // not made by this layer
+    Statement st(connection, "SELECT name, col, is_primary, is_unique FROM kst_sys_indexes "
+                             "WHERE tbl = ?1 ORDER BY rowid");
+    st.bind(1, table.name);
+    while (st.step()) {
+        table.indexes.push_back({st.columnText(0), st.columnText(1), st.columnInteger(2) != 0,
+                                 st.columnInteger(3) != 0});
+    }
+    return table;
+}
+
+void createTable(Connection& connection, const TableDef& table) {
+    validate(table);
+    {
+        Statement st(connection,
+                     "SELECT count(*) FROM sqlite_master WHERE name = ?1 COLLATE NOCASE");
+        st.bind(1, table.name);
+        st.step();
+        if (st.columnInteger(0) != 0)
+            raise(err::TableExists, QString("Table '%1' already exists.").arg(table.name));
+    }
+    const QString keyColumn = table.indexes.empty() ? QString() : table.indexes.front().column;
+    QStringList parts;
+    bool keyInline = false;
+    for (const ColumnDef& c : table.columns) {
+        const bool isKey = c.name.compare(keyColumn, Qt::CaseInsensitive) == 0;
+        keyInline = keyInline || (isKey && c.autoIncrement);
+        parts << declaration(c, isKey);
+    }
+    if (!keyColumn.isEmpty() && !keyInline)
+        parts << "PRIMARY KEY (" + quoteIdentifier(keyColumn) + ")";
+
+    Transaction transaction(connection);
+    connection.exec("CREATE TABLE " + quoteIdentifier(table.name) + " (" + parts.join(", ") + ")");
+    Statement column(connection,
+                     "INSERT INTO kst_sys_columns VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+    for (size_t i = 0; i < table.columns.size(); ++i) {
+        const ColumnDef& c = table.columns[i];
+        column.bind(1, table.name)
+            .bind(2, static_cast<qint64>(i))
+            .bind(3, c.name)
+            .bind(4, static_cast<qint64>(c.kind))
+            .bind(5, static_cast<qint64>(c.size))
+            .bind(6, c.nullable)
+            .bind(7, c.allowZeroLength)
+            .bind(8, c.autoIncrement);
+        column.step();
+        column.reset();
+    }
+    Statement index(connection, "INSERT INTO kst_sys_indexes VALUES (?1, ?2, ?3, ?4, ?5)");
+    for (const IndexDef& i : table.indexes) {
+        index.bind(1, table.name)
+            .bind(2, i.name)
+            .bind(3, i.column)
+            .bind(4, i.primaryKey)
+            .bind(5, i.unique);
+        index.step();
+        index.reset();
+    }
+    transaction.commit();
+}
+
+} // namespace kst::db

@@ -1,0 +1,45 @@
+#include "notation/notation.h"
+#include "traffic/prog_button.h"
+
+#include <gtest/gtest.h>
+
+using namespace kst;
+
+namespace {
+
+ProgButton button(const QString& codes, const QString& ctrl, qint16 signal, double chain) {
+    ProgButton b;
+    b.keyCaption = "Reset";
+    b.keyCodes = codes;
+    b.strASCIICtrl = ctrl;
+    b.keyDelay = 100;
+    b.keyRepeat = 2;
+    b.keyInterval = 50;
+    b.chain = chain;
+    b.keySignal = signal;
+    return b;
+}
+
+} // namespace
+
+TEST(ButtonToolTip, ByteListNotationsShowRepeatOnlyWhenACommandIsSent) {
+    EXPECT_EQ(ButtonToolTip(button("41,42,", "D,", 1, 3), ncHex),
+              "Signal: RTS ON, Command: 41,42,\r\n Delay: 100 ms, Repeat: 2 x, Interval: 50 "
+              "ms, Chain: Button 3");
+    // control codes count only in ASCII notation
+    EXPECT_EQ(ButtonToolTip(button("", "D,", 9, 0), ncDec),
+              "Signal: Play sound, Command: None,\r\n Delay: 100 ms, Chain: None");
+}
+
+TEST(ButtonToolTip, AsciiNotationShowsControlCodesAndCountsThemAsData) {
+    EXPECT_EQ(ButtonToolTip(button("", "", 0, 0), ncAscii),
+              "Signal: None, Command: None, Control Code: None,\r\n Delay: 100 ms, Chain: None");
+    EXPECT_EQ(ButtonToolTip(button("", "D,A,", 4, 32), ncAscii),
+              "Signal: DTR OFF, Command: None, Control Code: D,A,\r\n Delay: 100 ms, Repeat: 2 "
+              "x, Interval: 50 ms, Chain: Button 32");
+}
+
+TEST(ButtonToolTip, ASignalOutsideTheListReadsAsNone) {
+    EXPECT_TRUE(ButtonToolTip(button("1,", "", 10, 0), ncDec).startsWith("Signal: None,"));
+    EXPECT_TRUE(ButtonToolTip(button("1,", "", -1, 0), ncDec).startsWith("Signal: None,"));
+}
