@@ -1,12 +1,23 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "frm_main.h"
+#include "frm_splash.h"
+#include "platform/services.h"
 
+#include <QApplication>
+#include <memory>
+
+// Everything the program starts from lies beside its executable: the support database,
+// kst.ini, the Devices and ports folders. There are no options.
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Kestrelon");
-    QMainWindow window;
-    window.setWindowTitle("Kestrelon");
-    window.resize(1000, 700);
-    window.show();
+    QApplication::setApplicationName(kst::appTitle());
+    const QString programFolder = QCoreApplication::applicationDirPath();
+
+    std::unique_ptr<kst::frmMain> mainWindow;
+    kst::frmSplash splash;
+    splash.setLoad([&] {
+        mainWindow = std::make_unique<kst::frmMain>(programFolder);
+        mainWindow->Form_Load();
+    });
+    splash.show();
     return app.exec();
 }

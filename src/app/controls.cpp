@@ -1,0 +1,135 @@
+#include "controls.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPalette>
+#include <QStyle>
+#include <QStyleOptionTabWidgetFrame>
+#include <QTabBar>
+#include <algorithm>
+
+namespace kst {
+
+QColor toQColor(quint32 storedColor) {
+    if (storedColor & 0x80000000u) {
+        const QPalette palette;
+        switch (storedColor & 0xFFu) {
+        case 0x00: // scroll bar: the grey of a control that is out of use
+            return palette.color(QPalette::Disabled, QPalette::WindowText);
+        case 0x12:
+            return palette.color(QPalette::ButtonText);
+        default:
+            return palette.color(QPalette::WindowText);
+        }
+    }
+    return QColor(static_cast<int>(storedColor & 0xFFu),
+                  static_cast<int>((storedColor >> 8) & 0xFFu),
+                  static_cast<int>((storedColor >> 16) & 0xFFu));
+}
+
+LineControl::LineControl(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void LineControl::setPoints(int x1, int y1, int x2, int y2) {
+    x1_ = x1;
+    y1_ = y1;
+    x2_ = x2;
+    y2_ = y2;
+    setGeometry(std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) + 1, std::abs(y2 - y1) + 1);
+    update();
+}
+
+void LineControl::setBorderColor(quint32 storedColor) {
+    borderColor_ = storedColor;
+    update();
+}
+
+void LineControl::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(toQColor(borderColor_));
+    const QPoint origin = geometry().topLeft();
+    painter.drawLine(QPoint(x1_, y1_) - origin, QPoint(x2_, y2_) - origin);
+}
+
+ImageControl::ImageControl(QWidget* parent) : QLabel(parent) {
+    setAlignment(Qt::AlignCenter);
+}
+
+void ImageControl::setPicture(const QPixmap& picture) {
+    picture_ = picture;
+    setPixmap(picture);
+}
+
+void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+namespace {
+
+// Draws the frame of the tab pages below the tab row.
+class TabPage : public QWidget {
+public:
+    TabPage(QWidget* parent, QTabBar* tabs) : QWidget(parent), tabs_(tabs) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        QStyleOptionTabWidgetFrame option;
+        option.initFrom(this);
+        option.rect = rect().adjusted(0, tabs_->height() - 1, 0, 0);
+        option.shape = QTabBar::RoundedNorth;
+        option.tabBarSize = tabs_->size();
+        style()->drawPrimitive(QStyle::PE_FrameTabWidget, &option, &painter, this);
+    }
+
+private:
+    QTabBar* tabs_;
+};
+
+} // namespace
+
+TabControl::TabControl(QWidget* parent) : QWidget(parent), tabs_(new QTabBar(this)) {
+    tabs_->setObjectName(QStringLiteral("tabs"));
+    tabs_->setDrawBase(false);
+    tabs_->setExpanding(false);
+    connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { showPage(index); });
+}
+
+QWidget* TabControl::addPage(const QString& caption) {
+    auto* page = new TabPage(this, tabs_);
+    page->setGeometry(rect());
+    pages_ << page;
+    tabs_->addTab(caption);
+    tabs_->raise();
+    showPage(tabs_->currentIndex());
+    return page;
+}
+
+QString TabControl::tabCaption(int index) const {
+    return tabs_->tabText(index);
+}
+
+int TabControl::currentTab() const {
+    return tabs_->currentIndex();
+}
+
+void TabControl::setCurrentTab(int index) {
+    tabs_->setCurrentIndex(index);
+}
+
+void TabControl::showPage(int index) {
+    for (int i = 0; i < pages_.size(); ++i)
+        pages_[i]->setVisible(i == index);
+}
+
+void TabControl::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    tabs_->setGeometry(0, 0, width(), tabs_->sizeHint().height());
+    for (QWidget* page : pages_)
+        page->setGeometry(rect());
+}
+
+} // namespace kst

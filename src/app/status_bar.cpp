@@ -1,0 +1,117 @@
+#include "status_bar.h"
+
+#include "keyboard_locks.h"
+#include "pictures.h"
+#include "platform/services.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QTimer>
+
+namespace kst {
+
+namespace {
+
+// A panel asks for its nominal width but gives way when the window is narrow; its text
+// is clipped then, as a status bar's panels always were.
+class PanelFrame : public QFrame {
+public:
+    PanelFrame(QWidget* parent, int nominalWidth) : QFrame(parent), nominal_(nominalWidth) {}
+    QSize sizeHint() const override { return {nominal_, QFrame::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return {16, QFrame::minimumSizeHint().height()}; }
+
+private:
+    int nominal_;
+};
+
+} // namespace
+
+PanelStatusBar::PanelStatusBar(QWidget* parent) : QStatusBar(parent), clock_(new QTimer(this)) {
+    setObjectName(QStringLiteral("StatusBar1"));
+    setSizeGripEnabled(false);
+    // Each entry: key, nominal width in pixels, stretch, whether it shows a picture.
+    addPanel(QStringLiteral("Status"), 134, 0, false);
+    addPanel(QStringLiteral("Ball"), 116, 0, true);
+    addPanel(QStringLiteral("Setting"), 260, 1, false);
+    addPanel(QStringLiteral("AutoResp"), 130, 0, false);
+    addPanel(QStringLiteral("capStatus"), 40, 0, false);
+    addPanel(QStringLiteral("numStatus"), 40, 0, false);
+    addPanel(QStringLiteral("Date"), 80, 0, false);
+    addPanel(QStringLiteral("Time"), 64, 0, false);
+    setPanelText(QStringLiteral("capStatus"), QStringLiteral("CAPS"));
+    setPanelText(QStringLiteral("numStatus"), QStringLiteral("NUM"));
+
+    clock_->setObjectName(QStringLiteral("StatusBarClock"));
+    clock_->setInterval(1000);
+    connect(clock_, &QTimer::timeout, this, &PanelStatusBar::refreshAutomaticPanels);
+    clock_->start();
+    refreshAutomaticPanels();
+}
+
+const QStringList& PanelStatusBar::panelKeys() {
+    static const QStringList keys = {"Status",    "Ball",      "Setting", "AutoResp",
+                                     "capStatus", "numStatus", "Date",    "Time"};
+    return keys;
+}
+
+PanelStatusBar::Panel PanelStatusBar::addPanel(const QString& key, int nominalWidth, int stretch,
+                                               bool withPicture) {
+    Panel panel;
+    auto* frame = new PanelFrame(this, nominalWidth);
+    frame->setObjectName(key);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Sunken);
+    auto* layout = new QHBoxLayout(frame);
+    layout->setContentsMargins(3, 0, 3, 0);
+    layout->setSpacing(3);
+    if (withPicture) {
+        panel.picture = new QLabel(frame);
+        panel.picture->setFixedSize(16, 16);
+        layout->addWidget(panel.picture);
+    }
+    panel.text = new QLabel(frame);
+    panel.text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(panel.text, 1);
+    panel.frame = frame;
+    addWidget(frame, stretch);
+    panels_.insert(key, panel);
+    return panel;
+}
+
+QString PanelStatusBar::panelText(const QString& key) const {
+    const auto it = panels_.constFind(key);
+    return it == panels_.constEnd() ? QString() : it->text->text();
+}
+
+void PanelStatusBar::setPanelText(const QString& key, const QString& text) {
+    const auto it = panels_.constFind(key);
+    if (it != panels_.constEnd())
+        it->text->setText(text);
+}
+
+int PanelStatusBar::panelPicture(const QString& key) const {
+    return panels_.value(key).pictureIndex;
+}
+
+void PanelStatusBar::setPanelPicture(const QString& key, int picture) {
+    auto it = panels_.find(key);
+    if (it == panels_.end() || !it->picture)
+        return;
+    it->pictureIndex = picture;
+    it->picture->setPixmap(pictures::statusImage(picture));
+}
+
+void PanelStatusBar::refreshAutomaticPanels() {
+    const QDateTime now = Platform::clock().now();
+    const QLocale locale;
+    setPanelText(QStringLiteral("Date"), locale.toString(now.date(), QLocale::ShortFormat));
+    setPanelText(QStringLiteral("Time"), locale.toString(now.time(), QLocale::ShortFormat));
+    const std::optional<KeyboardLocks> locks = keyboardLocks();
+    // Where the lock keys cannot be read the indicators stay greyed.
+    panels_[QStringLiteral("capStatus")].text->setEnabled(locks && locks->capsLock);
+    panels_[QStringLiteral("numStatus")].text->setEnabled(locks && locks->numLock);
+}
+
+} // namespace kst
