@@ -2,11 +2,13 @@
 
 #include "controls.h"
 #include "form_layout.h"
+#include "notation/styled_log.h"
 #include "pictures.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "port_settings.h"
 #include "status_bar.h"
+#include "storage/profile_schema.h"
 #include "tool_bar.h"
 #include "tools/control_char_table.h"
 #include "widget_surface.h"
@@ -46,6 +48,7 @@ frmMain::frmMain(QString programFolder, QSize screenPixels, QWidget* parent)
     buildControls();
     buildMenus();
     buildTimers();
+    connectProfileControls();
     resize(960, 720);
 }
 
@@ -56,7 +59,7 @@ QString frmMain::helpFilePath() const {
 }
 
 QString frmMain::supportDatabasePath() const {
-    return programFolder_ + QStringLiteral("/mscomctl.2fl");
+    return supportDbPath(programFolder_);
 }
 
 QTimer* frmMain::timer(const QString& name) const {
@@ -73,9 +76,7 @@ ImageControl* frmMain::imgLedSample(int index) const {
 void frmMain::Form_Load() {
     try {
         state_.MacroWaiting = false;
-        supportConnStr_ = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") +
-                          supportDatabasePath() +
-                          QStringLiteral("; JET OLEDB:Database password = 5813046");
+        supportConnStr_ = supportConnStr(programFolder_);
         // Without the support database nothing is created and the program ends.
         if (!FileExists(supportDatabasePath())) {
             msgBox(QStringLiteral("Initial DLL file missing, program will be ended!\n"
@@ -86,8 +87,8 @@ void frmMain::Form_Load() {
         }
         if (!FileExists(ini_.iniPath()))
             ini_.Create_File();
-        if (!FileExists(ini_.defaultProfilePath()) && hooks_.CreateDB)
-            hooks_.CreateDB(ini_.defaultProfilePath(), IniFile::defaultProfileTitle());
+        if (!FileExists(ini_.defaultProfilePath()))
+            CreateDB(ini_.defaultProfilePath(), IniFile::defaultProfileTitle());
         InitMainWindow();
     } catch (const RunTimeError& e) {
         msgBox(failureText(e.number(), e.description()) +
@@ -113,11 +114,6 @@ void frmMain::InitMainWindow() {
     } catch (const RunTimeError& e) {
         showFailure(QStringLiteral("Loading MainForm Error:"), e, QStringLiteral("Error number: "));
     }
-}
-
-void frmMain::OpenSettingsFile() {
-    if (hooks_.OpenSettingsFile)
-        hooks_.OpenSettingsFile();
 }
 
 void frmMain::applyCompactLayout() {
@@ -214,12 +210,10 @@ void frmMain::Form_Unload() {
     if (unloading_)
         return;
     unloading_ = true;
-    if (hooks_.exitSave) {
-        try {
-            hooks_.exitSave();
-        } catch (const RunTimeError& e) {
-            showFailure(QStringLiteral("Form Unload Error:"), e);
-        }
+    try {
+        ExitSave();
+    } catch (const RunTimeError& e) {
+        showFailure(QStringLiteral("Form Unload Error:"), e);
     }
     QList<QPointer<QWidget>> others;
     for (QWidget* window : QApplication::topLevelWidgets()) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "main_state.h"
+#include "notation/display_style.h"
+#include "shared_state.h"
 #include "storage/ini_file.h"
 
 #include <QHash>
@@ -13,6 +15,7 @@
 #include <optional>
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QPlainTextEdit;
 class QTimer;
@@ -21,6 +24,7 @@ class QTreeWidget;
 namespace kst {
 
 class ImageControl;
+class StyledLog;
 class KeyedToolBar;
 class PanelStatusBar;
 class TabControl;
@@ -33,21 +37,13 @@ class TwipsSurface;
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    // The steps of start-up and shutdown that belong to the serial and storage layers.
-    // Each one that is not set is skipped.
+    // The steps of start-up and shutdown that belong to the serial layer. Each one that
+    // is not set is skipped.
     struct Hooks {
-        // Builds the default profile (full path and file title) from the templates and
-        // opens it. Raises RunTimeError on failure.
-        std::function<void(const QString& fileName, const QString& fileTitle)> CreateDB;
-        // Opens the last, the chosen or the default profile and loads it.
-        std::function<void()> OpenSettingsFile;
         // The COM numbers (1..16) present on this machine, probed with the port closed.
         std::function<QList<int>()> probeComPorts;
         // File > Exit closes both ports before the window closes.
         std::function<void()> closePorts;
-        // The exit save into the profile, when a preference asks for it. Raises
-        // RunTimeError on failure.
-        std::function<void()> exitSave;
     };
 
     static QSize primaryScreenPixels();
@@ -59,6 +55,8 @@ public:
     Hooks& hooks() { return hooks_; }
     MainState& state() { return state_; }
     const MainState& state() const { return state_; }
+    SharedState& shared() { return shared_; }
+    const SharedState& shared() const { return shared_; }
     IniFile& ini() { return ini_; }
     const QString& programFolder() const { return programFolder_; }
     const QString& SupportConnStr() const { return supportConnStr_; }
@@ -72,7 +70,37 @@ public:
     // The start-up state: compact layout, initial control state, kst.ini, the window
     // shown, the profile opened.
     void InitMainWindow();
+
+    // The profile: creation from the templates, choice at start-up, loading, the macro
+    // in memory, and the exit save.
+    void CreateDB(const QString& fileName, const QString& fileTitle);
     void OpenSettingsFile();
+    void Open_DB(const QString& File_Name, const QString& File_Title);
+    void Get_Macros_Details(int MacrosNo);
+    void cboMacros_Click();
+    void ExitSave();
+
+    // Auto-response switch: the flag, the toolbar button, the status panel.
+    void SetAutoResponse(bool Enabled);
+
+    // Relabels the programmable buttons with page Index (0: buttons 1-16, 1: 17-32).
+    void Option6_Click(int Index);
+    // The receive options of the log pane.
+    virtual void Check1_Click();
+    virtual void Check2_Click();
+    virtual void Check3_Click();
+    virtual void CbTimer_Click();
+
+    // The styled log view.
+    void Add_Color(const QString& iText, quint32 colorNo, bool Font1, bool Font2, bool Font3,
+                   const QString& sText = QString(), quint32 scolorNo = 0, bool sFont1 = false,
+                   bool sFont2 = false, bool sFont3 = false);
+    void Add_Color(const QString& label, const DisplayStyle& labelStyle,
+                   const QString& body = QString(), const DisplayStyle& bodyStyle = {});
+    StyledLog& log() { return *log_; }
+
+    // Whether the primary port is open (MSComm1.PortOpen).
+    virtual bool primaryPortOpen() const { return state_.PortIsOpen; }
 
     // Shutdown: the exit save, every other window closed, the program ended.
     void Form_Unload();
@@ -107,7 +135,7 @@ public:
     virtual void mnuSettings_Click() {}
     virtual void mnuHide_Click();
     virtual void mnuHideSend_Click();
-    virtual void mnuAutoResp_Click() {}
+    virtual void mnuAutoResp_Click();
     virtual void mnuRun_Click() {}
     virtual void mnuPause_Click() {}
     virtual void mnuStop_Click() {}
@@ -165,13 +193,22 @@ private:
     void setInitialControlState();
     void setControlsEnabled(const QStringList& names, bool enabled);
     void endProgramNow();
+    void connectProfileControls();
+    void endAfterFailedLoad(const QString& fileName);
+    void readSettingsRow(const QString& connStr);
+    void relabelProgButtons(int page);
+    QCheckBox* checkBoxNamed(const QString& name) const;
 
     QString programFolder_;
     QSize screen_;
     IniFile ini_;
     MainState state_;
     Hooks hooks_;
+    SharedState shared_;
     QString supportConnStr_;
+    std::unique_ptr<StyledLog> log_;
+    // The receive-timer position the profile stores; applied after the preferences.
+    int storedRxTimerIndex_ = 0;
     bool compact_ = false;
     bool unloading_ = false;
 

@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
@@ -96,6 +98,44 @@ public:
     }
 };
 
+// "Name (*.a)|*.a|Other (*.b)|*.b" as the Qt dialog writes it: "Name (*.a);;Other (*.b)".
+QString qtFilter(const QString& filter, QString* selected, int filterIndex) {
+    const QStringList parts = filter.split(u'|');
+    QStringList names;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        names << parts[i];
+    if (filterIndex >= 1 && filterIndex <= names.size())
+        *selected = names[filterIndex - 1];
+    return names.join(QStringLiteral(";;"));
+}
+
+class DesktopFileDialogs : public FileDialogs {
+public:
+    std::optional<ChosenFile> showOpen(const FileDialogRequest& r) override {
+        return chosen(QFileDialog::getOpenFileName(QApplication::activeWindow(), r.title,
+                                                   startPath(r), filterFor(r), &selected_));
+    }
+    std::optional<ChosenFile> showSave(const FileDialogRequest& r) override {
+        return chosen(QFileDialog::getSaveFileName(QApplication::activeWindow(), r.title,
+                                                   startPath(r), filterFor(r), &selected_));
+    }
+
+private:
+    static QString startPath(const FileDialogRequest& r) {
+        return r.fileName.isEmpty() ? r.initDir : QDir(r.initDir).filePath(r.fileName);
+    }
+    QString filterFor(const FileDialogRequest& r) {
+        selected_.clear();
+        return qtFilter(r.filter, &selected_, r.filterIndex);
+    }
+    static std::optional<ChosenFile> chosen(const QString& path) {
+        if (path.isEmpty())
+            return std::nullopt;
+        return ChosenFile{path, QFileInfo(path).fileName()};
+    }
+    QString selected_;
+};
+
 class ExitingEnder : public ProgramEnder {
 public:
     void endProgram() override {
@@ -136,6 +176,11 @@ Seam<ProgramEnder, ExitingEnder>& enderSeam() {
     return s;
 }
 
+Seam<FileDialogs, DesktopFileDialogs>& fileDialogSeam() {
+    static Seam<FileDialogs, DesktopFileDialogs> s;
+    return s;
+}
+
 } // namespace
 
 MessageBoxes& Platform::messages() {
@@ -167,6 +212,12 @@ ShellOpener* Platform::setShell(ShellOpener* s) {
 }
 ProgramEnder* Platform::setEnder(ProgramEnder* e) {
     return enderSeam().set(e);
+}
+FileDialogs& Platform::fileDialogs() {
+    return fileDialogSeam().get();
+}
+FileDialogs* Platform::setFileDialogs(FileDialogs* d) {
+    return fileDialogSeam().set(d);
 }
 
 int msgBox(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) {

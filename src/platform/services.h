@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 namespace kst {
 
@@ -46,6 +47,26 @@ public:
     virtual bool open(const QString& fileOrUrl) = 0;
 };
 
+// The file dialog of the file commands. A request carries what the command sets; the
+// answer is the chosen file's full path and its name part, or nothing after Cancel.
+struct FileDialogRequest {
+    QString title;
+    QString filter; // "All Files (*.*)|*.*|Kestrelon Files (*.kst)|*.kst"
+    int filterIndex = 1;
+    QString initDir;
+    QString fileName;
+};
+struct ChosenFile {
+    QString fileName;
+    QString fileTitle;
+};
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    virtual std::optional<ChosenFile> showOpen(const FileDialogRequest& request) = 0;
+    virtual std::optional<ChosenFile> showSave(const FileDialogRequest& request) = 0;
+};
+
 // Ends the whole program at once, wherever it is called from (also inside a modal dialog).
 class ProgramEnder {
 public:
@@ -62,6 +83,7 @@ public:
     static Clock& clock();
     static ShellOpener& shell();
     static ProgramEnder& ender();
+    static FileDialogs& fileDialogs();
 
     // Each setter returns the previous implementation; nullptr restores the real one.
     static MessageBoxes* setMessages(MessageBoxes* m);
@@ -69,6 +91,7 @@ public:
     static Clock* setClock(Clock* c);
     static ShellOpener* setShell(ShellOpener* s);
     static ProgramEnder* setEnder(ProgramEnder* e);
+    static FileDialogs* setFileDialogs(FileDialogs* d);
 };
 
 // MsgBox as the routines call it: the title defaults to the program's title.

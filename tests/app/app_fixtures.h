@@ -6,7 +6,12 @@
 #include "platform/services.h"
 #include "support/fakes.h"
 
+#include "storage/profile_creator.h"
+#include "storage/profile_schema.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -14,19 +19,6 @@
 #include <memory>
 
 namespace kst::test {
-
-// Ends nothing: it counts, so a window can be closed inside a test the way the user
-// closes it (the recording ender's exception must not cross Qt's event handlers).
-class CountingEnder : public ProgramEnder {
-public:
-    CountingEnder() { previous_ = Platform::setEnder(this); }
-    ~CountingEnder() override { Platform::setEnder(previous_); }
-    void endProgram() override { ++count; }
-    int count = 0;
-
-private:
-    ProgramEnder* previous_;
-};
 
 // A main window whose handlers of later features record that they ran.
 class RecordingMain : public frmMain {
@@ -65,10 +57,24 @@ public:
     ProgramFolder() { EXPECT_TRUE(dir_.isValid()); }
     QString path() const { return dir_.path(); }
     QString file(const QString& name) const { return dir_.filePath(name); }
-    // The start-up only tests that the support database is there.
+    // The support database the build makes.
     void addSupportDatabase() const {
-        QFile f(file("mscomctl.2fl"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(QFile::copy(KST_SUPPORT_DB_PATH, file("mscomctl.2fl")));
+        QFile::setPermissions(file("mscomctl.2fl"), QFile::ReadOwner | QFile::WriteOwner |
+                                                        QFile::ReadUser | QFile::WriteUser);
+    }
+    // A program folder as the first start leaves it: support database and default profile.
+    void makeReady() const {
+        addSupportDatabase();
+        addProfile("Devices/Device1.kst");
+    }
+    // A profile made from the templates, as New makes it; `relative` to the folder.
+    void addProfile(const QString& relative) const {
+        QDir(path()).mkpath(QFileInfo(file(relative)).path());
+        NoProgress progress;
+        ProfileCreator creator(supportConnStr(path()), progress,
+                               [](const QString&, const QString&) {});
+        ASSERT_TRUE(creator.CreateDB(file(relative), QFileInfo(relative).fileName()));
     }
     QByteArray read(const QString& name) const {
         QFile f(file(name));

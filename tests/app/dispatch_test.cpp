@@ -15,7 +15,9 @@ namespace {
 
 class DispatchTest : public ::testing::Test {
 protected:
-    DispatchTest() : main(folder.path(), FullScreen) { main.InitMainWindow(); }
+    DispatchTest() : main((folder.makeReady(), folder.path()), FullScreen) {
+        main.InitMainWindow();
+    }
 
     ProgramFolder folder;
     RecordingMessageBoxes boxes;
@@ -160,6 +162,7 @@ namespace {
 
 TEST(CompactDispatch, HiddenItemsTakeNoShortcut) {
     ProgramFolder folder;
+    folder.makeReady();
     RecordingMessageBoxes boxes;
     RecordingMain main(folder.path(), QSize(800, 600));
     main.InitMainWindow();

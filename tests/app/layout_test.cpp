@@ -139,6 +139,8 @@ TEST(LayoutArithmetic, CompactPanesUseTheTabPaneEdge) {
 class WindowLayoutTest : public ::testing::Test {
 protected:
     std::unique_ptr<RecordingMain> start(QSize screen) {
+        if (!FileExists(folder.file("mscomctl.2fl")))
+            folder.makeReady();
         auto main = std::make_unique<RecordingMain>(folder.path(), screen);
         main->InitMainWindow();
         return main;

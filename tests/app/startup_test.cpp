@@ -28,8 +28,6 @@ protected:
 TEST_F(StartupTest, MissingSupportDatabaseEndsBeforeAnyFileIsCreated) {
     RecordingEnder ender;
     RecordingMain main(folder.path(), FullScreen);
-    bool initialised = false;
-    main.hooks().OpenSettingsFile = [&] { initialised = true; };
 
     EXPECT_THROW(main.Form_Load(), ProgramEnded);
 
@@ -40,68 +38,66 @@ TEST_F(StartupTest, MissingSupportDatabaseEndsBeforeAnyFileIsCreated) {
         boxes.boxes()[0].text.startsWith("Initial DLL file missing, program will be ended!"));
     EXPECT_EQ(ender.count, 1);
     EXPECT_FALSE(main.isVisible());
-    EXPECT_FALSE(initialised);
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 }
 
 TEST_F(StartupTest, FirstStartWritesIniCreatesDefaultProfileThenOpensItShown) {
     folder.addSupportDatabase();
+    QDir(folder.path()).mkdir("Devices");
     RecordingMain main(folder.path(), FullScreen);
-    QStringList steps;
-    main.hooks().CreateDB = [&](const QString& fileName, const QString& fileTitle) {
-        steps << "CreateDB " + fileName + " " + fileTitle;
-        EXPECT_TRUE(FileExists(folder.file("kst.ini")));
-    };
-    main.hooks().OpenSettingsFile = [&] {
-        steps << "OpenSettingsFile";
-        EXPECT_TRUE(main.isVisible());
-        EXPECT_TRUE(main.state().StartupPending);
-    };
 
     main.Form_Load();
 
-    EXPECT_EQ(steps, QStringList({"CreateDB " + folder.path() + "/Devices/Device1.kst Device1.kst",
-                                  "OpenSettingsFile"}));
-    EXPECT_EQ(main.ini().SettingsPath(), folder.path() + "/Devices/Device1.kst");
+    EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join("|").toStdString();
+    const QString profile = folder.path() + "/Devices/Device1.kst";
+    EXPECT_TRUE(FileExists(profile));
+    EXPECT_EQ(folder.read("kst.ini"), (profile + "\r\n 0 \r\n").toLocal8Bit());
+    EXPECT_EQ(main.ini().SettingsPath(), profile);
+    EXPECT_EQ(main.windowTitle(), "Kestrelon - Device1.kst");
+    EXPECT_TRUE(main.isVisible());
     EXPECT_TRUE(main.SupportConnStr().contains(folder.path() + "/mscomctl.2fl;"));
-    EXPECT_TRUE(boxes.boxes().isEmpty());
+    EXPECT_FALSE(main.control("ProgressBar1")->isVisible());
 }
 
 TEST_F(StartupTest, ExistingFilesAreKept) {
     folder.addSupportDatabase();
-    QDir(folder.path()).mkdir("Devices");
-    folder.write("Devices/Device1.kst", "profile");
-    folder.write("kst.ini", "/elsewhere/Mine.kst\r\n 0 \r\n");
+    folder.addProfile("Devices/Device1.kst");
+    folder.addProfile("Mine.kst");
+    const QByteArray defaultProfile = folder.read("Devices/Device1.kst");
+    const QByteArray ini = (folder.file("Mine.kst") + "\r\n 0 \r\n").toLocal8Bit();
+    folder.write("kst.ini", ini);
     RecordingMain main(folder.path(), FullScreen);
-    bool created = false;
-    main.hooks().CreateDB = [&](const QString&, const QString&) { created = true; };
 
     main.Form_Load();
 
-    EXPECT_FALSE(created);
-    EXPECT_EQ(folder.read("kst.ini"), "/elsewhere/Mine.kst\r\n 0 \r\n");
+    EXPECT_EQ(folder.read("kst.ini"), ini);
+    EXPECT_EQ(folder.read("Devices/Device1.kst"), defaultProfile);
     EXPECT_EQ(main.ini().SettingsFileName(), "Mine.kst");
+    EXPECT_EQ(main.windowTitle(), "Kestrelon - Mine.kst");
 }
 
-TEST_F(StartupTest, FailingProfileCreationEndsWithTheLoadErrorBox) {
+TEST_F(StartupTest, FailingProfileCreationLeavesNoFileAndEndsAtTheLoad) {
     folder.addSupportDatabase();
+    folder.write("Devices", "a file where the folder should be");
     RecordingEnder ender;
+    ScriptedFileDialogs dialogs;
     RecordingMain main(folder.path(), FullScreen);
-    main.hooks().CreateDB = [](const QString&, const QString&) { throw RunTimeError(76); };
 
     EXPECT_THROW(main.Form_Load(), ProgramEnded);
 
-    ASSERT_EQ(boxes.boxes().size(), 1);
-    EXPECT_EQ(boxes.boxes()[0].title, "Form Load Error:");
-    EXPECT_EQ(boxes.boxes()[0].text,
-              "Error Number: 76\nDescription: Path not found\n"
-              "Unexpected error occurs during program initialization, program will be ended.\n"
-              "If the problem persists, please reinstall the program.");
+    QStringList titles;
+    for (const auto& box : boxes.boxes())
+        titles << box.title;
+    EXPECT_EQ(titles, QStringList({"CreateDB Error:", "OpenDB Error:"}));
+    EXPECT_TRUE(boxes.boxes()[1].text.endsWith(
+        "\nProgram will be ended!\nIf the problem persists, please reinstall the program."));
+    EXPECT_EQ(ender.count, 1);
     EXPECT_FALSE(main.isVisible());
 }
 
 TEST_F(StartupTest, InitialControlStateIsThePortClosedState) {
     folder.addSupportDatabase();
+    folder.addProfile("Devices/Device1.kst");
     RecordingMain main(folder.path(), FullScreen);
     main.Form_Load();
 
@@ -176,6 +172,7 @@ TEST_F(StartupTest, InitialControlStateIsThePortClosedState) {
 }
 
 TEST_F(StartupTest, ClosingRunsTheExitSaveClosesOtherWindowsAndEnds) {
+    folder.makeReady();
     CountingEnder ender;
     RecordingMain main(folder.path(), FullScreen);
     main.InitMainWindow();
@@ -184,17 +181,15 @@ TEST_F(StartupTest, ClosingRunsTheExitSaveClosesOtherWindowsAndEnds) {
     other.show();
     QStringList steps;
     main.hooks().closePorts = [&] { steps << "closePorts"; };
-    main.hooks().exitSave = [&] {
-        steps << "exitSave";
-        EXPECT_TRUE(other.isVisible());
-        throw RunTimeError(70);
-    };
+    // The exit save is asked for, but the recorded profile does not exist.
+    main.shared().Prefs.bolSaveRxTimer = true;
+    main.ini().setSettings(folder.file("Devices/Gone.kst"), "Gone.kst");
 
     main.menuItem("mnuExit")->trigger();
 
-    EXPECT_EQ(steps, QStringList({"closePorts", "exitSave"}));
-    ASSERT_EQ(boxes.boxes().size(), 1);
-    EXPECT_EQ(boxes.boxes()[0].title, "Form Unload Error:");
+    EXPECT_EQ(steps, QStringList({"closePorts"}));
+    ASSERT_FALSE(boxes.boxes().isEmpty());
+    EXPECT_EQ(boxes.boxes().last().title, "Form Unload Error:");
     EXPECT_FALSE(main.isVisible());
     EXPECT_FALSE(other.isVisible());
     EXPECT_EQ(ender.count, 1);

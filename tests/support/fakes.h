@@ -73,6 +73,48 @@ private:
     ShellOpener* previous_;
 };
 
+// Answers file dialogs from a script (nothing scripted: Cancel) and records the requests.
+class ScriptedFileDialogs : public FileDialogs {
+public:
+    ScriptedFileDialogs() { previous_ = Platform::setFileDialogs(this); }
+    ~ScriptedFileDialogs() override { Platform::setFileDialogs(previous_); }
+    std::optional<ChosenFile> showOpen(const FileDialogRequest& request) override {
+        return answer(request);
+    }
+    std::optional<ChosenFile> showSave(const FileDialogRequest& request) override {
+        return answer(request);
+    }
+    void chooseNext(const QString& fileName, const QString& fileTitle) {
+        answers_.push_back(ChosenFile{fileName, fileTitle});
+    }
+    QList<FileDialogRequest> requests;
+
+private:
+    std::optional<ChosenFile> answer(const FileDialogRequest& request) {
+        requests << request;
+        if (answers_.empty())
+            return std::nullopt;
+        ChosenFile next = answers_.front();
+        answers_.pop_front();
+        return next;
+    }
+    FileDialogs* previous_;
+    std::deque<ChosenFile> answers_;
+};
+
+// Ends nothing: it counts, so a window can be closed inside a test the way the user
+// closes it (the recording ender's exception must not cross Qt's event handlers).
+class CountingEnder : public ProgramEnder {
+public:
+    CountingEnder() { previous_ = Platform::setEnder(this); }
+    ~CountingEnder() override { Platform::setEnder(previous_); }
+    void endProgram() override { ++count; }
+    int count = 0;
+
+private:
+    ProgramEnder* previous_;
+};
+
 // Ending the program inside a test would end the test run: this records it and
 // throws, so the routine that asked for the end stops where the program would.
 struct ProgramEnded {};

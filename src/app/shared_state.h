@@ -1,0 +1,34 @@
+#pragma once
+
+#include "autoresp/auto_response_rule.h"
+#include "macros/macro_records.h"
+#include "storage/user_preferences.h"
+#include "traffic/prog_button.h"
+
+#include <QString>
+#include <array>
+
+namespace kst {
+
+// What the windows share of the current profile, the preferences and the switches that
+// outlive one handler. A profile load fills it whole; the editors and the run-time code
+// read it from here and never from the files.
+struct SharedState {
+    QString SettingsConnStr;
+    QString DbSql; // the query last opened, kept for the failure boxes' context
+    UserPreferences Prefs;
+    ProgButtons LoadedButtons;
+    AutoResponseRules LoadedRules;
+    MacroSteps LoadedSteps;
+    MacroSubRoutines LoadedSubRoutines;
+    // Each sub-routine's ELSE-on-timeout flag as loaded; the runner restores from it.
+    std::array<bool, 8> LoadedElseCheck{};
+    bool AutoRespOn = false;
+    // Auto-response was switched off by a running macro or a button chain and is to be
+    // switched on again when it ends.
+    bool AutoRespSuspended = false;
+    // The file of the current profile (Save As copies it).
+    QString ProfileFile;
+};
+
+} // namespace kst

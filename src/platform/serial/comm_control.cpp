@@ -1,0 +1,156 @@
+#include "comm_control.h"
+
+#include "com_port_map.h"
+#include "posix_serial_device.h"
+
+namespace kst::comm {
+
+// Takes the device's reports on its thread and wakes the control on its own.
+class CommControl::Sink : public DeviceSink {
+public:
+    explicit Sink(CommControl& control) : control_(control) {}
+
+    void received(const char* data, qsizetype size) override {
+        if (control_.inbox_.addBytes(data, size))
+            control_.wake();
+    }
+    void event(int commEvent) override {
+        if (control_.inbox_.addEvent(commEvent))
+            control_.wake();
+    }
+    void lost() override { event(comEventPortLost); }
+
+private:
+    CommControl& control_;
+};
+
+CommControl::CommControl(const QString& programDir, QObject* parent)
+    : CommControl(portsFolderDevices(programDir), parent) {}
+
+CommControl::CommControl(DeviceFactory factory, QObject* parent, qsizetype inputCapacity)
+    : QObject(parent), factory_(std::move(factory)), inbox_(inputCapacity),
+      sink_(std::make_unique<Sink>(*this)) {}
+
+CommControl::~CommControl() {
+    closeDevice();
+}
+
+DeviceFactory CommControl::portsFolderDevices(const QString& programDir) {
+    return [map = ComPortMap(programDir)](int port) -> std::unique_ptr<SerialDevice> {
+        const QString path = map.devicePath(port);
+        if (path.isEmpty())
+            throw commError(errInvalidPortNumber, QString("COM%1").arg(port));
+        return std::make_unique<PosixSerialDevice>(path);
+    };
+}
+
+void CommControl::setCommPort(int port) {
+    if (port < ComPortMap::FirstPort || port > ComPortMap::LastPort)
+        throw commError(errInvalidPortNumber);
+    if (PortOpen())
+        throw commError(errPortAlreadyOpen);
+    commPort_ = port;
+}
+
+void CommControl::setSettings(const QString& text) {
+    const auto parsed = SettingsText::parse(text, settings_);
+    if (!parsed)
+        throw commError(errInvalidPropertyValue, text);
+    applySettings(*parsed);
+}
+
+void CommControl::setHandshaking(int code) {
+    if (code < 0 || code > 3)
+        throw commError(errInvalidPropertyValue);
+    LineSettings changed = settings_;
+    changed.handshake = static_cast<Handshake>(code);
+    applySettings(changed);
+}
+
+void CommControl::applySettings(const LineSettings& settings) {
+    if (PortOpen()) {
+        if (const QString why = unsupportedReason(settings); !why.isEmpty())
+            throw commError(errCommStateInvalid, why);
+        device_->configure(settings);
+    }
+    settings_ = settings;
+}
+
+void CommControl::setRTSEnable(bool on) {
+    rts_ = on;
+    if (device_)
+        device_->setRts(on);
+}
+
+void CommControl::setDTREnable(bool on) {
+    dtr_ = on;
+    if (device_)
+        device_->setDtr(on);
+}
+
+void CommControl::setBreak(bool on) {
+    if (!device_)
+        return;
+    device_->setBreak(on);
+    break_ = on;
+}
+
+void CommControl::setPortOpen(bool open) {
+    if (!open) {
+        closeDevice();
+        inbox_.clear();
+        return;
+    }
+    if (PortOpen())
+        throw commError(errPortAlreadyOpen);
+    if (const QString why = unsupportedReason(settings_); !why.isEmpty())
+        throw commError(errCommStateInvalid, why);
+    std::unique_ptr<SerialDevice> device = factory_(commPort_);
+    inbox_.clear();
+    device->open(settings_, rts_, dtr_, *sink_);
+    device_ = std::move(device);
+}
+
+void CommControl::closeDevice() {
+    if (device_) {
+        device_->close();
+        device_.reset();
+    }
+    break_ = false;
+}
+
+InputLines CommControl::lines() const {
+    return device_ ? device_->inputLines() : InputLines{};
+}
+
+void CommControl::Output(const QByteArray& data) {
+    if (!device_)
+        throw commError(errPortNotOpen);
+    if (!device_->write(data))
+        report(comEventTxFull);
+}
+
+void CommControl::report(int commEvent) {
+    if (inbox_.addEvent(commEvent))
+        wake();
+}
+
+void CommControl::wake() {
+    QMetaObject::invokeMethod(this, &CommControl::deliverNext, Qt::QueuedConnection);
+}
+
+void CommControl::deliverNext() {
+    const auto taken = inbox_.takeEvent();
+    if (!taken)
+        return;
+    // One event per pass of the event loop, so a handler that waits by processing
+    // events sees the next one in order, nested, as it would any other event.
+    if (taken->more)
+        wake();
+    if (taken->commEvent == comEventPortLost)
+        closeDevice(); // the bytes already received stay for Input()
+    commEvent_ = taken->commEvent;
+    emit OnComm();
+}
+
+} // namespace kst::comm

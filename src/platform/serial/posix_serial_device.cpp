@@ -1,0 +1,270 @@
+#include "posix_serial_device.h"
+
+#include "comm_codes.h"
+#include "line_watch.h"
+#include "serial_termios.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <system_error>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kst::comm {
+
+namespace {
+
+constexpr qsizetype ReadChunk = 64 * 1024;
+// Reads per pass before the thread looks at its wake-up and the lines again.
+constexpr int ReadsPerPass = 16;
+
+QString reason(int error) {
+    return qt_error_string(error);
+}
+
+RunTimeError openError(int error, const QString& path) {
+    switch (error) {
+    case ENOENT:
+    case ENXIO:
+    case ENODEV:
+    case EIO: // a ttyS node without a UART behind it
+        return commError(errInvalidPortNumber, path + ": " + reason(error));
+    case EBUSY:
+        return commError(errPortAlreadyOpen);
+    default:
+        return commError(errHardwareNotAvailable, path + ": " + reason(error));
+    }
+}
+
+} // namespace
+
+PosixSerialDevice::PosixSerialDevice(QString path, qsizetype outputCapacity)
+    : path_(std::move(path)), outputCapacity_(outputCapacity) {}
+
+PosixSerialDevice::~PosixSerialDevice() {
+    close();
+}
+
+void PosixSerialDevice::open(const LineSettings& settings, bool rts, bool dtr, DeviceSink& sink) {
+    fd_ = ::open(path_.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd_ < 0)
+        throw openError(errno, path_);
+    if (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        releaseFds();
+        throw error == EWOULDBLOCK ? commError(errPortAlreadyOpen) : openError(error, path_);
+    }
+    ioctl(fd_, TIOCEXCL);
+    if (const int error = applyTermios(fd_, settings); error != 0) {
+        releaseFds();
+        if (error == ENOTTY)
+            throw commError(errHardwareNotAvailable, path_ + ": not a serial device");
+        throw commError(errCommStateInvalid, reason(error));
+    }
+    setModemLine(TIOCM_DTR, dtr);
+    setModemLine(TIOCM_RTS, rts);
+    tcflush(fd_, TCIOFLUSH);
+
+    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (wakeFd_ < 0) {
+        const int error = errno;
+        releaseFds();
+        throw commError(errHardwareNotAvailable, reason(error));
+    }
+    sink_ = &sink;
+    stopping_ = false;
+    {
+        std::lock_guard lock(outputMutex_);
+        output_.clear();
+        outputSent_ = 0;
+    }
+    try {
+        thread_ = std::thread(&PosixSerialDevice::run, this, LineWatch(sample()));
+    } catch (const std::system_error& e) {
+        releaseFds();
+        throw commError(errHardwareNotAvailable, QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void PosixSerialDevice::close() {
+    if (thread_.joinable()) {
+        stopping_ = true;
+        wake();
+        thread_.join();
+    }
+    if (fd_ >= 0) {
+        // Unsent output goes, so that closing never waits on a line held off by
+        // its handshake.
+        tcflush(fd_, TCOFLUSH);
+        setBreak(false);
+    }
+    releaseFds();
+    sink_ = nullptr;
+}
+
+void PosixSerialDevice::releaseFds() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (wakeFd_ >= 0)
+        ::close(wakeFd_);
+    fd_ = -1;
+    wakeFd_ = -1;
+}
+
+void PosixSerialDevice::configure(const LineSettings& settings) {
+    if (const int error = applyTermios(fd_, settings); error != 0)
+        throw commError(errCommStateInvalid, reason(error));
+}
+
+bool PosixSerialDevice::write(const QByteArray& data) {
+    {
+        std::lock_guard lock(outputMutex_);
+        if (output_.size() - outputSent_ + data.size() > outputCapacity_)
+            return false;
+        // A deep copy: the I/O thread must not share the caller's buffer.
+        output_.append(data.constData(), data.size());
+    }
+    wake();
+    return true;
+}
+
+void PosixSerialDevice::setModemLine(int line, bool on) {
+    // A device without modem lines (a pseudo-terminal) refuses; that is no failure.
+    ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &line);
+}
+
+void PosixSerialDevice::setRts(bool on) {
+    setModemLine(TIOCM_RTS, on);
+}
+
+void PosixSerialDevice::setDtr(bool on) {
+    setModemLine(TIOCM_DTR, on);
+}
+
+void PosixSerialDevice::setBreak(bool on) {
+    ioctl(fd_, on ? TIOCSBRK : TIOCCBRK);
+}
+
+InputLines PosixSerialDevice::inputLines() {
+    int bits = 0;
+    if (fd_ < 0 || ioctl(fd_, TIOCMGET, &bits) != 0)
+        return {};
+    return {(bits & TIOCM_CTS) != 0, (bits & TIOCM_DSR) != 0, (bits & TIOCM_CD) != 0,
+            (bits & TIOCM_RI) != 0};
+}
+
+LineSample PosixSerialDevice::sample() const {
+    LineSample result;
+    int bits = 0;
+    if (ioctl(fd_, TIOCMGET, &bits) == 0) {
+        result.lines = InputLines{(bits & TIOCM_CTS) != 0, (bits & TIOCM_DSR) != 0,
+                                  (bits & TIOCM_CD) != 0, (bits & TIOCM_RI) != 0};
+    }
+    serial_icounter_struct icount{};
+    if (ioctl(fd_, TIOCGICOUNT, &icount) == 0) {
+        auto n = [](int v) { return static_cast<quint32>(v); };
+        result.counts = LineCounts{n(icount.cts),    n(icount.dsr),   n(icount.rng),
+                                   n(icount.dcd),    n(icount.frame), n(icount.overrun),
+                                   n(icount.parity), n(icount.brk),   n(icount.buf_overrun)};
+    }
+    return result;
+}
+
+void PosixSerialDevice::wake() {
+    if (wakeFd_ >= 0) {
+        const quint64 one = 1;
+        [[maybe_unused]] const ssize_t n = ::write(wakeFd_, &one, sizeof one);
+    }
+}
+
+bool PosixSerialDevice::outputPending() {
+    std::lock_guard lock(outputMutex_);
+    return outputSent_ < output_.size();
+}
+
+PosixSerialDevice::Drain PosixSerialDevice::drainInput(char* buffer, qsizetype size) {
+    for (int i = 0; i < ReadsPerPass; ++i) {
+        const ssize_t n = ::read(fd_, buffer, static_cast<size_t>(size));
+        if (n > 0) {
+            sink_->received(buffer, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno == EAGAIN)
+            return Drain::Empty;
+        return Drain::Lost; // 0 bytes (hung up) or EIO (device gone)
+    }
+    return Drain::More;
+}
+
+bool PosixSerialDevice::sendOutput() {
+    std::lock_guard lock(outputMutex_);
+    while (outputSent_ < output_.size()) {
+        const ssize_t n = ::write(fd_, output_.constData() + outputSent_,
+                                  static_cast<size_t>(output_.size() - outputSent_));
+        if (n > 0) {
+            outputSent_ += n;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno == EAGAIN)
+            break;
+        return false;
+    }
+    if (outputSent_ == output_.size()) {
+        output_.clear();
+        outputSent_ = 0;
+    } else if (outputSent_ > ReadChunk) {
+        output_.remove(0, outputSent_);
+        outputSent_ = 0;
+    }
+    return true;
+}
+
+void PosixSerialDevice::run(LineWatch watch) {
+    std::vector<char> buffer(ReadChunk);
+    const int timeout = watch.worthSampling() ? SampleIntervalMs : -1;
+    for (;;) {
+        pollfd fds[2] = {
+            {fd_, static_cast<short>(POLLIN | (outputPending() ? POLLOUT : 0)), 0},
+            {wakeFd_, POLLIN, 0},
+        };
+        if (poll(fds, 2, timeout) < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        if (fds[1].revents != 0) {
+            quint64 count;
+            [[maybe_unused]] const ssize_t n = ::read(wakeFd_, &count, sizeof count);
+            if (stopping_)
+                return;
+        }
+        const short revents = fds[0].revents;
+        if (revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) {
+            const Drain drained = drainInput(buffer.data(), ReadChunk);
+            if (drained == Drain::Lost ||
+                (drained == Drain::Empty && (revents & (POLLHUP | POLLERR | POLLNVAL)))) {
+                break;
+            }
+        }
+        if ((revents & POLLOUT) && !sendOutput())
+            break;
+        if (watch.worthSampling()) {
+            for (int commEvent : watch.update(sample()))
+                sink_->event(commEvent);
+        }
+    }
+    // Gone: report once and end; close() joins this thread.
+    sink_->lost();
+}
+
+} // namespace kst::comm

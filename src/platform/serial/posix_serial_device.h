@@ -1,0 +1,70 @@
+#pragma once
+
+#include "line_watch.h"
+#include "serial_device.h"
+
+#include <QString>
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+namespace kst::comm {
+
+// A serial device node (/dev/ttyUSB0, a pseudo-terminal ...) through termios and
+// ioctl. One thread per open port moves the bytes both ways and watches the lines,
+// so a busy user-interface thread loses no byte; it sleeps in poll() on the device
+// and a wake-up eventfd.
+//
+// Line changes and receive errors come from the driver's counts (TIOCGICOUNT) and
+// the line levels (TIOCMGET), sampled every few milliseconds while the port is
+// open: the counts catch every change, also a pulse between two samples. TIOCMIWAIT
+// would report sooner but blocks a thread in an ioctl that only a signal can end,
+// which a library must not install. A device with neither (a pseudo-terminal) is
+// not sampled, and its thread sleeps until there is something to move.
+//
+// The port is taken exclusively: flock() keeps out every program that locks too
+// (this one, twice), TIOCEXCL every other open but root's. Either refusal is
+// "Port already open".
+class PosixSerialDevice : public SerialDevice {
+public:
+    static constexpr qsizetype DefaultOutputCapacity = 4 << 20;
+    static constexpr int SampleIntervalMs = 10;
+
+    explicit PosixSerialDevice(QString path, qsizetype outputCapacity = DefaultOutputCapacity);
+    ~PosixSerialDevice() override;
+
+    void open(const LineSettings& settings, bool rts, bool dtr, DeviceSink& sink) override;
+    void close() override;
+    void configure(const LineSettings& settings) override;
+    bool write(const QByteArray& data) override;
+    void setRts(bool on) override;
+    void setDtr(bool on) override;
+    void setBreak(bool on) override;
+    InputLines inputLines() override;
+
+private:
+    enum class Drain { Empty, More, Lost };
+
+    void run(LineWatch watch);
+    Drain drainInput(char* buffer, qsizetype size);
+    bool sendOutput();
+    bool outputPending();
+    LineSample sample() const;
+    void setModemLine(int line, bool on);
+    void wake();
+    void releaseFds();
+
+    const QString path_;
+    const qsizetype outputCapacity_;
+    int fd_ = -1;
+    int wakeFd_ = -1;
+    DeviceSink* sink_ = nullptr;
+    std::thread thread_;
+    std::atomic<bool> stopping_{false};
+
+    std::mutex outputMutex_;
+    QByteArray output_;
+    qsizetype outputSent_ = 0;
+};
+
+} // namespace kst::comm

@@ -1,0 +1,148 @@
+#include "platform/serial/comm_control.h"
+
+#include "pty_pair.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+using namespace kst::comm;
+using kst::test::linkPort;
+using kst::test::PtyPair;
+
+namespace {
+
+int errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const kst::RunTimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+QByteArray everyByteValue() {
+    QByteArray bytes;
+    for (int i = 0; i < 256; ++i)
+        bytes.append(char(i));
+    return bytes;
+}
+
+// A port COM2 of a temporary program folder, linked to a fresh pseudo-terminal.
+class PtyPort : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(pty.valid());
+        ASSERT_TRUE(linkPort(program.path(), 2, pty.slavePath()));
+        port.setCommPort(2);
+        QObject::connect(&port, &CommControl::OnComm,
+                         [this] { codes.push_back(port.CommEvent()); });
+    }
+    void settle() {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    PtyPair pty;
+    QTemporaryDir program;
+    CommControl port{program.path()};
+    std::vector<int> codes;
+};
+
+TEST_F(PtyPort, CarriesEveryByteValueBothWays) {
+    port.setPortOpen(true);
+    const QByteArray bytes = everyByteValue();
+
+    ASSERT_TRUE(pty.write(bytes));
+    QByteArray received;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            received += port.Input();
+            return received.size() >= bytes.size();
+        },
+        5000));
+    EXPECT_EQ(received, bytes);
+    EXPECT_NE(std::find(codes.begin(), codes.end(), comEvReceive), codes.end());
+
+    port.Output(bytes);
+    EXPECT_EQ(pty.read(bytes.size()), bytes);
+}
+
+TEST_F(PtyPort, ASecondOpenHereOrFromAnotherProgramIs8005) {
+    port.setPortOpen(true);
+    CommControl second(program.path());
+    second.setCommPort(2);
+    EXPECT_EQ(errorOf([&] { second.setPortOpen(true); }), errPortAlreadyOpen);
+    EXPECT_FALSE(second.PortOpen());
+
+    port.setPortOpen(false);
+    const int other = ::open(pty.slavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(errorOf([&] { port.setPortOpen(true); }), errPortAlreadyOpen);
+    ::close(other);
+    port.setPortOpen(true);
+    EXPECT_TRUE(port.PortOpen());
+}
+
+TEST_F(PtyPort, TheFarEndClosingIsReportedOnceAndClosesThePort) {
+    port.setPortOpen(true);
+    ASSERT_TRUE(pty.write("last words"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !codes.empty(); }, 5000));
+    pty.closeMaster();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !port.PortOpen(); }, 5000));
+    settle();
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), comEventPortLost), 1);
+    EXPECT_EQ(codes.back(), comEventPortLost);
+    EXPECT_EQ(port.Input(), QByteArray("last words"));
+    // Closed for good: opening the vanished device fails plainly.
+    EXPECT_NE(errorOf([&] { port.setPortOpen(true); }), 0);
+    EXPECT_FALSE(port.PortOpen());
+}
+
+TEST_F(PtyPort, AFailedOpenHoldsNothing) {
+    port.setSettings("9600,N,4,1");
+    EXPECT_EQ(errorOf([&] { port.setPortOpen(true); }), errCommStateInvalid);
+    CommControl second(program.path());
+    second.setCommPort(2);
+    second.setPortOpen(true);
+    EXPECT_TRUE(second.PortOpen());
+}
+
+TEST_F(PtyPort, PortsWithoutAUsableDeviceGiveTheirOwnErrors) {
+    port.setCommPort(7); // no link
+    EXPECT_EQ(errorOf([&] { port.setPortOpen(true); }), errInvalidPortNumber);
+    ASSERT_TRUE(linkPort(program.path(), 8, program.path() + "/unplugged"));
+    port.setCommPort(8);
+    EXPECT_EQ(errorOf([&] { port.setPortOpen(true); }), errInvalidPortNumber);
+    QFile plain(program.path() + "/plain");
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    ASSERT_TRUE(linkPort(program.path(), 9, plain.fileName()));
+    port.setCommPort(9);
+    EXPECT_EQ(errorOf([&] { port.setPortOpen(true); }), errHardwareNotAvailable);
+    EXPECT_FALSE(port.PortOpen());
+}
+
+TEST(PtyPortBuffer, AFullInputBufferDropsTheRestWithTheOverflowEvent) {
+    PtyPair pty;
+    QTemporaryDir program;
+    ASSERT_TRUE(linkPort(program.path(), 1, pty.slavePath()));
+    CommControl port(CommControl::portsFolderDevices(program.path()), nullptr, 1000);
+    std::vector<int> codes;
+    QObject::connect(&port, &CommControl::OnComm, [&] { codes.push_back(port.CommEvent()); });
+    port.setPortOpen(true);
+    ASSERT_TRUE(pty.write(QByteArray(3000, 'x')));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return port.droppedInputBytes() == 2000; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return std::find(codes.begin(), codes.end(), comEventRxOver) != codes.end(); },
+        5000));
+    EXPECT_EQ(port.Input(), QByteArray(1000, 'x'));
+}
+
+} // namespace
