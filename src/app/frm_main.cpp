@@ -1,6 +1,7 @@
 #include "frm_main.h"
 
 #include "controls.h"
+#include "platform/serial/com_port_map.h"
 #include "form_layout.h"
 #include "notation/styled_log.h"
 #include "pictures.h"
@@ -42,6 +43,7 @@ QSize frmMain::primaryScreenPixels() {
 frmMain::frmMain(QString programFolder, QSize screenPixels, QWidget* parent)
     : QMainWindow(parent), programFolder_(std::move(programFolder)), screen_(screenPixels),
       ini_(programFolder_), surface_(std::make_unique<WidgetSurface>(this)) {
+    useDevices(comm::CommControl::portsFolderDevices(programFolder_));
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(appTitle());
     setWindowIcon(pictures::appIcon());
@@ -53,6 +55,11 @@ frmMain::frmMain(QString programFolder, QSize screenPixels, QWidget* parent)
 }
 
 frmMain::~frmMain() = default;
+
+void frmMain::useDevices(const comm::DeviceFactory& factory) {
+    mscomm1_ = std::make_unique<comm::CommControl>(factory);
+    mscomm2_ = std::make_unique<comm::CommControl>(factory);
+}
 
 QString frmMain::helpFilePath() const {
     return programFolder_ + QStringLiteral("/KestrelonHelp.chm");
@@ -195,8 +202,13 @@ void frmMain::setInitialControlState() {
 // Shutdown
 
 void frmMain::mnuExit_Click() {
-    if (hooks_.closePorts)
-        hooks_.closePorts();
+    for (comm::CommControl* port : {mscomm1_.get(), mscomm2_.get()}) {
+        try {
+            if (port->PortOpen())
+                port->setPortOpen(false);
+        } catch (const RunTimeError&) {
+        }
+    }
     close();
 }
 
@@ -290,8 +302,42 @@ void frmMain::mnuHideSend_Click() {
 // Port list and status bar
 
 void frmMain::ListComPorts() {
-    if (hooks_.probeComPorts)
-        FillPortList(hooks_.probeComPorts());
+    comm::CommControl& port = *mscomm1_;
+    // Every step goes on after a failure: a port that fails is just not listed.
+    try {
+        if (port.PortOpen())
+            port.setPortOpen(false);
+    } catch (const RunTimeError&) {
+    }
+    comm::ComPortMap links(programFolder_);
+    if (hooks_.discoverDevices)
+        links.linkNewDevices(hooks_.discoverDevices());
+    else
+        links.linkNewDevices();
+
+    // Presence does not depend on the line settings: probe with settings every line
+    // can run, so a setting it cannot (4 data bits) does not hide every port.
+    const QString settings = port.Settings();
+    port.setSettings(QStringLiteral("9600,N,8,1"));
+    QList<int> present;
+    for (int n = 1; n <= 16; ++n) {
+        try {
+            port.setCommPort(n);
+            port.setPortOpen(true);
+            if (port.PortOpen()) {
+                present << n;
+                port.setPortOpen(false);
+            }
+        } catch (const RunTimeError& e) {
+            if (e.number() == err::PortAlreadyOpen)
+                present << n;
+        }
+    }
+    try {
+        port.setSettings(settings);
+    } catch (const RunTimeError&) {
+    }
+    FillPortList(present);
 }
 
 void frmMain::FillPortList(const QList<int>& presentPorts) {

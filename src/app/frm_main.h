@@ -1,6 +1,7 @@
 #pragma once
 
 #include "main_state.h"
+#include "platform/serial/comm_control.h"
 #include "notation/display_style.h"
 #include "shared_state.h"
 #include "storage/ini_file.h"
@@ -37,13 +38,10 @@ class TwipsSurface;
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    // The steps of start-up and shutdown that belong to the serial layer. Each one that
-    // is not set is skipped.
     struct Hooks {
-        // The COM numbers (1..16) present on this machine, probed with the port closed.
-        std::function<QList<int>()> probeComPorts;
-        // File > Exit closes both ports before the window closes.
-        std::function<void()> closePorts;
+        // The serial devices present on this machine, which the port list links to COM
+        // numbers; unset, the machine's own devices.
+        std::function<QStringList()> discoverDevices;
     };
 
     static QSize primaryScreenPixels();
@@ -53,6 +51,12 @@ public:
     ~frmMain() override;
 
     Hooks& hooks() { return hooks_; }
+
+    // The primary and the second serial port.
+    comm::CommControl& MSComm1() { return *mscomm1_; }
+    comm::CommControl& MSComm2() { return *mscomm2_; }
+    // Replaces both ports' devices (tests hand in simulated lines). Only while closed.
+    void useDevices(const comm::DeviceFactory& factory);
     MainState& state() { return state_; }
     const MainState& state() const { return state_; }
     SharedState& shared() { return shared_; }
@@ -100,7 +104,7 @@ public:
     StyledLog& log() { return *log_; }
 
     // Whether the primary port is open (MSComm1.PortOpen).
-    virtual bool primaryPortOpen() const { return state_.PortIsOpen; }
+    virtual bool primaryPortOpen() const { return mscomm1_->PortOpen(); }
 
     // Shutdown: the exit save, every other window closed, the program ended.
     void Form_Unload();
@@ -207,6 +211,8 @@ private:
     SharedState shared_;
     QString supportConnStr_;
     std::unique_ptr<StyledLog> log_;
+    std::unique_ptr<comm::CommControl> mscomm1_;
+    std::unique_ptr<comm::CommControl> mscomm2_;
     // The receive-timer position the profile stores; applied after the preferences.
     int storedRxTimerIndex_ = 0;
     bool compact_ = false;

@@ -20,10 +20,16 @@
 
 namespace kst::test {
 
+inline const QSize FullScreen(1024, 768);
+
 // A main window whose handlers of later features record that they ran.
 class RecordingMain : public frmMain {
 public:
-    using frmMain::frmMain;
+    // The machine's own serial devices stay out of a test: only the links it makes count.
+    explicit RecordingMain(const QString& programFolder, QSize screen = FullScreen)
+        : frmMain(programFolder, screen) {
+        hooks().discoverDevices = [] { return QStringList(); };
+    }
     QStringList calls;
 
     void mnuNew_Click() override { calls << "mnuNew_Click"; }
@@ -89,7 +95,5 @@ public:
 private:
     QTemporaryDir dir_;
 };
-
-inline const QSize FullScreen(1024, 768);
 
 } // namespace kst::test

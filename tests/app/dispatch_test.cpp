@@ -17,6 +17,7 @@ class DispatchTest : public ::testing::Test {
 protected:
     DispatchTest() : main((folder.makeReady(), folder.path()), FullScreen) {
         main.InitMainWindow();
+        boxes.clear(); // the empty port list's notice
     }
 
     ProgramFolder folder;

@@ -1,6 +1,7 @@
 #include "app/port_settings.h"
 #include "app/status_bar.h"
 #include "app_fixtures.h"
+#include "support/pty_pair.h"
 
 #include <QComboBox>
 #include <QLocale>
@@ -45,16 +46,29 @@ protected:
 };
 
 TEST_F(PortListTest, ProbedPortsFillTheListWithoutChoosing) {
-    int probes = 0;
-    main.hooks().probeComPorts = [&] {
-        ++probes;
-        return QList<int>{16, 3, 1};
-    };
+    PtyPair com1, com3, com16;
+    ASSERT_TRUE(linkPort(folder.path(), 1, com1.slavePath()));
+    ASSERT_TRUE(linkPort(folder.path(), 3, com3.slavePath()));
+    ASSERT_TRUE(linkPort(folder.path(), 16, com16.slavePath()));
+    ASSERT_TRUE(linkPort(folder.path(), 5, folder.file("unplugged")));
+    // A port held by someone else is there all the same.
+    comm::CommControl elsewhere(folder.path());
+    elsewhere.setCommPort(3);
+    elsewhere.setPortOpen(true);
+    // The probe does not depend on settings the line cannot run.
+    main.MSComm1().setSettings("9600,N,4,1");
+
     main.ListComPorts();
     main.ListComPorts();
-    EXPECT_EQ(probes, 2);
-    ASSERT_EQ(main.portChoice()->count(), 3);
-    EXPECT_EQ(main.portChoice()->itemText(2), "16");
+
+    EXPECT_EQ(main.portChoice()->count(), 3);
+    QStringList entries;
+    for (int i = 0; i < main.portChoice()->count(); ++i)
+        entries << main.portChoice()->itemText(i);
+    EXPECT_EQ(entries, QStringList({"1", "3", "16"}));
+    EXPECT_FALSE(main.MSComm1().PortOpen());
+    EXPECT_EQ(main.MSComm1().CommPort(), 16);
+    EXPECT_EQ(main.MSComm1().Settings(), "9600,N,4,1");
     EXPECT_EQ(main.portChoice()->currentIndex(), -1);
     EXPECT_TRUE(boxes.boxes().isEmpty());
     main.portChoice()->setCurrentIndex(1);

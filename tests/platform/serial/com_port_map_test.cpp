@@ -1,6 +1,6 @@
 #include "platform/serial/com_port_map.h"
 
-#include "pty_pair.h"
+#include "support/pty_pair.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "platform/serial/comm_control.h"
 
-#include "pty_pair.h"
+#include "support/pty_pair.h"
 
 #include <QCoreApplication>
 #include <QFile>
