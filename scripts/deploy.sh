@@ -9,6 +9,10 @@ mkdir -p "$target" "$target/Devices" "$target/ports"
 install -m 755 "$build/src/app/kestrelon" "$target/kestrelon.new"
 mv -f "$target/kestrelon.new" "$target/kestrelon"
 support="$build/src/storage/mscomctl.2fl"
-if [ -f "$support" ] && [ ! -e "$target/mscomctl.2fl" ]; then
+if [ ! -f "$support" ]; then
+    echo "deploy: the build made no support database ($support)" >&2
+    exit 1
+fi
+if [ ! -e "$target/mscomctl.2fl" ]; then
     cp "$support" "$target/mscomctl.2fl"
 fi

@@ -1,5 +1,7 @@
 #include "controls.h"
 
+#include "notation/display_style.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -22,9 +24,7 @@ QColor toQColor(quint32 storedColor) {
             return palette.color(QPalette::WindowText);
         }
     }
-    return QColor(static_cast<int>(storedColor & 0xFFu),
-                  static_cast<int>((storedColor >> 8) & 0xFFu),
-                  static_cast<int>((storedColor >> 16) & 0xFFu));
+    return colorFromBgr(storedColor);
 }
 
 LineControl::LineControl(QWidget* parent) : QWidget(parent) {

@@ -1,11 +1,11 @@
 #include "frm_main.h"
 
 #include "controls.h"
-#include "platform/serial/com_port_map.h"
 #include "form_layout.h"
 #include "notation/styled_log.h"
 #include "pictures.h"
 #include "platform/runtime_error.h"
+#include "platform/serial/com_port_map.h"
 #include "platform/services.h"
 #include "port_settings.h"
 #include "status_bar.h"
@@ -42,7 +42,8 @@ QSize frmMain::primaryScreenPixels() {
 
 frmMain::frmMain(QString programFolder, QSize screenPixels, QWidget* parent)
     : QMainWindow(parent), programFolder_(std::move(programFolder)), screen_(screenPixels),
-      ini_(programFolder_), surface_(std::make_unique<WidgetSurface>(this)) {
+      ini_(programFolder_), supportConnStr_(supportConnStr(programFolder_)),
+      surface_(std::make_unique<WidgetSurface>(this)) {
     useDevices(comm::CommControl::portsFolderDevices(programFolder_));
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(appTitle());
@@ -83,7 +84,6 @@ ImageControl* frmMain::imgLedSample(int index) const {
 void frmMain::Form_Load() {
     try {
         state_.MacroWaiting = false;
-        supportConnStr_ = supportConnStr(programFolder_);
         // Without the support database nothing is created and the program ends.
         if (!FileExists(supportDatabasePath())) {
             msgBox(QStringLiteral("Initial DLL file missing, program will be ended!\n"
@@ -202,6 +202,11 @@ void frmMain::setInitialControlState() {
 // Shutdown
 
 void frmMain::mnuExit_Click() {
+    closePorts();
+    close();
+}
+
+void frmMain::closePorts() {
     for (comm::CommControl* port : {mscomm1_.get(), mscomm2_.get()}) {
         try {
             if (port->PortOpen())
@@ -209,7 +214,6 @@ void frmMain::mnuExit_Click() {
         } catch (const RunTimeError&) {
         }
     }
-    close();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -236,12 +240,15 @@ void frmMain::Form_Unload() {
         if (window)
             window->close();
     }
+    // The ports' reader threads stop before the process ends.
+    closePorts();
     Platform::ender().endProgram();
 }
 
 void frmMain::endProgramNow() {
     unloading_ = true;
     hide();
+    closePorts();
     Platform::ender().endProgram();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "main_state.h"
-#include "platform/serial/comm_control.h"
 #include "notation/display_style.h"
+#include "platform/serial/comm_control.h"
 #include "shared_state.h"
 #include "storage/ini_file.h"
 
@@ -197,6 +197,8 @@ private:
     void setInitialControlState();
     void setControlsEnabled(const QStringList& names, bool enabled);
     void endProgramNow();
+    void closePorts();
+    void describe(const QString& message);
     void connectProfileControls();
     void endAfterFailedLoad(const QString& fileName);
     void readSettingsRow(const QString& connStr);

@@ -4,6 +4,7 @@
 #include "controls.h"
 #include "form_layout.h"
 #include "frm_main.h"
+#include "notation/notation.h"
 #include "pictures.h"
 #include "port_settings.h"
 #include "status_bar.h"
@@ -342,7 +343,7 @@ void frmMain::buildSendPane(QWidget* monitoring) {
         const int left = 120 + (k % 8) * 495;
         const int top = 540 + (k / 8) * 390;
         QPushButton* code = button(codes, element(QStringLiteral("cmdFreqused"), k),
-                                   controlCodeMnemonic(k), left, top, 480, 360);
+                                   ControlCodeName(k), left, top, 480, 360);
         code->setToolTip(QString::number(k, 16).toUpper() + QLatin1Char(','));
         button(programmable, element(QStringLiteral("cmdProBut"), k), QString(), left, top, 480,
                360);
@@ -385,6 +386,7 @@ void frmMain::buildLedRow(QWidget* form) {
     progress->setRange(0, 100);
     progress->setValue(0);
     progress->setTextVisible(false);
+    progress->hide(); // shown only while a profile is being made
     QLabel* description =
         label(form, QStringLiteral("lblDescription"),
               QStringLiteral("* Indicative only, accuracy depends on speed."), 0, Top, 3300, 195);

@@ -7,6 +7,7 @@
 #include "platform/db/recordset.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
+#include "port_settings.h"
 #include "status_bar.h"
 #include "storage/field_values.h"
 #include "storage/profile_creator.h"
@@ -30,8 +31,6 @@ namespace kst {
 namespace {
 
 constexpr int InvalidPropertyValue = 380;
-
-const char* const kHandshakeNames[4] = {"None", "XonXoff", "RTS/CTS", "Both"};
 
 // A list position read from a profile: a position the list does not have fails the
 // load instead of leaving the list without a selection.
@@ -114,7 +113,7 @@ void frmMain::Add_Color(const QString& label, const DisplayStyle& labelStyle, co
 void frmMain::CreateDB(const QString& fileName, const QString& fileTitle) {
     ProgressBarDisplay progress(control<QProgressBar>(QStringLiteral("ProgressBar1")));
     ProfileCreator creator(
-        supportConnStr_.isEmpty() ? supportConnStr(programFolder_) : supportConnStr_, progress,
+        supportConnStr_, progress,
         [this](const QString& name, const QString& title) { Open_DB(name, title); });
     creator.CreateDB(fileName, fileTitle);
 }
@@ -174,8 +173,7 @@ void frmMain::Open_DB(const QString& File_Name, const QString& File_Title) {
 
         db::Recordset rs;
         shared_.DbSql = QStringLiteral("SELECT * FROM userPreferences");
-        rs.open(shared_.DbSql,
-                supportConnStr_.isEmpty() ? supportConnStr(programFolder_) : supportConnStr_);
+        rs.open(shared_.DbSql, supportConnStr_);
         rs.moveFirst();
         ReadPreferences(rs, shared_.Prefs);
         QPalette palette = responseBox_->palette();
@@ -183,8 +181,8 @@ void frmMain::Open_DB(const QString& File_Name, const QString& File_Title) {
         responseBox_->setPalette(palette);
         rs.close();
 
-        if (state_.HandshakeIndex >= 0 && state_.HandshakeIndex <= 3)
-            state_.HandshakeName = QString::fromLatin1(kHandshakeNames[state_.HandshakeIndex]);
+        if (const std::optional<QString> name = handshakeNameOf(state_.HandshakeIndex))
+            state_.HandshakeName = *name;
         ComSettings();
 
         setListIndex(control<QComboBox>(QStringLiteral("CbTimer")), storedRxTimerIndex_);
@@ -331,11 +329,14 @@ void frmMain::SetAutoResponse(bool Enabled) {
     statusBar_->setPanelText(QStringLiteral("AutoResp"),
                              Enabled ? QStringLiteral("Auto-Response: ON ")
                                      : QStringLiteral("Auto-Response: OFF "));
-    if (primaryPortOpen() && shared_.Prefs.bolDescription) {
-        Add_Color(Enabled ? QStringLiteral("\r\n# # # Auto-Response is now ON # # #")
-                          : QStringLiteral("\r\n# # # Auto-Response is now OFF # # #"),
-                  shared_.Prefs.messageStyle());
-    }
+    describe(Enabled ? QStringLiteral("\r\n# # # Auto-Response is now ON # # #")
+                     : QStringLiteral("\r\n# # # Auto-Response is now OFF # # #"));
+}
+
+void frmMain::describe(const QString& message) {
+    // The "# # #" lines tell what changed on an open port, and only when asked for.
+    if (primaryPortOpen() && shared_.Prefs.bolDescription)
+        Add_Color(message, shared_.Prefs.messageStyle());
 }
 
 void frmMain::mnuAutoResp_Click() {
@@ -365,11 +366,8 @@ void frmMain::Check1_Click() {
     control(QStringLiteral("CbTimer"))->setEnabled(ticked);
     if (!menuItem(QStringLiteral("mnuDebugging"))->isChecked() && ticked)
         checkBoxNamed(QStringLiteral("Check2"))->setChecked(false);
-    if (primaryPortOpen() && shared_.Prefs.bolDescription) {
-        Add_Color(ticked ? QStringLiteral("\r\n# # # Receiving timer enabled # # # \r\n")
-                         : QStringLiteral("\r\n# # # Receiving timer disabled # # # \r\n"),
-                  shared_.Prefs.messageStyle());
-    }
+    describe(ticked ? QStringLiteral("\r\n# # # Receiving timer enabled # # # \r\n")
+                    : QStringLiteral("\r\n# # # Receiving timer disabled # # # \r\n"));
 }
 
 void frmMain::Check2_Click() {
@@ -394,11 +392,8 @@ void frmMain::Check2_Click() {
 void frmMain::Check3_Click() {
     const bool ticked = checkBoxNamed(QStringLiteral("Check3"))->isChecked();
     shared_.Prefs.bolFormattedView = ticked;
-    if (primaryPortOpen() && shared_.Prefs.bolDescription) {
-        Add_Color(ticked ? QStringLiteral("\r\n# # # Formatted view ON # # # \r\n")
-                         : QStringLiteral("\r\n# # # Formatted view OFF # # # \r\n"),
-                  shared_.Prefs.messageStyle());
-    }
+    describe(ticked ? QStringLiteral("\r\n# # # Formatted view ON # # # \r\n")
+                    : QStringLiteral("\r\n# # # Formatted view OFF # # # \r\n"));
 }
 
 void frmMain::CbTimer_Click() {

@@ -59,6 +59,11 @@ void frmSplash::Form_KeyPress(int) {
 }
 
 void frmSplash::keyPressEvent(QKeyEvent* event) {
+    // Shift, Ctrl and the like type nothing and leave the splash alone.
+    if (event->text().isEmpty()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
     Form_KeyPress(event->key());
     event->accept();
 }

@@ -10,11 +10,10 @@ namespace kst {
 
 namespace {
 
-const char* const kControlNames[32] = {
-    "<NUL>", "<SOH>", "<STX>", "<ETX>", "<EOT>", "<ENQ>", "<ACK>", "<BEL>",
-    "<BS>",  "<HT>",  "<LF>",  "<VT>",  "<FF>",  "<CR>",  "<SO>",  "<SI>",
-    "<DLE>", "<DC1>", "<DC2>", "<DC3>", "<DC4>", "<NAK>", "<SYN>", "<ETB>",
-    "<CAN>", "<EM>",  "<SUB>", "<ESC>", "<FS>",  "<GS>",  "<RS>",  "<US>"};
+const char* const kControlNames[32] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
+                                       "BS",  "HT",  "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
+                                       "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
+                                       "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
 
 bool isBlank(QChar c) {
     return c == u' ' || c == u'\t';
@@ -112,13 +111,17 @@ void showOneByteMessage() {
 
 } // namespace
 
+QString ControlCodeName(int code) {
+    return (code >= 0 && code < 32) ? QString::fromLatin1(kControlNames[code]) : QString();
+}
+
 QString ToAsciiWithNames(const QByteArray& data) {
     QString result;
     result.reserve(data.size() * 2);
     for (char ch : data) {
         const auto b = static_cast<unsigned char>(ch);
         if (b < 32)
-            result += QLatin1String(kControlNames[b]);
+            result += u'<' + QLatin1String(kControlNames[b]) + u'>';
         else if (b == 32)
             result += QLatin1String("<Space>");
         else if (b == 127)
@@ -239,7 +242,15 @@ bool ValidateByteList(const QString& text, int notation) {
         return true;
     bool valid = true;
     forEachItem(text, [&](QStringView item) {
-        const QString digits = item.trimmed().toString();
+        // Only the blanks that the readers skip may stand around an item: anything else
+        // would pass here and then read as a 0 nobody typed.
+        qsizetype first = 0;
+        qsizetype last = item.size();
+        while (first < last && isBlank(item[first]))
+            ++first;
+        while (last > first && isBlank(item[last - 1]))
+            --last;
+        const QString digits = item.mid(first, last - first).toString();
         if (!IsValidDigits(digits, notation))
             valid = false;
         else if (notation == ncBin)

@@ -15,6 +15,9 @@ namespace kst {
 
 enum NotationCode : int { ncDec = 0, ncHex = 1, ncOct = 2, ncBin = 3, ncAscii = 4 };
 
+// The abbreviation of a control code 0..31 ("NUL" .. "US"); empty for other codes.
+QString ControlCodeName(int code);
+
 // Control characters by name ("<NUL>".."<US>", "<Space>", "<Delete>", "<(80)>".."<(FF)>").
 QString ToAsciiWithNames(const QByteArray& data);
 

@@ -94,14 +94,15 @@ void StyledLog::flush() {
     flushTimer_.stop();
     if (!box_ || pending_.empty())
         return;
+    // Runs queued while these are written (from a document signal) wait for the next flush.
+    const std::vector<Run> runs = std::exchange(pending_, {});
+    pendingChars_ = 0;
     QTextCursor cursor(box_->document());
     cursor.movePosition(QTextCursor::End);
     cursor.beginEditBlock();
-    for (const Run& run : pending_)
+    for (const Run& run : runs)
         cursor.insertText(run.text, run.format);
     cursor.endEditBlock();
-    pending_.clear();
-    pendingChars_ = 0;
 
     // The caret goes to the end (which also drops the user's selection) and the view follows.
     cursor.movePosition(QTextCursor::End);

@@ -1,8 +1,8 @@
 #include "field_values.h"
 
+#include "platform/db/value_parse.h"
 #include "platform/runtime_error.h"
 
-#include <cmath>
 #include <limits>
 
 namespace kst {
@@ -44,11 +44,10 @@ double LeadingNumber(const QString& text) {
 namespace {
 
 template <class T> T roundedInto(double value) {
-    const double r = std::nearbyint(value); // the default rounding mode sends halves to even
-    if (!std::isfinite(r) || r < double(std::numeric_limits<T>::min()) ||
-        r > double(std::numeric_limits<T>::max()))
+    const std::optional<qint64> r = db::roundToInteger(value);
+    if (!r || *r < std::numeric_limits<T>::min() || *r > std::numeric_limits<T>::max())
         throw RunTimeError(err::Overflow);
-    return static_cast<T>(r);
+    return static_cast<T>(*r);
 }
 
 } // namespace

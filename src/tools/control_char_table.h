@@ -7,9 +7,6 @@ class QTreeWidget;
 
 namespace kst {
 
-// The ASCII abbreviation of a control code 0..31 ("NUL" .. "US"); empty for other codes.
-QString controlCodeMnemonic(int code);
-
 // "^" followed by the character with code + 64 (^@ for 0, ^J for 10, ^` for 32).
 QString caretForm(int code);
 

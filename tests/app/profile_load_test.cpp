@@ -164,6 +164,24 @@ TEST_F(ProfileLoadTest, TheFileIsRecordedAndTheCaptionKeepsOneTitle) {
     EXPECT_EQ(main->ini().SettingsFileName(), "Device1.kst");
 }
 
+namespace {
+
+// Keeps what kst.ini held when each box appeared.
+class IniWatchingBoxes : public RecordingMessageBoxes {
+public:
+    explicit IniWatchingBoxes(const ProgramFolder& folder) : folder_(folder) {}
+    int show(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) override {
+        iniAtBox << folder_.read("kst.ini");
+        return RecordingMessageBoxes::show(text, icon, buttons, title);
+    }
+    QList<QByteArray> iniAtBox;
+
+private:
+    const ProgramFolder& folder_;
+};
+
+} // namespace
+
 TEST_F(ProfileLoadTest, AFailingLoadEndsTheProgramAndTheNextStartOpensTheDefault) {
     folder.addProfile("Broken.kst");
     sqlite3* raw = nullptr;
@@ -175,12 +193,16 @@ TEST_F(ProfileLoadTest, AFailingLoadEndsTheProgramAndTheNextStartOpensTheDefault
     main->Open_DB(defaultProfile(), "Device1.kst");
     const QByteArray storedBefore = folder.read("Broken.kst");
     main->shared().Prefs.bolSaveComSettings = true;
+    IniWatchingBoxes watching(folder);
 
     main->Open_DB(folder.file("Broken.kst"), "Broken.kst");
 
-    ASSERT_EQ(titles(), QStringList({"OpenDB Error:"}));
-    EXPECT_TRUE(boxes.boxes().last().text.startsWith("Error Number: 3021\n"));
-    EXPECT_TRUE(boxes.boxes().last().text.endsWith(
+    // The file was recorded before the load began.
+    ASSERT_FALSE(watching.iniAtBox.isEmpty());
+    EXPECT_EQ(watching.iniAtBox.last(), (folder.file("Broken.kst") + "\r\n 0 \r\n").toLocal8Bit());
+    ASSERT_EQ(watching.boxes().last().title, "OpenDB Error:");
+    EXPECT_TRUE(watching.boxes().last().text.startsWith("Error Number: 3021\n"));
+    EXPECT_TRUE(watching.boxes().last().text.endsWith(
         "\nProgram will be ended!\nIf the problem persists, please reinstall the program."));
     EXPECT_EQ(ender.count, 1);
     // The next start is not stopped by the same file, and nothing was saved into it.
@@ -288,29 +310,58 @@ TEST_F(ProfileLoadTest, TheEighthMacroAlwaysLeavesSinglePlay) {
 }
 
 TEST_F(ProfileLoadTest, TheExitSaveWritesWhatThePreferencesAsk) {
+    PtyPair com2, com5;
+    ASSERT_TRUE(linkPort(folder.path(), 2, com2.slavePath()));
+    ASSERT_TRUE(linkPort(folder.path(), 5, com5.slavePath()));
     main->Open_DB(defaultProfile(), "Device1.kst");
-    const QByteArray untouched = folder.read("Devices/Device1.kst");
+    main->portChoice()->setCurrentIndex(1);
     list("BaudChoice")->setCurrentIndex(15);
+    list("DataBitChoice")->setCurrentIndex(1);
+    list("ParityChoice")->setCurrentIndex(4);
+    list("StopBitChoice")->setCurrentIndex(1);
     list("CbTimer")->setCurrentIndex(9);
-    main->state().HandshakeIndex = 3;
+    MainState& s = main->state();
+    s.HandshakeIndex = 3;
+    s.SecondPort = 12;
+    s.FullDuplexSelected = true;
+    s.DetectCTS = false;
+    s.DetectDSR = true;
+    s.DetectDCD = false;
+    s.DetectRI = true;
+    const Value timerBefore = storedSetting(7);
 
-    // Neither preference: the profile is not even opened.
-    main->shared().Prefs.bolSaveComSettings = false;
+    // The port settings only.
+    main->shared().Prefs.bolSaveComSettings = true;
     main->shared().Prefs.bolSaveRxTimer = false;
     main->ExitSave();
-    EXPECT_EQ(folder.read("Devices/Device1.kst"), untouched);
+    const std::pair<int, Value> expected[] = {
+        {1, Value(qint64(1))},   {2, Value(qint64(15))}, {3, Value(qint64(1))},
+        {4, Value(qint64(4))},   {5, Value(qint64(1))},  {6, Value(qint64(3))},
+        {11, Value(qint64(12))}, {14, Value(true)},      {15, Value(false)},
+        {16, Value(true)},       {19, Value(false)},     {20, Value(true)}};
+    for (const auto& [ordinal, value] : expected)
+        EXPECT_EQ(storedSetting(ordinal), value) << "ordinal " << ordinal;
+    EXPECT_EQ(storedSetting(7), timerBefore);
 
     // The receive timer only.
+    main->shared().Prefs.bolSaveComSettings = false;
     main->shared().Prefs.bolSaveRxTimer = true;
+    list("BaudChoice")->setCurrentIndex(3);
     main->ExitSave();
     EXPECT_EQ(storedSetting(7), Value(qint64(9)));
-    EXPECT_EQ(storedSetting(2), Value(qint64(6)));
+    EXPECT_EQ(storedSetting(2), Value(qint64(15)));
 
-    // The port settings too; with no port found the stored port stays.
-    setSettings({{1, Value(qint64(4))}});
+    // With no port found the stored port stays.
+    main->FillPortList({});
+    main->portChoice()->setCurrentIndex(0);
     main->shared().Prefs.bolSaveComSettings = true;
     main->ExitSave();
-    EXPECT_EQ(storedSetting(2), Value(qint64(15)));
-    EXPECT_EQ(storedSetting(6), Value(qint64(3)));
-    EXPECT_EQ(storedSetting(1), Value(qint64(4)));
+    EXPECT_EQ(storedSetting(1), Value(qint64(1)));
+    EXPECT_EQ(storedSetting(2), Value(qint64(3)));
+
+    // Neither preference: the profile is not even opened, so a missing one is no error.
+    main->shared().Prefs.bolSaveComSettings = false;
+    main->shared().Prefs.bolSaveRxTimer = false;
+    ASSERT_TRUE(QFile::rename(defaultProfile(), defaultProfile() + ".away"));
+    EXPECT_NO_THROW(main->ExitSave());
 }

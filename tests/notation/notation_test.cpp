@@ -194,6 +194,30 @@ TEST(ValidateByteList, ItemsMustBeDigitsOfTheNotationWithinOneByte) {
             << '"' << c.text << "\" in " << c.notation;
 }
 
+TEST(ValidateByteList, WhatPassesConvertsToTheValueTyped) {
+    test::RecordingMessageBoxes boxes;
+    // Blanks around an item pass and read as nothing; any other white space is refused,
+    // since the readers would take it for the end of the number and send a 0.
+    struct Case {
+        QString item;
+        bool valid;
+    } cases[] = {{" 41 ", true},
+                 {"\t41", true},
+                 {"41\t ", true},
+                 {"\n41", false},
+                 {"41\r", false},
+                 {QString(QChar(0xA0)) + "41", false},
+                 {QString("\v") + "41", false}};
+    for (const auto& c : cases) {
+        const QString list = c.item + ",";
+        ASSERT_EQ(ValidateByteList(list, ncHex), c.valid) << list.toStdString();
+        if (c.valid) {
+            EXPECT_EQ(ConvertHexList(list, ncDec), "65,") << list.toStdString();
+        }
+    }
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
 TEST(ReverseBitOrder, ReversesTheFirstEightBits) {
     EXPECT_EQ(ReverseBitOrder("1"), 10000000);
     EXPECT_EQ(ReverseBitOrder("11000000"), 11);

@@ -1,3 +1,4 @@
+#include "notation/notation.h"
 #include "support/fakes.h"
 #include "tools/control_char_table.h"
 
@@ -63,9 +64,9 @@ TEST(ControlCharTable, MissingListIsReportedNotCrashed) {
 }
 
 TEST(ControlCharTable, MnemonicsCoverTheControlCodesOnly) {
-    EXPECT_EQ(controlCodeMnemonic(7), "BEL");
-    EXPECT_EQ(controlCodeMnemonic(32), "");
-    EXPECT_EQ(controlCodeMnemonic(-1), "");
+    EXPECT_EQ(ControlCodeName(7), "BEL");
+    EXPECT_EQ(ControlCodeName(32), "");
+    EXPECT_EQ(ControlCodeName(-1), "");
     EXPECT_EQ(caretForm(0), "^@");
 }
 

@@ -7,6 +7,7 @@
 #include "platform/db/recordset.h"
 #include "storage/profile_schema.h"
 
+#include <cmath>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -45,8 +46,8 @@ Value fromJson(const QJsonValue& json, const QString& where) {
         return Value(json.toBool());
     case QJsonValue::Double: {
         const double d = json.toDouble();
-        if (d != static_cast<double>(static_cast<qint64>(d)))
-            fail(where + ": only whole numbers are stored");
+        if (!(d >= -2147483648.0 && d <= 4294967295.0) || d != std::trunc(d))
+            fail(where + ": only whole numbers of at most 32 bits are stored");
         return Value(static_cast<qint64>(d));
     }
     case QJsonValue::String:
