@@ -1,6 +1,8 @@
-// How fast the port's reader thread drains a pseudo-terminal into the input buffer
-// while the user-interface thread takes the bytes every millisecond, as the
-// program's gap timer does, and how many bytes are lost on the way.
+// How fast bytes from a pseudo-terminal reach the program: the port's reader thread
+// drains the device into the input buffer, the user-interface thread runs its event
+// loop and takes the bytes in its OnComm handler, as the program does. Every byte
+// taken is compared with what was sent, so the figures say how many bytes were
+// lost and how many came out wrong or out of order.
 
 #include "platform/serial/comm_control.h"
 
@@ -9,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <atomic>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <pty.h>
@@ -35,18 +36,49 @@ struct Pty {
     QString slavePath;
 };
 
-void writeAll(int fd, const QByteArray& chunk, qsizetype total) {
-    for (qsizetype done = 0; done < total;) {
-        const size_t size = static_cast<size_t>(std::min<qsizetype>(chunk.size(), total - done));
-        const ssize_t n = ::write(fd, chunk.constData(), size);
+// Bytes whose value depends on their position well beyond 256, so that a block
+// delivered twice, dropped or out of order shows as wrong bytes.
+QByteArray pattern(qsizetype size) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qsizetype i = 0; i < size; ++i)
+        bytes[i] = char(i * 31 + (i >> 8) * 7 + (i >> 16) * 13);
+    return bytes;
+}
+
+void writeAll(int fd, const QByteArray& bytes) {
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n =
+            ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
         if (n <= 0)
             return;
         done += n;
     }
 }
 
+// Checks what arrives against what was sent, position by position.
+class Receiver {
+public:
+    explicit Receiver(const QByteArray& sent) : sent_(sent) {}
+
+    void take(const QByteArray& bytes) {
+        for (const char byte : bytes) {
+            if (byte != sent_[position_])
+                ++corrupt_;
+            position_ = (position_ + 1) % sent_.size();
+        }
+        received_ += bytes.size();
+    }
+    qsizetype received() const { return received_; }
+    qsizetype corrupt() const { return corrupt_; }
+
+private:
+    const QByteArray& sent_;
+    qsizetype position_ = 0;
+    qsizetype received_ = 0;
+    qsizetype corrupt_ = 0;
+};
+
 void BM_DrainPseudoTerminal(benchmark::State& state) {
-    const qsizetype total = state.range(0) << 20;
     Pty pty;
     QTemporaryDir program;
     QDir().mkpath(program.path() + "/ports");
@@ -54,33 +86,34 @@ void BM_DrainPseudoTerminal(benchmark::State& state) {
         state.SkipWithError("no pseudo-terminal");
         return;
     }
+    const QByteArray sent = pattern(state.range(0) << 20);
+    Receiver receiver(sent);
     kst::comm::CommControl port(program.path());
+    QObject::connect(&port, &kst::comm::CommControl::OnComm, [&] {
+        if (port.CommEvent() == kst::comm::comEvReceive)
+            receiver.take(port.Input());
+    });
     port.setSettings("256000,N,8,1");
     port.setPortOpen(true);
 
-    QByteArray chunk(64 * 1024, '\0');
-    for (int i = 0; i < chunk.size(); ++i)
-        chunk[i] = char(i * 31);
-
-    qsizetype received = 0; // over all iterations, like sent
-    qsizetype sent = 0;
+    qsizetype total = 0; // over all iterations, like the receiver's counts
     for (auto _ : state) {
-        std::thread writer(writeAll, pty.master, std::cref(chunk), total);
-        sent += total;
+        std::thread writer(writeAll, pty.master, std::cref(sent));
+        total += sent.size();
         // Until every byte is in or counted as dropped; a stall ends at the deadline
         // and shows as lost bytes.
-        QDeadlineTimer deadline(60000);
-        while (received + port.droppedInputBytes() < sent && !deadline.hasExpired()) {
+        const QDeadlineTimer deadline(60000);
+        while (receiver.received() + port.droppedInputBytes() < total && !deadline.hasExpired()) {
+            QCoreApplication::processEvents();
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            received += port.Input().size();
         }
         writer.join();
     }
-    QCoreApplication::processEvents();
-    state.SetBytesProcessed(sent);
+    state.SetBytesProcessed(total);
     state.counters["MB_per_s"] =
-        benchmark::Counter(static_cast<double>(sent) / 1e6, benchmark::Counter::kIsRate);
-    state.counters["lost_bytes"] = static_cast<double>(sent - received);
+        benchmark::Counter(static_cast<double>(total) / 1e6, benchmark::Counter::kIsRate);
+    state.counters["lost_bytes"] = static_cast<double>(total - receiver.received());
+    state.counters["corrupt_bytes"] = static_cast<double>(receiver.corrupt());
     state.counters["dropped_by_buffer"] = static_cast<double>(port.droppedInputBytes());
 }
 

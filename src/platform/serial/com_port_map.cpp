@@ -10,6 +10,17 @@ namespace kst::comm {
 
 namespace {
 
+// A terminal name split into its stem and trailing number, so that names sort as
+// people count: ttyAMA2 before ttyAMA10. A name without a number has -1.
+std::pair<QString, int> numberedName(const QString& name) {
+    qsizetype stem = name.size();
+    while (stem > 0 && name[stem - 1].isDigit())
+        --stem;
+    bool ok = false;
+    const int number = name.mid(stem).toInt(&ok);
+    return {name.left(stem), ok ? number : -1};
+}
+
 // Nodes named <prefix><number> in dir, in numeric order.
 QStringList numberedNodes(const QString& dir, const QString& prefix) {
     QList<std::pair<int, QString>> found;
@@ -26,6 +37,22 @@ QStringList numberedNodes(const QString& dir, const QString& prefix) {
     for (const auto& entry : found)
         result << entry.second;
     return result;
+}
+
+// The terminals with hardware behind them, by their names under /dev, in name
+// order: the kernel gives such a terminal a "device" link in /sys/class/tty. That
+// covers UARTs of every make (ttyAMA, ttyTHS, ttymxc ...), Bluetooth serial links
+// (rfcomm) and adapters, and leaves out virtual consoles and pseudo-terminals.
+QStringList hardwareTerminals(const QString& sysRoot) {
+    const QDir classDir(sysRoot + "/class/tty");
+    QStringList names;
+    for (const QString& entry : classDir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+        if (QFileInfo::exists(classDir.filePath(entry + "/device")))
+            names << QString(entry).replace('!', '/'); // how sysfs writes a node in a subfolder
+    }
+    std::sort(names.begin(), names.end(),
+              [](const QString& a, const QString& b) { return numberedName(a) < numberedName(b); });
+    return names;
 }
 
 bool uartPresent(const QString& sysRoot, const QString& node) {
@@ -112,7 +139,8 @@ QStringList discoverSerialDevices(const QString& devRoot, const QString& sysRoot
         return consoles.contains(QFileInfo(path).fileName());
     };
     QStringList result;
-    for (const QString& node : numberedNodes(devRoot, "ttyS")) {
+    const QStringList uarts = numberedNodes(devRoot, "ttyS");
+    for (const QString& node : uarts) {
         if (uartPresent(sysRoot, node) && !isConsole(node))
             result << node;
     }
@@ -128,11 +156,18 @@ QStringList discoverSerialDevices(const QString& devRoot, const QString& sysRoot
         if (!isConsole(canonical))
             result << entry.absoluteFilePath();
     }
-    for (const QString& prefix : {QStringLiteral("ttyUSB"), QStringLiteral("ttyACM")}) {
-        for (const QString& node : numberedNodes(devRoot, prefix)) {
-            if (!covered.contains(QFileInfo(node).canonicalFilePath()) && !isConsole(node))
-                result << node;
-        }
+    // Adapters without a by-id name, then every other terminal with hardware behind
+    // it. The ttyS nodes had their own test above and stay out if they failed it.
+    QSet<QString> seen(uarts.begin(), uarts.end());
+    QStringList rest = numberedNodes(devRoot, "ttyUSB") + numberedNodes(devRoot, "ttyACM");
+    for (const QString& name : hardwareTerminals(sysRoot))
+        rest << devRoot + "/" + name;
+    for (const QString& node : rest) {
+        if (seen.contains(node) || !QFileInfo::exists(node))
+            continue;
+        seen << node;
+        if (!covered.contains(QFileInfo(node).canonicalFilePath()) && !isConsole(node))
+            result << node;
     }
     return result;
 }

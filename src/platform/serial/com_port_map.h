@@ -42,7 +42,9 @@ private:
 // those nodes whether or not; its "type" attribute in /sys/class/tty tells, so no
 // port is opened to find out), then the adapters under /dev/serial/by-id by name
 // (a name that follows the adapter from socket to socket), then any /dev/ttyUSB*
-// and /dev/ttyACM* that no by-id name stands for. A terminal that carries the
+// and /dev/ttyACM* that no by-id name stands for, then the other terminals the
+// kernel knows hardware behind (a "device" link in /sys/class/tty: ttyAMA*,
+// ttyTHS*, ttymxc*, rfcomm* ...) in name order. A terminal that carries the
 // system console (/sys/class/tty/console/active) is left out: probing it would
 // change the console's line settings. The roots are parameters for the tests.
 QStringList discoverSerialDevices(const QString& devRoot = QStringLiteral("/dev"),

@@ -126,8 +126,17 @@ InputLines CommControl::lines() const {
 void CommControl::Output(const QByteArray& data) {
     if (!device_)
         throw commError(errPortNotOpen);
-    if (!device_->write(data))
+    switch (device_->write(data)) {
+    case WriteResult::Queued:
+        break;
+    case WriteResult::Full:
         report(comEventTxFull);
+        break;
+    case WriteResult::Lost:
+        // The loss event is on its way and closes the port; until then the port
+        // still reads open, but what it is given can no longer go anywhere.
+        throw commError(errPortNotOpen, "the device has gone");
+    }
 }
 
 void CommControl::report(int commEvent) {

@@ -24,7 +24,8 @@ namespace kst::comm {
 // - Opening raises (comm_codes.h): 8002 when CommPort has no device, 8005 when the
 //   port is open already (here or in another program), 8010 when the device exists
 //   but cannot be opened, 8015 when the line cannot run with the settings (4 data
-//   bits). A failed open leaves the port closed.
+//   bits, or settings the driver does not keep: a rate it cannot make within 2%, a
+//   parity or handshake it ignores). A failed open leaves the port closed.
 // - One receive event (2) follows whenever bytes have arrived since the last one
 //   was delivered; Input() returns and removes every buffered byte. The buffer is
 //   bounded; what does not fit is dropped and the overflow event (1008) says so.
@@ -32,7 +33,9 @@ namespace kst::comm {
 //   PortOpen reads false from that delivery on. Bytes received before it can still
 //   be taken with Input().
 // - The holding properties read false, and Break does nothing, while the port is
-//   closed; Output on a closed port raises 8018.
+//   closed; Output on a closed port raises 8018, and so does Output once the device
+//   is known to have gone, before its loss has been delivered: no output vanishes
+//   without a word.
 class CommControl : public QObject {
     Q_OBJECT
 

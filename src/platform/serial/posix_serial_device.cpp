@@ -28,6 +28,11 @@ QString reason(int error) {
     return qt_error_string(error);
 }
 
+InputLines linesFromModemBits(int bits) {
+    return {(bits & TIOCM_CTS) != 0, (bits & TIOCM_DSR) != 0, (bits & TIOCM_CD) != 0,
+            (bits & TIOCM_RI) != 0};
+}
+
 RunTimeError openError(int error, const QString& path) {
     switch (error) {
     case ENOENT:
@@ -61,11 +66,12 @@ void PosixSerialDevice::open(const LineSettings& settings, bool rts, bool dtr, D
         throw error == EWOULDBLOCK ? commError(errPortAlreadyOpen) : openError(error, path_);
     }
     ioctl(fd_, TIOCEXCL);
-    if (const int error = applyTermios(fd_, settings); error != 0) {
+    framing_ = framesCharacters(fd_);
+    try {
+        applySettings(settings);
+    } catch (const RunTimeError&) {
         releaseFds();
-        if (error == ENOTTY)
-            throw commError(errHardwareNotAvailable, path_ + ": not a serial device");
-        throw commError(errCommStateInvalid, reason(error));
+        throw;
     }
     setModemLine(TIOCM_DTR, dtr);
     setModemLine(TIOCM_RTS, rts);
@@ -79,6 +85,7 @@ void PosixSerialDevice::open(const LineSettings& settings, bool rts, bool dtr, D
     }
     sink_ = &sink;
     stopping_ = false;
+    lost_ = false;
     {
         std::lock_guard lock(outputMutex_);
         output_.clear();
@@ -118,20 +125,31 @@ void PosixSerialDevice::releaseFds() {
 }
 
 void PosixSerialDevice::configure(const LineSettings& settings) {
-    if (const int error = applyTermios(fd_, settings); error != 0)
-        throw commError(errCommStateInvalid, reason(error));
+    applySettings(settings);
 }
 
-bool PosixSerialDevice::write(const QByteArray& data) {
+void PosixSerialDevice::applySettings(const LineSettings& settings) {
+    const TermiosOutcome outcome = applyTermios(fd_, settings, framing_);
+    if (outcome.error == ENOTTY)
+        throw commError(errHardwareNotAvailable, path_ + ": not a serial device");
+    if (outcome.error != 0)
+        throw commError(errCommStateInvalid, reason(outcome.error));
+    if (!outcome.mismatch.isEmpty())
+        throw commError(errCommStateInvalid, path_ + ": " + outcome.mismatch);
+}
+
+WriteResult PosixSerialDevice::write(const QByteArray& data) {
+    if (lost_)
+        return WriteResult::Lost;
     {
         std::lock_guard lock(outputMutex_);
         if (output_.size() - outputSent_ + data.size() > outputCapacity_)
-            return false;
+            return WriteResult::Full;
         // A deep copy: the I/O thread must not share the caller's buffer.
         output_.append(data.constData(), data.size());
     }
     wake();
-    return true;
+    return WriteResult::Queued;
 }
 
 void PosixSerialDevice::setModemLine(int line, bool on) {
@@ -155,17 +173,14 @@ InputLines PosixSerialDevice::inputLines() {
     int bits = 0;
     if (fd_ < 0 || ioctl(fd_, TIOCMGET, &bits) != 0)
         return {};
-    return {(bits & TIOCM_CTS) != 0, (bits & TIOCM_DSR) != 0, (bits & TIOCM_CD) != 0,
-            (bits & TIOCM_RI) != 0};
+    return linesFromModemBits(bits);
 }
 
 LineSample PosixSerialDevice::sample() const {
     LineSample result;
     int bits = 0;
-    if (ioctl(fd_, TIOCMGET, &bits) == 0) {
-        result.lines = InputLines{(bits & TIOCM_CTS) != 0, (bits & TIOCM_DSR) != 0,
-                                  (bits & TIOCM_CD) != 0, (bits & TIOCM_RI) != 0};
-    }
+    if (ioctl(fd_, TIOCMGET, &bits) == 0)
+        result.lines = linesFromModemBits(bits);
     serial_icounter_struct icount{};
     if (ioctl(fd_, TIOCGICOUNT, &icount) == 0) {
         auto n = [](int v) { return static_cast<quint32>(v); };
@@ -263,7 +278,8 @@ void PosixSerialDevice::run(LineWatch watch) {
                 sink_->event(commEvent);
         }
     }
-    // Gone: report once and end; close() joins this thread.
+    // Gone: refuse output from now on, report once and end; close() joins this thread.
+    lost_ = true;
     sink_->lost();
 }
 

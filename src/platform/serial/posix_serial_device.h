@@ -36,7 +36,7 @@ public:
     void open(const LineSettings& settings, bool rts, bool dtr, DeviceSink& sink) override;
     void close() override;
     void configure(const LineSettings& settings) override;
-    bool write(const QByteArray& data) override;
+    WriteResult write(const QByteArray& data) override;
     void setRts(bool on) override;
     void setDtr(bool on) override;
     void setBreak(bool on) override;
@@ -50,6 +50,7 @@ private:
     bool sendOutput();
     bool outputPending();
     LineSample sample() const;
+    void applySettings(const LineSettings& settings);
     void setModemLine(int line, bool on);
     void wake();
     void releaseFds();
@@ -61,6 +62,10 @@ private:
     DeviceSink* sink_ = nullptr;
     std::thread thread_;
     std::atomic<bool> stopping_{false};
+    // Set by the thread when the device has gone, before it reports the loss: from
+    // then on output is refused, not queued for a device that will never take it.
+    std::atomic<bool> lost_{false};
+    bool framing_ = true; // data bits and parity are the driver's to keep
 
     std::mutex outputMutex_;
     QByteArray output_;

@@ -30,6 +30,13 @@ public:
     virtual void lost() = 0;
 };
 
+// What became of bytes handed to SerialDevice::write().
+enum class WriteResult {
+    Queued, // all of them wait to be sent
+    Full,   // none: the output buffer cannot take them all
+    Lost,   // none: the device has gone (its loss is reported, or about to be)
+};
+
 // One serial line as the port control drives it. Everything but the sink's calls
 // happens on the control's thread.
 class SerialDevice {
@@ -43,9 +50,8 @@ public:
     // New settings on the open line; throws RunTimeError and keeps the old ones when
     // the line cannot take them.
     virtual void configure(const LineSettings& settings) = 0;
-    // Queues bytes for sending; false (and nothing queued) when the output buffer
-    // cannot take them all.
-    virtual bool write(const QByteArray& data) = 0;
+    // Queues bytes for sending, all or none.
+    virtual WriteResult write(const QByteArray& data) = 0;
     virtual void setRts(bool on) = 0;
     virtual void setDtr(bool on) = 0;
     virtual void setBreak(bool on) = 0;

@@ -2,6 +2,8 @@
 
 #include "line_settings.h"
 
+#include <QString>
+
 // The kernel's termios2 carries any baud rate (BOTHER). Its header clashes with
 // <termios.h>, so only serial_termios.cpp includes it; users of the struct itself
 // (the tests) include <asm/termbits.h> and not <termios.h>.
@@ -20,8 +22,34 @@ namespace kst::comm {
 // The data bits must be 5 to 8 (see unsupportedReason()).
 void fillTermios(termios2& t, const LineSettings& settings);
 
-// Applies the settings to the open tty fd; 0 or the errno of the failure
-// (ENOTTY when fd is no terminal).
-int applyTermios(int fd, const LineSettings& settings);
+// How far a driver may round a baud rate and still be taken at its word: a UART
+// divides its clock, so a rate it cannot make exactly comes out a little off, and
+// both ends of a line tolerate a few percent between them.
+constexpr int BaudTolerancePercent = 2;
+
+// What the driver made of a request, read back after applying it: empty when the
+// line runs as asked, otherwise what differs. Compared: both speeds (within
+// BaudTolerancePercent), and with framing the data bits and the parity, then the
+// stop bits and the handshaking (RTS/CTS, XON/XOFF both ways). A driver that cannot
+// do something often takes the request without complaint and keeps what it had,
+// so only the read-back tells.
+QString termiosMismatch(const termios2& requested, const termios2& actual, bool framing);
+
+// Whether the terminal's driver frames characters on a wire, so that data bits and
+// parity mean something: false for a pseudo-terminal, which carries whole bytes and
+// reports 8 data bits without parity whatever it is given.
+bool framesCharacters(int fd);
+
+struct TermiosOutcome {
+    int error = 0;    // errno of a failed ioctl (ENOTTY when fd is no terminal)
+    QString mismatch; // the driver did not keep the settings (termiosMismatch())
+
+    bool ok() const { return error == 0 && mismatch.isEmpty(); }
+};
+
+// Applies the settings to the open tty fd and reads them back. When the driver did
+// not keep them the settings it had before are put back, so a line never runs on
+// something between the old and the new.
+TermiosOutcome applyTermios(int fd, const LineSettings& settings, bool framing);
 
 } // namespace kst::comm

@@ -43,13 +43,15 @@ public:
         line_.record({Action::Configure, {}, false});
     }
 
-    bool write(const QByteArray& data) override {
+    WriteResult write(const QByteArray& data) override {
         std::lock_guard lock(line_.mutex_);
+        if (!line_.plugged_)
+            return WriteResult::Lost;
         if (line_.outputFull_)
-            return false;
+            return WriteResult::Full;
         line_.written_.append(data);
         line_.record({Action::Write, data, false});
-        return true;
+        return WriteResult::Queued;
     }
 
     void setRts(bool on) override { set(&SimulatedLine::rts_, Action::Rts, on); }

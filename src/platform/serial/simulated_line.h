@@ -56,7 +56,8 @@ public:
     void ring();
     // Any CommEvent code, the errors included.
     void raise(int commEvent);
-    // The device disappears: an open port hears it once; opening fails until plugIn().
+    // The device disappears: an open port hears it once and its output is refused;
+    // opening fails until plugIn().
     void unplug();
     void plugIn();
     // While set, Output is refused as by a full output buffer.

@@ -1,29 +1,43 @@
 #include "platform/serial/comm_control.h"
 
+#include "serial_test_support.h"
 #include "support/pty_pair.h"
 
-#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <chrono>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace kst::comm;
+using kst::test::errorOf;
 using kst::test::linkPort;
 using kst::test::PtyPair;
+using kst::test::settle;
 
 namespace {
 
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const kst::RunTimeError& e) {
-        return e.number();
-    }
-    return 0;
+// The file descriptors this process holds.
+qsizetype openFds() {
+    return QDir("/proc/self/fd")
+        .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+        .size();
+}
+
+// Whether another open of the device could take its lock now.
+bool lockIsFree(const QString& path) {
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    const bool free = flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return free;
 }
 
 QByteArray everyByteValue() {
@@ -42,10 +56,6 @@ protected:
         port.setCommPort(2);
         QObject::connect(&port, &CommControl::OnComm,
                          [this] { codes.push_back(port.CommEvent()); });
-    }
-    void settle() {
-        for (int i = 0; i < 5; ++i)
-            QCoreApplication::processEvents();
     }
 
     PtyPair pty;
@@ -105,9 +115,31 @@ TEST_F(PtyPort, TheFarEndClosingIsReportedOnceAndClosesThePort) {
     EXPECT_FALSE(port.PortOpen());
 }
 
+TEST_F(PtyPort, OutputOnceTheDeviceHasGoneRaises8018EvenBeforeTheLossIsDelivered) {
+    port.setPortOpen(true);
+    pty.closeMaster();
+    // No event processing here: the reader thread learns of the loss, the control
+    // has not heard it yet. Output queued now could never be sent.
+    int error = 0;
+    const QDeadlineTimer deadline(5000);
+    while (error == 0 && !deadline.hasExpired()) {
+        error = errorOf([&] { port.Output("into the void"); });
+        if (error == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(error, errPortNotOpen);
+    EXPECT_TRUE(port.PortOpen()) << "the loss itself is still on its way";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !port.PortOpen(); }, 5000));
+    settle();
+    EXPECT_EQ(codes, std::vector<int>{comEventPortLost});
+}
+
 TEST_F(PtyPort, AFailedOpenHoldsNothing) {
+    const qsizetype fdsBefore = openFds();
     port.setSettings("9600,N,4,1");
     EXPECT_EQ(errorOf([&] { port.setPortOpen(true); }), errCommStateInvalid);
+    EXPECT_EQ(openFds(), fdsBefore);
+    EXPECT_TRUE(lockIsFree(pty.slavePath()));
     CommControl second(program.path());
     second.setCommPort(2);
     second.setPortOpen(true);
@@ -115,6 +147,7 @@ TEST_F(PtyPort, AFailedOpenHoldsNothing) {
 }
 
 TEST_F(PtyPort, PortsWithoutAUsableDeviceGiveTheirOwnErrors) {
+    const qsizetype fdsBefore = openFds();
     port.setCommPort(7); // no link
     EXPECT_EQ(errorOf([&] { port.setPortOpen(true); }), errInvalidPortNumber);
     ASSERT_TRUE(linkPort(program.path(), 8, program.path() + "/unplugged"));
@@ -127,6 +160,8 @@ TEST_F(PtyPort, PortsWithoutAUsableDeviceGiveTheirOwnErrors) {
     port.setCommPort(9);
     EXPECT_EQ(errorOf([&] { port.setPortOpen(true); }), errHardwareNotAvailable);
     EXPECT_FALSE(port.PortOpen());
+    EXPECT_EQ(openFds(), fdsBefore);
+    EXPECT_TRUE(lockIsFree(plain.fileName())) << "the lock taken before the refusal is given back";
 }
 
 TEST(PtyPortBuffer, AFullInputBufferDropsTheRestWithTheOverflowEvent) {

@@ -1,5 +1,6 @@
 #include "platform/serial/comm_control.h"
 #include "platform/serial/simulated_line.h"
+#include "serial_test_support.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -9,6 +10,8 @@
 
 using namespace kst::comm;
 using Action = SimulatedLine::Action;
+using kst::test::errorOf;
+using kst::test::settle;
 
 namespace {
 
@@ -31,11 +34,6 @@ protected:
     bool waitForEvents(size_t count) {
         return QTest::qWaitFor([&] { return seen.size() >= count; }, 5000);
     }
-    // Lets every queued delivery run, to show that no further event comes.
-    void settle() {
-        for (int i = 0; i < 5; ++i)
-            QCoreApplication::processEvents();
-    }
     std::vector<int> codes() const {
         std::vector<int> result;
         for (const Seen& s : seen)
@@ -48,15 +46,6 @@ protected:
     CommControl port{SimulatedLine::factory({{3, &line}, {4, &other}})};
     std::vector<Seen> seen;
 };
-
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const kst::RunTimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 TEST_F(SimulatedPort, EveryEventReachesOnCommWithItsCodeAndTheLinesOfItsTime) {
     port.setPortOpen(true);
@@ -208,6 +197,8 @@ TEST_F(SimulatedPort, AnUnpluggedDeviceIsReportedOnceAndThePortReadsClosed) {
     port.setPortOpen(true);
     line.deliver("abc");
     line.unplug();
+    EXPECT_EQ(errorOf([&] { port.Output("after"); }), errPortNotOpen)
+        << "refused while the loss is still on its way";
     ASSERT_TRUE(waitForEvents(2));
     settle();
     EXPECT_EQ(codes(), (std::vector<int>{comEvReceive, comEventPortLost}));
@@ -217,6 +208,7 @@ TEST_F(SimulatedPort, AnUnpluggedDeviceIsReportedOnceAndThePortReadsClosed) {
     EXPECT_EQ(port.Input(), QByteArray("abc")) << "what came before the loss is kept";
     EXPECT_FALSE(port.CTSHolding());
     EXPECT_EQ(errorOf([&] { port.Output("x"); }), errPortNotOpen);
+    EXPECT_TRUE(line.written().isEmpty());
 
     EXPECT_EQ(errorOf([&] { port.setPortOpen(true); }), errInvalidPortNumber);
     line.plugIn();
