@@ -23,15 +23,6 @@ QByteArray allBytes() {
     return result;
 }
 
-int raisedNumber(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const RunTimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 } // namespace
 
 TEST(LineCodec, EveryByteRoundTripsThroughOneCharacter) {
@@ -88,11 +79,11 @@ TEST(BinaryText, LongToBinStrAndBinStrToLongAtTheEdges) {
     EXPECT_EQ(BinStrToLong(""), 0);
     // zeros beyond 32 places are harmless, a one there is not
     EXPECT_EQ(BinStrToLong("0000000000000000000000000000000000000101"), 5);
-    EXPECT_EQ(raisedNumber([] { BinStrToLong("1" + QString(32, u'0')); }),
+    EXPECT_EQ(test::errorNumberOf([] { BinStrToLong("1" + QString(32, u'0')); }),
               err::SubscriptOutOfRange);
-    EXPECT_EQ(raisedNumber([] { BinStrToLong("102"); }), err::InvalidCall);
-    EXPECT_EQ(raisedNumber([] { PowerOfTwo(32); }), err::SubscriptOutOfRange);
-    EXPECT_EQ(raisedNumber([] { PowerOfTwo(-1); }), err::SubscriptOutOfRange);
+    EXPECT_EQ(test::errorNumberOf([] { BinStrToLong("102"); }), err::InvalidCall);
+    EXPECT_EQ(test::errorNumberOf([] { PowerOfTwo(32); }), err::SubscriptOutOfRange);
+    EXPECT_EQ(test::errorNumberOf([] { PowerOfTwo(-1); }), err::SubscriptOutOfRange);
     EXPECT_EQ(PowerOfTwo(30), 1 << 30);
 }
 
@@ -118,7 +109,7 @@ TEST(HexToOctNum, WritesOctalDigitsAsADecimalNumber) {
     EXPECT_EQ(HexToOctNum("41"), 101);
     EXPECT_EQ(HexToOctNum("FF"), 377);
     EXPECT_EQ(HexToOctNum("8"), 10);
-    EXPECT_EQ(raisedNumber([] { HexToOctNum("100"); }), err::InvalidCall);
+    EXPECT_EQ(test::errorNumberOf([] { HexToOctNum("100"); }), err::InvalidCall);
 }
 
 TEST(ConvertHexList, ConvertsCommaTerminatedItemsOnly) {
@@ -224,7 +215,7 @@ TEST(ReverseBitOrder, ReversesTheFirstEightBits) {
     EXPECT_EQ(ReverseBitOrder("00000000"), 0);
     EXPECT_EQ(ReverseBitOrder("10110000"), 1101);
     EXPECT_EQ(ReverseBitOrder("111111110"), 11111111); // only the first eight count
-    EXPECT_EQ(raisedNumber([] { ReverseBitOrder("1x"); }), err::TypeMismatch);
+    EXPECT_EQ(test::errorNumberOf([] { ReverseBitOrder("1x"); }), err::TypeMismatch);
 }
 
 TEST(PadByteList, ZeroFillsEachItemAndSeparatesWithBlanks) {

@@ -9,20 +9,6 @@
 
 namespace kst::test {
 
-int errorNumberOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const RunTimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 SupportBuilder::SupportBuilder() : tables_(profileTables()) {
     tables_.push_back(userPreferencesTable());
     const std::pair<const char*, int> counts[] = {

@@ -2,16 +2,13 @@
 
 #include "platform/db/schema.h"
 #include "storage/progress_display.h"
+#include "support/fakes.h"
 
 #include <QStringList>
 #include <functional>
 #include <map>
 
 namespace kst::test {
-
-// The error number a call raises, 0 when it raises none.
-int errorNumberOf(const std::function<void()>& call);
-QByteArray fileBytes(const QString& path);
 
 // Records what profile creation does to its progress bar: "max 100", "show", "50", "hide".
 class RecordingProgress : public ProgressDisplay {

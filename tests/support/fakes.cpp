@@ -1,6 +1,24 @@
 #include "fakes.h"
 
+#include "platform/runtime_error.h"
+
+#include <QFile>
+
 namespace kst::test {
+
+int errorNumberOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const RunTimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 int RecordingMessageBoxes::show(const QString& text, MsgIcon icon, MsgButtons buttons,
                                 const QString& title) {

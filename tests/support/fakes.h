@@ -5,8 +5,14 @@
 #include <QList>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 namespace kst::test {
+
+// The run-time error number a call raises, 0 when it raises none.
+int errorNumberOf(const std::function<void()>& call);
+// A file's bytes; empty when it cannot be read.
+QByteArray fileBytes(const QString& path);
 
 struct RecordedBox {
     QString text;
