@@ -171,15 +171,12 @@ void frmMain::Open_DB(const QString& File_Name, const QString& File_Title) {
         shared_.SettingsConnStr = profileConnStr(File_Name);
         readSettingsRow(shared_.SettingsConnStr);
 
-        db::Recordset rs;
         shared_.DbSql = QStringLiteral("SELECT * FROM userPreferences");
-        rs.open(shared_.DbSql, supportConnStr_);
-        rs.moveFirst();
-        ReadPreferences(rs, shared_.Prefs);
+        ReadRows(shared_.DbSql, supportConnStr_, 1,
+                 [this](const db::Recordset& row, int) { ReadPreferences(row, shared_.Prefs); });
         QPalette palette = responseBox_->palette();
         palette.setColor(QPalette::Base, colorFromBgr(shared_.Prefs.backgroundColor));
         responseBox_->setPalette(palette);
-        rs.close();
 
         if (const std::optional<QString> name = handshakeNameOf(state_.HandshakeIndex))
             state_.HandshakeName = *name;
@@ -204,26 +201,20 @@ void frmMain::Open_DB(const QString& File_Name, const QString& File_Title) {
         checkBoxNamed(QStringLiteral("Check1"))->setChecked(shared_.Prefs.bolRxTimer);
 
         shared_.DbSql = QStringLiteral("SELECT * FROM ProgButtons");
-        rs.open(shared_.DbSql, shared_.SettingsConnStr);
-        rs.moveFirst();
-        for (ProgButton& button : shared_.LoadedButtons) {
-            ReadProgButton(rs, button);
-            rs.moveNext();
-        }
-        rs.close();
+        ReadRows(shared_.DbSql, shared_.SettingsConnStr, 32,
+                 [this](const db::Recordset& row, int i) {
+                     ReadProgButton(row, shared_.LoadedButtons[i]);
+                 });
         for (int page = 0; page < 2; ++page) {
             if (control<QRadioButton>(QStringLiteral("Option6"), page)->isChecked())
                 relabelProgButtons(page);
         }
 
         shared_.DbSql = QStringLiteral("SELECT * FROM ProgAutoResp");
-        rs.open(shared_.DbSql, shared_.SettingsConnStr);
-        rs.moveFirst();
-        for (AutoResponseRule& rule : shared_.LoadedRules) {
-            ReadAutoResponseRule(rs, rule);
-            rs.moveNext();
-        }
-        rs.close();
+        ReadRows(shared_.DbSql, shared_.SettingsConnStr, 16,
+                 [this](const db::Recordset& row, int i) {
+                     ReadAutoResponseRule(row, shared_.LoadedRules[i]);
+                 });
     } catch (const RunTimeError& e) {
         msgBox(loadFailureText(e, QStringLiteral("Program will be ended!\nIf the problem persists, "
                                                  "please reinstall the program.")),

@@ -144,21 +144,12 @@ void LoadMacro(const QString& settingsConnStr, int macroNo, LoadedMacro target) 
     // Macro n owns rows (n-1)*8+1 .. n*8 of both tables.
     const QString rows = " WHERE ID BETWEEN " + QString::number((macroNo - 1) * 8 + 1) + " AND " +
                          QString::number(macroNo * 8);
-    db::Recordset rs;
-    rs.open("SELECT * FROM progMacrosSeq" + rows, settingsConnStr);
-    rs.moveFirst();
-    for (int k = 0; k < 8; ++k) {
-        ReadMacroStep(rs, target.steps[k]);
-        rs.moveNext();
-    }
-    rs.close();
-    rs.open("SELECT * FROM progMacrosSubRoutines" + rows, settingsConnStr);
-    rs.moveFirst();
-    for (int k = 0; k < 8; ++k) {
-        ReadMacroSubRoutine(rs, target.subRoutines[k], target.loadedElseCheck[k]);
-        rs.moveNext();
-    }
-    rs.close();
+    ReadRows("SELECT * FROM progMacrosSeq" + rows, settingsConnStr, 8,
+             [&](const db::Recordset& row, int k) { ReadMacroStep(row, target.steps[k]); });
+    ReadRows("SELECT * FROM progMacrosSubRoutines" + rows, settingsConnStr, 8,
+             [&](const db::Recordset& row, int k) {
+                 ReadMacroSubRoutine(row, target.subRoutines[k], target.loadedElseCheck[k]);
+             });
 }
 
 } // namespace kst
