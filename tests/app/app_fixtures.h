@@ -6,8 +6,8 @@
 #include "platform/services.h"
 #include "support/fakes.h"
 
-#include "storage/profile_creator.h"
 #include "storage/profile_schema.h"
+#include "support/profile_rows.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,10 +77,7 @@ public:
     // A profile made from the templates, as New makes it; `relative` to the folder.
     void addProfile(const QString& relative) const {
         QDir(path()).mkpath(QFileInfo(file(relative)).path());
-        NoProgress progress;
-        ProfileCreator creator(supportConnStr(path()), progress,
-                               [](const QString&, const QString&) {});
-        ASSERT_TRUE(creator.CreateDB(file(relative), QFileInfo(relative).fileName()));
+        createProfile(supportConnStr(path()), file(relative));
     }
     QByteArray read(const QString& name) const {
         QFile f(file(name));

@@ -4,6 +4,7 @@
 #include "platform/db/catalog.h"
 #include "platform/db/recordset.h"
 #include "storage/profile_schema.h"
+#include "support/profile_rows.h"
 #include "support/pty_pair.h"
 
 #include <QAbstractButton>
@@ -31,24 +32,11 @@ protected:
 
     QString defaultProfile() const { return folder.file("Devices/Device1.kst"); }
 
-    // Row `id` of a profile table, or the one row of a table without IDs (id 0).
-    void setRow(const QString& connStr, const QString& table, int id,
-                std::initializer_list<std::pair<int, Value>> fields) {
-        Recordset rs;
-        rs.open("SELECT * FROM " + table + (id ? " WHERE ID = " + QString::number(id) : ""),
-                connStr);
-        rs.moveFirst();
-        for (const auto& [ordinal, value] : fields)
-            rs.setValue(ordinal, value);
-        rs.update();
-        rs.close();
-    }
-    void setSettings(std::initializer_list<std::pair<int, Value>> fields,
-                     const QString& profile = QString()) {
+    void setSettings(FieldValues fields, const QString& profile = QString()) {
         setRow(profileConnStr(profile.isEmpty() ? defaultProfile() : profile), "Settings", 1,
                fields);
     }
-    void setPrefs(std::initializer_list<std::pair<int, Value>> fields) {
+    void setPrefs(FieldValues fields) {
         setRow(supportConnStr(folder.path()), "userPreferences", 0, fields);
     }
     Value storedSetting(int ordinal) {

@@ -4,6 +4,7 @@
 #include "storage/profile_readers.h"
 #include "storage/profile_schema.h"
 #include "support/fakes.h"
+#include "support/profile_rows.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,20 +25,12 @@ protected:
         ASSERT_TRUE(QDir(dir.path()).mkpath("Devices"));
         ASSERT_TRUE(QFile::copy(KST_SUPPORT_DB_PATH, supportDbPath(dir.path())));
         profile = dir.filePath("Devices/Device1.kst");
-        NoProgress progress;
-        ProfileCreator creator(supportConnStr(dir.path()), progress,
-                               [](const QString&, const QString&) {});
-        ASSERT_TRUE(creator.CreateDB(profile, "Device1.kst"));
+        test::createProfile(supportConnStr(dir.path()), profile);
         conn = profileConnStr(profile);
     }
 
-    void set(const QString& table, int id, std::initializer_list<std::pair<int, Value>> fields) {
-        Recordset rs;
-        rs.open("SELECT * FROM " + table + " WHERE ID = " + QString::number(id), conn);
-        for (const auto& [ordinal, value] : fields)
-            rs.setValue(ordinal, value);
-        rs.update();
-        rs.close();
+    void set(const QString& table, int id, test::FieldValues fields) {
+        test::setRow(conn, table, id, fields);
     }
 
     int loadMacro(int macroNo) {
