@@ -30,13 +30,11 @@ namespace kst {
 
 namespace {
 
-constexpr int InvalidPropertyValue = 380;
-
 // A list position read from a profile: a position the list does not have fails the
 // load instead of leaving the list without a selection.
 void setListIndex(QComboBox* list, int index) {
     if (index < 0 || index >= list->count())
-        throw RunTimeError(InvalidPropertyValue, QStringLiteral("Invalid property value"));
+        throw RunTimeError(err::InvalidPropertyValue);
     const QSignalBlocker blocker(list);
     list->setCurrentIndex(index);
 }

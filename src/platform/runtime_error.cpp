@@ -26,6 +26,8 @@ QString RunTimeError::standardDescription(int number) {
         return "Permission denied";
     case err::PathNotFound:
         return "Path not found";
+    case err::InvalidPropertyValue:
+        return "Invalid property value";
     case err::PortAlreadyOpen:
         return "Port already open";
     default:

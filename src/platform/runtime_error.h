@@ -17,6 +17,7 @@ constexpr int TypeMismatch = 13;
 constexpr int FileNotFound = 53;
 constexpr int PermissionDenied = 70;
 constexpr int PathNotFound = 76;
+constexpr int InvalidPropertyValue = 380;
 constexpr int PortAlreadyOpen = 8005;
 } // namespace err
 

@@ -4,8 +4,6 @@ namespace kst::comm {
 
 QString commErrorDescription(int number) {
     switch (number) {
-    case errInvalidPropertyValue:
-        return "Invalid property value";
     case errInvalidPortNumber:
         return "Invalid port number";
     case errPortAlreadyOpen:

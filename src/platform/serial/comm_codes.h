@@ -34,8 +34,9 @@ constexpr int comEventDCB = 1011;      // the line's settings could not be read 
 constexpr int comEventPortLost = 1012;
 
 // Run-time errors of the port's properties.
-constexpr int errInvalidPropertyValue = 380; // a Settings text, Handshaking value ... out of form
-constexpr int errInvalidPortNumber = 8002;   // CommPort outside 1..16, or no device stands for it
+constexpr int errInvalidPropertyValue =
+    err::InvalidPropertyValue;             // Settings, Handshaking ... out of form
+constexpr int errInvalidPortNumber = 8002; // CommPort outside 1..16, or no device stands for it
 constexpr int errPortAlreadyOpen = err::PortAlreadyOpen; // 8005: held by this or another program
 constexpr int errHardwareNotAvailable = 8010;            // the device exists but cannot be opened
 constexpr int errCommStateInvalid = 8015;                // the line cannot run with these settings
