@@ -40,6 +40,14 @@ TableDef keyedTable(const QString& name) {
     return t;
 }
 
+// Most tables keep three spare numbers followed by three spare flags.
+void addSpareNumbersAndFlags(TableDef& t) {
+    for (const char* name : {"noBackup1", "noBackup2", "noBackup3"})
+        t.add(ColumnDef::longInt(name));
+    for (const char* name : {"bolBackup1", "bolBackup2", "bolBackup3"})
+        t.add(ColumnDef::yesNo(name));
+}
+
 TableDef settingsTable() {
     TableDef t = keyedTable("Settings");
     for (const char* name :
@@ -77,15 +85,9 @@ TableDef progButtonsTable() {
         .add(ColumnDef::longInt("hexformat"))
         .add(text255("strASCIICtrl"))
         .add(text255("strBackup1"))
-        .add(text255("strBackup2"))
-        .add(ColumnDef::longInt("noBackup1"))
-        .add(ColumnDef::longInt("noBackup2"))
-        .add(ColumnDef::longInt("noBackup3"))
-        .add(ColumnDef::yesNo("bolBackup1"))
-        .add(ColumnDef::yesNo("bolBackup2"))
-        .add(ColumnDef::yesNo("bolBackup3"))
-        .add(text255("strBackup3"))
-        .add(ColumnDef::memo("memoBackup"));
+        .add(text255("strBackup2"));
+    addSpareNumbersAndFlags(t);
+    t.add(text255("strBackup3")).add(ColumnDef::memo("memoBackup"));
     return t;
 }
 
@@ -104,16 +106,9 @@ TableDef progAutoRespTable() {
         .add(ColumnDef::longInt("hexFormat"))
         .add(text255("strConditionCtrl"))
         .add(text255("strRespCtrl"))
-        .add(text255("strBackup1"))
-        .add(ColumnDef::longInt("noBackup1"))
-        .add(ColumnDef::longInt("noBackup2"))
-        .add(ColumnDef::longInt("noBackup3"))
-        .add(ColumnDef::yesNo("bolBackup1"))
-        .add(ColumnDef::yesNo("bolBackup2"))
-        .add(ColumnDef::yesNo("bolBackup3"))
-        .add(text255("strBackup2"))
-        .add(text255("strBackup3"))
-        .add(ColumnDef::memo("memoBackup"));
+        .add(text255("strBackup1"));
+    addSpareNumbersAndFlags(t);
+    t.add(text255("strBackup2")).add(text255("strBackup3")).add(ColumnDef::memo("memoBackup"));
     return t;
 }
 
@@ -133,15 +128,9 @@ TableDef progMacrosSeqTable() {
         .add(ColumnDef::yesNo("autoSave"))
         .add(text255("strASCIICtrl"))
         .add(text255("strBackup1"))
-        .add(text255("strBackup2"))
-        .add(ColumnDef::longInt("noBackup1"))
-        .add(ColumnDef::longInt("noBackup2"))
-        .add(ColumnDef::longInt("noBackup3"))
-        .add(ColumnDef::yesNo("bolBackup1"))
-        .add(ColumnDef::yesNo("bolBackup2"))
-        .add(ColumnDef::yesNo("bolBackup3"))
-        .add(text255("strBackup3"))
-        .add(ColumnDef::memo("memoBackup"));
+        .add(text255("strBackup2"));
+    addSpareNumbersAndFlags(t);
+    t.add(text255("strBackup3")).add(ColumnDef::memo("memoBackup"));
     return t;
 }
 
@@ -170,10 +159,7 @@ TableDef progMacrosSubRoutinesTable() {
         t.add(ColumnDef::yesNo(name));
     for (const char* name : {"strIfCtrl", "strIfThenCtrl", "strElseIfCtrl"})
         t.add(text255(name));
-    for (const char* name : {"noBackup1", "noBackup2", "noBackup3"})
-        t.add(ColumnDef::longInt(name));
-    for (const char* name : {"bolBackup1", "bolBackup2", "bolBackup3"})
-        t.add(ColumnDef::yesNo(name));
+    addSpareNumbersAndFlags(t);
     for (const char* name :
          {"ElseIfThenCtrl", "ElseThenCtrl", "strBackup1", "strBackup2", "strBackup3"})
         t.add(text255(name));
