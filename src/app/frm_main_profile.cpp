@@ -158,7 +158,6 @@ void frmMain::Open_DB(const QString& File_Name, const QString& File_Title) {
         // The file is recorded before anything is loaded.
         ini_.WriteIniFile(File_Name, ini_.IniFlag());
         ini_.ReadIniFile();
-        shared_.ProfileFile = File_Name;
 
         QString caption = windowTitle();
         const qsizetype dash = caption.indexOf(u'-');

@@ -21,36 +21,16 @@ struct MainState {
     // Macro runner.
     int MacroState = 0;
     bool MacroWaiting = false;
-    bool MacroPaused = false;
-    int MacroResumeStep = 0;
     bool ContinuousPlay = false;
     // The first macro loads after start-up apply the start-up preferences once.
     bool StartupPending = false;
-
-    // Send routine: stop request of the running send or button chain, end of a wait.
-    bool StopSending = false;
-    bool SendWaitDone = false;
-
-    // Receive path and line events.
-    bool RingPending = false;
-    bool PrevCTS = false;
-    bool PrevDSR = false;
-    bool PrevCD = false;
-    bool PrevCTS2 = false;
-    bool PrevDSR2 = false;
-    int NoDataTickLimit = 10;
-    int NoDataTicks = 0;
-    quint32 MonitorStartTick = 0;
-    int LastRxPort = 0;
 
     // The page of programmable buttons last shown: 0 buttons 1-16, otherwise 17-32.
     int ButtonPage = 0;
 
     // Port and communication mode, shared with the dialogs.
-    bool PortIsOpen = false;
     int HandshakeIndex = 0;
     QString HandshakeName;
-    bool MonitoringMode = false;
     bool TwoPortActive = false;
     bool FullDuplexSelected = false;
     int SecondPort = 0;

@@ -24,11 +24,6 @@ struct SharedState {
     // Each sub-routine's ELSE-on-timeout flag as loaded; the runner restores from it.
     std::array<bool, 8> LoadedElseCheck{};
     bool AutoRespOn = false;
-    // Auto-response was switched off by a running macro or a button chain and is to be
-    // switched on again when it ends.
-    bool AutoRespSuspended = false;
-    // The file of the current profile (Save As copies it).
-    QString ProfileFile;
 };
 
 } // namespace kst

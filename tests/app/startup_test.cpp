@@ -113,7 +113,6 @@ TEST_F(StartupTest, InitialControlStateIsThePortClosedState) {
     EXPECT_EQ(s.CalcOperation, 0);
     EXPECT_EQ(s.MacroState, 0);
     EXPECT_TRUE(s.StartupPending);
-    EXPECT_FALSE(s.PortIsOpen);
     EXPECT_TRUE(main.control<QRadioButton>("Option1", 1)->isChecked());
     EXPECT_TRUE(main.control<QRadioButton>("Option2", 1)->isChecked());
     EXPECT_TRUE(main.control<QRadioButton>("Option4", 1)->isChecked());
