@@ -18,8 +18,4 @@ inline QColor colorFromBgr(quint32 bbggrr) {
     return QColor(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF));
 }
 
-inline quint32 bgrFromColor(const QColor& color) {
-    return quint32(color.red()) | (quint32(color.green()) << 8) | (quint32(color.blue()) << 16);
-}
-
 } // namespace kst

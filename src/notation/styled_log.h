@@ -32,7 +32,6 @@ public:
 
     // Point size of every run: fontSizeIndex * 2 + 8 (8, 10, 12 or 14 points).
     void setFontSizeIndex(int fontSizeIndex);
-    int fontSizeIndex() const { return fontSizeIndex_; }
 
     // The label run, then the body run; an empty text writes nothing. Both land at the
     // end of the log whatever the user's caret or selection, and the view follows the end.
@@ -49,7 +48,6 @@ public:
     void clear();
     bool hasPending() const { return !pending_.empty(); }
 
-    QPlainTextEdit* view() const { return box_; }
 
 private:
     struct Run {
