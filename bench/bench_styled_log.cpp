@@ -1,7 +1,7 @@
 // How fast the log view absorbs styled text, and whether an append costs more as the
 // log grows. A 256000-baud line in formatted hex gives about 77 KB/s of text.
 #include "notation/notation.h"
-#include "notation/styled_log.h"
+#include "notation/view/styled_log.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

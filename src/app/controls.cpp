@@ -1,6 +1,6 @@
 #include "controls.h"
 
-#include "notation/display_style.h"
+#include "notation/view/bgr_color.h"
 
 #include <QMouseEvent>
 #include <QPainter>

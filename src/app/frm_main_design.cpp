@@ -10,6 +10,7 @@
 #include "status_bar.h"
 #include "tool_bar.h"
 #include "tools/control_char_table.h"
+#include "widget_surface.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,7 +23,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QTreeWidget>
 #include <array>
 
@@ -34,64 +34,79 @@ QString element(const QString& name, int index) {
     return name + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
 }
 
-template <class W>
-W* place(W* widget, const QString& name, int left, int top, int width, int height) {
-    widget->setObjectName(name);
-    widget->setGeometry(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
-    return widget;
-}
+// Makes the controls of the design: each gets its object name and its place in twips
+// (relative to its container), and the layout learns it under that name.
+class Designer {
+public:
+    explicit Designer(WidgetSurface& surface) : surface_(surface) {}
 
-QLabel* label(QWidget* parent, const QString& name, const QString& caption, int left, int top,
-              int width, int height) {
-    return place(new QLabel(caption, parent), name, left, top, width, height);
-}
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption, int left, int top,
-                    int width, int height) {
-    return place(new QPushButton(caption, parent), name, left, top, width, height);
-}
-
-QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& caption, int left, int top,
-                    int width, int height) {
-    return place(new QCheckBox(caption, parent), name, left, top, width, height);
-}
-
-QGroupBox* frame(QWidget* parent, const QString& name, const QString& caption, int left, int top,
-                 int width, int height) {
-    return place(new QGroupBox(caption, parent), name, left, top, width, height);
-}
-
-QLineEdit* textBox(QWidget* parent, const QString& name, const QString& text, int maxLength,
-                   int left, int top, int width, int height) {
-    auto* box = place(new QLineEdit(text, parent), name, left, top, width, height);
-    if (maxLength > 0)
-        box->setMaxLength(maxLength);
-    return box;
-}
-
-// One row of notation option buttons "Dec", "Hex", "Oct", "Bin", "ASCII" (index = NotationCode).
-void notationOptions(QWidget* parent, const QString& name, int top, int height) {
-    static constexpr std::array<const char*, 5> Captions = {"Dec", "Hex", "Oct", "Bin", "ASCII"};
-    for (int i = 0; i < 5; ++i) {
-        const auto at = static_cast<size_t>(i);
-        place(new QRadioButton(QString::fromLatin1(Captions[at]), parent), element(name, i),
-              90 + 600 * i, top, i == 4 ? 690 : 600, height);
+    template <class W>
+    W* place(W* widget, const QString& name, int left, int top, int width, int height) {
+        widget->setObjectName(name);
+        widget->setGeometry(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+        surface_.add(name, widget);
+        return widget;
     }
-}
+    template <class W> W* named(W* widget, const QString& name) {
+        widget->setObjectName(name);
+        surface_.add(name, widget);
+        return widget;
+    }
+    QLabel* label(QWidget* parent, const QString& name, const QString& caption, int left, int top,
+                  int width, int height) {
+        return place(new QLabel(caption, parent), name, left, top, width, height);
+    }
+    QPushButton* button(QWidget* parent, const QString& name, const QString& caption, int left,
+                        int top, int width, int height) {
+        return place(new QPushButton(caption, parent), name, left, top, width, height);
+    }
+    QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& caption, int left,
+                        int top, int width, int height) {
+        return place(new QCheckBox(caption, parent), name, left, top, width, height);
+    }
+    QGroupBox* frame(QWidget* parent, const QString& name, const QString& caption, int left,
+                     int top, int width, int height) {
+        return place(new QGroupBox(caption, parent), name, left, top, width, height);
+    }
+    QLineEdit* textBox(QWidget* parent, const QString& name, const QString& text, int maxLength,
+                       int left, int top, int width, int height) {
+        auto* box = place(new QLineEdit(text, parent), name, left, top, width, height);
+        if (maxLength > 0)
+            box->setMaxLength(maxLength);
+        return box;
+    }
+    LineControl* line(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2) {
+        auto* line = named(new LineControl(parent), name);
+        line->setPoints(toPixels(x1), toPixels(y1), toPixels(x2), toPixels(y2));
+        return line;
+    }
+    // One row of notation option buttons "Dec", "Hex", "Oct", "Bin", "ASCII" (index =
+    // NotationCode).
+    std::array<QRadioButton*, 5> notationOptions(QWidget* parent, const QString& name, int top,
+                                                 int height) {
+        static constexpr std::array<const char*, 5> Captions = {"Dec", "Hex", "Oct", "Bin",
+                                                                "ASCII"};
+        std::array<QRadioButton*, 5> options{};
+        for (int i = 0; i < 5; ++i) {
+            const auto at = static_cast<size_t>(i);
+            options[at] = place(new QRadioButton(QString::fromLatin1(Captions[at]), parent),
+                                element(name, i), 90 + 600 * i, top, i == 4 ? 690 : 600, height);
+        }
+        return options;
+    }
+    QComboBox* listBox(QWidget* parent, const QString& name, const QStringList& entries) {
+        auto* list = named(new QComboBox(parent), name);
+        list->addItems(entries);
+        list->setCurrentIndex(-1);
+        return list;
+    }
+    QLabel* caption(QWidget* parent, const QString& name, const QString& text) {
+        return named(new QLabel(text, parent), name);
+    }
 
-QComboBox* listBox(QWidget* parent, const QString& name, const QStringList& entries) {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(name);
-    list->addItems(entries);
-    list->setCurrentIndex(-1);
-    return list;
-}
-
-QLabel* caption(QWidget* parent, const QString& name, const QString& text) {
-    auto* field = new QLabel(text, parent);
-    field->setObjectName(name);
-    return field;
-}
+private:
+    WidgetSurface& surface_;
+};
 
 } // namespace
 
@@ -111,86 +126,92 @@ void frmMain::buildControls() {
     buildMonitoringFrame(form);
     buildLedRow(form);
 
-    statusBar_ = new PanelStatusBar(this);
-    statusBar_->setFixedHeight(22);
-    statusBar_->setPanelText(QStringLiteral("Status"), QStringLiteral("COM Port Status:"));
-    statusBar_->setPanelText(QStringLiteral("AutoResp"), QStringLiteral("Auto-Response: OFF "));
-    setStatusBar(statusBar_);
+    ui_.StatusBar1 = new PanelStatusBar(this);
+    ui_.StatusBar1->setFixedHeight(22);
+    ui_.StatusBar1->setPanelText(QStringLiteral("Status"), QStringLiteral("COM Port Status:"));
+    ui_.StatusBar1->setPanelText(QStringLiteral("AutoResp"), QStringLiteral("Auto-Response: OFF "));
+    setStatusBar(ui_.StatusBar1);
 }
 
 void frmMain::buildToolbar(QWidget* form) {
-    toolbar_ = new KeyedToolBar(form);
-    toolbar_->setGeometry(0, 0, width(), toPixels(450));
-    toolbar_->addKeyedButton(1, QStringLiteral("Save"), 1, QStringLiteral("Save Log"));
-    toolbar_->addKeyedButton(2, QStringLiteral("Help"), 2, QStringLiteral("Help"));
-    toolbar_->addSeparatorAt(3);
-    toolbar_->addKeyedButton(4, QStringLiteral("Connect"), 3, QStringLiteral("Disconnected"));
+    Designer d(*surface_);
+    KeyedToolBar* bar = ui_.Toolbar1 = new KeyedToolBar(form);
+    bar->setGeometry(0, 0, width(), toPixels(450));
+    bar->addKeyedButton(1, QStringLiteral("Save"), 1, QStringLiteral("Save Log"));
+    bar->addKeyedButton(2, QStringLiteral("Help"), 2, QStringLiteral("Help"));
+    bar->addSeparatorAt(3);
+    bar->addKeyedButton(4, QStringLiteral("Connect"), 3, QStringLiteral("Disconnected"));
 
     // The port and its line settings sit on the toolbar, in the room its placeholders keep.
-    auto* portGroup = new QWidget(toolbar_);
+    auto* portGroup = new QWidget(bar);
     portGroup->setObjectName(QStringLiteral("portSettingsGroup"));
     auto* portRow = new QHBoxLayout(portGroup);
     portRow->setContentsMargins(6, 0, 6, 0);
     portRow->setSpacing(4);
-    portChoice_ = listBox(portGroup, QStringLiteral("portChoice"), {});
-    portChoice_->setMinimumWidth(48);
-    portChoice_->installEventFilter(this);
+    ui_.portChoice = d.listBox(portGroup, QStringLiteral("portChoice"), {});
+    ui_.portChoice->setMinimumWidth(48);
+    ui_.portChoice->installEventFilter(this);
+    ui_.BaudChoice = d.listBox(portGroup, QStringLiteral("BaudChoice"), baudRateEntries());
+    ui_.DataBitChoice = d.listBox(portGroup, QStringLiteral("DataBitChoice"), dataBitEntries());
+    ui_.ParityChoice = d.listBox(portGroup, QStringLiteral("ParityChoice"), parityEntries());
+    ui_.StopBitChoice = d.listBox(portGroup, QStringLiteral("StopBitChoice"), stopBitEntries());
     const std::array<std::pair<int, QComboBox*>, 5> fields = {{
-        {0, portChoice_},
-        {4, listBox(portGroup, QStringLiteral("BaudChoice"), baudRateEntries())},
-        {3, listBox(portGroup, QStringLiteral("DataBitChoice"), dataBitEntries())},
-        {2, listBox(portGroup, QStringLiteral("ParityChoice"), parityEntries())},
-        {1, listBox(portGroup, QStringLiteral("StopBitChoice"), stopBitEntries())},
+        {0, ui_.portChoice},
+        {4, ui_.BaudChoice},
+        {3, ui_.DataBitChoice},
+        {2, ui_.ParityChoice},
+        {1, ui_.StopBitChoice},
     }};
     static const QStringList captions = {"Port", "Stop", "Parity", "Data", "Baud"};
     for (const auto& [index, list] : fields) {
-        portRow->addWidget(
-            caption(portGroup, element(QStringLiteral("txtport"), index), captions[index]));
+        ui_.txtport[static_cast<size_t>(index)] =
+            d.caption(portGroup, element(QStringLiteral("txtport"), index), captions[index]);
+        portRow->addWidget(ui_.txtport[static_cast<size_t>(index)]);
         portRow->addWidget(list);
         if (index != 0)
             portRow->addSpacing(4);
-        connect(list, &QComboBox::currentIndexChanged, this, [this] { ComSettings(); });
     }
-    toolbar_->addPlaceholders(5, 22, portGroup);
+    bar->addPlaceholders(5, 22, portGroup);
 
-    toolbar_->addSeparatorAt(23);
-    toolbar_->addKeyedButton(24, QStringLiteral("AutoRespOnOff"), 5,
-                             QStringLiteral("Auto-Response: OFF"));
-    toolbar_->addSeparatorAt(25);
+    bar->addSeparatorAt(23);
+    bar->addKeyedButton(24, QStringLiteral("AutoRespOnOff"), 5,
+                        QStringLiteral("Auto-Response: OFF"));
+    bar->addSeparatorAt(25);
 
-    auto* macroGroup = new QWidget(toolbar_);
+    auto* macroGroup = new QWidget(bar);
     macroGroup->setObjectName(QStringLiteral("macroGroup"));
     auto* macroRow = new QHBoxLayout(macroGroup);
     macroRow->setContentsMargins(6, 0, 4, 0);
     macroRow->setSpacing(4);
-    macroRow->addWidget(caption(macroGroup, QStringLiteral("txtMacros"), QStringLiteral("Macro")));
-    auto* macros =
-        listBox(macroGroup, QStringLiteral("cboMacros"), {"1", "2", "3", "4", "5", "6", "7", "8"});
-    macroRow->addWidget(macros);
-    toolbar_->addPlaceholders(26, 28, macroGroup);
+    ui_.txtMacros = d.caption(macroGroup, QStringLiteral("txtMacros"), QStringLiteral("Macro"));
+    macroRow->addWidget(ui_.txtMacros);
+    ui_.cboMacros = d.listBox(macroGroup, QStringLiteral("cboMacros"),
+                              {"1", "2", "3", "4", "5", "6", "7", "8"});
+    macroRow->addWidget(ui_.cboMacros);
+    bar->addPlaceholders(26, 28, macroGroup);
 
-    toolbar_->addKeyedButton(29, QStringLiteral("macrosPlay"), 7, QStringLiteral("Run"));
-    toolbar_->addKeyedButton(30, QStringLiteral("macrosPause"), 8, QStringLiteral("Pause"));
-    toolbar_->addKeyedButton(31, QStringLiteral("macrosStop"), 9, QStringLiteral("Stop"));
-    toolbar_->addKeyedButton(32, QStringLiteral("macrosContinue"), 10,
-                             QStringLiteral("Single play"));
-    connect(toolbar_, &KeyedToolBar::buttonClick, this,
-            [this](const QString& key) { Toolbar1_ButtonClick(key); });
+    bar->addKeyedButton(29, QStringLiteral("macrosPlay"), 7, QStringLiteral("Run"));
+    bar->addKeyedButton(30, QStringLiteral("macrosPause"), 8, QStringLiteral("Pause"));
+    bar->addKeyedButton(31, QStringLiteral("macrosStop"), 9, QStringLiteral("Stop"));
+    bar->addKeyedButton(32, QStringLiteral("macrosContinue"), 10, QStringLiteral("Single play"));
 }
 
 void frmMain::buildLeftPane(QWidget* form) {
+    Designer d(*surface_);
     // The checksum calculator.
-    QGroupBox* calc = frame(form, QStringLiteral("Frame5"), QStringLiteral("Checksum Calculator"),
-                            120, 600, 4800, 4020);
-    label(calc, QStringLiteral("Label3"), QStringLiteral("Input operands (e.g. 10,11,)"), 120, 270,
-          4560, 210);
-    textBox(calc, QStringLiteral("txtOperands"), QString(), 0, 120, 510, 4560, 300);
-    QGroupBox* notation = frame(calc, QStringLiteral("fraOperandsFormat"),
-                                QStringLiteral("Operands format"), 120, 900, 4560, 600);
-    notationOptions(notation, QStringLiteral("Option4"), 270, 270);
-    control<QRadioButton>(QStringLiteral("Option4"), 1)->setChecked(true);
-    QGroupBox* operators = frame(calc, QStringLiteral("fraOperator"), QStringLiteral("Operator"),
-                                 120, 1560, 4560, 1260);
+    QGroupBox* calc = ui_.Frame5 =
+        d.frame(form, QStringLiteral("Frame5"), QStringLiteral("Checksum Calculator"), 120, 600,
+                4800, 4020);
+    d.label(calc, QStringLiteral("Label3"), QStringLiteral("Input operands (e.g. 10,11,)"), 120,
+            270, 4560, 210);
+    ui_.txtOperands =
+        d.textBox(calc, QStringLiteral("txtOperands"), QString(), 0, 120, 510, 4560, 300);
+    QGroupBox* notation = d.frame(calc, QStringLiteral("fraOperandsFormat"),
+                                  QStringLiteral("Operands format"), 120, 900, 4560, 600);
+    ui_.Option4 = d.notationOptions(notation, QStringLiteral("Option4"), 270, 270);
+    ui_.Option4[1]->setChecked(true);
+    QGroupBox* operators = d.frame(calc, QStringLiteral("fraOperator"), QStringLiteral("Operator"),
+                                   120, 1560, 4560, 1260);
     struct OperatorOption {
         int index;
         const char* caption;
@@ -208,217 +229,216 @@ void frmMain::buildLeftPane(QWidget* form) {
          {7, "CRC-16 (Modbus)", 1050, 570, 1650},
          {9, "Not", 2760, 570, 720},
          {10, "Rev. bit order", 90, 870, 1500}}};
-    for (const OperatorOption& op : Operators)
-        place(new QRadioButton(QString::fromLatin1(op.caption), operators),
-              element(QStringLiteral("Option5"), op.index), op.left, op.top, op.width, 270);
-    control<QRadioButton>(QStringLiteral("Option5"), 0)->setChecked(true);
-    button(calc, QStringLiteral("cmdCal"), QStringLiteral("Calculate"), 120, 2910, 1080, 345)
-        ->setEnabled(false);
-    QLabel* modbus =
-        label(calc, QStringLiteral("lblModbus"),
-              QStringLiteral("Note: Append low-order byte first in Modbus"), 1320, 2970, 3360, 210);
-    QPalette palette = modbus->palette();
+    for (const OperatorOption& op : Operators) {
+        ui_.Option5[static_cast<size_t>(op.index)] =
+            d.place(new QRadioButton(QString::fromLatin1(op.caption), operators),
+                    element(QStringLiteral("Option5"), op.index), op.left, op.top, op.width, 270);
+    }
+    ui_.Option5[0]->setChecked(true);
+    ui_.cmdCal =
+        d.button(calc, QStringLiteral("cmdCal"), QStringLiteral("Calculate"), 120, 2910, 1080, 345);
+    ui_.cmdCal->setEnabled(false);
+    ui_.lblModbus = d.label(calc, QStringLiteral("lblModbus"),
+                            QStringLiteral("Note: Append low-order byte first in Modbus"), 1320,
+                            2970, 3360, 210);
+    QPalette palette = ui_.lblModbus->palette();
     palette.setColor(QPalette::WindowText, toQColor(0x40C0));
-    modbus->setPalette(palette);
-    modbus->hide();
-    label(calc, QStringLiteral("lblQuotient"), QStringLiteral("Quotient (\\)"), 720, 3330, 1650,
-          210);
-    label(calc, QStringLiteral("lblRemainder"), QStringLiteral("Remainder (Mod)"), 2430, 3330, 1650,
-          210);
-    label(calc, QStringLiteral("Label5"), QStringLiteral("Result:"), 120, 3600, 570, 210);
-    textBox(calc, QStringLiteral("txtResult"), QString(), 0, 720, 3570, 1650, 300);
-    textBox(calc, QStringLiteral("txtRemainder"), QString(), 0, 2430, 3570, 1650, 300);
+    ui_.lblModbus->setPalette(palette);
+    ui_.lblModbus->hide();
+    ui_.lblQuotient = d.label(calc, QStringLiteral("lblQuotient"), QStringLiteral("Quotient (\\)"),
+                              720, 3330, 1650, 210);
+    ui_.lblRemainder = d.label(calc, QStringLiteral("lblRemainder"),
+                               QStringLiteral("Remainder (Mod)"), 2430, 3330, 1650, 210);
+    d.label(calc, QStringLiteral("Label5"), QStringLiteral("Result:"), 120, 3600, 570, 210);
+    ui_.txtResult =
+        d.textBox(calc, QStringLiteral("txtResult"), QString(), 0, 720, 3570, 1650, 300);
+    ui_.txtRemainder =
+        d.textBox(calc, QStringLiteral("txtRemainder"), QString(), 0, 2430, 3570, 1650, 300);
 
     // The tab pane with the ASCII chart and the user's notes.
-    ssTab1_ = place(new TabControl(form), QStringLiteral("SSTab1"), 120, 4710, 4800, 4500);
-    QWidget* chartPage = ssTab1_->addPage(QStringLiteral("ASCII Chart"));
-    listView1_ =
-        place(new QTreeWidget(chartPage), QStringLiteral("ListView1"), 90, 420, 4620, 3530);
-    listView1_->setHeaderLabels({"Ctrl", "Hex", "Dec", "Oct", "ASCII"});
-    listView1_->setRootIsDecorated(false);
-    listView1_->setUniformRowHeights(true);
-    listView1_->setAllColumnsShowFocus(true);
+    ui_.SSTab1 = d.place(new TabControl(form), QStringLiteral("SSTab1"), 120, 4710, 4800, 4500);
+    QWidget* chartPage = ui_.SSTab1->addPage(QStringLiteral("ASCII Chart"));
+    QTreeWidget* chart = ui_.ListView1 =
+        d.place(new QTreeWidget(chartPage), QStringLiteral("ListView1"), 90, 420, 4620, 3530);
+    chart->setHeaderLabels({"Ctrl", "Hex", "Dec", "Oct", "ASCII"});
+    chart->setRootIsDecorated(false);
+    chart->setUniformRowHeights(true);
+    chart->setAllColumnsShowFocus(true);
     for (int column = 0; column < 4; ++column)
-        listView1_->header()->resizeSection(column, 52);
-    QWidget* notesPage = ssTab1_->addPage(QStringLiteral("User Notes"));
-    place(new QPlainTextEdit(notesPage), QStringLiteral("RichTextBox1"), 90, 420, 4620, 3030);
-    button(notesPage, QStringLiteral("cmdClearNotes"), QStringLiteral("Clear"), 2400, 3550, 1080,
-           345);
-    button(notesPage, QStringLiteral("cmdSaveNotes"), QStringLiteral("Save"), 3570, 3550, 1080,
-           345);
+        chart->header()->resizeSection(column, 52);
+    QWidget* notesPage = ui_.SSTab1->addPage(QStringLiteral("User Notes"));
+    ui_.RichTextBox1 =
+        d.place(new QPlainTextEdit(notesPage), QStringLiteral("RichTextBox1"), 90, 420, 4620, 3030);
+    ui_.cmdClearNotes = d.button(notesPage, QStringLiteral("cmdClearNotes"),
+                                 QStringLiteral("Clear"), 2400, 3550, 1080, 345);
+    ui_.cmdSaveNotes = d.button(notesPage, QStringLiteral("cmdSaveNotes"), QStringLiteral("Save"),
+                                3570, 3550, 1080, 345);
 }
 
 void frmMain::buildMonitoringFrame(QWidget* form) {
-    QGroupBox* monitoring =
-        frame(form, QStringLiteral("frMonitoring"),
-              QStringLiteral("Communication mode: Debugging / Simulating"), 5070, 600, 9000, 8700);
+    Designer d(*surface_);
+    QGroupBox* monitoring = ui_.frMonitoring = d.frame(
+        form, QStringLiteral("frMonitoring"),
+        QStringLiteral("Communication mode: Debugging / Simulating"), 5070, 600, 9000, 8700);
     buildSendPane(monitoring);
 
     // The search and receive option row.
-    label(monitoring, QStringLiteral("Label2"), QStringLiteral("Search string:"), 120, 3390, 1080,
-          225)
-        ->setEnabled(false);
-    textBox(monitoring, QStringLiteral("Text2"), QString(), 0, 1230, 3390, 2250, 300)
-        ->setEnabled(false);
-    button(monitoring, QStringLiteral("cmdSearch"), QStringLiteral("Search"), 3540, 3390, 840, 330)
-        ->setEnabled(false);
-    label(monitoring, QStringLiteral("lblSearchResult"), QString(), 4440, 3390, 1200, 225)->hide();
-    checkBox(monitoring, QStringLiteral("Check1"), QStringLiteral("RX timer:"), 120, 3840, 1050,
-             270);
-    QComboBox* timerList =
-        place(new QComboBox(monitoring), QStringLiteral("CbTimer"), 1170, 3840, 990, 300);
-    timerList->addItems({"10 ms", "20 ms", "50 ms", "100 ms", "150 ms", "200 ms", "250 ms",
-                         "500 ms", "1000 ms", "2000 ms", "5000 ms", "10000 ms"});
-    timerList->setCurrentIndex(-1);
-    timerList->setEnabled(false);
-    checkBox(monitoring, QStringLiteral("Check2"), QStringLiteral("Description"), 2190, 3840, 1170,
-             270);
-    checkBox(monitoring, QStringLiteral("Check3"), QStringLiteral("Formatted view"), 3420, 3840,
-             1440, 270);
-    button(monitoring, QStringLiteral("Clear"), QStringLiteral("Clear"), 4920, 3840, 600, 330)
-        ->setEnabled(false);
-    QGroupBox* rxFormat = frame(monitoring, QStringLiteral("Frame2"),
-                                QStringLiteral("Data format (RX)"), 5610, 3420, 3270, 780);
-    notationOptions(rxFormat, QStringLiteral("Option2"), 300, 300);
+    ui_.Label2 = d.label(monitoring, QStringLiteral("Label2"), QStringLiteral("Search string:"),
+                         120, 3390, 1080, 225);
+    ui_.Label2->setEnabled(false);
+    ui_.Text2 = d.textBox(monitoring, QStringLiteral("Text2"), QString(), 0, 1230, 3390, 2250, 300);
+    ui_.Text2->setEnabled(false);
+    ui_.cmdSearch = d.button(monitoring, QStringLiteral("cmdSearch"), QStringLiteral("Search"),
+                             3540, 3390, 840, 330);
+    ui_.cmdSearch->setEnabled(false);
+    ui_.lblSearchResult =
+        d.label(monitoring, QStringLiteral("lblSearchResult"), QString(), 4440, 3390, 1200, 225);
+    ui_.lblSearchResult->hide();
+    ui_.Check1 = d.checkBox(monitoring, QStringLiteral("Check1"), QStringLiteral("RX timer:"), 120,
+                            3840, 1050, 270);
+    ui_.CbTimer =
+        d.place(new QComboBox(monitoring), QStringLiteral("CbTimer"), 1170, 3840, 990, 300);
+    ui_.CbTimer->addItems({"10 ms", "20 ms", "50 ms", "100 ms", "150 ms", "200 ms", "250 ms",
+                           "500 ms", "1000 ms", "2000 ms", "5000 ms", "10000 ms"});
+    ui_.CbTimer->setCurrentIndex(-1);
+    ui_.CbTimer->setEnabled(false);
+    ui_.Check2 = d.checkBox(monitoring, QStringLiteral("Check2"), QStringLiteral("Description"),
+                            2190, 3840, 1170, 270);
+    ui_.Check3 = d.checkBox(monitoring, QStringLiteral("Check3"), QStringLiteral("Formatted view"),
+                            3420, 3840, 1440, 270);
+    ui_.Clear = d.button(monitoring, QStringLiteral("Clear"), QStringLiteral("Clear"), 4920, 3840,
+                         600, 330);
+    ui_.Clear->setEnabled(false);
+    ui_.Frame2 = d.frame(monitoring, QStringLiteral("Frame2"), QStringLiteral("Data format (RX)"),
+                         5610, 3420, 3270, 780);
+    ui_.Option2 = d.notationOptions(ui_.Frame2, QStringLiteral("Option2"), 300, 300);
 
     // The log view: styled runs are appended by the program; the user only reads,
     // selects and copies.
-    responseBox_ =
-        place(new QPlainTextEdit(monitoring), QStringLiteral("responseBox"), 120, 4240, 8760, 3360);
-    responseBox_->setUndoRedoEnabled(false);
-    responseBox_->setReadOnly(true);
-    responseBox_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    QPlainTextEdit* log = ui_.responseBox = d.place(
+        new QPlainTextEdit(monitoring), QStringLiteral("responseBox"), 120, 4240, 8760, 3360);
+    log->setUndoRedoEnabled(false);
+    log->setReadOnly(true);
+    log->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
 void frmMain::buildSendPane(QWidget* monitoring) {
-    QGroupBox* send = frame(monitoring, QStringLiteral("frSend"),
-                            QStringLiteral("Send commands ..."), 120, 240, 8760, 3000);
-    label(send, QStringLiteral("Label4"),
-          QStringLiteral("Append (,) after each byte of command code (e.g. 65,66,)"), 120, 240,
-          6000, 210);
-    auto* command = place(new QComboBox(send), QStringLiteral("Combo1"), 120, 480, 4320, 315);
-    command->setEditable(true);
-    command->setInsertPolicy(QComboBox::NoInsert);
-    textBox(send, QStringLiteral("Text3"), QString(), 0, 4440, 480, 780, 315)->hide();
-    button(send, QStringLiteral("Send"), QStringLiteral("Send"), 5250, 465, 840, 345);
-    button(send, QStringLiteral("cmdStop"), QStringLiteral("Stop"), 6150, 465, 840, 345)
-        ->setEnabled(false);
+    Designer d(*surface_);
+    QGroupBox* send = ui_.frSend =
+        d.frame(monitoring, QStringLiteral("frSend"), QStringLiteral("Send commands ..."), 120, 240,
+                8760, 3000);
+    ui_.Label4 = d.label(send, QStringLiteral("Label4"),
+                         QStringLiteral("Append (,) after each byte of command code (e.g. 65,66,)"),
+                         120, 240, 6000, 210);
+    ui_.Combo1 = d.place(new QComboBox(send), QStringLiteral("Combo1"), 120, 480, 4320, 315);
+    ui_.Combo1->setEditable(true);
+    ui_.Combo1->setInsertPolicy(QComboBox::NoInsert);
+    ui_.Text3 = d.textBox(send, QStringLiteral("Text3"), QString(), 0, 4440, 480, 780, 315);
+    ui_.Text3->hide();
+    ui_.Send = d.button(send, QStringLiteral("Send"), QStringLiteral("Send"), 5250, 465, 840, 345);
+    ui_.cmdStop =
+        d.button(send, QStringLiteral("cmdStop"), QStringLiteral("Stop"), 6150, 465, 840, 345);
+    ui_.cmdStop->setEnabled(false);
 
-    label(send, QStringLiteral("lblCmdDelay"), QStringLiteral("Delay"), 120, 930, 480, 210);
-    textBox(send, QStringLiteral("txtCmdDelay"), QStringLiteral("0"), 5, 600, 870, 660, 300);
-    label(send, QStringLiteral("lblCmdDelay1"), QStringLiteral("ms"), 1290, 930, 240, 210);
-    auto* line1 = new LineControl(send);
-    line1->setObjectName(QStringLiteral("Line1"));
-    line1->setPoints(toPixels(1560), toPixels(1020), toPixels(1740), toPixels(1020));
-    label(send, QStringLiteral("lblCmdRepeat"), QStringLiteral("Repeat"), 1770, 930, 540, 210);
-    textBox(send, QStringLiteral("txtCmdRepeat"), QStringLiteral("0"), 3, 2340, 870, 540, 300);
-    auto* line2 = new LineControl(send);
-    line2->setObjectName(QStringLiteral("Line2"));
-    line2->setPoints(toPixels(2910), toPixels(1020), toPixels(3090), toPixels(1020));
-    label(send, QStringLiteral("lblCmdInterval"), QStringLiteral("Interval"), 3120, 930, 600, 210);
-    textBox(send, QStringLiteral("txtCmdInterval"), QStringLiteral("0"), 5, 3750, 870, 660, 300);
-    label(send, QStringLiteral("lblCmdInterval1"), QStringLiteral("ms"), 4440, 930, 240, 210);
+    ui_.lblCmdDelay =
+        d.label(send, QStringLiteral("lblCmdDelay"), QStringLiteral("Delay"), 120, 930, 480, 210);
+    ui_.txtCmdDelay =
+        d.textBox(send, QStringLiteral("txtCmdDelay"), QStringLiteral("0"), 5, 600, 870, 660, 300);
+    ui_.lblCmdDelay1 =
+        d.label(send, QStringLiteral("lblCmdDelay1"), QStringLiteral("ms"), 1290, 930, 240, 210);
+    ui_.Line1 = d.line(send, QStringLiteral("Line1"), 1560, 1020, 1740, 1020);
+    ui_.lblCmdRepeat = d.label(send, QStringLiteral("lblCmdRepeat"), QStringLiteral("Repeat"), 1770,
+                               930, 540, 210);
+    ui_.txtCmdRepeat = d.textBox(send, QStringLiteral("txtCmdRepeat"), QStringLiteral("0"), 3, 2340,
+                                 870, 540, 300);
+    ui_.Line2 = d.line(send, QStringLiteral("Line2"), 2910, 1020, 3090, 1020);
+    ui_.lblCmdInterval = d.label(send, QStringLiteral("lblCmdInterval"), QStringLiteral("Interval"),
+                                 3120, 930, 600, 210);
+    ui_.txtCmdInterval = d.textBox(send, QStringLiteral("txtCmdInterval"), QStringLiteral("0"), 5,
+                                   3750, 870, 660, 300);
+    ui_.lblCmdInterval1 =
+        d.label(send, QStringLiteral("lblCmdInterval1"), QStringLiteral("ms"), 4440, 930, 240, 210);
 
-    QGroupBox* txFormat = frame(send, QStringLiteral("Frame1"), QStringLiteral("Data format (TX)"),
-                                5250, 840, 3390, 600);
-    notationOptions(txFormat, QStringLiteral("Option1"), 270, 270);
+    ui_.Frame1 = d.frame(send, QStringLiteral("Frame1"), QStringLiteral("Data format (TX)"), 5250,
+                         840, 3390, 600);
+    ui_.Option1 = d.notationOptions(ui_.Frame1, QStringLiteral("Option1"), 270, 270);
 
     // The two banks of 16 one-click senders, 8 to a row.
-    QGroupBox* codes = frame(send, QStringLiteral("Frame3"),
-                             QStringLiteral("Frequently used commands"), 120, 1500, 4260, 1380);
-    place(new QRadioButton(QStringLiteral("00h - 0Fh"), codes),
-          element(QStringLiteral("Option3"), 0), 120, 240, 1200, 240)
-        ->setChecked(true);
-    place(new QRadioButton(QStringLiteral("10h - 1Fh"), codes),
-          element(QStringLiteral("Option3"), 1), 1380, 240, 1200, 240);
-    QGroupBox* programmable =
-        frame(send, QStringLiteral("Frame4"), QStringLiteral("Programmable buttons (hex format)"),
-              4500, 1500, 4140, 1380);
-    place(new QRadioButton(QStringLiteral("1-16"), programmable),
-          element(QStringLiteral("Option6"), 0), 120, 240, 900, 240)
-        ->setChecked(true);
-    place(new QRadioButton(QStringLiteral("17-32"), programmable),
-          element(QStringLiteral("Option6"), 1), 1080, 240, 960, 240);
+    QGroupBox* codes = ui_.Frame3 =
+        d.frame(send, QStringLiteral("Frame3"), QStringLiteral("Frequently used commands"), 120,
+                1500, 4260, 1380);
+    ui_.Option3[0] = d.place(new QRadioButton(QStringLiteral("00h - 0Fh"), codes),
+                             element(QStringLiteral("Option3"), 0), 120, 240, 1200, 240);
+    ui_.Option3[0]->setChecked(true);
+    ui_.Option3[1] = d.place(new QRadioButton(QStringLiteral("10h - 1Fh"), codes),
+                             element(QStringLiteral("Option3"), 1), 1380, 240, 1200, 240);
+    QGroupBox* programmable = ui_.Frame4 =
+        d.frame(send, QStringLiteral("Frame4"), QStringLiteral("Programmable buttons (hex format)"),
+                4500, 1500, 4140, 1380);
+    ui_.Option6[0] = d.place(new QRadioButton(QStringLiteral("1-16"), programmable),
+                             element(QStringLiteral("Option6"), 0), 120, 240, 900, 240);
+    ui_.Option6[0]->setChecked(true);
+    ui_.Option6[1] = d.place(new QRadioButton(QStringLiteral("17-32"), programmable),
+                             element(QStringLiteral("Option6"), 1), 1080, 240, 960, 240);
     for (int k = 0; k < 16; ++k) {
+        const auto at = static_cast<size_t>(k);
         const int left = 120 + (k % 8) * 495;
         const int top = 540 + (k / 8) * 390;
-        QPushButton* code = button(codes, element(QStringLiteral("cmdFreqused"), k),
-                                   ControlCodeName(k), left, top, 480, 360);
-        code->setToolTip(QString::number(k, 16).toUpper() + QLatin1Char(','));
-        button(programmable, element(QStringLiteral("cmdProBut"), k), QString(), left, top, 480,
-               360);
+        ui_.cmdFreqused[at] = d.button(codes, element(QStringLiteral("cmdFreqused"), k),
+                                       ControlCodeName(k), left, top, 480, 360);
+        ui_.cmdFreqused[at]->setToolTip(QString::number(k, 16).toUpper() + QLatin1Char(','));
+        ui_.cmdProBut[at] = d.button(programmable, element(QStringLiteral("cmdProBut"), k),
+                                     QString(), left, top, 480, 360);
     }
 }
 
-const QStringList& frmMain::ledNames() {
-    static const QStringList names = {"RX", "TX", "DSR", "CTS", "CD", "RI", "DTR", "RTS", "BRK"};
-    return names;
-}
-
 void frmMain::buildLedRow(QWidget* form) {
+    Designer d(*surface_);
     // Design places for a monitoring frame at 5070 twips; the layout moves the row with it.
-    struct Led {
+    struct LedDesign {
+        Led led;
         const char* name;
         const char* caption;
         int labelWidth;
     };
-    static constexpr std::array<Led, 9> Leds = {{{"RX", "RX", 270},
-                                                 {"TX", "TX", 270},
-                                                 {"DSR", "DSR", 405},
-                                                 {"CTS", "CTS", 405},
-                                                 {"CD", "DCD", 405},
-                                                 {"RI", "RI", 270},
-                                                 {"DTR", "DTR", 375},
-                                                 {"RTS", "RTS", 405},
-                                                 {"BRK", "BRK", 345}}};
+    static constexpr std::array<LedDesign, LedCount> Leds = {{{Led::RX, "RX", "RX", 270},
+                                                              {Led::TX, "TX", "TX", 270},
+                                                              {Led::DSR, "DSR", "DSR", 405},
+                                                              {Led::CTS, "CTS", "CTS", 405},
+                                                              {Led::CD, "CD", "DCD", 405},
+                                                              {Led::RI, "RI", "RI", 270},
+                                                              {Led::DTR, "DTR", "DTR", 375},
+                                                              {Led::RTS, "RTS", "RTS", 405},
+                                                              {Led::BRK, "BRK", "BRK", 345}}};
     constexpr int Top = 9360;
-    for (const Led& led : Leds) {
+    for (const LedDesign& led : Leds) {
         const QString name = QString::fromLatin1(led.name);
-        label(form, QStringLiteral("lbl") + name, QString::fromLatin1(led.caption), 0, Top,
-              led.labelWidth, 195);
-        place(new ImageControl(form), QStringLiteral("img") + name, 0, Top, 195, 195);
+        const auto at = static_cast<size_t>(led.led);
+        ui_.ledLabels[at] = d.label(form, QStringLiteral("lbl") + name,
+                                    QString::fromLatin1(led.caption), 0, Top, led.labelWidth, 195);
+        ui_.ledImages[at] =
+            d.place(new ImageControl(form), QStringLiteral("img") + name, 0, Top, 195, 195);
     }
-    auto* line3 = new LineControl(form);
-    line3->setObjectName(QStringLiteral("Line3"));
-    line3->setPoints(0, toPixels(Top), 0, toPixels(Top + 200));
-    auto* progress =
-        place(new QProgressBar(form), QStringLiteral("ProgressBar1"), 0, Top, 720, 195);
+    ui_.Line3 = d.line(form, QStringLiteral("Line3"), 0, Top, 0, Top + 200);
+    QProgressBar* progress = ui_.ProgressBar1 =
+        d.place(new QProgressBar(form), QStringLiteral("ProgressBar1"), 0, Top, 720, 195);
     progress->setRange(0, 100);
     progress->setValue(0);
     progress->setTextVisible(false);
     progress->hide(); // shown only while a profile is being made
-    QLabel* description =
-        label(form, QStringLiteral("lblDescription"),
-              QStringLiteral("* Indicative only, accuracy depends on speed."), 0, Top, 3300, 195);
-    QPalette palette = description->palette();
+    ui_.lblDescription =
+        d.label(form, QStringLiteral("lblDescription"),
+                QStringLiteral("* Indicative only, accuracy depends on speed."), 0, Top, 3300, 195);
+    QPalette palette = ui_.lblDescription->palette();
     palette.setColor(QPalette::WindowText, toQColor(0x40C0));
-    description->setPalette(palette);
-    description->hide();
+    ui_.lblDescription->setPalette(palette);
+    ui_.lblDescription->hide();
     placeLedRow(*surface_, 5070);
 
-    // The two LED pictures that the LEDs copy: 0 off, 1 on.
     for (int on = 0; on < 2; ++on) {
-        auto* sample = place(new ImageControl(form), element(QStringLiteral("imgLedSample"), on), 0,
-                             0, 195, 195);
+        ImageControl* sample = ui_.imgLedSample[static_cast<size_t>(on)] = d.place(
+            new ImageControl(form), element(QStringLiteral("imgLedSample"), on), 0, 0, 195, 195);
         sample->setPicture(pictures::led(on == 1));
-    }
-}
-
-void frmMain::buildTimers() {
-    // Window timers, stopped at design time: name and interval in milliseconds.
-    static constexpr std::array<std::pair<const char*, int>, 9> Timers = {{{"TimerBreak", 500},
-                                                                           {"TimerNoData", 1},
-                                                                           {"TimerRX", 200},
-                                                                           {"TimerNoData2", 1},
-                                                                           {"TimerRX2", 200},
-                                                                           {"TimerSend", 0},
-                                                                           {"TimerSendLED", 20},
-                                                                           {"TimerStep", 0},
-                                                                           {"TimerRing", 100}}};
-    for (const auto& [name, interval] : Timers) {
-        auto* t = new QTimer(this);
-        t->setObjectName(QString::fromLatin1(name));
-        t->setInterval(interval);
     }
 }
 

@@ -1,7 +1,6 @@
 // The menu tree of the main window and the dispatch of its items and toolbar buttons.
 
 #include "frm_main.h"
-#include "platform/services.h"
 #include "tool_bar.h"
 
 #include <QAction>
@@ -21,6 +20,7 @@ struct MenuItem {
     const char* caption; // "-" for a separator
     QKeySequence shortcut;
     Handler handler;
+    QAction* MainMenus::*item = nullptr;
 };
 
 struct TopMenu {
@@ -38,81 +38,86 @@ void frmMain::buildMenus() {
         {"mnuFile",
          "File",
          {{"mnuNew", "New Device Profile...", QKeySequence(Qt::SHIFT | Qt::Key_F1),
-           &frmMain::mnuNew_Click},
+           &frmMain::mnuNew_Click, &MainMenus::mnuNew},
           {"mnuOpenSettings", "Open Existing Device Profile...",
-           QKeySequence(Qt::SHIFT | Qt::Key_F2), &frmMain::mnuOpenSettings_Click},
+           QKeySequence(Qt::SHIFT | Qt::Key_F2), &frmMain::mnuOpenSettings_Click,
+           &MainMenus::mnuOpenSettings},
           {"mnuSaveSettings", "Save Device Profile As...", QKeySequence(Qt::SHIFT | Qt::Key_F3),
-           &frmMain::mnuSaveSettings_Click},
+           &frmMain::mnuSaveSettings_Click, &MainMenus::mnuSaveSettings},
           {"mnuSepFile01", "-", None, nullptr},
-          {"mnuSave", "Save Log...", QKeySequence(Qt::Key_F2), &frmMain::mnuSave_Click},
-          {"mnuOpenLog", "Open Log...", QKeySequence(Qt::Key_F3), &frmMain::mnuOpenLog_Click},
+          {"mnuSave", "Save Log...", QKeySequence(Qt::Key_F2), &frmMain::mnuSave_Click,
+           &MainMenus::mnuSave},
+          {"mnuOpenLog", "Open Log...", QKeySequence(Qt::Key_F3), &frmMain::mnuOpenLog_Click,
+           &MainMenus::mnuOpenLog},
           {"mnuSep1", "-", None, nullptr},
-          {"mnuExit", "Exit", None, &frmMain::mnuExit_Click}}},
+          {"mnuExit", "Exit", None, &frmMain::mnuExit_Click, &MainMenus::mnuExit}}},
         {"mnuMode",
          "Modes",
          {{"mnuDebugging", "Debugging / Simulating...", QKeySequence(Qt::CTRL | Qt::Key_D),
-           &frmMain::mnuDebugging_Click},
+           &frmMain::mnuDebugging_Click, &MainMenus::mnuDebugging},
           {"mnuMonitoring", "Monitoring...", QKeySequence(Qt::CTRL | Qt::Key_M),
-           &frmMain::mnuMonitoring_Click}}},
+           &frmMain::mnuMonitoring_Click, &MainMenus::mnuMonitoring}}},
         {"mnuComms",
          "Comms",
-         {{"mnuPortOpen", "Open Port", QKeySequence(Qt::Key_F11), &frmMain::mnuPortOpen_Click},
-          {"mnuPortClose", "Close Port", QKeySequence(Qt::Key_F12), &frmMain::mnuPortClose_Click},
+         {{"mnuPortOpen", "Open Port", QKeySequence(Qt::Key_F11), &frmMain::mnuPortOpen_Click,
+           &MainMenus::mnuPortOpen},
+          {"mnuPortClose", "Close Port", QKeySequence(Qt::Key_F12), &frmMain::mnuPortClose_Click,
+           &MainMenus::mnuPortClose},
           {"mnuSepComms1", "-", None, nullptr},
           {"mnuSettings", "Advanced Settings...", QKeySequence(Qt::CTRL | Qt::Key_S),
-           &frmMain::mnuSettings_Click}}},
+           &frmMain::mnuSettings_Click, &MainMenus::mnuSettings}}},
         {"mnuView",
          "View",
          {{"mnuHide", "Hide Calculator / AscII Chart", QKeySequence(Qt::CTRL | Qt::Key_H),
-           &frmMain::mnuHide_Click},
+           &frmMain::mnuHide_Click, &MainMenus::mnuHide},
           {"mnuHideSend", "Hide Send_Commands Pane", QKeySequence(Qt::CTRL | Qt::Key_P),
-           &frmMain::mnuHideSend_Click}}},
+           &frmMain::mnuHideSend_Click, &MainMenus::mnuHideSend}}},
         {"mnuControls",
          "Controls",
          {{"mnuAutoResp", "Toggle Auto-Response On / Off", QKeySequence(Qt::Key_F4),
-           &frmMain::mnuAutoResp_Click},
+           &frmMain::mnuAutoResp_Click, &MainMenus::mnuAutoResp},
           {"mnuMacro", "Macro", None, nullptr}}},
         {"mnuTools",
          "Tools",
-         {{"mnuAscii", "AscII chart...", None, &frmMain::mnuAscii_Click},
+         {{"mnuAscii", "AscII chart...", None, &frmMain::mnuAscii_Click, &MainMenus::mnuAscii},
           {"mnuCal", "Checksum Calculator / Notation Converter...",
-           QKeySequence(Qt::CTRL | Qt::Key_N), &frmMain::mnuCal_Click},
+           QKeySequence(Qt::CTRL | Qt::Key_N), &frmMain::mnuCal_Click, &MainMenus::mnuCal},
           {"mnuSep5", "-", None, nullptr},
           {"mnuProgBut", "Programmable Buttons...", QKeySequence(Qt::CTRL | Qt::Key_F1),
-           &frmMain::mnuProgBut_Click},
+           &frmMain::mnuProgBut_Click, &MainMenus::mnuProgBut},
           {"mnuProgAutoResp", "Programmable Auto-Response...", QKeySequence(Qt::CTRL | Qt::Key_F2),
-           &frmMain::mnuProgAutoResp_Click},
+           &frmMain::mnuProgAutoResp_Click, &MainMenus::mnuProgAutoResp},
           {"mnuProgMacros", "Programmable Macros...", QKeySequence(Qt::CTRL | Qt::Key_F3),
-           &frmMain::mnuProgMacros_Click},
+           &frmMain::mnuProgMacros_Click, &MainMenus::mnuProgMacros},
           {"mnuSep4", "-", None, nullptr},
           {"mnuOptions", "Options...", QKeySequence(Qt::CTRL | Qt::Key_O),
-           &frmMain::mnuOptions_Click},
+           &frmMain::mnuOptions_Click, &MainMenus::mnuOptions},
           {"mnuSepTools3", "-", None, nullptr},
-          {"mnuImport", "Import Device Profile...", None, &frmMain::mnuImport_Click}}},
+          {"mnuImport", "Import Device Profile...", None, &frmMain::mnuImport_Click,
+           &MainMenus::mnuImport}}},
         {"mnuHelp",
          "Help",
-         {{"mnuAbout", "About...", None, &frmMain::mnuAbout_Click},
-          {"mnuContents", "Contents...", QKeySequence(Qt::Key_F1), &frmMain::mnuContents_Click}}},
+         {{"mnuAbout", "About...", None, &frmMain::mnuAbout_Click, &MainMenus::mnuAbout},
+          {"mnuContents", "Contents...", QKeySequence(Qt::Key_F1), &frmMain::mnuContents_Click,
+           &MainMenus::mnuContents}}},
     };
     const std::vector<MenuItem> macroItems = {
-        {"mnuRun", "Run", QKeySequence(Qt::Key_F5), &frmMain::mnuRun_Click},
-        {"mnuPause", "Pause", QKeySequence(Qt::Key_F6), &frmMain::mnuPause_Click},
-        {"mnuStop", "Stop", QKeySequence(Qt::Key_F7), &frmMain::mnuStop_Click},
+        {"mnuRun", "Run", QKeySequence(Qt::Key_F5), &frmMain::mnuRun_Click, &MainMenus::mnuRun},
+        {"mnuPause", "Pause", QKeySequence(Qt::Key_F6), &frmMain::mnuPause_Click,
+         &MainMenus::mnuPause},
+        {"mnuStop", "Stop", QKeySequence(Qt::Key_F7), &frmMain::mnuStop_Click, &MainMenus::mnuStop},
         {"mnuContinue", "Toggle Single / Continuous", QKeySequence(Qt::Key_F8),
-         &frmMain::mnuContinue_Click}};
+         &frmMain::mnuContinue_Click, &MainMenus::mnuContinue}};
 
-    auto addMenu = [this](QMenu* menu, const char* name) {
+    auto addMenu = [](QMenu* menu, const char* name) {
         menu->setObjectName(QString::fromLatin1(name));
         menu->menuAction()->setObjectName(QString::fromLatin1(name));
-        menuItems_.insert(QString::fromLatin1(name), menu->menuAction());
     };
     auto addItems = [this](QMenu* menu, const std::vector<MenuItem>& items) {
         for (const MenuItem& item : items) {
             const QString name = QString::fromLatin1(item.name);
             if (QLatin1String(item.caption) == QLatin1String("-")) {
-                QAction* separator = menu->addSeparator();
-                separator->setObjectName(name);
-                menuItems_.insert(name, separator);
+                menu->addSeparator()->setObjectName(name);
                 continue;
             }
             if (!item.handler)
@@ -120,7 +125,7 @@ void frmMain::buildMenus() {
             QAction* action = menu->addAction(QString::fromLatin1(item.caption));
             action->setObjectName(name);
             action->setShortcut(item.shortcut);
-            menuItems_.insert(name, action);
+            menus_.*item.item = action;
             const Handler handler = item.handler;
             connect(action, &QAction::triggered, this, [this, action, handler] {
                 // A check mark is the state the handler reads and sets itself.
@@ -138,18 +143,16 @@ void frmMain::buildMenus() {
         if (QLatin1String(top.name) == QLatin1String("mnuControls")) {
             QMenu* macro = menu->addMenu(QStringLiteral("Macro"));
             addMenu(macro, "mnuMacro");
+            menus_.mnuMacro = macro->menuAction();
             addItems(macro, macroItems);
         }
     }
 
-    for (const char* name : {"mnuDebugging", "mnuMonitoring", "mnuHide", "mnuHideSend"})
-        menuItem(QString::fromLatin1(name))->setCheckable(true);
-    menuItem(QStringLiteral("mnuDebugging"))->setChecked(true);
-    menuItem(QStringLiteral("mnuAscii"))->setVisible(false);
-}
-
-QStringList frmMain::menuItemNames() const {
-    return menuItems_.keys();
+    for (QAction* item :
+         {menus_.mnuDebugging, menus_.mnuMonitoring, menus_.mnuHide, menus_.mnuHideSend})
+        item->setCheckable(true);
+    menus_.mnuDebugging->setChecked(true);
+    menus_.mnuAscii->setVisible(false);
 }
 
 void frmMain::Toolbar1_ButtonClick(const QString& key) {
@@ -160,11 +163,11 @@ void frmMain::Toolbar1_ButtonClick(const QString& key) {
     } else if (key == QLatin1String("Connect")) {
         // The picture is the state the click acts on: it opens what it shows as
         // disconnected and closes what it shows as connected.
-        const int picture = toolbar_->buttonImage(key);
+        const int picture = ui_.Toolbar1->buttonImage(key);
         if (picture == 3)
-            OpenPort();
+            mnuPortOpen_Click();
         else if (picture == 4)
-            ClosePort();
+            mnuPortClose_Click();
     } else if (key == QLatin1String("AutoRespOnOff")) {
         mnuAutoResp_Click();
     } else if (key == QLatin1String("macrosPlay")) {
@@ -176,12 +179,6 @@ void frmMain::Toolbar1_ButtonClick(const QString& key) {
     } else if (key == QLatin1String("macrosContinue")) {
         mnuContinue_Click();
     }
-}
-
-void frmMain::mnuContents_Click() {
-    // The desktop's handler for the help file; when there is none (or no file), the
-    // shell says so itself or nothing happens.
-    Platform::shell().open(helpFilePath());
 }
 
 } // namespace kst

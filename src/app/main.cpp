@@ -1,5 +1,6 @@
 #include "frm_main.h"
 #include "frm_splash.h"
+#include "platform/desktop/desktop_services.h"
 #include "platform/services.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 // kst.ini, the Devices and ports folders. There are no options.
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    kst::installDesktopServices();
     QApplication::setApplicationName(kst::appTitle());
     const QString programFolder = QCoreApplication::applicationDirPath();
 

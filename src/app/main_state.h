@@ -28,6 +28,9 @@ struct MainState {
     // The page of programmable buttons last shown: 0 buttons 1-16, otherwise 17-32.
     int ButtonPage = 0;
 
+    // The fixed receive delay ("RX timer:"), in ms.
+    int RxTimerMs = 200;
+
     // Port and communication mode, shared with the dialogs.
     int HandshakeIndex = 0;
     QString HandshakeName;

@@ -5,9 +5,7 @@
 namespace kst {
 
 QWidget* WidgetSurface::find(const QString& control) const {
-    QPointer<QWidget>& widget = cache_[control];
-    if (!widget)
-        widget = root_->findChild<QWidget*>(control);
+    QWidget* widget = controls_.value(control);
     Q_ASSERT_X(widget, "WidgetSurface", qPrintable(control));
     return widget;
 }

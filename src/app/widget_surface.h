@@ -3,16 +3,15 @@
 #include "form_layout.h"
 
 #include <QHash>
-#include <QPointer>
 #include <QWidget>
 
 namespace kst {
 
-// The layout routines' view of a window: each control is found by its object name among
-// the window's descendants, and its geometry is read and written in twips.
+// The layout routines' view of a window: the controls the window registered under
+// their object names, their geometry read and written in twips.
 class WidgetSurface : public TwipsSurface {
 public:
-    explicit WidgetSurface(QWidget* root) : root_(root) {}
+    void add(const QString& control, QWidget* widget) { controls_.insert(control, widget); }
 
 protected:
     int read(const QString& control, Prop prop) const override;
@@ -21,8 +20,7 @@ protected:
 private:
     QWidget* find(const QString& control) const;
 
-    QWidget* root_;
-    mutable QHash<QString, QPointer<QWidget>> cache_;
+    QHash<QString, QWidget*> controls_;
 };
 
 } // namespace kst

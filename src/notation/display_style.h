@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QtGlobal>
 
 namespace kst {
@@ -13,9 +12,5 @@ struct DisplayStyle {
     bool IsItalic = false;
     bool IsUnderline = false;
 };
-
-inline QColor colorFromBgr(quint32 bbggrr) {
-    return QColor(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF));
-}
 
 } // namespace kst

@@ -104,11 +104,6 @@ QString hexOf(unsigned value) {
     return QString::number(value, 16).toUpper();
 }
 
-void showOneByteMessage() {
-    msgBox("Invalid data: operand must be within 1 byte!", MsgIcon::Critical, MsgButtons::Ok,
-           appTitle());
-}
-
 } // namespace
 
 QString ControlCodeName(int code) {
@@ -177,10 +172,20 @@ qint32 BinStrToLong(const QString& bits) {
     return static_cast<qint32>(value);
 }
 
-qint32 HexToByte(const QString& hexText) {
+void showConversionIssues(const ConversionIssues& issues) {
+    for (int i = 0; i < issues.outOfRangeItems; ++i) {
+        msgBox("Invalid data: operand must be within 1 byte!", MsgIcon::Critical, MsgButtons::Ok,
+               appTitle());
+    }
+    if (issues.failure)
+        showFailure("HexStr_2_Others Error:", *issues.failure);
+}
+
+qint32 HexToByte(const QString& hexText, ConversionIssues* issues) {
     const auto value = leadingValue(hexText, ncHex);
     if (!value || *value > 255) {
-        showOneByteMessage();
+        if (issues)
+            ++issues->outOfRangeItems;
         return 0;
     }
     return static_cast<qint32>(*value);
@@ -193,14 +198,15 @@ qint32 HexToOctNum(const QString& hexText) {
     return QString::number(*value, 8).toInt();
 }
 
-std::optional<QString> ConvertHexList(const QString& hexList, int notation) {
+std::optional<QString> ConvertHexList(const QString& hexList, int notation,
+                                      ConversionIssues* issues) {
     QString result;
     try {
         forEachItem(hexList, [&](QStringView item) {
             const QString text = item.toString();
             switch (notation) {
             case ncDec:
-                result += QString::number(HexToByte(text)) + u',';
+                result += QString::number(HexToByte(text, issues)) + u',';
                 break;
             case ncHex:
                 result += text + u',';
@@ -209,10 +215,10 @@ std::optional<QString> ConvertHexList(const QString& hexList, int notation) {
                 result += QString::number(HexToOctNum(text)) + u',';
                 break;
             case ncBin:
-                result += LongToBinStr(HexToByte(text)) + u',';
+                result += LongToBinStr(HexToByte(text, issues)) + u',';
                 break;
             case ncAscii:
-                result += LineCodec::charOf(static_cast<unsigned char>(HexToByte(text)));
+                result += LineCodec::charOf(static_cast<unsigned char>(HexToByte(text, issues)));
                 break;
             default:
                 break;
@@ -220,7 +226,8 @@ std::optional<QString> ConvertHexList(const QString& hexList, int notation) {
             return true;
         });
     } catch (const RunTimeError& e) {
-        showFailure("HexStr_2_Others Error:", e);
+        if (issues)
+            issues->failure = e;
         return std::nullopt;
     }
     return result;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/runtime_error.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -35,16 +37,36 @@ qint32 PowerOfTwo(qint32 exponent);
 // error 9 for a "1" more than 32 places from the right.
 qint32 BinStrToLong(const QString& bits);
 
+// What a conversion met that the user is to be told of. The conversions show nothing
+// themselves: the caller shows it (showConversionIssues), reports it its own way or
+// refuses the input.
+struct ConversionIssues {
+    // Items whose value is more than one byte; each was read as 0.
+    int outOfRangeItems = 0;
+    // The error that ended the conversion.
+    std::optional<RunTimeError> failure;
+
+    bool any() const { return outOfRangeItems > 0 || failure.has_value(); }
+};
+
+// Shows the issues as the conversions' users know them: "Invalid data: operand must be
+// within 1 byte!" once for each item out of range, then the failure in a box titled
+// "HexStr_2_Others Error:".
+void showConversionIssues(const ConversionIssues& issues);
+
 // The byte value of the leading hexadecimal digits (blanks in front skipped). A value
-// outside 0..255 shows "Invalid data: operand must be within 1 byte!" and gives 0.
-qint32 HexToByte(const QString& hexText);
+// outside 0..255 gives 0 and counts in `issues`.
+qint32 HexToByte(const QString& hexText, ConversionIssues* issues = nullptr);
 // The octal digits of the byte value read as a decimal number ("FF" gives 377).
 // Raises error 5 for a value outside 0..255.
 qint32 HexToOctNum(const QString& hexText);
 
-// A hexadecimal byte list in another notation. Empty after a failure that was shown
-// in a box titled "HexStr_2_Others Error:".
-std::optional<QString> ConvertHexList(const QString& hexList, int notation);
+// A hexadecimal byte list in another notation: in Dec, Oct and Bin each item's value
+// followed by ",", in Hex the items unchanged, in ASCII one character per item. An
+// item of more than one byte stands as 0 (Oct: ends the conversion, which then gives
+// nothing); both are recorded in `issues`.
+std::optional<QString> ConvertHexList(const QString& hexList, int notation,
+                                      ConversionIssues* issues = nullptr);
 
 // True when text is not empty and every character is a digit of the notation
 // (any character for a notation that has no digits of its own).

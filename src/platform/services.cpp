@@ -1,15 +1,10 @@
 #include "services.h"
 
 #include "runtime_error.h"
+#include "scheduler.h"
 
-#include <QApplication>
-#include <QDesktopServices>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QMessageBox>
-#include <QUrl>
+#include <cstdio>
 #include <cstdlib>
 
 namespace kst {
@@ -20,63 +15,26 @@ QString appTitle() {
 
 namespace {
 
-class DesktopMessageBoxes : public MessageBoxes {
+// Without a desktop a box cannot be shown: its text goes to the error output and the
+// box answers with its default button, the one that changes nothing.
+class HeadlessMessageBoxes : public MessageBoxes {
 public:
-    int show(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) override {
-        QMessageBox box(QApplication::activeWindow());
-        box.setWindowTitle(title);
-        box.setText(text);
-        switch (icon) {
-        case MsgIcon::Critical:
-            box.setIcon(QMessageBox::Critical);
-            break;
-        case MsgIcon::Question:
-            box.setIcon(QMessageBox::Question);
-            break;
-        case MsgIcon::Exclamation:
-            box.setIcon(QMessageBox::Warning);
-            break;
-        case MsgIcon::Information:
-            box.setIcon(QMessageBox::Information);
-            break;
-        case MsgIcon::None:
-            break;
-        }
+    int show(const QString& text, MsgIcon, MsgButtons buttons, const QString& title) override {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
         switch (buttons) {
         case MsgButtons::Ok:
-            box.setStandardButtons(QMessageBox::Ok);
-            break;
-        case MsgButtons::OkCancel:
-            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-            break;
-        case MsgButtons::YesNoCancel:
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-            break;
-        case MsgButtons::YesNo:
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            break;
-        case MsgButtons::RetryCancel:
-            box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
-            break;
-        }
-        switch (box.exec()) {
-        case QMessageBox::Yes:
-            return AnswerYes;
-        case QMessageBox::No:
-            return AnswerNo;
-        case QMessageBox::Cancel:
-            return AnswerCancel;
-        case QMessageBox::Retry:
-            return AnswerRetry;
-        default:
             return AnswerOk;
+        case MsgButtons::YesNo:
+            return AnswerNo;
+        default:
+            return AnswerCancel;
         }
     }
 };
 
-class DesktopBeeper : public Beeper {
+class SilentBeeper : public Beeper {
 public:
-    void beep() override { QApplication::beep(); }
+    void beep() override {}
 };
 
 class SystemClock : public Clock {
@@ -89,51 +47,15 @@ private:
     QElapsedTimer timer_;
 };
 
-class DesktopShell : public ShellOpener {
+class NoShell : public ShellOpener {
 public:
-    bool open(const QString& fileOrUrl) override {
-        QUrl url = QFileInfo::exists(fileOrUrl) ? QUrl::fromLocalFile(fileOrUrl)
-                                                : QUrl::fromUserInput(fileOrUrl);
-        return QDesktopServices::openUrl(url);
-    }
+    bool open(const QString&) override { return false; }
 };
 
-// "Name (*.a)|*.a|Other (*.b)|*.b" as the Qt dialog writes it: "Name (*.a);;Other (*.b)".
-QString qtFilter(const QString& filter, QString* selected, int filterIndex) {
-    const QStringList parts = filter.split(u'|');
-    QStringList names;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        names << parts[i];
-    if (filterIndex >= 1 && filterIndex <= names.size())
-        *selected = names[filterIndex - 1];
-    return names.join(QStringLiteral(";;"));
-}
-
-class DesktopFileDialogs : public FileDialogs {
+class CancelledFileDialogs : public FileDialogs {
 public:
-    std::optional<ChosenFile> showOpen(const FileDialogRequest& r) override {
-        return chosen(QFileDialog::getOpenFileName(QApplication::activeWindow(), r.title,
-                                                   startPath(r), filterFor(r), &selected_));
-    }
-    std::optional<ChosenFile> showSave(const FileDialogRequest& r) override {
-        return chosen(QFileDialog::getSaveFileName(QApplication::activeWindow(), r.title,
-                                                   startPath(r), filterFor(r), &selected_));
-    }
-
-private:
-    static QString startPath(const FileDialogRequest& r) {
-        return r.fileName.isEmpty() ? r.initDir : QDir(r.initDir).filePath(r.fileName);
-    }
-    QString filterFor(const FileDialogRequest& r) {
-        selected_.clear();
-        return qtFilter(r.filter, &selected_, r.filterIndex);
-    }
-    static std::optional<ChosenFile> chosen(const QString& path) {
-        if (path.isEmpty())
-            return std::nullopt;
-        return ChosenFile{path, QFileInfo(path).fileName()};
-    }
-    QString selected_;
+    std::optional<ChosenFile> showOpen(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<ChosenFile> showSave(const FileDialogRequest&) override { return std::nullopt; }
 };
 
 class ExitingEnder : public ProgramEnder {
@@ -142,41 +64,50 @@ public:
     void endProgram() override { std::exit(0); }
 };
 
-template <class Interface, class Real> struct Seam {
-    Real real;
-    Interface* current = &real;
+template <class Interface, class Headless> struct Seam {
+    Headless headless;
+    Interface* fallback = &headless;
+    Interface* current = &headless;
     Interface& get() { return *current; }
     Interface* set(Interface* replacement) {
         Interface* previous = current;
-        current = replacement ? replacement : &real;
+        current = replacement ? replacement : fallback;
         return previous;
+    }
+    void setDefault(Interface* implementation) {
+        if (!implementation)
+            return;
+        if (current == fallback)
+            current = implementation;
+        fallback = implementation;
     }
 };
 
-Seam<MessageBoxes, DesktopMessageBoxes>& messageSeam() {
-    static Seam<MessageBoxes, DesktopMessageBoxes> s;
-    return s;
-}
-Seam<Beeper, DesktopBeeper>& beeperSeam() {
-    static Seam<Beeper, DesktopBeeper> s;
-    return s;
-}
-Seam<Clock, SystemClock>& clockSeam() {
-    static Seam<Clock, SystemClock> s;
-    return s;
-}
-Seam<ShellOpener, DesktopShell>& shellSeam() {
-    static Seam<ShellOpener, DesktopShell> s;
-    return s;
-}
-Seam<ProgramEnder, ExitingEnder>& enderSeam() {
-    static Seam<ProgramEnder, ExitingEnder> s;
+template <class Interface, class Headless> Seam<Interface, Headless>& seam() {
+    static Seam<Interface, Headless> s;
     return s;
 }
 
-Seam<FileDialogs, DesktopFileDialogs>& fileDialogSeam() {
-    static Seam<FileDialogs, DesktopFileDialogs> s;
-    return s;
+auto& messageSeam() {
+    return seam<MessageBoxes, HeadlessMessageBoxes>();
+}
+auto& beeperSeam() {
+    return seam<Beeper, SilentBeeper>();
+}
+auto& clockSeam() {
+    return seam<Clock, SystemClock>();
+}
+auto& shellSeam() {
+    return seam<ShellOpener, NoShell>();
+}
+auto& enderSeam() {
+    return seam<ProgramEnder, ExitingEnder>();
+}
+auto& fileDialogSeam() {
+    return seam<FileDialogs, CancelledFileDialogs>();
+}
+auto& schedulerSeam() {
+    return seam<Scheduler, EventLoopScheduler>();
 }
 
 } // namespace
@@ -196,6 +127,12 @@ ShellOpener& Platform::shell() {
 ProgramEnder& Platform::ender() {
     return enderSeam().get();
 }
+FileDialogs& Platform::fileDialogs() {
+    return fileDialogSeam().get();
+}
+Scheduler& Platform::scheduler() {
+    return schedulerSeam().get();
+}
 MessageBoxes* Platform::setMessages(MessageBoxes* m) {
     return messageSeam().set(m);
 }
@@ -211,11 +148,18 @@ ShellOpener* Platform::setShell(ShellOpener* s) {
 ProgramEnder* Platform::setEnder(ProgramEnder* e) {
     return enderSeam().set(e);
 }
-FileDialogs& Platform::fileDialogs() {
-    return fileDialogSeam().get();
-}
 FileDialogs* Platform::setFileDialogs(FileDialogs* d) {
     return fileDialogSeam().set(d);
+}
+Scheduler* Platform::setScheduler(Scheduler* s) {
+    return schedulerSeam().set(s);
+}
+
+void Platform::setDefaults(const Defaults& defaults) {
+    messageSeam().setDefault(defaults.messages);
+    beeperSeam().setDefault(defaults.beeper);
+    shellSeam().setDefault(defaults.shell);
+    fileDialogSeam().setDefault(defaults.fileDialogs);
 }
 
 int msgBox(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) {

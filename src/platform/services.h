@@ -7,6 +7,7 @@
 namespace kst {
 
 class RunTimeError;
+class Scheduler;
 
 // The program's title, shown on boxes that name no operation of their own.
 QString appTitle();
@@ -74,8 +75,10 @@ public:
     virtual void endProgram() = 0;
 };
 
-// The seams in force. Each starts as the real desktop implementation; tests install
-// their own and put the previous one back when they are done.
+// The seams in force. Each starts as its default: the desktop's implementation once
+// the program has installed it (installDesktopServices), otherwise a headless one
+// that shows nothing, answers every box with its default button and cancels every
+// dialog. Tests install their own and put the previous one back when they are done.
 class Platform {
 public:
     static MessageBoxes& messages();
@@ -84,14 +87,26 @@ public:
     static ShellOpener& shell();
     static ProgramEnder& ender();
     static FileDialogs& fileDialogs();
+    static Scheduler& scheduler();
 
-    // Each setter returns the previous implementation; nullptr restores the real one.
+    // Each setter returns the previous implementation; nullptr restores the default.
     static MessageBoxes* setMessages(MessageBoxes* m);
     static Beeper* setBeeper(Beeper* b);
     static Clock* setClock(Clock* c);
     static ShellOpener* setShell(ShellOpener* s);
     static ProgramEnder* setEnder(ProgramEnder* e);
     static FileDialogs* setFileDialogs(FileDialogs* d);
+    static Scheduler* setScheduler(Scheduler* s);
+
+    // The defaults that the desktop layer puts in place of the headless ones; a
+    // null member keeps that seam's default.
+    struct Defaults {
+        MessageBoxes* messages = nullptr;
+        Beeper* beeper = nullptr;
+        ShellOpener* shell = nullptr;
+        FileDialogs* fileDialogs = nullptr;
+    };
+    static void setDefaults(const Defaults& defaults);
 };
 
 // MsgBox as the routines call it: the title defaults to the program's title.

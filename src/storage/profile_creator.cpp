@@ -1,5 +1,6 @@
 #include "profile_creator.h"
 
+#include "columns/settings_columns.h"
 #include "platform/db/catalog.h"
 #include "platform/db/recordset.h"
 #include "platform/runtime_error.h"
@@ -12,8 +13,6 @@ namespace kst {
 
 namespace {
 
-// `Settings`.`userNotes` is the one column whose Null template becomes empty text.
-constexpr int kUserNotesOrdinal = 17;
 // The bar moves on to 90 once the first three tables are filled.
 constexpr size_t kTablesBeforeNinety = 3;
 
@@ -83,7 +82,8 @@ void ProfileCreator::copyTemplates(const QString& fileName) {
             // By ordinal, never by name; `ID` (0) numbers itself.
             for (int k = 1; k <= lastOrdinal; ++k) {
                 db::Value v = source.value(k);
-                if (isSettings && k == kUserNotesOrdinal)
+                // `Settings`.`userNotes` is the one column whose Null template becomes empty text.
+                if (isSettings && k == SettingsColumn::userNotes)
                     v = db::Value(v.toText());
                 target.setValue(k, v);
             }

@@ -1,10 +1,20 @@
 #include "profile_readers.h"
 
+#include "columns/prog_auto_resp_columns.h"
+#include "columns/prog_buttons_columns.h"
+#include "columns/prog_macros_seq_columns.h"
+#include "columns/prog_macros_sub_routines_columns.h"
+#include "columns/settings_columns.h"
+#include "columns/user_preferences_columns.h"
 #include "notation/notation.h"
 #include "platform/db/recordset.h"
 #include "storage/field_values.h"
 
 namespace kst {
+
+void DamagedLists::note(const QString& table, int row, const QString& column) {
+    places_ << QStringLiteral("%1 row %2 (%3)").arg(table).arg(row).arg(column);
+}
 
 namespace {
 
@@ -29,127 +39,234 @@ qint16 integer(const db::Recordset& row, int ordinal) {
 qint32 longValue(const db::Recordset& row, int ordinal) {
     return LongField(text(row, ordinal));
 }
-double number(const db::Recordset& row, int ordinal) {
-    return LeadingNumber(text(row, ordinal));
-}
 bool boolean(const db::Recordset& row, int ordinal) {
     return row.value(ordinal).toBool();
 }
 
-// Condition texts carry their control codes, stored as a hexadecimal list, as characters.
-QString withControlCodes(const QString& condition, const db::Recordset& row, int ctrlOrdinal) {
-    return condition + ConvertHexList(text(row, ctrlOrdinal), ncAscii).value_or(QString());
-}
+// Reads the rows of one table, so a damaged list can be named by its row and column.
+class RowReader {
+public:
+    RowReader(const db::Recordset& row, DamagedLists* damaged) : row_(row), damaged_(damaged) {}
+
+    // A control-code column: a hexadecimal byte list, noted when it is not one.
+    QString controlCodes(int ordinal) const {
+        const QString list = text(row_, ordinal);
+        if (!ValidateByteList(list, ncHex))
+            noteDamaged(ordinal);
+        return list;
+    }
+
+    // A condition text followed by its control codes as characters. Control codes
+    // that are not bytes make a condition that never matches, rather than one that
+    // matches a 0 nobody stored.
+    void condition(MatchCondition& c, const QString& data, int ctrlOrdinal) const {
+        const QString list = controlCodes(ctrlOrdinal);
+        c.usable = ValidateByteList(list, ncHex);
+        c.data = data + (c.usable ? ConvertHexList(list, ncAscii).value_or(QString()) : QString());
+    }
+
+private:
+    void noteDamaged(int ordinal) const {
+        if (damaged_) {
+            damaged_->note(row_.tableName(), longValue(row_, 0), row_.field(ordinal).name);
+        }
+    }
+
+    const db::Recordset& row_;
+    DamagedLists* damaged_;
+};
 
 } // namespace
 
 void ReadPreferences(const db::Recordset& row, UserPreferences& p) {
-    bool* const flags[] = {&p.bolHideCalcAscii, &p.bolAutoResponse,      &p.bolDescription,
-                           &p.bolRxTimer,       &p.bolAutoConnect,       &p.bolSaveComSettings,
-                           &p.bolSaveRxTimer,   &p.bolClearLogOnOpen,    &p.bolSoundOnReceive,
-                           &p.bolSoundOnSend,   &p.bolSoundOnLineChange, &p.bolMonitoringMode};
-    for (int i = 0; i < 12; ++i)
-        *flags[i] = boolean(row, i + 1);
-    p.bolFormattedView = boolean(row, 14);
-    quint32* const colors[] = {&p.backgroundColor, &p.msgColor, &p.txColor, &p.rx1Color,
-                               &p.rx2Color};
-    for (int i = 0; i < 5; ++i)
-        *colors[i] = static_cast<quint32>(longValue(row, 15 + i));
-    bool* const styles[] = {&p.bolMsgBold, &p.bolMsgItalic, &p.bolMsgUnderline,
-                            &p.bolTxBold,  &p.bolTxItalic,  &p.bolTxUnderline,
-                            &p.bolRx1Bold, &p.bolRx1Italic, &p.bolRx1Underline,
-                            &p.bolRx2Bold, &p.bolRx2Italic, &p.bolRx2Underline};
-    for (int i = 0; i < 12; ++i)
-        *styles[i] = boolean(row, 20 + i);
-    p.fontSizeIndex = integer(row, 32);
+    namespace C = UserPreferencesColumn;
+    const std::pair<bool*, int> options[] = {
+        {&p.bolHideCalcAscii, C::bolHideCalcAscii},
+        {&p.bolAutoResponse, C::bolAutoResponse},
+        {&p.bolDescription, C::bolDescription},
+        {&p.bolRxTimer, C::bolRxTimer},
+        {&p.bolAutoConnect, C::bolAutoConnect},
+        {&p.bolSaveComSettings, C::bolSaveComSettings},
+        {&p.bolSaveRxTimer, C::bolSaveRxTimer},
+        {&p.bolClearLogOnOpen, C::bolClearLogOnOpen},
+        {&p.bolSoundOnReceive, C::bolSoundOnReceive},
+        {&p.bolSoundOnSend, C::bolSoundOnSend},
+        {&p.bolSoundOnLineChange, C::bolSoundOnLineChange},
+        {&p.bolMonitoringMode, C::bolMonitoringMode},
+        {&p.bolFormattedView, C::bolFormattedView},
+    };
+    const std::pair<quint32*, int> colors[] = {{&p.backgroundColor, C::backgroundColor},
+                                               {&p.msgColor, C::msgColor},
+                                               {&p.txColor, C::txColor},
+                                               {&p.rx1Color, C::rx1Color},
+                                               {&p.rx2Color, C::rx2Color}};
+    const std::pair<bool*, int> styles[] = {
+        {&p.bolMsgBold, C::bolMsgBold},           {&p.bolMsgItalic, C::bolMsgItalic},
+        {&p.bolMsgUnderline, C::bolMsgUnderline}, {&p.bolTxBold, C::bolTxBold},
+        {&p.bolTxItalic, C::bolTxItalic},         {&p.bolTxUnderline, C::bolTxUnderline},
+        {&p.bolRx1Bold, C::bolRx1Bold},           {&p.bolRx1Italic, C::bolRx1Italic},
+        {&p.bolRx1Underline, C::bolRx1Underline}, {&p.bolRx2Bold, C::bolRx2Bold},
+        {&p.bolRx2Italic, C::bolRx2Italic},       {&p.bolRx2Underline, C::bolRx2Underline},
+    };
+    for (const auto& [flag, ordinal] : options)
+        *flag = boolean(row, ordinal);
+    for (const auto& [color, ordinal] : colors)
+        *color = static_cast<quint32>(longValue(row, ordinal));
+    for (const auto& [flag, ordinal] : styles)
+        *flag = boolean(row, ordinal);
+    p.fontSizeIndex = integer(row, C::fontSizeIndex);
 }
 
-void ReadProgButton(const db::Recordset& row, ProgButton& b) {
-    b.keyCaption = text(row, 1);
-    b.keyCodes = text(row, 2);
-    b.strASCIICtrl = text(row, 9);
-    b.keyDelay = longValue(row, 3);
-    b.keyRepeat = number(row, 4);
-    b.keyInterval = longValue(row, 5);
-    b.chain = number(row, 6);
-    b.keySignal = integer(row, 7);
+void ReadProgButton(const db::Recordset& row, ProgButton& b, DamagedLists* damaged) {
+    namespace C = ProgButtonsColumn;
+    const RowReader r(row, damaged);
+    b.keyCaption = text(row, C::keyCaption);
+    b.action.command = text(row, C::keyCodes);
+    b.action.controlCodes = r.controlCodes(C::strASCIICtrl);
+    b.action.delayMs = longValue(row, C::keyDelay);
+    b.action.repeat = longValue(row, C::keyRepeat);
+    b.action.intervalMs = longValue(row, C::keyInterval);
+    b.chain = longValue(row, C::chain);
+    setStoredButtonSignal(b.action, integer(row, C::signals_));
 }
 
-void ReadAutoResponseRule(const db::Recordset& row, AutoResponseRule& r) {
-    r.Condition = withControlCodes(text(row, 1), row, 12);
-    r.respCodes = text(row, 2);
-    r.strRespCtrl = text(row, 13);
-    r.respDelay = longValue(row, 3);
-    r.respRepeat = integer(row, 4);
-    r.respInterval = longValue(row, 5);
-    r.CondOpt = integer(row, 6);
-    r.CondChk = boolean(row, 7);
-    r.CondCbo = integer(row, 8);
-    r.respCbo = integer(row, 10);
-    r.respChk = boolean(row, 9);
+void ReadAutoResponseRule(const db::Recordset& row, AutoResponseRule& rule, DamagedLists* damaged) {
+    namespace C = ProgAutoRespColumn;
+    const RowReader r(row, damaged);
+    MatchCondition& c = rule.condition;
+    SendAction& s = rule.response;
+    r.condition(c, text(row, C::Condition), C::strConditionCtrl);
+    s.command = text(row, C::respCodes);
+    s.controlCodes = r.controlCodes(C::strRespCtrl);
+    s.delayMs = longValue(row, C::respDelay);
+    s.repeat = integer(row, C::respRepeat);
+    s.intervalMs = longValue(row, C::respInterval);
+    c.kind = integer(row, C::CondOpt);
+    c.requireLineState = boolean(row, C::CondChk);
+    c.line = integer(row, C::CondCbo);
+    s.signal = integer(row, C::respCbo);
+    s.sendSignal = boolean(row, C::respChk);
 }
 
-void ReadMacroStep(const db::Recordset& row, MacroStep& s) {
-    s.ID = integer(row, 0);
-    s.SeqName = text(row, 1);
-    s.ActionOpt = integer(row, 2);
-    s.CmdStr = text(row, 3);
-    s.strASCIICtrl = text(row, 13);
-    s.RepeatNo = integer(row, 4);
-    s.Delay = longValue(row, 8);
-    s.Interval = longValue(row, 9);
-    s.SubRoutineNo = integer(row, 5);
-    s.TimerAfter = longValue(row, 7);
-    s.stepSignal = integer(row, 10);
-    s.stepChk = boolean(row, 11);
+void ReadMacroStep(const db::Recordset& row, MacroStep& step, DamagedLists* damaged) {
+    namespace C = ProgMacrosSeqColumn;
+    const RowReader r(row, damaged);
+    SendAction& s = step.send;
+    step.id = integer(row, C::ID);
+    step.name = text(row, C::SeqName);
+    step.action = integer(row, C::ActionOpt);
+    s.command = text(row, C::CmdStr);
+    s.controlCodes = r.controlCodes(C::strASCIICtrl);
+    s.repeat = integer(row, C::RepeatNo);
+    s.delayMs = longValue(row, C::Delay);
+    s.intervalMs = longValue(row, C::Interval);
+    step.subRoutineNo = integer(row, C::SubRoutineNo);
+    step.waitMs = longValue(row, C::TimerAfter);
+    s.signal = integer(row, C::stepSignal);
+    s.sendSignal = boolean(row, C::stepChk);
 }
 
-void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& s, bool& loadedElseCheck) {
-    s.ID = integer(row, 0);
-    s.SubRoutineName = text(row, 1);
-    s.IfOpt = integer(row, 2);
-    s.IfCode = withControlCodes(text(row, 3), row, 32);
-    s.IfSignal = integer(row, 4);
-    s.IfThenCmd = text(row, 5);
-    s.strIfThenCtrl = text(row, 33);
-    s.IfThenCmdRepeat = integer(row, 6);
-    s.IfThenCmdDelay = longValue(row, 7);
-    s.IfThenCmdInterval = longValue(row, 8);
-    s.IfThenSignal = integer(row, 9);
-    s.ElseIfOpt = integer(row, 10);
-    s.ElseIfCode = withControlCodes(unpadded(row, 11), row, 34);
-    s.ElseIfSignal = integer(row, 12);
-    s.ElseIfThenCmd = unpadded(row, 13);
-    s.ElseIfThenCtrl = text(row, 41);
-    s.ElseIfThenCmdRepeat = integer(row, 14);
-    s.ElseIfThenCmdDelay = longValue(row, 15);
-    s.ElseIfThenCmdInterval = longValue(row, 16);
-    s.ElseIfThenSignal = integer(row, 17);
-    s.ElseThenCmd = unpadded(row, 18);
-    s.ElseThenCtrl = text(row, 42);
-    s.ElseThenRepeat = integer(row, 19);
-    s.ElseThenCmdDelay = longValue(row, 20);
-    s.ElseThenCmdInterval = longValue(row, 21);
-    s.ElseThenSignal = integer(row, 22);
-    loadedElseCheck = boolean(row, 26);
-    s.ElseCheck = boolean(row, 26);
-    s.IfCheck = boolean(row, 27);
-    s.IfThenCheck = boolean(row, 28);
-    s.ElseIfCheck = boolean(row, 29);
-    s.ElseIfThenChk = boolean(row, 30);
-    s.ElseThenCheck = boolean(row, 31);
+void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub, bool& loadedElseCheck,
+                         DamagedLists* damaged) {
+    namespace C = ProgMacrosSubRoutinesColumn;
+    const RowReader r(row, damaged);
+    sub.id = integer(row, C::ID);
+    sub.name = text(row, C::SubRoutineName);
+    sub.ifCondition.kind = integer(row, C::IfOpt);
+    r.condition(sub.ifCondition, text(row, C::IfCode), C::strIfCtrl);
+    sub.ifCondition.line = integer(row, C::IfSignal);
+    sub.ifThen.command = text(row, C::IfThenCmd);
+    sub.ifThen.controlCodes = r.controlCodes(C::strIfThenCtrl);
+    sub.ifThen.repeat = integer(row, C::IfThenCmdRepeat);
+    sub.ifThen.delayMs = longValue(row, C::IfThenCmdDelay);
+    sub.ifThen.intervalMs = longValue(row, C::IfThenCmdInterval);
+    sub.ifThen.signal = integer(row, C::IfThenSignal);
+    sub.elseIfCondition.kind = integer(row, C::ElseIfOpt);
+    r.condition(sub.elseIfCondition, unpadded(row, C::ElseIfCode), C::strElseIfCtrl);
+    sub.elseIfCondition.line = integer(row, C::ElseIfSignal);
+    sub.elseIfThen.command = unpadded(row, C::ElseIfThenCmd);
+    sub.elseIfThen.controlCodes = r.controlCodes(C::ElseIfThenCtrl);
+    sub.elseIfThen.repeat = integer(row, C::ElseIfThenCmdRepeat);
+    sub.elseIfThen.delayMs = longValue(row, C::ElseIfThenCmdDelay);
+    sub.elseIfThen.intervalMs = longValue(row, C::ElseIfThenCmdInterval);
+    sub.elseIfThen.signal = integer(row, C::ElseIfThenSignal);
+    sub.elseThen.command = unpadded(row, C::ElseThenCmd);
+    sub.elseThen.controlCodes = r.controlCodes(C::ElseThenCtrl);
+    sub.elseThen.repeat = integer(row, C::ElseThenRepeat);
+    sub.elseThen.delayMs = longValue(row, C::ElseThenCmdDelay);
+    sub.elseThen.intervalMs = longValue(row, C::ElseThenCmdInterval);
+    sub.elseThen.signal = integer(row, C::ElseThenSignal);
+    loadedElseCheck = boolean(row, C::ElseCheck);
+    sub.elseOnTimeout = boolean(row, C::ElseCheck);
+    sub.ifCondition.requireLineState = boolean(row, C::IfCheck);
+    sub.ifThen.sendSignal = boolean(row, C::IfThenCheck);
+    sub.elseIfCondition.requireLineState = boolean(row, C::ElseIfCheck);
+    sub.elseIfThen.sendSignal = boolean(row, C::ElseIfThenChk);
+    sub.elseThen.sendSignal = boolean(row, C::ElseThenCheck);
 }
 
-void LoadMacro(const QString& settingsConnStr, int macroNo, LoadedMacro target) {
+void LoadMacro(const QString& settingsConnStr, int macroNo, LoadedMacro target,
+               DamagedLists* damaged) {
     // Macro n owns rows (n-1)*8+1 .. n*8 of both tables.
     const QString rows = " WHERE ID BETWEEN " + QString::number((macroNo - 1) * 8 + 1) + " AND " +
                          QString::number(macroNo * 8);
-    ReadRows("SELECT * FROM progMacrosSeq" + rows, settingsConnStr, 8,
-             [&](const db::Recordset& row, int k) { ReadMacroStep(row, target.steps[k]); });
+    ReadRows(
+        "SELECT * FROM progMacrosSeq" + rows, settingsConnStr, 8,
+        [&](const db::Recordset& row, int k) { ReadMacroStep(row, target.steps[k], damaged); });
     ReadRows("SELECT * FROM progMacrosSubRoutines" + rows, settingsConnStr, 8,
              [&](const db::Recordset& row, int k) {
-                 ReadMacroSubRoutine(row, target.subRoutines[k], target.loadedElseCheck[k]);
+                 ReadMacroSubRoutine(row, target.subRoutines[k], target.loadedElseCheck[k],
+                                     damaged);
              });
+}
+
+ProfileSettings ReadSettings(const QString& settingsConnStr) {
+    namespace C = SettingsColumn;
+    ProfileSettings s;
+    ReadRows("SELECT * FROM Settings", settingsConnStr, 1, [&s](const db::Recordset& row, int) {
+        s.port = integer(row, C::port);
+        s.baud = integer(row, C::baud);
+        s.dataBits = integer(row, C::databit);
+        s.parity = integer(row, C::parity);
+        s.stopBits = integer(row, C::stopbit);
+        s.handshaking = integer(row, C::handshaking);
+        s.rxTimerIndex = integer(row, C::rxTimerIndex);
+        s.userNotes = text(row, C::userNotes);
+        s.detectCTS = boolean(row, C::bolDetectCTS);
+        s.detectDSR = boolean(row, C::bolDetectDSR);
+        s.detectDCD = boolean(row, C::bolDetectDCD);
+        s.detectRI = boolean(row, C::bolDetectRI);
+        s.fullDuplex = boolean(row, C::bolFullDuplex);
+        s.secondPort = integer(row, C::secondCOMport);
+    });
+    return s;
+}
+
+void SaveSettings(const QString& settingsConnStr, const SettingsToSave& values) {
+    namespace C = SettingsColumn;
+    db::Recordset rs;
+    rs.open("SELECT * FROM Settings", settingsConnStr);
+    rs.moveFirst();
+    auto number = [](int value) { return db::Value(qint64(value)); };
+    if (const auto& p = values.portSettings) {
+        if (p->port)
+            rs.setValue(C::port, number(*p->port));
+        rs.setValue(C::baud, number(p->baud));
+        rs.setValue(C::databit, number(p->dataBits));
+        rs.setValue(C::parity, number(p->parity));
+        rs.setValue(C::stopbit, number(p->stopBits));
+        rs.setValue(C::handshaking, number(p->handshaking));
+        rs.setValue(C::secondCOMport, number(p->secondPort));
+        rs.setValue(C::bolFullDuplex, db::Value(p->fullDuplex));
+        rs.setValue(C::bolDetectCTS, db::Value(p->detectCTS));
+        rs.setValue(C::bolDetectDSR, db::Value(p->detectDSR));
+        rs.setValue(C::bolDetectDCD, db::Value(p->detectDCD));
+        rs.setValue(C::bolDetectRI, db::Value(p->detectRI));
+    }
+    if (values.rxTimerIndex)
+        rs.setValue(C::rxTimerIndex, number(*values.rxTimerIndex));
+    rs.update();
+    rs.close();
 }
 
 } // namespace kst

@@ -7,23 +7,41 @@
 #include "traffic/prog_button.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
+#include <optional>
 
 namespace kst {
+
+// Stored byte lists that are not lists of bytes, noted while a profile is read so the
+// load can name them all at once: "progAutoResp row 3 (strConditionCtrl)".
+class DamagedLists {
+public:
+    void note(const QString& table, int row, const QString& column);
+    bool empty() const { return places_.isEmpty(); }
+    const QStringList& places() const { return places_; }
+
+private:
+    QStringList places_;
+};
 
 // Readers of the profile rows that become the program's state in memory. Text fields
 // read Null as empty text; numbers are the leading number of their text, rounded into
 // the field (a value outside its range raises error 6); Yes/No fields are Booleans (a
 // Null raises error 94). Each reader reads the current row of an open recordset.
+// A control-code list that is not a list of bytes is noted in `damaged`; a condition
+// whose list it is can never match.
 
 // The preferences row of the support database.
 void ReadPreferences(const db::Recordset& row, UserPreferences& prefs);
-void ReadProgButton(const db::Recordset& row, ProgButton& button);
-void ReadAutoResponseRule(const db::Recordset& row, AutoResponseRule& rule);
-void ReadMacroStep(const db::Recordset& row, MacroStep& step);
+void ReadProgButton(const db::Recordset& row, ProgButton& button, DamagedLists* damaged = nullptr);
+void ReadAutoResponseRule(const db::Recordset& row, AutoResponseRule& rule,
+                          DamagedLists* damaged = nullptr);
+void ReadMacroStep(const db::Recordset& row, MacroStep& step, DamagedLists* damaged = nullptr);
 // `loadedElseCheck` receives the ELSE-on-timeout flag as well: the runner restores
 // the sub-routine's own copy from it before each wait.
-void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub, bool& loadedElseCheck);
+void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub, bool& loadedElseCheck,
+                         DamagedLists* damaged = nullptr);
 
 // Opens `sql`, hands its first `count` rows in order to read(row, index), and closes
 // it. A missing row raises "no current record" to the caller.
@@ -46,6 +64,50 @@ struct LoadedMacro {
     MacroSubRoutines& subRoutines;
     std::array<bool, 8>& loadedElseCheck;
 };
-void LoadMacro(const QString& settingsConnStr, int macroNo, LoadedMacro target);
+void LoadMacro(const QString& settingsConnStr, int macroNo, LoadedMacro target,
+               DamagedLists* damaged = nullptr);
+
+// The one row of `Settings`: the port settings as positions in their lists, the
+// line options and the user's notes.
+struct ProfileSettings {
+    qint16 port = 0;
+    qint16 baud = 0;
+    qint16 dataBits = 0;
+    qint16 parity = 0;
+    qint16 stopBits = 0;
+    qint16 handshaking = 0;
+    qint16 rxTimerIndex = 0;
+    qint16 secondPort = 0;
+    bool fullDuplex = false;
+    bool detectCTS = false;
+    bool detectDSR = false;
+    bool detectDCD = false;
+    bool detectRI = false;
+    QString userNotes;
+};
+ProfileSettings ReadSettings(const QString& settingsConnStr);
+
+// What the exit save writes back into `Settings`: the port settings and line options
+// when `portSettings` is given (the port only when `port` is), the receive timer's
+// position when `rxTimerIndex` is.
+struct SettingsToSave {
+    struct PortSettings {
+        std::optional<int> port;
+        int baud = 0;
+        int dataBits = 0;
+        int parity = 0;
+        int stopBits = 0;
+        int handshaking = 0;
+        int secondPort = 0;
+        bool fullDuplex = false;
+        bool detectCTS = false;
+        bool detectDSR = false;
+        bool detectDCD = false;
+        bool detectRI = false;
+    };
+    std::optional<PortSettings> portSettings;
+    std::optional<int> rxTimerIndex;
+};
+void SaveSettings(const QString& settingsConnStr, const SettingsToSave& values);
 
 } // namespace kst

@@ -4,33 +4,29 @@
 
 namespace kst {
 
-namespace {
-
-const char* const kButtonSignalNames[10] = {
-    "None",           "RTS ON",          "RTS OFF",         "DTR ON",           "DTR OFF",
-    "RTS ON, DTR ON", "RTS ON, DTR OFF", "RTS OFF, DTR ON", "RTS OFF, DTR OFF", "Play sound"};
-
-QString number(double value) {
-    return QString::number(value, 'g', 15);
+void setStoredButtonSignal(SendAction& action, qint32 stored) {
+    action.sendSignal = stored >= 1;
+    action.signal = action.sendSignal ? stored - 1 : 0;
 }
 
-} // namespace
+qint32 storedButtonSignal(const SendAction& action) {
+    return action.sendSignal ? action.signal + 1 : 0;
+}
 
 QString ButtonToolTip(const ProgButton& b, int txFormat) {
+    const SendAction& a = b.action;
     const QString none = QStringLiteral("None,");
-    const QString sig = (b.keySignal >= 0 && b.keySignal <= 9)
-                            ? QString::fromLatin1(kButtonSignalNames[b.keySignal])
-                            : QStringLiteral("None");
-    const QString chain = b.chain == 0 ? QStringLiteral("None") : "Button " + number(b.chain);
-    const QString cmd = b.keyCodes.isEmpty() ? none : b.keyCodes;
-    const QString delay = " Delay: " + QString::number(b.keyDelay) + " ms, ";
-    const QString repeatAndInterval = "Repeat: " + number(b.keyRepeat) +
-                                      " x, Interval: " + QString::number(b.keyInterval) + " ms, ";
+    const QString chain =
+        b.chain == 0 ? QStringLiteral("None") : "Button " + QString::number(b.chain);
+    const QString cmd = a.command.isEmpty() ? none : a.command;
+    const QString delay = " Delay: " + QString::number(a.delayMs) + " ms, ";
+    const QString repeatAndInterval = "Repeat: " + QString::number(a.repeat) +
+                                      " x, Interval: " + QString::number(a.intervalMs) + " ms, ";
 
-    QString tip = "Signal: " + sig + ", Command: " + cmd;
+    QString tip = "Signal: " + SignalNameOf(a) + ", Command: " + cmd;
     bool sendsData = cmd != none;
     if (txFormat == ncAscii) {
-        const QString ctrl = b.strASCIICtrl.isEmpty() ? none : b.strASCIICtrl;
+        const QString ctrl = a.controlCodes.isEmpty() ? none : a.controlCodes;
         tip += " Control Code: " + ctrl;
         sendsData = sendsData || ctrl != none;
     }

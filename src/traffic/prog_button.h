@@ -1,5 +1,7 @@
 #pragma once
 
+#include "traffic/send_action.h"
+
 #include <QString>
 #include <array>
 
@@ -8,18 +10,17 @@ namespace kst {
 // One programmable button as the profile stores it and the send path uses it.
 struct ProgButton {
     QString keyCaption;
-    QString keyCodes;     // the command: a byte list, or ASCII text
-    QString strASCIICtrl; // control codes sent after ASCII text, a hexadecimal byte list
-    qint32 keyDelay = 0;  // ms
-    double keyRepeat = 0;
-    qint32 keyInterval = 0; // ms
-    double chain = 0;       // the button that follows this one, 0 for none
-    // 0 none, 1..9 the send signals shifted by one. (The column is "signals", a word Qt
-    // reserves, hence the key prefix of the other fields.)
-    qint16 keySignal = 0;
+    // The command is the stored hexadecimal byte list, or ASCII text.
+    SendAction action;
+    // The button that follows this one (1-32), 0 for none.
+    qint32 chain = 0;
 };
 
 using ProgButtons = std::array<ProgButton, 32>;
+
+// The profile keeps a button's signal shifted by one: 0 none, n the output signal n - 1.
+void setStoredButtonSignal(SendAction& action, qint32 stored);
+qint32 storedButtonSignal(const SendAction& action);
 
 // The tool tip that shows what a button sends, in the send notation txFormat.
 QString ButtonToolTip(const ProgButton& button, int txFormat);

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "app/controls.h"
 #include "app/form_layout.h"
 #include "app/frm_main.h"
+#include "app/main_controller.h"
+#include "app/session.h"
+#include "app/status_bar.h"
+#include "app/tool_bar.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "support/fakes.h"
@@ -9,6 +14,8 @@
 #include "storage/profile_schema.h"
 #include "support/profile_rows.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,39 +29,107 @@ namespace kst::test {
 
 inline const QSize FullScreen(1024, 768);
 
-// A main window whose handlers of later features record that they ran.
+// The nine LEDs by the names of their images ("img" + name) and labels ("lbl" + name).
+inline const QStringList& ledNames() {
+    static const QStringList names = {"RX", "TX", "DSR", "CTS", "CD", "RI", "DTR", "RTS", "BRK"};
+    return names;
+}
+
+// Records every command the window dispatches. The commands of the window itself
+// (exit, the panes, help) also run; the others only leave their name.
+class RecordingCommands : public MainCommands {
+public:
+    explicit RecordingCommands(MainCommands& real) : real_(real) {}
+    QStringList calls;
+
+#define KST_RECORDED(name)                                                                         \
+    void name() override {                                                                         \
+        calls << QStringLiteral(#name);                                                            \
+    }
+#define KST_RECORDED_AND_RUN(name)                                                                 \
+    void name() override {                                                                         \
+        calls << QStringLiteral(#name);                                                            \
+        real_.name();                                                                              \
+    }
+    KST_RECORDED(newProfile)
+    KST_RECORDED(openProfile)
+    KST_RECORDED(saveProfileAs)
+    KST_RECORDED(saveLog)
+    KST_RECORDED(openLog)
+    KST_RECORDED_AND_RUN(exitProgram)
+    KST_RECORDED(switchToDebugging)
+    KST_RECORDED(switchToMonitoring)
+    KST_RECORDED(openPort)
+    KST_RECORDED(closePort)
+    KST_RECORDED(advancedSettings)
+    KST_RECORDED_AND_RUN(toggleCalculatorPane)
+    KST_RECORDED_AND_RUN(toggleSendPane)
+    KST_RECORDED(toggleAutoResponse)
+    KST_RECORDED(runMacro)
+    KST_RECORDED(pauseMacro)
+    KST_RECORDED(stopMacro)
+    KST_RECORDED(togglePlayMode)
+    KST_RECORDED(showAsciiChart)
+    KST_RECORDED(showCalculator)
+    KST_RECORDED(editButtons)
+    KST_RECORDED(editAutoResponse)
+    KST_RECORDED(editMacros)
+    KST_RECORDED(editOptions)
+    KST_RECORDED(importProfile)
+    KST_RECORDED(showAbout)
+    KST_RECORDED_AND_RUN(showHelp)
+#undef KST_RECORDED
+#undef KST_RECORDED_AND_RUN
+
+private:
+    MainCommands& real_;
+};
+
+// A main window whose commands are recorded, with the look-ups tests use to reach its
+// controls by their object names.
 class RecordingMain : public frmMain {
 public:
     // The machine's own serial devices stay out of a test: only the links it makes count.
-    explicit RecordingMain(const QString& programFolder, QSize screen = FullScreen)
-        : frmMain(programFolder, screen) {
-        hooks().discoverDevices = [] { return QStringList(); };
+    explicit RecordingMain(const QString& programFolder, QSize screen = FullScreen,
+                           Scheduler* scheduler = nullptr)
+        : frmMain(programFolder, screen, scheduler), recorder(controller()) {
+        session().discoverDevices = [] { return QStringList(); };
+        setCommands(&recorder);
     }
-    QStringList calls;
+    RecordingCommands recorder;
+    QStringList& calls = recorder.calls;
 
-    void mnuNew_Click() override { calls << "mnuNew_Click"; }
-    void mnuOpenSettings_Click() override { calls << "mnuOpenSettings_Click"; }
-    void mnuSaveSettings_Click() override { calls << "mnuSaveSettings_Click"; }
-    void mnuSave_Click() override { calls << "mnuSave_Click"; }
-    void mnuOpenLog_Click() override { calls << "mnuOpenLog_Click"; }
-    void mnuDebugging_Click() override { calls << "mnuDebugging_Click"; }
-    void mnuMonitoring_Click() override { calls << "mnuMonitoring_Click"; }
-    void mnuSettings_Click() override { calls << "mnuSettings_Click"; }
-    void mnuAutoResp_Click() override { calls << "mnuAutoResp_Click"; }
-    void mnuRun_Click() override { calls << "mnuRun_Click"; }
-    void mnuPause_Click() override { calls << "mnuPause_Click"; }
-    void mnuStop_Click() override { calls << "mnuStop_Click"; }
-    void mnuContinue_Click() override { calls << "mnuContinue_Click"; }
-    void mnuAscii_Click() override { calls << "mnuAscii_Click"; }
-    void mnuCal_Click() override { calls << "mnuCal_Click"; }
-    void mnuProgBut_Click() override { calls << "mnuProgBut_Click"; }
-    void mnuProgAutoResp_Click() override { calls << "mnuProgAutoResp_Click"; }
-    void mnuProgMacros_Click() override { calls << "mnuProgMacros_Click"; }
-    void mnuOptions_Click() override { calls << "mnuOptions_Click"; }
-    void mnuImport_Click() override { calls << "mnuImport_Click"; }
-    void mnuAbout_Click() override { calls << "mnuAbout_Click"; }
-    void OpenPort() override { calls << "OpenPort"; }
-    void ClosePort() override { calls << "ClosePort"; }
+    template <class T = QWidget> T* control(const QString& name) const {
+        return findChild<T*>(name);
+    }
+    template <class T = QWidget> T* control(const QString& name, int index) const {
+        return findChild<T*>(name + QLatin1Char('(') + QString::number(index) + QLatin1Char(')'));
+    }
+    QAction* menuItem(const QString& name) const { return findChild<QAction*>(name); }
+    QStringList menuItemNames() const {
+        QStringList names;
+        for (QAction* item : findChildren<QAction*>())
+            if (item->objectName().startsWith(QLatin1String("mnu")))
+                names << item->objectName();
+        return names;
+    }
+
+    MainState& state() { return session().state(); }
+    SharedState& shared() { return session().shared(); }
+    IniFile& ini() { return session().ini(); }
+    comm::CommControl& MSComm1() { return session().MSComm1(); }
+    KeyedToolBar* Toolbar1() const { return ui().Toolbar1; }
+    PanelStatusBar* StatusBar1() const { return ui().StatusBar1; }
+    QComboBox* portChoice() const { return ui().portChoice; }
+    QPlainTextEdit* responseBox() const { return ui().responseBox; }
+    ImageControl* imgLedSample(int index) const { return ui().imgLedSample[index]; }
+
+    void Open_DB(const QString& file, const QString& title) { profile().Open_DB(file, title); }
+    void cboMacros_Click() { profile().cboMacros_Click(); }
+    void ExitSave() { profile().ExitSave(); }
+    void ListComPorts() { portList().ListComPorts(); }
+    void FillPortList(const QList<int>& ports) { portList().FillPortList(ports); }
+    std::optional<int> portIndexToStore() { return portList().portIndexToStore(); }
 };
 
 // A program folder of its own for each test.

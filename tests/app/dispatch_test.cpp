@@ -28,23 +28,23 @@ protected:
 
 TEST_F(DispatchTest, EveryMenuItemReachesItsHandler) {
     const QList<std::pair<const char*, const char*>> items = {
-        {"mnuNew", "mnuNew_Click"},
-        {"mnuOpenSettings", "mnuOpenSettings_Click"},
-        {"mnuSaveSettings", "mnuSaveSettings_Click"},
-        {"mnuSave", "mnuSave_Click"},
-        {"mnuOpenLog", "mnuOpenLog_Click"},
-        {"mnuDebugging", "mnuDebugging_Click"},
-        {"mnuMonitoring", "mnuMonitoring_Click"},
-        {"mnuPortOpen", "OpenPort"},
-        {"mnuSettings", "mnuSettings_Click"},
-        {"mnuAscii", "mnuAscii_Click"},
-        {"mnuCal", "mnuCal_Click"},
-        {"mnuProgBut", "mnuProgBut_Click"},
-        {"mnuProgAutoResp", "mnuProgAutoResp_Click"},
-        {"mnuProgMacros", "mnuProgMacros_Click"},
-        {"mnuOptions", "mnuOptions_Click"},
-        {"mnuImport", "mnuImport_Click"},
-        {"mnuAbout", "mnuAbout_Click"},
+        {"mnuNew", "newProfile"},
+        {"mnuOpenSettings", "openProfile"},
+        {"mnuSaveSettings", "saveProfileAs"},
+        {"mnuSave", "saveLog"},
+        {"mnuOpenLog", "openLog"},
+        {"mnuDebugging", "switchToDebugging"},
+        {"mnuMonitoring", "switchToMonitoring"},
+        {"mnuPortOpen", "openPort"},
+        {"mnuSettings", "advancedSettings"},
+        {"mnuAscii", "showAsciiChart"},
+        {"mnuCal", "showCalculator"},
+        {"mnuProgBut", "editButtons"},
+        {"mnuProgAutoResp", "editAutoResponse"},
+        {"mnuProgMacros", "editMacros"},
+        {"mnuOptions", "editOptions"},
+        {"mnuImport", "importProfile"},
+        {"mnuAbout", "showAbout"},
     };
     for (const auto& [item, handler] : items) {
         main.calls.clear();
@@ -53,9 +53,9 @@ TEST_F(DispatchTest, EveryMenuItemReachesItsHandler) {
     }
     // Items of an open port: enabled, they run; disabled (the start-up state), they do not.
     const QList<std::pair<const char*, const char*>> portItems = {
-        {"mnuPortClose", "ClosePort"}, {"mnuAutoResp", "mnuAutoResp_Click"},
-        {"mnuRun", "mnuRun_Click"},    {"mnuPause", "mnuPause_Click"},
-        {"mnuStop", "mnuStop_Click"},  {"mnuContinue", "mnuContinue_Click"}};
+        {"mnuPortClose", "closePort"}, {"mnuAutoResp", "toggleAutoResponse"},
+        {"mnuRun", "runMacro"},        {"mnuPause", "pauseMacro"},
+        {"mnuStop", "stopMacro"},      {"mnuContinue", "togglePlayMode"}};
     for (const auto& [item, handler] : portItems) {
         main.calls.clear();
         main.menuItem(item)->trigger();
@@ -109,10 +109,10 @@ TEST_F(DispatchTest, ToolbarDispatchesByKeyAndConnectByItsPicture) {
     for (int button : {24, 29, 30, 31, 32})
         bar->setButtonEnabled(button, true);
     const QList<std::pair<const char*, const char*>> buttons = {
-        {"Save", "mnuSave_Click"},       {"AutoRespOnOff", "mnuAutoResp_Click"},
-        {"macrosPlay", "mnuRun_Click"},  {"macrosPause", "mnuPause_Click"},
-        {"macrosStop", "mnuStop_Click"}, {"macrosContinue", "mnuContinue_Click"},
-        {"Connect", "OpenPort"}};
+        {"Save", "saveLog"},         {"AutoRespOnOff", "toggleAutoResponse"},
+        {"macrosPlay", "runMacro"},  {"macrosPause", "pauseMacro"},
+        {"macrosStop", "stopMacro"}, {"macrosContinue", "togglePlayMode"},
+        {"Connect", "openPort"}};
     for (const auto& [key, handler] : buttons) {
         main.calls.clear();
         bar->button(key)->trigger();
@@ -124,7 +124,7 @@ TEST_F(DispatchTest, ToolbarDispatchesByKeyAndConnectByItsPicture) {
     bar->setButtonImage("Connect", 7, "Connected");
     bar->button("Connect")->trigger();
     main.Toolbar1_ButtonClick("NoSuchKey");
-    EXPECT_EQ(main.calls, QStringList{"ClosePort"});
+    EXPECT_EQ(main.calls, QStringList{"closePort"});
 
     EXPECT_EQ(bar->buttonKey(3), QString());
     EXPECT_EQ(bar->button(3), nullptr);
@@ -146,7 +146,7 @@ TEST_F(DispatchTest, ShortcutKeysReachTheirItems) {
     QTest::keyClick(&main, Qt::Key_F11);
     QTest::keyClick(&main, Qt::Key_F1);
     QTest::keyClick(&main, Qt::Key_P, Qt::ControlModifier);
-    EXPECT_EQ(main.calls, QStringList{"OpenPort"});
+    EXPECT_EQ(main.calls, QStringList({"openPort", "showHelp", "toggleSendPane"}));
     EXPECT_EQ(shell.opened.size(), 1);
     EXPECT_TRUE(main.menuItem("mnuHideSend")->isChecked());
 }
@@ -154,7 +154,7 @@ TEST_F(DispatchTest, ShortcutKeysReachTheirItems) {
 TEST_F(DispatchTest, EnterInThePortListOpensThePort) {
     main.FillPortList({1, 2});
     QTest::keyClick(main.portChoice(), Qt::Key_Return);
-    EXPECT_EQ(main.calls, QStringList{"OpenPort"});
+    EXPECT_EQ(main.calls, QStringList{"openPort"});
 }
 
 } // namespace
@@ -173,7 +173,7 @@ TEST(CompactDispatch, HiddenItemsTakeNoShortcut) {
     EXPECT_FALSE(main.menuItem("mnuHide")->isChecked());
     EXPECT_FALSE(main.control("Frame5")->isVisible());
     main.menuItem("mnuAscii")->trigger();
-    EXPECT_EQ(main.calls, QStringList{"mnuAscii_Click"});
+    EXPECT_EQ(main.calls, QStringList{"showAsciiChart"});
 }
 
 } // namespace

@@ -61,7 +61,7 @@ TEST(LayoutArithmetic, ResizeStretchesPanesAndCarriesTheLedRow) {
     const int frameBottom = 600 + (10000 - 330 - 600 - 400);
     EXPECT_EQ(form.at("frMonitoring", Prop::Height), frameBottom - 600);
     EXPECT_EQ(form.at("responseBox", Prop::Height), 10000 - 330 - 4240 - 1100);
-    for (const QString& led : frmMain::ledNames()) {
+    for (const QString& led : ledNames()) {
         EXPECT_EQ(form.at("lbl" + led, Prop::Top), frameBottom + 60);
         EXPECT_EQ(form.at("img" + led, Prop::Top), frameBottom + 60);
     }
@@ -163,7 +163,7 @@ TEST_F(WindowLayoutTest, ScreenSizeChoosesFullOrCompactLayout) {
         auto main = start(c.screen);
         SCOPED_TRACE(c.screen.width());
         EXPECT_EQ(main->isCompactLayout(), c.compact);
-        EXPECT_EQ(main->SSTab1()->isVisible(), !c.compact);
+        EXPECT_EQ(main->ui().SSTab1->isVisible(), !c.compact);
         EXPECT_EQ(main->control("Frame5")->isVisible(), !c.compact);
         EXPECT_EQ(main->menuItem("mnuHide")->isVisible(), !c.compact);
         EXPECT_EQ(main->menuItem("mnuAscii")->isVisible(), c.compact);
@@ -203,7 +203,7 @@ TEST_F(WindowLayoutTest, HideCalculatorTogglesPaneWindowAndLedRow) {
 
     hide->trigger();
     EXPECT_TRUE(hide->isChecked());
-    EXPECT_FALSE(main->SSTab1()->isVisible());
+    EXPECT_FALSE(main->ui().SSTab1->isVisible());
     EXPECT_FALSE(main->control("Frame5")->isVisible());
     EXPECT_FALSE(main->isMaximized());
     const int frameLeft = px(*main, "frMonitoring", Prop::Left);
@@ -216,7 +216,7 @@ TEST_F(WindowLayoutTest, HideCalculatorTogglesPaneWindowAndLedRow) {
 
     hide->trigger();
     EXPECT_FALSE(hide->isChecked());
-    EXPECT_TRUE(main->SSTab1()->isVisible());
+    EXPECT_TRUE(main->ui().SSTab1->isVisible());
     EXPECT_TRUE(main->windowState() & Qt::WindowMaximized);
     EXPECT_EQ(main->control("frMonitoring")->pos(), designPlaces[0]);
     EXPECT_EQ(main->control("imgBRK")->pos().x(), designPlaces[1].x());

@@ -104,8 +104,7 @@ TEST_F(ProfileLoadTest, EveryKindOfRowReachesItsPlace) {
               "COM Port Settings: 115200,E,7,2 Handshaking: RTS/CTS");
     EXPECT_EQ(main->StatusBar1()->panelText("Status"), "COM Port (7) Status:");
     EXPECT_EQ(list("CbTimer")->currentText(), "500 ms");
-    EXPECT_EQ(main->timer("TimerRX")->interval(), 500);
-    EXPECT_EQ(main->timer("TimerRX2")->interval(), 500);
+    EXPECT_EQ(main->state().RxTimerMs, 500);
     const MainState& s = main->state();
     EXPECT_EQ(s.HandshakeIndex, 2);
     EXPECT_EQ(s.SecondPort, 9);
@@ -125,13 +124,13 @@ TEST_F(ProfileLoadTest, EveryKindOfRowReachesItsPlace) {
     EXPECT_TRUE(main->control<QCheckBox>("Check1")->isChecked());
     EXPECT_TRUE(main->control("CbTimer")->isEnabled());
 
-    EXPECT_EQ(main->shared().LoadedButtons[0].keyCodes, "50,49,");
+    EXPECT_EQ(main->shared().LoadedButtons[0].action.command, "50,49,");
     EXPECT_EQ(main->control<QAbstractButton>("cmdProBut", 0)->text(), "Ping");
     EXPECT_TRUE(
         main->control("cmdProBut", 0)->toolTip().startsWith("Signal: RTS ON, Command: 50,49,\r\n"));
-    EXPECT_EQ(main->shared().LoadedRules[1].Condition, "OK\r");
-    EXPECT_EQ(main->shared().LoadedRules[1].respCodes, "41,");
-    EXPECT_EQ(main->shared().LoadedSteps[2].SeqName, "Wake up");
+    EXPECT_EQ(main->shared().LoadedRules[1].condition.data, "OK\r");
+    EXPECT_EQ(main->shared().LoadedRules[1].response.command, "41,");
+    EXPECT_EQ(main->shared().LoadedSteps[2].name, "Wake up");
     EXPECT_EQ(main->control<QComboBox>("cboMacros")->currentIndex(), 0);
 
     // The page shown decides which buttons the load labels.
@@ -259,16 +258,16 @@ TEST_F(ProfileLoadTest, StartUpChoosesTheRecordedTheValidOrTheDefaultProfile) {
 TEST_F(ProfileLoadTest, StartUpPreferencesActOnceMonitoringFirst) {
     setPrefs({{12, Value(true)}, {5, Value(true)}});
     main->InitMainWindow();
-    EXPECT_EQ(main->calls, QStringList({"mnuMonitoring_Click"}));
+    EXPECT_EQ(main->calls, QStringList({"switchToMonitoring"}));
     EXPECT_FALSE(main->state().StartupPending);
     main->cboMacros_Click();
-    EXPECT_EQ(main->calls, QStringList({"mnuMonitoring_Click"}));
+    EXPECT_EQ(main->calls, QStringList({"switchToMonitoring"}));
 }
 
 TEST_F(ProfileLoadTest, ConnectAutomaticallyOpensThePortOnceAndNeitherKeepsWaiting) {
     setPrefs({{12, Value(false)}, {5, Value(true)}});
     main->InitMainWindow();
-    EXPECT_EQ(main->calls, QStringList({"OpenPort"}));
+    EXPECT_EQ(main->calls, QStringList({"openPort"}));
     EXPECT_FALSE(main->state().StartupPending);
 
     setPrefs({{5, Value(false)}});
@@ -287,7 +286,7 @@ TEST_F(ProfileLoadTest, TheEighthMacroAlwaysLeavesSinglePlay) {
     main->cboMacros_Click();
     EXPECT_FALSE(main->state().ContinuousPlay);
     EXPECT_EQ(main->Toolbar1()->buttonImage("macrosContinue"), 10);
-    EXPECT_EQ(main->shared().LoadedSteps[0].ID, 57);
+    EXPECT_EQ(main->shared().LoadedSteps[0].id, 57);
 
     // No selection asks for a macro that does not exist.
     main->control<QComboBox>("cboMacros")->setCurrentIndex(-1);

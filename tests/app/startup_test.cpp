@@ -60,7 +60,7 @@ TEST_F(StartupTest, FirstStartWritesIniCreatesDefaultProfileThenOpensItShown) {
     EXPECT_EQ(main.ini().SettingsPath(), profile);
     EXPECT_EQ(main.windowTitle(), "Kestrelon - Device1.kst");
     EXPECT_TRUE(main.isVisible());
-    EXPECT_TRUE(main.SupportConnStr().contains(folder.path() + "/mscomctl.2fl;"));
+    EXPECT_TRUE(main.session().SupportConnStr().contains(folder.path() + "/mscomctl.2fl;"));
     EXPECT_FALSE(main.control("ProgressBar1")->isVisible());
 }
 
@@ -126,7 +126,7 @@ TEST_F(StartupTest, InitialControlStateIsThePortClosedState) {
     EXPECT_NE(off, main.imgLedSample(1)->picture().cacheKey());
     EXPECT_FALSE(main.imgLedSample(0)->isVisible());
     EXPECT_FALSE(main.imgLedSample(1)->isVisible());
-    for (const QString& led : frmMain::ledNames()) {
+    for (const QString& led : ledNames()) {
         EXPECT_EQ(main.control<ImageControl>("img" + led)->picture().cacheKey(), off);
         EXPECT_FALSE(main.control("img" + led)->isEnabled()) << led.toStdString();
         EXPECT_FALSE(main.control("lbl" + led)->isEnabled()) << led.toStdString();
@@ -168,12 +168,10 @@ TEST_F(StartupTest, InitialControlStateIsThePortClosedState) {
     EXPECT_EQ(main.control("txtResult")->width(), toPixels(2550));
 
     // The ASCII chart is filled once; the log view is read-only and keeps no undo.
-    EXPECT_EQ(main.ListView1()->topLevelItemCount(), 256);
+    EXPECT_EQ(main.ui().ListView1->topLevelItemCount(), 256);
     EXPECT_TRUE(main.responseBox()->isReadOnly());
     EXPECT_FALSE(main.responseBox()->isUndoRedoEnabled());
-    EXPECT_FALSE(main.timer("TimerBreak")->isActive());
     EXPECT_FALSE(main.control("ProgressBar1")->isVisible());
-    EXPECT_EQ(main.timer("TimerBreak")->interval(), 500);
 }
 
 TEST_F(StartupTest, ClosingRunsTheExitSaveClosesOtherWindowsAndEnds) {

@@ -87,18 +87,23 @@ TEST(BinaryText, LongToBinStrAndBinStrToLongAtTheEdges) {
     EXPECT_EQ(PowerOfTwo(30), 1 << 30);
 }
 
-TEST(HexToByte, AcceptsOneByteAndRefusesMoreWithOneMessage) {
+TEST(HexToByte, AcceptsOneByteAndReportsMoreWithoutShowingIt) {
     test::RecordingMessageBoxes boxes;
-    EXPECT_EQ(HexToByte("FF"), 255);
-    EXPECT_EQ(HexToByte("ff"), 255);
-    EXPECT_EQ(HexToByte("0000FF"), 255);
-    EXPECT_EQ(HexToByte(" 1A"), 0x1A);
-    EXPECT_EQ(HexToByte("1Azz"), 0x1A);
-    EXPECT_EQ(HexToByte(""), 0);
+    ConversionIssues issues;
+    EXPECT_EQ(HexToByte("FF", &issues), 255);
+    EXPECT_EQ(HexToByte("ff", &issues), 255);
+    EXPECT_EQ(HexToByte("0000FF", &issues), 255);
+    EXPECT_EQ(HexToByte(" 1A", &issues), 0x1A);
+    EXPECT_EQ(HexToByte("1Azz", &issues), 0x1A);
+    EXPECT_EQ(HexToByte("", &issues), 0);
+    EXPECT_FALSE(issues.any());
+
+    EXPECT_EQ(HexToByte("100", &issues), 0);
+    EXPECT_EQ(HexToByte("123456789ABCDEF", &issues), 0);
+    EXPECT_EQ(issues.outOfRangeItems, 2);
     EXPECT_TRUE(boxes.boxes().isEmpty());
 
-    EXPECT_EQ(HexToByte("100"), 0);
-    EXPECT_EQ(HexToByte("123456789ABCDEF"), 0);
+    showConversionIssues(issues);
     ASSERT_EQ(boxes.boxes().size(), 2);
     EXPECT_EQ(boxes.boxes()[0].text, "Invalid data: operand must be within 1 byte!");
     EXPECT_EQ(boxes.boxes()[0].icon, MsgIcon::Critical);
@@ -125,12 +130,17 @@ TEST(ConvertHexList, ConvertsCommaTerminatedItemsOnly) {
 
 TEST(ConvertHexList, AnItemAboveOneByteStandsAsZeroOrEndsTheOctalConversion) {
     test::RecordingMessageBoxes boxes;
-    EXPECT_EQ(ConvertHexList("1FF,", ncDec), "0,");
-    ASSERT_EQ(boxes.boxes().size(), 1);
-    EXPECT_EQ(boxes.boxes()[0].text, "Invalid data: operand must be within 1 byte!");
+    ConversionIssues issues;
+    EXPECT_EQ(ConvertHexList("1FF,", ncDec, &issues), "0,");
+    EXPECT_EQ(issues.outOfRangeItems, 1);
+    EXPECT_FALSE(issues.failure);
 
-    boxes.clear();
-    EXPECT_FALSE(ConvertHexList("41,1FF,", ncOct).has_value());
+    ConversionIssues octal;
+    EXPECT_FALSE(ConvertHexList("41,1FF,", ncOct, &octal).has_value());
+    ASSERT_TRUE(octal.failure);
+    EXPECT_EQ(octal.outOfRangeItems, 0);
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+    showConversionIssues(octal);
     ASSERT_EQ(boxes.boxes().size(), 1);
     EXPECT_EQ(boxes.boxes()[0].title, "HexStr_2_Others Error:");
     EXPECT_EQ(boxes.boxes()[0].text,

@@ -55,12 +55,12 @@ protected:
 TEST_F(ProfileReaders, AMacroReadsItsOwnEightRowsOfBothTables) {
     ASSERT_EQ(loadMacro(1), 0);
     for (int k = 0; k < 8; ++k) {
-        EXPECT_EQ(steps[k].ID, k + 1);
-        EXPECT_EQ(subs[k].ID, k + 1);
+        EXPECT_EQ(steps[k].id, k + 1);
+        EXPECT_EQ(subs[k].id, k + 1);
     }
     ASSERT_EQ(loadMacro(8), 0);
-    EXPECT_EQ(steps[0].ID, 57);
-    EXPECT_EQ(subs[7].ID, 64);
+    EXPECT_EQ(steps[0].id, 57);
+    EXPECT_EQ(subs[7].id, 64);
 }
 
 TEST_F(ProfileReaders, ConditionsCarryTheirControlCodesAndFixedTextsLoseTheirPadding) {
@@ -74,21 +74,21 @@ TEST_F(ProfileReaders, ConditionsCarryTheirControlCodesAndFixedTextsLoseTheirPad
          {26, Value(true)}});
     ASSERT_EQ(loadMacro(3), 0);
     const MacroSubRoutine& s = subs[1];
-    EXPECT_EQ(s.IfCode, QString("OK\r\n"));
-    EXPECT_EQ(s.ElseIfCode, QString("AT\r"));
-    EXPECT_EQ(s.ElseThenCmd, "41,42,");
-    EXPECT_EQ(s.ElseIfThenCmd, "");
-    EXPECT_TRUE(s.ElseCheck);
+    EXPECT_EQ(s.ifCondition.data, QString("OK\r\n"));
+    EXPECT_EQ(s.elseIfCondition.data, QString("AT\r"));
+    EXPECT_EQ(s.elseThen.command, "41,42,");
+    EXPECT_EQ(s.elseIfThen.command, "");
+    EXPECT_TRUE(s.elseOnTimeout);
     EXPECT_TRUE(elseChecks[1]);
 }
 
 TEST_F(ProfileReaders, AValueOutsideItsFieldStopsTheLoadKeepingWhatWasRead) {
     set("progMacrosSeq", 3, {{1, Value("third")}, {4, Value(qint64(40000))}});
-    steps[3].SeqName = "old";
+    steps[3].name = "old";
     EXPECT_EQ(loadMacro(1), err::Overflow);
-    EXPECT_EQ(steps[2].SeqName, "third"); // read before the failing field
-    EXPECT_EQ(steps[1].ID, 2);
-    EXPECT_EQ(steps[3].SeqName, "old"); // never reached
+    EXPECT_EQ(steps[2].name, "third"); // read before the failing field
+    EXPECT_EQ(steps[1].id, 2);
+    EXPECT_EQ(steps[3].name, "old"); // never reached
 }
 
 TEST_F(ProfileReaders, AMacroWithoutRowsFails) {
@@ -109,16 +109,17 @@ TEST_F(ProfileReaders, ButtonsAndRulesReadEveryField) {
     Recordset rs;
     rs.open("SELECT * FROM progButtons WHERE ID = 5", conn);
     ProgButton b;
-    b.keyDelay = 77;
+    b.action.delayMs = 77;
     ReadProgButton(rs, b);
     EXPECT_EQ(b.keyCaption, "Ping");
-    EXPECT_EQ(b.keyCodes, "50,49,");
-    EXPECT_EQ(b.keyDelay, 0); // an empty delay loads as none
-    EXPECT_EQ(b.keyRepeat, 3);
-    EXPECT_EQ(b.keyInterval, 250);
+    EXPECT_EQ(b.action.command, "50,49,");
+    EXPECT_EQ(b.action.delayMs, 0); // an empty delay loads as none
+    EXPECT_EQ(b.action.repeat, 3);
+    EXPECT_EQ(b.action.intervalMs, 250);
     EXPECT_EQ(b.chain, 6);
-    EXPECT_EQ(b.keySignal, 9);
-    EXPECT_EQ(b.strASCIICtrl, "D,");
+    EXPECT_TRUE(b.action.sendSignal); // the stored signal is shifted by one
+    EXPECT_EQ(b.action.signal, 8);
+    EXPECT_EQ(b.action.controlCodes, "D,");
     rs.close();
 
     set("progAutoResp", 16,
@@ -134,14 +135,15 @@ TEST_F(ProfileReaders, ButtonsAndRulesReadEveryField) {
     rs.open("SELECT * FROM progAutoResp WHERE ID = 16", conn);
     AutoResponseRule r;
     ReadAutoResponseRule(rs, r);
-    EXPECT_EQ(r.Condition, QString("OK\r\n"));
-    EXPECT_EQ(r.respCodes, "READY");
-    EXPECT_EQ(r.strRespCtrl, "D,");
-    EXPECT_EQ(r.CondOpt, 2);
-    EXPECT_TRUE(r.CondChk);
-    EXPECT_EQ(r.CondCbo, 4);
-    EXPECT_TRUE(r.respChk);
-    EXPECT_EQ(r.respCbo, 8);
+    EXPECT_EQ(r.condition.data, QString("OK\r\n"));
+    EXPECT_TRUE(r.condition.usable);
+    EXPECT_EQ(r.response.command, "READY");
+    EXPECT_EQ(r.response.controlCodes, "D,");
+    EXPECT_EQ(r.condition.kind, 2);
+    EXPECT_TRUE(r.condition.requireLineState);
+    EXPECT_EQ(r.condition.line, 4);
+    EXPECT_TRUE(r.response.sendSignal);
+    EXPECT_EQ(r.response.signal, 8);
 }
 
 TEST_F(ProfileReaders, EveryMacroFieldComesFromItsOwnColumn) {
@@ -195,51 +197,44 @@ TEST_F(ProfileReaders, EveryMacroFieldComesFromItsOwnColumn) {
          {42, Value("E,")}});
     ASSERT_EQ(loadMacro(2), 0);
     const MacroStep& st = steps[0];
-    EXPECT_EQ(st.SeqName, "Step");
-    EXPECT_EQ(st.ActionOpt, 200);
-    EXPECT_EQ(st.CmdStr, "41,");
-    EXPECT_EQ(st.RepeatNo, 400);
-    EXPECT_EQ(st.SubRoutineNo, 500);
-    EXPECT_EQ(st.TimerAfter, 700);
-    EXPECT_EQ(st.Delay, 800);
-    EXPECT_EQ(st.Interval, 900);
-    EXPECT_EQ(st.stepSignal, 1000);
-    EXPECT_TRUE(st.stepChk);
-    EXPECT_EQ(st.strASCIICtrl, "D,");
+    EXPECT_EQ(st.name, "Step");
+    EXPECT_EQ(st.action, 200);
+    EXPECT_EQ(st.subRoutineNo, 500);
+    EXPECT_EQ(st.waitMs, 700);
+    SendAction stepSend{"41,", "D,", 800, 400, 900, 1000, true};
+    EXPECT_EQ(st.send, stepSend);
 
     const MacroSubRoutine& s = subs[0];
-    EXPECT_EQ(s.SubRoutineName, "Sub");
-    EXPECT_EQ(s.IfOpt, 200);
-    EXPECT_EQ(s.IfCode, "IFA");
-    EXPECT_EQ(s.IfSignal, 400);
-    EXPECT_EQ(s.IfThenCmd, "THEN");
-    EXPECT_EQ(s.strIfThenCtrl, "B,");
-    EXPECT_EQ(s.IfThenCmdRepeat, 600);
-    EXPECT_EQ(s.IfThenCmdDelay, 700);
-    EXPECT_EQ(s.IfThenCmdInterval, 800);
-    EXPECT_EQ(s.IfThenSignal, 900);
-    EXPECT_EQ(s.ElseIfOpt, 1000);
-    EXPECT_EQ(s.ElseIfCode, "EIB");
-    EXPECT_EQ(s.ElseIfSignal, 1200);
-    EXPECT_EQ(s.ElseIfThenCmd, "EITHEN");
-    EXPECT_EQ(s.ElseIfThenCtrl, "C,");
-    EXPECT_EQ(s.ElseIfThenCmdRepeat, 1400);
-    EXPECT_EQ(s.ElseIfThenCmdDelay, 1500);
-    EXPECT_EQ(s.ElseIfThenCmdInterval, 1600);
-    EXPECT_EQ(s.ElseIfThenSignal, 1700);
-    EXPECT_EQ(s.ElseThenCmd, "ELSE");
-    EXPECT_EQ(s.ElseThenCtrl, "E,");
-    EXPECT_EQ(s.ElseThenRepeat, 1900);
-    EXPECT_EQ(s.ElseThenCmdDelay, 2000);
-    EXPECT_EQ(s.ElseThenCmdInterval, 2100);
-    EXPECT_EQ(s.ElseThenSignal, 2200);
-    EXPECT_TRUE(s.ElseCheck);
+    EXPECT_EQ(s.name, "Sub");
+    MatchCondition ifCondition{200, "IFA", false, 400, true};
+    EXPECT_EQ(s.ifCondition, ifCondition);
+    SendAction ifThen{"THEN", "B,", 700, 600, 800, 900, true};
+    EXPECT_EQ(s.ifThen, ifThen);
+    MatchCondition elseIfCondition{1000, "EIB", false, 1200, true};
+    EXPECT_EQ(s.elseIfCondition, elseIfCondition);
+    SendAction elseIfThen{"EITHEN", "C,", 1500, 1400, 1600, 1700, true};
+    EXPECT_EQ(s.elseIfThen, elseIfThen);
+    SendAction elseThen{"ELSE", "E,", 2000, 1900, 2100, 2200, false};
+    EXPECT_EQ(s.elseThen, elseThen);
+    EXPECT_TRUE(s.elseOnTimeout);
     EXPECT_TRUE(elseChecks[0]);
-    EXPECT_FALSE(s.IfCheck);
-    EXPECT_TRUE(s.IfThenCheck);
-    EXPECT_FALSE(s.ElseIfCheck);
-    EXPECT_TRUE(s.ElseIfThenChk);
-    EXPECT_FALSE(s.ElseThenCheck);
+}
+
+TEST_F(ProfileReaders, ControlCodesThatAreNotBytesAreNamedAndNeverMatchAsZero) {
+    set("progAutoResp", 3, {{1, Value("OK")}, {12, Value("D,1FF,")}, {13, Value("G,")}});
+    set("progButtons", 7, {{9, Value("0A,,")}});
+    DamagedLists damaged;
+    AutoResponseRule rule;
+    ReadRows("SELECT * FROM progAutoResp WHERE ID = 3", conn, 1,
+             [&](const Recordset& row, int) { ReadAutoResponseRule(row, rule, &damaged); });
+    ProgButton button;
+    ReadRows("SELECT * FROM progButtons WHERE ID = 7", conn, 1,
+             [&](const Recordset& row, int) { ReadProgButton(row, button, &damaged); });
+    EXPECT_FALSE(rule.condition.usable);
+    EXPECT_EQ(rule.condition.data, "OK");
+    EXPECT_EQ(damaged.places(), QStringList({"progAutoResp row 3 (strConditionCtrl)",
+                                             "progAutoResp row 3 (strRespCtrl)",
+                                             "progButtons row 7 (strASCIICtrl)"}));
 }
 
 TEST_F(ProfileReaders, EveryPreferenceComesFromItsOwnPosition) {

@@ -7,16 +7,16 @@ using namespace kst;
 
 namespace {
 
-ProgButton button(const QString& codes, const QString& ctrl, qint16 signal, double chain) {
+ProgButton button(const QString& codes, const QString& ctrl, qint32 storedSignal, qint32 chain) {
     ProgButton b;
     b.keyCaption = "Reset";
-    b.keyCodes = codes;
-    b.strASCIICtrl = ctrl;
-    b.keyDelay = 100;
-    b.keyRepeat = 2;
-    b.keyInterval = 50;
+    b.action.command = codes;
+    b.action.controlCodes = ctrl;
+    b.action.delayMs = 100;
+    b.action.repeat = 2;
+    b.action.intervalMs = 50;
     b.chain = chain;
-    b.keySignal = signal;
+    setStoredButtonSignal(b.action, storedSignal);
     return b;
 }
 
@@ -42,4 +42,17 @@ TEST(ButtonToolTip, AsciiNotationShowsControlCodesAndCountsThemAsData) {
 TEST(ButtonToolTip, ASignalOutsideTheListReadsAsNone) {
     EXPECT_TRUE(ButtonToolTip(button("1,", "", 10, 0), ncDec).startsWith("Signal: None,"));
     EXPECT_TRUE(ButtonToolTip(button("1,", "", -1, 0), ncDec).startsWith("Signal: None,"));
+}
+
+TEST(ButtonSignal, TheStoredValueIsTheOutputSignalShiftedByOne) {
+    for (qint32 stored : {-1, 0, 1, 9, 10}) {
+        SendAction a;
+        setStoredButtonSignal(a, stored);
+        EXPECT_EQ(a.sendSignal, stored >= 1) << stored;
+        EXPECT_EQ(storedButtonSignal(a), stored >= 1 ? stored : 0) << stored;
+    }
+    SendAction dtrOff;
+    setStoredButtonSignal(dtrOff, 4);
+    EXPECT_EQ(dtrOff.signal, 3);
+    EXPECT_EQ(SignalNameOf(dtrOff), "DTR OFF");
 }

@@ -33,17 +33,13 @@ constexpr int comEventDCB = 1011;      // the line's settings could not be read 
 // pseudo-terminal closed). Raised once; the port is already closed when it arrives.
 constexpr int comEventPortLost = 1012;
 
-// Run-time errors of the port's properties.
-constexpr int errInvalidPropertyValue =
-    err::InvalidPropertyValue;             // Settings, Handshaking ... out of form
-constexpr int errInvalidPortNumber = 8002; // CommPort outside 1..16, or no device stands for it
-constexpr int errPortAlreadyOpen = err::PortAlreadyOpen; // 8005: held by this or another program
-constexpr int errHardwareNotAvailable = 8010;            // the device exists but cannot be opened
-constexpr int errCommStateInvalid = 8015;                // the line cannot run with these settings
-constexpr int errPortNotOpen = 8018;                     // Output on a closed port
-
-// The standard description of a number above.
-QString commErrorDescription(int number);
+// Run-time errors of the port's properties (their numbers are in the program's table).
+constexpr int errInvalidPropertyValue = err::InvalidPropertyValue; // Settings, Handshaking ...
+constexpr int errInvalidPortNumber = err::InvalidPortNumber;
+constexpr int errPortAlreadyOpen = err::PortAlreadyOpen;
+constexpr int errHardwareNotAvailable = err::HardwareNotAvailable;
+constexpr int errCommStateInvalid = err::CommStateInvalid;
+constexpr int errPortNotOpen = err::PortNotOpen;
 
 // The error of the number with its standard description; a non-empty detail (the
 // system's reason, the device) follows in parentheses.

@@ -1,5 +1,7 @@
 #include "styled_log.h"
 
+#include "bgr_color.h"
+
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>

@@ -1,4 +1,4 @@
-#include "notation/styled_log.h"
+#include "notation/view/styled_log.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>

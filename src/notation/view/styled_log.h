@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display_style.h"
+#include "notation/display_style.h"
 
 #include <QObject>
 #include <QPlainTextEdit>
@@ -47,7 +47,6 @@ public:
     // Drops queued runs and empties the log.
     void clear();
     bool hasPending() const { return !pending_.empty(); }
-
 
 private:
     struct Run {

@@ -1,0 +1,205 @@
+#include "main_controller.h"
+
+#include "controls.h"
+#include "form_layout.h"
+#include "frm_main.h"
+#include "platform/runtime_error.h"
+#include "platform/services.h"
+#include "session.h"
+#include "status_bar.h"
+#include "tool_bar.h"
+#include "tools/control_char_table.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace kst {
+
+MainController::MainController(frmMain& window, Session& session)
+    : window_(window), session_(session), portList_(window), profile_(window),
+      receiveOptions_(window) {}
+
+// ---------------------------------------------------------------------------------------
+// Start-up
+
+void MainController::Form_Load() {
+    try {
+        session_.state().MacroWaiting = false;
+        // Without the support database nothing is created and the program ends.
+        if (!FileExists(session_.supportDatabasePath())) {
+            msgBox(QStringLiteral("Initial DLL file missing, program will be ended!\n"
+                                  "If the problem persists, please reinstall the program."),
+                   MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Initialization Error:"));
+            endProgramNow();
+            return;
+        }
+        IniFile& ini = session_.ini();
+        if (!FileExists(ini.iniPath()))
+            ini.Create_File();
+        if (!FileExists(ini.defaultProfilePath()))
+            profile_.CreateDB(ini.defaultProfilePath(), IniFile::defaultProfileTitle());
+        InitMainWindow();
+    } catch (const RunTimeError& e) {
+        msgBox(failureText(e.number(), e.description()) +
+                   QStringLiteral("\nUnexpected error occurs during program initialization, "
+                                  "program will be ended.\n"
+                                  "If the problem persists, please reinstall the program."),
+               MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Form Load Error:"));
+        endProgramNow();
+    }
+}
+
+void MainController::InitMainWindow() {
+    try {
+        if (isCompactScreen(window_.screenPixels()))
+            window_.applyCompactLayout();
+        setInitialControlState();
+        session_.state().MacroState = 0;
+        session_.state().StartupPending = true;
+        session_.ini().ReadIniFile();
+        // Visible before the profile is opened, so its messages have a window to sit on.
+        window_.showMaximized();
+        profile_.OpenSettingsFile();
+    } catch (const RunTimeError& e) {
+        showFailure(QStringLiteral("Loading MainForm Error:"), e, QStringLiteral("Error number: "));
+    }
+}
+
+void MainController::setInitialControlState() {
+    const MainControls& ui = window_.ui();
+    const MainMenus& menus = window_.menus();
+    MainState& state = session_.state();
+
+    ui.imgLedSample[0]->hide();
+    ui.imgLedSample[1]->hide();
+    for (ImageControl* led : ui.ledImages)
+        led->setPicture(ui.imgLedSample[0]->picture());
+
+    ui.lblQuotient->hide();
+    ui.lblRemainder->hide();
+    ui.txtRemainder->hide();
+    window_.surface().set(QStringLiteral("txtResult"), Prop::Width, 2550);
+
+    FillControlCharTable(ui.ListView1);
+
+    state.TxFormat = 1;
+    state.RxFormat = 1;
+    ui.Option1[1]->setChecked(true);
+    ui.Option2[1]->setChecked(true);
+    state.CalcNotation = 1;
+    state.CalcOperation = 0;
+
+    menus.mnuPortClose->setEnabled(false);
+    ui.txtMacros->setEnabled(false);
+    ui.cboMacros->setEnabled(false);
+    for (int button : {24, 29, 30, 31, 32})
+        ui.Toolbar1->setButtonEnabled(button, false);
+    for (QAction* item : {menus.mnuAutoResp, menus.mnuMacro, menus.mnuRun, menus.mnuPause,
+                          menus.mnuStop, menus.mnuContinue})
+        item->setEnabled(false);
+
+    ui.StatusBar1->setPanelPicture(QStringLiteral("Ball"), 1);
+    ui.StatusBar1->setPanelText(QStringLiteral("Ball"), QStringLiteral("Port closed"));
+
+    ui.Label4->setEnabled(false);
+    for (QLabel* label : ui.ledLabels)
+        label->setEnabled(false);
+    for (ImageControl* led : ui.ledImages)
+        led->setEnabled(false);
+    for (QWidget* field : std::initializer_list<QWidget*>{
+             ui.lblCmdDelay, ui.lblCmdDelay1, ui.lblCmdRepeat, ui.lblCmdInterval,
+             ui.lblCmdInterval1, ui.txtCmdDelay, ui.txtCmdRepeat, ui.txtCmdInterval, ui.Combo1,
+             ui.Text3, ui.Send, ui.Frame3, ui.Frame4, ui.Option6[0], ui.Option6[1]})
+        field->setEnabled(false);
+    ui.Line1->setBorderColor(syscolor::ScrollBar);
+    ui.Line2->setBorderColor(syscolor::ScrollBar);
+    for (int k = 0; k < 16; ++k) {
+        ui.cmdFreqused[static_cast<size_t>(k)]->setEnabled(false);
+        ui.cmdProBut[static_cast<size_t>(k)]->setEnabled(false);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Shutdown
+
+void MainController::exitProgram() {
+    session_.closePorts();
+    window_.close();
+}
+
+void MainController::Form_Unload() {
+    if (unloading_)
+        return;
+    unloading_ = true;
+    try {
+        profile_.ExitSave();
+    } catch (const RunTimeError& e) {
+        showFailure(QStringLiteral("Form Unload Error:"), e);
+    }
+    QList<QPointer<QWidget>> others;
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != &window_ && !window_.isAncestorOf(other))
+            others << other;
+    }
+    for (const QPointer<QWidget>& other : others) {
+        if (other)
+            other->close();
+    }
+    // The ports' reader threads stop before the process ends.
+    session_.closePorts();
+    Platform::ender().endProgram();
+}
+
+void MainController::endProgramNow() {
+    unloading_ = true;
+    window_.hide();
+    session_.closePorts();
+    Platform::ender().endProgram();
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands of the window itself
+
+void MainController::toggleCalculatorPane() {
+    window_.toggleCalculatorPane();
+}
+
+void MainController::toggleSendPane() {
+    window_.toggleSendPane();
+}
+
+void MainController::showHelp() {
+    // The desktop's handler for the help file; when there is none (or no file), the
+    // shell says so itself or nothing happens.
+    Platform::shell().open(session_.helpFilePath());
+}
+
+// ---------------------------------------------------------------------------------------
+// Auto-response switch
+
+void MainController::SetAutoResponse(bool Enabled) {
+    const MainControls& ui = window_.ui();
+    session_.shared().AutoRespOn = Enabled;
+    ui.Toolbar1->setButtonImage(QStringLiteral("AutoRespOnOff"), Enabled ? 6 : 5,
+                                Enabled ? QStringLiteral("Auto-Response: ON")
+                                        : QStringLiteral("Auto-Response: OFF"));
+    ui.StatusBar1->setPanelText(QStringLiteral("AutoResp"),
+                                Enabled ? QStringLiteral("Auto-Response: ON ")
+                                        : QStringLiteral("Auto-Response: OFF "));
+    window_.describe(Enabled ? QStringLiteral("\r\n# # # Auto-Response is now ON # # #")
+                             : QStringLiteral("\r\n# # # Auto-Response is now OFF # # #"));
+}
+
+void MainController::toggleAutoResponse() {
+    SetAutoResponse(window_.ui().Toolbar1->buttonImage(QStringLiteral("AutoRespOnOff")) == 5);
+}
+
+} // namespace kst

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "main_commands.h"
+#include "port_list.h"
+#include "profile_control.h"
+#include "receive_options.h"
+
+namespace kst {
+
+class frmMain;
+class Session;
+
+// Carries out the main window's commands and owns the parts of the program that work
+// on its controls: the start-up and shutdown, the port list, the profile, the
+// receive options. It holds the routines by their traditional names.
+class MainController : public MainCommands {
+public:
+    MainController(frmMain& window, Session& session);
+
+    PortListControl& portList() { return portList_; }
+    ProfileControl& profile() { return profile_; }
+    ReceiveOptions& receiveOptions() { return receiveOptions_; }
+
+    // Start-up, inside the splash timer's tick: checks the support database, writes the
+    // missing kst.ini and default profile, then InitMainWindow.
+    void Form_Load();
+    // The start-up state: compact layout, initial control state, kst.ini, the window
+    // shown, the profile opened.
+    void InitMainWindow();
+    // Shutdown: the exit save, every other window closed, the ports closed, the
+    // program ended. Runs once.
+    void Form_Unload();
+    // Ends the program at once, without the exit save.
+    void endProgramNow();
+
+    // Auto-response switch: the flag, the toolbar button, the status panel.
+    void SetAutoResponse(bool Enabled);
+
+    // MainCommands
+    void newProfile() override {}
+    void openProfile() override {}
+    void saveProfileAs() override {}
+    void saveLog() override {}
+    void openLog() override {}
+    void exitProgram() override;
+    void switchToDebugging() override {}
+    void switchToMonitoring() override {}
+    void openPort() override {}
+    void closePort() override {}
+    void advancedSettings() override {}
+    void toggleCalculatorPane() override;
+    void toggleSendPane() override;
+    void toggleAutoResponse() override;
+    void runMacro() override {}
+    void pauseMacro() override {}
+    void stopMacro() override {}
+    void togglePlayMode() override {}
+    void showAsciiChart() override {}
+    void showCalculator() override {}
+    void editButtons() override {}
+    void editAutoResponse() override {}
+    void editMacros() override {}
+    void editOptions() override {}
+    void importProfile() override {}
+    void showAbout() override {}
+    void showHelp() override;
+
+private:
+    void setInitialControlState();
+
+    frmMain& window_;
+    Session& session_;
+    PortListControl portList_;
+    ProfileControl profile_;
+    ReceiveOptions receiveOptions_;
+    bool unloading_ = false;
+};
+
+} // namespace kst

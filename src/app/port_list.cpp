@@ -1,0 +1,91 @@
+#include "port_list.h"
+
+#include "frm_main.h"
+#include "platform/runtime_error.h"
+#include "platform/serial/com_port_map.h"
+#include "platform/services.h"
+#include "port_settings.h"
+#include "session.h"
+#include "status_bar.h"
+
+#include <QComboBox>
+#include <QSignalBlocker>
+
+namespace kst {
+
+void PortListControl::ListComPorts() {
+    Session& session = window_.session();
+    comm::CommControl& port = session.MSComm1();
+    // Every step goes on after a failure: a port that fails is just not listed.
+    try {
+        if (port.PortOpen())
+            port.setPortOpen(false);
+    } catch (const RunTimeError&) {
+    }
+    comm::ComPortMap links(session.programFolder());
+    if (session.discoverDevices)
+        links.linkNewDevices(session.discoverDevices());
+    else
+        links.linkNewDevices();
+
+    // Presence does not depend on the line settings: probe with settings every line
+    // can run, so a setting it cannot (4 data bits) does not hide every port.
+    const QString settings = port.Settings();
+    port.setSettings(QStringLiteral("9600,N,8,1"));
+    QList<int> present;
+    for (int n = 1; n <= 16; ++n) {
+        try {
+            port.setCommPort(n);
+            port.setPortOpen(true);
+            if (port.PortOpen()) {
+                present << n;
+                port.setPortOpen(false);
+            }
+        } catch (const RunTimeError& e) {
+            if (e.number() == err::PortAlreadyOpen)
+                present << n;
+        }
+    }
+    try {
+        port.setSettings(settings);
+    } catch (const RunTimeError&) {
+    }
+    FillPortList(present);
+}
+
+void PortListControl::FillPortList(const QList<int>& presentPorts) {
+    QComboBox* list = window_.ui().portChoice;
+    const QStringList entries = portListEntries(presentPorts);
+    {
+        // Filling the list is no choice of the user: the list's Click does not run.
+        const QSignalBlocker blocker(list);
+        list->clear();
+        list->addItems(entries);
+        list->setCurrentIndex(-1);
+    }
+    if (entries == QStringList{noPortPlaceholder()})
+        msgBox(QStringLiteral("No COM port found or COM port number is over 16!"),
+               MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("COM port checking"));
+}
+
+void PortListControl::ComSettings() {
+    const MainControls& ui = window_.ui();
+    const QString settings =
+        portSettingsString(ui.BaudChoice->currentText(), ui.ParityChoice->currentText(),
+                           ui.DataBitChoice->currentText(), ui.StopBitChoice->currentText());
+    ui.StatusBar1->setPanelText(
+        QStringLiteral("Setting"),
+        settingPanelText(settings, window_.session().state().HandshakeName));
+    ui.StatusBar1->setPanelText(QStringLiteral("Status"),
+                                statusPanelText(ui.portChoice->currentText()));
+}
+
+std::optional<int> PortListControl::portIndexToStore() const {
+    const QComboBox* list = window_.ui().portChoice;
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i)
+        entries << list->itemText(i);
+    return storablePortIndex(entries, list->currentIndex());
+}
+
+} // namespace kst

@@ -1,0 +1,39 @@
+#include "session.h"
+
+#include "platform/runtime_error.h"
+#include "storage/profile_schema.h"
+
+namespace kst {
+
+Session::Session(QString programFolder, Scheduler& scheduler)
+    : programFolder_(std::move(programFolder)), supportConnStr_(supportConnStr(programFolder_)),
+      ini_(programFolder_), scheduler_(scheduler) {
+    useDevices(comm::CommControl::portsFolderDevices(programFolder_));
+}
+
+Session::~Session() = default;
+
+QString Session::supportDatabasePath() const {
+    return supportDbPath(programFolder_);
+}
+
+QString Session::helpFilePath() const {
+    return programFolder_ + QStringLiteral("/KestrelonHelp.chm");
+}
+
+void Session::useDevices(const comm::DeviceFactory& factory) {
+    mscomm1_ = std::make_unique<comm::CommControl>(factory);
+    mscomm2_ = std::make_unique<comm::CommControl>(factory);
+}
+
+void Session::closePorts() {
+    for (comm::CommControl* port : {mscomm1_.get(), mscomm2_.get()}) {
+        try {
+            if (port->PortOpen())
+                port->setPortOpen(false);
+        } catch (const RunTimeError&) {
+        }
+    }
+}
+
+} // namespace kst

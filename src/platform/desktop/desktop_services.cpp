@@ -1,0 +1,133 @@
+#include "desktop_services.h"
+
+#include "platform/services.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace kst {
+
+namespace {
+
+class DesktopMessageBoxes : public MessageBoxes {
+public:
+    int show(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) override {
+        QMessageBox box(QApplication::activeWindow());
+        box.setWindowTitle(title);
+        box.setText(text);
+        switch (icon) {
+        case MsgIcon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MsgIcon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MsgIcon::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MsgIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MsgIcon::None:
+            break;
+        }
+        switch (buttons) {
+        case MsgButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case MsgButtons::OkCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case MsgButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+        case MsgButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case MsgButtons::RetryCancel:
+            box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+            break;
+        }
+        switch (box.exec()) {
+        case QMessageBox::Yes:
+            return AnswerYes;
+        case QMessageBox::No:
+            return AnswerNo;
+        case QMessageBox::Cancel:
+            return AnswerCancel;
+        case QMessageBox::Retry:
+            return AnswerRetry;
+        default:
+            return AnswerOk;
+        }
+    }
+};
+
+class DesktopBeeper : public Beeper {
+public:
+    void beep() override { QApplication::beep(); }
+};
+
+class DesktopShell : public ShellOpener {
+public:
+    bool open(const QString& fileOrUrl) override {
+        QUrl url = QFileInfo::exists(fileOrUrl) ? QUrl::fromLocalFile(fileOrUrl)
+                                                : QUrl::fromUserInput(fileOrUrl);
+        return QDesktopServices::openUrl(url);
+    }
+};
+
+// "Name (*.a)|*.a|Other (*.b)|*.b" as the Qt dialog writes it: "Name (*.a);;Other (*.b)".
+QString qtFilter(const QString& filter, QString* selected, int filterIndex) {
+    const QStringList parts = filter.split(u'|');
+    QStringList names;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        names << parts[i];
+    if (filterIndex >= 1 && filterIndex <= names.size())
+        *selected = names[filterIndex - 1];
+    return names.join(QStringLiteral(";;"));
+}
+
+class DesktopFileDialogs : public FileDialogs {
+public:
+    std::optional<ChosenFile> showOpen(const FileDialogRequest& r) override {
+        return chosen(QFileDialog::getOpenFileName(QApplication::activeWindow(), r.title,
+                                                   startPath(r), filterFor(r), &selected_));
+    }
+    std::optional<ChosenFile> showSave(const FileDialogRequest& r) override {
+        return chosen(QFileDialog::getSaveFileName(QApplication::activeWindow(), r.title,
+                                                   startPath(r), filterFor(r), &selected_));
+    }
+
+private:
+    static QString startPath(const FileDialogRequest& r) {
+        return r.fileName.isEmpty() ? r.initDir : QDir(r.initDir).filePath(r.fileName);
+    }
+    QString filterFor(const FileDialogRequest& r) {
+        selected_.clear();
+        return qtFilter(r.filter, &selected_, r.filterIndex);
+    }
+    static std::optional<ChosenFile> chosen(const QString& path) {
+        if (path.isEmpty())
+            return std::nullopt;
+        return ChosenFile{path, QFileInfo(path).fileName()};
+    }
+    QString selected_;
+};
+
+} // namespace
+
+void installDesktopServices() {
+    static DesktopMessageBoxes messages;
+    static DesktopBeeper beeper;
+    static DesktopShell shell;
+    static DesktopFileDialogs fileDialogs;
+    Platform::setDefaults({&messages, &beeper, &shell, &fileDialogs});
+}
+
+} // namespace kst
