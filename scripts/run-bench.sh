@@ -4,7 +4,7 @@ set -euo pipefail
 build=$1
 export QT_QPA_PLATFORM=offscreen
 for b in "$build"/bench/bench_*; do
-    [ -x "$b" ] || continue
+    [ -f "$b" ] && [ -x "$b" ] || continue
     echo "== $(basename "$b")"
     "$b"
 done

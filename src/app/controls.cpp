@@ -61,6 +61,16 @@ void ImageControl::setPicture(const QPixmap& picture) {
     setPixmap(picture);
 }
 
+void ImageControl::paintEvent(QPaintEvent*) {
+    if (picture_.isNull())
+        return;
+    QPainter painter(this);
+    const QSize size = picture_.deviceIndependentSize().toSize();
+    painter.drawPixmap(
+        QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size),
+        picture_);
+}
+
 void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))

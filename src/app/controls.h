@@ -50,7 +50,8 @@ private:
 };
 
 // A picture that can be clicked (the LEDs). Copying another image's picture keeps the
-// same pixmap, so a test can tell which picture an image shows.
+// same pixmap, so a test can tell which picture an image shows. A disabled image takes
+// no click but shows its picture as it is: an LED keeps its colour.
 class ImageControl : public QLabel {
     Q_OBJECT
 public:
@@ -63,6 +64,7 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QPixmap picture_;

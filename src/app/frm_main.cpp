@@ -95,6 +95,10 @@ void frmMain::connectControls() {
     connect(ui_.CbTimer, &QComboBox::currentIndexChanged, this,
             [&receive] { receive.CbTimer_Click(); });
     connect(ui_.cboMacros, &QComboBox::activated, this, [this] { profile().cboMacros_Click(); });
+    PortControl& port = controller_->port();
+    connect(ui_.ledImage(Led::BRK), &ImageControl::clicked, this, [&port] { port.imgBRK_Click(); });
+    connect(ui_.ledImage(Led::DTR), &ImageControl::clicked, this, [&port] { port.imgDTR_Click(); });
+    connect(ui_.ledImage(Led::RTS), &ImageControl::clicked, this, [&port] { port.imgRTS_Click(); });
     for (int page = 0; page < 2; ++page) {
         connect(ui_.Option6[static_cast<size_t>(page)], &QAbstractButton::clicked, this,
                 [this, page] { profile().Option6_Click(page); });

@@ -1,6 +1,7 @@
 #include "frm_splash.h"
 
 #include "pictures.h"
+#include "platform/services.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -53,9 +54,11 @@ void frmSplash::Timer1_Timer() {
 }
 
 void frmSplash::Form_KeyPress(int) {
+    // The program ends without a main window.
     timer1_->stop();
     ticked_ = true;
     close();
+    Platform::ender().endProgram();
 }
 
 void frmSplash::keyPressEvent(QKeyEvent* event) {

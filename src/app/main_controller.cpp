@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,8 +25,19 @@
 namespace kst {
 
 MainController::MainController(frmMain& window, Session& session)
-    : window_(window), session_(session), portList_(window), profile_(window),
-      receiveOptions_(window) {}
+    : window_(window), session_(session), portList_(window), port_(window), mode_(window, port_),
+      profile_(window), receiveOptions_(window) {
+    connectPorts();
+}
+
+void MainController::connectPorts() {
+    for (comm::CommControl* port : {&session_.MSComm1(), &session_.MSComm2()}) {
+        QObject::connect(port, &comm::CommControl::OnComm, &window_, [this, port] {
+            if (port->CommEvent() == comm::comEventPortLost)
+                port_.portLost(port->CommPort());
+        });
+    }
+}
 
 // ---------------------------------------------------------------------------------------
 // Start-up
@@ -42,6 +54,8 @@ void MainController::Form_Load() {
             return;
         }
         IniFile& ini = session_.ini();
+        // A program folder copied without its Devices folder still starts.
+        QDir(session_.programFolder()).mkpath(QStringLiteral("Devices"));
         if (!FileExists(ini.iniPath()))
             ini.Create_File();
         if (!FileExists(ini.defaultProfilePath()))

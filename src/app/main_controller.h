@@ -1,6 +1,8 @@
 #pragma once
 
 #include "main_commands.h"
+#include "mode_control.h"
+#include "port_control.h"
 #include "port_list.h"
 #include "profile_control.h"
 #include "receive_options.h"
@@ -18,6 +20,8 @@ public:
     MainController(frmMain& window, Session& session);
 
     PortListControl& portList() { return portList_; }
+    PortControl& port() { return port_; }
+    ModeControl& mode() { return mode_; }
     ProfileControl& profile() { return profile_; }
     ReceiveOptions& receiveOptions() { return receiveOptions_; }
 
@@ -43,11 +47,11 @@ public:
     void saveLog() override {}
     void openLog() override {}
     void exitProgram() override;
-    void switchToDebugging() override {}
-    void switchToMonitoring() override {}
-    void openPort() override {}
-    void closePort() override {}
-    void advancedSettings() override {}
+    void switchToDebugging() override { mode_.mnuDebugging_Click(); }
+    void switchToMonitoring() override { mode_.mnuMonitoring_Click(); }
+    void openPort() override { port_.OpenPort(); }
+    void closePort() override { port_.ClosePort(); }
+    void advancedSettings() override { mode_.mnuSettings_Click(); }
     void toggleCalculatorPane() override;
     void toggleSendPane() override;
     void toggleAutoResponse() override;
@@ -67,10 +71,13 @@ public:
 
 private:
     void setInitialControlState();
+    void connectPorts();
 
     frmMain& window_;
     Session& session_;
     PortListControl portList_;
+    PortControl port_;
+    ModeControl mode_;
     ProfileControl profile_;
     ReceiveOptions receiveOptions_;
     bool unloading_ = false;

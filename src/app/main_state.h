@@ -20,6 +20,8 @@ struct MainState {
 
     // Macro runner.
     int MacroState = 0;
+    int MacroResumeStep = 0;
+    bool MacroPaused = false;
     bool MacroWaiting = false;
     bool ContinuousPlay = false;
     // The first macro loads after start-up apply the start-up preferences once.
@@ -31,16 +33,39 @@ struct MainState {
     // The fixed receive delay ("RX timer:"), in ms.
     int RxTimerMs = 200;
 
-    // Port and communication mode, shared with the dialogs.
-    int HandshakeIndex = 0;
-    QString HandshakeName;
+    // The communication mode: Monitoring (one port, or two in full duplex) or
+    // Debugging / Simulating.
+    bool MonitoringMode = false;
     bool TwoPortActive = false;
+    // The monitoring method last chosen, and the second port's COM number.
     bool FullDuplexSelected = false;
     int SecondPort = 0;
+
+    // Port settings shared with the dialogs: handshaking (0 None, 1 XonXoff, 2 RTS/CTS,
+    // 3 Both) and the input lines whose changes raise line events.
+    int HandshakeIndex = 0;
+    QString HandshakeName;
     bool DetectCTS = false;
     bool DetectDSR = false;
     bool DetectDCD = false;
     bool DetectRI = false;
+
+    // The open port.
+    bool PortIsOpen = false;
+    // A stop request for the running sends.
+    bool StopSending = false;
+    // The most pieces one block of the gap detector takes.
+    int NoDataTickLimit = 10;
+    // The COM number whose data was written last in full-duplex monitoring; 0 for none.
+    int LastRxPort = 0;
+    // The input lines as last seen, of the primary port and (full duplex) the second.
+    bool PrevCTS = false;
+    bool PrevDSR = false;
+    bool PrevCD = false;
+    bool PrevCTS2 = false;
+    bool PrevDSR2 = false;
+    // When the port opened, in ms of the monotonic clock: the origin of the time stamps.
+    qint64 MonitorStartTick = 0;
 };
 
 } // namespace kst

@@ -58,6 +58,11 @@ QPixmap led(bool on) {
     return render(on ? QStringLiteral("led/on.svg") : QStringLiteral("led/off.svg"), QSize(13, 13));
 }
 
+QPixmap wiring(bool fullDuplex) {
+    return fullDuplex ? render(QStringLiteral("wiring/full-duplex.svg"), QSize(360, 150))
+                      : render(QStringLiteral("wiring/half-duplex.svg"), QSize(360, 130));
+}
+
 QPixmap splash() {
     return render(QStringLiteral("splash.svg"), QSize(480, 280));
 }

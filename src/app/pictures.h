@@ -15,6 +15,8 @@ constexpr int StatusImageCount = 3;
 QPixmap statusImage(int index);
 
 QPixmap led(bool on);
+// How the optional 2-in-1 cable joins the PC to a line between two devices.
+QPixmap wiring(bool fullDuplex);
 QPixmap splash();
 QIcon appIcon();
 

@@ -28,28 +28,14 @@ void PortListControl::ListComPorts() {
     else
         links.linkNewDevices();
 
-    // Presence does not depend on the line settings: probe with settings every line
-    // can run, so a setting it cannot (4 data bits) does not hide every port.
-    const QString settings = port.Settings();
-    port.setSettings(QStringLiteral("9600,N,8,1"));
+    // A port is found without opening it: an open sets DTR and RTS, which resets many
+    // boards on the line. A port another program holds counts as found.
     QList<int> present;
     for (int n = 1; n <= 16; ++n) {
-        try {
-            port.setCommPort(n);
-            port.setPortOpen(true);
-            if (port.PortOpen()) {
-                present << n;
-                port.setPortOpen(false);
-            }
-        } catch (const RunTimeError& e) {
-            if (e.number() == err::PortAlreadyOpen)
-                present << n;
-        }
+        if (port.portPresent(n))
+            present << n;
     }
-    try {
-        port.setSettings(settings);
-    } catch (const RunTimeError&) {
-    }
+    port.setCommPort(16);
     FillPortList(present);
 }
 

@@ -7,9 +7,11 @@ namespace kst {
 
 Session::Session(QString programFolder, Scheduler& scheduler)
     : programFolder_(std::move(programFolder)), supportConnStr_(supportConnStr(programFolder_)),
-      ini_(programFolder_), scheduler_(scheduler) {
-    useDevices(comm::CommControl::portsFolderDevices(programFolder_));
-}
+      ini_(programFolder_), scheduler_(scheduler),
+      mscomm1_(std::make_unique<comm::CommControl>(
+          comm::CommControl::portsFolderDevices(programFolder_))),
+      mscomm2_(std::make_unique<comm::CommControl>(
+          comm::CommControl::portsFolderDevices(programFolder_))) {}
 
 Session::~Session() = default;
 
@@ -22,8 +24,8 @@ QString Session::helpFilePath() const {
 }
 
 void Session::useDevices(const comm::DeviceFactory& factory) {
-    mscomm1_ = std::make_unique<comm::CommControl>(factory);
-    mscomm2_ = std::make_unique<comm::CommControl>(factory);
+    mscomm1_->setDeviceFactory(factory);
+    mscomm2_->setDeviceFactory(factory);
 }
 
 void Session::closePorts() {

@@ -40,7 +40,7 @@ public:
 class SystemClock : public Clock {
 public:
     SystemClock() { timer_.start(); }
-    quint32 tickCount() override { return static_cast<quint32>(timer_.elapsed()); }
+    qint64 monotonicMs() override { return timer_.elapsed(); }
     QDateTime now() override { return QDateTime::currentDateTime(); }
 
 private:

@@ -33,11 +33,11 @@ public:
     virtual void beep() = 0;
 };
 
-// Milliseconds since an arbitrary start (wraps like a 32-bit tick count) and the wall clock.
+// Milliseconds of a monotonic clock since an arbitrary start, and the wall clock.
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual quint32 tickCount() = 0;
+    virtual qint64 monotonicMs() = 0;
     virtual QDateTime now() = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "app/session.h"
 #include "app/status_bar.h"
 #include "app/tool_bar.h"
+#include "notation/view/styled_log.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "support/fakes.h"

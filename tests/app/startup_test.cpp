@@ -43,8 +43,8 @@ TEST_F(StartupTest, MissingSupportDatabaseEndsBeforeAnyFileIsCreated) {
 }
 
 TEST_F(StartupTest, FirstStartWritesIniCreatesDefaultProfileThenOpensItShown) {
+    // A folder with only the program and its support database: Devices is made too.
     folder.addSupportDatabase();
-    QDir(folder.path()).mkdir("Devices");
     RecordingMain main(folder.path(), FullScreen);
 
     main.Form_Load();
@@ -220,17 +220,21 @@ TEST(Splash, OneTickClosesTheSplashAndRunsTheLoadOnce) {
     EXPECT_FALSE(splash.isVisible());
 }
 
-TEST(Splash, KeyPressEndsWithoutLoading) {
+TEST(Splash, KeyPressEndsTheProgramWithoutLoading) {
+    CountingEnder ender;
     frmSplash splash;
     bool loaded = false;
     splash.setLoad([&] { loaded = true; });
     splash.show();
 
+    QTest::keyClick(&splash, Qt::Key_Shift); // types nothing
+    EXPECT_EQ(ender.count, 0);
     QTest::keyClick(&splash, Qt::Key_Space);
 
     EXPECT_FALSE(splash.isVisible());
     EXPECT_FALSE(splash.Timer1()->isActive());
     EXPECT_FALSE(loaded);
+    EXPECT_EQ(ender.count, 1);
 }
 
 } // namespace

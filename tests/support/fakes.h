@@ -55,9 +55,9 @@ class ManualClock : public Clock {
 public:
     ManualClock() { previous_ = Platform::setClock(this); }
     ~ManualClock() override { Platform::setClock(previous_); }
-    quint32 tickCount() override { return ticks; }
+    qint64 monotonicMs() override { return ms; }
     QDateTime now() override { return wallClock; }
-    quint32 ticks = 0;
+    qint64 ms = 0;
     QDateTime wallClock = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5));
 
 private:

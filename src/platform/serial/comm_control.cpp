@@ -44,6 +44,12 @@ DeviceFactory CommControl::portsFolderDevices(const QString& programDir) {
     };
 }
 
+void CommControl::setDeviceFactory(DeviceFactory factory) {
+    if (PortOpen())
+        throw commError(errPortAlreadyOpen);
+    factory_ = std::move(factory);
+}
+
 void CommControl::setCommPort(int port) {
     if (port < ComPortMap::FirstPort || port > ComPortMap::LastPort)
         throw commError(errInvalidPortNumber);
@@ -91,8 +97,22 @@ void CommControl::setDTREnable(bool on) {
 void CommControl::setBreak(bool on) {
     if (!device_)
         return;
-    device_->setBreak(on);
+    QString why;
+    if (!device_->setBreak(on, &why))
+        throw commError(errHardwareNotAvailable, "break: " + why);
     break_ = on;
+}
+
+bool CommControl::portPresent(int port) const {
+    if (port < ComPortMap::FirstPort || port > ComPortMap::LastPort)
+        return false;
+    if (PortOpen() && port == commPort_)
+        return true;
+    try {
+        return factory_(port)->present();
+    } catch (const RunTimeError&) {
+        return false;
+    }
 }
 
 void CommControl::setPortOpen(bool open) {

@@ -51,6 +51,9 @@ public:
 
     // The factory of real devices behind the program folder's ports/ links.
     static DeviceFactory portsFolderDevices(const QString& programDir);
+    // Where the port's devices come from from now on (tests hand in simulated lines).
+    // Only while closed.
+    void setDeviceFactory(DeviceFactory factory);
 
     int CommPort() const { return commPort_; }
     void setCommPort(int port);
@@ -63,9 +66,13 @@ public:
     bool DTREnable() const { return dtr_; }
     void setDTREnable(bool on);
     bool Break() const { return break_; }
+    // Nothing while the port is closed; raises 8010 when the driver refuses the break.
     void setBreak(bool on);
     bool PortOpen() const { return device_ != nullptr; }
     void setPortOpen(bool open);
+    // Whether a device stands for COM `port`, found without opening it: a port held by
+    // another program counts.
+    bool portPresent(int port) const;
 
     bool CTSHolding() const { return lines().cts; }
     bool DSRHolding() const { return lines().dsr; }

@@ -4,13 +4,16 @@
 #include "line_watch.h"
 #include "serial_termios.h"
 
+#include <QFile>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <termios.h>
 #include <unistd.h>
@@ -109,7 +112,7 @@ void PosixSerialDevice::close() {
         // Unsent output goes, so that closing never waits on a line held off by
         // its handshake.
         tcflush(fd_, TCOFLUSH);
-        setBreak(false);
+        setBreak(false, nullptr);
     }
     releaseFds();
     sink_ = nullptr;
@@ -165,8 +168,17 @@ void PosixSerialDevice::setDtr(bool on) {
     setModemLine(TIOCM_DTR, on);
 }
 
-void PosixSerialDevice::setBreak(bool on) {
-    ioctl(fd_, on ? TIOCSBRK : TIOCCBRK);
+bool PosixSerialDevice::setBreak(bool on, QString* why) {
+    if (ioctl(fd_, on ? TIOCSBRK : TIOCCBRK) == 0)
+        return true;
+    if (why)
+        *why = QString::fromLocal8Bit(std::strerror(errno));
+    return false;
+}
+
+bool PosixSerialDevice::present() const {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path_).constData(), &info) == 0 && S_ISCHR(info.st_mode);
 }
 
 InputLines PosixSerialDevice::inputLines() {

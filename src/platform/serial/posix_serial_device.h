@@ -39,8 +39,9 @@ public:
     WriteResult write(const QByteArray& data) override;
     void setRts(bool on) override;
     void setDtr(bool on) override;
-    void setBreak(bool on) override;
+    bool setBreak(bool on, QString* why) override;
     InputLines inputLines() override;
+    bool present() const override;
 
 private:
     enum class Drain { Empty, More, Lost };

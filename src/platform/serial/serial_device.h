@@ -3,6 +3,7 @@
 #include "line_settings.h"
 
 #include <QByteArray>
+#include <QString>
 #include <functional>
 #include <memory>
 
@@ -54,9 +55,14 @@ public:
     virtual WriteResult write(const QByteArray& data) = 0;
     virtual void setRts(bool on) = 0;
     virtual void setDtr(bool on) = 0;
-    virtual void setBreak(bool on) = 0;
+    // The driver's set and clear break. False when the driver refuses it; `why` then
+    // says what it answered.
+    virtual bool setBreak(bool on, QString* why) = 0;
     // The input lines now; all off where the device has no modem lines.
     virtual InputLines inputLines() = 0;
+    // Whether the device is there, found without opening it (an open sets the output
+    // lines, which resets many boards).
+    virtual bool present() const = 0;
 };
 
 // Makes the device for a COM number, or throws RunTimeError (errInvalidPortNumber

@@ -56,11 +56,25 @@ public:
 
     void setRts(bool on) override { set(&SimulatedLine::rts_, Action::Rts, on); }
     void setDtr(bool on) override { set(&SimulatedLine::dtr_, Action::Dtr, on); }
-    void setBreak(bool on) override { set(&SimulatedLine::break_, Action::Break, on); }
+    bool setBreak(bool on, QString* why) override {
+        std::lock_guard lock(line_.mutex_);
+        if (line_.breakRefused_) {
+            if (why)
+                *why = QStringLiteral("the line takes no break");
+            return false;
+        }
+        set(&SimulatedLine::break_, Action::Break, on);
+        return true;
+    }
 
     InputLines inputLines() override {
         std::lock_guard lock(line_.mutex_);
         return line_.lines_;
+    }
+
+    bool present() const override {
+        std::lock_guard lock(line_.mutex_);
+        return line_.plugged_;
     }
 
 private:
@@ -182,6 +196,11 @@ void SimulatedLine::plugIn() {
 void SimulatedLine::setOutputFull(bool full) {
     std::lock_guard lock(mutex_);
     outputFull_ = full;
+}
+
+void SimulatedLine::setBreakRefused(bool refused) {
+    std::lock_guard lock(mutex_);
+    breakRefused_ = refused;
 }
 
 void SimulatedLine::setOpenError(int number) {

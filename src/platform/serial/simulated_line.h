@@ -64,6 +64,8 @@ public:
     void setOutputFull(bool full);
     // Opens fail with this run-time error number (0: they succeed).
     void setOpenError(int number);
+    // While set, the line refuses to send a break, as some drivers do.
+    void setBreakRefused(bool refused);
 
 private:
     class Device;
@@ -79,6 +81,7 @@ private:
     bool plugged_ = true;
     bool outputFull_ = false;
     int openError_ = 0;
+    bool breakRefused_ = false;
     LineSettings settings_;
     InputLines lines_;
     bool rts_ = false;

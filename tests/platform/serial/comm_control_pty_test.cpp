@@ -181,3 +181,23 @@ TEST(PtyPortBuffer, AFullInputBufferDropsTheRestWithTheOverflowEvent) {
 }
 
 } // namespace
+
+TEST_F(PtyPort, PresenceIsFoundWithoutOpeningAndCountsAPortHeldElsewhere) {
+    QFile plain(program.path() + "/plain");
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    ASSERT_TRUE(linkPort(program.path(), 9, plain.fileName()));
+    ASSERT_TRUE(linkPort(program.path(), 8, program.path() + "/unplugged"));
+    const qsizetype fdsBefore = openFds();
+    EXPECT_TRUE(port.portPresent(2));
+    EXPECT_EQ(openFds(), fdsBefore) << "nothing was opened to find the port";
+    EXPECT_FALSE(port.portPresent(7)); // no link
+    EXPECT_FALSE(port.portPresent(8)); // a link to nothing
+    EXPECT_FALSE(port.portPresent(9)); // not a terminal
+    EXPECT_FALSE(port.portPresent(17));
+
+    CommControl other(program.path());
+    other.setCommPort(2);
+    other.setPortOpen(true);
+    EXPECT_TRUE(port.portPresent(2)) << "held by another port";
+}

@@ -279,3 +279,18 @@ TEST(SimulatedPortThreads, AFarEndOnAnotherThreadLosesNoByteAndEventsComeOnTheUi
 }
 
 } // namespace
+
+TEST_F(SimulatedPort, ARefusedBreakRaisesAndLeavesTheBreakOff) {
+    port.setPortOpen(true);
+    line.setBreakRefused(true);
+    EXPECT_EQ(errorNumberOf([&] { port.setBreak(true); }), errHardwareNotAvailable);
+    EXPECT_FALSE(port.Break());
+    EXPECT_FALSE(line.breakOn());
+    line.setBreakRefused(false);
+    port.setBreak(true);
+    EXPECT_TRUE(port.Break());
+    EXPECT_TRUE(port.portPresent(3));
+    line.unplug();
+    EXPECT_TRUE(port.portPresent(3)) << "open here until its loss is delivered";
+    EXPECT_FALSE(port.portPresent(5));
+}

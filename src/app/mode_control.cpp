@@ -1,0 +1,87 @@
+#include "mode_control.h"
+
+#include "frm_debugging.h"
+#include "frm_main.h"
+#include "frm_monitoring.h"
+#include "frm_settings.h"
+#include "port_control.h"
+#include "port_settings.h"
+#include "session.h"
+#include "status_bar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace kst {
+
+void ModeControl::mnuDebugging_Click() {
+    Session& session = window_.session();
+    const MainControls& ui = window_.ui();
+    const MainMenus& menus = window_.menus();
+    if (!session.state().MonitoringMode || menus.mnuDebugging->isChecked())
+        return;
+    if (session.MSComm1().PortOpen())
+        port_.ClosePort();
+    frmDebugging dialog(window_);
+    dialog.exec();
+    menus.mnuDebugging->setChecked(true);
+    menus.mnuMonitoring->setChecked(false);
+    // Undoes the marking of Description in half-duplex monitoring.
+    ui.Check2->setText(QStringLiteral("Description"));
+    ui.Check2->setPalette(QApplication::palette(ui.Check2));
+    ui.lblDescription->hide();
+    port_.SetControlsForPortState(true);
+    ui.frMonitoring->setTitle(QStringLiteral("Communication mode: Debugging / Simulating"));
+    // Monitoring hid the send pane; this mode is the one that sends.
+    if (menus.mnuHideSend->isChecked())
+        window_.mnuHideSend_Click();
+    ui.StatusBar1->setPanelText(
+        QStringLiteral("Setting"),
+        QStringLiteral("COM Port Settings: ") + session.MSComm1().Settings() +
+            QStringLiteral(" Handshaking: ") +
+            handshakeNameOf(session.state().HandshakeIndex).value_or(QString()));
+}
+
+void ModeControl::mnuMonitoring_Click() {
+    Session& session = window_.session();
+    const MainControls& ui = window_.ui();
+    {
+        frmMonitoring dialog(window_);
+        dialog.exec();
+    }
+    if (!session.state().MonitoringMode)
+        return;
+    if (session.MSComm1().PortOpen())
+        port_.ClosePort();
+    for (QWidget* control : std::initializer_list<QWidget*>{ui.Label4, ui.Combo1, ui.Text3, ui.Send,
+                                                            ui.Option6[0], ui.Option6[1]})
+        control->setEnabled(false);
+    for (size_t k = 0; k < ui.cmdFreqused.size(); ++k) {
+        ui.cmdFreqused[k]->setEnabled(false);
+        ui.cmdProBut[k]->setEnabled(false);
+    }
+    if (!window_.menus().mnuHideSend->isChecked())
+        window_.mnuHideSend_Click();
+    ui.frMonitoring->setTitle(session.state().TwoPortActive
+                                  ? QStringLiteral("Communication mode: Monitoring (Full-duplex)")
+                                  : QStringLiteral("Communication mode: Monitoring (Half-duplex)"));
+    ui.StatusBar1->setPanelText(
+        QStringLiteral("Setting"),
+        QStringLiteral("COM Port Settings: ") +
+            portSettingsString(ui.BaudChoice->currentText(), ui.ParityChoice->currentText(),
+                               ui.DataBitChoice->currentText(), ui.StopBitChoice->currentText()));
+}
+
+void ModeControl::mnuSettings_Click() {
+    frmSettings dialog(window_);
+    dialog.exec();
+}
+
+} // namespace kst
