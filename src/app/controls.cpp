@@ -2,9 +2,11 @@
 
 #include "notation/view/bgr_color.h"
 
+#include <QComboBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
@@ -75,6 +77,38 @@ void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+namespace {
+
+class CompactComboStyle : public QProxyStyle {
+public:
+    explicit CompactComboStyle(QStyle* base) : QProxyStyle(base) {}
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                         const QWidget* widget) const override {
+        if (control != CC_ComboBox)
+            return QProxyStyle::subControlRect(control, option, sub, widget);
+        constexpr int ArrowWidth = 11;
+        constexpr int Margin = 2;
+        const QRect r = option->rect;
+        switch (sub) {
+        case SC_ComboBoxArrow:
+            return QRect(r.right() - ArrowWidth, r.top() + 1, ArrowWidth, r.height() - 2);
+        case SC_ComboBoxEditField:
+            return QRect(r.left() + Margin, r.top() + 2, r.width() - ArrowWidth - 2 * Margin,
+                         r.height() - 4);
+        default:
+            return QProxyStyle::subControlRect(control, option, sub, widget);
+        }
+    }
+};
+
+} // namespace
+
+void useCompactArrow(QComboBox* list) {
+    auto* style = new CompactComboStyle(list->style());
+    style->setParent(list);
+    list->setStyle(style);
 }
 
 namespace {

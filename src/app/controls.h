@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 
+class QComboBox;
 class QTabBar;
 
 namespace kst {
@@ -69,6 +70,10 @@ protected:
 private:
     QPixmap picture_;
 };
+
+// Gives a list box of the design a narrow drop-down arrow and thin margins, so the
+// texts the design was drawn for ("10000 ms") fit the width it has.
+void useCompactArrow(QComboBox* list);
 
 // A tab control whose pages cover the whole control, tab row included, so the controls
 // of a page are placed in the coordinates of the tab control itself.

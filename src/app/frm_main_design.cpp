@@ -302,6 +302,7 @@ void frmMain::buildMonitoringFrame(QWidget* form) {
                            "500 ms", "1000 ms", "2000 ms", "5000 ms", "10000 ms"});
     ui_.CbTimer->setCurrentIndex(-1);
     ui_.CbTimer->setEnabled(false);
+    useCompactArrow(ui_.CbTimer);
     ui_.Check2 = d.checkBox(monitoring, QStringLiteral("Check2"), QStringLiteral("Description"),
                             2190, 3840, 1170, 270);
     ui_.Check3 = d.checkBox(monitoring, QStringLiteral("Check3"), QStringLiteral("Formatted view"),

@@ -9,21 +9,45 @@
 #include <QLabel>
 #include <QLocale>
 #include <QTimer>
+#include <algorithm>
 
 namespace kst {
 
 namespace {
 
-// A panel asks for its nominal width but gives way when the window is narrow; its text
-// is clipped then, as a status bar's panels always were.
+// A panel asks for its nominal width. The panels the program writes never give way
+// below the width of their text, so a narrow window does not clip what the port is
+// doing; the panels the bar keeps itself (lock keys, date, time) give way first.
 class PanelFrame : public QFrame {
 public:
-    PanelFrame(QWidget* parent, int nominalWidth) : QFrame(parent), nominal_(nominalWidth) {}
-    QSize sizeHint() const override { return {nominal_, QFrame::sizeHint().height()}; }
-    QSize minimumSizeHint() const override { return {16, QFrame::minimumSizeHint().height()}; }
+    PanelFrame(QWidget* parent, int nominalWidth, bool keepText)
+        : QFrame(parent), nominal_(nominalWidth), keepText_(keepText) {}
+    void setParts(QLabel* picture, QLabel* text) {
+        picture_ = picture;
+        text_ = text;
+    }
+
+    QSize sizeHint() const override {
+        return {std::max(nominal_, minimumSizeHint().width()), QFrame::sizeHint().height()};
+    }
+    QSize minimumSizeHint() const override {
+        const int height = QFrame::minimumSizeHint().height();
+        if (!keepText_ || !text_)
+            return {16, height};
+        // The frame, the margins and the picture, plus the text at its full width.
+        const QMargins margins = layout()->contentsMargins();
+        int width = 2 * frameWidth() + margins.left() + margins.right() +
+                    text_->fontMetrics().horizontalAdvance(text_->text()) + 2;
+        if (picture_)
+            width += picture_->width() + layout()->spacing();
+        return {width, height};
+    }
 
 private:
     int nominal_;
+    bool keepText_;
+    QLabel* picture_ = nullptr;
+    QLabel* text_ = nullptr;
 };
 
 } // namespace
@@ -59,7 +83,9 @@ const QStringList& PanelStatusBar::panelKeys() {
 PanelStatusBar::Panel PanelStatusBar::addPanel(const QString& key, int nominalWidth, int stretch,
                                                bool withPicture) {
     Panel panel;
-    auto* frame = new PanelFrame(this, nominalWidth);
+    const bool keepText = stretch > 0 || key == QLatin1String("Status") ||
+                          key == QLatin1String("Ball") || key == QLatin1String("AutoResp");
+    auto* frame = new PanelFrame(this, nominalWidth, keepText);
     frame->setObjectName(key);
     frame->setFrameShape(QFrame::StyledPanel);
     frame->setFrameShadow(QFrame::Sunken);
@@ -74,6 +100,7 @@ PanelStatusBar::Panel PanelStatusBar::addPanel(const QString& key, int nominalWi
     panel.text = new QLabel(frame);
     panel.text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(panel.text, 1);
+    frame->setParts(panel.picture, panel.text);
     panel.frame = frame;
     addWidget(frame, stretch);
     panels_.insert(key, panel);
@@ -87,8 +114,11 @@ QString PanelStatusBar::panelText(const QString& key) const {
 
 void PanelStatusBar::setPanelText(const QString& key, const QString& text) {
     const auto it = panels_.constFind(key);
-    if (it != panels_.constEnd())
+    if (it != panels_.constEnd()) {
         it->text->setText(text);
+        // A longer text asks the bar for the room it needs.
+        it->frame->updateGeometry();
+    }
 }
 
 int PanelStatusBar::panelPicture(const QString& key) const {

@@ -48,10 +48,7 @@ protected:
 
     PortControl& port() { return main.controller().port(); }
     const MainControls& ui() const { return main.ui(); }
-    QString log() {
-        main.log().flush();
-        return main.responseBox()->toPlainText();
-    }
+    QString log() { return main.log().plainText(); }
     bool ledOn(Led led) const {
         return ui().ledImage(led)->picture().cacheKey() ==
                ui().imgLedSample[1]->picture().cacheKey();

@@ -112,6 +112,11 @@ void StyledLog::flush() {
     box_->verticalScrollBar()->setValue(box_->verticalScrollBar()->maximum());
 }
 
+QTextDocument* StyledLog::document() {
+    flush();
+    return box_ ? box_->document() : nullptr;
+}
+
 void StyledLog::clear() {
     flushTimer_.stop();
     pending_.clear();

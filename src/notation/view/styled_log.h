@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTextCharFormat>
+#include <QTextDocument>
 #include <QTimer>
 #include <array>
 #include <utility>
@@ -41,9 +42,12 @@ public:
     void Add_Color(const QString& label, const DisplayStyle& labelStyle,
                    const QString& body = QString(), const DisplayStyle& bodyStyle = {});
 
-    // Writes every queued run now. Anything that reads or replaces the log's content
-    // (search, save, clear) calls it first.
+    // Writes every queued run now.
     void flush();
+    // The log as it stands with every queued run written: the one way to read it
+    // (search, save), so nothing reads a log that is behind its calls.
+    QTextDocument* document();
+    QString plainText() { return document()->toPlainText(); }
     // Drops queued runs and empties the log.
     void clear();
     bool hasPending() const { return !pending_.empty(); }
