@@ -81,9 +81,10 @@ void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
 
 namespace {
 
+// Without a base style of its own, the proxy follows the application's style and owns
+// nothing it must not delete.
 class CompactComboStyle : public QProxyStyle {
 public:
-    explicit CompactComboStyle(QStyle* base) : QProxyStyle(base) {}
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
                          const QWidget* widget) const override {
         if (control != CC_ComboBox)
@@ -106,7 +107,7 @@ public:
 } // namespace
 
 void useCompactArrow(QComboBox* list) {
-    auto* style = new CompactComboStyle(list->style());
+    auto* style = new CompactComboStyle();
     style->setParent(list);
     list->setStyle(style);
 }
