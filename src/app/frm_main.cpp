@@ -21,7 +21,9 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 
@@ -55,7 +57,12 @@ frmMain::frmMain(QString programFolder, QSize screenPixels, Scheduler* scheduler
     resize(960, 720);
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // The controller goes before the widgets do: what a closing widget still signals
+    // (a list losing the focus) must not reach it.
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
+}
 
 PortListControl& frmMain::portList() {
     return controller_->portList();
@@ -99,9 +106,30 @@ void frmMain::connectControls() {
     connect(ui_.ledImage(Led::BRK), &ImageControl::clicked, this, [&port] { port.imgBRK_Click(); });
     connect(ui_.ledImage(Led::DTR), &ImageControl::clicked, this, [&port] { port.imgDTR_Click(); });
     connect(ui_.ledImage(Led::RTS), &ImageControl::clicked, this, [&port] { port.imgRTS_Click(); });
-    for (int page = 0; page < 2; ++page) {
-        connect(ui_.Option6[static_cast<size_t>(page)], &QAbstractButton::clicked, this,
-                [this, page] { profile().Option6_Click(page); });
+    SendPane& pane = controller_->sendPane();
+    connect(ui_.Send, &QPushButton::clicked, this, [&pane] { pane.Send_Click(); });
+    connect(ui_.cmdStop, &QPushButton::clicked, this, [&pane] { pane.cmdStop_Click(); });
+    connect(ui_.Combo1, &QComboBox::editTextChanged, this, [&pane] { pane.Combo1_Change(); });
+    connect(ui_.Combo1, &QComboBox::activated, this, [&pane] { pane.Combo1_Change(); });
+    connect(ui_.Text3, &QLineEdit::textChanged, this, [&pane] { pane.Text3_Change(); });
+    connect(ui_.txtCmdRepeat, &QLineEdit::textChanged, this,
+            [&pane] { pane.txtCmdRepeat_Change(); });
+    for (int i = 0; i < 5; ++i) {
+        connect(ui_.Option1[static_cast<size_t>(i)], &QAbstractButton::clicked, this,
+                [&pane, i] { pane.Option1_Click(i); });
+    }
+    SendButtons& buttons = controller_->buttons();
+    for (int i = 0; i < 2; ++i) {
+        connect(ui_.Option3[static_cast<size_t>(i)], &QAbstractButton::clicked, this,
+                [&buttons, i] { buttons.Option3_Click(i); });
+        connect(ui_.Option6[static_cast<size_t>(i)], &QAbstractButton::clicked, this,
+                [&buttons, i] { buttons.Option6_Click(i); });
+    }
+    for (int k = 0; k < 16; ++k) {
+        connect(ui_.cmdFreqused[static_cast<size_t>(k)], &QAbstractButton::clicked, this,
+                [&buttons, k] { buttons.cmdFreqused_Click(k); });
+        connect(ui_.cmdProBut[static_cast<size_t>(k)], &QAbstractButton::clicked, this,
+                [&buttons, k] { buttons.cmdProBut_Click(k); });
     }
 }
 

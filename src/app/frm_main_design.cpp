@@ -334,6 +334,8 @@ void frmMain::buildSendPane(QWidget* monitoring) {
     ui_.Combo1 = d.place(new QComboBox(send), QStringLiteral("Combo1"), 120, 480, 4320, 315);
     ui_.Combo1->setEditable(true);
     ui_.Combo1->setInsertPolicy(QComboBox::NoInsert);
+    // What is typed is what is sent: no entry of the history completes it.
+    ui_.Combo1->setCompleter(nullptr);
     ui_.Text3 = d.textBox(send, QStringLiteral("Text3"), QString(), 0, 4440, 480, 780, 315);
     ui_.Text3->hide();
     ui_.Send = d.button(send, QStringLiteral("Send"), QStringLiteral("Send"), 5250, 465, 840, 345);

@@ -26,7 +26,9 @@ namespace kst {
 
 MainController::MainController(frmMain& window, Session& session)
     : window_(window), session_(session), portList_(window), port_(window), mode_(window, port_),
-      profile_(window), receiveOptions_(window) {
+      profile_(window), receiveOptions_(window), sendView_(window), sendPane_(window),
+      buttons_(window) {
+    session.startSending(sendView_);
     connectPorts();
 }
 

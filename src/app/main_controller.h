@@ -6,6 +6,9 @@
 #include "port_list.h"
 #include "profile_control.h"
 #include "receive_options.h"
+#include "send_buttons.h"
+#include "send_pane.h"
+#include "send_view.h"
 
 namespace kst {
 
@@ -24,6 +27,8 @@ public:
     ModeControl& mode() { return mode_; }
     ProfileControl& profile() { return profile_; }
     ReceiveOptions& receiveOptions() { return receiveOptions_; }
+    SendPane& sendPane() { return sendPane_; }
+    SendButtons& buttons() { return buttons_; }
 
     // Start-up, inside the splash timer's tick: checks the support database, writes the
     // missing kst.ini and default profile, then InitMainWindow.
@@ -80,6 +85,9 @@ private:
     ModeControl mode_;
     ProfileControl profile_;
     ReceiveOptions receiveOptions_;
+    SendView sendView_;
+    SendPane sendPane_;
+    SendButtons buttons_;
     bool unloading_ = false;
 };
 

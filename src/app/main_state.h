@@ -20,6 +20,8 @@ struct MainState {
 
     // Macro runner.
     int MacroState = 0;
+    // The runner's step loop is active.
+    bool MacroRunning = false;
     int MacroResumeStep = 0;
     bool MacroPaused = false;
     bool MacroWaiting = false;

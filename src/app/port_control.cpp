@@ -9,6 +9,7 @@
 #include "session.h"
 #include "status_bar.h"
 #include "tool_bar.h"
+#include "traffic/send_engine.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -314,6 +315,7 @@ void PortControl::ClosePort() {
     }
 
     state.StopSending = true;
+    session.sender().stopAll();
     state.PortIsOpen = false;
 
     window_.Add_Color(

@@ -157,7 +157,7 @@ void ProfileControl::Open_DB(const QString& File_Name, const QString& File_Title
                  });
         for (int page = 0; page < 2; ++page) {
             if (ui.Option6[static_cast<size_t>(page)]->isChecked())
-                relabelProgButtons(page);
+                window_.controller().buttons().Option6_Click(page);
         }
 
         shared.DbSql = QStringLiteral("SELECT * FROM ProgAutoResp");
@@ -260,25 +260,6 @@ void ProfileControl::Get_Macros_Details(int MacrosNo) {
         window_.ui().Toolbar1->setButtonImage(QStringLiteral("macrosContinue"), 10,
                                               QStringLiteral("Single play"));
         state.ContinuousPlay = false;
-    }
-}
-
-// ---------------------------------------------------------------------------------------
-// Programmable buttons
-
-void ProfileControl::Option6_Click(int Index) {
-    window_.session().state().ButtonPage = Index;
-    relabelProgButtons(Index);
-}
-
-void ProfileControl::relabelProgButtons(int page) {
-    const SharedState& shared = window_.session().shared();
-    const int first = page == 0 ? 0 : 16;
-    for (int k = 0; k < 16; ++k) {
-        const ProgButton& button = shared.LoadedButtons[static_cast<size_t>(first + k)];
-        QPushButton* widget = window_.ui().cmdProBut[static_cast<size_t>(k)];
-        widget->setText(button.keyCaption);
-        widget->setToolTip(ButtonToolTip(button, window_.session().state().TxFormat));
     }
 }
 

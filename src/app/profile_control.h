@@ -23,13 +23,10 @@ public:
     // preferences.
     void Get_Macros_Details(int MacrosNo);
     void cboMacros_Click();
-    // Relabels the programmable buttons with page Index (0: buttons 1-16, 1: 17-32).
-    void Option6_Click(int Index);
     // Writes the port settings and line options back as the preferences ask.
     void ExitSave();
 
 private:
-    void relabelProgButtons(int page);
     void applySettings(const QString& connStr);
     void endAfterFailedLoad(const QString& fileName);
 

@@ -2,6 +2,7 @@
 
 #include "platform/runtime_error.h"
 #include "storage/profile_schema.h"
+#include "traffic/send_engine.h"
 
 namespace kst {
 
@@ -14,6 +15,10 @@ Session::Session(QString programFolder, Scheduler& scheduler)
           comm::CommControl::portsFolderDevices(programFolder_))) {}
 
 Session::~Session() = default;
+
+void Session::startSending(SendEnvironment& view) {
+    sender_ = std::make_unique<SendEngine>(view, scheduler_);
+}
 
 QString Session::supportDatabasePath() const {
     return supportDbPath(programFolder_);

@@ -13,6 +13,8 @@
 namespace kst {
 
 class Scheduler;
+class SendEngine;
+class SendEnvironment;
 
 // Everything the program holds apart from its widgets: the program folder and its
 // files, the current profile's state, the two serial ports and the scheduler their
@@ -47,6 +49,11 @@ public:
     // Closes whichever port is open; a failure to close leaves that port as it is.
     void closePorts();
 
+    // The one sender of the program, shown through `view`: started once the window
+    // that shows it exists.
+    void startSending(SendEnvironment& view);
+    SendEngine& sender() { return *sender_; }
+
     // The serial devices present on this machine, which the port list links to COM
     // numbers; unset, the machine's own devices (tests keep theirs out).
     std::function<QStringList()> discoverDevices;
@@ -60,6 +67,7 @@ private:
     SharedState shared_;
     std::unique_ptr<comm::CommControl> mscomm1_;
     std::unique_ptr<comm::CommControl> mscomm2_;
+    std::unique_ptr<SendEngine> sender_;
 };
 
 } // namespace kst

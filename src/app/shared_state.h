@@ -24,6 +24,9 @@ struct SharedState {
     // Each sub-routine's ELSE-on-timeout flag as loaded; the runner restores from it.
     std::array<bool, 8> LoadedElseCheck{};
     bool AutoRespOn = false;
+    // Auto-response was switched off by a button chain or a macro run, and is switched on
+    // again when it ends.
+    bool AutoRespSuspended = false;
 };
 
 } // namespace kst

@@ -1,6 +1,7 @@
 #include "scheduler.h"
 
 #include <QTimer>
+#include <vector>
 
 namespace kst {
 
@@ -95,6 +96,23 @@ void ManualScheduler::stop(quint64 id) {
         return;
     due_.erase({it->second, id});
     dueOf_.erase(it);
+}
+
+void ManualScheduler::turn() {
+    std::vector<quint64> due;
+    for (const auto& [key, unused] : due_) {
+        if (key.first > now_)
+            break;
+        due.push_back(key.second);
+    }
+    for (quint64 id : due) {
+        const auto it = dueOf_.find(id);
+        if (it == dueOf_.end())
+            continue; // cancelled by an earlier call of this turn
+        due_.erase({it->second, id});
+        dueOf_.erase(it);
+        fire(id);
+    }
 }
 
 void ManualScheduler::advance(qint64 ms) {

@@ -90,6 +90,9 @@ public:
     void advance(qint64 ms);
     // Runs what is due now (the calls scheduled with 0 ms) without moving time.
     void runDue() { advance(0); }
+    // One turn of an event loop: runs the calls due now that were waiting before the
+    // turn began; what they schedule waits for the next turn.
+    void turn();
     // The number of calls waiting.
     int waitingCount() const { return static_cast<int>(due_.size()); }
 

@@ -9,6 +9,9 @@
 #include "notation/notation.h"
 #include "platform/db/recordset.h"
 #include "storage/field_values.h"
+#include "traffic/send_parser.h"
+
+#include <algorithm>
 
 namespace kst {
 
@@ -123,11 +126,14 @@ void ReadProgButton(const db::Recordset& row, ProgButton& b, DamagedLists* damag
     b.keyCaption = text(row, C::keyCaption);
     b.action.command = text(row, C::keyCodes);
     b.action.controlCodes = r.controlCodes(C::strASCIICtrl);
-    b.action.delayMs = longValue(row, C::keyDelay);
-    b.action.repeat = longValue(row, C::keyRepeat);
-    b.action.intervalMs = longValue(row, C::keyInterval);
-    b.chain = longValue(row, C::chain);
-    setStoredButtonSignal(b.action, integer(row, C::signals_));
+    // Values no editor writes (a damaged or foreign file) are brought into their fields'
+    // ranges: a chain link outside the buttons ends the chain.
+    b.action.delayMs = std::clamp(longValue(row, C::keyDelay), 0, MaxSendWaitMs);
+    b.action.repeat = std::clamp(longValue(row, C::keyRepeat), 0, MaxSendRepeat);
+    b.action.intervalMs = std::clamp(longValue(row, C::keyInterval), 0, MaxSendWaitMs);
+    const qint32 chain = longValue(row, C::chain);
+    b.chain = chain >= 0 && chain <= 32 ? chain : 0;
+    setStoredButtonSignal(b.action, std::clamp<qint32>(integer(row, C::signals_), 0, 9));
 }
 
 void ReadAutoResponseRule(const db::Recordset& row, AutoResponseRule& rule, DamagedLists* damaged) {

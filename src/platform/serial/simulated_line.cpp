@@ -113,6 +113,7 @@ QList<SimulatedLine::Action> SimulatedLine::actions() const {
 void SimulatedLine::clearActions() {
     std::lock_guard lock(mutex_);
     actions_.clear();
+    written_.clear();
 }
 
 QByteArray SimulatedLine::written() const {

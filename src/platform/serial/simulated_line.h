@@ -40,6 +40,7 @@ public:
 
     // What the port did.
     QList<Action> actions() const;
+    // Forgets what the port did, the bytes written included.
     void clearActions();
     QByteArray written() const;
     bool isOpen() const;

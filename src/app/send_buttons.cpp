@@ -1,0 +1,95 @@
+#include "send_buttons.h"
+
+#include "frm_main.h"
+#include "main_controller.h"
+#include "notation/notation.h"
+#include "session.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+
+namespace kst {
+
+SendButtons::SendButtons(frmMain& window) : window_(window) {}
+
+SendButtons::~SendButtons() = default;
+
+void SendButtons::Option3_Click(int Index) {
+    if (Index != 0 && Index != 1)
+        return;
+    for (int k = 0; k < 16; ++k) {
+        const int code = Index * 16 + k;
+        QPushButton* button = window_.ui().cmdFreqused[static_cast<size_t>(k)];
+        button->setText(ControlCodeName(code));
+        button->setToolTip(QString::number(code, 16).toUpper() + u',');
+    }
+}
+
+void SendButtons::cmdFreqused_Click(int Index) {
+    Session& session = window_.session();
+    const int code = window_.ui().Option3[0]->isChecked() ? Index : Index + 16;
+    const QString hex = QString::number(code, 16).toUpper();
+    SendAction action;
+    switch (session.state().TxFormat) {
+    case ncDec:
+        action.command = QString::number(code) + u',';
+        break;
+    case ncHex:
+        action.command = hex + u',';
+        break;
+    case ncOct:
+        action.command = QString::number(HexToOctNum(hex)) + u',';
+        break;
+    case ncBin:
+        action.command = LongToBinStr(code) + u',';
+        break;
+    default:
+        action.controlCodes = hex + u',';
+        break;
+    }
+    session.sender().send(action, QStringLiteral("Frequently used commands"));
+}
+
+void SendButtons::Option6_Click(int Index) {
+    Session& session = window_.session();
+    session.state().ButtonPage = Index;
+    const int first = Index == 0 ? 0 : 16;
+    for (int k = 0; k < 16; ++k) {
+        const ProgButton& button = session.shared().LoadedButtons[static_cast<size_t>(first + k)];
+        QPushButton* widget = window_.ui().cmdProBut[static_cast<size_t>(k)];
+        widget->setText(button.keyCaption);
+        widget->setToolTip(ButtonToolTip(button, session.state().TxFormat));
+    }
+}
+
+void SendButtons::cmdProBut_Click(int Index) {
+    Session& session = window_.session();
+    ButtonChain::Hooks hooks;
+    hooks.autoResponseOn = [&session] { return session.shared().AutoRespOn; };
+    hooks.setAutoResponse = [this](bool on) { window_.controller().SetAutoResponse(on); };
+    hooks.autoResponseSuspended = [&session]() -> bool& {
+        return session.shared().AutoRespSuspended;
+    };
+    hooks.portOpen = [&session] { return session.state().PortIsOpen; };
+    hooks.txFormat = [&session] { return session.state().TxFormat; };
+    auto chain = std::make_unique<ButtonChain>(session.sender(), session.shared().LoadedButtons,
+                                               std::move(hooks), nullptr);
+    ButtonChain* running = chain.get();
+    chain->setEnded([this, running] { chainEnded(running); });
+    chains_.push_back(std::move(chain));
+    running->run(window_.ui().Option6[0]->isChecked() ? Index : Index + 16);
+}
+
+void SendButtons::chainEnded(ButtonChain* chain) {
+    const auto it = std::find_if(chains_.begin(), chains_.end(),
+                                 [chain](const auto& running) { return running.get() == chain; });
+    if (it == chains_.end())
+        return;
+    // The chain is still in its own call: it goes once that has returned.
+    ended_.push_back(std::move(*it));
+    chains_.erase(it);
+    sweep_ = window_.session().scheduler().after(0, [this] { ended_.clear(); });
+}
+
+} // namespace kst

@@ -1,0 +1,99 @@
+#include "send_view.h"
+
+#include "frm_main.h"
+#include "main_controller.h"
+#include "platform/services.h"
+#include "session.h"
+#include "status_bar.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+
+namespace kst {
+
+bool SendView::mayTransmit() const {
+    // A monitored line only listens.
+    return window_.session().MSComm1().PortOpen() && window_.menus().mnuDebugging->isChecked();
+}
+
+void SendView::output(const QByteArray& bytes) {
+    window_.session().MSComm1().Output(bytes);
+}
+
+bool SendView::rts() const {
+    return window_.session().MSComm1().RTSEnable();
+}
+
+bool SendView::dtr() const {
+    return window_.session().MSComm1().DTREnable();
+}
+
+void SendView::setRts(bool on) {
+    window_.session().MSComm1().setRTSEnable(on);
+}
+
+void SendView::setDtr(bool on) {
+    window_.session().MSComm1().setDTREnable(on);
+}
+
+int SendView::txFormat() const {
+    return window_.session().state().TxFormat;
+}
+
+bool SendView::description() const {
+    return window_.session().shared().Prefs.bolDescription;
+}
+
+bool SendView::formattedView() const {
+    return window_.session().shared().Prefs.bolFormattedView;
+}
+
+bool SendView::soundOnSend() const {
+    return window_.session().shared().Prefs.bolSoundOnSend;
+}
+
+int SendView::macroState() const {
+    return window_.session().state().MacroState;
+}
+
+bool SendView::macroRunning() const {
+    return window_.session().state().MacroRunning;
+}
+
+void SendView::log(const QString& label, Style labelStyle, const QString& body, Style bodyStyle) {
+    const UserPreferences& prefs = window_.session().shared().Prefs;
+    auto style = [&prefs](Style s) {
+        return s == Style::Message ? prefs.messageStyle() : prefs.txStyle();
+    };
+    window_.Add_Color(label, style(labelStyle), body, style(bodyStyle));
+}
+
+void SendView::linesChanged() {
+    window_.controller().port().UpdateLineLEDs();
+}
+
+void SendView::transmitting(bool busy) {
+    window_.controller().port().setLed(Led::TX, busy);
+    PanelStatusBar* bar = window_.ui().StatusBar1;
+    bar->setPanelPicture(QStringLiteral("Ball"), busy ? 3 : 2);
+    bar->setPanelText(QStringLiteral("Ball"),
+                      busy ? QStringLiteral("Sending data ...") : QStringLiteral("Ready"));
+}
+
+void SendView::sendsRunning(bool any) {
+    window_.ui().cmdStop->setEnabled(any);
+}
+
+void SendView::wrote() {
+    QComboBox* box = window_.ui().Combo1;
+    // A box on a hidden pane, or disabled, cannot take the focus; that is no failure.
+    if (box->isVisible() && box->isEnabled())
+        box->setFocus();
+}
+
+void SendView::beep() {
+    Platform::beeper().beep();
+}
+
+} // namespace kst

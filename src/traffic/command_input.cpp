@@ -1,0 +1,86 @@
+#include "command_input.h"
+
+#include "notation/notation.h"
+
+namespace kst {
+
+namespace {
+
+bool isDigitOf(QChar c, int notation) {
+    return IsValidDigits(QString(c), notation);
+}
+
+// The leading decimal digits of an item without its leading zeros; "0" for none.
+QString digitsWithoutLeadingZeros(const QString& item) {
+    qsizetype end = 0;
+    while (end < item.size() && item[end].isDigit() && item[end].unicode() < 128)
+        ++end;
+    qsizetype start = 0;
+    while (start < end - 1 && item[start] == u'0')
+        ++start;
+    return end == 0 ? QStringLiteral("0") : item.mid(start, end - start);
+}
+
+} // namespace
+
+std::optional<QChar> commandFieldKey(QChar typed, int notation) {
+    if (typed.unicode() < 32)
+        return typed;
+    if (notation == ncAscii)
+        return typed;
+    if (typed == u',')
+        return typed;
+    if (notation == ncHex && typed >= u'a' && typed <= u'f')
+        return typed.toUpper();
+    if (notation == ncHex && typed >= u'A' && typed <= u'F')
+        return typed;
+    if (typed.unicode() >= 128 || !typed.isDigit())
+        return std::nullopt;
+    return isDigitOf(typed, notation) ? std::optional<QChar>(typed) : std::nullopt;
+}
+
+std::optional<QChar> numberFieldKey(QChar typed) {
+    if (typed.unicode() < 32 || (typed >= u'0' && typed <= u'9'))
+        return typed;
+    return std::nullopt;
+}
+
+std::optional<QString> reformatByteList(const QString& text, int notation) {
+    if (notation == ncHex && !ValidateByteList(text, ncHex))
+        return std::nullopt;
+    QStringList items = text.split(u',');
+    items.removeLast();
+    QString result;
+    for (const QString& item : items) {
+        if (notation == ncHex)
+            result += QString::number(HexToByte(item), 16).toUpper();
+        else
+            result += digitsWithoutLeadingZeros(item);
+        result += u',';
+    }
+    return result;
+}
+
+bool CommandHistory::remember(const QString& command) {
+    for (const QString& entry : entries_) {
+        if (entry == command)
+            return false;
+    }
+    if (count_ < Size) {
+        entries_[static_cast<size_t>(count_++)] = command;
+    } else {
+        for (int i = 1; i < Size; ++i)
+            entries_[static_cast<size_t>(i - 1)] = entries_[static_cast<size_t>(i)];
+        entries_[Size - 1] = command;
+    }
+    return true;
+}
+
+QStringList CommandHistory::newestFirst() const {
+    QStringList list;
+    for (int i = count_ - 1; i >= 0; --i)
+        list << entries_[static_cast<size_t>(i)];
+    return list;
+}
+
+} // namespace kst

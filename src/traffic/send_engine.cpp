@@ -1,0 +1,264 @@
+#include "send_engine.h"
+
+#include "notation/notation.h"
+#include "platform/runtime_error.h"
+#include "platform/services.h"
+#include "traffic/send_parser.h"
+
+#include <algorithm>
+
+namespace kst {
+
+namespace {
+
+const QString CRLF = QStringLiteral("\r\n");
+using Style = SendEnvironment::Style;
+
+} // namespace
+
+// One send from its check to its end. Every step after a wait is a scheduled call, so
+// the send lives as an object between them; the engine owns it.
+class SendEngine::Send {
+public:
+    Send(SendEngine& engine, SendAction action, QString source, Done done)
+        : engine_(engine), env_(engine.env_), action_(std::move(action)),
+          source_(std::move(source)), done_(std::move(done)) {}
+
+    Done takeDone() { return std::move(done_); }
+
+    void start() {
+        const int format = env_.txFormat();
+        parsed_ = ParseSend(action_, format, env_.formattedView());
+        if (!parsed_.ok()) {
+            // Nothing has gone out and nothing is logged.
+            msgBox(RefusalMessage(parsed_, action_, format), MsgIcon::Exclamation, MsgButtons::Ok,
+                   QStringLiteral("Error:"));
+            finish(SendOutcome::Refused);
+            return;
+        }
+        headline();
+        if (action_.delayMs > 0)
+            wait(action_.delayMs, [this] { afterDelay(); });
+        else
+            afterDelay();
+    }
+
+    // Stop, or the port closed.
+    void interrupt() {
+        if (ended_)
+            return;
+        if (env_.description()) {
+            env_.log(QStringLiteral("... Signal and command sending was interrupted") + CRLF + CRLF,
+                     Style::Message);
+        }
+        finish(SendOutcome::Interrupted);
+    }
+
+    void endSilently() {
+        if (!ended_)
+            finish(SendOutcome::MacroEnded);
+    }
+
+private:
+    bool hasData() const {
+        return !action_.command.isEmpty() ||
+               (env_.txFormat() == ncAscii && !action_.controlCodes.isEmpty());
+    }
+    bool nothingToWrite() const {
+        return action_.command.isEmpty() && action_.controlCodes.isEmpty();
+    }
+
+    void headline() {
+        if (!env_.description())
+            return;
+        const QString delay = QString::number(action_.delayMs);
+        QString text = env_.macroRunning() ? QString() : CRLF;
+        text += u'[' + source_ + u']' + CRLF;
+        if (!hasData() && action_.sendSignal) {
+            text += env_.macroRunning()
+                        ? QStringLiteral("Sending signal (Signals: ") + SignalNameOf(action_) +
+                              QStringLiteral(", Delay: ") + delay + QStringLiteral(" ms) ...")
+                        : QStringLiteral("Sending signals (Delay: ") + delay +
+                              QStringLiteral(" ms) ...");
+        } else if (!hasData() && action_.delayMs > 0) {
+            text += QStringLiteral("Delay: ") + delay + QStringLiteral(" ms ...");
+        } else {
+            text += QStringLiteral("Sending signals and commands (Signal: ") +
+                    SignalNameOf(action_) + QStringLiteral(", Command: ") +
+                    (action_.command.isEmpty() ? QStringLiteral("None,") : action_.command) +
+                    QStringLiteral(" Delay: ") + delay + QStringLiteral(" ms, Repeat: ") +
+                    QString::number(action_.repeat) + QStringLiteral(" x, Interval: ") +
+                    QString::number(action_.intervalMs) + QStringLiteral(" ms) ...");
+        }
+        env_.log(text + CRLF, Style::Message);
+    }
+
+    void afterDelay() {
+        if (macroEnding())
+            return endSilently();
+        // A pure delay ends after its wait, a signal-only send after its signal.
+        if (nothingToWrite() && !action_.sendSignal)
+            return finish(SendOutcome::Completed);
+        if (action_.sendSignal)
+            performSignal();
+        if (nothingToWrite())
+            return finish(SendOutcome::Completed);
+        nextPass();
+    }
+
+    void performSignal() {
+        auto line = [this](const QString& label, const QString& text) {
+            env_.log(label, Style::Message, text + CRLF, Style::Sent);
+        };
+        const QString sent = QStringLiteral("Signal sent: ");
+        const int signal = action_.signal;
+        if (signal == 8) {
+            env_.beep();
+            env_.log(QStringLiteral("Playing Sound"), Style::Message, CRLF, Style::Sent);
+            return;
+        }
+        if (signal < 0 || signal > 7)
+            return;
+        if (signal <= 1 || signal >= 4) {
+            const bool on = signal == 0 || signal == 4 || signal == 5;
+            env_.setRts(on);
+            // The two codes that turn RTS off with DTR have always been logged this way.
+            const QString label = signal >= 6 ? QStringLiteral("Signal Sent: ") : sent;
+            line(label, on ? QStringLiteral("RTS Turned ON") : QStringLiteral("RTS Turned OFF"));
+        }
+        if (signal >= 2) {
+            const bool on = signal == 2 || signal == 4 || signal == 6;
+            env_.setDtr(on);
+            line(sent, on ? QStringLiteral("DTR Turned ON") : QStringLiteral("DTR Turned OFF"));
+        }
+        env_.linesChanged();
+    }
+
+    void nextPass() {
+        if (pass_ > action_.repeat) {
+            if (env_.description()) {
+                env_.log(QStringLiteral("... Signal and command sending was completed") + CRLF +
+                             CRLF,
+                         Style::Message);
+            }
+            return finish(SendOutcome::Completed);
+        }
+        if (env_.mayTransmit()) {
+            try {
+                if (!parsed_.bytes.isEmpty())
+                    env_.output(parsed_.bytes);
+            } catch (const RunTimeError&) {
+                ParsedSend failed;
+                failed.refusal = ParsedSend::Refusal::Invalid;
+                msgBox(RefusalMessage(failed, action_, env_.txFormat()), MsgIcon::Exclamation,
+                       MsgButtons::Ok, QStringLiteral("Error:"));
+                return finish(SendOutcome::Refused);
+            }
+            env_.log(QStringLiteral("Data sent: "), Style::Message, parsed_.echo + CRLF,
+                     Style::Sent);
+            env_.transmitting(true);
+            if (env_.soundOnSend())
+                env_.beep();
+            engine_.lightTx();
+        }
+        env_.wrote();
+        ++pass_;
+        // The interval follows every write, the last one too; without one the send still
+        // returns to the event loop between writes.
+        if (action_.intervalMs > 0 || pass_ <= action_.repeat)
+            wait(std::max(0, action_.intervalMs), [this] { afterPass(); });
+        else
+            nextPass();
+    }
+
+    void afterPass() {
+        if (macroEnding())
+            return endSilently();
+        nextPass();
+    }
+
+    bool macroEnding() const {
+        const int state = env_.macroState();
+        return state == 2 || state == 3;
+    }
+
+    void wait(int ms, Scheduler::Callback next) {
+        wait_ = engine_.scheduler_.after(ms, std::move(next));
+    }
+
+    void finish(SendOutcome outcome) {
+        ended_ = true;
+        wait_.cancel();
+        engine_.finished(this, outcome);
+    }
+
+    SendEngine& engine_;
+    SendEnvironment& env_;
+    SendAction action_;
+    QString source_;
+    Done done_;
+    ParsedSend parsed_;
+    int pass_ = 0;
+    bool ended_ = false;
+    TimerHandle wait_;
+};
+
+SendEngine::SendEngine(SendEnvironment& environment, Scheduler& scheduler)
+    : env_(environment), scheduler_(scheduler) {}
+
+SendEngine::~SendEngine() = default;
+
+void SendEngine::send(const SendAction& action, const QString& source, Done done) {
+    const bool hasData =
+        !action.command.isEmpty() || (env_.txFormat() == ncAscii && !action.controlCodes.isEmpty());
+    // A closed (or monitored) port, or nothing to send, signal or wait for: nothing at all.
+    if (!env_.mayTransmit() || (!hasData && !action.sendSignal && action.delayMs <= 0)) {
+        if (done)
+            done(SendOutcome::NotSent);
+        return;
+    }
+    running_.push_back(std::make_unique<Send>(*this, action, source, std::move(done)));
+    if (running_.size() == 1)
+        env_.sendsRunning(true);
+    running_.back()->start();
+}
+
+void SendEngine::stopAll() {
+    std::vector<Send*> sends;
+    for (const auto& send : running_)
+        sends.push_back(send.get());
+    for (Send* send : sends)
+        send->interrupt();
+}
+
+void SendEngine::endForMacro() {
+    std::vector<Send*> sends;
+    for (const auto& send : running_)
+        sends.push_back(send.get());
+    for (Send* send : sends)
+        send->endSilently();
+}
+
+void SendEngine::finished(Send* send, SendOutcome outcome) {
+    const auto it = std::find_if(running_.begin(), running_.end(),
+                                 [send](const auto& running) { return running.get() == send; });
+    if (it == running_.end())
+        return;
+    // The send may be in one of its own calls: it is dropped once that has returned.
+    ended_.push_back(std::move(*it));
+    running_.erase(it);
+    sweep_ = scheduler_.after(0, [this] { ended_.clear(); });
+    if (running_.empty())
+        env_.sendsRunning(false);
+    if (Done done = send->takeDone())
+        done(outcome);
+}
+
+void SendEngine::lightTx() {
+    txLed_ = scheduler_.after(TxLedMs, [this] {
+        if (env_.mayTransmit())
+            env_.transmitting(false);
+    });
+}
+
+} // namespace kst
