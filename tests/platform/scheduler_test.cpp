@@ -111,3 +111,20 @@ TEST(Platform, TheSchedulerSeamTakesATestSchedulerAndGivesTheDefaultBack) {
     Platform::setScheduler(previous);
     EXPECT_EQ(&Platform::scheduler(), &standard);
 }
+
+TEST(ManualScheduler, ATurnRunsOnlyWhatWaitedBeforeIt) {
+    ManualScheduler clock;
+    int turns = 0;
+    TimerHandle next;
+    std::function<void()> step = [&] {
+        ++turns;
+        next = clock.after(0, step);
+    };
+    next = clock.after(0, step);
+    clock.turn();
+    EXPECT_EQ(turns, 1);
+    clock.turn();
+    EXPECT_EQ(turns, 2) << "what a call schedules for now waits for the next turn";
+    EXPECT_EQ(clock.now(), 0);
+    next.cancel();
+}
