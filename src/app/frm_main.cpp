@@ -3,6 +3,7 @@
 #include "controls.h"
 #include "form_layout.h"
 #include "main_controller.h"
+#include "notation/view/bgr_color.h"
 #include "notation/view/styled_log.h"
 #include "pictures.h"
 #include "platform/services.h"
@@ -140,6 +141,12 @@ void frmMain::Add_Color(const QString& label, const DisplayStyle& labelStyle, co
                         const DisplayStyle& bodyStyle) {
     log_->setFontSizeIndex(session_->shared().Prefs.fontSizeIndex);
     log_->Add_Color(label, labelStyle, body, bodyStyle);
+}
+
+void frmMain::setLogBackground(quint32 bgr) {
+    QPalette palette = ui_.responseBox->palette();
+    palette.setColor(QPalette::Base, colorFromBgr(bgr));
+    ui_.responseBox->setPalette(palette);
 }
 
 void frmMain::describe(const QString& message) {

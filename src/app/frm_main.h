@@ -91,6 +91,8 @@ public:
     void Add_Color(const QString& label, const DisplayStyle& labelStyle,
                    const QString& body = QString(), const DisplayStyle& bodyStyle = {});
     StyledLog& log() { return *log_; }
+    // The log view's back colour, 0x00BBGGRR.
+    void setLogBackground(quint32 bgr);
     // An informational line ("# # # ... # # #"): written in the message style, only while
     // the port is open and Description is ticked.
     void describe(const QString& message);

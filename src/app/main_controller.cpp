@@ -3,6 +3,8 @@
 #include "controls.h"
 #include "form_layout.h"
 #include "frm_main.h"
+#include "frm_options.h"
+#include "frm_prog_but.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "session.h"
@@ -190,6 +192,16 @@ void MainController::toggleCalculatorPane() {
 
 void MainController::toggleSendPane() {
     window_.toggleSendPane();
+}
+
+void MainController::editButtons() {
+    frmProgBut dialog(window_);
+    dialog.exec();
+}
+
+void MainController::editOptions() {
+    frmOptions dialog(window_);
+    dialog.exec();
 }
 
 void MainController::showHelp() {

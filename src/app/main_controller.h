@@ -66,10 +66,10 @@ public:
     void togglePlayMode() override {}
     void showAsciiChart() override {}
     void showCalculator() override {}
-    void editButtons() override {}
+    void editButtons() override;
     void editAutoResponse() override {}
     void editMacros() override {}
-    void editOptions() override {}
+    void editOptions() override;
     void importProfile() override {}
     void showAbout() override {}
     void showHelp() override;

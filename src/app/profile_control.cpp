@@ -128,9 +128,7 @@ void ProfileControl::Open_DB(const QString& File_Name, const QString& File_Title
         shared.DbSql = QStringLiteral("SELECT * FROM userPreferences");
         ReadRows(shared.DbSql, session.SupportConnStr(), 1,
                  [&shared](const db::Recordset& row, int) { ReadPreferences(row, shared.Prefs); });
-        QPalette palette = ui.responseBox->palette();
-        palette.setColor(QPalette::Base, colorFromBgr(shared.Prefs.backgroundColor));
-        ui.responseBox->setPalette(palette);
+        window_.setLogBackground(shared.Prefs.backgroundColor);
 
         if (const std::optional<QString> name = handshakeNameOf(session.state().HandshakeIndex))
             session.state().HandshakeName = *name;

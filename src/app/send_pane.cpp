@@ -1,6 +1,7 @@
 #include "send_pane.h"
 
 #include "controls.h"
+#include "field_checks.h"
 #include "form_layout.h"
 #include "frm_main.h"
 #include "main_controller.h"
@@ -25,9 +26,6 @@
 namespace kst {
 
 namespace {
-
-constexpr quint32 Yellow = 0xFFFF;
-constexpr quint32 White = 0xFFFFFF;
 
 QString hexRefusal() {
     return QStringLiteral("Invalid data: Hexadecimal code exceeds 2 digits, or no command code in "
@@ -299,15 +297,10 @@ bool SendPane::reformat(Field field, const QString& refusal) {
     return true;
 }
 
-void SendPane::highlight(QWidget* field, bool on) {
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, colorFromBgr(on ? Yellow : White));
-    field->setPalette(palette);
-}
-
 void SendPane::gotFocus(Field field) {
     QLineEdit* edit = editOf(field);
-    highlight(field == Field::Command ? static_cast<QWidget*>(window_.ui().Combo1) : edit, true);
+    highlightField(field == Field::Command ? static_cast<QWidget*>(window_.ui().Combo1) : edit,
+                   true);
     edit->selectAll();
 }
 
@@ -329,13 +322,8 @@ bool SendPane::validate(Field field) {
         return true;
     case Field::Delay:
     case Field::Interval:
-        if (LeadingNumber(edit->text()) > 65535) {
-            msgBox(field == Field::Delay
-                       ? QStringLiteral("Maximum delay time is 65,535 ms, please try again!")
-                       : QStringLiteral("Maximum interval time is 65,535 ms, please try again!"),
-                   MsgIcon::Critical);
+        if (!waitFieldInRange(edit, field == Field::Delay))
             return false;
-        }
         if (edit->text().isEmpty())
             edit->setText(QStringLiteral("0"));
         return true;
@@ -369,7 +357,7 @@ void SendPane::lostFocus(Field field) {
     if (keep)
         QMetaObject::invokeMethod(shown, "setFocus", Qt::QueuedConnection);
     else
-        highlight(shown, false);
+        highlightField(shown, false);
     checking_ = false;
 }
 

@@ -46,7 +46,6 @@ private:
     // Tidies a byte list in place; false (after the message) when it is refused.
     bool reformat(Field field, const QString& refusal);
     void enableFields(bool hasInput);
-    void highlight(QWidget* field, bool on);
 
     frmMain& window_;
     CommandHistory history_;

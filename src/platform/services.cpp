@@ -58,6 +58,11 @@ public:
     std::optional<ChosenFile> showSave(const FileDialogRequest&) override { return std::nullopt; }
 };
 
+class CancelledColorDialogs : public ColorDialogs {
+public:
+    std::optional<quint32> chooseColor(quint32) override { return std::nullopt; }
+};
+
 class ExitingEnder : public ProgramEnder {
 public:
     // At once: no other window gets to run its close handlers or questions.
@@ -106,6 +111,9 @@ auto& enderSeam() {
 auto& fileDialogSeam() {
     return seam<FileDialogs, CancelledFileDialogs>();
 }
+auto& colorDialogSeam() {
+    return seam<ColorDialogs, CancelledColorDialogs>();
+}
 auto& schedulerSeam() {
     return seam<Scheduler, EventLoopScheduler>();
 }
@@ -129,6 +137,12 @@ ProgramEnder& Platform::ender() {
 }
 FileDialogs& Platform::fileDialogs() {
     return fileDialogSeam().get();
+}
+ColorDialogs& Platform::colorDialogs() {
+    return colorDialogSeam().get();
+}
+ColorDialogs* Platform::setColorDialogs(ColorDialogs* d) {
+    return colorDialogSeam().set(d);
 }
 Scheduler& Platform::scheduler() {
     return schedulerSeam().get();
@@ -160,6 +174,7 @@ void Platform::setDefaults(const Defaults& defaults) {
     beeperSeam().setDefault(defaults.beeper);
     shellSeam().setDefault(defaults.shell);
     fileDialogSeam().setDefault(defaults.fileDialogs);
+    colorDialogSeam().setDefault(defaults.colorDialogs);
 }
 
 int msgBox(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) {

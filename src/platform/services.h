@@ -68,6 +68,14 @@ public:
     virtual std::optional<ChosenFile> showSave(const FileDialogRequest& request) = 0;
 };
 
+// The colour dialog. Colours are 0x00BBGGRR, as the program stores them; nothing after
+// Cancel.
+class ColorDialogs {
+public:
+    virtual ~ColorDialogs() = default;
+    virtual std::optional<quint32> chooseColor(quint32 current) = 0;
+};
+
 // Ends the whole program at once, wherever it is called from (also inside a modal dialog).
 class ProgramEnder {
 public:
@@ -87,6 +95,7 @@ public:
     static ShellOpener& shell();
     static ProgramEnder& ender();
     static FileDialogs& fileDialogs();
+    static ColorDialogs& colorDialogs();
     static Scheduler& scheduler();
 
     // Each setter returns the previous implementation; nullptr restores the default.
@@ -96,6 +105,7 @@ public:
     static ShellOpener* setShell(ShellOpener* s);
     static ProgramEnder* setEnder(ProgramEnder* e);
     static FileDialogs* setFileDialogs(FileDialogs* d);
+    static ColorDialogs* setColorDialogs(ColorDialogs* d);
     static Scheduler* setScheduler(Scheduler* s);
 
     // The defaults that the desktop layer puts in place of the headless ones; a
@@ -105,6 +115,7 @@ public:
         Beeper* beeper = nullptr;
         ShellOpener* shell = nullptr;
         FileDialogs* fileDialogs = nullptr;
+        ColorDialogs* colorDialogs = nullptr;
     };
     static void setDefaults(const Defaults& defaults);
 };

@@ -5,7 +5,6 @@
 #include "columns/prog_macros_seq_columns.h"
 #include "columns/prog_macros_sub_routines_columns.h"
 #include "columns/settings_columns.h"
-#include "columns/user_preferences_columns.h"
 #include "notation/notation.h"
 #include "platform/db/recordset.h"
 #include "storage/field_values.h"
@@ -80,45 +79,6 @@ private:
 };
 
 } // namespace
-
-void ReadPreferences(const db::Recordset& row, UserPreferences& p) {
-    namespace C = UserPreferencesColumn;
-    const std::pair<bool*, int> options[] = {
-        {&p.bolHideCalcAscii, C::bolHideCalcAscii},
-        {&p.bolAutoResponse, C::bolAutoResponse},
-        {&p.bolDescription, C::bolDescription},
-        {&p.bolRxTimer, C::bolRxTimer},
-        {&p.bolAutoConnect, C::bolAutoConnect},
-        {&p.bolSaveComSettings, C::bolSaveComSettings},
-        {&p.bolSaveRxTimer, C::bolSaveRxTimer},
-        {&p.bolClearLogOnOpen, C::bolClearLogOnOpen},
-        {&p.bolSoundOnReceive, C::bolSoundOnReceive},
-        {&p.bolSoundOnSend, C::bolSoundOnSend},
-        {&p.bolSoundOnLineChange, C::bolSoundOnLineChange},
-        {&p.bolMonitoringMode, C::bolMonitoringMode},
-        {&p.bolFormattedView, C::bolFormattedView},
-    };
-    const std::pair<quint32*, int> colors[] = {{&p.backgroundColor, C::backgroundColor},
-                                               {&p.msgColor, C::msgColor},
-                                               {&p.txColor, C::txColor},
-                                               {&p.rx1Color, C::rx1Color},
-                                               {&p.rx2Color, C::rx2Color}};
-    const std::pair<bool*, int> styles[] = {
-        {&p.bolMsgBold, C::bolMsgBold},           {&p.bolMsgItalic, C::bolMsgItalic},
-        {&p.bolMsgUnderline, C::bolMsgUnderline}, {&p.bolTxBold, C::bolTxBold},
-        {&p.bolTxItalic, C::bolTxItalic},         {&p.bolTxUnderline, C::bolTxUnderline},
-        {&p.bolRx1Bold, C::bolRx1Bold},           {&p.bolRx1Italic, C::bolRx1Italic},
-        {&p.bolRx1Underline, C::bolRx1Underline}, {&p.bolRx2Bold, C::bolRx2Bold},
-        {&p.bolRx2Italic, C::bolRx2Italic},       {&p.bolRx2Underline, C::bolRx2Underline},
-    };
-    for (const auto& [flag, ordinal] : options)
-        *flag = boolean(row, ordinal);
-    for (const auto& [color, ordinal] : colors)
-        *color = static_cast<quint32>(longValue(row, ordinal));
-    for (const auto& [flag, ordinal] : styles)
-        *flag = boolean(row, ordinal);
-    p.fontSizeIndex = integer(row, C::fontSizeIndex);
-}
 
 void ReadProgButton(const db::Recordset& row, ProgButton& b, DamagedLists* damaged) {
     namespace C = ProgButtonsColumn;

@@ -3,6 +3,7 @@
 #include "autoresp/auto_response_rule.h"
 #include "macros/macro_records.h"
 #include "platform/db/recordset.h"
+#include "storage/preferences_store.h"
 #include "storage/user_preferences.h"
 #include "traffic/prog_button.h"
 
@@ -32,8 +33,6 @@ private:
 // A control-code list that is not a list of bytes is noted in `damaged`; a condition
 // whose list it is can never match.
 
-// The preferences row of the support database.
-void ReadPreferences(const db::Recordset& row, UserPreferences& prefs);
 void ReadProgButton(const db::Recordset& row, ProgButton& button, DamagedLists* damaged = nullptr);
 void ReadAutoResponseRule(const db::Recordset& row, AutoResponseRule& rule,
                           DamagedLists* damaged = nullptr);

@@ -108,6 +108,26 @@ private:
     std::deque<ChosenFile> answers_;
 };
 
+// Answers colour dialogs from a script (nothing scripted: Cancel) and counts them.
+class ScriptedColorDialogs : public ColorDialogs {
+public:
+    ScriptedColorDialogs() { previous_ = Platform::setColorDialogs(this); }
+    ~ScriptedColorDialogs() override { Platform::setColorDialogs(previous_); }
+    std::optional<quint32> chooseColor(quint32 current) override {
+        asked << current;
+        if (answers.empty())
+            return std::nullopt;
+        const std::optional<quint32> next = answers.front();
+        answers.pop_front();
+        return next;
+    }
+    std::deque<std::optional<quint32>> answers;
+    QList<quint32> asked;
+
+private:
+    ColorDialogs* previous_;
+};
+
 // Ends nothing: it counts, so a window can be closed inside a test the way the user
 // closes it (the recording ender's exception must not cross Qt's event handlers).
 class CountingEnder : public ProgramEnder {

@@ -93,6 +93,7 @@ void Recordset::close() {
     ensureOpen();
     if (editPending())
         raise(err::NotAllowed);
+    transaction_.reset(); // an open transaction is rolled back
     connection_.reset();
     rows_.clear();
     table_ = TableDef();
@@ -188,6 +189,22 @@ void Recordset::update() {
 
 void Recordset::updateBatch() {
     update();
+}
+
+void Recordset::beginTrans() {
+    ensureOpen();
+    if (transaction_)
+        raise(err::NotAllowed);
+    transaction_.emplace(*connection_);
+}
+
+void Recordset::commitTrans() {
+    ensureOpen();
+    if (!transaction_)
+        raise(err::NotAllowed);
+    flush();
+    transaction_->commit();
+    transaction_.reset();
 }
 
 void Recordset::cancelUpdate() {

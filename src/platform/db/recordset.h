@@ -54,6 +54,11 @@ public:
     void cancelUpdate();
     bool editPending() const { return adding_ || !pending_.empty(); }
 
+    // Writes from here to commitTrans() reach the file all together or not at all:
+    // closing or destroying the recordset before the commit takes them back.
+    void beginTrans();
+    void commitTrans();
+
 private:
     struct Row {
         qint64 rowid = 0;
@@ -69,6 +74,7 @@ private:
     std::vector<Value> readRow(qint64 rowid);
 
     std::optional<Connection> connection_;
+    std::optional<Transaction> transaction_;
     TableDef table_;
     std::vector<Row> rows_;
     size_t position_ = 0; // rows_.size() is the end

@@ -3,6 +3,7 @@
 #include "platform/services.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -120,6 +121,19 @@ private:
     QString selected_;
 };
 
+class DesktopColorDialogs : public ColorDialogs {
+public:
+    std::optional<quint32> chooseColor(quint32 current) override {
+        const QColor start(int(current & 0xFF), int((current >> 8) & 0xFF),
+                           int((current >> 16) & 0xFF));
+        const QColor chosen = QColorDialog::getColor(start, QApplication::activeWindow());
+        if (!chosen.isValid())
+            return std::nullopt;
+        return static_cast<quint32>(chosen.red()) | static_cast<quint32>(chosen.green()) << 8 |
+               static_cast<quint32>(chosen.blue()) << 16;
+    }
+};
+
 } // namespace
 
 void installDesktopServices() {
@@ -127,7 +141,8 @@ void installDesktopServices() {
     static DesktopBeeper beeper;
     static DesktopShell shell;
     static DesktopFileDialogs fileDialogs;
-    Platform::setDefaults({&messages, &beeper, &shell, &fileDialogs});
+    static DesktopColorDialogs colorDialogs;
+    Platform::setDefaults({&messages, &beeper, &shell, &fileDialogs, &colorDialogs});
 }
 
 } // namespace kst

@@ -1,0 +1,79 @@
+#include "button_table.h"
+
+#include "columns/prog_buttons_columns.h"
+#include "platform/db/recordset.h"
+#include "storage/field_values.h"
+
+namespace kst {
+
+namespace {
+
+const QString Query = QStringLiteral("SELECT * FROM ProgButtons");
+
+int listPosition(const db::Recordset& rs, int ordinal, int count) {
+    const double value = LeadingNumber(rs.value(ordinal).toText());
+    return value >= 0 && value < count ? static_cast<int>(value) : 0;
+}
+
+db::Value number(const QString& text) {
+    return db::Value(static_cast<qint64>(LongField(text)));
+}
+
+} // namespace
+
+ButtonTable ReadButtonTable(const QString& settingsConnStr) {
+    namespace C = ProgButtonsColumn;
+    ButtonTable table;
+    db::Recordset rs;
+    rs.open(Query, settingsConnStr);
+    rs.moveFirst();
+    table.notation = rs.value(C::hexformat).isNull() || rs.value(C::hexformat).toText() != "0";
+    for (ButtonRow& row : table.rows) {
+        row.caption = rs.value(C::keyCaption).toText();
+        row.command = rs.value(C::keyCodes).toText();
+        row.controlCodes = rs.value(C::strASCIICtrl).toText();
+        row.delay = rs.value(C::keyDelay).toText();
+        row.repeat = rs.value(C::keyRepeat).toText();
+        row.interval = rs.value(C::keyInterval).toText();
+        row.chain = listPosition(rs, C::chain, 33);
+        row.signal = listPosition(rs, C::signals_, 10);
+        rs.moveNext();
+    }
+    rs.close();
+    return table;
+}
+
+void WriteButtonTable(const QString& settingsConnStr, const ButtonTable& table) {
+    namespace C = ProgButtonsColumn;
+    db::Recordset rs;
+    rs.open(Query, settingsConnStr);
+    rs.beginTrans();
+    rs.moveFirst();
+    rs.setValue(C::hexformat, db::Value(static_cast<qint64>(table.notation)));
+    for (const ButtonRow& row : table.rows) {
+        rs.setValue(C::keyCaption, db::Value(row.caption));
+        rs.setValue(C::keyCodes, db::Value(row.command));
+        rs.setValue(C::strASCIICtrl, db::Value(row.controlCodes));
+        rs.setValue(C::keyDelay, number(row.delay));
+        rs.setValue(C::keyRepeat, number(row.repeat));
+        rs.setValue(C::keyInterval, number(row.interval));
+        rs.setValue(C::chain, db::Value(static_cast<qint64>(row.chain)));
+        rs.setValue(C::signals_, db::Value(static_cast<qint64>(row.signal)));
+        rs.moveNext();
+    }
+    rs.commitTrans();
+    rs.close();
+}
+
+ButtonTable DefaultButtonTable() {
+    ButtonTable table;
+    for (int i = 0; i < 32; ++i) {
+        ButtonRow& row = table.rows[static_cast<size_t>(i)];
+        row.caption = QString::number(i + 1);
+        row.command = QString::number(i + 32, 16).toUpper() + u',';
+        row.delay = row.repeat = row.interval = QStringLiteral("0");
+    }
+    return table;
+}
+
+} // namespace kst
