@@ -99,6 +99,8 @@ void readBoxes(QCheckBox* const* boxes, const std::vector<std::pair<Flag, const 
 frmOptions::frmOptions(frmMain& main) : QDialog(&main), main_(main) {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Options"));
+    // Wide enough for the four tabs side by side.
+    setMinimumWidth(460);
     auto* layout = new QVBoxLayout(this);
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
