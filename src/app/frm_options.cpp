@@ -1,5 +1,6 @@
 #include "frm_options.h"
 
+#include "dialog_buttons.h"
 #include "frm_main.h"
 #include "notation/view/bgr_color.h"
 #include "platform/runtime_error.h"
@@ -120,16 +121,9 @@ frmOptions::frmOptions(frmMain& main) : QDialog(&main), main_(main) {
         buildChecks(QStringLiteral("Automatic Actions on Exit"), Check2.data(), "Check2", captions),
         QStringLiteral("Exit Actions"));
 
-    auto* buttons = new QHBoxLayout();
-    buttons->addStretch();
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
-    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
-    layout->addLayout(buttons);
+    const OkCancel buttons = addOkCancel(*this, *layout);
+    Command1 = buttons.ok;
+    Command2 = buttons.cancel;
     connect(Command1, &QPushButton::clicked, this, &frmOptions::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmOptions::Command2_Click);
 

@@ -1,5 +1,6 @@
 #include "frm_settings.h"
 
+#include "dialog_buttons.h"
 #include "frm_main.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
@@ -73,16 +74,9 @@ frmSettings::frmSettings(frmMain& main) : QDialog(&main), main_(main) {
 
     layout->addWidget(new QLabel(
         QStringLiteral("Note: Advanced settings apply for Debugging/Simulating mode ONLY")));
-    auto* buttons = new QHBoxLayout();
-    buttons->addStretch();
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
-    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
-    layout->addLayout(buttons);
+    const OkCancel buttons = addOkCancel(*this, *layout);
+    Command1 = buttons.ok;
+    Command2 = buttons.cancel;
     connect(Command1, &QPushButton::clicked, this, &frmSettings::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmSettings::Command2_Click);
 
