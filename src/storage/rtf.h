@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace kst {
+
+// A piece of text in one style, as the log holds it. Colours are 0x00BBGGRR; a line
+// ends with "\n" inside the text.
+struct StyledRun {
+    QString text;
+    quint32 color = 0;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    int pointSize = 8;
+
+    bool sameStyle(const StyledRun& other) const {
+        return color == other.color && bold == other.bold && italic == other.italic &&
+               underline == other.underline && pointSize == other.pointSize;
+    }
+    bool operator==(const StyledRun&) const = default;
+};
+
+// The runs as a rich-text (RTF) document that word processors read with its colours,
+// styles and sizes. Every character survives: the markup's own characters are escaped,
+// and anything beyond ASCII (control characters included) is written as an escape.
+QByteArray WriteRtf(const std::vector<StyledRun>& runs, const QString& fontName);
+
+// The text and styles of a rich-text document, written here or by another program.
+// Groups it does not know are skipped; "\uN" and "\'hh" escapes are decoded. Nothing
+// when the bytes are no RTF document.
+std::optional<std::vector<StyledRun>> ReadRtf(const QByteArray& rtf);
+
+// Whether the bytes are an RTF document (they begin with "{\rtf", blanks aside).
+bool IsRtf(const QByteArray& bytes);
+
+} // namespace kst

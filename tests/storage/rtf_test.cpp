@@ -1,0 +1,105 @@
+#include "storage/rtf.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace kst;
+
+namespace {
+
+StyledRun run(const QString& text, quint32 color, bool bold = false, bool italic = false,
+              bool underline = false, int size = 10) {
+    return StyledRun{text, color, bold, italic, underline, size};
+}
+
+// The log's own mix: labels and data in several styles, line ends, and every kind of
+// character received data can hold.
+std::vector<StyledRun> sampleLog() {
+    QString data = QStringLiteral("{}\\ \t caf\u00e9 \u20ac \u4e2d ");
+    data += QChar(1);
+    data += QChar(0x7F);
+    data += QStringLiteral("\n");
+    return {run("Data received: ", 0x800000, true), run(data, 0x0000FF),
+            run("Data sent: ", 0x800000, true), run("41,42,\n", 0x008000, false, true, true, 14)};
+}
+
+} // namespace
+
+TEST(Rtf, WhatIsWrittenReadsBackRunForRun) {
+    const std::vector<StyledRun> runs = sampleLog();
+    const std::optional<std::vector<StyledRun>> back = ReadRtf(WriteRtf(runs, "DejaVu Sans Mono"));
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(*back, runs);
+}
+
+TEST(Rtf, TheMarkupNeverBreaksWhateverTheTextHolds) {
+    const QByteArray rtf = WriteRtf(sampleLog(), "Mono");
+    EXPECT_TRUE(IsRtf(rtf));
+    // Only ASCII in the file: everything else is an escape.
+    for (const char c : rtf)
+        EXPECT_TRUE(static_cast<unsigned char>(c) < 0x80) << int(static_cast<unsigned char>(c));
+    int depth = 0;
+    for (qsizetype i = 0; i < rtf.size(); ++i) {
+        if (rtf[i] == '\\') {
+            ++i; // an escaped brace is text
+            continue;
+        }
+        depth += rtf[i] == '{' ? 1 : rtf[i] == '}' ? -1 : 0;
+        EXPECT_GE(depth, 0);
+    }
+    EXPECT_EQ(depth, 0);
+}
+
+TEST(Rtf, DocumentsOfOtherProgramsLoadWithTheirText) {
+    // As a word processor writes it: header groups, an ignorable destination, a style
+    // sheet, code-page and Unicode escapes, and a colour table.
+    const QByteArray wordProcessor =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}"
+        "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
+        "{\\*\\generator Some Editor 1.0;}{\\stylesheet{\\s0 Normal;}}"
+        "{\\info{\\title Secret}{\\author Someone}}"
+        "\\viewkind4\\uc1\\pard\\f0\\fs20 Plain \\cf1\\b red bold\\b0\\cf0  caf\\'e9 "
+        "\\u8364?\\par\n{\\cf2 blue}\\line end}";
+    const std::optional<std::vector<StyledRun>> runs = ReadRtf(wordProcessor);
+    ASSERT_TRUE(runs.has_value());
+    QString text;
+    for (const StyledRun& r : *runs)
+        text += r.text;
+    EXPECT_EQ(text, QStringLiteral("Plain red bold caf\u00e9 \u20ac\nblue\nend"));
+    ASSERT_GE(runs->size(), 3u);
+    EXPECT_EQ((*runs)[1].text, "red bold");
+    EXPECT_EQ((*runs)[1].color, 0x0000FFu);
+    EXPECT_TRUE((*runs)[1].bold);
+    EXPECT_EQ((*runs)[0].pointSize, 10);
+}
+
+TEST(Rtf, AnythingButACompleteDocumentIsRefused) {
+    const QByteArray whole = WriteRtf(sampleLog(), "Mono");
+    EXPECT_FALSE(ReadRtf(whole.left(whole.size() / 2)).has_value()) << "cut short";
+    EXPECT_FALSE(ReadRtf("Data received: 41,").has_value());
+    EXPECT_FALSE(ReadRtf("").has_value());
+    EXPECT_TRUE(IsRtf("  \r\n{\\rtf1}"));
+}
+
+TEST(Rtf, AnotherProgramReadsTheColoursAndTheText) {
+    const QString unrtf = QStandardPaths::findExecutable("unrtf");
+    if (unrtf.isEmpty())
+        GTEST_SKIP() << "unrtf is not installed (scripts/setup.sh installs it)";
+    QTemporaryDir dir;
+    QFile file(dir.filePath("log.rtf"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(WriteRtf(sampleLog(), "Mono"));
+    file.close();
+    QProcess process;
+    process.start(unrtf, {"--html", file.fileName()});
+    ASSERT_TRUE(process.waitForFinished(10000));
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    EXPECT_TRUE(html.contains("Data received:"));
+    EXPECT_TRUE(html.contains("41,42,"));
+    EXPECT_TRUE(html.contains("#000080", Qt::CaseInsensitive)) << "the navy labels";
+    EXPECT_TRUE(html.contains("#ff0000", Qt::CaseInsensitive)) << "the red data";
+    EXPECT_TRUE(html.contains("&euro;") || html.contains(QStringLiteral("\u20ac")));
+}
