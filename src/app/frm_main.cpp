@@ -103,6 +103,10 @@ void frmMain::connectControls() {
     connect(ui_.CbTimer, &QComboBox::currentIndexChanged, this,
             [&receive] { receive.CbTimer_Click(); });
     connect(ui_.cboMacros, &QComboBox::activated, this, [this] { profile().cboMacros_Click(); });
+    connect(ui_.cmdClearNotes, &QPushButton::clicked, this,
+            [this] { profile().cmdClearNotes_Click(); });
+    connect(ui_.cmdSaveNotes, &QPushButton::clicked, this,
+            [this] { profile().cmdSaveNotes_Click(); });
     PortControl& port = controller_->port();
     connect(ui_.ledImage(Led::BRK), &ImageControl::clicked, this, [&port] { port.imgBRK_Click(); });
     connect(ui_.ledImage(Led::DTR), &ImageControl::clicked, this, [&port] { port.imgDTR_Click(); });

@@ -29,7 +29,7 @@ namespace kst {
 MainController::MainController(frmMain& window, Session& session)
     : window_(window), session_(session), portList_(window), port_(window), mode_(window, port_),
       profile_(window), receiveOptions_(window), sendView_(window), sendPane_(window),
-      buttons_(window) {
+      buttons_(window), logFiles_(window) {
     session.startSending(sendView_);
     connectPorts();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "log_files.h"
 #include "main_commands.h"
 #include "mode_control.h"
 #include "port_control.h"
@@ -49,8 +50,8 @@ public:
     void newProfile() override {}
     void openProfile() override {}
     void saveProfileAs() override {}
-    void saveLog() override {}
-    void openLog() override {}
+    void saveLog() override { logFiles_.mnuSave_Click(); }
+    void openLog() override { logFiles_.mnuOpenLog_Click(); }
     void exitProgram() override;
     void switchToDebugging() override { mode_.mnuDebugging_Click(); }
     void switchToMonitoring() override { mode_.mnuMonitoring_Click(); }
@@ -88,6 +89,7 @@ private:
     SendView sendView_;
     SendPane sendPane_;
     SendButtons buttons_;
+    LogFiles logFiles_;
     bool unloading_ = false;
 };
 

@@ -14,6 +14,7 @@
 #include "storage/profile_readers.h"
 #include "storage/profile_schema.h"
 #include "storage/profile_validation.h"
+#include "storage/user_notes.h"
 #include "tool_bar.h"
 
 #include <QAbstractButton>
@@ -85,11 +86,13 @@ void ProfileControl::OpenSettingsFile() {
                        MsgIcon::Exclamation, MsgButtons::Ok, appTitle());
             }
         } else {
-            FileDialogRequest request;
-            request.filter = QStringLiteral("All Files (*.*)|*.*|Kestrelon Files (*.kst)|*.kst");
-            request.filterIndex = 2;
-            request.initDir = window_.session().programFolder() + QStringLiteral("/Devices");
-            std::optional<ChosenFile> picked = Platform::fileDialogs().showOpen(request);
+            CommonDialog& dialog = window_.session().cmdlg1();
+            dialog.properties.filter =
+                QStringLiteral("All Files (*.*)|*.*|Kestrelon Files (*.kst)|*.kst");
+            dialog.properties.filterIndex = 2;
+            dialog.properties.initDir =
+                window_.session().programFolder() + QStringLiteral("/Devices");
+            std::optional<ChosenFile> picked = dialog.showOpen();
             if (picked && ValidateSettingsDB(picked->fileName))
                 chosen = picked;
         }
@@ -259,6 +262,25 @@ void ProfileControl::Get_Macros_Details(int MacrosNo) {
                                               QStringLiteral("Single play"));
         state.ContinuousPlay = false;
     }
+}
+
+// ---------------------------------------------------------------------------------------
+// User notes
+
+void ProfileControl::cmdClearNotes_Click() {
+    window_.ui().RichTextBox1->clear();
+}
+
+void ProfileControl::cmdSaveNotes_Click() {
+    SharedState& shared = window_.session().shared();
+    shared.DbSql = QStringLiteral("SELECT * FROM settings");
+    try {
+        SaveUserNotes(shared.SettingsConnStr, window_.ui().RichTextBox1->toPlainText());
+    } catch (const RunTimeError& e) {
+        showFailure(QStringLiteral("UserNotes_Save Error:"), e);
+        return;
+    }
+    msgBox(QStringLiteral("Data has been saved successfully!"), MsgIcon::Information);
 }
 
 // ---------------------------------------------------------------------------------------

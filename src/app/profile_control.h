@@ -26,6 +26,10 @@ public:
     // Writes the port settings and line options back as the preferences ask.
     void ExitSave();
 
+    // The "User Notes" tab: Clear empties the notes box, Save stores it in the profile.
+    void cmdClearNotes_Click();
+    void cmdSaveNotes_Click();
+
 private:
     void applySettings(const QString& connStr);
     void endAfterFailedLoad(const QString& fileName);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common_dialog.h"
 #include "main_state.h"
 #include "platform/serial/comm_control.h"
 #include "shared_state.h"
@@ -34,6 +35,8 @@ public:
     IniFile& ini() { return ini_; }
     const IniFile& ini() const { return ini_; }
     Scheduler& scheduler() { return scheduler_; }
+    // The file dialog every file command shares.
+    CommonDialog& cmdlg1() { return cmdlg1_; }
 
     MainState& state() { return state_; }
     const MainState& state() const { return state_; }
@@ -65,6 +68,7 @@ private:
     Scheduler& scheduler_;
     MainState state_;
     SharedState shared_;
+    CommonDialog cmdlg1_;
     std::unique_ptr<comm::CommControl> mscomm1_;
     std::unique_ptr<comm::CommControl> mscomm2_;
     std::unique_ptr<SendEngine> sender_;

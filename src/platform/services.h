@@ -60,6 +60,8 @@ struct FileDialogRequest {
 struct ChosenFile {
     QString fileName;
     QString fileTitle;
+    // The filter the user left chosen (1 the first); 0 when the dialog does not say.
+    int filterIndex = 0;
 };
 class FileDialogs {
 public:

@@ -1,28 +1,13 @@
 #pragma once
 
+#include "notation/styled_run.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
 #include <vector>
 
 namespace kst {
-
-// A piece of text in one style, as the log holds it. Colours are 0x00BBGGRR; a line
-// ends with "\n" inside the text.
-struct StyledRun {
-    QString text;
-    quint32 color = 0;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    int pointSize = 8;
-
-    bool sameStyle(const StyledRun& other) const {
-        return color == other.color && bold == other.bold && italic == other.italic &&
-               underline == other.underline && pointSize == other.pointSize;
-    }
-    bool operator==(const StyledRun&) const = default;
-};
 
 // The runs as a rich-text (RTF) document that word processors read with its colours,
 // styles and sizes. Every character survives: the markup's own characters are escaped,

@@ -90,8 +90,8 @@ public:
     std::optional<ChosenFile> showSave(const FileDialogRequest& request) override {
         return answer(request);
     }
-    void chooseNext(const QString& fileName, const QString& fileTitle) {
-        answers_.push_back(ChosenFile{fileName, fileTitle});
+    void chooseNext(const QString& fileName, const QString& fileTitle, int filterIndex = 0) {
+        answers_.push_back(ChosenFile{fileName, fileTitle, filterIndex});
     }
     QList<FileDialogRequest> requests;
 

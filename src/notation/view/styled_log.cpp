@@ -4,6 +4,7 @@
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -115,6 +116,65 @@ void StyledLog::flush() {
 QTextDocument* StyledLog::document() {
     flush();
     return box_ ? box_->document() : nullptr;
+}
+
+std::vector<StyledRun> StyledLog::runs() {
+    std::vector<StyledRun> result;
+    QTextDocument* doc = document();
+    if (!doc)
+        return result;
+    const int defaultSize = qRound(doc->defaultFont().pointSizeF());
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            const QColor color = format.foreground().color();
+            StyledRun run;
+            run.text = fragment.text();
+            run.color = static_cast<quint32>(color.red()) |
+                        static_cast<quint32>(color.green()) << 8 |
+                        static_cast<quint32>(color.blue()) << 16;
+            run.bold = format.fontWeight() >= QFont::Bold;
+            run.italic = format.fontItalic();
+            run.underline = format.fontUnderline();
+            run.pointSize =
+                format.fontPointSize() > 0 ? qRound(format.fontPointSize()) : defaultSize;
+            if (!result.empty() && result.back().sameStyle(run))
+                result.back().text += run.text;
+            else
+                result.push_back(std::move(run));
+        }
+        if (block.next().isValid()) {
+            if (result.empty())
+                result.push_back(StyledRun{});
+            result.back().text += u'\n';
+        }
+    }
+    return result;
+}
+
+void StyledLog::replace(const std::vector<StyledRun>& runs) {
+    clear();
+    if (!box_)
+        return;
+    QTextCursor cursor(box_->document());
+    cursor.beginEditBlock();
+    for (const StyledRun& run : runs) {
+        QTextCharFormat format;
+        format.setForeground(colorFromBgr(run.color));
+        format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
+        format.setFontItalic(run.italic);
+        format.setFontUnderline(run.underline);
+        format.setFontPointSize(run.pointSize);
+        cursor.insertText(run.text, format);
+    }
+    cursor.endEditBlock();
+}
+
+void StyledLog::replace(const QString& plainText) {
+    clear();
+    if (box_)
+        box_->setPlainText(normalizedBreaks(plainText));
 }
 
 void StyledLog::clear() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "notation/display_style.h"
+#include "notation/styled_run.h"
 
 #include <QObject>
 #include <QPlainTextEdit>
@@ -50,6 +51,12 @@ public:
     QString plainText() { return document()->toPlainText(); }
     // Drops queued runs and empties the log.
     void clear();
+
+    // The log as styled runs, and a log replaced by runs or by plain text (a log file
+    // opened): every queued run is written or dropped first.
+    std::vector<StyledRun> runs();
+    void replace(const std::vector<StyledRun>& runs);
+    void replace(const QString& plainText);
     bool hasPending() const { return !pending_.empty(); }
 
 private:

@@ -97,12 +97,16 @@ QString qtFilter(const QString& filter, QString* selected, int filterIndex) {
 class DesktopFileDialogs : public FileDialogs {
 public:
     std::optional<ChosenFile> showOpen(const FileDialogRequest& r) override {
+        const QString filters = filterFor(r);
         return chosen(QFileDialog::getOpenFileName(QApplication::activeWindow(), r.title,
-                                                   startPath(r), filterFor(r), &selected_));
+                                                   startPath(r), filters, &selected_),
+                      filters);
     }
     std::optional<ChosenFile> showSave(const FileDialogRequest& r) override {
+        const QString filters = filterFor(r);
         return chosen(QFileDialog::getSaveFileName(QApplication::activeWindow(), r.title,
-                                                   startPath(r), filterFor(r), &selected_));
+                                                   startPath(r), filters, &selected_),
+                      filters);
     }
 
 private:
@@ -113,10 +117,11 @@ private:
         selected_.clear();
         return qtFilter(r.filter, &selected_, r.filterIndex);
     }
-    static std::optional<ChosenFile> chosen(const QString& path) {
+    std::optional<ChosenFile> chosen(const QString& path, const QString& filters) const {
         if (path.isEmpty())
             return std::nullopt;
-        return ChosenFile{path, QFileInfo(path).fileName()};
+        const int index = static_cast<int>(filters.split(QStringLiteral(";;")).indexOf(selected_));
+        return ChosenFile{path, QFileInfo(path).fileName(), index + 1};
     }
     QString selected_;
 };

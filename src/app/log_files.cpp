@@ -1,0 +1,105 @@
+#include "log_files.h"
+
+#include "frm_main.h"
+#include "notation/line_codec.h"
+#include "notation/view/styled_log.h"
+#include "platform/services.h"
+#include "session.h"
+#include "storage/ini_file.h"
+#include "storage/rtf.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace kst {
+
+namespace {
+
+const QString LogFilter = QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt|Doc Files "
+                                         "(*.doc)|*.doc|Rich Text Files (*.rtf)|*.rtf");
+constexpr int PlainTextFilter = 2;
+
+// Text as UTF-8 when it is valid UTF-8 (what this program writes), otherwise as the
+// single-byte code page of the line.
+QString decodeText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text;
+    return LineCodec::toText(bytes);
+}
+
+} // namespace
+
+void LogFiles::mnuSave_Click() {
+    CommonDialog& dialog = window_.session().cmdlg1();
+    for (;;) {
+        dialog.properties.filter = LogFilter;
+        dialog.properties.filterIndex = PlainTextFilter;
+        dialog.properties.initDir = window_.session().programFolder() + QStringLiteral("/Devices");
+        const std::optional<ChosenFile> chosen = dialog.showSave();
+        if (!chosen)
+            return;
+        if (FileExists(chosen->fileName)) {
+            const int answer =
+                msgBox(QStringLiteral("File already exist, do you want to overwrite it?"),
+                       MsgIcon::Question, MsgButtons::YesNoCancel);
+            if (answer == AnswerNo)
+                return;
+            if (answer == AnswerCancel)
+                continue;
+        }
+        StyledLog& log = window_.log();
+        QByteArray content;
+        if (dialog.properties.filterIndex == PlainTextFilter) {
+            content = log.plainText().replace(u'\n', QLatin1String("\r\n")).toUtf8();
+        } else {
+            content = WriteRtf(log.runs(), window_.ui().responseBox->font().family());
+        }
+        // Written beside the old file and put in its place only when complete: a full
+        // disk never leaves half a log where a whole one was.
+        QSaveFile file(chosen->fileName);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
+            !file.commit()) {
+            msgBox(QStringLiteral("The log could not be saved as %1: %2")
+                       .arg(chosen->fileName, file.errorString()),
+                   MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Save Log Error:"));
+        }
+        return;
+    }
+}
+
+void LogFiles::mnuOpenLog_Click() {
+    CommonDialog& dialog = window_.session().cmdlg1();
+    dialog.properties.title = QStringLiteral("Load Text File...");
+    dialog.properties.filter = LogFilter;
+    const std::optional<ChosenFile> chosen = dialog.showOpen();
+    if (!chosen)
+        return;
+    QFile file(chosen->fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        msgBox(QStringLiteral("The log file %1 could not be opened: %2")
+                   .arg(chosen->fileName, file.errorString()),
+               MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Open Log Error:"));
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    // The content decides, not the name: rich text saved as ".txt" stays rich text.
+    if (IsRtf(bytes)) {
+        const std::optional<std::vector<StyledRun>> runs = ReadRtf(bytes);
+        if (!runs) {
+            msgBox(QStringLiteral("The log file %1 is damaged rich text; the log was left as it "
+                                  "was.")
+                       .arg(chosen->fileName),
+                   MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Open Log Error:"));
+            return;
+        }
+        window_.log().replace(*runs);
+    } else {
+        window_.log().replace(decodeText(bytes));
+    }
+}
+
+} // namespace kst
