@@ -9,6 +9,7 @@
 #include "status_bar.h"
 #include "tool_bar.h"
 #include "tools/control_char_table.h"
+#include "tools/frm_logic.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,10 +25,30 @@
 
 namespace kst {
 
+namespace {
+
+CalculatorControls paneCalculator(const MainControls& ui) {
+    return {.txtOperands = ui.txtOperands,
+            .txtResult = ui.txtResult,
+            .txtRemainder = ui.txtRemainder,
+            .cmdCal = ui.cmdCal,
+            .notations = ui.Option4,
+            .operators = ui.Option5,
+            .prompt = ui.Label3,
+            .lblQuotient = ui.lblQuotient,
+            .lblRemainder = ui.lblRemainder,
+            .lblModbus = ui.lblModbus,
+            .narrowResultWidth = 1650,
+            .wideResultWidth = 2550};
+}
+
+} // namespace
+
 MainController::MainController(frmMain& window, Session& session)
     : window_(window), session_(session), portList_(window), port_(window), mode_(window, port_),
       profile_(window), receiveOptions_(window), sendView_(window), sendPane_(window),
-      buttons_(window) {
+      buttons_(window), calculator_(paneCalculator(window.ui()), session.state().CalcNotation,
+                                    session.state().CalcOperation) {
     session.startSending(sendView_);
     connectPorts();
 }
@@ -190,6 +211,11 @@ void MainController::toggleCalculatorPane() {
 
 void MainController::toggleSendPane() {
     window_.toggleSendPane();
+}
+
+// The tool windows are modeless; each command opens one more beside the others.
+void MainController::showCalculator() {
+    (new frmLogic(&window_))->show();
 }
 
 void MainController::showHelp() {

@@ -9,6 +9,7 @@
 #include "send_buttons.h"
 #include "send_pane.h"
 #include "send_view.h"
+#include "tools/calculator_control.h"
 
 namespace kst {
 
@@ -29,6 +30,7 @@ public:
     ReceiveOptions& receiveOptions() { return receiveOptions_; }
     SendPane& sendPane() { return sendPane_; }
     SendButtons& buttons() { return buttons_; }
+    CalculatorControl& calculator() { return calculator_; }
 
     // Start-up, inside the splash timer's tick: checks the support database, writes the
     // missing kst.ini and default profile, then InitMainWindow.
@@ -65,7 +67,7 @@ public:
     void stopMacro() override {}
     void togglePlayMode() override {}
     void showAsciiChart() override {}
-    void showCalculator() override {}
+    void showCalculator() override;
     void editButtons() override {}
     void editAutoResponse() override {}
     void editMacros() override {}
@@ -88,6 +90,8 @@ private:
     SendView sendView_;
     SendPane sendPane_;
     SendButtons buttons_;
+    // The main window's calculator pane.
+    CalculatorControl calculator_;
     bool unloading_ = false;
 };
 
