@@ -3,12 +3,15 @@
 #include "controls.h"
 #include "form_layout.h"
 #include "frm_main.h"
+#include "pictures.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "session.h"
 #include "status_bar.h"
 #include "tool_bar.h"
 #include "tools/control_char_table.h"
+#include "tools/frm_about.h"
+#include "tools/frm_ascii.h"
 #include "tools/frm_logic.h"
 
 #include <QAction>
@@ -102,7 +105,8 @@ void MainController::InitMainWindow() {
         session_.state().MacroState = 0;
         session_.state().StartupPending = true;
         session_.ini().ReadIniFile();
-        // Visible before the profile is opened, so its messages have a window to sit on.
+        // Visible before the profile is opened, so its messages have a window to
+        // sit on.
         window_.showMaximized();
         profile_.OpenSettingsFile();
     } catch (const RunTimeError& e) {
@@ -214,13 +218,21 @@ void MainController::toggleSendPane() {
 }
 
 // The tool windows are modeless; each command opens one more beside the others.
+void MainController::showAsciiChart() {
+    (new frmAscII(&window_))->show();
+}
+
 void MainController::showCalculator() {
     (new frmLogic(&window_))->show();
 }
 
+void MainController::showAbout() {
+    (new frmAbout(&window_, pictures::appIcon().pixmap(64)))->show();
+}
+
 void MainController::showHelp() {
-    // The desktop's handler for the help file; when there is none (or no file), the
-    // shell says so itself or nothing happens.
+    // The desktop's handler for the help file; when there is none (or no file),
+    // the shell says so itself or nothing happens.
     Platform::shell().open(session_.helpFilePath());
 }
 

@@ -66,14 +66,14 @@ public:
     void pauseMacro() override {}
     void stopMacro() override {}
     void togglePlayMode() override {}
-    void showAsciiChart() override {}
+    void showAsciiChart() override;
     void showCalculator() override;
     void editButtons() override {}
     void editAutoResponse() override {}
     void editMacros() override {}
     void editOptions() override {}
     void importProfile() override {}
-    void showAbout() override {}
+    void showAbout() override;
     void showHelp() override;
 
 private:
