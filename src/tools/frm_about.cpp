@@ -64,6 +64,7 @@ frmAbout::frmAbout(QWidget* owner, const QPixmap& picture, SystemInfoLauncher sy
     : QWidget(owner, Qt::Window), sysInfo_(std::move(sysInfo)) {
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
+    useDesignFont(this);
     setWindowTitle(QStringLiteral("About"));
     setFixedSize(toPixels(7350), toPixels(6285));
 

@@ -11,6 +11,7 @@ namespace kst {
 frmAscII::frmAscII(QWidget* owner) : QWidget(owner, Qt::Window) {
     setObjectName(QStringLiteral("frmAscII"));
     setAttribute(Qt::WA_DeleteOnClose);
+    useDesignFont(this);
     setWindowTitle(QStringLiteral("AscII chart"));
     setFixedSize(toPixels(4440), toPixels(6240));
     placed(new QLabel(QStringLiteral("AscII chart"), this), QStringLiteral("Label1"), 120, 120,

@@ -40,9 +40,7 @@ frmLogic::frmLogic(QWidget* owner) : QWidget(owner, Qt::Window) {
     setObjectName(QStringLiteral("frmLogic"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Checksum Calculator / Notation Converter"));
-    QFont font = this->font();
-    font.setPointSize(8);
-    setFont(font);
+    useDesignFont(this);
     setFixedSize(toPixels(9720), toPixels(4740));
     buildCalculator();
     buildConverter();

@@ -71,6 +71,13 @@ void setUpChart(QTreeWidget* chart, const QStringList& columns) {
         chart->header()->resizeSection(column, 52);
 }
 
+void useDesignFont(QWidget* window) {
+    QFont font = window->font();
+    font.setPointSize(8);
+    font.setStretch(QFont::SemiCondensed);
+    window->setFont(font);
+}
+
 void highlightField(QWidget* field, bool on) {
     QPalette palette = field->palette();
     palette.setColor(QPalette::Base, colorFromBgr(on ? Yellow : White));

@@ -39,6 +39,10 @@ std::array<QRadioButton*, 11> makeOperatorOptions(QWidget* frame, const QString&
 // and a wide last one.
 void setUpChart(QTreeWidget* chart, const QStringList& columns);
 
+// The face the windows were drawn for: 8 points, semi-condensed, so the captions stay
+// inside their controls where the system's sans face is wider.
+void useDesignFont(QWidget* window);
+
 // The focus colour of an input field: yellow while it has the focus, white otherwise.
 void highlightField(QWidget* field, bool on);
 
