@@ -1,7 +1,6 @@
 #include "form_layout.h"
 
 #include <array>
-#include <cmath>
 
 namespace kst {
 
@@ -46,10 +45,6 @@ int bottomOf(const TwipsSurface& form, const QString& control) {
 }
 
 } // namespace
-
-int toPixels(int twips) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / TwipsPerPixel));
-}
 
 void TwipsSurface::set(const QString& control, Prop prop, int twips) {
     if ((prop == Prop::Width || prop == Prop::Height) && twips < 0)

@@ -1,16 +1,11 @@
 #pragma once
 
+#include "platform/twips.h"
+
 #include <QSize>
 #include <QString>
 
 namespace kst {
-
-// The main window is laid out in twips, 15 to a pixel.
-constexpr int TwipsPerPixel = 15;
-constexpr int toTwips(int pixels) {
-    return pixels * TwipsPerPixel;
-}
-int toPixels(int twips);
 
 enum class Prop { Left, Top, Width, Height, X1, X2, Y1, Y2 };
 

@@ -10,13 +10,13 @@
 #include "status_bar.h"
 #include "tool_bar.h"
 #include "tools/control_char_table.h"
+#include "tools/tool_design.h"
 #include "widget_surface.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -31,7 +31,7 @@ namespace kst {
 namespace {
 
 QString element(const QString& name, int index) {
-    return name + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
+    return elementName(name, index);
 }
 
 // Makes the controls of the design: each gets its object name and its place in twips
@@ -84,14 +84,9 @@ public:
     // NotationCode).
     std::array<QRadioButton*, 5> notationOptions(QWidget* parent, const QString& name, int top,
                                                  int height) {
-        static constexpr std::array<const char*, 5> Captions = {"Dec", "Hex", "Oct", "Bin",
-                                                                "ASCII"};
-        std::array<QRadioButton*, 5> options{};
-        for (int i = 0; i < 5; ++i) {
-            const auto at = static_cast<size_t>(i);
-            options[at] = place(new QRadioButton(QString::fromLatin1(Captions[at]), parent),
-                                element(name, i), 90 + 600 * i, top, i == 4 ? 690 : 600, height);
-        }
+        const auto options = makeNotationOptions<5>(parent, name, top, height);
+        for (QRadioButton* option : options)
+            surface_.add(option->objectName(), option);
         return options;
     }
     QComboBox* listBox(QWidget* parent, const QString& name, const QStringList& entries) {
@@ -202,8 +197,8 @@ void frmMain::buildLeftPane(QWidget* form) {
     QGroupBox* calc = ui_.Frame5 =
         d.frame(form, QStringLiteral("Frame5"), QStringLiteral("Checksum Calculator"), 120, 600,
                 4800, 4020);
-    d.label(calc, QStringLiteral("Label3"), QStringLiteral("Input operands (e.g. 10,11,)"), 120,
-            270, 4560, 210);
+    ui_.Label3 = d.label(calc, QStringLiteral("Label3"),
+                         QStringLiteral("Input operands (e.g. 10,11,)"), 120, 270, 4560, 210);
     ui_.txtOperands =
         d.textBox(calc, QStringLiteral("txtOperands"), QString(), 0, 120, 510, 4560, 300);
     QGroupBox* notation = d.frame(calc, QStringLiteral("fraOperandsFormat"),
@@ -212,28 +207,7 @@ void frmMain::buildLeftPane(QWidget* form) {
     ui_.Option4[1]->setChecked(true);
     QGroupBox* operators = d.frame(calc, QStringLiteral("fraOperator"), QStringLiteral("Operator"),
                                    120, 1560, 4560, 1260);
-    struct OperatorOption {
-        int index;
-        const char* caption;
-        int left, top, width;
-    };
-    // The operator index is the CalcOperator; there is no operator 8.
-    static constexpr std::array<OperatorOption, 10> Operators = {
-        {{0, "And", 90, 270, 720},
-         {1, "Or", 810, 270, 600},
-         {2, "xOr", 1410, 270, 660},
-         {3, "+", 2070, 270, 480},
-         {4, "-", 2550, 270, 480},
-         {5, "x", 3030, 270, 480},
-         {6, "\\, Mod", 90, 570, 900},
-         {7, "CRC-16 (Modbus)", 1050, 570, 1650},
-         {9, "Not", 2760, 570, 720},
-         {10, "Rev. bit order", 90, 870, 1500}}};
-    for (const OperatorOption& op : Operators) {
-        ui_.Option5[static_cast<size_t>(op.index)] =
-            d.place(new QRadioButton(QString::fromLatin1(op.caption), operators),
-                    element(QStringLiteral("Option5"), op.index), op.left, op.top, op.width, 270);
-    }
+    ui_.Option5 = makeOperatorOptions(operators, QStringLiteral("Option5"));
     ui_.Option5[0]->setChecked(true);
     ui_.cmdCal =
         d.button(calc, QStringLiteral("cmdCal"), QStringLiteral("Calculate"), 120, 2910, 1080, 345);
@@ -260,12 +234,7 @@ void frmMain::buildLeftPane(QWidget* form) {
     QWidget* chartPage = ui_.SSTab1->addPage(QStringLiteral("ASCII Chart"));
     QTreeWidget* chart = ui_.ListView1 =
         d.place(new QTreeWidget(chartPage), QStringLiteral("ListView1"), 90, 420, 4620, 3530);
-    chart->setHeaderLabels({"Ctrl", "Hex", "Dec", "Oct", "ASCII"});
-    chart->setRootIsDecorated(false);
-    chart->setUniformRowHeights(true);
-    chart->setAllColumnsShowFocus(true);
-    for (int column = 0; column < 4; ++column)
-        chart->header()->resizeSection(column, 52);
+    setUpChart(chart, {"Ctrl", "Hex", "Dec", "Oct", "ASCII"});
     QWidget* notesPage = ui_.SSTab1->addPage(QStringLiteral("User Notes"));
     ui_.RichTextBox1 =
         d.place(new QPlainTextEdit(notesPage), QStringLiteral("RichTextBox1"), 90, 420, 4620, 3030);

@@ -5,12 +5,16 @@
 #include "frm_main.h"
 #include "frm_options.h"
 #include "frm_prog_but.h"
+#include "pictures.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "session.h"
 #include "status_bar.h"
 #include "tool_bar.h"
 #include "tools/control_char_table.h"
+#include "tools/frm_about.h"
+#include "tools/frm_ascii.h"
+#include "tools/frm_logic.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,10 +30,31 @@
 
 namespace kst {
 
+namespace {
+
+CalculatorControls paneCalculator(const MainControls& ui) {
+    return {.txtOperands = ui.txtOperands,
+            .txtResult = ui.txtResult,
+            .txtRemainder = ui.txtRemainder,
+            .cmdCal = ui.cmdCal,
+            .notations = ui.Option4,
+            .operators = ui.Option5,
+            .prompt = ui.Label3,
+            .lblQuotient = ui.lblQuotient,
+            .lblRemainder = ui.lblRemainder,
+            .lblModbus = ui.lblModbus,
+            .narrowResultWidth = 1650,
+            .wideResultWidth = 2550};
+}
+
+} // namespace
+
 MainController::MainController(frmMain& window, Session& session)
     : window_(window), session_(session), portList_(window), port_(window), mode_(window, port_),
       profile_(window), receiveOptions_(window), sendView_(window), sendPane_(window),
-      buttons_(window), logFiles_(window) {
+      buttons_(window), logFiles_(window),
+      calculator_(paneCalculator(window.ui()), session.state().CalcNotation,
+                  session.state().CalcOperation) {
     session.startSending(sendView_);
     connectPorts();
 }
@@ -83,7 +108,8 @@ void MainController::InitMainWindow() {
         session_.state().MacroState = 0;
         session_.state().StartupPending = true;
         session_.ini().ReadIniFile();
-        // Visible before the profile is opened, so its messages have a window to sit on.
+        // Visible before the profile is opened, so its messages have a window to
+        // sit on.
         window_.showMaximized();
         profile_.OpenSettingsFile();
     } catch (const RunTimeError& e) {
@@ -204,9 +230,22 @@ void MainController::editOptions() {
     dialog.exec();
 }
 
+// The tool windows are modeless; each command opens one more beside the others.
+void MainController::showAsciiChart() {
+    (new frmAscII(&window_))->show();
+}
+
+void MainController::showCalculator() {
+    (new frmLogic(&window_))->show();
+}
+
+void MainController::showAbout() {
+    (new frmAbout(&window_, pictures::appIcon().pixmap(64)))->show();
+}
+
 void MainController::showHelp() {
-    // The desktop's handler for the help file; when there is none (or no file), the
-    // shell says so itself or nothing happens.
+    // The desktop's handler for the help file; when there is none (or no file),
+    // the shell says so itself or nothing happens.
     Platform::shell().open(session_.helpFilePath());
 }
 

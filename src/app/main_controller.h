@@ -10,6 +10,7 @@
 #include "send_buttons.h"
 #include "send_pane.h"
 #include "send_view.h"
+#include "tools/calculator_control.h"
 
 namespace kst {
 
@@ -30,6 +31,7 @@ public:
     ReceiveOptions& receiveOptions() { return receiveOptions_; }
     SendPane& sendPane() { return sendPane_; }
     SendButtons& buttons() { return buttons_; }
+    CalculatorControl& calculator() { return calculator_; }
 
     // Start-up, inside the splash timer's tick: checks the support database, writes the
     // missing kst.ini and default profile, then InitMainWindow.
@@ -65,14 +67,14 @@ public:
     void pauseMacro() override {}
     void stopMacro() override {}
     void togglePlayMode() override {}
-    void showAsciiChart() override {}
-    void showCalculator() override {}
+    void showAsciiChart() override;
+    void showCalculator() override;
     void editButtons() override;
     void editAutoResponse() override {}
     void editMacros() override {}
     void editOptions() override;
     void importProfile() override {}
-    void showAbout() override {}
+    void showAbout() override;
     void showHelp() override;
 
 private:
@@ -90,6 +92,8 @@ private:
     SendPane sendPane_;
     SendButtons buttons_;
     LogFiles logFiles_;
+    // The main window's calculator pane.
+    CalculatorControl calculator_;
     bool unloading_ = false;
 };
 

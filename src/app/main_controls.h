@@ -47,6 +47,7 @@ struct MainControls {
 
     // The checksum calculator pane. Option5 has no element 8.
     QGroupBox* Frame5 = nullptr;
+    QLabel* Label3 = nullptr;
     QLineEdit* txtOperands = nullptr;
     std::array<QRadioButton*, 5> Option4{};
     std::array<QRadioButton*, 11> Option5{};

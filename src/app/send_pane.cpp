@@ -27,28 +27,6 @@ namespace kst {
 
 namespace {
 
-QString hexRefusal() {
-    return QStringLiteral("Invalid data: Hexadecimal code exceeds 2 digits, or no command code in "
-                          "between two (,) sign!");
-}
-
-// The message of a command box that does not pass its check, by notation.
-QString commandRefusal(int notation) {
-    switch (notation) {
-    case ncDec:
-        return QStringLiteral("Invalid data: Decimal code greater than 255, or no command code in "
-                              "between two (,) sign!");
-    case ncOct:
-        return QStringLiteral("Invalid data: Octal code greater than 377, or no command code in "
-                              "between two (,) sign!");
-    case ncBin:
-        return QStringLiteral("Invalid data: Binary code exceeds 8 digits, or no command code in "
-                              "between two (,) sign!");
-    default:
-        return hexRefusal();
-    }
-}
-
 void refuse(const QString& message) {
     msgBox(message, MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Error:"));
 }
@@ -310,13 +288,13 @@ bool SendPane::validate(Field field) {
     switch (field) {
     case Field::Command:
         if (!ValidateByteList(edit->text(), format)) {
-            refuse(commandRefusal(format));
+            refuse(ByteListRefusal(format));
             return false;
         }
         return true;
     case Field::ControlCodes:
         if (!ValidateByteList(edit->text(), ncHex)) {
-            refuse(hexRefusal());
+            refuse(ByteListRefusal(ncHex));
             return false;
         }
         return true;

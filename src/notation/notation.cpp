@@ -47,19 +47,6 @@ int digitIn(QChar c, int notation) {
     }
 }
 
-int radixOf(int notation) {
-    switch (notation) {
-    case ncDec:
-        return 10;
-    case ncHex:
-        return 16;
-    case ncOct:
-        return 8;
-    default:
-        return 2;
-    }
-}
-
 // The value of the leading digits of the notation after any blanks; nullopt when the
 // value no longer fits in 32 bits. A text without a leading digit is 0.
 std::optional<quint64> leadingValue(const QString& text, int notation) {
@@ -71,7 +58,7 @@ std::optional<quint64> leadingValue(const QString& text, int notation) {
         const int d = digitIn(text[i], notation);
         if (d < 0)
             break;
-        value = value * radixOf(notation) + d;
+        value = value * NotationRadix(notation) + d;
         if (value > 0xFFFFFFFFull)
             return std::nullopt;
     }
@@ -105,6 +92,36 @@ QString hexOf(unsigned value) {
 }
 
 } // namespace
+
+int NotationRadix(int notation) {
+    switch (notation) {
+    case ncHex:
+        return 16;
+    case ncOct:
+        return 8;
+    case ncBin:
+        return 2;
+    default:
+        return 10;
+    }
+}
+
+QString ByteListRefusal(int notation) {
+    switch (notation) {
+    case ncDec:
+        return QStringLiteral("Invalid data: Decimal code greater than 255, or no command code in "
+                              "between two (,) sign!");
+    case ncOct:
+        return QStringLiteral("Invalid data: Octal code greater than 377, or no command code in "
+                              "between two (,) sign!");
+    case ncBin:
+        return QStringLiteral("Invalid data: Binary code exceeds 8 digits, or no command code in "
+                              "between two (,) sign!");
+    default:
+        return QStringLiteral("Invalid data: Hexadecimal code exceeds 2 digits, or no command code "
+                              "in between two (,) sign!");
+    }
+}
 
 QString ControlCodeName(int code) {
     return (code >= 0 && code < 32) ? QString::fromLatin1(kControlNames[code]) : QString();

@@ -17,6 +17,12 @@ namespace kst {
 
 enum NotationCode : int { ncDec = 0, ncHex = 1, ncOct = 2, ncBin = 3, ncAscii = 4 };
 
+// The base of the notation's digits: 10, 16, 8 or 2 (10 for ASCII, which has none).
+int NotationRadix(int notation);
+
+// What a byte list told, when it fails ValidateByteList in the notation (Hex for ASCII).
+QString ByteListRefusal(int notation);
+
 // The abbreviation of a control code 0..31 ("NUL" .. "US"); empty for other codes.
 QString ControlCodeName(int code);
 
