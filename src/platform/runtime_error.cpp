@@ -18,6 +18,8 @@ QString describeError(int number) {
         return "File not found";
     case err::PermissionDenied:
         return "Permission denied";
+    case err::PathFileAccessError:
+        return "Path/File access error";
     case err::PathNotFound:
         return "Path not found";
     case err::InvalidUseOfNull:

@@ -13,8 +13,6 @@ namespace kst {
 
 namespace {
 
-constexpr int PathFileAccessError = 75;
-
 // Paths are stored in the file as the system writes file names (the local 8-bit encoding).
 QByteArray pathBytes(const QString& path) {
     return QFile::encodeName(path);
@@ -27,7 +25,7 @@ void writeWholeFile(const QString& path, const QByteArray& bytes) {
     if (!file.open(QIODevice::WriteOnly))
         throw RunTimeError(err::PermissionDenied);
     if (file.write(bytes) != bytes.size() || !file.commit())
-        throw RunTimeError(PathFileAccessError, QStringLiteral("Path/File access error"));
+        throw RunTimeError(err::PathFileAccessError);
 }
 
 // Lines end with CR LF; a lone CR or LF ends one as well, so a file edited by hand

@@ -47,6 +47,10 @@ void Catalog::appendTable(const TableDef& table) {
     createTable(connection(), table);
 }
 
+void Catalog::checkIntegrity() {
+    connection().checkIntegrity();
+}
+
 void Catalog::close() {
     connection_.reset();
 }

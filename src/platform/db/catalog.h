@@ -29,6 +29,9 @@ public:
     std::optional<TableDef> findTable(const QString& name);
     TableDef table(const QString& name);
     void appendTable(const TableDef& table);
+    // Reads the whole file: raises err::CannotOpen when it is damaged or holds a value
+    // longer than a connection takes (see Connection::checkIntegrity).
+    void checkIntegrity();
 
     void close();
     bool isOpen() const { return connection_.has_value(); }

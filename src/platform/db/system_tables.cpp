@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSet>
 
 namespace kst::db {
@@ -13,6 +14,34 @@ namespace {
 
 const QString kPrefix = QStringLiteral("kst_sys_");
 constexpr int kFormatVersion = 1;
+
+// The hidden tables as every file of ours defines them.
+const std::pair<QString, QString> kHiddenTables[] = {
+    {"kst_sys_meta", "CREATE TABLE kst_sys_meta(key TEXT PRIMARY KEY, value TEXT NOT NULL)"},
+    {"kst_sys_columns", "CREATE TABLE kst_sys_columns(tbl TEXT NOT NULL COLLATE NOCASE, "
+                        "ordinal INTEGER NOT NULL, name TEXT NOT NULL, kind INTEGER NOT NULL, "
+                        "size INTEGER NOT NULL, nullable INTEGER NOT NULL, "
+                        "zero_length INTEGER NOT NULL, auto_increment INTEGER NOT NULL, "
+                        "PRIMARY KEY (tbl, ordinal))"},
+    {"kst_sys_indexes", "CREATE TABLE kst_sys_indexes(tbl TEXT NOT NULL COLLATE NOCASE, "
+                        "name TEXT NOT NULL, col TEXT NOT NULL, is_primary INTEGER NOT NULL, "
+                        "is_unique INTEGER NOT NULL)"},
+};
+
+// What a hidden table of ours is defined with; nothing for any other name.
+std::optional<QString> hiddenTableSql(const QString& name) {
+    for (const auto& [table, sql] : kHiddenTables) {
+        if (table.compare(name, Qt::CaseInsensitive) == 0)
+            return sql;
+    }
+    return std::nullopt;
+}
+
+bool isVirtualTableSql(const QString& sql) {
+    static const QRegularExpression re(QStringLiteral(R"(^\s*CREATE\s+VIRTUAL\s)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    return re.match(sql).hasMatch();
+}
 
 QString passwordCheck(const QByteArray& salt, const QString& password) {
     QCryptographicHash hash(QCryptographicHash::Sha256);
@@ -113,6 +142,46 @@ QString declaration(const ColumnDef& c, bool isKey) {
     return decl;
 }
 
+// The statement that creates a table of this definition; the engine keeps it as the
+// table's definition, so it also tells whether a table is still the one we made.
+QString createTableSql(const TableDef& table) {
+    const QString keyColumn = table.indexes.empty() ? QString() : table.indexes.front().column;
+    QStringList parts;
+    bool keyInline = false;
+    for (const ColumnDef& c : table.columns) {
+        const bool isKey = c.name.compare(keyColumn, Qt::CaseInsensitive) == 0;
+        keyInline = keyInline || (isKey && c.autoIncrement);
+        parts << declaration(c, isKey);
+    }
+    if (!keyColumn.isEmpty() && !keyInline)
+        parts << "PRIMARY KEY (" + quoteIdentifier(keyColumn) + ")";
+    return "CREATE TABLE " + quoteIdentifier(table.name) + " (" + parts.join(", ") + ")";
+}
+
+// The table as the engine holds it against its catalogued definition. A column that
+// another tool dropped, added or moved would put every later value at another ordinal
+// than the one the code reads and writes; a changed definition could hold constraints
+// or computed columns that we never wrote.
+void verifyDefinition(Connection& connection, const TableDef& table) {
+    {
+        Statement st(connection,
+                     "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?1");
+        st.bind(1, table.name);
+        if (st.step() && st.columnText(0) == createTableSql(table))
+            return;
+    }
+    QStringList actual;
+    Statement st(connection, "SELECT name FROM pragma_table_xinfo(?1)");
+    st.bind(1, table.name);
+    while (st.step())
+        actual << st.columnText(0);
+    const QString what = QString("The table '%1' of '%2' does not match its definition: ")
+                             .arg(table.name, connection.path());
+    if (const std::optional<QString> difference = columnDifference(table.columnNames(), actual))
+        raise(err::UnknownColumn, what + *difference + '.');
+    raise(err::CannotOpen, what + "it was changed outside the program.");
+}
+
 } // namespace
 
 bool isReservedTableName(const QString& name) {
@@ -129,15 +198,8 @@ QString quoteIdentifier(const QString& name) {
 void initializeSystemTables(Connection& connection, const QString& password) {
     Transaction transaction(connection);
     connection.exec(QString("PRAGMA application_id = %1").arg(kApplicationId));
-    connection.exec("CREATE TABLE kst_sys_meta(key TEXT PRIMARY KEY, value TEXT NOT NULL)");
-    connection.exec("CREATE TABLE kst_sys_columns(tbl TEXT NOT NULL COLLATE NOCASE, "
-                    "ordinal INTEGER NOT NULL, name TEXT NOT NULL, kind INTEGER NOT NULL, "
-                    "size INTEGER NOT NULL, nullable INTEGER NOT NULL, "
-                    "zero_length INTEGER NOT NULL, auto_increment INTEGER NOT NULL, "
-                    "PRIMARY KEY (tbl, ordinal))");
-    connection.exec("CREATE TABLE kst_sys_indexes(tbl TEXT NOT NULL COLLATE NOCASE, "
-                    "name TEXT NOT NULL, col TEXT NOT NULL, is_primary INTEGER NOT NULL, "
-                    "is_unique INTEGER NOT NULL)");
+    for (const auto& [name, sql] : kHiddenTables)
+        connection.exec(sql);
     QByteArray salt(16, Qt::Uninitialized);
     QRandomGenerator::system()->generate(salt.begin(), salt.end());
     Statement insert(connection, "INSERT INTO kst_sys_meta(key, value) VALUES (?1, ?2)");
@@ -172,6 +234,33 @@ void verifyPassword(Connection& connection, const QString& password) {
     const QByteArray salt = QByteArray::fromHex(metaValue(connection, "salt").toLatin1());
     if (passwordCheck(salt, password) != metaValue(connection, "password_check"))
         raise(err::InvalidPassword);
+}
+
+void verifySchemaObjects(Connection& connection) {
+    QStringList foreign;
+    Statement st(connection, "SELECT type, name, sql FROM sqlite_master ORDER BY rowid");
+    while (st.step()) {
+        const QString type = st.columnText(0);
+        const QString name = st.columnText(1);
+        const QString sql = st.columnText(2);
+        if (type == QLatin1String("table")) {
+            if (isVirtualTableSql(sql)) {
+                foreign << QString("virtual table '%1'").arg(name);
+            } else if (name.startsWith(kPrefix, Qt::CaseInsensitive) &&
+                       hiddenTableSql(name) != sql) {
+                foreign << QString("table '%1'").arg(name);
+            }
+        } else if (type != QLatin1String("index") || !st.columnIsNull(2)) {
+            // The engine's own indexes of keys have no statement; any other is foreign.
+            foreign << QString("%1 '%2'").arg(type, name);
+        }
+    }
+    if (!foreign.isEmpty()) {
+        raise(err::CannotOpen,
+              QString("The file '%1' holds objects that a profile never has: %2. They could run "
+                      "commands stored in the file, so it is not opened; it is left as it is.")
+                  .arg(connection.path(), foreign.join(", ")));
+    }
 }
 
 QStringList listTables(Connection& connection) {
@@ -216,13 +305,16 @@ std::optional<TableDef> findTable(Connection& connection, const QString& name) {
     }
     if (table.columns.empty())
         return std::nullopt; // not made by this layer
-    Statement st(connection, "SELECT name, col, is_primary, is_unique FROM kst_sys_indexes "
-                             "WHERE tbl = ?1 ORDER BY rowid");
-    st.bind(1, table.name);
-    while (st.step()) {
-        table.indexes.push_back({st.columnText(0), st.columnText(1), st.columnInteger(2) != 0,
-                                 st.columnInteger(3) != 0});
+    {
+        Statement st(connection, "SELECT name, col, is_primary, is_unique FROM kst_sys_indexes "
+                                 "WHERE tbl = ?1 ORDER BY rowid");
+        st.bind(1, table.name);
+        while (st.step()) {
+            table.indexes.push_back({st.columnText(0), st.columnText(1), st.columnInteger(2) != 0,
+                                     st.columnInteger(3) != 0});
+        }
     }
+    verifyDefinition(connection, table);
     return table;
 }
 
@@ -236,19 +328,8 @@ void createTable(Connection& connection, const TableDef& table) {
         if (st.columnInteger(0) != 0)
             raise(err::TableExists, QString("Table '%1' already exists.").arg(table.name));
     }
-    const QString keyColumn = table.indexes.empty() ? QString() : table.indexes.front().column;
-    QStringList parts;
-    bool keyInline = false;
-    for (const ColumnDef& c : table.columns) {
-        const bool isKey = c.name.compare(keyColumn, Qt::CaseInsensitive) == 0;
-        keyInline = keyInline || (isKey && c.autoIncrement);
-        parts << declaration(c, isKey);
-    }
-    if (!keyColumn.isEmpty() && !keyInline)
-        parts << "PRIMARY KEY (" + quoteIdentifier(keyColumn) + ")";
-
     Transaction transaction(connection);
-    connection.exec("CREATE TABLE " + quoteIdentifier(table.name) + " (" + parts.join(", ") + ")");
+    connection.exec(createTableSql(table));
     Statement column(connection,
                      "INSERT INTO kst_sys_columns VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
     for (size_t i = 0; i < table.columns.size(); ++i) {

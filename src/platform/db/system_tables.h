@@ -23,8 +23,17 @@ void initializeSystemTables(Connection& connection, const QString& password);
 // and err::CannotOpen when the file lacks the hidden tables (not one of ours).
 void verifyPassword(Connection& connection, const QString& password);
 
+// Raises err::CannotOpen, naming them, when the file holds anything but tables and the
+// engine's indexes of their keys: a trigger, a view, a virtual table, an index of its
+// own, or a hidden table that is not ours. Such objects could run statements stored in
+// the file; our files never hold them.
+void verifySchemaObjects(Connection& connection);
+
 QStringList listTables(Connection& connection);
 // Looks the name up without regard to case; the definition carries the stored name.
+// Raises when the table the engine holds is not the one its definition describes
+// (err::UnknownColumn naming a column dropped, added or moved; err::CannotOpen for any
+// other change), so that no value is ever read from or written to another column.
 std::optional<TableDef> findTable(Connection& connection, const QString& name);
 void createTable(Connection& connection, const TableDef& table);
 
