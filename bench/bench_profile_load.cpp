@@ -7,6 +7,7 @@
 #include "app/frm_main.h"
 #include "app/profile_control.h"
 #include "app/session.h"
+#include "bench_main.h"
 #include "platform/services.h"
 #include "storage/profile_creator.h"
 #include "storage/profile_schema.h"
@@ -71,11 +72,5 @@ BENCHMARK(BM_ValidateDefaultProfile)->Unit(benchmark::kMicrosecond)->MinTime(2.0
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kst::bench::runWithWidgets(argc, argv);
 }
