@@ -57,6 +57,10 @@ QString describeError(int number) {
     }
 }
 
+bool isFileOutOfReach(const RunTimeError& error) {
+    return error.number() == err::PermissionDenied || error.number() == err::PathFileAccessError;
+}
+
 RunTimeError::RunTimeError(int number, QString description)
     : number_(number), description_(std::move(description)),
       what_(QString("%1: %2").arg(number_).arg(description_).toStdString()) {}

@@ -72,6 +72,12 @@ constexpr int ObjectOpen = 3705;
 // their own text (the file names, the engine's reason) get a general one.
 QString describeError(int number);
 
+class RunTimeError;
+
+// Whether an error says that a file is out of reach for now (permissions, a lock that
+// another program holds, the disk), rather than that the file itself is at fault.
+bool isFileOutOfReach(const RunTimeError& error);
+
 // The numbered run-time errors that routines raise to their callers. A caller's
 // handler shows the number and the description in its failure box.
 class RunTimeError : public std::exception {

@@ -43,6 +43,10 @@ TableDef Catalog::table(const QString& name) {
     raise(err::ItemNotFound);
 }
 
+std::vector<TableDef> Catalog::tables() {
+    return tableDefinitions(connection());
+}
+
 void Catalog::appendTable(const TableDef& table) {
     createTable(connection(), table);
 }

@@ -29,10 +29,6 @@ QString engineMessage(sqlite3* db) {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
 }
 
-[[noreturn]] void raiseUnrecognized(const QString& path) {
-    raise(err::CannotOpen, QString("Unrecognized database format '%1'.").arg(path));
-}
-
 // The error of an engine result code: the file and what is wrong with it. A file out
 // of reach (permissions, a lock, the disk) is told apart from a file at fault.
 [[noreturn]] void raiseEngineError(int code, const QString& path, const QString& message) {
@@ -101,7 +97,7 @@ void checkFileIsOurs(const QString& path) {
 // Nothing stored in a file runs on our connections: no trigger fires, no view is
 // read, the schema is not trusted to call functions with side effects, no extension
 // is loaded and no other database is attached. Our files hold none of these (a file
-// that does is refused, see verifySchemaObjects); this keeps a file that slips past
+// that does is refused, see verifyFile); this keeps a file that slips past
 // that check inert as well. An engine that cannot be set up so opens nothing.
 void makeDefensive(sqlite3* db, const QString& path) {
     const std::pair<int, int> settings[] = {
@@ -157,8 +153,7 @@ Connection Connection::open(const ConnectionInfo& info) {
         db = openHandle(info.dataSource, SQLITE_OPEN_READONLY);
     }
     Connection connection(db, info.dataSource);
-    verifyPassword(connection, info.password);
-    verifySchemaObjects(connection);
+    verifyFile(connection, info.password);
     return connection;
 }
 
@@ -236,11 +231,10 @@ void Connection::checkIntegrity() {
     }
     // A value over the length limit needs more bytes than the limit: in a smaller file
     // there is none, and nothing more needs to be read.
-    Statement pages(*this, "PRAGMA page_count");
-    Statement pageSize(*this, "PRAGMA page_size");
-    pages.step();
-    pageSize.step();
-    if (pages.columnInteger(0) * pageSize.columnInteger(0) <= kMaxValueBytes)
+    Statement size(*this,
+                   "SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()");
+    size.step();
+    if (size.columnInteger(0) <= kMaxValueBytes)
         return;
     QStringList tables;
     {

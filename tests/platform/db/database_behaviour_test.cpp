@@ -30,7 +30,7 @@ TEST_F(DatabaseBehaviour, OpensOnlyWithItsPassword) {
         } catch (const RunTimeError& e) {
             EXPECT_EQ(e.number(), err::InvalidPassword);
             EXPECT_EQ(e.number(), -2147217843);
-            EXPECT_EQ(e.description(), "Not a valid password.");
+            EXPECT_EQ(e.description(), "Not a valid password for the file '" + path + "'.");
         }
     }
     // The file keeps a salted check, not the password.

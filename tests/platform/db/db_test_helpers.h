@@ -14,12 +14,6 @@
 
 namespace kst::test {
 
-inline void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-}
-
 enum Ordinal { kId, kName, kCode, kAmount, kSmall, kFlag, kNotes, kStrict };
 
 inline db::TableDef itemsTable() {
