@@ -30,7 +30,8 @@ public:
     }
 };
 
-// A program folder with the support database the build makes and a default profile.
+// A program folder with the support database the build makes, the default profile and
+// a second profile.
 class ProgramFolder {
 public:
     ProgramFolder() {
@@ -42,25 +43,42 @@ public:
         kst::ProfileCreator creator(kst::supportConnStr(dir_.path()), progress,
                                     [](const QString&, const QString&) { return true; });
         creator.CreateDB(defaultProfile(), "Device1.kst");
+        creator.CreateDB(secondProfile(), "Bench.kst");
     }
     QString path() const { return dir_.path(); }
     QString defaultProfile() const { return dir_.filePath("Devices/Device1.kst"); }
+    QString secondProfile() const { return dir_.filePath("Devices/Bench.kst"); }
 
 private:
     QTemporaryDir dir_;
 };
 
-void BM_OpenDbDefaultProfile(benchmark::State& state) {
+// `Open_DB` in a main window; `alternate` switches between the two profiles, so that
+// every load records a new one in kst.ini, as a profile command does.
+void openDb(benchmark::State& state, bool alternate) {
     SilentBoxes boxes;
     kst::MessageBoxes* previous = kst::Platform::setMessages(&boxes);
     ProgramFolder folder;
     kst::frmMain window(folder.path(), QSize(1024, 768));
     window.session().discoverDevices = [] { return QStringList(); };
-    for (auto _ : state)
-        window.profile().Open_DB(folder.defaultProfile(), "Device1.kst");
+    bool second = false;
+    for (auto _ : state) {
+        window.profile().Open_DB(second ? folder.secondProfile() : folder.defaultProfile(),
+                                 second ? "Bench.kst" : "Device1.kst");
+        second = alternate && !second;
+    }
     kst::Platform::setMessages(previous);
 }
+
+void BM_OpenDbDefaultProfile(benchmark::State& state) {
+    openDb(state, false);
+}
 BENCHMARK(BM_OpenDbDefaultProfile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_OpenDbSwitchingProfiles(benchmark::State& state) {
+    openDb(state, true);
+}
+BENCHMARK(BM_OpenDbSwitchingProfiles)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_ValidateDefaultProfile(benchmark::State& state) {
     ProgramFolder folder;

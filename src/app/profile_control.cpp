@@ -102,7 +102,8 @@ void ProfileControl::CreateDB(const QString& fileName, const QString& fileTitle)
     std::optional<RunTimeError> loadFailure;
     ProfileCreator creator(window_.session().SupportConnStr(), progress,
                            [&](const QString& name, const QString& title) {
-                               if (std::optional<LoadFailure> failure = load(name, title))
+                               if (std::optional<LoadFailure> failure =
+                                       load(name, title, FileCheck::Needed))
                                    loadFailure = failure->error;
                                return !loadFailure;
                            });
@@ -129,13 +130,16 @@ void ProfileControl::OpenSettingsFile() {
         // Cancel opens the default profile, without a message.
         chosen = Platform::fileDialogs().showOpen(request);
     }
-    // The default profile is checked by its load, which sets it aside when it is damaged.
-    if (chosen && !isDefaultProfile(chosen->fileName) && !opensAsProfile(chosen->fileName))
+    // Another file is checked here, once, and named if it is refused; the default profile
+    // is checked by its load, which sets it aside when it is damaged.
+    if (chosen && !isDefaultProfile(chosen->fileName)) {
+        if (opensAsProfile(chosen->fileName)) {
+            openProfile(chosen->fileName, chosen->fileTitle, FileCheck::Done);
+            return;
+        }
         chosen.reset();
-    if (chosen)
-        Open_DB(chosen->fileName, chosen->fileTitle);
-    else
-        Open_DB(ini.defaultProfilePath(), IniFile::defaultProfileTitle());
+    }
+    Open_DB(ini.defaultProfilePath(), IniFile::defaultProfileTitle());
 }
 
 bool ProfileControl::isDefaultProfile(const QString& path) const {
@@ -158,7 +162,12 @@ bool ProfileControl::opensAsProfile(const QString& path) {
 // Loading
 
 void ProfileControl::Open_DB(const QString& File_Name, const QString& File_Title) {
-    const std::optional<LoadFailure> failure = load(File_Name, File_Title);
+    openProfile(File_Name, File_Title, FileCheck::Needed);
+}
+
+void ProfileControl::openProfile(const QString& File_Name, const QString& File_Title,
+                                 FileCheck check) {
+    const std::optional<LoadFailure> failure = load(File_Name, File_Title, check);
     if (!failure)
         return;
     // A default profile that is there but damaged would stop every start: it makes room
@@ -171,8 +180,8 @@ void ProfileControl::Open_DB(const QString& File_Name, const QString& File_Title
     endAfterFailedLoad(File_Name, failure->error);
 }
 
-std::optional<ProfileControl::LoadFailure> ProfileControl::load(const QString& File_Name,
-                                                                const QString& File_Title) {
+std::optional<ProfileControl::LoadFailure>
+ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCheck check) {
     Session& session = window_.session();
     SharedState& shared = session.shared();
     const MainControls& ui = window_.ui();
@@ -191,7 +200,8 @@ std::optional<ProfileControl::LoadFailure> ProfileControl::load(const QString& F
 
         shared.SettingsConnStr = profileConnStr(File_Name);
         // The whole file is checked once, before anything of it is read.
-        fromProfile([&] { CheckProfileFile(File_Name); });
+        if (check == FileCheck::Needed)
+            fromProfile([&] { CheckProfileFile(File_Name); });
         applySettings(shared.SettingsConnStr);
 
         shared.DbSql = QStringLiteral("SELECT * FROM userPreferences");

@@ -44,7 +44,12 @@ private:
         bool profileAtFault;
     };
 
-    std::optional<LoadFailure> load(const QString& File_Name, const QString& File_Title);
+    // Whether the file still needs CheckProfileFile, or has just passed it.
+    enum class FileCheck { Needed, Done };
+
+    void openProfile(const QString& File_Name, const QString& File_Title, FileCheck check);
+    std::optional<LoadFailure> load(const QString& File_Name, const QString& File_Title,
+                                    FileCheck check);
     void applySettings(const QString& connStr);
     void showMacro(int MacrosNo, DamagedLists& damaged);
     void relabelProgButtons(int page);
