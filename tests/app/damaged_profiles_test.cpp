@@ -258,6 +258,7 @@ TEST_F(DamagedProfiles, ARefusedProfileIsNamedWithItsReasonOnceAndTheDefaultOpen
 TEST_F(DamagedProfiles, ALockedProfileIsReportedAtOnceAndNeverSetAside) {
     folder.makeReady();
     folder.addProfile("Devices/Bench.kst");
+    const QByteArray benchBefore = fileBytes(bench());
     {
         ForeignLock lock(bench());
         ASSERT_TRUE(lock.held());
@@ -270,6 +271,7 @@ TEST_F(DamagedProfiles, ALockedProfileIsReportedAtOnceAndNeverSetAside) {
         EXPECT_EQ(shown()[0].text,
                   kInvalidFile + "The file '" + bench() + "' is locked by another program.");
     }
+    EXPECT_EQ(fileBytes(bench()), benchBefore);
 
     boxes.clear();
     const QByteArray before = fileBytes(defaultProfile());
@@ -292,6 +294,7 @@ TEST_F(DamagedProfiles, ControlCodesThatAreNotBytesAreNamedInOneBoxALoad) {
     setRow(conn, "progAutoResp", 2, {{1, Value("OK")}, {12, Value("ZZ,")}});
     setRow(conn, "progMacrosSeq", 1, {{13, Value("G,")}});
     setRow(conn, "progMacrosSubRoutines", 9, {{32, Value("100,")}});
+    const QByteArray before = fileBytes(defaultProfile());
     auto main = start();
 
     ASSERT_EQ(shown().size(), 1);
@@ -312,6 +315,7 @@ TEST_F(DamagedProfiles, ControlCodesThatAreNotBytesAreNamedInOneBoxALoad) {
     main->cboMacros_Click();
     ASSERT_EQ(shown().size(), 1);
     EXPECT_TRUE(shown()[0].text.contains("\nprogMacrosSubRoutines row 9 (strIfCtrl)\n"));
+    EXPECT_EQ(fileBytes(defaultProfile()), before);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -343,15 +347,16 @@ TEST_F(DamagedProfiles, WhatStandsInTheWayOfTheProgramsFilesIsNamed) {
                                          "way."));
     EXPECT_TRUE(shown()[1].text.contains("'" + defaultProfile() + "' is a folder, not a file."));
     EXPECT_TRUE(QFileInfo(defaultProfile()).isDir());
+}
 
+TEST_F(DamagedProfiles, AProgramFolderThatCannotBeWrittenIsNamed) {
     if (geteuid() == 0)
         GTEST_SKIP() << "permissions do not hold for root";
-    boxes.clear();
-    ASSERT_TRUE(QDir(folder.path()).rmdir("Devices/Device1.kst"));
-    ASSERT_TRUE(QFile::remove(folder.file("kst.ini")));
+    folder.addSupportDatabase();
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);
     EXPECT_THROW(start(), ProgramEnded);
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_EQ(titles(), QStringList({"Form Load Error:"}));
     EXPECT_TRUE(shown()[0].text.contains("Description: Permission denied: the folder '" +
                                          folder.path() +
                                          "' does not allow 'kst.ini' to be written."));

@@ -192,9 +192,12 @@ TEST_F(UntrustedFiles, AFileOutOfReachIsToldApartFromAFileAtFault) {
     const RunTimeError folder = readRefusal(dir.path());
     EXPECT_EQ(folder.number(), err::CannotOpen);
     EXPECT_EQ(folder.description(), "'" + dir.path() + "' is a folder, not a file.");
+}
 
+TEST_F(UntrustedFiles, AFileWithoutPermissionIsOutOfReach) {
     if (geteuid() == 0)
         GTEST_SKIP() << "permissions do not hold for root";
+    addItems({"a"});
     ASSERT_TRUE(QFile::setPermissions(path, QFile::WriteOwner));
     EXPECT_EQ(readRefusal(path).number(), err::PermissionDenied);
     ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner));
