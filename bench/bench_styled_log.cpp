@@ -1,5 +1,6 @@
 // How fast the log view absorbs styled text, and whether an append costs more as the
 // log grows. A 256000-baud line in formatted hex gives about 77 KB/s of text.
+#include "bench_main.h"
 #include "notation/notation.h"
 #include "notation/view/styled_log.h"
 
@@ -79,11 +80,5 @@ BENCHMARK(BM_AppendAtLogSize)->Arg(0)->Arg(10)->Arg(100)->Unit(benchmark::kMicro
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kst::bench::runWithWidgets(argc, argv);
 }

@@ -3,6 +3,7 @@
 #include "frm_main.h"
 #include "main_controller.h"
 #include "notation/view/bgr_color.h"
+#include "platform/db/connection_string.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "port_list.h"
@@ -13,6 +14,7 @@
 #include "storage/profile_creator.h"
 #include "storage/profile_readers.h"
 #include "storage/profile_schema.h"
+#include "storage/profile_set_aside.h"
 #include "storage/profile_validation.h"
 #include "storage/user_notes.h"
 #include "tool_bar.h"
@@ -21,6 +23,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -52,8 +55,42 @@ private:
     QProgressBar* bar_;
 };
 
-QString loadFailureText(const RunTimeError& e, const QString& consequence) {
-    return failureText(e.number(), e.description()) + "\n" + consequence;
+// The failure box of a load: the error, the profile it happened in, and what follows.
+void showLoadFailure(const RunTimeError& e, const QString& file, const QString& consequence) {
+    msgBox(failureText(e.number(), e.description()) + QStringLiteral("\nProfile: ") + file + '\n' +
+               consequence,
+           MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("OpenDB Error:"));
+}
+
+// The steps of a load that read the profile itself, as opposed to kst.ini, the support
+// database or the window: only their failures can make a profile damaged.
+struct ProfileFault {
+    RunTimeError error;
+};
+template <class Step> void fromProfile(Step step) {
+    try {
+        step();
+    } catch (const RunTimeError& e) {
+        throw ProfileFault{e};
+    }
+}
+
+// One box for every list of a load that is not a list of bytes, however many there are,
+// naming the profile they were read from.
+void reportDamagedLists(const DamagedLists& damaged, const QString& settingsConnStr) {
+    if (damaged.empty())
+        return;
+    const QString file = db::ConnectionInfo::parse(settingsConnStr).dataSource;
+    constexpr qsizetype kShown = 20;
+    const QStringList& places = damaged.places();
+    QString text = QStringLiteral("The profile '%1' holds control-code lists that are not lists "
+                                  "of bytes:\n")
+                       .arg(file) +
+                   places.mid(0, kShown).join('\n');
+    if (places.size() > kShown)
+        text += QStringLiteral("\n... and %1 more").arg(places.size() - kShown);
+    text += QStringLiteral("\nConditions with such a list never match.");
+    msgBox(text, MsgIcon::Exclamation, MsgButtons::Ok, appTitle());
 }
 
 } // namespace
@@ -63,56 +100,94 @@ QString loadFailureText(const RunTimeError& e, const QString& consequence) {
 
 void ProfileControl::CreateDB(const QString& fileName, const QString& fileTitle) {
     ProgressBarDisplay progress(window_.ui().ProgressBar1);
-    ProfileCreator creator(
-        window_.session().SupportConnStr(), progress,
-        [this](const QString& name, const QString& title) { Open_DB(name, title); });
+    std::optional<RunTimeError> loadFailure;
+    ProfileCreator creator(window_.session().SupportConnStr(), progress,
+                           [&](const QString& name, const QString& title) {
+                               if (std::optional<LoadFailure> failure =
+                                       load(name, title, FileCheck::Needed))
+                                   loadFailure = failure->error;
+                               return !loadFailure;
+                           });
     creator.CreateDB(fileName, fileTitle);
+    // The creator has removed the new file by now, so the next start makes it afresh.
+    if (loadFailure)
+        endAfterFailedLoad(fileName, *loadFailure);
 }
 
 void ProfileControl::OpenSettingsFile() {
     IniFile& ini = window_.session().ini();
-    const QString defaultProfile = ini.defaultProfilePath();
-    const QString& path = ini.SettingsPath();
     const QString& name = ini.SettingsFileName();
+    const QString path = ini.settingsFile();
     std::optional<ChosenFile> chosen;
-    try {
-        const bool usable =
-            name.indexOf(QStringLiteral(".kst")) >= 1 && path.size() >= 8 && FileExists(path);
-        if (usable) {
-            if (ValidateSettingsDB(path)) {
-                chosen = ChosenFile{path, name};
-            } else {
-                msgBox(QStringLiteral("Invalid file, the default file will be opened instead!"),
-                       MsgIcon::Exclamation, MsgButtons::Ok, appTitle());
-            }
-        } else {
-            CommonDialog& dialog = window_.session().cmdlg1();
-            dialog.properties.filter =
-                QStringLiteral("All Files (*.*)|*.*|Kestrelon Files (*.kst)|*.kst");
-            dialog.properties.filterIndex = 2;
-            dialog.properties.initDir =
-                window_.session().programFolder() + QStringLiteral("/Devices");
-            std::optional<ChosenFile> picked = dialog.showOpen();
-            if (picked && ValidateSettingsDB(picked->fileName))
-                chosen = picked;
+    const bool usable = name.indexOf(QStringLiteral(".kst")) >= 1 &&
+                        ini.SettingsPath().size() >= 8 && FileExists(path);
+    if (usable) {
+        chosen = ChosenFile{path, name};
+    } else {
+        CommonDialog& dialog = window_.session().cmdlg1();
+        dialog.properties.filter =
+            QStringLiteral("All Files (*.*)|*.*|Kestrelon Files (*.kst)|*.kst");
+        dialog.properties.filterIndex = 2;
+        dialog.properties.initDir = window_.session().programFolder() + QStringLiteral("/Devices");
+        // Cancel opens the default profile, without a message.
+        chosen = dialog.showOpen();
+    }
+    // Another file is checked here, once, and named if it is refused; the default profile
+    // is checked by its load, which sets it aside when it is damaged.
+    if (chosen && !isDefaultProfile(chosen->fileName)) {
+        if (opensAsProfile(chosen->fileName)) {
+            openProfile(chosen->fileName, chosen->fileTitle, FileCheck::Done);
+            return;
         }
-    } catch (const RunTimeError&) {
-        // Whatever went wrong, the default profile opens, without a message.
         chosen.reset();
     }
-    if (chosen)
-        Open_DB(chosen->fileName, chosen->fileTitle);
-    else
-        Open_DB(defaultProfile, IniFile::defaultProfileTitle());
+    Open_DB(ini.defaultProfilePath(), IniFile::defaultProfileTitle());
+}
+
+bool ProfileControl::isDefaultProfile(const QString& path) const {
+    return QDir::cleanPath(path) == QDir::cleanPath(window_.session().ini().defaultProfilePath());
+}
+
+bool ProfileControl::opensAsProfile(const QString& path) {
+    try {
+        CheckProfileFile(path);
+    } catch (const RunTimeError& e) {
+        msgBox(QStringLiteral("Invalid file, the default file will be opened instead!\n") +
+                   e.description(),
+               MsgIcon::Exclamation, MsgButtons::Ok, appTitle());
+        return false;
+    }
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------
 // Loading
 
 void ProfileControl::Open_DB(const QString& File_Name, const QString& File_Title) {
+    openProfile(File_Name, File_Title, FileCheck::Needed);
+}
+
+void ProfileControl::openProfile(const QString& File_Name, const QString& File_Title,
+                                 FileCheck check) {
+    const std::optional<LoadFailure> failure = load(File_Name, File_Title, check);
+    if (!failure)
+        return;
+    // A default profile that is there but damaged would stop every start: it makes room
+    // for a new one. A file out of reach is left alone; it may be fine next time.
+    if (failure->profileAtFault && isDefaultProfile(File_Name) && FileExists(File_Name) &&
+        !isFileOutOfReach(failure->error)) {
+        replaceDamagedDefault(File_Name, failure->error);
+        return;
+    }
+    endAfterFailedLoad(File_Name, failure->error);
+}
+
+std::optional<ProfileControl::LoadFailure>
+ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCheck check) {
     Session& session = window_.session();
     SharedState& shared = session.shared();
     const MainControls& ui = window_.ui();
+    DamagedLists damaged;
     try {
         // The file is recorded before anything is loaded.
         IniFile& ini = session.ini();
@@ -126,6 +201,9 @@ void ProfileControl::Open_DB(const QString& File_Name, const QString& File_Title
         window_.setWindowTitle(caption + QStringLiteral(" - ") + File_Title);
 
         shared.SettingsConnStr = profileConnStr(File_Name);
+        // The whole file is checked once, before anything of it is read.
+        if (check == FileCheck::Needed)
+            fromProfile([&] { CheckProfileFile(File_Name); });
         applySettings(shared.SettingsConnStr);
 
         shared.DbSql = QStringLiteral("SELECT * FROM userPreferences");
@@ -137,7 +215,7 @@ void ProfileControl::Open_DB(const QString& File_Name, const QString& File_Title
             session.state().HandshakeName = *name;
         window_.portList().ComSettings();
 
-        setListIndex(ui.CbTimer, storedRxTimerIndex_);
+        fromProfile([&] { setListIndex(ui.CbTimer, storedRxTimerIndex_); });
         window_.receiveOptions().CbTimer_Click();
 
         if (shared.Prefs.bolHideCalcAscii)
@@ -152,41 +230,46 @@ void ProfileControl::Open_DB(const QString& File_Name, const QString& File_Title
         ui.Check1->setChecked(shared.Prefs.bolRxTimer);
 
         shared.DbSql = QStringLiteral("SELECT * FROM ProgButtons");
-        ReadRows(shared.DbSql, shared.SettingsConnStr, 32,
-                 [&shared](const db::Recordset& row, int i) {
-                     ReadProgButton(row, shared.LoadedButtons[static_cast<size_t>(i)]);
-                 });
+        fromProfile([&] {
+            ReadRows(
+                shared.DbSql, shared.SettingsConnStr, 32, [&](const db::Recordset& row, int i) {
+                    ReadProgButton(row, shared.LoadedButtons[static_cast<size_t>(i)], &damaged);
+                });
+        });
         for (int page = 0; page < 2; ++page) {
             if (ui.Option6[static_cast<size_t>(page)]->isChecked())
                 window_.controller().buttons().Option6_Click(page);
         }
 
         shared.DbSql = QStringLiteral("SELECT * FROM ProgAutoResp");
-        ReadRows(shared.DbSql, shared.SettingsConnStr, 16,
-                 [&shared](const db::Recordset& row, int i) {
-                     ReadAutoResponseRule(row, shared.LoadedRules[static_cast<size_t>(i)]);
-                 });
+        fromProfile([&] {
+            ReadRows(
+                shared.DbSql, shared.SettingsConnStr, 16, [&](const db::Recordset& row, int i) {
+                    ReadAutoResponseRule(row, shared.LoadedRules[static_cast<size_t>(i)], &damaged);
+                });
+        });
+    } catch (const ProfileFault& fault) {
+        return LoadFailure{fault.error, true};
     } catch (const RunTimeError& e) {
-        msgBox(loadFailureText(e, QStringLiteral("Program will be ended!\nIf the problem persists, "
-                                                 "please reinstall the program.")),
-               MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("OpenDB Error:"));
-        endAfterFailedLoad(File_Name);
-        return;
+        return LoadFailure{e, false};
     }
 
-    // Selecting macro 1 always loads it, whatever the list showed before.
+    // Selecting macro 1 always loads it, whatever the list showed before; its lists
+    // join this load's report.
     {
         const QSignalBlocker blocker(ui.cboMacros);
         ui.cboMacros->setCurrentIndex(0);
     }
-    cboMacros_Click();
+    showMacro(1, damaged);
+    return std::nullopt;
 }
 
 void ProfileControl::applySettings(const QString& connStr) {
     Session& session = window_.session();
     const MainControls& ui = window_.ui();
     window_.session().shared().DbSql = QStringLiteral("SELECT * FROM Settings");
-    const ProfileSettings stored = ReadSettings(connStr);
+    ProfileSettings stored;
+    fromProfile([&] { stored = ReadSettings(connStr); });
 
     // The port list is refreshed before the stored position is applied to it.
     window_.portList().ListComPorts();
@@ -200,7 +283,7 @@ void ProfileControl::applySettings(const QString& connStr) {
                                                 {ui.ParityChoice, stored.parity},
                                                 {ui.StopBitChoice, stored.stopBits}};
     for (const auto& [list, index] : lists) {
-        setListIndex(list, index);
+        fromProfile([&] { setListIndex(list, index); });
         window_.portList().ComSettings();
     }
     MainState& state = session.state();
@@ -215,13 +298,33 @@ void ProfileControl::applySettings(const QString& connStr) {
     state.SecondPort = stored.secondPort;
 }
 
-void ProfileControl::endAfterFailedLoad(const QString& fileName) {
+void ProfileControl::replaceDamagedDefault(const QString& path, const RunTimeError& why) {
+    QString aside;
+    try {
+        aside = SetProfileAside(path);
+    } catch (const RunTimeError& e) {
+        // Without room for a new one, the damaged default stays and the program ends.
+        endAfterFailedLoad(path, why, e.description() + '\n');
+        return;
+    }
+    showLoadFailure(why, path,
+                    QStringLiteral("The default profile is damaged. It is kept as '%1', and a "
+                                   "new default profile is made from the templates.")
+                        .arg(aside));
+    CreateDB(path, IniFile::defaultProfileTitle());
+}
+
+void ProfileControl::endAfterFailedLoad(const QString& fileName, const RunTimeError& why,
+                                        const QString& note) {
+    showLoadFailure(why, fileName,
+                    note + QStringLiteral("Program will be ended!\nIf the problem persists, "
+                                          "please reinstall the program."));
     // kst.ini already names the failing file. Unless it is the default profile (which
     // start-up rebuilds), name the default again, so the next start is not stopped by
     // the same file. The exit save is skipped: the window holds a half-loaded profile
     // and would write it over the stored settings.
     IniFile& ini = window_.session().ini();
-    if (fileName != ini.defaultProfilePath()) {
+    if (!isDefaultProfile(fileName)) {
         try {
             ini.Create_File();
         } catch (const RunTimeError&) {
@@ -235,19 +338,27 @@ void ProfileControl::cboMacros_Click() {
 }
 
 void ProfileControl::Get_Macros_Details(int MacrosNo) {
+    DamagedLists damaged;
+    showMacro(MacrosNo, damaged);
+}
+
+void ProfileControl::showMacro(int MacrosNo, DamagedLists& damaged) {
     Session& session = window_.session();
     SharedState& shared = session.shared();
     MainState& state = session.state();
     try {
         LoadMacro(shared.SettingsConnStr, MacrosNo,
-                  {shared.LoadedSteps, shared.LoadedSubRoutines, shared.LoadedElseCheck});
+                  {shared.LoadedSteps, shared.LoadedSubRoutines, shared.LoadedElseCheck}, &damaged);
     } catch (const RunTimeError& e) {
-        msgBox(loadFailureText(e, QStringLiteral("Unexpected errors occur when loading macros, "
-                                                 "please try again!")),
+        reportDamagedLists(damaged, shared.SettingsConnStr);
+        msgBox(failureText(e.number(), e.description()) +
+                   QStringLiteral("\nUnexpected errors occur when loading macros, please try "
+                                  "again!"),
                MsgIcon::Exclamation, MsgButtons::Ok,
                QStringLiteral("Getting MacrosDetails Error:"));
         return;
     }
+    reportDamagedLists(damaged, shared.SettingsConnStr);
     // The first loads after start-up apply one start-up preference: Monitoring first.
     if (shared.Prefs.bolMonitoringMode && state.StartupPending) {
         window_.mnuMonitoring_Click();
@@ -313,7 +424,7 @@ void ProfileControl::ExitSave() {
     }
     if (prefs.bolSaveRxTimer)
         values.rxTimerIndex = ui.CbTimer->currentIndex();
-    shared.SettingsConnStr = profileConnStr(session.ini().SettingsPath());
+    shared.SettingsConnStr = profileConnStr(session.ini().settingsFile());
     shared.DbSql = QStringLiteral("SELECT * FROM Settings");
     SaveSettings(shared.SettingsConnStr, values);
 }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "platform/runtime_error.h"
+
 #include <QString>
+#include <optional>
 
 namespace kst {
 
+class DamagedLists;
 class frmMain;
 
 // The main window's side of the device profile: which profile opens at start-up, the
@@ -13,11 +17,15 @@ class ProfileControl {
 public:
     explicit ProfileControl(frmMain& window) : window_(window) {}
 
-    // Makes a new profile from the templates and loads it.
+    // Makes a new profile from the templates and loads it. A new profile whose load
+    // fails is removed again and the program ends.
     void CreateDB(const QString& fileName, const QString& fileTitle);
-    // The profile kst.ini names, the one the user picks, or the default.
+    // The profile kst.ini names, the one the user picks, or the default. A file that is
+    // refused is named with the reason, once, before the default opens instead.
     void OpenSettingsFile();
-    // Makes the profile the current one and loads everything it holds.
+    // Makes the profile the current one and loads everything it holds. A failed load
+    // ends the program, except for a damaged default profile: that one is set aside
+    // and a new default is made from the templates.
     void Open_DB(const QString& File_Name, const QString& File_Title);
     // Loads macro MacrosNo (1-8); the first loads after start-up apply the start-up
     // preferences.
@@ -31,8 +39,27 @@ public:
     void cmdSaveNotes_Click();
 
 private:
+    // Why a load failed, and whether the profile's own content is to blame (rather
+    // than kst.ini, the support database, or a file out of reach).
+    struct LoadFailure {
+        RunTimeError error;
+        bool profileAtFault;
+    };
+
+    // Whether the file still needs CheckProfileFile, or has just passed it.
+    enum class FileCheck { Needed, Done };
+
+    void openProfile(const QString& File_Name, const QString& File_Title, FileCheck check);
+    std::optional<LoadFailure> load(const QString& File_Name, const QString& File_Title,
+                                    FileCheck check);
     void applySettings(const QString& connStr);
-    void endAfterFailedLoad(const QString& fileName);
+    void showMacro(int MacrosNo, DamagedLists& damaged);
+    bool isDefaultProfile(const QString& path) const;
+    bool opensAsProfile(const QString& path);
+    void replaceDamagedDefault(const QString& path, const RunTimeError& why);
+    // The failure box, then the end; `note` goes before the box's last words.
+    void endAfterFailedLoad(const QString& fileName, const RunTimeError& why,
+                            const QString& note = QString());
 
     frmMain& window_;
     // The receive-timer position the profile stores; applied after the preferences.

@@ -18,6 +18,8 @@ QString describeError(int number) {
         return "File not found";
     case err::PermissionDenied:
         return "Permission denied";
+    case err::PathFileAccessError:
+        return "Path/File access error";
     case err::PathNotFound:
         return "Path not found";
     case err::InvalidUseOfNull:
@@ -53,6 +55,10 @@ QString describeError(int number) {
     default:
         return "Application-defined or object-defined error";
     }
+}
+
+bool isFileOutOfReach(const RunTimeError& error) {
+    return error.number() == err::PermissionDenied || error.number() == err::PathFileAccessError;
 }
 
 RunTimeError::RunTimeError(int number, QString description)

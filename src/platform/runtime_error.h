@@ -17,7 +17,12 @@ constexpr int SubscriptOutOfRange = 9;
 constexpr int DivisionByZero = 11;
 constexpr int TypeMismatch = 13;
 constexpr int FileNotFound = 53;
+// A file or folder that cannot be read or written: no permission, read-only, or a file
+// that another program holds locked. The description names the file and the cause.
 constexpr int PermissionDenied = 70;
+// The system failed to read or write a file that could be opened (an I/O error, a
+// full disk).
+constexpr int PathFileAccessError = 75;
 constexpr int PathNotFound = 76;
 constexpr int InvalidUseOfNull = 94;
 constexpr int InvalidPropertyValue = 380;
@@ -31,8 +36,11 @@ constexpr int PortNotOpen = 8018;          // Output on a closed port
 
 // The data layer: the provider's HRESULTs as signed 32-bit values and the recordset
 // errors in the 3000 range.
-// 0x80004005: the file is missing, is not one of our databases, cannot be read or
-// written, or the engine reported an I/O failure. The description says which.
+// 0x80004005: the file is missing, is a folder, is not one of our databases, is
+// damaged, or holds what our files never hold. The description names the file and
+// says which. A file that cannot be reached (permissions, another program's lock, the
+// disk) raises PermissionDenied or PathFileAccessError instead, so that callers can
+// tell a file that is at fault from one that is only out of reach for now.
 constexpr int CannotOpen = -2147467259;
 // 0x80040E4D: the database password does not match.
 constexpr int InvalidPassword = -2147217843;
@@ -63,6 +71,12 @@ constexpr int ObjectOpen = 3705;
 // The standard description of an error number; numbers whose errors always carry
 // their own text (the file names, the engine's reason) get a general one.
 QString describeError(int number);
+
+class RunTimeError;
+
+// Whether an error says that a file is out of reach for now (permissions, a lock that
+// another program holds, the disk), rather than that the file itself is at fault.
+bool isFileOutOfReach(const RunTimeError& error);
 
 // The numbered run-time errors that routines raise to their callers. A caller's
 // handler shows the number and the description in its failure box.

@@ -1,5 +1,6 @@
 #include "ini_file.h"
 
+#include "platform/file_names.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 
@@ -13,21 +14,41 @@ namespace kst {
 
 namespace {
 
-constexpr int PathFileAccessError = 75;
-
-// Paths are stored in the file as the system writes file names (the local 8-bit encoding).
-QByteArray pathBytes(const QString& path) {
-    return QFile::encodeName(path);
+// Why a file cannot be written, naming it: the system's own reason ("Permission
+// denied", "Is a directory") says nothing of which file or what stands in the way.
+[[noreturn]] void raiseWriteFailure(const QString& path, const QString& reason) {
+    const QString folder = QFileInfo(path).absolutePath();
+    QString why;
+    if (pathKind(path) == PathKind::Folder) {
+        why = QString("'%1' is a folder, not a file.").arg(path);
+    } else if (isDanglingLink(path)) {
+        why = QString("'%1' is a link to '%2', which cannot be made: %3.")
+                  .arg(path, QFileInfo(path).symLinkTarget(), reason);
+    } else if (!QFileInfo(folder).isWritable()) {
+        why = QString("the folder '%1' does not allow '%2' to be written.")
+                  .arg(folder, QFileInfo(path).fileName());
+    } else {
+        why = QString("'%1' cannot be written: %2.").arg(path, reason);
+    }
+    throw RunTimeError(err::PermissionDenied, describeError(err::PermissionDenied) + ": " + why);
 }
 
 void writeWholeFile(const QString& path, const QByteArray& bytes) {
-    if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
-        throw RunTimeError(err::PathNotFound);
+    const QString folder = QFileInfo(path).absolutePath();
+    if (pathKind(folder) != PathKind::Folder) {
+        throw RunTimeError(err::PathNotFound,
+                           describeError(err::PathNotFound) +
+                               QString(": the folder '%1' does not exist.").arg(folder));
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw RunTimeError(err::PermissionDenied);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw RunTimeError(PathFileAccessError, QStringLiteral("Path/File access error"));
+        raiseWriteFailure(path, file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        throw RunTimeError(
+            err::PathFileAccessError,
+            describeError(err::PathFileAccessError) +
+                QString(": '%1' could not be written: %2.").arg(path, file.errorString()));
+    }
 }
 
 // Lines end with CR LF; a lone CR or LF ends one as well, so a file edited by hand
@@ -57,9 +78,7 @@ QList<QByteArray> splitLines(const QByteArray& bytes) {
 } // namespace
 
 bool FileExists(const QString& path) {
-    if (path.isEmpty())
-        return false;
-    return QFileInfo(path).isFile();
+    return pathKind(path) == PathKind::File;
 }
 
 QString fileTitleOf(const QString& path) {
@@ -83,7 +102,7 @@ QString IniFile::printedNumber(int value) {
 }
 
 QByteArray IniFile::contentFor(const QString& profilePath, const QString& flagText) {
-    return pathBytes(profilePath) + "\r\n" + flagText.toLatin1() + "\r\n";
+    return fileNameBytes(profilePath) + "\r\n" + flagText.toLatin1() + "\r\n";
 }
 
 void IniFile::Create_File() const {
@@ -94,7 +113,13 @@ void IniFile::WriteIniFile(const QString& profilePath, int flag) {
     try {
         if (!FileExists(iniPath()))
             Create_File();
-        writeWholeFile(iniPath(), contentFor(profilePath, printedNumber(flag)));
+        // Every load records its profile, mostly the one recorded already: the file is
+        // written (and flushed to the disk) only when its content changes.
+        const QByteArray content = contentFor(profilePath, printedNumber(flag));
+        QFile current(iniPath());
+        if (current.open(QIODevice::ReadOnly) && current.readAll() == content)
+            return;
+        writeWholeFile(iniPath(), content);
     } catch (const RunTimeError& e) {
         msgBox(e.description(), MsgIcon::Critical, MsgButtons::Ok,
                QStringLiteral("SaveText Error"));
@@ -106,21 +131,31 @@ void IniFile::ReadIniFile() {
         if (!FileExists(iniPath()))
             Create_File();
         QFile file(iniPath());
-        if (!file.open(QIODevice::ReadOnly))
-            throw RunTimeError(err::PermissionDenied);
+        if (!file.open(QIODevice::ReadOnly)) {
+            throw RunTimeError(
+                err::PermissionDenied,
+                describeError(err::PermissionDenied) +
+                    QString(": '%1' cannot be read: %2.").arg(iniPath(), file.errorString()));
+        }
         const QList<QByteArray> lines = splitLines(file.readAll());
         file.close();
         if (lines.size() > 2)
             throw RunTimeError(err::SubscriptOutOfRange);
         // An empty file reads no line and keeps what the last read found.
         for (qsizetype i = 0; i < lines.size(); ++i)
-            iniLines_[i] = QFile::decodeName(lines[i]);
+            iniLines_[i] = fileNameFromBytes(lines[i]);
         settingsPath_ = iniLines_[0];
         settingsFileName_ = fileTitleOf(settingsPath_);
     } catch (const RunTimeError& e) {
         msgBox(e.description(), MsgIcon::Critical, MsgButtons::Ok,
                QStringLiteral("LoadText Error"));
     }
+}
+
+QString IniFile::settingsFile() const {
+    if (settingsPath_.isEmpty() || !QDir::isRelativePath(settingsPath_))
+        return settingsPath_;
+    return QDir::cleanPath(programFolder_ + QLatin1Char('/') + settingsPath_);
 }
 
 void IniFile::setSettings(const QString& path, const QString& fileName) {

@@ -12,8 +12,9 @@ bool FileExists(const QString& path);
 QString fileTitleOf(const QString& path);
 
 // kst.ini in the program folder: two lines ended by CR LF, the full path of the last
-// profile and a flag that nothing reads. Every write replaces the whole file at once
-// (a temporary file renamed over the old one), so a failure or a crash in the middle
+// profile and a flag that nothing reads. The path is kept as the bytes the system
+// gives for it (see fileNameBytes), whether or not they are UTF-8. Every write replaces the whole
+// file at once (a temporary file renamed over the old one), so a failure or a crash in the middle
 // never leaves a truncated or one-line file behind.
 class IniFile {
 public:
@@ -25,7 +26,7 @@ public:
     static QString defaultProfileTitle() { return QStringLiteral("Device1.kst"); }
 
     // Writes the default content: the default profile's path and "1". A failure is
-    // raised to the caller as a RunTimeError.
+    // raised to the caller as a RunTimeError that names the file and the cause.
     void Create_File() const;
 
     // Records a profile path with the flag as a printed number (" 0 "). A failure shows
@@ -38,6 +39,9 @@ public:
     void ReadIniFile();
 
     const QString& SettingsPath() const { return settingsPath_; }
+    // SettingsPath as a file to open: a relative path (written by hand) counts from the
+    // program folder, not from wherever the program was started.
+    QString settingsFile() const;
     const QString& SettingsFileName() const { return settingsFileName_; }
     const QString& IniLine(int index) const { return iniLines_[index == 0 ? 0 : 1]; }
     // The flag the profile load records; nothing in the program assigns it.

@@ -3,11 +3,10 @@
 #include "columns/settings_columns.h"
 #include "platform/db/catalog.h"
 #include "platform/db/recordset.h"
+#include "platform/file_names.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "profile_schema.h"
-
-#include <QFile>
 
 namespace kst {
 
@@ -38,13 +37,14 @@ bool ProfileCreator::CreateDB(const QString& fileName, const QString& fileTitle)
         showFailure("CreateDB Error:", error);
         progress_.setVisible(false);
         if (createdHere)
-            QFile::remove(fileName);
+            removeFile(fileName);
         return false;
     }
     progress_.setValue(50);
     if (!AppendData(fileName, fileTitle)) {
-        // The file is ours and incomplete: leaving it would fail every later load.
-        QFile::remove(fileName);
+        // The file is ours and incomplete or unloadable: leaving it would fail every
+        // later load.
+        removeFile(fileName);
         return false;
     }
     return true;
@@ -60,8 +60,7 @@ bool ProfileCreator::AppendData(const QString& fileName, const QString& fileTitl
     }
     progress_.setValue(100);
     progress_.setVisible(false);
-    openProfile_(fileName, fileTitle);
-    return true;
+    return openProfile_(fileName, fileTitle);
 }
 
 void ProfileCreator::copyTemplates(const QString& fileName) {

@@ -13,19 +13,22 @@ namespace kst {
 //
 // Failures are shown in a failure box ("CreateDB Error:" / "AppendData Error:"), the
 // progress bar is hidden and the loader is not called. A file that `CreateDB` made
-// and could not finish is removed again, so a half-made default profile cannot stop
-// every later start; a file that existed before is never touched.
+// and could not finish, or whose load failed, is removed again, so a half-made or
+// unloadable default profile cannot stop every later start; a file that existed
+// before is never touched.
 class ProfileCreator {
 public:
-    using ProfileOpener = std::function<void(const QString& fileName, const QString& fileTitle)>;
+    // Loads the new profile; false when its load failed (the loader says why).
+    using ProfileOpener = std::function<bool(const QString& fileName, const QString& fileTitle)>;
 
     ProfileCreator(QString supportConnStr, ProgressDisplay& progress, ProfileOpener openProfile);
 
     // `fileName` is the full path of the new file, `fileTitle` its name part. True when
-    // the profile was made and handed to the loader.
+    // the profile was made and loaded.
     bool CreateDB(const QString& fileName, const QString& fileTitle);
     // Fills the six tables of an existing new profile from the templates and opens it.
-    // True on success. On failure the rows written so far stay (see CreateDB).
+    // True when it was filled and loaded. On failure the rows written so far stay (see
+    // CreateDB).
     bool AppendData(const QString& fileName, const QString& fileTitle);
 
 private:

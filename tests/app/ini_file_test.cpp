@@ -92,7 +92,9 @@ TEST_F(IniFileTest, FailuresShowTheirBoxesAndChangeNothing) {
     IniFile nowhere(folder.path() + "/missing-folder");
     nowhere.ReadIniFile();
     nowhere.WriteIniFile("/x/A.kst", 0);
-    ASSERT_EQ(boxes.texts(), QStringList({"Path not found", "Path not found"}));
+    const QString missing =
+        "Path not found: the folder '" + folder.path() + "/missing-folder' does not exist.";
+    ASSERT_EQ(boxes.texts(), QStringList({missing, missing}));
     EXPECT_EQ(boxes.boxes()[0].title, "LoadText Error");
     EXPECT_EQ(boxes.boxes()[1].title, "SaveText Error");
     EXPECT_TRUE(nowhere.SettingsPath().isEmpty());

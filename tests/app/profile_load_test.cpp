@@ -197,15 +197,18 @@ TEST_F(ProfileLoadTest, AFailingLoadEndsTheProgramAndTheNextStartOpensTheDefault
     EXPECT_EQ(folder.read("Broken.kst"), storedBefore);
 }
 
+// (A default profile that fails so is set aside and made again: see the damaged profiles.)
 TEST_F(ProfileLoadTest, AStoredPositionOutsideItsListFailsTheLoad) {
-    setSettings({{7, Value(qint64(12))}});
-    main->Open_DB(defaultProfile(), "Device1.kst");
+    folder.addProfile("Devices/Bench.kst");
+    const QString bench = folder.file("Devices/Bench.kst");
+    setSettings({{7, Value(qint64(12))}}, bench);
+    main->Open_DB(bench, "Bench.kst");
     EXPECT_EQ(titles(), QStringList({"OpenDB Error:"}));
     EXPECT_EQ(ender.count, 1);
 
     boxes.clear();
-    setSettings({{7, Value(qint64(0))}, {2, Value(qint64(-1))}});
-    main->Open_DB(defaultProfile(), "Device1.kst");
+    setSettings({{7, Value(qint64(0))}, {2, Value(qint64(-1))}}, bench);
+    main->Open_DB(bench, "Bench.kst");
     EXPECT_EQ(titles(), QStringList({"OpenDB Error:"}));
 }
 
@@ -229,7 +232,10 @@ TEST_F(ProfileLoadTest, StartUpChoosesTheRecordedTheValidOrTheDefaultProfile) {
     folder.write("kst.ini", (folder.file("Devices/Half.kst") + "\r\n 0 \r\n").toLocal8Bit());
     main->InitMainWindow();
     EXPECT_EQ(titles(), QStringList({"Kestrelon"}));
-    EXPECT_EQ(boxes.boxes().first().text, "Invalid file, the default file will be opened instead!");
+    EXPECT_EQ(boxes.boxes().first().text,
+              "Invalid file, the default file will be opened instead!\nThe file '" +
+                  folder.file("Devices/Half.kst") +
+                  "' lacks the table 'progButtons' of a profile.");
     EXPECT_EQ(main->ini().SettingsPath(), defaultProfile());
     EXPECT_TRUE(dialogs.requests.isEmpty());
 

@@ -42,9 +42,11 @@ protected:
     }
 
     bool create(const QString& file) {
-        ProfileCreator creator(
-            kst::supportConnStr(dir.path()), progress,
-            [this](const QString& name, const QString& title) { opened << name + " | " + title; });
+        ProfileCreator creator(kst::supportConnStr(dir.path()), progress,
+                               [this](const QString& name, const QString& title) {
+                                   opened << name + " | " + title;
+                                   return loads;
+                               });
         return creator.CreateDB(file, QFileInfo(file).fileName());
     }
 
@@ -78,6 +80,7 @@ protected:
     kst::test::RecordingMessageBoxes boxes;
     kst::test::RecordingProgress progress;
     QStringList opened;
+    bool loads = true; // what the loader answers
 };
 
 TEST_F(ProfileCreation, MakesTheSixTablesAndCopiesEveryTemplateRowByOrdinal) {
@@ -183,7 +186,9 @@ TEST_F(ProfileCreation, AMissingOrLockedSupportDatabaseLeavesNoProfileEither) {
     EXPECT_FALSE(create(profile));
     ASSERT_EQ(boxes.boxes().size(), 2);
     EXPECT_TRUE(boxes.texts()[0].startsWith(QString("Error Number: %1").arg(err::CannotOpen)));
-    EXPECT_EQ(boxes.texts()[1], "Error Number: -2147217843\nDescription: Not a valid password.");
+    EXPECT_EQ(boxes.texts()[1],
+              "Error Number: -2147217843\nDescription: Not a valid password for the file '" +
+                  kst::supportDbPath(dir.path()) + "'.");
     EXPECT_EQ(boxes.boxes()[1].title, "AppendData Error:");
     EXPECT_FALSE(QFileInfo::exists(profile));
 }
@@ -205,9 +210,19 @@ TEST_F(ProfileCreation, AnExistingFileIsNeverTouched) {
 
     // Filling an existing file that fails keeps it: this call did not make it.
     QFile::remove(kst::supportDbPath(dir.path()));
-    ProfileCreator creator(kst::supportConnStr(dir.path()), progress, [](auto&, auto&) {});
+    ProfileCreator creator(kst::supportConnStr(dir.path()), progress,
+                           [](auto&, auto&) { return true; });
     EXPECT_FALSE(creator.AppendData(profile, "Device1.kst"));
     EXPECT_EQ(kst::test::fileBytes(profile), before);
+}
+
+TEST_F(ProfileCreation, ANewProfileWhoseLoadFailsIsRemovedLikeOneWhoseCreationFailed) {
+    buildSupport();
+    loads = false;
+    EXPECT_FALSE(create(profile));
+    EXPECT_EQ(opened.size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(profile));
+    EXPECT_TRUE(QDir(dir.filePath("Devices")).isEmpty());
 }
 
 TEST_F(ProfileCreation, AMissingFolderFailsWithoutCreatingAnything) {
@@ -219,44 +234,93 @@ TEST_F(ProfileCreation, AMissingFolderFailsWithoutCreatingAnything) {
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("gone")));
 }
 
-TEST(ProfileValidation, OnlyTheSixTableNamesCount) {
+// A profile file whose tables are made from `tables` by our own database layer.
+QString makeProfileFile(const QTemporaryDir& dir, const std::vector<kst::db::TableDef>& tables) {
+    static int n = 0;
+    const QString path = dir.filePath(QString("p%1.kst").arg(++n));
+    kst::db::Catalog catalog = kst::db::Catalog::create(kst::profileConnStr(path));
+    for (const auto& t : tables)
+        catalog.appendTable(t);
+    catalog.close();
+    return path;
+}
+
+TEST(ProfileValidation, OnlyTheSixTablesCountAndTheirNamesInAnyCase) {
     QTemporaryDir dir;
-    struct Case {
-        const char* what;
-        std::function<void(kst::db::Catalog&)> make;
-        bool valid;
-    } cases[] = {
-        {"the six tables",
-         [](kst::db::Catalog& c) {
-             for (const auto& t : kst::profileTables())
-                 c.appendTable(t);
-         },
-         true},
-        {"other case and other columns",
-         [](kst::db::Catalog& c) {
-             for (const char* name : {"PROGBUTTONS", "progautoresp", "ProgMacrosSeq",
-                                      "progMacrossubroutines", "settings", "TBLBACKUP"})
-                 c.appendTable({name, {ColumnDef::memo("only")}, {}});
-         },
-         true},
-        {"five of six",
-         [](kst::db::Catalog& c) {
-             for (const auto& t : kst::profileTables()) {
-                 if (t.name != "tblBackup")
-                     c.appendTable(t);
-             }
-         },
-         false},
-        {"no tables", [](kst::db::Catalog&) {}, false},
+    std::vector<kst::db::TableDef> otherCase = kst::profileTables();
+    const char* names[] = {"SETTINGS",      "progbuttons",           "ProgAutoResp",
+                           "PROGMACROSSEQ", "progMacrossubroutines", "TBLBACKUP"};
+    for (size_t i = 0; i < otherCase.size(); ++i)
+        otherCase[i].name = names[i];
+    std::vector<kst::db::TableDef> fiveOfSix = kst::profileTables();
+    fiveOfSix.pop_back();
+
+    EXPECT_TRUE(kst::ValidateSettingsDB(makeProfileFile(dir, kst::profileTables())));
+    EXPECT_TRUE(kst::ValidateSettingsDB(makeProfileFile(dir, otherCase)));
+    EXPECT_FALSE(kst::ValidateSettingsDB(makeProfileFile(dir, fiveOfSix)));
+    EXPECT_FALSE(kst::ValidateSettingsDB(makeProfileFile(dir, {})));
+}
+
+// Files made consistently by another program: their definitions match their tables,
+// but not the columns that every reader and writer of a profile addresses by position.
+TEST(ProfileValidation, TablesWithoutTheFormatsColumnsAreRefusedNamingTheColumn) {
+    QTemporaryDir dir;
+    const auto changed = [](const QString& table,
+                            const std::function<void(kst::db::TableDef&)>& change) {
+        std::vector<kst::db::TableDef> tables = kst::profileTables();
+        for (auto& t : tables) {
+            if (t.name == table)
+                change(t);
+        }
+        return tables;
     };
-    int n = 0;
+    const struct {
+        const char* what;
+        std::vector<kst::db::TableDef> tables;
+        QString reason;
+    } cases[] = {
+        {"a column left out",
+         changed("Settings", [](auto& t) { t.columns.erase(t.columns.begin() + 17); }),
+         "'Settings' of '%1' does not have the columns of a profile: it lacks the column "
+         "'userNotes'."},
+        {"a column added",
+         changed("progButtons", [](auto& t) { t.add(ColumnDef::text("extra", 10)); }),
+         "'progButtons' of '%1' does not have the columns of a profile: it has the column "
+         "'extra', which does not belong there."},
+        {"a column of another kind",
+         changed("Settings", [](auto& t) { t.columns[17] = ColumnDef::longInt("userNotes"); }),
+         "'Settings' of '%1' does not have the columns of a profile: its column 'userNotes' "
+         "holds another kind of value."},
+    };
     for (const auto& c : cases) {
-        const QString path = dir.filePath(QString("p%1.kst").arg(++n));
-        kst::db::Catalog catalog = kst::db::Catalog::create(kst::profileConnStr(path));
-        c.make(catalog);
-        catalog.close();
-        EXPECT_EQ(kst::ValidateSettingsDB(path), c.valid) << c.what;
+        SCOPED_TRACE(c.what);
+        const QString path = makeProfileFile(dir, c.tables);
+        const QByteArray before = kst::test::fileBytes(path);
+        try {
+            kst::ValidateSettingsDB(path);
+            ADD_FAILURE() << "accepted";
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), err::UnknownColumn);
+            EXPECT_EQ(e.description(), "The table " + c.reason.arg(path));
+        }
+        EXPECT_EQ(kst::test::fileBytes(path), before);
     }
+
+    // A profile of an earlier version holds the leading columns of five tables: the
+    // import may read it, the load may not.
+    std::vector<kst::db::TableDef> older = kst::profileTables();
+    older.pop_back();
+    for (auto& t : older)
+        t.columns.resize(17);
+    const QString olderFile = makeProfileFile(dir, older);
+    EXPECT_EQ(errorNumberOf([&] { kst::CheckProfileFile(olderFile, kst::ProfileLayout::Older); }),
+              0);
+    EXPECT_EQ(errorNumberOf([&] { kst::CheckProfileFile(olderFile); }), err::UnknownColumn);
+    older.front().columns.erase(older.front().columns.begin() + 3);
+    EXPECT_EQ(errorNumberOf([&] {
+                  kst::CheckProfileFile(makeProfileFile(dir, older), kst::ProfileLayout::Older);
+              }),
+              err::UnknownColumn);
 }
 
 TEST(ProfileValidation, AFileThatDoesNotOpenRaisesInsteadOfFalse) {

@@ -20,6 +20,12 @@ QByteArray fileBytes(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
 int RecordingMessageBoxes::show(const QString& text, MsgIcon icon, MsgButtons buttons,
                                 const QString& title) {
     boxes_.append({text, icon, buttons, title});

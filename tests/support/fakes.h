@@ -13,6 +13,8 @@ namespace kst::test {
 int errorNumberOf(const std::function<void()>& call);
 // A file's bytes; empty when it cannot be read.
 QByteArray fileBytes(const QString& path);
+// Replaces a file's bytes, as a damaged disk or another program would.
+void writeFile(const QString& path, const QByteArray& bytes);
 
 struct RecordedBox {
     QString text;

@@ -30,7 +30,8 @@ inline void setRow(const QString& connStr, const QString& table, int id, FieldVa
 // A new profile at `file`, filled from the templates of the support database.
 inline void createProfile(const QString& supportConn, const QString& file) {
     NoProgress progress;
-    ProfileCreator creator(supportConn, progress, [](const QString&, const QString&) {});
+    ProfileCreator creator(supportConn, progress,
+                           [](const QString&, const QString&) { return true; });
     ASSERT_TRUE(creator.CreateDB(file, QFileInfo(file).fileName()));
 }
 

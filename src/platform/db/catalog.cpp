@@ -43,8 +43,16 @@ TableDef Catalog::table(const QString& name) {
     raise(err::ItemNotFound);
 }
 
+std::vector<TableDef> Catalog::tables() {
+    return tableDefinitions(connection());
+}
+
 void Catalog::appendTable(const TableDef& table) {
     createTable(connection(), table);
+}
+
+void Catalog::checkIntegrity() {
+    connection().checkIntegrity();
 }
 
 void Catalog::close() {

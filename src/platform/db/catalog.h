@@ -28,7 +28,12 @@ public:
     bool hasTable(const QString& name);
     std::optional<TableDef> findTable(const QString& name);
     TableDef table(const QString& name);
+    // Every table's definition, in creation order: one reading for all of them.
+    std::vector<TableDef> tables();
     void appendTable(const TableDef& table);
+    // Reads the whole file: raises err::CannotOpen when it is damaged or holds a value
+    // longer than a connection takes (see Connection::checkIntegrity).
+    void checkIntegrity();
 
     void close();
     bool isOpen() const { return connection_.has_value(); }

@@ -3,54 +3,141 @@
 #include "errors.h"
 #include "system_tables.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "platform/file_names.h"
+
+#include <QDir>
+#include <QStringList>
 #include <sqlite3.h>
 
 namespace kst::db {
 
 namespace {
 
+// The longest value, and so the longest row, that a connection reads or writes. The
+// longest field of our files is a Memo (the user's notes), which a person types: even
+// very long notes stay far below a megabyte, and every other field holds at most 255
+// characters. 16 MB is far above all of them and far below what the program can hold
+// in memory, so a damaged or hostile file with a huge value is refused with a message
+// instead of exhausting the memory (the engine's own limit is 1 GB).
+constexpr int kMaxValueBytes = 16 * 1024 * 1024;
+
+// A commit of another program holds its lock for a few milliseconds; one that holds
+// it longer is reported at once rather than freezing the window for the wait.
+constexpr int kBusyWaitMs = 200;
+
 QString engineMessage(sqlite3* db) {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
 }
 
-[[noreturn]] void raiseUnrecognized(const QString& path) {
-    raise(err::CannotOpen, QString("Unrecognized database format '%1'.").arg(path));
+// The error of an engine result code: the file and what is wrong with it. A file out
+// of reach (permissions, a lock, the disk) is told apart from a file at fault.
+[[noreturn]] void raiseEngineError(int code, const QString& path, const QString& message) {
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        raise(err::PermissionDenied,
+              QString("The file '%1' is locked by another program.").arg(path));
+    case SQLITE_READONLY:
+        raise(err::PermissionDenied, QString("The file '%1' is read-only: %2").arg(path, message));
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+    case SQLITE_CANTOPEN:
+        raise(err::PermissionDenied,
+              QString("The file '%1' cannot be opened: %2").arg(path, message));
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+        raise(err::PathFileAccessError,
+              QString("The file '%1' cannot be read or written: %2").arg(path, message));
+    case SQLITE_CONSTRAINT:
+        raise(err::ValueRefused, "A field refused the value: " + message);
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        raise(err::CannotOpen, QString("The file '%1' is damaged: %2").arg(path, message));
+    case SQLITE_TOOBIG:
+        raise(err::CannotOpen, QString("The file '%1' holds a value longer than %2 MB, more than "
+                                       "any field of the program's files holds.")
+                                   .arg(path)
+                                   .arg(kMaxValueBytes / (1024 * 1024)));
+    default:
+        raise(err::CannotOpen,
+              QString("The database engine failed on '%1': %2").arg(path, message));
+    }
 }
 
 // Looks at the file before the engine does: the engine would take an empty file for
 // an empty database, and would report a foreign file only at the first query.
 void checkFileIsOurs(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
+    switch (pathKind(path)) {
+    case PathKind::Missing:
         raise(err::CannotOpen, QString("Could not find file '%1'.").arg(path));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        raise(err::CannotOpen,
-              QString("The file '%1' cannot be opened: %2").arg(path, file.errorString()));
-    }
-    const QByteArray header = file.read(100);
-    if (header.size() < 100 || !header.startsWith(QByteArray("SQLite format 3", 16)))
+    case PathKind::Folder:
+        raise(err::CannotOpen, QString("'%1' is a folder, not a file.").arg(path));
+    case PathKind::Other:
         raiseUnrecognized(path);
-    const auto byteAt = [&](int i) { return static_cast<quint32>(static_cast<quint8>(header[i])); };
+    case PathKind::File:
+        break;
+    }
+    QString reason;
+    const std::optional<QByteArray> header = readFileStart(path, 100, reason);
+    if (!header) {
+        raise(err::PermissionDenied,
+              QString("The file '%1' cannot be opened: %2").arg(path, reason));
+    }
+    if (header->size() < 100 || !header->startsWith(QByteArray("SQLite format 3", 16)))
+        raiseUnrecognized(path);
+    const auto byteAt = [&](int i) {
+        return static_cast<quint32>(static_cast<quint8>(header->at(i)));
+    };
     const quint32 applicationId =
         byteAt(68) << 24 | byteAt(69) << 16 | byteAt(70) << 8 | byteAt(71);
     if (applicationId != kApplicationId)
         raiseUnrecognized(path);
 }
 
+// Nothing stored in a file runs on our connections: no trigger fires, no view is
+// read, the schema is not trusted to call functions with side effects, no extension
+// is loaded and no other database is attached. Our files hold none of these (a file
+// that does is refused, see verifyFile); this keeps a file that slips past
+// that check inert as well. An engine that cannot be set up so opens nothing.
+void makeDefensive(sqlite3* db, const QString& path) {
+    const std::pair<int, int> settings[] = {
+        {SQLITE_DBCONFIG_DEFENSIVE, 1},
+        {SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0},
+        {SQLITE_DBCONFIG_ENABLE_TRIGGER, 0},
+        {SQLITE_DBCONFIG_ENABLE_VIEW, 0},
+        {SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0},
+    };
+    for (const auto& [option, value] : settings) {
+        int inForce = -1;
+        if (sqlite3_db_config(db, option, value, &inForce) != SQLITE_OK || inForce != value) {
+            raise(err::CannotOpen,
+                  QString("The file '%1' cannot be opened safely: the database engine does not "
+                          "support its protective settings.")
+                      .arg(path));
+        }
+    }
+    sqlite3_limit(db, SQLITE_LIMIT_LENGTH, kMaxValueBytes);
+    sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 0);
+}
+
 sqlite3* openHandle(const QString& path, int flags) {
+    // A name that starts with "file:" would be read as a URI with options of its own.
+    const QByteArray name = fileNameBytes(QDir::isRelativePath(path) ? "./" + path : path);
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    const int rc = sqlite3_open_v2(name.constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = engineMessage(db);
         sqlite3_close(db);
-        raise(err::CannotOpen, QString("The file '%1' cannot be opened: %2").arg(path, message));
+        raiseEngineError(rc, path, message);
+    }
+    try {
+        makeDefensive(db, path);
+    } catch (...) {
+        sqlite3_close(db);
+        throw;
     }
     sqlite3_extended_result_codes(db, 1);
-    // Another recordset of the program may be writing the same file for a moment.
-    sqlite3_busy_timeout(db, 5000);
+    sqlite3_busy_timeout(db, kBusyWaitMs);
     return db;
 }
 
@@ -66,27 +153,33 @@ Connection Connection::open(const ConnectionInfo& info) {
         db = openHandle(info.dataSource, SQLITE_OPEN_READONLY);
     }
     Connection connection(db, info.dataSource);
-    verifyPassword(connection, info.password);
+    verifyFile(connection, info.password);
     return connection;
 }
 
 Connection Connection::create(const ConnectionInfo& info) {
     const QString& path = info.dataSource;
     // Exclusive creation: the file is ours only if this call made it.
-    if (QFileInfo::exists(path))
+    switch (pathKind(path)) {
+    case PathKind::Missing:
+        break;
+    case PathKind::Folder:
+        raise(err::DatabaseExists,
+              QString("The database '%1' cannot be created: a folder of that name is in the way.")
+                  .arg(path));
+    default:
         raise(err::DatabaseExists, QString("Database '%1' already exists.").arg(path));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        raise(err::CannotOpen,
-              QString("The file '%1' cannot be created: %2").arg(path, file.errorString()));
     }
-    file.close();
+    QString reason;
+    if (!createNewFile(path, reason)) {
+        raise(err::CannotOpen, QString("The file '%1' cannot be created: %2").arg(path, reason));
+    }
     try {
         Connection connection(openHandle(path, SQLITE_OPEN_READWRITE), path);
         initializeSystemTables(connection, info.password);
         return connection;
     } catch (...) {
-        QFile::remove(path);
+        removeFile(path);
         throw;
     }
 }
@@ -124,22 +217,35 @@ int Connection::changes() const {
 }
 
 void Connection::fail(int code) const {
-    switch (code & 0xff) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        raise(err::CannotOpen,
-              QString("The database '%1' is in use and locked: %2").arg(path_, engineMessage(db_)));
-    case SQLITE_READONLY:
-        raise(err::CannotOpen,
-              QString("The database '%1' is read-only: %2").arg(path_, engineMessage(db_)));
-    case SQLITE_CONSTRAINT:
-        raise(err::ValueRefused, "A field refused the value: " + engineMessage(db_));
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        raiseUnrecognized(path_);
-    default:
-        raise(err::CannotOpen,
-              QString("The database engine failed on '%1': %2").arg(path_, engineMessage(db_)));
+    raiseEngineError(code, path_, engineMessage(db_));
+}
+
+void Connection::checkIntegrity() {
+    {
+        // The first problem is enough to refuse the file; the check stops there.
+        Statement check(*this, "PRAGMA quick_check(1)");
+        check.step();
+        const QString result = check.columnText(0);
+        if (result != QLatin1String("ok"))
+            raise(err::CannotOpen, QString("The file '%1' is damaged: %2").arg(path_, result));
+    }
+    // A value over the length limit needs more bytes than the limit: in a smaller file
+    // there is none, and nothing more needs to be read.
+    Statement size(*this,
+                   "SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()");
+    size.step();
+    if (size.columnInteger(0) <= kMaxValueBytes)
+        return;
+    QStringList tables;
+    {
+        Statement st(*this, "SELECT name FROM sqlite_master WHERE type = 'table'");
+        while (st.step())
+            tables << st.columnText(0);
+    }
+    for (const QString& table : tables) {
+        Statement rows(*this, "SELECT * FROM " + quoteIdentifier(table));
+        while (rows.step()) {
+        }
     }
 }
 
@@ -178,6 +284,8 @@ Statement& Statement::bind(int index, const Value& value) {
         break;
     }
     }
+    if ((rc & 0xff) == SQLITE_TOOBIG)
+        raise(err::ValueRefused, "A field refused the value: it is longer than any field holds.");
     if (rc != SQLITE_OK)
         connection_.fail(rc);
     return *this;

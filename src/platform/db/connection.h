@@ -37,8 +37,11 @@ private:
 };
 
 // An open database file of ours. Opening checks that the file exists, is one of our
-// databases and that the password matches; it never creates a file. `create` makes a
-// new file and refuses one that exists. Move-only; closes the file when destroyed.
+// databases, that the password matches and that it holds nothing but tables; it never
+// creates a file. Nothing stored in a file runs on a connection (no trigger, view,
+// untrusted function or extension), and no value longer than 16 MB is read or written.
+// `create` makes a new file and refuses one that exists. Move-only; closes the file
+// when destroyed.
 class Connection {
 public:
     static Connection open(const ConnectionInfo& info);
@@ -54,6 +57,11 @@ public:
     void exec(const QString& sql);
     qint64 lastInsertRowId() const;
     int changes() const;
+
+    // Reads the whole file once and raises err::CannotOpen, naming the first problem,
+    // when it is damaged or holds a value over the length limit. It costs a read of the
+    // file, so it is for the first opening of a file, not for every access.
+    void checkIntegrity();
 
     sqlite3* handle() const { return db_; }
     // Raises the layer's error for an SQLite result code, with the engine's message.

@@ -10,4 +10,8 @@ void raise(int number) {
     raise(number, describeError(number));
 }
 
+void raiseUnrecognized(const QString& path) {
+    raise(err::CannotOpen, QString("Unrecognized database format '%1'.").arg(path));
+}
+
 } // namespace kst::db

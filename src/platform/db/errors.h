@@ -12,5 +12,7 @@ namespace err = kst::err;
 [[noreturn]] void raise(int number, const QString& description);
 // The error with the standard description of its number.
 [[noreturn]] void raise(int number);
+// The file is not one of our databases (err::CannotOpen, naming it).
+[[noreturn]] void raiseUnrecognized(const QString& path);
 
 } // namespace kst::db

@@ -3,6 +3,7 @@
 #include "errors.h"
 #include "value_parse.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace kst::db {
@@ -40,6 +41,33 @@ int TableDef::ordinalOf(const QString& columnName) const {
             return static_cast<int>(i);
     }
     return -1;
+}
+
+QStringList TableDef::columnNames() const {
+    QStringList names;
+    for (const ColumnDef& c : columns)
+        names << c.name;
+    return names;
+}
+
+std::optional<QString> columnDifference(const QStringList& expected, const QStringList& actual) {
+    const auto holds = [](const QStringList& names, const QString& name) {
+        return names.contains(name, Qt::CaseInsensitive);
+    };
+    for (qsizetype i = 0; i < std::max(expected.size(), actual.size()); ++i) {
+        const bool hasExpected = i < expected.size();
+        const bool hasActual = i < actual.size();
+        if (hasExpected && hasActual && expected[i].compare(actual[i], Qt::CaseInsensitive) == 0)
+            continue;
+        if (hasExpected && !holds(actual, expected[i]))
+            return QString("it lacks the column '%1'").arg(expected[i]);
+        if (hasActual && !holds(expected, actual[i]))
+            return QString("it has the column '%1', which does not belong there").arg(actual[i]);
+        if (hasExpected && hasActual)
+            return QString("its column '%1' stands where '%2' belongs").arg(actual[i], expected[i]);
+        return QString("it names the column '%1' twice").arg(hasExpected ? expected[i] : actual[i]);
+    }
+    return std::nullopt;
 }
 
 namespace {

@@ -3,6 +3,8 @@
 #include "value.h"
 
 #include <QString>
+#include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace kst::db {
@@ -61,9 +63,15 @@ struct TableDef {
         return *this;
     }
     int ordinalOf(const QString& columnName) const; // -1 when absent (any case)
+    QStringList columnNames() const;
 
     bool operator==(const TableDef&) const = default;
 };
+
+// How the columns `actual` differ from `expected`, in order and with names compared
+// without regard to case, in words ("it lacks the column 'x'"); nothing when they are
+// the same.
+std::optional<QString> columnDifference(const QStringList& expected, const QStringList& actual);
 
 // Converts a value for storage in `column` of `table`, or raises err::ValueRefused
 // (with the reason) when the column cannot take it. Nothing is ever truncated:

@@ -4,8 +4,11 @@
 #include "errors.h"
 
 #include <QCryptographicHash>
+#include <QHash>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSet>
+#include <iterator>
 
 namespace kst::db {
 
@@ -14,17 +17,39 @@ namespace {
 const QString kPrefix = QStringLiteral("kst_sys_");
 constexpr int kFormatVersion = 1;
 
+// The hidden tables as every file of ours defines them.
+const std::pair<QString, QString> kHiddenTables[] = {
+    {"kst_sys_meta", "CREATE TABLE kst_sys_meta(key TEXT PRIMARY KEY, value TEXT NOT NULL)"},
+    {"kst_sys_columns", "CREATE TABLE kst_sys_columns(tbl TEXT NOT NULL COLLATE NOCASE, "
+                        "ordinal INTEGER NOT NULL, name TEXT NOT NULL, kind INTEGER NOT NULL, "
+                        "size INTEGER NOT NULL, nullable INTEGER NOT NULL, "
+                        "zero_length INTEGER NOT NULL, auto_increment INTEGER NOT NULL, "
+                        "PRIMARY KEY (tbl, ordinal))"},
+    {"kst_sys_indexes", "CREATE TABLE kst_sys_indexes(tbl TEXT NOT NULL COLLATE NOCASE, "
+                        "name TEXT NOT NULL, col TEXT NOT NULL, is_primary INTEGER NOT NULL, "
+                        "is_unique INTEGER NOT NULL)"},
+};
+
+// What a hidden table of ours is defined with; nothing for any other name.
+std::optional<QString> hiddenTableSql(const QString& name) {
+    for (const auto& [table, sql] : kHiddenTables) {
+        if (table.compare(name, Qt::CaseInsensitive) == 0)
+            return sql;
+    }
+    return std::nullopt;
+}
+
+bool isVirtualTableSql(const QString& sql) {
+    static const QRegularExpression re(QStringLiteral(R"(^\s*CREATE\s+VIRTUAL\s)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    return re.match(sql).hasMatch();
+}
+
 QString passwordCheck(const QByteArray& salt, const QString& password) {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     hash.addData(salt);
     hash.addData(password.toUtf8());
     return QString::fromLatin1(hash.result().toHex());
-}
-
-QString metaValue(Connection& connection, const QString& key) {
-    Statement st(connection, "SELECT value FROM kst_sys_meta WHERE key = ?1");
-    st.bind(1, key);
-    return st.step() ? st.columnText(0) : QString();
 }
 
 [[noreturn]] void badDefinition(const QString& why) {
@@ -113,6 +138,86 @@ QString declaration(const ColumnDef& c, bool isKey) {
     return decl;
 }
 
+// The statement that creates a table of this definition; the engine keeps it as the
+// table's definition, so it also tells whether a table is still the one we made.
+QString createTableSql(const TableDef& table) {
+    const QString keyColumn = table.indexes.empty() ? QString() : table.indexes.front().column;
+    QStringList parts;
+    bool keyInline = false;
+    for (const ColumnDef& c : table.columns) {
+        const bool isKey = c.name.compare(keyColumn, Qt::CaseInsensitive) == 0;
+        keyInline = keyInline || (isKey && c.autoIncrement);
+        parts << declaration(c, isKey);
+    }
+    if (!keyColumn.isEmpty() && !keyInline)
+        parts << "PRIMARY KEY (" + quoteIdentifier(keyColumn) + ")";
+    return "CREATE TABLE " + quoteIdentifier(table.name) + " (" + parts.join(", ") + ")";
+}
+
+// The table as the engine holds it against its catalogued definition. A column that
+// another tool dropped, added or moved would put every later value at another ordinal
+// than the one the code reads and writes; a changed definition could hold constraints
+// or computed columns that we never wrote.
+void verifyDefinition(Connection& connection, const TableDef& table, const QString& storedSql) {
+    if (storedSql == createTableSql(table))
+        return;
+    QStringList actual;
+    Statement st(connection, "SELECT name FROM pragma_table_xinfo(?1)");
+    st.bind(1, table.name);
+    while (st.step())
+        actual << st.columnText(0);
+    const QString what = QString("The table '%1' of '%2' does not match its definition: ")
+                             .arg(table.name, connection.path());
+    if (const std::optional<QString> difference = columnDifference(table.columnNames(), actual))
+        raise(err::UnknownColumn, what + *difference + '.');
+    raise(err::CannotOpen, what + "it was changed outside the program.");
+}
+
+// The catalogued tables named `name` (without regard to case), or all of them when
+// `name` is empty, each checked against the table the engine holds. Two statements,
+// however many tables: this runs at every opening of a recordset.
+std::vector<TableDef> readDefinitions(Connection& connection, const QString& name) {
+    const Value only = name.isEmpty() ? Value() : Value(name);
+    std::vector<TableDef> tables;
+    QStringList storedSql;
+    {
+        Statement st(connection,
+                     "SELECT m.name, m.sql, c.name, c.kind, c.size, c.nullable, c.zero_length, "
+                     "c.auto_increment FROM sqlite_master m JOIN kst_sys_columns c ON "
+                     "c.tbl = m.name WHERE m.type = 'table' AND (?1 IS NULL OR m.name = ?1 "
+                     "COLLATE NOCASE) ORDER BY m.rowid, c.ordinal");
+        st.bind(1, only);
+        while (st.step()) {
+            if (tables.empty() || tables.back().name != st.columnText(0)) {
+                tables.push_back({st.columnText(0), {}, {}});
+                storedSql << st.columnText(1);
+            }
+            ColumnDef c;
+            c.name = st.columnText(2);
+            c.kind = static_cast<ColumnKind>(st.columnInteger(3));
+            c.size = static_cast<int>(st.columnInteger(4));
+            c.nullable = st.columnInteger(5) != 0;
+            c.allowZeroLength = st.columnInteger(6) != 0;
+            c.autoIncrement = st.columnInteger(7) != 0;
+            tables.back().columns.push_back(c);
+        }
+    }
+    Statement st(connection, "SELECT tbl, name, col, is_primary, is_unique FROM kst_sys_indexes "
+                             "WHERE ?1 IS NULL OR tbl = ?1 ORDER BY rowid");
+    st.bind(1, only);
+    while (st.step()) {
+        for (TableDef& table : tables) {
+            if (table.name.compare(st.columnText(0), Qt::CaseInsensitive) == 0) {
+                table.indexes.push_back({st.columnText(1), st.columnText(2),
+                                         st.columnInteger(3) != 0, st.columnInteger(4) != 0});
+            }
+        }
+    }
+    for (size_t i = 0; i < tables.size(); ++i)
+        verifyDefinition(connection, tables[i], storedSql[static_cast<qsizetype>(i)]);
+    return tables;
+}
+
 } // namespace
 
 bool isReservedTableName(const QString& name) {
@@ -129,15 +234,8 @@ QString quoteIdentifier(const QString& name) {
 void initializeSystemTables(Connection& connection, const QString& password) {
     Transaction transaction(connection);
     connection.exec(QString("PRAGMA application_id = %1").arg(kApplicationId));
-    connection.exec("CREATE TABLE kst_sys_meta(key TEXT PRIMARY KEY, value TEXT NOT NULL)");
-    connection.exec("CREATE TABLE kst_sys_columns(tbl TEXT NOT NULL COLLATE NOCASE, "
-                    "ordinal INTEGER NOT NULL, name TEXT NOT NULL, kind INTEGER NOT NULL, "
-                    "size INTEGER NOT NULL, nullable INTEGER NOT NULL, "
-                    "zero_length INTEGER NOT NULL, auto_increment INTEGER NOT NULL, "
-                    "PRIMARY KEY (tbl, ordinal))");
-    connection.exec("CREATE TABLE kst_sys_indexes(tbl TEXT NOT NULL COLLATE NOCASE, "
-                    "name TEXT NOT NULL, col TEXT NOT NULL, is_primary INTEGER NOT NULL, "
-                    "is_unique INTEGER NOT NULL)");
+    for (const auto& [name, sql] : kHiddenTables)
+        connection.exec(sql);
     QByteArray salt(16, Qt::Uninitialized);
     QRandomGenerator::system()->generate(salt.begin(), salt.end());
     Statement insert(connection, "INSERT INTO kst_sys_meta(key, value) VALUES (?1, ?2)");
@@ -154,24 +252,54 @@ void initializeSystemTables(Connection& connection, const QString& password) {
     transaction.commit();
 }
 
-void verifyPassword(Connection& connection, const QString& password) {
+void verifyFile(Connection& connection, const QString& password) {
+    QStringList foreign;
+    int hidden = 0;
     {
-        Statement st(connection, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
-                                 "name IN ('kst_sys_meta', 'kst_sys_columns', 'kst_sys_indexes')");
-        st.step();
-        if (st.columnInteger(0) != 3)
-            raise(err::CannotOpen,
-                  QString("Unrecognized database format '%1'.").arg(connection.path()));
+        Statement st(connection, "SELECT type, name, sql FROM sqlite_master ORDER BY rowid");
+        while (st.step()) {
+            const QString type = st.columnText(0);
+            const QString name = st.columnText(1);
+            const QString sql = st.columnText(2);
+            if (type == QLatin1String("table")) {
+                const std::optional<QString> ours = hiddenTableSql(name);
+                hidden += ours ? 1 : 0;
+                if (isVirtualTableSql(sql)) {
+                    foreign << QString("virtual table '%1'").arg(name);
+                } else if ((ours && *ours != sql) ||
+                           (!ours && name.startsWith(kPrefix, Qt::CaseInsensitive))) {
+                    foreign << QString("table '%1'").arg(name);
+                }
+            } else if (type != QLatin1String("index") || !st.columnIsNull(2)) {
+                // The engine's own indexes of keys have no statement; any other is foreign.
+                foreign << QString("%1 '%2'").arg(type, name);
+            }
+        }
+    }
+    if (hidden != static_cast<int>(std::size(kHiddenTables)))
+        raiseUnrecognized(connection.path());
+    // Before anything of the file is read: a hidden table could be one of them.
+    if (!foreign.isEmpty()) {
+        raise(err::CannotOpen,
+              QString("The file '%1' holds objects that a profile never has: %2. They could run "
+                      "commands stored in the file, so it is not opened; it is left as it is.")
+                  .arg(connection.path(), foreign.join(", ")));
+    }
+    QHash<QString, QString> meta;
+    {
+        Statement st(connection, "SELECT key, value FROM kst_sys_meta");
+        while (st.step())
+            meta.insert(st.columnText(0), st.columnText(1));
     }
     bool versionOk = false;
-    const int version = metaValue(connection, "format").toInt(&versionOk);
-    if (!versionOk || version < 1 || version > kFormatVersion) {
-        raise(err::CannotOpen,
-              QString("Unrecognized database format '%1'.").arg(connection.path()));
+    const int version = meta.value("format").toInt(&versionOk);
+    if (!versionOk || version < 1 || version > kFormatVersion)
+        raiseUnrecognized(connection.path());
+    const QByteArray salt = QByteArray::fromHex(meta.value("salt").toLatin1());
+    if (passwordCheck(salt, password) != meta.value("password_check")) {
+        raise(err::InvalidPassword, describeError(err::InvalidPassword).chopped(1) +
+                                        QString(" for the file '%1'.").arg(connection.path()));
     }
-    const QByteArray salt = QByteArray::fromHex(metaValue(connection, "salt").toLatin1());
-    if (passwordCheck(salt, password) != metaValue(connection, "password_check"))
-        raise(err::InvalidPassword);
 }
 
 QStringList listTables(Connection& connection) {
@@ -188,42 +316,16 @@ QStringList listTables(Connection& connection) {
 }
 
 std::optional<TableDef> findTable(Connection& connection, const QString& name) {
-    if (isReservedTableName(name))
+    if (name.isEmpty() || isReservedTableName(name))
         return std::nullopt;
-    TableDef table;
-    {
-        Statement st(connection, "SELECT name FROM sqlite_master WHERE type = 'table' AND "
-                                 "name = ?1 COLLATE NOCASE");
-        st.bind(1, name);
-        if (!st.step())
-            return std::nullopt;
-        table.name = st.columnText(0);
-    }
-    {
-        Statement st(connection, "SELECT name, kind, size, nullable, zero_length, auto_increment "
-                                 "FROM kst_sys_columns WHERE tbl = ?1 ORDER BY ordinal");
-        st.bind(1, table.name);
-        while (st.step()) {
-            ColumnDef c;
-            c.name = st.columnText(0);
-            c.kind = static_cast<ColumnKind>(st.columnInteger(1));
-            c.size = static_cast<int>(st.columnInteger(2));
-            c.nullable = st.columnInteger(3) != 0;
-            c.allowZeroLength = st.columnInteger(4) != 0;
-            c.autoIncrement = st.columnInteger(5) != 0;
-            table.columns.push_back(c);
-        }
-    }
-    if (table.columns.empty())
-        return std::nullopt; // not made by this layer
-    Statement st(connection, "SELECT name, col, is_primary, is_unique FROM kst_sys_indexes "
-                             "WHERE tbl = ?1 ORDER BY rowid");
-    st.bind(1, table.name);
-    while (st.step()) {
-        table.indexes.push_back({st.columnText(0), st.columnText(1), st.columnInteger(2) != 0,
-                                 st.columnInteger(3) != 0});
-    }
-    return table;
+    std::vector<TableDef> tables = readDefinitions(connection, name);
+    if (tables.empty())
+        return std::nullopt; // none, or not made by this layer
+    return std::move(tables.front());
+}
+
+std::vector<TableDef> tableDefinitions(Connection& connection) {
+    return readDefinitions(connection, QString());
 }
 
 void createTable(Connection& connection, const TableDef& table) {
@@ -236,19 +338,8 @@ void createTable(Connection& connection, const TableDef& table) {
         if (st.columnInteger(0) != 0)
             raise(err::TableExists, QString("Table '%1' already exists.").arg(table.name));
     }
-    const QString keyColumn = table.indexes.empty() ? QString() : table.indexes.front().column;
-    QStringList parts;
-    bool keyInline = false;
-    for (const ColumnDef& c : table.columns) {
-        const bool isKey = c.name.compare(keyColumn, Qt::CaseInsensitive) == 0;
-        keyInline = keyInline || (isKey && c.autoIncrement);
-        parts << declaration(c, isKey);
-    }
-    if (!keyColumn.isEmpty() && !keyInline)
-        parts << "PRIMARY KEY (" + quoteIdentifier(keyColumn) + ")";
-
     Transaction transaction(connection);
-    connection.exec("CREATE TABLE " + quoteIdentifier(table.name) + " (" + parts.join(", ") + ")");
+    connection.exec(createTableSql(table));
     Statement column(connection,
                      "INSERT INTO kst_sys_columns VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
     for (size_t i = 0; i < table.columns.size(); ++i) {

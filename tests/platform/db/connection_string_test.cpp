@@ -1,6 +1,7 @@
 #include "platform/db/connection_string.h"
 #include "platform/db/errors.h"
 #include "platform/db/select_query.h"
+#include "platform/file_names.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,9 @@ TEST(ConnectionString, BuildsTheStringThatParsesBack) {
     EXPECT_EQ(info.toString(), "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/dir with; "
                                "odd=chars/Device 1.kst; JET OLEDB:Database password = tovrasiL");
     EXPECT_EQ(ConnectionInfo::parse(info.toString()), info);
+    // A file name that is not UTF-8 keeps its bytes through the string.
+    const ConnectionInfo latin{kst::fileNameFromBytes("/Ger\xe4te/\xff.kst"), "tovrasiL"};
+    EXPECT_EQ(ConnectionInfo::parse(latin.toString()), latin);
 }
 
 TEST(ConnectionString, WithoutADataSourceIsRefused) {

@@ -13,63 +13,11 @@
 
 using kst::RunTimeError;
 using namespace kst::db;
-using kst::test::errorNumberOf;
+using namespace kst::test;
 
 namespace {
 
-enum Ordinal { kId, kName, kCode, kAmount, kSmall, kFlag, kNotes, kStrict };
-
-TableDef itemsTable() {
-    TableDef t{"Items", {}, {}};
-    ColumnDef strict = ColumnDef::text("strict", 5);
-    strict.allowZeroLength = false;
-    t.add(ColumnDef::autoNumber("ID"))
-        .add(ColumnDef::text("name", 10))
-        .add(ColumnDef::fixedText("code", 6))
-        .add(ColumnDef::longInt("amount"))
-        .add(ColumnDef::integer("small"))
-        .add(ColumnDef::yesNo("flag"))
-        .add(ColumnDef::memo("notes"))
-        .add(strict)
-        .primaryKey("PrimaryKey", "ID");
-    return t;
-}
-
-class DatabaseBehaviour : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        path = dir.filePath("items.kst");
-        conn = ConnectionInfo{path, "s3cret!"}.toString();
-        Catalog catalog = Catalog::create(conn);
-        catalog.appendTable(itemsTable());
-    }
-
-    // Appends rows named by the texts, amount = position (1-based) * 10.
-    void addItems(const QStringList& names) {
-        Recordset rs;
-        rs.open("SELECT * FROM Items", conn);
-        for (const QString& name : names) {
-            rs.addNew();
-            rs.setValue(kName, name);
-            rs.setValue(kAmount, (rs.recordCount()) * 10);
-        }
-        rs.updateBatch();
-        rs.close();
-    }
-
-    Value readOne(int id, int ordinal) {
-        Recordset rs;
-        rs.open(QString("SELECT * FROM Items WHERE ID = %1").arg(id), conn);
-        const Value v = rs.value(ordinal);
-        rs.close();
-        return v;
-    }
-
-    QTemporaryDir dir;
-    QString path;
-    QString conn;
-};
+using DatabaseBehaviour = ItemsDatabase;
 
 TEST_F(DatabaseBehaviour, OpensOnlyWithItsPassword) {
     addItems({"a"});
@@ -82,7 +30,7 @@ TEST_F(DatabaseBehaviour, OpensOnlyWithItsPassword) {
         } catch (const RunTimeError& e) {
             EXPECT_EQ(e.number(), err::InvalidPassword);
             EXPECT_EQ(e.number(), -2147217843);
-            EXPECT_EQ(e.description(), "Not a valid password.");
+            EXPECT_EQ(e.description(), "Not a valid password for the file '" + path + "'.");
         }
     }
     // The file keeps a salted check, not the password.
