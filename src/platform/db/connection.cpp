@@ -146,11 +146,15 @@ sqlite3* openHandle(const QString& path, int flags) {
 Connection Connection::open(const ConnectionInfo& info) {
     checkFileIsOurs(info.dataSource);
     sqlite3* db = nullptr;
-    try {
-        db = openHandle(info.dataSource, SQLITE_OPEN_READWRITE);
-    } catch (const RunTimeError&) {
-        // A read-only file still opens; its writes fail when they happen.
+    if (info.readOnly) {
         db = openHandle(info.dataSource, SQLITE_OPEN_READONLY);
+    } else {
+        try {
+            db = openHandle(info.dataSource, SQLITE_OPEN_READWRITE);
+        } catch (const RunTimeError&) {
+            // A read-only file still opens; its writes fail when they happen.
+            db = openHandle(info.dataSource, SQLITE_OPEN_READONLY);
+        }
     }
     Connection connection(db, info.dataSource);
     verifyFile(connection, info.password);
@@ -307,6 +311,24 @@ void Statement::reset() {
 
 bool Statement::columnIsNull(int index) const {
     return sqlite3_column_type(stmt_, index) == SQLITE_NULL;
+}
+
+Statement::Stored Statement::columnStored(int index) const {
+    switch (sqlite3_column_type(stmt_, index)) {
+    case SQLITE_INTEGER:
+        return Stored::Integer;
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(stmt_, index) ==
+                       static_cast<double>(sqlite3_column_int64(stmt_, index))
+                   ? Stored::Integer
+                   : Stored::Fraction;
+    case SQLITE_TEXT:
+        return Stored::Text;
+    case SQLITE_BLOB:
+        return Stored::Blob;
+    default:
+        return Stored::Null;
+    }
 }
 
 qint64 Statement::columnInteger(int index) const {

@@ -28,6 +28,10 @@ public:
     void reset();
 
     bool columnIsNull(int index) const;
+    // What the file holds in a column of the current row: SQLite keeps any value in
+    // any column, whatever the column was made for.
+    enum class Stored { Null, Integer, Fraction, Text, Blob };
+    Stored columnStored(int index) const;
     qint64 columnInteger(int index) const;
     QString columnText(int index) const;
 

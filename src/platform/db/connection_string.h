@@ -15,6 +15,8 @@ namespace kst::db {
 struct ConnectionInfo {
     QString dataSource;
     QString password;
+    // Opened for reading only: nothing can change the file (not part of the string).
+    bool readOnly = false;
 
     // Raises err::CannotOpen when the text names no data source.
     static ConnectionInfo parse(const QString& connectionString);

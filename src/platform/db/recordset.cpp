@@ -10,18 +10,31 @@ namespace kst::db {
 
 namespace {
 
-Value readColumn(const Statement& st, int index, const ColumnDef& column) {
-    if (st.columnIsNull(index))
+// A value the file holds in a column not made for it (another tool wrote it there) is
+// refused rather than read as a number or text it never was.
+[[noreturn]] void wrongKind(const TableDef& table, const ColumnDef& column) {
+    raise(err::TypeMismatch,
+          QString("The table '%1' holds a value of another kind in its column '%2'.")
+              .arg(table.name, column.name));
+}
+
+Value readColumn(const Statement& st, int index, const ColumnDef& column, const TableDef& table) {
+    const Statement::Stored stored = st.columnStored(index);
+    if (stored == Statement::Stored::Null)
         return Value();
     switch (column.kind) {
     case ColumnKind::YesNo:
-        return Value(st.columnInteger(index) != 0);
     case ColumnKind::Integer:
     case ColumnKind::Long:
-        return Value(st.columnInteger(index));
+        if (stored != Statement::Stored::Integer)
+            wrongKind(table, column);
+        return column.kind == ColumnKind::YesNo ? Value(st.columnInteger(index) != 0)
+                                                : Value(st.columnInteger(index));
     case ColumnKind::FixedText:
     case ColumnKind::Text:
     case ColumnKind::Memo:
+        if (stored == Statement::Stored::Blob)
+            wrongKind(table, column);
         return Value(st.columnText(index));
     }
     return Value();
@@ -77,7 +90,8 @@ void Recordset::open(const QString& sql, const ConnectionInfo& info) {
             Row row;
             row.rowid = st.columnInteger(0);
             for (size_t k = 0; k < table->columns.size(); ++k)
-                row.values.push_back(readColumn(st, static_cast<int>(k) + 1, table->columns[k]));
+                row.values.push_back(
+                    readColumn(st, static_cast<int>(k) + 1, table->columns[k], *table));
             rows.push_back(std::move(row));
         }
     }
@@ -278,7 +292,7 @@ std::vector<Value> Recordset::readRow(qint64 rowid) {
     std::vector<Value> values(table_.columns.size());
     if (st.step()) {
         for (size_t k = 0; k < values.size(); ++k)
-            values[k] = readColumn(st, static_cast<int>(k), table_.columns[k]);
+            values[k] = readColumn(st, static_cast<int>(k), table_.columns[k], table_);
     }
     return values;
 }
