@@ -2,6 +2,7 @@
 
 #include "controls.h"
 #include "form_layout.h"
+#include "frm_import.h"
 #include "frm_main.h"
 #include "frm_options.h"
 #include "frm_prog_but.h"
@@ -52,7 +53,7 @@ CalculatorControls paneCalculator(const MainControls& ui) {
 MainController::MainController(frmMain& window, Session& session)
     : window_(window), session_(session), portList_(window), port_(window), mode_(window, port_),
       profile_(window), receiveOptions_(window), sendView_(window), sendPane_(window),
-      buttons_(window), logFiles_(window),
+      buttons_(window), logFiles_(window), profileCommands_(window),
       calculator_(paneCalculator(window.ui()), session.state().CalcNotation,
                   session.state().CalcOperation) {
     session.startSending(sendView_);
@@ -218,6 +219,11 @@ void MainController::toggleCalculatorPane() {
 
 void MainController::toggleSendPane() {
     window_.toggleSendPane();
+}
+
+void MainController::importProfile() {
+    frmImport dialog(window_);
+    dialog.exec();
 }
 
 void MainController::editButtons() {

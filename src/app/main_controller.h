@@ -5,6 +5,7 @@
 #include "mode_control.h"
 #include "port_control.h"
 #include "port_list.h"
+#include "profile_commands.h"
 #include "profile_control.h"
 #include "receive_options.h"
 #include "send_buttons.h"
@@ -49,9 +50,9 @@ public:
     void SetAutoResponse(bool Enabled);
 
     // MainCommands
-    void newProfile() override {}
-    void openProfile() override {}
-    void saveProfileAs() override {}
+    void newProfile() override { profileCommands_.mnuNew_Click(); }
+    void openProfile() override { profileCommands_.mnuOpenSettings_Click(); }
+    void saveProfileAs() override { profileCommands_.mnuSaveSettings_Click(); }
     void saveLog() override { logFiles_.mnuSave_Click(); }
     void openLog() override { logFiles_.mnuOpenLog_Click(); }
     void exitProgram() override;
@@ -73,7 +74,7 @@ public:
     void editAutoResponse() override {}
     void editMacros() override {}
     void editOptions() override;
-    void importProfile() override {}
+    void importProfile() override;
     void showAbout() override;
     void showHelp() override;
 
@@ -92,6 +93,7 @@ private:
     SendPane sendPane_;
     SendButtons buttons_;
     LogFiles logFiles_;
+    ProfileCommands profileCommands_;
     // The main window's calculator pane.
     CalculatorControl calculator_;
     bool unloading_ = false;

@@ -397,6 +397,19 @@ void ProfileControl::cmdSaveNotes_Click() {
 // ---------------------------------------------------------------------------------------
 // Exit save
 
+SettingsToSave::LineChoice ProfileControl::lineChoice() const {
+    const MainControls& ui = window_.ui();
+    SettingsToSave::LineChoice choice;
+    // With no port found the list holds only a placeholder: the stored port stays.
+    choice.port = window_.portList().portIndexToStore();
+    choice.baud = ui.BaudChoice->currentIndex();
+    choice.dataBits = ui.DataBitChoice->currentIndex();
+    choice.parity = ui.ParityChoice->currentIndex();
+    choice.stopBits = ui.StopBitChoice->currentIndex();
+    choice.handshaking = window_.session().state().HandshakeIndex;
+    return choice;
+}
+
 void ProfileControl::ExitSave() {
     Session& session = window_.session();
     SharedState& shared = session.shared();
@@ -407,14 +420,8 @@ void ProfileControl::ExitSave() {
         return;
     SettingsToSave values;
     if (prefs.bolSaveComSettings) {
-        SettingsToSave::PortSettings& p = values.portSettings.emplace();
-        // With no port found the list holds only a placeholder: the stored port stays.
-        p.port = window_.portList().portIndexToStore();
-        p.baud = ui.BaudChoice->currentIndex();
-        p.dataBits = ui.DataBitChoice->currentIndex();
-        p.parity = ui.ParityChoice->currentIndex();
-        p.stopBits = ui.StopBitChoice->currentIndex();
-        p.handshaking = state.HandshakeIndex;
+        values.lineChoice = lineChoice();
+        SettingsToSave::LineOptions& p = values.lineOptions.emplace();
         p.secondPort = state.SecondPort;
         p.fullDuplex = state.FullDuplexSelected;
         p.detectCTS = state.DetectCTS;

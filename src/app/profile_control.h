@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/runtime_error.h"
+#include "storage/profile_readers.h"
 
 #include <QString>
 #include <optional>
@@ -33,6 +34,9 @@ public:
     void cboMacros_Click();
     // Writes the port settings and line options back as the preferences ask.
     void ExitSave();
+
+    // The port and line settings the window shows, as a profile stores them.
+    SettingsToSave::LineChoice lineChoice() const;
 
     // The "User Notes" tab: Clear empties the notes box, Save stores it in the profile.
     void cmdClearNotes_Click();

@@ -146,6 +146,13 @@ bool removeFile(const QString& path) {
     return ::unlink(fileNameBytes(path).constData()) == 0;
 }
 
+bool replaceFile(const QString& from, const QString& to, QString& error) {
+    if (::rename(fileNameBytes(from).constData(), fileNameBytes(to).constData()) == 0)
+        return true;
+    error = systemReason();
+    return false;
+}
+
 bool renameFile(const QString& from, const QString& to, QString& error) {
     const QByteArray source = fileNameBytes(from);
     const QByteArray target = fileNameBytes(to);

@@ -214,7 +214,7 @@ void SaveSettings(const QString& settingsConnStr, const SettingsToSave& values) 
     rs.open("SELECT * FROM Settings", settingsConnStr);
     rs.moveFirst();
     auto number = [](int value) { return db::Value(qint64(value)); };
-    if (const auto& p = values.portSettings) {
+    if (const auto& p = values.lineChoice) {
         if (p->port)
             rs.setValue(C::port, number(*p->port));
         rs.setValue(C::baud, number(p->baud));
@@ -222,12 +222,14 @@ void SaveSettings(const QString& settingsConnStr, const SettingsToSave& values) 
         rs.setValue(C::parity, number(p->parity));
         rs.setValue(C::stopbit, number(p->stopBits));
         rs.setValue(C::handshaking, number(p->handshaking));
-        rs.setValue(C::secondCOMport, number(p->secondPort));
-        rs.setValue(C::bolFullDuplex, db::Value(p->fullDuplex));
-        rs.setValue(C::bolDetectCTS, db::Value(p->detectCTS));
-        rs.setValue(C::bolDetectDSR, db::Value(p->detectDSR));
-        rs.setValue(C::bolDetectDCD, db::Value(p->detectDCD));
-        rs.setValue(C::bolDetectRI, db::Value(p->detectRI));
+    }
+    if (const auto& o = values.lineOptions) {
+        rs.setValue(C::secondCOMport, number(o->secondPort));
+        rs.setValue(C::bolFullDuplex, db::Value(o->fullDuplex));
+        rs.setValue(C::bolDetectCTS, db::Value(o->detectCTS));
+        rs.setValue(C::bolDetectDSR, db::Value(o->detectDSR));
+        rs.setValue(C::bolDetectDCD, db::Value(o->detectDCD));
+        rs.setValue(C::bolDetectRI, db::Value(o->detectRI));
     }
     if (values.rxTimerIndex)
         rs.setValue(C::rxTimerIndex, number(*values.rxTimerIndex));

@@ -86,17 +86,20 @@ struct ProfileSettings {
 };
 ProfileSettings ReadSettings(const QString& settingsConnStr);
 
-// What the exit save writes back into `Settings`: the port settings and line options
-// when `portSettings` is given (the port only when `port` is), the receive timer's
-// position when `rxTimerIndex` is.
+// What the exit save and Save As write back into `Settings`: each part only when given
+// (the port only when `port` is).
 struct SettingsToSave {
-    struct PortSettings {
+    // The port and its line settings as positions in their lists.
+    struct LineChoice {
         std::optional<int> port;
         int baud = 0;
         int dataBits = 0;
         int parity = 0;
         int stopBits = 0;
         int handshaking = 0;
+    };
+    // The monitoring method and the line events watched.
+    struct LineOptions {
         int secondPort = 0;
         bool fullDuplex = false;
         bool detectCTS = false;
@@ -104,7 +107,8 @@ struct SettingsToSave {
         bool detectDCD = false;
         bool detectRI = false;
     };
-    std::optional<PortSettings> portSettings;
+    std::optional<LineChoice> lineChoice;
+    std::optional<LineOptions> lineOptions;
     std::optional<int> rxTimerIndex;
 };
 void SaveSettings(const QString& settingsConnStr, const SettingsToSave& values);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace kst {
+
+class frmMain;
+
+// The File menu's profile commands: a new profile from the templates, another profile
+// opened, and the open one saved under a new name.
+class ProfileCommands {
+public:
+    explicit ProfileCommands(frmMain& window) : window_(window) {}
+
+    void mnuNew_Click();
+    void mnuOpenSettings_Click();
+    void mnuSaveSettings_Click();
+
+private:
+    // Sets the shared file dialog up for a profile command.
+    void prepareDialog(const QString& filter);
+
+    frmMain& window_;
+};
+
+// A file name chosen without an extension gets ".kst", so the next start finds it.
+QString withProfileExtension(const QString& path);
+
+} // namespace kst

@@ -1,0 +1,136 @@
+#include "profile_files.h"
+
+#include "platform/db/recordset.h"
+#include "platform/file_names.h"
+#include "platform/runtime_error.h"
+#include "profile_schema.h"
+#include "profile_validation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+namespace kst {
+
+namespace {
+
+[[noreturn]] void fail(int number, const QString& description) {
+    throw RunTimeError(number, description);
+}
+
+bool sameFile(const QString& a, const QString& b) {
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    if (first.exists() && second.exists())
+        return first.canonicalFilePath() == second.canonicalFilePath();
+    return QDir::cleanPath(first.absoluteFilePath()) == QDir::cleanPath(second.absoluteFilePath());
+}
+
+QByteArray readWhole(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(err::PathNotFound,
+             QString("The profile '%1' cannot be read: %2").arg(path, file.errorString()));
+    return file.readAll();
+}
+
+// A new file beside `target` holding `bytes`; removed again when it goes out of scope
+// unless it was moved into the target's place.
+class FileBeside {
+public:
+    FileBeside(const QString& target, const QByteArray& bytes)
+        : file_(QFileInfo(target).absolutePath() + QStringLiteral("/.kestrelon-XXXXXX.part")) {
+        if (!file_.open() || file_.write(bytes) != bytes.size() || !file_.flush())
+            fail(
+                err::PermissionDenied,
+                QString("The profile '%1' cannot be written: %2").arg(target, file_.errorString()));
+        file_.close();
+    }
+    QString path() const { return file_.fileName(); }
+    // Puts the file in the target's place in one step: no moment without a whole target.
+    void replace(const QString& target) {
+        QString reason;
+        if (!replaceFile(file_.fileName(), target, reason))
+            fail(err::PermissionDenied,
+                 QString("The profile '%1' cannot be replaced: %2").arg(target, reason));
+        file_.setAutoRemove(false);
+    }
+
+private:
+    QTemporaryFile file_;
+};
+
+struct ImportedTable {
+    const char* name;
+    int lastOrdinal;
+    int progress;
+};
+
+// The leading columns an earlier version's profile shares with this one.
+constexpr ImportedTable ImportedTables[] = {{"Settings", 16, 20},
+                                            {"progButtons", 17, 40},
+                                            {"progAutoResp", 20, 60},
+                                            {"progMacrosSeq", 21, 80},
+                                            {"progMacrosSubRoutines", 40, 100}};
+
+void importTable(const ImportedTable& table, const QString& olderPath, const QString& targetPath) {
+    const QString sql = QStringLiteral("SELECT * FROM ") + QLatin1String(table.name);
+    db::ConnectionInfo older = db::ConnectionInfo::parse(profileConnStr(olderPath));
+    older.readOnly = true;
+    db::Recordset source;
+    db::Recordset target;
+    source.open(sql, older);
+    target.open(sql, profileConnStr(targetPath));
+    const int rows = source.recordCount();
+    if (rows > target.recordCount()) {
+        fail(err::NoCurrentRecord,
+             QString("The table %1 of '%2' holds %3 rows; a profile has only %4.")
+                 .arg(QLatin1String(table.name), olderPath)
+                 .arg(rows)
+                 .arg(target.recordCount()));
+    }
+    if (rows > 0) {
+        source.moveFirst();
+        target.moveFirst();
+    }
+    for (int row = 0; row < rows; ++row) {
+        // A value of the wrong kind or length is refused by the column, not stored.
+        for (int k = 1; k <= table.lastOrdinal; ++k)
+            target.setValue(k, source.value(k));
+        source.moveNext();
+        target.moveNext();
+    }
+    target.update();
+    target.close();
+    source.close();
+}
+
+} // namespace
+
+void CopyProfileFile(const QString& source, const QString& target) {
+    if (sameFile(source, target))
+        fail(err::PermissionDenied,
+             QString("The profile '%1' cannot be copied onto itself.").arg(source));
+    FileBeside copy(target, readWhole(source));
+    copy.replace(target);
+}
+
+void ImportOlderProfile(const QString& olderPath, const QString& currentPath,
+                        const std::function<void(int)>& progress) {
+    if (sameFile(olderPath, currentPath))
+        fail(err::InvalidCall,
+             QString("'%1' is the profile that is open: a profile is not imported into itself.")
+                 .arg(olderPath));
+    CheckProfileFile(olderPath, ProfileLayout::Older);
+    FileBeside work(currentPath, readWhole(currentPath));
+    for (const ImportedTable& table : ImportedTables) {
+        importTable(table, olderPath, work.path());
+        if (progress)
+            progress(table.progress);
+    }
+    work.replace(currentPath);
+}
+
+} // namespace kst
