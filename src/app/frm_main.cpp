@@ -94,6 +94,13 @@ void frmMain::connectControls() {
     connect(ui_.Check3, &QCheckBox::toggled, this, [&receive] { receive.Check3_Click(); });
     connect(ui_.CbTimer, &QComboBox::currentIndexChanged, this,
             [&receive] { receive.CbTimer_Click(); });
+    for (int index = 0; index < static_cast<int>(ui_.Option2.size()); ++index) {
+        connect(ui_.Option2[static_cast<size_t>(index)], &QRadioButton::toggled, this,
+                [&receive, index](bool chosen) {
+                    if (chosen)
+                        receive.Option2_Click(index);
+                });
+    }
     connect(ui_.cboMacros, &QComboBox::activated, this, [this] { profile().cboMacros_Click(); });
     PortControl& port = controller_->port();
     connect(ui_.ledImage(Led::BRK), &ImageControl::clicked, this, [&port] { port.imgBRK_Click(); });

@@ -26,17 +26,8 @@ namespace kst {
 
 MainController::MainController(frmMain& window, Session& session)
     : window_(window), session_(session), portList_(window), port_(window), mode_(window, port_),
-      profile_(window), receiveOptions_(window) {
-    connectPorts();
-}
-
-void MainController::connectPorts() {
-    for (comm::CommControl* port : {&session_.MSComm1(), &session_.MSComm2()}) {
-        QObject::connect(port, &comm::CommControl::OnComm, &window_, [this, port] {
-            if (port->CommEvent() == comm::comEventPortLost)
-                port_.portLost(port->CommPort());
-        });
-    }
+      profile_(window), receiveOptions_(window), commEvents_(window, port_) {
+    port_.setSessionObserver(&commEvents_);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "comm_events.h"
 #include "main_commands.h"
 #include "mode_control.h"
 #include "port_control.h"
@@ -24,6 +25,7 @@ public:
     ModeControl& mode() { return mode_; }
     ProfileControl& profile() { return profile_; }
     ReceiveOptions& receiveOptions() { return receiveOptions_; }
+    CommEvents& commEvents() { return commEvents_; }
 
     // Start-up, inside the splash timer's tick: checks the support database, writes the
     // missing kst.ini and default profile, then InitMainWindow.
@@ -71,7 +73,6 @@ public:
 
 private:
     void setInitialControlState();
-    void connectPorts();
 
     frmMain& window_;
     Session& session_;
@@ -80,6 +81,7 @@ private:
     ModeControl mode_;
     ProfileControl profile_;
     ReceiveOptions receiveOptions_;
+    CommEvents commEvents_;
     bool unloading_ = false;
 };
 

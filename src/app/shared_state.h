@@ -24,6 +24,11 @@ struct SharedState {
     // Each sub-routine's ELSE-on-timeout flag as loaded; the runner restores from it.
     std::array<bool, 8> LoadedElseCheck{};
     bool AutoRespOn = false;
+    // The last block received in Debugging / Simulating mode, as the engines compare it:
+    // the raw text in ASCII notation, otherwise a hexadecimal byte list ("D,A,").
+    QString LastRxData;
+    // The last line event of the primary port (a LineEventCode; 0 before the first).
+    int LastSignalCode = 0;
 };
 
 } // namespace kst
