@@ -1,6 +1,7 @@
 #include "frm_main.h"
 
 #include "controls.h"
+#include "focus_highlight.h"
 #include "form_layout.h"
 #include "main_controller.h"
 #include "notation/view/styled_log.h"
@@ -21,9 +22,13 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTextDocument>
 
 namespace kst {
 
@@ -101,6 +106,18 @@ void frmMain::connectControls() {
                         receive.Option2_Click(index);
                 });
     }
+    connect(ui_.Clear, &QPushButton::clicked, this, [&receive] { receive.Clear_Click(); });
+    LogSearchControl& search = controller_->logSearch();
+    connect(ui_.responseBox, &QPlainTextEdit::textChanged, this,
+            [&search] { search.responseBox_Change(); });
+    connect(ui_.responseBox->document(), &QTextDocument::contentsChange, this,
+            [&search](int from, int removed, int added) {
+                search.responseBox_ContentsChange(from, removed, added);
+            });
+    connect(ui_.Text2, &QLineEdit::textChanged, this, [&search] { search.Text2_Change(); });
+    connect(ui_.Text2, &QLineEdit::returnPressed, this, [&search] { search.Text2_KeyPress(13); });
+    connect(ui_.cmdSearch, &QPushButton::clicked, this, [&search] { search.cmdSearch_Click(); });
+    FocusHighlight::install(ui_.Text2);
     connect(ui_.cboMacros, &QComboBox::activated, this, [this] { profile().cboMacros_Click(); });
     PortControl& port = controller_->port();
     connect(ui_.ledImage(Led::BRK), &ImageControl::clicked, this, [&port] { port.imgBRK_Click(); });

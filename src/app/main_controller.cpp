@@ -26,7 +26,7 @@ namespace kst {
 
 MainController::MainController(frmMain& window, Session& session)
     : window_(window), session_(session), portList_(window), port_(window), mode_(window, port_),
-      profile_(window), receiveOptions_(window), commEvents_(window, port_) {
+      profile_(window), receiveOptions_(window), commEvents_(window, port_), logSearch_(window) {
     port_.setSessionObserver(&commEvents_);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comm_events.h"
+#include "log_search_control.h"
 #include "main_commands.h"
 #include "mode_control.h"
 #include "port_control.h"
@@ -26,6 +27,7 @@ public:
     ProfileControl& profile() { return profile_; }
     ReceiveOptions& receiveOptions() { return receiveOptions_; }
     CommEvents& commEvents() { return commEvents_; }
+    LogSearchControl& logSearch() { return logSearch_; }
 
     // Start-up, inside the splash timer's tick: checks the support database, writes the
     // missing kst.ini and default profile, then InitMainWindow.
@@ -82,6 +84,7 @@ private:
     ProfileControl profile_;
     ReceiveOptions receiveOptions_;
     CommEvents commEvents_;
+    LogSearchControl logSearch_;
     bool unloading_ = false;
 };
 

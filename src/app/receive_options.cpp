@@ -54,7 +54,9 @@ void ReceiveOptions::Check3_Click() {
 }
 
 void ReceiveOptions::CbTimer_Click() {
-    window_.session().state().RxTimerMs = LongField(window_.ui().CbTimer->currentText());
+    const qint32 ms = LongField(window_.ui().CbTimer->currentText());
+    if (ms >= MinRxTimerMs && ms <= MaxRxTimerMs)
+        window_.session().state().RxTimerMs = ms;
 }
 
 void ReceiveOptions::Option2_Click(int Index) {
@@ -65,6 +67,10 @@ void ReceiveOptions::Option2_Click(int Index) {
                           window_.ui().Option2[static_cast<size_t>(Index)]->text() +
                           QStringLiteral(" # # # \r\n"),
                       window_.session().shared().Prefs.messageStyle());
+}
+
+void ReceiveOptions::Clear_Click() {
+    window_.log().clear();
 }
 
 } // namespace kst
