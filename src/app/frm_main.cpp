@@ -1,6 +1,7 @@
 #include "frm_main.h"
 
 #include "controls.h"
+#include "focus_highlight.h"
 #include "form_layout.h"
 #include "main_controller.h"
 #include "notation/view/bgr_color.h"
@@ -24,9 +25,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTextDocument>
 
 namespace kst {
 
@@ -102,6 +105,25 @@ void frmMain::connectControls() {
     connect(ui_.Check3, &QCheckBox::toggled, this, [&receive] { receive.Check3_Click(); });
     connect(ui_.CbTimer, &QComboBox::currentIndexChanged, this,
             [&receive] { receive.CbTimer_Click(); });
+    for (int index = 0; index < static_cast<int>(ui_.Option2.size()); ++index) {
+        connect(ui_.Option2[static_cast<size_t>(index)], &QRadioButton::toggled, this,
+                [&receive, index](bool chosen) {
+                    if (chosen)
+                        receive.Option2_Click(index);
+                });
+    }
+    connect(ui_.Clear, &QPushButton::clicked, this, [&receive] { receive.Clear_Click(); });
+    LogSearchControl& search = controller_->logSearch();
+    connect(ui_.responseBox, &QPlainTextEdit::textChanged, this,
+            [&search] { search.responseBox_Change(); });
+    connect(ui_.responseBox->document(), &QTextDocument::contentsChange, this,
+            [&search](int from, int removed, int added) {
+                search.responseBox_ContentsChange(from, removed, added);
+            });
+    connect(ui_.Text2, &QLineEdit::textChanged, this, [&search] { search.Text2_Change(); });
+    connect(ui_.Text2, &QLineEdit::returnPressed, this, [&search] { search.Text2_KeyPress(13); });
+    connect(ui_.cmdSearch, &QPushButton::clicked, this, [&search] { search.cmdSearch_Click(); });
+    FocusHighlight::install(ui_.Text2);
     connect(ui_.cboMacros, &QComboBox::activated, this, [this] { profile().cboMacros_Click(); });
     connect(ui_.cmdClearNotes, &QPushButton::clicked, this,
             [this] { profile().cmdClearNotes_Click(); });

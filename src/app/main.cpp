@@ -1,6 +1,7 @@
 #include "frm_main.h"
 #include "frm_splash.h"
 #include "platform/desktop/desktop_services.h"
+#include "platform/heap_tuning.h"
 #include "platform/services.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 // Everything the program starts from lies beside its executable: the support database,
 // kst.ini, the Devices and ports folders. There are no options.
 int main(int argc, char** argv) {
+    kst::keepLargeBuffersMapped();
     QApplication app(argc, argv);
     kst::installDesktopServices();
     QApplication::setApplicationName(kst::appTitle());

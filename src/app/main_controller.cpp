@@ -55,18 +55,10 @@ MainController::MainController(frmMain& window, Session& session)
       profile_(window), receiveOptions_(window), sendView_(window), sendPane_(window),
       buttons_(window), logFiles_(window), profileCommands_(window),
       calculator_(paneCalculator(window.ui()), session.state().CalcNotation,
-                  session.state().CalcOperation) {
+                  session.state().CalcOperation),
+      commEvents_(window, port_), logSearch_(window) {
     session.startSending(sendView_);
-    connectPorts();
-}
-
-void MainController::connectPorts() {
-    for (comm::CommControl* port : {&session_.MSComm1(), &session_.MSComm2()}) {
-        QObject::connect(port, &comm::CommControl::OnComm, &window_, [this, port] {
-            if (port->CommEvent() == comm::comEventPortLost)
-                port_.portLost(port->CommPort());
-        });
-    }
+    port_.setSessionObserver(&commEvents_);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "comm_events.h"
 #include "log_files.h"
+#include "log_search_control.h"
 #include "main_commands.h"
 #include "mode_control.h"
 #include "port_control.h"
@@ -33,6 +35,8 @@ public:
     SendPane& sendPane() { return sendPane_; }
     SendButtons& buttons() { return buttons_; }
     CalculatorControl& calculator() { return calculator_; }
+    CommEvents& commEvents() { return commEvents_; }
+    LogSearchControl& logSearch() { return logSearch_; }
 
     // Start-up, inside the splash timer's tick: checks the support database, writes the
     // missing kst.ini and default profile, then InitMainWindow.
@@ -80,7 +84,6 @@ public:
 
 private:
     void setInitialControlState();
-    void connectPorts();
 
     frmMain& window_;
     Session& session_;
@@ -96,6 +99,8 @@ private:
     ProfileCommands profileCommands_;
     // The main window's calculator pane.
     CalculatorControl calculator_;
+    CommEvents commEvents_;
+    LogSearchControl logSearch_;
     bool unloading_ = false;
 };
 

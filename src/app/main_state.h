@@ -68,6 +68,10 @@ struct MainState {
     bool PrevDSR2 = false;
     // When the port opened, in ms of the monotonic clock: the origin of the time stamps.
     qint64 MonitorStartTick = 0;
+    // A ring was seen and is not yet dispatched (its dispatch follows the RI flash).
+    bool RingPending = false;
+    // The sub-routine (0-7) that the waiting macro step evaluates.
+    int ArmedSubRoutine = 0;
 };
 
 } // namespace kst

@@ -5,6 +5,7 @@
 #include "notation/view/styled_log.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
+#include "port_session.h"
 #include "port_settings.h"
 #include "session.h"
 #include "status_bar.h"
@@ -80,6 +81,8 @@ void PortControl::OpenPort() {
     const bool twoPorts = !debugging() && state.TwoPortActive;
     bool secondOpenedHere = false;
     try {
+        if (state.PortIsOpen && sessionObserver_)
+            sessionObserver_->portClosing();
         session.closePorts();
         state.NoDataTickLimit = 10;
         state.MacroState = 0;
@@ -202,6 +205,8 @@ void PortControl::OpenPort() {
             lineStateBlock();
         }
         state.MonitorStartTick = Platform::clock().monotonicMs();
+        if (sessionObserver_)
+            sessionObserver_->portOpened();
     } catch (const RunTimeError& e) {
         failOpen(e, secondOpenedHere);
     }
@@ -279,6 +284,9 @@ void PortControl::ClosePort() {
     const MainControls& ui = window_.ui();
     const MainMenus& menus = window_.menus();
 
+    // What the ports received and nobody wrote yet goes before the closing line.
+    if (sessionObserver_)
+        sessionObserver_->portClosing();
     state.MacroResumeStep = 0;
     state.MacroPaused = false;
     state.LastRxPort = 0;

@@ -9,6 +9,7 @@
 
 namespace kst {
 
+class PortSessionObserver;
 class frmMain;
 
 // Opening and closing the one or two ports, the controls that follow the port state,
@@ -19,6 +20,9 @@ public:
     static constexpr int BreakMs = 500;
 
     explicit PortControl(frmMain& window);
+
+    // Told when a session has opened and before it closes.
+    void setSessionObserver(PortSessionObserver* observer) { sessionObserver_ = observer; }
 
     // Opens the primary port (and in full-duplex monitoring the second one) with the
     // chosen settings and writes the dated status block. A port open already is
@@ -57,6 +61,7 @@ private:
 
     frmMain& window_;
     TimerHandle breakTimer_;
+    PortSessionObserver* sessionObserver_ = nullptr;
 };
 
 } // namespace kst

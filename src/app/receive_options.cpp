@@ -2,6 +2,7 @@
 
 #include "frm_main.h"
 #include "notation/view/bgr_color.h"
+#include "notation/view/styled_log.h"
 #include "session.h"
 #include "storage/field_values.h"
 
@@ -10,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QRadioButton>
 
 namespace kst {
 
@@ -52,7 +54,23 @@ void ReceiveOptions::Check3_Click() {
 }
 
 void ReceiveOptions::CbTimer_Click() {
-    window_.session().state().RxTimerMs = LongField(window_.ui().CbTimer->currentText());
+    const qint32 ms = LongField(window_.ui().CbTimer->currentText());
+    if (ms >= MinRxTimerMs && ms <= MaxRxTimerMs)
+        window_.session().state().RxTimerMs = ms;
+}
+
+void ReceiveOptions::Option2_Click(int Index) {
+    window_.session().state().RxFormat = Index;
+    if (window_.log().document()->isEmpty())
+        return;
+    window_.Add_Color(QStringLiteral("\r\n# # # RX data format changed to: ") +
+                          window_.ui().Option2[static_cast<size_t>(Index)]->text() +
+                          QStringLiteral(" # # # \r\n"),
+                      window_.session().shared().Prefs.messageStyle());
+}
+
+void ReceiveOptions::Clear_Click() {
+    window_.log().clear();
 }
 
 } // namespace kst

@@ -1,0 +1,83 @@
+#include "receive_display.h"
+
+#include "frm_main.h"
+#include "platform/services.h"
+#include "port_control.h"
+#include "session.h"
+#include "status_bar.h"
+
+#include <QAction>
+#include <QLabel>
+
+namespace kst {
+
+namespace {
+
+const QString Ball = QStringLiteral("Ball");
+constexpr int ReadyPicture = 2;
+constexpr int BusyPicture = 3;
+
+} // namespace
+
+void ReceiveDisplay::write(const QString& label, const QString& body, LogStyle bodyStyle) {
+    const UserPreferences& prefs = window_.session().shared().Prefs;
+    const DisplayStyle style = bodyStyle == LogStyle::Rx1   ? prefs.rx1Style()
+                               : bodyStyle == LogStyle::Rx2 ? prefs.rx2Style()
+                                                            : prefs.messageStyle();
+    window_.Add_Color(label, prefs.messageStyle(), body, style);
+}
+
+ReceiveMode ReceiveDisplay::mode() const {
+    if (window_.menus().mnuDebugging->isChecked())
+        return ReceiveMode::Debugging;
+    return window_.session().state().TwoPortActive ? ReceiveMode::FullDuplex
+                                                   : ReceiveMode::HalfDuplex;
+}
+
+qint64 ReceiveDisplay::elapsedMs() const {
+    return Platform::clock().monotonicMs() - window_.session().state().MonitorStartTick;
+}
+
+void ReceiveDisplay::busy() {
+    showBall(BusyPicture, QStringLiteral("Receiving data ..."));
+}
+
+void ReceiveDisplay::ready() {
+    status(QStringLiteral("Ready"));
+}
+
+void ReceiveDisplay::status(const QString& text) {
+    showBall(ReadyPicture, text);
+}
+
+// A busy line says the same a hundred times a second: only a change is shown, so the
+// status bar is not laid out again for each event.
+void ReceiveDisplay::showBall(int picture, const QString& text) {
+    PanelStatusBar* bar = window_.ui().StatusBar1;
+    if (bar->panelPicture(Ball) != picture)
+        bar->setPanelPicture(Ball, picture);
+    if (bar->panelText(Ball) != text)
+        bar->setPanelText(Ball, text);
+}
+
+void ReceiveDisplay::setLed(Led led, bool on) {
+    const MainControls& ui = window_.ui();
+    if (ui.ledImage(led)->picture().cacheKey() != ui.imgLedSample[on ? 1 : 0]->picture().cacheKey())
+        port_.setLed(led, on);
+}
+
+void ReceiveDisplay::updateLineLeds() {
+    port_.UpdateLineLEDs();
+}
+
+void ReceiveDisplay::beepOnReceive() {
+    if (window_.session().shared().Prefs.bolSoundOnReceive)
+        Platform::beeper().beep();
+}
+
+void ReceiveDisplay::beepOnLineChange() {
+    if (window_.session().shared().Prefs.bolSoundOnLineChange)
+        Platform::beeper().beep();
+}
+
+} // namespace kst
