@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/services.h"
+#include "storage/ini_file.h"
 
 #include <optional>
 
@@ -30,5 +31,20 @@ private:
         return chosen;
     }
 };
+
+// What the user decided when the file chosen for saving already exists.
+enum class OverwriteChoice { Overwrite, ChooseAgain, Abandon };
+
+inline OverwriteChoice confirmOverwrite(const QString& fileName) {
+    if (!FileExists(fileName))
+        return OverwriteChoice::Overwrite;
+    const int answer = msgBox(QStringLiteral("File already exist, do you want to overwrite it?"),
+                              MsgIcon::Question, MsgButtons::YesNoCancel);
+    if (answer == AnswerNo)
+        return OverwriteChoice::Abandon;
+    if (answer == AnswerCancel)
+        return OverwriteChoice::ChooseAgain;
+    return OverwriteChoice::Overwrite;
+}
 
 } // namespace kst

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <utility>
 
 namespace kst {
 
@@ -42,15 +43,11 @@ void LogFiles::mnuSave_Click() {
         const std::optional<ChosenFile> chosen = dialog.showSave();
         if (!chosen)
             return;
-        if (FileExists(chosen->fileName)) {
-            const int answer =
-                msgBox(QStringLiteral("File already exist, do you want to overwrite it?"),
-                       MsgIcon::Question, MsgButtons::YesNoCancel);
-            if (answer == AnswerNo)
-                return;
-            if (answer == AnswerCancel)
-                continue;
-        }
+        const OverwriteChoice choice = confirmOverwrite(chosen->fileName);
+        if (choice == OverwriteChoice::Abandon)
+            return;
+        if (choice == OverwriteChoice::ChooseAgain)
+            continue;
         StyledLog& log = window_.log();
         QByteArray content;
         if (dialog.properties.filterIndex == PlainTextFilter) {
@@ -85,7 +82,7 @@ void LogFiles::mnuOpenLog_Click() {
                MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Open Log Error:"));
         return;
     }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     // The content decides, not the name: rich text saved as ".txt" stays rich text.
     if (IsRtf(bytes)) {
         const std::optional<std::vector<StyledRun>> runs = ReadRtf(bytes);
@@ -98,7 +95,8 @@ void LogFiles::mnuOpenLog_Click() {
         }
         window_.log().replace(*runs);
     } else {
-        window_.log().replace(decodeText(bytes));
+        // The file's bytes go before the log is built: a large log is held once, not twice.
+        window_.log().replace(decodeText(std::exchange(bytes, QByteArray())));
     }
 }
 

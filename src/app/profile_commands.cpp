@@ -91,15 +91,11 @@ void ProfileCommands::mnuSaveSettings_Click() {
         target = withProfileExtension(chosen->fileName);
         if (samePath(target, current))
             return; // the profile is already this file: nothing to copy
-        if (FileExists(target)) {
-            const int answer =
-                msgBox(QStringLiteral("File already exist, do you want to overwrite it?"),
-                       MsgIcon::Question, MsgButtons::YesNoCancel);
-            if (answer == AnswerNo)
-                return;
-            if (answer == AnswerCancel)
-                continue;
-        }
+        const OverwriteChoice choice = confirmOverwrite(target);
+        if (choice == OverwriteChoice::Abandon)
+            return;
+        if (choice == OverwriteChoice::ChooseAgain)
+            continue;
         break;
     }
     // The copy is made and given the settings shown before the program switches to it:

@@ -20,13 +20,13 @@ constexpr int kFlushIntervalMs = 10;
 constexpr qsizetype kFlushThreshold = 256 * 1024;
 
 // The log keeps its line breaks as paragraph ends; CR LF, a lone CR and a lone LF all end a line.
-QString normalizedBreaks(const QString& text) {
+// Taken by value so that a log of many megabytes is mended in place, not copied.
+QString normalizedBreaks(QString text) {
     if (!text.contains(u'\r'))
         return text;
-    QString result = text;
-    result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    result.replace(u'\r', u'\n');
-    return result;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
 }
 
 } // namespace
@@ -171,10 +171,10 @@ void StyledLog::replace(const std::vector<StyledRun>& runs) {
     cursor.endEditBlock();
 }
 
-void StyledLog::replace(const QString& plainText) {
+void StyledLog::replace(QString plainText) {
     clear();
     if (box_)
-        box_->setPlainText(normalizedBreaks(plainText));
+        box_->setPlainText(normalizedBreaks(std::move(plainText)));
 }
 
 void StyledLog::clear() {

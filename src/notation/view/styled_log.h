@@ -56,7 +56,7 @@ public:
     // opened): every queued run is written or dropped first.
     std::vector<StyledRun> runs();
     void replace(const std::vector<StyledRun>& runs);
-    void replace(const QString& plainText);
+    void replace(QString plainText);
     bool hasPending() const { return !pending_.empty(); }
 
 private:
