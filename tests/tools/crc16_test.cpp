@@ -12,8 +12,8 @@ struct CrcVector {
     const char* crc;
 };
 
-// Published CRC-16/MODBUS values and the frames of the Modbus specification, whose last
-// two bytes are the CRC low-order byte first.
+// Published CRC-16/MODBUS check values and well-known Modbus RTU frames, whose last two
+// bytes are the CRC, low-order byte first.
 TEST(Crc16, KnownVectorsOfEveryLength) {
     const CrcVector vectors[] = {
         {QByteArray(), "FFFF"},
