@@ -22,7 +22,8 @@ bool CheckedField::eventFilter(QObject* watched, QEvent* event) {
         return keyPressed(static_cast<QKeyEvent*>(event));
     case QEvent::FocusIn:
         highlightField(field_, true);
-        field_->selectAll();
+        // After the click that gave the focus has placed the caret.
+        QMetaObject::invokeMethod(field_, &QLineEdit::selectAll, Qt::QueuedConnection);
         break;
     case QEvent::FocusOut:
         if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)

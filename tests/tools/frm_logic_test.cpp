@@ -195,6 +195,17 @@ TEST_F(CalculatorWindowTest, LeavingTheFieldChecksOnceAndKeepsTheFocus) {
     EXPECT_EQ(calc().txtOperands->palette().color(QPalette::Base), colorFromBgr(0xFFFFFF));
 }
 
+TEST_F(CalculatorWindowTest, ClickingIntoAFieldSelectsAllOfIt) {
+    focusIn(conv().Text2);
+    calc().txtOperands->setText("1A,2B,");
+    // The click that gives the focus places the caret after the field has heard of it.
+    QTest::mouseClick(calc().txtOperands, Qt::LeftButton, {}, QPoint(2, 5));
+    QCoreApplication::sendPostedEvents(calc().txtOperands);
+    EXPECT_TRUE(calc().txtOperands->hasFocus());
+    EXPECT_EQ(calc().txtOperands->selectedText(), "1A,2B,");
+    EXPECT_EQ(calc().txtOperands->palette().color(QPalette::Base), colorFromBgr(0xFFFF));
+}
+
 // ---------------------------------------------------------------------------------------
 // The converter
 
