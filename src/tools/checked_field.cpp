@@ -26,8 +26,15 @@ bool CheckedField::eventFilter(QObject* watched, QEvent* event) {
         QMetaObject::invokeMethod(field_, &QLineEdit::selectAll, Qt::QueuedConnection);
         break;
     case QEvent::FocusOut:
-        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        // A popup or another window (a box, the main window) takes the focus only for a
+        // while: the field keeps it within its own window and has not been left.
+        switch (static_cast<QFocusEvent*>(event)->reason()) {
+        case Qt::PopupFocusReason:
+        case Qt::ActiveWindowFocusReason:
+            break;
+        default:
             leave();
+        }
         break;
     default:
         break;

@@ -206,6 +206,20 @@ TEST_F(CalculatorWindowTest, ClickingIntoAFieldSelectsAllOfIt) {
     EXPECT_EQ(calc().txtOperands->palette().color(QPalette::Base), colorFromBgr(0xFFFF));
 }
 
+TEST_F(CalculatorWindowTest, AnotherWindowTakingTheFocusChecksNothing) {
+    focusIn(calc().txtOperands);
+    calc().txtOperands->setText("1,1FF,2");
+    // Another window (the main window, a box of the program) is no leaving of the field:
+    // the field keeps the focus of its own window and is checked when it is left there.
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+    EXPECT_EQ(calc().txtOperands->text(), "1,1FF,2");
+    EXPECT_EQ(window.focusWidget(), calc().txtOperands);
+}
+
 // ---------------------------------------------------------------------------------------
 // The converter
 
