@@ -4,7 +4,6 @@
 #include "platform/services.h"
 
 #include <QTreeWidget>
-#include <array>
 
 namespace kst {
 

@@ -11,6 +11,8 @@ namespace kst {
 
 LinkLabel::LinkLabel(QLabel* label) : QObject(label), label_(label) {
     label->setCursor(Qt::PointingHandCursor);
+    // Moves without a button down bring the hover look back after a click.
+    label->setMouseTracking(true);
     label->installEventFilter(this);
 }
 
@@ -29,8 +31,8 @@ bool LinkLabel::eventFilter(QObject* watched, QEvent* event) {
             SetLinkState(false, pressed_);
         break;
     case QEvent::MouseMove:
-        // Moves reach the label while a button held on it keeps the mouse: leaving it
-        // then ends the hover look, coming back restores it.
+        // Also while a button held on the label keeps the mouse: leaving it then ends the
+        // hover look, coming back restores it.
         if (inside(event) != hover_)
             SetLinkState(!hover_, pressed_);
         break;
@@ -47,10 +49,10 @@ bool LinkLabel::eventFilter(QObject* watched, QEvent* event) {
         const bool open =
             over && !secondPress_ && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
         secondPress_ = false;
-        // The pointer still over the label keeps the hover look.
-        SetLinkState(over, false);
         if (open)
             OpenLink(linkPath_);
+        // Every release ends in the normal look, until the mouse moves over the label again.
+        SetLinkState(false, false);
         break;
     }
     default:

@@ -195,6 +195,31 @@ TEST_F(CalculatorWindowTest, LeavingTheFieldChecksOnceAndKeepsTheFocus) {
     EXPECT_EQ(calc().txtOperands->palette().color(QPalette::Base), colorFromBgr(0xFFFFFF));
 }
 
+TEST_F(CalculatorWindowTest, ClickingIntoAFieldSelectsAllOfIt) {
+    focusIn(conv().Text2);
+    calc().txtOperands->setText("1A,2B,");
+    // The click that gives the focus places the caret after the field has heard of it.
+    QTest::mouseClick(calc().txtOperands, Qt::LeftButton, {}, QPoint(2, 5));
+    QCoreApplication::sendPostedEvents(calc().txtOperands);
+    EXPECT_TRUE(calc().txtOperands->hasFocus());
+    EXPECT_EQ(calc().txtOperands->selectedText(), "1A,2B,");
+    EXPECT_EQ(calc().txtOperands->palette().color(QPalette::Base), colorFromBgr(0xFFFF));
+}
+
+TEST_F(CalculatorWindowTest, AnotherWindowTakingTheFocusChecksNothing) {
+    focusIn(calc().txtOperands);
+    calc().txtOperands->setText("1,1FF,2");
+    // Another window (the main window, a box of the program) is no leaving of the field:
+    // the field keeps the focus of its own window and is checked when it is left there.
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+    EXPECT_EQ(calc().txtOperands->text(), "1,1FF,2");
+    EXPECT_EQ(window.focusWidget(), calc().txtOperands);
+}
+
 // ---------------------------------------------------------------------------------------
 // The converter
 

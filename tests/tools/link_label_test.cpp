@@ -70,6 +70,13 @@ TEST_F(LinkLabelTest, ALeftClickOpensTheLinkOnce) {
     QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(shell.opened, QStringList{"https://kestrelon.example.org/"});
     EXPECT_FALSE(link.isPressed());
+    // The click ends in the normal look; the next move over the label hovers it again.
+    EXPECT_FALSE(link.isHover());
+    EXPECT_EQ(color(), colorFromBgr(Normal));
+    QMouseEvent move(QEvent::MouseMove, QPointF(6, 5), label.mapToGlobal(QPointF(6, 5)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&label, &move);
+    EXPECT_TRUE(link.isHover());
     EXPECT_EQ(color(), colorFromBgr(Hover));
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
@@ -100,6 +107,7 @@ TEST_F(LinkLabelTest, OtherButtonsAndReleasesOutsideOpenNothing) {
     enter();
     QTest::mouseClick(&label, Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_FALSE(link.isPressed());
+    EXPECT_EQ(color(), colorFromBgr(Normal));
     QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseMove(&label, QPoint(300, 5));
     EXPECT_FALSE(link.isHover());
