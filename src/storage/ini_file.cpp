@@ -75,6 +75,11 @@ QList<QByteArray> splitLines(const QByteArray& bytes) {
     return lines;
 }
 
+// The bytes of the file as it records a profile path with a flag.
+QByteArray contentFor(const QString& profilePath, const QString& flagText) {
+    return fileNameBytes(profilePath) + "\r\n" + flagText.toLatin1() + "\r\n";
+}
+
 } // namespace
 
 bool FileExists(const QString& path) {
@@ -99,10 +104,6 @@ QString IniFile::defaultProfilePath() const {
 QString IniFile::printedNumber(int value) {
     return (value < 0 ? QString() : QStringLiteral(" ")) + QString::number(value) +
            QStringLiteral(" ");
-}
-
-QByteArray IniFile::contentFor(const QString& profilePath, const QString& flagText) {
-    return fileNameBytes(profilePath) + "\r\n" + flagText.toLatin1() + "\r\n";
 }
 
 void IniFile::Create_File() const {

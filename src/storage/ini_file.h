@@ -50,8 +50,6 @@ public:
     // Save As names the copy itself before it loads it.
     void setSettings(const QString& path, const QString& fileName);
 
-    // The bytes of the file as it records a profile path with a flag.
-    static QByteArray contentFor(const QString& profilePath, const QString& flagText);
     // A number as a print statement writes it: a blank (or the sign), the digits, a blank.
     static QString printedNumber(int value);
 

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 namespace kst {
@@ -37,11 +36,15 @@ QByteArray readWhole(const QString& path) {
 }
 
 // A new file beside `target` holding `bytes`; removed again when it goes out of scope
-// unless it was moved into the target's place.
+// unless it was moved into the target's place. The system makes it for its owner alone;
+// as it is put in place it takes the permissions of the file it replaces (of `source`
+// when there is none), so a profile shared with others stays shared.
 class FileBeside {
 public:
-    FileBeside(const QString& target, const QByteArray& bytes)
-        : file_(QFileInfo(target).absolutePath() + QStringLiteral("/.kestrelon-XXXXXX.part")) {
+    FileBeside(const QString& target, const QString& source, const QByteArray& bytes)
+        : file_(QFileInfo(target).absolutePath() + QStringLiteral("/.kestrelon-XXXXXX.part")),
+          permissions_(
+              (QFileInfo::exists(target) ? QFileInfo(target) : QFileInfo(source)).permissions()) {
         if (!file_.open() || file_.write(bytes) != bytes.size() || !file_.flush())
             fail(
                 err::PermissionDenied,
@@ -52,6 +55,9 @@ public:
     // Puts the file in the target's place in one step: no moment without a whole target.
     void replace(const QString& target) {
         QString reason;
+        if (!file_.setPermissions(permissions_))
+            fail(err::PermissionDenied, QString("The profile '%1' cannot be replaced: %2")
+                                            .arg(target, file_.errorString()));
         if (!replaceFile(file_.fileName(), target, reason))
             fail(err::PermissionDenied,
                  QString("The profile '%1' cannot be replaced: %2").arg(target, reason));
@@ -60,6 +66,7 @@ public:
 
 private:
     QTemporaryFile file_;
+    QFileDevice::Permissions permissions_;
 };
 
 struct ImportedTable {
@@ -113,7 +120,7 @@ void CopyProfileFile(const QString& source, const QString& target) {
     if (sameFile(source, target))
         fail(err::PermissionDenied,
              QString("The profile '%1' cannot be copied onto itself.").arg(source));
-    FileBeside copy(target, readWhole(source));
+    FileBeside copy(target, source, readWhole(source));
     copy.replace(target);
 }
 
@@ -124,7 +131,7 @@ void ImportOlderProfile(const QString& olderPath, const QString& currentPath,
              QString("'%1' is the profile that is open: a profile is not imported into itself.")
                  .arg(olderPath));
     CheckProfileFile(olderPath, ProfileLayout::Older);
-    FileBeside work(currentPath, readWhole(currentPath));
+    FileBeside work(currentPath, currentPath, readWhole(currentPath));
     for (const ImportedTable& table : ImportedTables) {
         importTable(table, olderPath, work.path());
         if (progress)

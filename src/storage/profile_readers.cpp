@@ -20,30 +20,39 @@ void DamagedLists::note(const QString& table, int row, const QString& column) {
 
 namespace {
 
-QString text(const db::Recordset& row, int ordinal) {
-    return row.value(ordinal).toText();
-}
-
 // A fixed-length column hands back its text padded with blanks; the program compares
-// and sends the text without them.
-QString unpadded(const db::Recordset& row, int ordinal) {
-    QString t = text(row, ordinal);
-    qsizetype end = t.size();
-    while (end > 0 && t[end - 1] == u' ')
-        --end;
-    t.truncate(end);
+// and sends the text without them, like that of its variable-length siblings.
+QString text(const db::Recordset& row, int ordinal) {
+    QString t = row.value(ordinal).toText();
+    if (row.field(ordinal).kind == db::ColumnKind::FixedText) {
+        qsizetype end = t.size();
+        while (end > 0 && t[end - 1] == u' ')
+            --end;
+        t.truncate(end);
+    }
     return t;
 }
 
 qint16 integer(const db::Recordset& row, int ordinal) {
-    return IntegerField(text(row, ordinal));
+    return IntegerField(row.value(ordinal).toText());
 }
 qint32 longValue(const db::Recordset& row, int ordinal) {
-    return LongField(text(row, ordinal));
+    return LongField(row.value(ordinal).toText());
 }
 bool boolean(const db::Recordset& row, int ordinal) {
     return row.value(ordinal).toBool();
 }
+
+// Where one THEN part of a sub-routine keeps its send, in the order it is read; its
+// signal flag is read with the sub-routine's other flags, after all three parts.
+struct ThenColumns {
+    int command;
+    int controlCodes;
+    int repeat;
+    int delay;
+    int interval;
+    int signal;
+};
 
 // Reads the rows of one table, so a damaged list can be named by its row and column.
 class RowReader {
@@ -65,6 +74,15 @@ public:
         const QString list = controlCodes(ctrlOrdinal);
         c.usable = ValidateByteList(list, ncHex);
         c.data = data + (c.usable ? ConvertHexList(list, ncAscii).value_or(QString()) : QString());
+    }
+
+    void thenPart(SendAction& s, const ThenColumns& c) const {
+        s.command = text(row_, c.command);
+        s.controlCodes = controlCodes(c.controlCodes);
+        s.repeat = integer(row_, c.repeat);
+        s.delayMs = longValue(row_, c.delay);
+        s.intervalMs = longValue(row_, c.interval);
+        s.signal = integer(row_, c.signal);
     }
 
 private:
@@ -141,27 +159,16 @@ void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub, bool& l
     sub.ifCondition.kind = integer(row, C::IfOpt);
     r.condition(sub.ifCondition, text(row, C::IfCode), C::strIfCtrl);
     sub.ifCondition.line = integer(row, C::IfSignal);
-    sub.ifThen.command = text(row, C::IfThenCmd);
-    sub.ifThen.controlCodes = r.controlCodes(C::strIfThenCtrl);
-    sub.ifThen.repeat = integer(row, C::IfThenCmdRepeat);
-    sub.ifThen.delayMs = longValue(row, C::IfThenCmdDelay);
-    sub.ifThen.intervalMs = longValue(row, C::IfThenCmdInterval);
-    sub.ifThen.signal = integer(row, C::IfThenSignal);
+    r.thenPart(sub.ifThen, {C::IfThenCmd, C::strIfThenCtrl, C::IfThenCmdRepeat, C::IfThenCmdDelay,
+                            C::IfThenCmdInterval, C::IfThenSignal});
     sub.elseIfCondition.kind = integer(row, C::ElseIfOpt);
-    r.condition(sub.elseIfCondition, unpadded(row, C::ElseIfCode), C::strElseIfCtrl);
+    r.condition(sub.elseIfCondition, text(row, C::ElseIfCode), C::strElseIfCtrl);
     sub.elseIfCondition.line = integer(row, C::ElseIfSignal);
-    sub.elseIfThen.command = unpadded(row, C::ElseIfThenCmd);
-    sub.elseIfThen.controlCodes = r.controlCodes(C::ElseIfThenCtrl);
-    sub.elseIfThen.repeat = integer(row, C::ElseIfThenCmdRepeat);
-    sub.elseIfThen.delayMs = longValue(row, C::ElseIfThenCmdDelay);
-    sub.elseIfThen.intervalMs = longValue(row, C::ElseIfThenCmdInterval);
-    sub.elseIfThen.signal = integer(row, C::ElseIfThenSignal);
-    sub.elseThen.command = unpadded(row, C::ElseThenCmd);
-    sub.elseThen.controlCodes = r.controlCodes(C::ElseThenCtrl);
-    sub.elseThen.repeat = integer(row, C::ElseThenRepeat);
-    sub.elseThen.delayMs = longValue(row, C::ElseThenCmdDelay);
-    sub.elseThen.intervalMs = longValue(row, C::ElseThenCmdInterval);
-    sub.elseThen.signal = integer(row, C::ElseThenSignal);
+    r.thenPart(sub.elseIfThen,
+               {C::ElseIfThenCmd, C::ElseIfThenCtrl, C::ElseIfThenCmdRepeat, C::ElseIfThenCmdDelay,
+                C::ElseIfThenCmdInterval, C::ElseIfThenSignal});
+    r.thenPart(sub.elseThen, {C::ElseThenCmd, C::ElseThenCtrl, C::ElseThenRepeat,
+                              C::ElseThenCmdDelay, C::ElseThenCmdInterval, C::ElseThenSignal});
     loadedElseCheck = boolean(row, C::ElseCheck);
     sub.elseOnTimeout = boolean(row, C::ElseCheck);
     sub.ifCondition.requireLineState = boolean(row, C::IfCheck);

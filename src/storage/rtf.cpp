@@ -148,7 +148,7 @@ public:
                 if (stack.empty())
                     break; // the end of the document
             } else if (c == '\\') {
-                controlWord(state, stack);
+                controlWord(state);
             } else if (c == '\r' || c == '\n') {
                 // Line breaks of the file are no text.
             } else if (state.colorTable) {
@@ -165,7 +165,7 @@ public:
     }
 
 private:
-    void controlWord(GroupState& state, std::vector<GroupState>& stack) {
+    void controlWord(GroupState& state) {
         if (pos_ >= in_.size())
             return;
         const char first = in_[pos_];
@@ -192,7 +192,7 @@ private:
             param = -param;
         if (pos_ < in_.size() && in_[pos_] == ' ')
             ++pos_; // the space that ends a control word is part of it
-        apply(word, hasParam, param, state, stack);
+        apply(word, hasParam, param, state);
     }
 
     void controlSymbol(char symbol, GroupState& state) {
@@ -230,8 +230,7 @@ private:
         }
     }
 
-    void apply(const QByteArray& word, bool hasParam, int param, GroupState& state,
-               const std::vector<GroupState>& stack) {
+    void apply(const QByteArray& word, bool hasParam, int param, GroupState& state) {
         StyledRun& s = state.style;
         const bool on = !hasParam || param != 0;
         if (skippedDestinations().contains(word)) {
@@ -278,7 +277,6 @@ private:
             if (!state.skipped)
                 text(state, QChar(u'\t'));
         }
-        Q_UNUSED(stack);
     }
 
     // The characters that stand for a Unicode escape in readers that do not know it.
