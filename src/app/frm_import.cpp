@@ -50,9 +50,7 @@ frmImport::frmImport(frmMain& main) : QDialog(&main), main_(main) {
 
 void frmImport::Command1_Click() {
     CommonDialog& dialog = main_.session().cmdlg1();
-    dialog.properties.filter = QStringLiteral("All Files (*.*)|*.*|Kestrelon Files (*.kst)|*.kst");
-    dialog.properties.filterIndex = 2;
-    dialog.properties.initDir = main_.session().programFolder() + QStringLiteral("/Devices");
+    dialog.prepare(ProfileFileFilter, main_.session().programFolder());
     if (const std::optional<ChosenFile> chosen = dialog.showOpen())
         Text1->setText(chosen->fileName);
 }
