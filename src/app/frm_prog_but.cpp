@@ -1,6 +1,7 @@
 #include "frm_prog_but.h"
 
 #include "field_checks.h"
+#include "focus_highlight.h"
 #include "frm_main.h"
 #include "main_controller.h"
 #include "notation/notation.h"
@@ -167,6 +168,9 @@ void frmProgBut::buildRow(QWidget* page, int row, int gridRow) {
         fields_.insert(widget, Field{row, kind});
         widget->installEventFilter(this);
     }
+    for (QLineEdit* field :
+         {r.txtCaption, r.txtCmd, r.txtCtrlCode, r.txtDelay, r.txtRepeat, r.txtInterval})
+        FocusHighlight::install(field);
     connectRow(row);
 }
 
@@ -451,14 +455,6 @@ bool frmProgBut::keyPressed(const Field& field, QKeyEvent* event) {
     return false;
 }
 
-void frmProgBut::highlight(QLineEdit* field) {
-    for (const Row& r : rows) {
-        for (QLineEdit* other :
-             {r.txtCaption, r.txtCmd, r.txtCtrlCode, r.txtDelay, r.txtRepeat, r.txtInterval})
-            highlightField(other, other == field);
-    }
-}
-
 void frmProgBut::gotFocus(const Field& field) {
     if (field.kind == Kind::Signal || field.kind == Kind::Chain) {
         const Row& r = rows[static_cast<size_t>(field.row)];
@@ -467,12 +463,9 @@ void frmProgBut::gotFocus(const Field& field) {
             SSTab1->setCurrentIndex(field.row / 16);
         return;
     }
-    QLineEdit* e = edit(field);
     if (field.kind == Kind::Caption || field.kind == Kind::Command)
         SSTab1->setCurrentIndex(field.row / 16);
-    highlight(e);
-    e->selectAll();
-    focusText_ = e->text();
+    focusText_ = edit(field)->text();
 }
 
 bool frmProgBut::validate(const Field& field) {
@@ -518,13 +511,11 @@ void frmProgBut::lostFocus(const Field& field) {
         return;
     checking_ = true;
     QLineEdit* e = edit(field);
-    if (!validate(field)) {
+    if (!validate(field))
         QMetaObject::invokeMethod(e, "setFocus", Qt::QueuedConnection);
-    } else {
-        if ((field.kind == Kind::Command && editNotation_ == 0) || field.kind == Kind::ControlCodes)
-            e->setText(cutAfterLastComma(e->text()));
-        highlightField(e, false);
-    }
+    else if ((field.kind == Kind::Command && editNotation_ == 0) ||
+             field.kind == Kind::ControlCodes)
+        e->setText(cutAfterLastComma(e->text()));
     checking_ = false;
 }
 

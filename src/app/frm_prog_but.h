@@ -72,7 +72,6 @@ private:
     // False keeps the focus in the field.
     bool validate(const Field& field);
     void lostFocus(const Field& field);
-    void highlight(QLineEdit* field);
     void enableRow(int row);
     void showTable(const ButtonTable& table);
     ButtonTable table() const;
