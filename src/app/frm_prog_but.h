@@ -51,7 +51,6 @@ public:
     // True when the rows were stored.
     bool cmdSave_Click();
     void cmdReset_Click();
-    bool dataChanged() const { return dataChanged_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
