@@ -14,6 +14,14 @@ class CommonDialog {
 public:
     FileDialogRequest properties;
 
+    // What the file commands set before showing the dialog: `filter` with its second
+    // entry preselected, opening in the profiles folder beside the program.
+    void prepare(const QString& filter, const QString& programFolder) {
+        properties.filter = filter;
+        properties.filterIndex = 2;
+        properties.initDir = programFolder + QStringLiteral("/Devices");
+    }
+
     std::optional<ChosenFile> showOpen() {
         return remember(Platform::fileDialogs().showOpen(properties));
     }
@@ -31,6 +39,10 @@ private:
         return chosen;
     }
 };
+
+// The filter of the commands that choose a profile file.
+inline const QString ProfileFileFilter =
+    QStringLiteral("All Files (*.*)|*.*|Kestrelon Files (*.kst)|*.kst");
 
 // What the user decided when the file chosen for saving already exists.
 enum class OverwriteChoice { Overwrite, ChooseAgain, Abandon };

@@ -1,12 +1,12 @@
 #include "frm_import.h"
 
-#include "form_layout.h"
 #include "frm_main.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "profile_control.h"
 #include "session.h"
 #include "storage/profile_files.h"
+#include "tools/tool_design.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -16,39 +16,29 @@
 
 namespace kst {
 
-namespace {
-
-template <class W>
-W* placed(W* widget, const char* name, int left, int top, int width, int height) {
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
-    return widget;
-}
-
-} // namespace
-
 frmImport::frmImport(frmMain& main) : QDialog(&main), main_(main) {
     setObjectName(QStringLiteral("frmImport"));
     setWindowTitle(QStringLiteral("Import Device Profile"));
     setFixedSize(toPixels(5460), toPixels(2400));
-    auto* frame = placed(new QGroupBox(QStringLiteral("Import Device Profile"), this), "Frame1",
-                         180, 315, 5085, 1320);
+    auto* frame = placed(new QGroupBox(QStringLiteral("Import Device Profile"), this),
+                         QStringLiteral("Frame1"), 180, 315, 5085, 1320);
     placed(
         new QLabel(QStringLiteral("From previous version's .kst file to file being used"), frame),
-        "Label3", 315, 300, 4095, 300);
-    Text1 = placed(new QLineEdit(frame), "Text1", 315, 675, 3495, 315);
-    Command1 =
-        placed(new QPushButton(QStringLiteral("Browse"), frame), "Command1", 3915, 645, 960, 375);
-    Command2 =
-        placed(new QPushButton(QStringLiteral("Import"), this), "Command2", 2940, 1770, 990, 345);
+        QStringLiteral("Label3"), 315, 300, 4095, 300);
+    Text1 = placed(new QLineEdit(frame), QStringLiteral("Text1"), 315, 675, 3495, 315);
+    Command1 = placed(new QPushButton(QStringLiteral("Browse"), frame), QStringLiteral("Command1"),
+                      3915, 645, 960, 375);
+    Command2 = placed(new QPushButton(QStringLiteral("Import"), this), QStringLiteral("Command2"),
+                      2940, 1770, 990, 345);
     Command2->setEnabled(false);
-    Command3 =
-        placed(new QPushButton(QStringLiteral("Cancel"), this), "Command3", 4020, 1770, 990, 345);
-    ProgressBar1 = placed(new QProgressBar(this), "ProgressBar1", 210, 1800, 1380, 285);
+    Command3 = placed(new QPushButton(QStringLiteral("Cancel"), this), QStringLiteral("Command3"),
+                      4020, 1770, 990, 345);
+    ProgressBar1 =
+        placed(new QProgressBar(this), QStringLiteral("ProgressBar1"), 210, 1800, 1380, 285);
     ProgressBar1->setMaximum(100);
     ProgressBar1->hide();
-    Label1 = placed(new QLabel(QStringLiteral("File imported successfully!"), this), "Label1", 210,
-                    1792, 1920, 300);
+    Label1 = placed(new QLabel(QStringLiteral("File imported successfully!"), this),
+                    QStringLiteral("Label1"), 210, 1792, 1920, 300);
     Label1->hide();
 
     connect(Text1, &QLineEdit::textChanged, this,
@@ -60,9 +50,7 @@ frmImport::frmImport(frmMain& main) : QDialog(&main), main_(main) {
 
 void frmImport::Command1_Click() {
     CommonDialog& dialog = main_.session().cmdlg1();
-    dialog.properties.filter = QStringLiteral("All Files (*.*)|*.*|Kestrelon Files (*.kst)|*.kst");
-    dialog.properties.filterIndex = 2;
-    dialog.properties.initDir = main_.session().programFolder() + QStringLiteral("/Devices");
+    dialog.prepare(ProfileFileFilter, main_.session().programFolder());
     if (const std::optional<ChosenFile> chosen = dialog.showOpen())
         Text1->setText(chosen->fileName);
 }

@@ -29,7 +29,6 @@ public:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
-    bool importDone() const { return importDone_; }
 
 protected:
     void done(int result) override;

@@ -7,6 +7,7 @@
 #include "platform/services.h"
 #include "session.h"
 #include "storage/preferences_store.h"
+#include "tools/tool_design.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,10 +26,12 @@ namespace kst {
 namespace {
 
 using Flag = bool UserPreferences::*;
+// The check boxes of one frame: the preference each one holds and its caption, in the
+// order shown.
+using CheckBoxes = std::vector<std::pair<Flag, const char*>>;
 
-// The check boxes of each tab and the preference each one holds, in the order shown.
-const std::vector<std::pair<Flag, const char*>>& startupBoxes() {
-    static const std::vector<std::pair<Flag, const char*>> boxes = {
+const CheckBoxes& startupBoxes() {
+    static const CheckBoxes boxes = {
         {&UserPreferences::bolHideCalcAscii, "Hide Calculator / ASCII Chart"},
         {&UserPreferences::bolAutoResponse, "Enable Auto-Response "},
         {&UserPreferences::bolDescription, "Enable Description"},
@@ -38,17 +41,16 @@ const std::vector<std::pair<Flag, const char*>>& startupBoxes() {
         {&UserPreferences::bolFormattedView, "Enable Formatted-View"}};
     return boxes;
 }
-const std::vector<std::pair<Flag, const char*>>& exitBoxes() {
-    static const std::vector<std::pair<Flag, const char*>> boxes = {
+const CheckBoxes& exitBoxes() {
+    static const CheckBoxes boxes = {
         {&UserPreferences::bolSaveComSettings, "Save Com Port Settings"},
         {&UserPreferences::bolSaveRxTimer, "Save Receiving Timer settings"}};
     return boxes;
 }
-const std::vector<std::pair<Flag, const char*>>& soundBoxes() {
-    static const std::vector<std::pair<Flag, const char*>> boxes = {
-        {&UserPreferences::bolSoundOnReceive, "Receiving Data"},
-        {&UserPreferences::bolSoundOnSend, "Sending Data"},
-        {&UserPreferences::bolSoundOnLineChange, "Line Changed"}};
+const CheckBoxes& soundBoxes() {
+    static const CheckBoxes boxes = {{&UserPreferences::bolSoundOnReceive, "Receiving Data"},
+                                     {&UserPreferences::bolSoundOnSend, "Sending Data"},
+                                     {&UserPreferences::bolSoundOnLineChange, "Line Changed"}};
     return boxes;
 }
 
@@ -83,14 +85,12 @@ const std::array<StyleDesign, 4>& styleDesigns() {
     return styles;
 }
 
-void setBoxes(QCheckBox* const* boxes, const std::vector<std::pair<Flag, const char*>>& fields,
-              const UserPreferences& prefs) {
+void setBoxes(QCheckBox* const* boxes, const CheckBoxes& fields, const UserPreferences& prefs) {
     for (size_t i = 0; i < fields.size(); ++i)
         boxes[i]->setChecked(prefs.*fields[i].first);
 }
 
-void readBoxes(QCheckBox* const* boxes, const std::vector<std::pair<Flag, const char*>>& fields,
-               UserPreferences& prefs) {
+void readBoxes(QCheckBox* const* boxes, const CheckBoxes& fields, UserPreferences& prefs) {
     for (size_t i = 0; i < fields.size(); ++i)
         prefs.*fields[i].first = boxes[i]->isChecked();
 }
@@ -108,18 +108,12 @@ frmOptions::frmOptions(frmMain& main) : QDialog(&main), main_(main) {
     layout->addWidget(SSTab1);
     SSTab1->addTab(buildGeneral(), QStringLiteral("General"));
     SSTab1->addTab(buildDisplay(), QStringLiteral("Display"));
-    std::vector<const char*> captions;
-    for (const auto& [field, caption] : startupBoxes())
-        captions.push_back(caption);
     SSTab1->addTab(buildChecks(QStringLiteral("Automatic Actions on Startup"), Check1.data(),
-                               "Check1", captions),
+                               QStringLiteral("Check1"), startupBoxes()),
                    QStringLiteral("Startup Actions"));
-    captions.clear();
-    for (const auto& [field, caption] : exitBoxes())
-        captions.push_back(caption);
-    SSTab1->addTab(
-        buildChecks(QStringLiteral("Automatic Actions on Exit"), Check2.data(), "Check2", captions),
-        QStringLiteral("Exit Actions"));
+    SSTab1->addTab(buildChecks(QStringLiteral("Automatic Actions on Exit"), Check2.data(),
+                               QStringLiteral("Check2"), exitBoxes()),
+                   QStringLiteral("Exit Actions"));
 
     const OkCancel buttons = addOkCancel(*this, *layout);
     Command1 = buttons.ok;
@@ -141,15 +135,15 @@ frmOptions::frmOptions(frmMain& main) : QDialog(&main), main_(main) {
 
 frmOptions::~frmOptions() = default;
 
-QWidget* frmOptions::buildChecks(const QString& frameTitle, QCheckBox** boxes, const char* name,
-                                 const std::vector<const char*>& captions) {
+QWidget* frmOptions::buildChecks(const QString& frameTitle, QCheckBox** boxes, const QString& name,
+                                 const CheckBoxes& fields) {
     auto* page = new QWidget(SSTab1);
     auto* layout = new QVBoxLayout(page);
     auto* frame = new QGroupBox(frameTitle, page);
     auto* column = new QVBoxLayout(frame);
-    for (size_t i = 0; i < captions.size(); ++i) {
-        boxes[i] = new QCheckBox(QString::fromLatin1(captions[i]), frame);
-        boxes[i]->setObjectName(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i));
+    for (size_t i = 0; i < fields.size(); ++i) {
+        boxes[i] = new QCheckBox(QString::fromLatin1(fields[i].second), frame);
+        boxes[i]->setObjectName(elementName(name, static_cast<int>(i)));
         column->addWidget(boxes[i]);
     }
     layout->addWidget(frame);
@@ -158,11 +152,8 @@ QWidget* frmOptions::buildChecks(const QString& frameTitle, QCheckBox** boxes, c
 }
 
 QWidget* frmOptions::buildGeneral() {
-    std::vector<const char*> captions;
-    for (const auto& [field, caption] : soundBoxes())
-        captions.push_back(caption);
-    QWidget* page =
-        buildChecks(QStringLiteral("Play sound upon"), Check3.data(), "Check3", captions);
+    QWidget* page = buildChecks(QStringLiteral("Play sound upon"), Check3.data(),
+                                QStringLiteral("Check3"), soundBoxes());
     auto* frame = new QGroupBox(QStringLiteral("View"), page);
     auto* column = new QVBoxLayout(frame);
     Check4 = new QCheckBox(QStringLiteral("Clear Log Window when COM port opened"), frame);
@@ -203,8 +194,7 @@ QWidget* frmOptions::buildDisplay() {
         grid->addWidget(style.color, row, 1);
         for (int f = 0; f < 3; ++f) {
             auto* box = new QCheckBox(frame);
-            box->setObjectName(
-                QStringLiteral("%1(%2)").arg(QLatin1String(design.flagsName)).arg(f));
+            box->setObjectName(elementName(QString::fromLatin1(design.flagsName), f));
             style.flags[static_cast<size_t>(f)] = box;
             grid->addWidget(box, row, f + 2, Qt::AlignHCenter);
         }

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <array>
+#include <utility>
 #include <vector>
 
 class QCheckBox;
@@ -53,8 +54,10 @@ protected:
 private:
     QWidget* buildGeneral();
     QWidget* buildDisplay();
-    QWidget* buildChecks(const QString& frameTitle, QCheckBox** boxes, const char* name,
-                         const std::vector<const char*>& captions);
+    // A tab with one frame of check boxes, one for each preference of `fields`.
+    QWidget*
+    buildChecks(const QString& frameTitle, QCheckBox** boxes, const QString& name,
+                const std::vector<std::pair<bool UserPreferences::*, const char*>>& fields);
     void chooseColor(QPushButton* button, quint32* color);
     void showColor(QPushButton* button, quint32 color);
     UserPreferences edited() const;

@@ -1,7 +1,7 @@
 #include "frm_prog_but.h"
 
 #include "field_checks.h"
-#include "form_layout.h"
+#include "focus_highlight.h"
 #include "frm_main.h"
 #include "main_controller.h"
 #include "notation/notation.h"
@@ -10,6 +10,7 @@
 #include "session.h"
 #include "storage/field_values.h"
 #include "storage/profile_readers.h"
+#include "tools/tool_design.h"
 #include "traffic/command_input.h"
 
 #include <QCloseEvent>
@@ -40,13 +41,9 @@ QString buttonName(int number) {
     return QStringLiteral("B%1").arg(number, 2, 10, QLatin1Char('0'));
 }
 
-QString element(const char* name, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-}
-
-QLineEdit* lineEdit(QWidget* parent, const char* name, int row, int maxLength, int widthTwips) {
+QLineEdit* lineEdit(QWidget* parent, const QString& name, int row, int maxLength, int widthTwips) {
     auto* edit = new QLineEdit(parent);
-    edit->setObjectName(element(name, row));
+    edit->setObjectName(elementName(name, row));
     edit->setMaxLength(maxLength);
     edit->setFixedWidth(toPixels(widthTwips));
     return edit;
@@ -87,7 +84,7 @@ frmProgBut::frmProgBut(frmMain& main) : QDialog(&main), main_(main) {
     for (int i = 0; i < 2; ++i) {
         Option1[static_cast<size_t>(i)] =
             new QRadioButton(i == 0 ? QStringLiteral("Hex") : QStringLiteral("ASCII"), notation);
-        Option1[static_cast<size_t>(i)]->setObjectName(element("Option1", i));
+        Option1[static_cast<size_t>(i)]->setObjectName(elementName(QStringLiteral("Option1"), i));
         Option1[static_cast<size_t>(i)]->installEventFilter(this);
         options->addWidget(Option1[static_cast<size_t>(i)]);
         connect(Option1[static_cast<size_t>(i)], &QRadioButton::clicked, this,
@@ -126,21 +123,21 @@ void frmProgBut::buildRow(QWidget* page, int row, int gridRow) {
     auto* grid = static_cast<QGridLayout*>(page->layout());
     Row& r = rows[static_cast<size_t>(row)];
     r.cmdBut = new QPushButton(buttonName(row + 1), page);
-    r.cmdBut->setObjectName(element("cmdBut", row));
+    r.cmdBut->setObjectName(elementName(QStringLiteral("cmdBut"), row));
     r.cmdBut->setFocusPolicy(Qt::NoFocus);
-    r.txtCaption = lineEdit(page, "txtCaption", row, 3, 600);
+    r.txtCaption = lineEdit(page, QStringLiteral("txtCaption"), row, 3, 600);
     r.Combo2 = new QComboBox(page);
-    r.Combo2->setObjectName(element("Combo2", row));
+    r.Combo2->setObjectName(elementName(QStringLiteral("Combo2"), row));
     r.Combo2->addItems({"None", "RTS ON", "RTS OFF", "DTR ON", "DTR OFF", "RTS ON, DTR ON",
                         "RTS ON, DTR OFF", "RTS OFF, DTR ON", "RTS OFF, DTR OFF", "Play Sound"});
-    r.txtCmd = lineEdit(page, "txtCmd", row, 255, CommandWidthHex);
+    r.txtCmd = lineEdit(page, QStringLiteral("txtCmd"), row, 255, CommandWidthHex);
     // The column holds at most 255 characters.
-    r.txtCtrlCode = lineEdit(page, "txtCtrlCode", row, 255, ControlCodesWidth);
-    r.txtDelay = lineEdit(page, "txtDelay", row, 5, 700);
-    r.txtRepeat = lineEdit(page, "txtRepeat", row, 2, 500);
-    r.txtInterval = lineEdit(page, "txtInterval", row, 5, 700);
+    r.txtCtrlCode = lineEdit(page, QStringLiteral("txtCtrlCode"), row, 255, ControlCodesWidth);
+    r.txtDelay = lineEdit(page, QStringLiteral("txtDelay"), row, 5, 700);
+    r.txtRepeat = lineEdit(page, QStringLiteral("txtRepeat"), row, 2, 500);
+    r.txtInterval = lineEdit(page, QStringLiteral("txtInterval"), row, 5, 700);
     r.Combo1 = new QComboBox(page);
-    r.Combo1->setObjectName(element("Combo1", row));
+    r.Combo1->setObjectName(elementName(QStringLiteral("Combo1"), row));
     r.Combo1->addItem(QStringLiteral("None"));
     for (int n = 1; n <= 32; ++n)
         r.Combo1->addItem(buttonName(n));
@@ -171,6 +168,9 @@ void frmProgBut::buildRow(QWidget* page, int row, int gridRow) {
         fields_.insert(widget, Field{row, kind});
         widget->installEventFilter(this);
     }
+    for (QLineEdit* field :
+         {r.txtCaption, r.txtCmd, r.txtCtrlCode, r.txtDelay, r.txtRepeat, r.txtInterval})
+        FocusHighlight::install(field);
     connectRow(row);
 }
 
@@ -455,14 +455,6 @@ bool frmProgBut::keyPressed(const Field& field, QKeyEvent* event) {
     return false;
 }
 
-void frmProgBut::highlight(QLineEdit* field) {
-    for (const Row& r : rows) {
-        for (QLineEdit* other :
-             {r.txtCaption, r.txtCmd, r.txtCtrlCode, r.txtDelay, r.txtRepeat, r.txtInterval})
-            highlightField(other, other == field);
-    }
-}
-
 void frmProgBut::gotFocus(const Field& field) {
     if (field.kind == Kind::Signal || field.kind == Kind::Chain) {
         const Row& r = rows[static_cast<size_t>(field.row)];
@@ -471,12 +463,9 @@ void frmProgBut::gotFocus(const Field& field) {
             SSTab1->setCurrentIndex(field.row / 16);
         return;
     }
-    QLineEdit* e = edit(field);
     if (field.kind == Kind::Caption || field.kind == Kind::Command)
         SSTab1->setCurrentIndex(field.row / 16);
-    highlight(e);
-    e->selectAll();
-    focusText_ = e->text();
+    focusText_ = edit(field)->text();
 }
 
 bool frmProgBut::validate(const Field& field) {
@@ -522,13 +511,11 @@ void frmProgBut::lostFocus(const Field& field) {
         return;
     checking_ = true;
     QLineEdit* e = edit(field);
-    if (!validate(field)) {
+    if (!validate(field))
         QMetaObject::invokeMethod(e, "setFocus", Qt::QueuedConnection);
-    } else {
-        if ((field.kind == Kind::Command && editNotation_ == 0) || field.kind == Kind::ControlCodes)
-            e->setText(cutAfterLastComma(e->text()));
-        highlightField(e, false);
-    }
+    else if ((field.kind == Kind::Command && editNotation_ == 0) ||
+             field.kind == Kind::ControlCodes)
+        e->setText(cutAfterLastComma(e->text()));
     checking_ = false;
 }
 

@@ -51,7 +51,6 @@ public:
     // True when the rows were stored.
     bool cmdSave_Click();
     void cmdReset_Click();
-    bool dataChanged() const { return dataChanged_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,7 +71,6 @@ private:
     // False keeps the focus in the field.
     bool validate(const Field& field);
     void lostFocus(const Field& field);
-    void highlight(QLineEdit* field);
     void enableRow(int row);
     void showTable(const ButtonTable& table);
     ButtonTable table() const;

@@ -20,15 +20,16 @@ namespace {
 
 const QString LogFilter = QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt|Doc Files "
                                          "(*.doc)|*.doc|Rich Text Files (*.rtf)|*.rtf");
+// "Text Files", the entry the dialog preselects.
 constexpr int PlainTextFilter = 2;
 
-// Text as UTF-8 when it is valid UTF-8 (what this program writes), otherwise as the
-// single-byte code page of the line.
+// Text as UTF-8 when it is valid UTF-8 (what this program writes; the decoder drops a
+// leading byte-order mark), otherwise as the single-byte code page of the line.
 QString decodeText(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
+    QString text = utf8.decode(bytes);
     if (!utf8.hasError())
-        return text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text;
+        return text;
     return LineCodec::toText(bytes);
 }
 
@@ -37,9 +38,7 @@ QString decodeText(const QByteArray& bytes) {
 void LogFiles::mnuSave_Click() {
     CommonDialog& dialog = window_.session().cmdlg1();
     for (;;) {
-        dialog.properties.filter = LogFilter;
-        dialog.properties.filterIndex = PlainTextFilter;
-        dialog.properties.initDir = window_.session().programFolder() + QStringLiteral("/Devices");
+        dialog.prepare(LogFilter, window_.session().programFolder());
         const std::optional<ChosenFile> chosen = dialog.showSave();
         if (!chosen)
             return;

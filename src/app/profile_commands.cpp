@@ -18,8 +18,6 @@ namespace kst {
 
 namespace {
 
-const QString ProfileFilter = QStringLiteral("All Files (*.*)|*.*|Kestrelon Files (*.kst)|*.kst");
-
 void tell(const QString& message) {
     msgBox(message, MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Error:"));
 }
@@ -35,17 +33,15 @@ QString withProfileExtension(const QString& path) {
     return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".kst") : path;
 }
 
-void ProfileCommands::prepareDialog(const QString& filter) {
-    CommonDialog& dialog = window_.session().cmdlg1();
-    dialog.properties.filter = filter;
-    dialog.properties.filterIndex = 2;
-    dialog.properties.initDir = window_.session().programFolder() + QStringLiteral("/Devices");
+CommonDialog& ProfileCommands::prepareDialog(const QString& filter) {
+    Session& session = window_.session();
+    session.cmdlg1().prepare(filter, session.programFolder());
+    return session.cmdlg1();
 }
 
 void ProfileCommands::mnuNew_Click() {
     for (;;) {
-        prepareDialog(ProfileFilter);
-        const std::optional<ChosenFile> chosen = window_.session().cmdlg1().showSave();
+        const std::optional<ChosenFile> chosen = prepareDialog(ProfileFileFilter).showSave();
         if (!chosen)
             return;
         const QString path = withProfileExtension(chosen->fileName);
@@ -60,8 +56,7 @@ void ProfileCommands::mnuNew_Click() {
 }
 
 void ProfileCommands::mnuOpenSettings_Click() {
-    prepareDialog(ProfileFilter);
-    const std::optional<ChosenFile> chosen = window_.session().cmdlg1().showOpen();
+    const std::optional<ChosenFile> chosen = prepareDialog(ProfileFileFilter).showOpen();
     if (!chosen)
         return;
     try {
@@ -84,8 +79,9 @@ void ProfileCommands::mnuSaveSettings_Click() {
     const QString current = session.ini().settingsFile();
     QString target;
     for (;;) {
-        prepareDialog(QStringLiteral("All Files (*.*)|*.*|Database Files (*.kst)|*.kst"));
-        const std::optional<ChosenFile> chosen = session.cmdlg1().showSave();
+        const std::optional<ChosenFile> chosen =
+            prepareDialog(QStringLiteral("All Files (*.*)|*.*|Database Files (*.kst)|*.kst"))
+                .showSave();
         if (!chosen)
             return;
         target = withProfileExtension(chosen->fileName);

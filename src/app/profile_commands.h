@@ -4,6 +4,7 @@
 
 namespace kst {
 
+class CommonDialog;
 class frmMain;
 
 // The File menu's profile commands: a new profile from the templates, another profile
@@ -17,8 +18,8 @@ public:
     void mnuSaveSettings_Click();
 
 private:
-    // Sets the shared file dialog up for a profile command.
-    void prepareDialog(const QString& filter);
+    // The shared file dialog, set up for a profile command.
+    CommonDialog& prepareDialog(const QString& filter);
 
     frmMain& window_;
 };

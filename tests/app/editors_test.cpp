@@ -114,6 +114,9 @@ TEST_F(EditorsTest, FieldsFilterTidyAndCheckWhatIsTyped) {
         EXPECT_EQ(row.txtCmd->text(), "1A,1B");
         row.txtDelay->setFocus();
         EXPECT_EQ(row.txtCmd->text(), "1A,") << "what follows the last comma goes";
+        // Only the field with the focus is yellow.
+        EXPECT_EQ(row.txtDelay->palette().color(QPalette::Base), QColor(Qt::yellow));
+        EXPECT_EQ(row.txtCmd->palette().color(QPalette::Base), QColor(Qt::white));
 
         row.txtDelay->clear();
         QTest::keyClicks(row.txtDelay, "6x5536");

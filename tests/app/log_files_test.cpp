@@ -51,6 +51,12 @@ TEST_F(LogFilesTest, TheChosenFilterDecidesTextOrRichTextAndBothReadBack) {
     dialogs.chooseNext(folder.file("LOG.RTF"), "LOG.RTF");
     main.mnuOpenLog_Click();
     EXPECT_EQ(main.log().plainText(), "Data received: 41,42,\ncaf\u00e9 \u20ac {x}\n");
+    // Text written by another editor: its byte-order mark is no character of the log.
+    folder.write("marked.txt", "\xEF\xBB\xBF"
+                               "caf\xC3\xA9");
+    dialogs.chooseNext(folder.file("marked.txt"), "marked.txt");
+    main.mnuOpenLog_Click();
+    EXPECT_EQ(main.log().plainText(), "caf\u00e9");
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
 
