@@ -66,9 +66,12 @@ void EventLoopScheduler::start(quint64 id, int ms) {
     timer->setSingleShot(true);
     timer->setTimerType(Qt::PreciseTimer);
     QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [this, id] {
+        const auto it = timers_.find(id);
+        if (it == timers_.end())
+            return;
         // The timer is deleted after the call, not during its own signal.
-        std::unique_ptr<QTimer> done = std::move(timers_[id]);
-        timers_.erase(id);
+        std::unique_ptr<QTimer> done = std::move(it->second);
+        timers_.erase(it);
         fire(id);
         done.release()->deleteLater();
     });
@@ -80,7 +83,11 @@ void EventLoopScheduler::stop(quint64 id) {
     const auto it = timers_.find(id);
     if (it == timers_.end())
         return;
-    it->second.release()->deleteLater();
+    // A timer that is already due would still fire in this pass of the event loop
+    // if it were only deleted later.
+    QTimer* timer = it->second.release();
+    timer->stop();
+    timer->deleteLater();
     timers_.erase(it);
 }
 
