@@ -88,8 +88,6 @@ public:
     qint64 now() const { return now_; }
     // Moves time forward by `ms` and runs every call that falls due on the way.
     void advance(qint64 ms);
-    // Runs what is due now (the calls scheduled with 0 ms) without moving time.
-    void runDue() { advance(0); }
     // One turn of an event loop: runs the calls due now that were waiting before the
     // turn began; what they schedule waits for the next turn.
     void turn();
