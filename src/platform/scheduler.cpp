@@ -93,7 +93,7 @@ void EventLoopScheduler::stop(quint64 id) {
 
 void ManualScheduler::start(quint64 id, int ms) {
     const qint64 due = now_ + ms;
-    due_.emplace(std::make_pair(due, id), true);
+    due_.emplace(due, id);
     dueOf_[id] = due;
 }
 
@@ -107,10 +107,10 @@ void ManualScheduler::stop(quint64 id) {
 
 void ManualScheduler::turn() {
     std::vector<quint64> due;
-    for (const auto& [key, unused] : due_) {
-        if (key.first > now_)
+    for (const auto& [time, id] : due_) {
+        if (time > now_)
             break;
-        due.push_back(key.second);
+        due.push_back(id);
     }
     for (quint64 id : due) {
         const auto it = dueOf_.find(id);
@@ -124,8 +124,8 @@ void ManualScheduler::turn() {
 
 void ManualScheduler::advance(qint64 ms) {
     const qint64 target = now_ + qMax<qint64>(0, ms);
-    while (!due_.empty() && due_.begin()->first.first <= target) {
-        const auto [due, id] = due_.begin()->first;
+    while (!due_.empty() && due_.begin()->first <= target) {
+        const auto [due, id] = *due_.begin();
         due_.erase(due_.begin());
         dueOf_.erase(id);
         now_ = qMax(now_, due);

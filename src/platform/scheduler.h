@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 
 class QTimer;
 
@@ -100,7 +101,7 @@ protected:
 
 private:
     // (due time, id): ids grow, so equal due times keep their scheduling order.
-    std::map<std::pair<qint64, quint64>, bool> due_;
+    std::set<std::pair<qint64, quint64>> due_;
     std::map<quint64, qint64> dueOf_;
     qint64 now_ = 0;
 };
