@@ -14,10 +14,7 @@ public:
         if (control_.inbox_.addBytes(data, size))
             control_.wake();
     }
-    void event(int commEvent) override {
-        if (control_.inbox_.addEvent(commEvent))
-            control_.wake();
-    }
+    void event(int commEvent) override { control_.report(commEvent); }
     void lost() override { event(comEventPortLost); }
 
 private:
