@@ -66,9 +66,12 @@ void EventLoopScheduler::start(quint64 id, int ms) {
     timer->setSingleShot(true);
     timer->setTimerType(Qt::PreciseTimer);
     QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [this, id] {
+        const auto it = timers_.find(id);
+        if (it == timers_.end())
+            return;
         // The timer is deleted after the call, not during its own signal.
-        std::unique_ptr<QTimer> done = std::move(timers_[id]);
-        timers_.erase(id);
+        std::unique_ptr<QTimer> done = std::move(it->second);
+        timers_.erase(it);
         fire(id);
         done.release()->deleteLater();
     });
@@ -80,13 +83,17 @@ void EventLoopScheduler::stop(quint64 id) {
     const auto it = timers_.find(id);
     if (it == timers_.end())
         return;
-    it->second.release()->deleteLater();
+    // A timer that is already due would still fire in this pass of the event loop
+    // if it were only deleted later.
+    QTimer* timer = it->second.release();
+    timer->stop();
+    timer->deleteLater();
     timers_.erase(it);
 }
 
 void ManualScheduler::start(quint64 id, int ms) {
     const qint64 due = now_ + ms;
-    due_.emplace(std::make_pair(due, id), true);
+    due_.emplace(due, id);
     dueOf_[id] = due;
 }
 
@@ -100,10 +107,10 @@ void ManualScheduler::stop(quint64 id) {
 
 void ManualScheduler::turn() {
     std::vector<quint64> due;
-    for (const auto& [key, unused] : due_) {
-        if (key.first > now_)
+    for (const auto& [time, id] : due_) {
+        if (time > now_)
             break;
-        due.push_back(key.second);
+        due.push_back(id);
     }
     for (quint64 id : due) {
         const auto it = dueOf_.find(id);
@@ -117,8 +124,8 @@ void ManualScheduler::turn() {
 
 void ManualScheduler::advance(qint64 ms) {
     const qint64 target = now_ + qMax<qint64>(0, ms);
-    while (!due_.empty() && due_.begin()->first.first <= target) {
-        const auto [due, id] = due_.begin()->first;
+    while (!due_.empty() && due_.begin()->first <= target) {
+        const auto [due, id] = *due_.begin();
         due_.erase(due_.begin());
         dueOf_.erase(id);
         now_ = qMax(now_, due);

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 
 class QTimer;
 
@@ -88,8 +89,6 @@ public:
     qint64 now() const { return now_; }
     // Moves time forward by `ms` and runs every call that falls due on the way.
     void advance(qint64 ms);
-    // Runs what is due now (the calls scheduled with 0 ms) without moving time.
-    void runDue() { advance(0); }
     // One turn of an event loop: runs the calls due now that were waiting before the
     // turn began; what they schedule waits for the next turn.
     void turn();
@@ -102,7 +101,7 @@ protected:
 
 private:
     // (due time, id): ids grow, so equal due times keep their scheduling order.
-    std::map<std::pair<qint64, quint64>, bool> due_;
+    std::set<std::pair<qint64, quint64>> due_;
     std::map<quint64, qint64> dueOf_;
     qint64 now_ = 0;
 };

@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 #include <QTest>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -101,6 +102,22 @@ TEST(EventLoopScheduler, RunsFromTheEventLoopAfterItsTime) {
     EXPECT_TRUE(immediate);
     EXPECT_FALSE(cancelledRan);
     EXPECT_FALSE(call.pending());
+}
+
+TEST(EventLoopScheduler, ACallMayCancelAnotherThatIsDueAtTheSameTime) {
+    EventLoopScheduler loop;
+    int runs = 0;
+    bool done = false;
+    TimerHandle second;
+    // Both timers expire in one pass of the event loop; the cancelled one must not run.
+    TimerHandle first = loop.after(5, [&] {
+        QThread::msleep(20);
+        second.cancel();
+    });
+    second = loop.after(5, [&] { ++runs; });
+    TimerHandle last = loop.after(60, [&] { done = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 2000));
+    EXPECT_EQ(runs, 0);
 }
 
 TEST(Platform, TheSchedulerSeamTakesATestSchedulerAndGivesTheDefaultBack) {

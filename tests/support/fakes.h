@@ -16,6 +16,19 @@ QByteArray fileBytes(const QString& path);
 // Replaces a file's bytes, as a damaged disk or another program would.
 void writeFile(const QString& path, const QByteArray& bytes);
 
+// A test's implementation of one platform seam, in force from its construction to its
+// destruction; the implementation it replaced is put back then.
+template <class Interface, Interface* (*Install)(Interface*)> class Installed : public Interface {
+public:
+    Installed() : previous_(Install(this)) {}
+    ~Installed() override { Install(previous_); }
+    Installed(const Installed&) = delete;
+    Installed& operator=(const Installed&) = delete;
+
+private:
+    Interface* previous_;
+};
+
 struct RecordedBox {
     QString text;
     MsgIcon icon;
@@ -24,11 +37,8 @@ struct RecordedBox {
 };
 
 // Records every box and answers from a script; an unscripted box gets OK (or Yes for questions).
-class RecordingMessageBoxes : public MessageBoxes {
+class RecordingMessageBoxes : public Installed<MessageBoxes, &Platform::setMessages> {
 public:
-    RecordingMessageBoxes() { previous_ = Platform::setMessages(this); }
-    ~RecordingMessageBoxes() override { Platform::setMessages(previous_); }
-
     int show(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) override;
 
     void answerNext(int answer) { answers_.push_back(answer); }
@@ -37,55 +47,37 @@ public:
     void clear() { boxes_.clear(); }
 
 private:
-    MessageBoxes* previous_;
     QList<RecordedBox> boxes_;
     std::deque<int> answers_;
 };
 
-class CountingBeeper : public Beeper {
+class CountingBeeper : public Installed<Beeper, &Platform::setBeeper> {
 public:
-    CountingBeeper() { previous_ = Platform::setBeeper(this); }
-    ~CountingBeeper() override { Platform::setBeeper(previous_); }
     void beep() override { ++count; }
     int count = 0;
-
-private:
-    Beeper* previous_;
 };
 
-class ManualClock : public Clock {
+class ManualClock : public Installed<Clock, &Platform::setClock> {
 public:
-    ManualClock() { previous_ = Platform::setClock(this); }
-    ~ManualClock() override { Platform::setClock(previous_); }
     qint64 monotonicMs() override { return ms; }
     QDateTime now() override { return wallClock; }
     qint64 ms = 0;
     QDateTime wallClock = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5));
-
-private:
-    Clock* previous_;
 };
 
-class RecordingShell : public ShellOpener {
+class RecordingShell : public Installed<ShellOpener, &Platform::setShell> {
 public:
-    RecordingShell() { previous_ = Platform::setShell(this); }
-    ~RecordingShell() override { Platform::setShell(previous_); }
     bool open(const QString& target) override {
         opened << target;
         return succeed;
     }
     QStringList opened;
     bool succeed = true;
-
-private:
-    ShellOpener* previous_;
 };
 
 // Answers file dialogs from a script (nothing scripted: Cancel) and records the requests.
-class ScriptedFileDialogs : public FileDialogs {
+class ScriptedFileDialogs : public Installed<FileDialogs, &Platform::setFileDialogs> {
 public:
-    ScriptedFileDialogs() { previous_ = Platform::setFileDialogs(this); }
-    ~ScriptedFileDialogs() override { Platform::setFileDialogs(previous_); }
     std::optional<ChosenFile> showOpen(const FileDialogRequest& request) override {
         return answer(request);
     }
@@ -106,15 +98,12 @@ private:
         answers_.pop_front();
         return next;
     }
-    FileDialogs* previous_;
     std::deque<ChosenFile> answers_;
 };
 
 // Answers colour dialogs from a script (nothing scripted: Cancel) and counts them.
-class ScriptedColorDialogs : public ColorDialogs {
+class ScriptedColorDialogs : public Installed<ColorDialogs, &Platform::setColorDialogs> {
 public:
-    ScriptedColorDialogs() { previous_ = Platform::setColorDialogs(this); }
-    ~ScriptedColorDialogs() override { Platform::setColorDialogs(previous_); }
     std::optional<quint32> chooseColor(quint32 current) override {
         asked << current;
         if (answers.empty())
@@ -125,39 +114,26 @@ public:
     }
     std::deque<std::optional<quint32>> answers;
     QList<quint32> asked;
-
-private:
-    ColorDialogs* previous_;
 };
 
 // Ends nothing: it counts, so a window can be closed inside a test the way the user
 // closes it (the recording ender's exception must not cross Qt's event handlers).
-class CountingEnder : public ProgramEnder {
+class CountingEnder : public Installed<ProgramEnder, &Platform::setEnder> {
 public:
-    CountingEnder() { previous_ = Platform::setEnder(this); }
-    ~CountingEnder() override { Platform::setEnder(previous_); }
     void endProgram() override { ++count; }
     int count = 0;
-
-private:
-    ProgramEnder* previous_;
 };
 
 // Ending the program inside a test would end the test run: this records it and
 // throws, so the routine that asked for the end stops where the program would.
 struct ProgramEnded {};
-class RecordingEnder : public ProgramEnder {
+class RecordingEnder : public Installed<ProgramEnder, &Platform::setEnder> {
 public:
-    RecordingEnder() { previous_ = Platform::setEnder(this); }
-    ~RecordingEnder() override { Platform::setEnder(previous_); }
     void endProgram() override {
         ++count;
         throw ProgramEnded{};
     }
     int count = 0;
-
-private:
-    ProgramEnder* previous_;
 };
 
 } // namespace kst::test

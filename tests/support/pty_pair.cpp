@@ -1,5 +1,7 @@
 #include "pty_pair.h"
 
+#include "platform/serial/com_port_map.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -71,9 +73,9 @@ QByteArray PtyPair::read(qsizetype size, int timeoutMs) {
 }
 
 bool linkPort(const QString& programDir, int port, const QString& target) {
-    const QString dir = programDir + "/ports";
-    QDir().mkpath(dir);
-    return QFile::link(target, dir + QString("/COM%1").arg(port));
+    const kst::comm::ComPortMap map(programDir);
+    QDir().mkpath(map.portsDir());
+    return QFile::link(target, map.linkPath(port));
 }
 
 } // namespace kst::test

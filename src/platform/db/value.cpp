@@ -36,7 +36,7 @@ bool Value::toBool() const {
     case Type::Text:
         if (auto b = parseBoolean(std::get<QString>(data_)))
             return *b;
-        raise(kst::err::TypeMismatch, describeError(kst::err::TypeMismatch));
+        raise(err::TypeMismatch);
     }
     return false;
 }
@@ -52,14 +52,14 @@ qint64 Value::toInteger() const {
     case Type::Double:
         if (auto i = roundToInteger(std::get<double>(data_)))
             return *i;
-        raise(kst::err::Overflow, describeError(kst::err::Overflow));
+        raise(err::Overflow);
     case Type::Text:
         if (auto n = parseNumber(std::get<QString>(data_))) {
             if (auto i = roundToInteger(*n))
                 return *i;
-            raise(kst::err::Overflow, describeError(kst::err::Overflow));
+            raise(err::Overflow);
         }
-        raise(kst::err::TypeMismatch, describeError(kst::err::TypeMismatch));
+        raise(err::TypeMismatch);
     }
     return 0;
 }
@@ -71,7 +71,7 @@ double Value::toDouble() const {
     case Type::Text:
         if (auto n = parseNumber(std::get<QString>(data_)))
             return *n;
-        raise(kst::err::TypeMismatch, describeError(kst::err::TypeMismatch));
+        raise(err::TypeMismatch);
     default:
         return static_cast<double>(toInteger());
     }

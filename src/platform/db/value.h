@@ -21,8 +21,6 @@ public:
     Value(const QString& s) : data_(s) {}
     Value(const char* s) : data_(QString::fromUtf8(s)) {}
 
-    static Value null() { return Value(); }
-
     Type type() const { return static_cast<Type>(data_.index()); }
     bool isNull() const { return type() == Type::Null; }
 

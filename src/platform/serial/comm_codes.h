@@ -33,13 +33,9 @@ constexpr int comEventDCB = 1011;      // the line's settings could not be read 
 // pseudo-terminal closed). Raised once; the port is already closed when it arrives.
 constexpr int comEventPortLost = 1012;
 
-// Run-time errors of the port's properties (their numbers are in the program's table).
-constexpr int errInvalidPropertyValue = err::InvalidPropertyValue; // Settings, Handshaking ...
-constexpr int errInvalidPortNumber = err::InvalidPortNumber;
-constexpr int errPortAlreadyOpen = err::PortAlreadyOpen;
-constexpr int errHardwareNotAvailable = err::HardwareNotAvailable;
-constexpr int errCommStateInvalid = err::CommStateInvalid;
-constexpr int errPortNotOpen = err::PortNotOpen;
+// The run-time errors of the port's properties are numbered in the program's one
+// table (kst::err): 380, 8002, 8005, 8010, 8015 and 8018.
+namespace err = kst::err;
 
 // The error of the number with its standard description; a non-empty detail (the
 // system's reason, the device) follows in parentheses.

@@ -14,10 +14,7 @@ public:
         if (control_.inbox_.addBytes(data, size))
             control_.wake();
     }
-    void event(int commEvent) override {
-        if (control_.inbox_.addEvent(commEvent))
-            control_.wake();
-    }
+    void event(int commEvent) override { control_.report(commEvent); }
     void lost() override { event(comEventPortLost); }
 
 private:
@@ -39,35 +36,35 @@ DeviceFactory CommControl::portsFolderDevices(const QString& programDir) {
     return [map = ComPortMap(programDir)](int port) -> std::unique_ptr<SerialDevice> {
         const QString path = map.devicePath(port);
         if (path.isEmpty())
-            throw commError(errInvalidPortNumber, QString("COM%1").arg(port));
+            throw commError(err::InvalidPortNumber, QString("COM%1").arg(port));
         return std::make_unique<PosixSerialDevice>(path);
     };
 }
 
 void CommControl::setDeviceFactory(DeviceFactory factory) {
     if (PortOpen())
-        throw commError(errPortAlreadyOpen);
+        throw commError(err::PortAlreadyOpen);
     factory_ = std::move(factory);
 }
 
 void CommControl::setCommPort(int port) {
     if (port < ComPortMap::FirstPort || port > ComPortMap::LastPort)
-        throw commError(errInvalidPortNumber);
+        throw commError(err::InvalidPortNumber);
     if (PortOpen())
-        throw commError(errPortAlreadyOpen);
+        throw commError(err::PortAlreadyOpen);
     commPort_ = port;
 }
 
 void CommControl::setSettings(const QString& text) {
     const auto parsed = SettingsText::parse(text, settings_);
     if (!parsed)
-        throw commError(errInvalidPropertyValue, text);
+        throw commError(err::InvalidPropertyValue, text);
     applySettings(*parsed);
 }
 
 void CommControl::setHandshaking(int code) {
     if (code < 0 || code > 3)
-        throw commError(errInvalidPropertyValue);
+        throw commError(err::InvalidPropertyValue);
     LineSettings changed = settings_;
     changed.handshake = static_cast<Handshake>(code);
     applySettings(changed);
@@ -76,7 +73,7 @@ void CommControl::setHandshaking(int code) {
 void CommControl::applySettings(const LineSettings& settings) {
     if (PortOpen()) {
         if (const QString why = unsupportedReason(settings); !why.isEmpty())
-            throw commError(errCommStateInvalid, why);
+            throw commError(err::CommStateInvalid, why);
         device_->configure(settings);
     }
     settings_ = settings;
@@ -99,7 +96,7 @@ void CommControl::setBreak(bool on) {
         return;
     QString why;
     if (!device_->setBreak(on, &why))
-        throw commError(errHardwareNotAvailable, "break: " + why);
+        throw commError(err::HardwareNotAvailable, "break: " + why);
     break_ = on;
 }
 
@@ -122,9 +119,9 @@ void CommControl::setPortOpen(bool open) {
         return;
     }
     if (PortOpen())
-        throw commError(errPortAlreadyOpen);
+        throw commError(err::PortAlreadyOpen);
     if (const QString why = unsupportedReason(settings_); !why.isEmpty())
-        throw commError(errCommStateInvalid, why);
+        throw commError(err::CommStateInvalid, why);
     std::unique_ptr<SerialDevice> device = factory_(commPort_);
     inbox_.clear();
     device->open(settings_, rts_, dtr_, *sink_);
@@ -145,7 +142,7 @@ InputLines CommControl::lines() const {
 
 void CommControl::Output(const QByteArray& data) {
     if (!device_)
-        throw commError(errPortNotOpen);
+        throw commError(err::PortNotOpen);
     switch (device_->write(data)) {
     case WriteResult::Queued:
         break;
@@ -155,7 +152,7 @@ void CommControl::Output(const QByteArray& data) {
     case WriteResult::Lost:
         // The loss event is on its way and closes the port; until then the port
         // still reads open, but what it is given can no longer go anywhere.
-        throw commError(errPortNotOpen, "the device has gone");
+        throw commError(err::PortNotOpen, "the device has gone");
     }
 }
 

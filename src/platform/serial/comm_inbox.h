@@ -37,7 +37,6 @@ public:
     // Drops buffered bytes and waiting events (a port being closed or reopened).
     void clear();
 
-    qsizetype capacity() const { return capacity_; }
     qsizetype bufferedBytes() const;
     // Bytes dropped because the buffer was full, since construction.
     qsizetype droppedBytes() const;

@@ -42,11 +42,11 @@ RunTimeError openError(int error, const QString& path) {
     case ENXIO:
     case ENODEV:
     case EIO: // a ttyS node without a UART behind it
-        return commError(errInvalidPortNumber, path + ": " + reason(error));
+        return commError(err::InvalidPortNumber, path + ": " + reason(error));
     case EBUSY:
-        return commError(errPortAlreadyOpen);
+        return commError(err::PortAlreadyOpen);
     default:
-        return commError(errHardwareNotAvailable, path + ": " + reason(error));
+        return commError(err::HardwareNotAvailable, path + ": " + reason(error));
     }
 }
 
@@ -66,7 +66,7 @@ void PosixSerialDevice::open(const LineSettings& settings, bool rts, bool dtr, D
     if (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         releaseFds();
-        throw error == EWOULDBLOCK ? commError(errPortAlreadyOpen) : openError(error, path_);
+        throw error == EWOULDBLOCK ? commError(err::PortAlreadyOpen) : openError(error, path_);
     }
     ioctl(fd_, TIOCEXCL);
     framing_ = framesCharacters(fd_);
@@ -84,7 +84,7 @@ void PosixSerialDevice::open(const LineSettings& settings, bool rts, bool dtr, D
     if (wakeFd_ < 0) {
         const int error = errno;
         releaseFds();
-        throw commError(errHardwareNotAvailable, reason(error));
+        throw commError(err::HardwareNotAvailable, reason(error));
     }
     sink_ = &sink;
     stopping_ = false;
@@ -98,7 +98,7 @@ void PosixSerialDevice::open(const LineSettings& settings, bool rts, bool dtr, D
         thread_ = std::thread(&PosixSerialDevice::run, this, LineWatch(sample()));
     } catch (const std::system_error& e) {
         releaseFds();
-        throw commError(errHardwareNotAvailable, QString::fromLocal8Bit(e.what()));
+        throw commError(err::HardwareNotAvailable, QString::fromLocal8Bit(e.what()));
     }
 }
 
@@ -134,11 +134,11 @@ void PosixSerialDevice::configure(const LineSettings& settings) {
 void PosixSerialDevice::applySettings(const LineSettings& settings) {
     const TermiosOutcome outcome = applyTermios(fd_, settings, framing_);
     if (outcome.error == ENOTTY)
-        throw commError(errHardwareNotAvailable, path_ + ": not a serial device");
+        throw commError(err::HardwareNotAvailable, path_ + ": not a serial device");
     if (outcome.error != 0)
-        throw commError(errCommStateInvalid, reason(outcome.error));
+        throw commError(err::CommStateInvalid, reason(outcome.error));
     if (!outcome.mismatch.isEmpty())
-        throw commError(errCommStateInvalid, path_ + ": " + outcome.mismatch);
+        throw commError(err::CommStateInvalid, path_ + ": " + outcome.mismatch);
 }
 
 WriteResult PosixSerialDevice::write(const QByteArray& data) {

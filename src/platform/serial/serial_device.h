@@ -65,7 +65,7 @@ public:
     virtual bool present() const = 0;
 };
 
-// Makes the device for a COM number, or throws RunTimeError (errInvalidPortNumber
+// Makes the device for a COM number, or throws RunTimeError (err::InvalidPortNumber
 // when no device stands for it).
 using DeviceFactory = std::function<std::unique_ptr<SerialDevice>(int commPort)>;
 

@@ -12,11 +12,11 @@ public:
     void open(const LineSettings& settings, bool rts, bool dtr, DeviceSink& sink) override {
         std::lock_guard lock(line_.mutex_);
         if (!line_.plugged_)
-            throw commError(errInvalidPortNumber);
+            throw commError(err::InvalidPortNumber);
         if (line_.openError_ != 0)
             throw commError(line_.openError_);
         if (line_.open_)
-            throw commError(errPortAlreadyOpen);
+            throw commError(err::PortAlreadyOpen);
         line_.open_ = true;
         opened_ = true;
         line_.sink_ = &sink;
@@ -92,7 +92,7 @@ DeviceFactory SimulatedLine::factory(const QMap<int, SimulatedLine*>& lines) {
     return [lines](int port) {
         SimulatedLine* line = lines.value(port);
         if (!line)
-            throw commError(errInvalidPortNumber);
+            throw commError(err::InvalidPortNumber);
         return line->makeDevice();
     };
 }

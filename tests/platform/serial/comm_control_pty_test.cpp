@@ -87,14 +87,14 @@ TEST_F(PtyPort, ASecondOpenHereOrFromAnotherProgramIs8005) {
     port.setPortOpen(true);
     CommControl second(program.path());
     second.setCommPort(2);
-    EXPECT_EQ(errorNumberOf([&] { second.setPortOpen(true); }), errPortAlreadyOpen);
+    EXPECT_EQ(errorNumberOf([&] { second.setPortOpen(true); }), err::PortAlreadyOpen);
     EXPECT_FALSE(second.PortOpen());
 
     port.setPortOpen(false);
     const int other = ::open(pty.slavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
     ASSERT_GE(other, 0);
     ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
-    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), errPortAlreadyOpen);
+    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), err::PortAlreadyOpen);
     ::close(other);
     port.setPortOpen(true);
     EXPECT_TRUE(port.PortOpen());
@@ -127,7 +127,7 @@ TEST_F(PtyPort, OutputOnceTheDeviceHasGoneRaises8018EvenBeforeTheLossIsDelivered
         if (error == 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    EXPECT_EQ(error, errPortNotOpen);
+    EXPECT_EQ(error, err::PortNotOpen);
     EXPECT_TRUE(port.PortOpen()) << "the loss itself is still on its way";
     ASSERT_TRUE(QTest::qWaitFor([&] { return !port.PortOpen(); }, 5000));
     settle();
@@ -137,7 +137,7 @@ TEST_F(PtyPort, OutputOnceTheDeviceHasGoneRaises8018EvenBeforeTheLossIsDelivered
 TEST_F(PtyPort, AFailedOpenHoldsNothing) {
     const qsizetype fdsBefore = openFds();
     port.setSettings("9600,N,4,1");
-    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), errCommStateInvalid);
+    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), err::CommStateInvalid);
     EXPECT_EQ(openFds(), fdsBefore);
     EXPECT_TRUE(lockIsFree(pty.slavePath()));
     CommControl second(program.path());
@@ -149,16 +149,16 @@ TEST_F(PtyPort, AFailedOpenHoldsNothing) {
 TEST_F(PtyPort, PortsWithoutAUsableDeviceGiveTheirOwnErrors) {
     const qsizetype fdsBefore = openFds();
     port.setCommPort(7); // no link
-    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), errInvalidPortNumber);
+    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), err::InvalidPortNumber);
     ASSERT_TRUE(linkPort(program.path(), 8, program.path() + "/unplugged"));
     port.setCommPort(8);
-    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), errInvalidPortNumber);
+    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), err::InvalidPortNumber);
     QFile plain(program.path() + "/plain");
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
     ASSERT_TRUE(linkPort(program.path(), 9, plain.fileName()));
     port.setCommPort(9);
-    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), errHardwareNotAvailable);
+    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), err::HardwareNotAvailable);
     EXPECT_FALSE(port.PortOpen());
     EXPECT_EQ(openFds(), fdsBefore);
     EXPECT_TRUE(lockIsFree(plain.fileName())) << "the lock taken before the refusal is given back";

@@ -106,7 +106,7 @@ TEST_F(SimulatedPort, OutputLinesAreKeptWhileClosedAndAppliedInOrderOnOpen) {
     port.setBreak(true);
     EXPECT_FALSE(port.Break()) << "no break on a closed port";
     EXPECT_TRUE(line.actions().isEmpty());
-    EXPECT_EQ(errorNumberOf([&] { port.Output("a"); }), errPortNotOpen);
+    EXPECT_EQ(errorNumberOf([&] { port.Output("a"); }), err::PortNotOpen);
 
     port.setSettings("19200,E,7,2");
     port.setHandshaking(2);
@@ -145,32 +145,32 @@ TEST_F(SimulatedPort, SettingsOnAnOpenPortApplyAtOnce) {
     EXPECT_EQ(line.settings().handshake, Handshake::Both);
     EXPECT_EQ(line.actions().count(Action{Action::Configure, {}, false}), 2);
 
-    EXPECT_EQ(errorNumberOf([&] { port.setSettings("9600,N,4,1"); }), errCommStateInvalid);
+    EXPECT_EQ(errorNumberOf([&] { port.setSettings("9600,N,4,1"); }), err::CommStateInvalid);
     EXPECT_EQ(port.Settings(), "256000,M,5,1.5") << "the line keeps running as it was";
 }
 
 TEST_F(SimulatedPort, OpeningErrorsLeaveThePortClosed) {
-    EXPECT_EQ(errorNumberOf([&] { port.setCommPort(0); }), errInvalidPortNumber);
-    EXPECT_EQ(errorNumberOf([&] { port.setCommPort(17); }), errInvalidPortNumber);
+    EXPECT_EQ(errorNumberOf([&] { port.setCommPort(0); }), err::InvalidPortNumber);
+    EXPECT_EQ(errorNumberOf([&] { port.setCommPort(17); }), err::InvalidPortNumber);
     EXPECT_EQ(port.CommPort(), 3);
-    EXPECT_EQ(errorNumberOf([&] { port.setSettings("9600,X,8,1"); }), errInvalidPropertyValue);
-    EXPECT_EQ(errorNumberOf([&] { port.setHandshaking(4); }), errInvalidPropertyValue);
+    EXPECT_EQ(errorNumberOf([&] { port.setSettings("9600,X,8,1"); }), err::InvalidPropertyValue);
+    EXPECT_EQ(errorNumberOf([&] { port.setHandshaking(4); }), err::InvalidPropertyValue);
     EXPECT_EQ(port.Settings(), "9600,N,8,1");
     EXPECT_EQ(port.Handshaking(), 0);
 
     port.setCommPort(5); // no line there
-    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), errInvalidPortNumber);
+    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), err::InvalidPortNumber);
     EXPECT_FALSE(port.PortOpen());
 
     port.setCommPort(3);
     port.setSettings("9600,N,4,1");
-    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), errCommStateInvalid);
+    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), err::CommStateInvalid);
     EXPECT_FALSE(port.PortOpen());
     EXPECT_FALSE(line.isOpen());
 
     port.setSettings("9600,N,8,1");
-    line.setOpenError(errHardwareNotAvailable);
-    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), errHardwareNotAvailable);
+    line.setOpenError(err::HardwareNotAvailable);
+    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), err::HardwareNotAvailable);
     EXPECT_FALSE(port.PortOpen());
     line.setOpenError(0);
     port.setPortOpen(true);
@@ -179,12 +179,12 @@ TEST_F(SimulatedPort, OpeningErrorsLeaveThePortClosed) {
 
 TEST_F(SimulatedPort, APortAlreadyOpenHereOrByTheOtherControlIs8005) {
     port.setPortOpen(true);
-    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), errPortAlreadyOpen);
-    EXPECT_EQ(errorNumberOf([&] { port.setCommPort(4); }), errPortAlreadyOpen);
+    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), err::PortAlreadyOpen);
+    EXPECT_EQ(errorNumberOf([&] { port.setCommPort(4); }), err::PortAlreadyOpen);
 
     CommControl second(SimulatedLine::factory({{3, &line}}));
     second.setCommPort(3);
-    EXPECT_EQ(errorNumberOf([&] { second.setPortOpen(true); }), errPortAlreadyOpen);
+    EXPECT_EQ(errorNumberOf([&] { second.setPortOpen(true); }), err::PortAlreadyOpen);
     EXPECT_FALSE(second.PortOpen());
     EXPECT_TRUE(port.PortOpen()) << "the holder keeps its port";
 
@@ -197,7 +197,7 @@ TEST_F(SimulatedPort, AnUnpluggedDeviceIsReportedOnceAndThePortReadsClosed) {
     port.setPortOpen(true);
     line.deliver("abc");
     line.unplug();
-    EXPECT_EQ(errorNumberOf([&] { port.Output("after"); }), errPortNotOpen)
+    EXPECT_EQ(errorNumberOf([&] { port.Output("after"); }), err::PortNotOpen)
         << "refused while the loss is still on its way";
     ASSERT_TRUE(waitForEvents(2));
     settle();
@@ -207,10 +207,10 @@ TEST_F(SimulatedPort, AnUnpluggedDeviceIsReportedOnceAndThePortReadsClosed) {
     EXPECT_FALSE(line.isOpen());
     EXPECT_EQ(port.Input(), QByteArray("abc")) << "what came before the loss is kept";
     EXPECT_FALSE(port.CTSHolding());
-    EXPECT_EQ(errorNumberOf([&] { port.Output("x"); }), errPortNotOpen);
+    EXPECT_EQ(errorNumberOf([&] { port.Output("x"); }), err::PortNotOpen);
     EXPECT_TRUE(line.written().isEmpty());
 
-    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), errInvalidPortNumber);
+    EXPECT_EQ(errorNumberOf([&] { port.setPortOpen(true); }), err::InvalidPortNumber);
     line.plugIn();
     port.setPortOpen(true);
     EXPECT_TRUE(port.PortOpen());
@@ -283,7 +283,7 @@ TEST(SimulatedPortThreads, AFarEndOnAnotherThreadLosesNoByteAndEventsComeOnTheUi
 TEST_F(SimulatedPort, ARefusedBreakRaisesAndLeavesTheBreakOff) {
     port.setPortOpen(true);
     line.setBreakRefused(true);
-    EXPECT_EQ(errorNumberOf([&] { port.setBreak(true); }), errHardwareNotAvailable);
+    EXPECT_EQ(errorNumberOf([&] { port.setBreak(true); }), err::HardwareNotAvailable);
     EXPECT_FALSE(port.Break());
     EXPECT_FALSE(line.breakOn());
     line.setBreakRefused(false);
