@@ -69,6 +69,10 @@ TEST_F(PtyPort, CarriesEveryByteValueBothWays) {
     const QByteArray bytes = everyByteValue();
 
     ASSERT_TRUE(pty.write(bytes));
+    // The receive event is awaited before reading: taking the bytes first would leave the
+    // event, when it comes, with nothing to announce.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return std::find(codes.begin(), codes.end(), comEvReceive) != codes.end(); }, 5000));
     QByteArray received;
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
@@ -77,7 +81,6 @@ TEST_F(PtyPort, CarriesEveryByteValueBothWays) {
         },
         5000));
     EXPECT_EQ(received, bytes);
-    EXPECT_NE(std::find(codes.begin(), codes.end(), comEvReceive), codes.end());
 
     port.Output(bytes);
     EXPECT_EQ(pty.read(bytes.size()), bytes);
@@ -110,9 +113,8 @@ TEST_F(PtyPort, TheFarEndClosingIsReportedOnceAndClosesThePort) {
     EXPECT_EQ(std::count(codes.begin(), codes.end(), comEventPortLost), 1);
     EXPECT_EQ(codes.back(), comEventPortLost);
     EXPECT_EQ(port.Input(), QByteArray("last words"));
-    // Closed for good: opening the vanished device fails plainly.
-    EXPECT_NE(errorNumberOf([&] { port.setPortOpen(true); }), 0);
-    EXPECT_FALSE(port.PortOpen());
+    // No reopening is tried here: the kernel hands the vanished terminal's number to the
+    // next pseudo-terminal made, and tests running beside this one make them.
 }
 
 TEST_F(PtyPort, OutputOnceTheDeviceHasGoneRaises8018EvenBeforeTheLossIsDelivered) {
