@@ -48,10 +48,8 @@ std::optional<QChar> numberFieldKey(QChar typed) {
 std::optional<QString> reformatByteList(const QString& text, int notation) {
     if (notation == ncHex && !ValidateByteList(text, ncHex))
         return std::nullopt;
-    QStringList items = text.split(u',');
-    items.removeLast();
     QString result;
-    for (const QString& item : items) {
+    for (const QString& item : ByteListItems(text)) {
         if (notation == ncHex)
             result += QString::number(HexToByte(item), 16).toUpper();
         else
