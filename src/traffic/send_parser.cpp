@@ -57,16 +57,18 @@ ParsedSend ParseSend(const SendAction& action, int txFormat, bool formattedView)
         action.repeat > MaxSendRepeat)
         return refuse(ParsedSend::Refusal::Invalid);
 
+    // ASCII text is cut at its commas too: an empty piece (a leading comma, two commas
+    // in a row) is refused as in every notation, though the text goes out whole.
     const bool ascii = txFormat == ncAscii;
-    if (!ascii) {
-        for (const QString& item : ByteListItems(action.command)) {
-            if (!IsValidDigits(item, txFormat))
-                return refuse(ParsedSend::Refusal::CommandItem);
-            const std::optional<int> value = byteValue(item, txFormat);
-            if (!value)
-                return refuse(ParsedSend::Refusal::Invalid);
-            parsed.bytes.append(static_cast<char>(*value));
-        }
+    for (const QString& item : ByteListItems(action.command)) {
+        if (!IsValidDigits(item, txFormat))
+            return refuse(ParsedSend::Refusal::CommandItem);
+        if (ascii)
+            continue;
+        const std::optional<int> value = byteValue(item, txFormat);
+        if (!value)
+            return refuse(ParsedSend::Refusal::Invalid);
+        parsed.bytes.append(static_cast<char>(*value));
     }
 
     QByteArray controlBytes;
