@@ -6,10 +6,6 @@ namespace kst {
 
 namespace {
 
-bool isDigitOf(QChar c, int notation) {
-    return IsValidDigits(QString(c), notation);
-}
-
 // The leading decimal digits of an item without its leading zeros; "0" for none.
 QString digitsWithoutLeadingZeros(const QString& item) {
     qsizetype end = 0;
@@ -24,19 +20,11 @@ QString digitsWithoutLeadingZeros(const QString& item) {
 } // namespace
 
 std::optional<QChar> commandFieldKey(QChar typed, int notation) {
-    if (typed.unicode() < 32)
-        return typed;
-    if (notation == ncAscii)
-        return typed;
-    if (typed == u',')
-        return typed;
-    if (notation == ncHex && typed >= u'a' && typed <= u'f')
-        return typed.toUpper();
-    if (notation == ncHex && typed >= u'A' && typed <= u'F')
-        return typed;
-    if (typed.unicode() >= 128 || !typed.isDigit())
-        return std::nullopt;
-    return isDigitOf(typed, notation) ? std::optional<QChar>(typed) : std::nullopt;
+    // IsValidDigits admits every character in ASCII, and only the notation's own digits
+    // (in the Latin range, either case of hexadecimal letters) in the others.
+    if (typed.unicode() < 32 || typed == u',' || IsValidDigits(QString(typed), notation))
+        return notation == ncHex ? typed.toUpper() : typed;
+    return std::nullopt;
 }
 
 std::optional<QChar> numberFieldKey(QChar typed) {
