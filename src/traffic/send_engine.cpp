@@ -226,19 +226,20 @@ void SendEngine::send(const SendAction& action, const QString& source, Done done
 }
 
 void SendEngine::stopAll() {
-    std::vector<Send*> sends;
-    for (const auto& send : running_)
-        sends.push_back(send.get());
-    for (Send* send : sends)
-        send->interrupt();
+    endAll(&Send::interrupt);
 }
 
 void SendEngine::endForMacro() {
+    endAll(&Send::endSilently);
+}
+
+void SendEngine::endAll(void (Send::*end)()) {
+    // Each send leaves running_ as it ends: walk a copy.
     std::vector<Send*> sends;
     for (const auto& send : running_)
         sends.push_back(send.get());
     for (Send* send : sends)
-        send->endSilently();
+        (send->*end)();
 }
 
 void SendEngine::finished(Send* send, SendOutcome outcome) {
