@@ -6,15 +6,18 @@ namespace kst {
 
 namespace {
 
-// The leading decimal digits of an item without its leading zeros; "0" for none.
+// The leading decimal digits of an item, blanks in front skipped as the byte-list check
+// and the hexadecimal reading skip them, without their leading zeros; "0" for none.
 QString digitsWithoutLeadingZeros(const QString& item) {
-    qsizetype end = 0;
-    while (end < item.size() && item[end].isDigit() && item[end].unicode() < 128)
+    qsizetype first = 0;
+    while (first < item.size() && (item[first] == u' ' || item[first] == u'\t'))
+        ++first;
+    qsizetype end = first;
+    while (end < item.size() && item[end] >= u'0' && item[end] <= u'9')
         ++end;
-    qsizetype start = 0;
-    while (start < end - 1 && item[start] == u'0')
-        ++start;
-    return end == 0 ? QStringLiteral("0") : item.mid(start, end - start);
+    while (first < end - 1 && item[first] == u'0')
+        ++first;
+    return end == first ? QStringLiteral("0") : item.mid(first, end - first);
 }
 
 } // namespace

@@ -51,6 +51,10 @@ TEST(ReformatByteList, ItemsAreRebuiltWithoutLeadingZerosAndTheTailIsDropped) {
     EXPECT_EQ(reformatByteList("0011,000,", ncBin), "11,0,");
     EXPECT_EQ(reformatByteList("0377,", ncOct), "377,");
     EXPECT_EQ(reformatByteList("0000012345678901234567890,", ncDec), "12345678901234567890,");
+    // Pasted blanks around a number are no part of it (the byte-list check lets them
+    // pass): " 7" must not become a 0 that goes out on the line.
+    EXPECT_EQ(reformatByteList(" 7,\t07 ,", ncDec), "7,7,");
+    EXPECT_EQ(reformatByteList(" 1a ,", ncHex), "1A,");
     // A hexadecimal list beyond one byte, or with an empty item, is left to its message.
     EXPECT_FALSE(reformatByteList("1A,100,", ncHex));
     EXPECT_FALSE(reformatByteList("1A,,", ncHex));
