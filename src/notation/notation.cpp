@@ -123,6 +123,15 @@ QString ByteListRefusal(int notation) {
     }
 }
 
+QStringList ByteListItems(const QString& list) {
+    QStringList items;
+    forEachItem(list, [&](QStringView item) {
+        items << item.toString();
+        return true;
+    });
+    return items;
+}
+
 QString ControlCodeName(int code) {
     return (code >= 0 && code < 32) ? QString::fromLatin1(kControlNames[code]) : QString();
 }

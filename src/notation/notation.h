@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // The program-wide notation routines: byte strings written in the five notations,
@@ -22,6 +23,10 @@ int NotationRadix(int notation);
 
 // What a byte list told, when it fails ValidateByteList in the notation (Hex for ASCII).
 QString ByteListRefusal(int notation);
+
+// The comma-terminated items of a byte list, in order; text after the last comma belongs
+// to none ("41,,A" gives "41" and an empty item).
+QStringList ByteListItems(const QString& list);
 
 // The abbreviation of a control code 0..31 ("NUL" .. "US"); empty for other codes.
 QString ControlCodeName(int code);

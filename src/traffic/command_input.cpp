@@ -6,37 +6,28 @@ namespace kst {
 
 namespace {
 
-bool isDigitOf(QChar c, int notation) {
-    return IsValidDigits(QString(c), notation);
-}
-
-// The leading decimal digits of an item without its leading zeros; "0" for none.
+// The leading decimal digits of an item, blanks in front skipped as the byte-list check
+// and the hexadecimal reading skip them, without their leading zeros; "0" for none.
 QString digitsWithoutLeadingZeros(const QString& item) {
-    qsizetype end = 0;
-    while (end < item.size() && item[end].isDigit() && item[end].unicode() < 128)
+    qsizetype first = 0;
+    while (first < item.size() && (item[first] == u' ' || item[first] == u'\t'))
+        ++first;
+    qsizetype end = first;
+    while (end < item.size() && item[end] >= u'0' && item[end] <= u'9')
         ++end;
-    qsizetype start = 0;
-    while (start < end - 1 && item[start] == u'0')
-        ++start;
-    return end == 0 ? QStringLiteral("0") : item.mid(start, end - start);
+    while (first < end - 1 && item[first] == u'0')
+        ++first;
+    return end == first ? QStringLiteral("0") : item.mid(first, end - first);
 }
 
 } // namespace
 
 std::optional<QChar> commandFieldKey(QChar typed, int notation) {
-    if (typed.unicode() < 32)
-        return typed;
-    if (notation == ncAscii)
-        return typed;
-    if (typed == u',')
-        return typed;
-    if (notation == ncHex && typed >= u'a' && typed <= u'f')
-        return typed.toUpper();
-    if (notation == ncHex && typed >= u'A' && typed <= u'F')
-        return typed;
-    if (typed.unicode() >= 128 || !typed.isDigit())
-        return std::nullopt;
-    return isDigitOf(typed, notation) ? std::optional<QChar>(typed) : std::nullopt;
+    // IsValidDigits admits every character in ASCII, and only the notation's own digits
+    // (in the Latin range, either case of hexadecimal letters) in the others.
+    if (typed.unicode() < 32 || typed == u',' || IsValidDigits(QString(typed), notation))
+        return notation == ncHex ? typed.toUpper() : typed;
+    return std::nullopt;
 }
 
 std::optional<QChar> numberFieldKey(QChar typed) {
@@ -48,10 +39,8 @@ std::optional<QChar> numberFieldKey(QChar typed) {
 std::optional<QString> reformatByteList(const QString& text, int notation) {
     if (notation == ncHex && !ValidateByteList(text, ncHex))
         return std::nullopt;
-    QStringList items = text.split(u',');
-    items.removeLast();
     QString result;
-    for (const QString& item : items) {
+    for (const QString& item : ByteListItems(text)) {
         if (notation == ncHex)
             result += QString::number(HexToByte(item), 16).toUpper();
         else

@@ -9,10 +9,6 @@ void setStoredButtonSignal(SendAction& action, qint32 stored) {
     action.signal = action.sendSignal ? stored - 1 : 0;
 }
 
-qint32 storedButtonSignal(const SendAction& action) {
-    return action.sendSignal ? action.signal + 1 : 0;
-}
-
 QString ButtonToolTip(const ProgButton& b, int txFormat) {
     const SendAction& a = b.action;
     const QString none = QStringLiteral("None,");

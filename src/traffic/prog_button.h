@@ -20,7 +20,6 @@ using ProgButtons = std::array<ProgButton, 32>;
 
 // The profile keeps a button's signal shifted by one: 0 none, n the output signal n - 1.
 void setStoredButtonSignal(SendAction& action, qint32 stored);
-qint32 storedButtonSignal(const SendAction& action);
 
 // The tool tip that shows what a button sends, in the send notation txFormat.
 QString ButtonToolTip(const ProgButton& button, int txFormat);

@@ -14,6 +14,12 @@ namespace {
 const QString CRLF = QStringLiteral("\r\n");
 using Style = SendEnvironment::Style;
 
+// Data to write: a command, or in ASCII control codes alone (the other notations send
+// no control codes).
+bool hasData(const SendAction& action, int txFormat) {
+    return !action.command.isEmpty() || (txFormat == ncAscii && !action.controlCodes.isEmpty());
+}
+
 } // namespace
 
 // One send from its check to its end. Every step after a wait is a scheduled call, so
@@ -60,10 +66,7 @@ public:
     }
 
 private:
-    bool hasData() const {
-        return !action_.command.isEmpty() ||
-               (env_.txFormat() == ncAscii && !action_.controlCodes.isEmpty());
-    }
+    bool hasData() const { return kst::hasData(action_, env_.txFormat()); }
     bool nothingToWrite() const {
         return action_.command.isEmpty() && action_.controlCodes.isEmpty();
     }
@@ -209,10 +212,9 @@ SendEngine::SendEngine(SendEnvironment& environment, Scheduler& scheduler)
 SendEngine::~SendEngine() = default;
 
 void SendEngine::send(const SendAction& action, const QString& source, Done done) {
-    const bool hasData =
-        !action.command.isEmpty() || (env_.txFormat() == ncAscii && !action.controlCodes.isEmpty());
     // A closed (or monitored) port, or nothing to send, signal or wait for: nothing at all.
-    if (!env_.mayTransmit() || (!hasData && !action.sendSignal && action.delayMs <= 0)) {
+    if (!env_.mayTransmit() ||
+        (!hasData(action, env_.txFormat()) && !action.sendSignal && action.delayMs <= 0)) {
         if (done)
             done(SendOutcome::NotSent);
         return;
@@ -224,19 +226,20 @@ void SendEngine::send(const SendAction& action, const QString& source, Done done
 }
 
 void SendEngine::stopAll() {
-    std::vector<Send*> sends;
-    for (const auto& send : running_)
-        sends.push_back(send.get());
-    for (Send* send : sends)
-        send->interrupt();
+    endAll(&Send::interrupt);
 }
 
 void SendEngine::endForMacro() {
+    endAll(&Send::endSilently);
+}
+
+void SendEngine::endAll(void (Send::*end)()) {
+    // Each send leaves running_ as it ends: walk a copy.
     std::vector<Send*> sends;
     for (const auto& send : running_)
         sends.push_back(send.get());
     for (Send* send : sends)
-        send->endSilently();
+        (send->*end)();
 }
 
 void SendEngine::finished(Send* send, SendOutcome outcome) {

@@ -91,6 +91,7 @@ private:
     class Send;
     friend class Send;
 
+    void endAll(void (Send::*end)());
     void finished(Send* send, SendOutcome outcome);
     void lightTx();
 

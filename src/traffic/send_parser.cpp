@@ -4,19 +4,11 @@
 #include "notation/notation.h"
 #include "platform/runtime_error.h"
 
-#include <QStringList>
 #include <optional>
 
 namespace kst {
 
 namespace {
-
-// The comma-terminated items of a list; text after the last comma belongs to none.
-QStringList itemsOf(const QString& list) {
-    QStringList items = list.split(u',');
-    items.removeLast();
-    return items;
-}
 
 // An item's value in its notation; nothing when it does not fit in a byte.
 std::optional<int> byteValue(const QString& item, int notation) {
@@ -65,21 +57,23 @@ ParsedSend ParseSend(const SendAction& action, int txFormat, bool formattedView)
         action.repeat > MaxSendRepeat)
         return refuse(ParsedSend::Refusal::Invalid);
 
+    // ASCII text is cut at its commas too: an empty piece (a leading comma, two commas
+    // in a row) is refused as in every notation, though the text goes out whole.
     const bool ascii = txFormat == ncAscii;
-    if (!ascii) {
-        for (const QString& item : itemsOf(action.command)) {
-            if (!IsValidDigits(item, txFormat))
-                return refuse(ParsedSend::Refusal::CommandItem);
-            const std::optional<int> value = byteValue(item, txFormat);
-            if (!value)
-                return refuse(ParsedSend::Refusal::Invalid);
-            parsed.bytes.append(static_cast<char>(*value));
-        }
+    for (const QString& item : ByteListItems(action.command)) {
+        if (!IsValidDigits(item, txFormat))
+            return refuse(ParsedSend::Refusal::CommandItem);
+        if (ascii)
+            continue;
+        const std::optional<int> value = byteValue(item, txFormat);
+        if (!value)
+            return refuse(ParsedSend::Refusal::Invalid);
+        parsed.bytes.append(static_cast<char>(*value));
     }
 
     QByteArray controlBytes;
     if (action.controlCodes.size() >= 2) {
-        for (const QString& item : itemsOf(action.controlCodes)) {
+        for (const QString& item : ByteListItems(action.controlCodes)) {
             if (!IsValidDigits(item, ncHex))
                 return refuse(ParsedSend::Refusal::ControlCode);
             const std::optional<int> value = byteValue(item, ncHex);

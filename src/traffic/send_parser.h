@@ -12,7 +12,7 @@ namespace kst {
 struct ParsedSend {
     enum class Refusal {
         None,
-        CommandItem, // an item that is not made of the notation's digits
+        CommandItem, // an empty item, or one not made of the notation's digits
         ControlCode, // a control-code item that is not hexadecimal
         Invalid,     // a value above one byte, or a time or count beyond its field
     };
@@ -32,8 +32,9 @@ constexpr qint32 MaxSendRepeat = 999;
 // Reads the action's command in the notation txFormat (0 Dec, 1 Hex, 2 Oct, 3 Bin,
 // 4 ASCII). In Dec, Oct, Bin and Hex each comma-terminated item is one byte (text after
 // the last comma is not sent) and the echo shows the command in capitals, zero-filled
-// when `formattedView`; in ASCII the text goes out as typed, followed by its control
-// codes, which the echo shows as they are or, formatted, by their names.
+// when `formattedView`; in ASCII the text goes out as typed (though an empty item in it
+// is refused), followed by its control codes, which the echo shows as they are or,
+// formatted, by their names.
 ParsedSend ParseSend(const SendAction& action, int txFormat, bool formattedView);
 
 // The message of a refusal, as its box shows it.

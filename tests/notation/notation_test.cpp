@@ -117,6 +117,13 @@ TEST(HexToOctNum, WritesOctalDigitsAsADecimalNumber) {
     EXPECT_EQ(test::errorNumberOf([] { HexToOctNum("100"); }), err::InvalidCall);
 }
 
+TEST(ByteListItems, OnlyCommaTerminatedItemsCountEmptyOnesIncluded) {
+    EXPECT_EQ(ByteListItems("41,,A"), QStringList({"41", ""}));
+    EXPECT_EQ(ByteListItems(" 1,2 ,"), QStringList({" 1", "2 "})) << "blanks are kept";
+    EXPECT_TRUE(ByteListItems("1A").isEmpty());
+    EXPECT_TRUE(ByteListItems("").isEmpty());
+}
+
 TEST(ConvertHexList, ConvertsCommaTerminatedItemsOnly) {
     test::RecordingMessageBoxes boxes;
     EXPECT_EQ(ConvertHexList("41,42", ncAscii), "A");

@@ -107,7 +107,7 @@ TEST(ParseSend, EachNotationReadsItsCommaTerminatedItems) {
         {ncDec, "65,0,255,", QByteArray("A\x00\xFF", 3), "65,0,255,"},
         {ncOct, "101,377,", QByteArray("A\xFF"), "101,377,"},
         {ncBin, "1000001,0,", QByteArray("A\x00", 2), "1000001,0,"},
-        {ncAscii, "$GPRMC,,V,,", QByteArray("$GPRMC,,V,,"), "$GPRMC,,V,,"},
+        {ncAscii, "AT,B,x", QByteArray("AT,B,x"), "AT,B,x"},
     };
     for (const Case& c : cases) {
         const ParsedSend parsed = ParseSend(command(c.command), c.format, false);
@@ -131,6 +131,9 @@ TEST(ParseSend, RefusesBadItemsAndValuesBeyondTheirFields) {
     EXPECT_EQ(ParseSend(command("1A,,1B,"), ncHex, false).refusal, R::CommandItem);
     EXPECT_EQ(ParseSend(command("1G,"), ncHex, false).refusal, R::CommandItem);
     EXPECT_EQ(ParseSend(command("8,"), ncOct, false).refusal, R::CommandItem);
+    // ASCII text is sent whole, but a leading comma or two in a row make an empty item.
+    EXPECT_EQ(ParseSend(command(",AT"), ncAscii, false).refusal, R::CommandItem);
+    EXPECT_EQ(ParseSend(command("A,,B"), ncAscii, false).refusal, R::CommandItem);
     EXPECT_EQ(ParseSend(command("300,"), ncDec, false).refusal, R::Invalid);
     EXPECT_EQ(ParseSend(command("400,"), ncOct, false).refusal, R::Invalid);
     EXPECT_EQ(ParseSend(command("100000000,"), ncBin, false).refusal, R::Invalid);
@@ -151,6 +154,8 @@ TEST(ParseSend, RefusesBadItemsAndValuesBeyondTheirFields) {
     EXPECT_EQ(RefusalMessage(e1, command("1G,"), ncHex),
               "Following command codes or format are invalid, please check and then try "
               "again!\nCommand Codes: 1G,\nData format: HexaDecimal\n");
+    EXPECT_TRUE(RefusalMessage(ParseSend(command(",AT"), ncAscii, false), command(",AT"), ncAscii)
+                    .endsWith("\nCommand Codes: ,AT\nData format: ASCII\n"));
 }
 
 TEST_F(SendEngineTest, WritesRepeatPlusOneTimesWithTheIntervalAfterEachWrite) {

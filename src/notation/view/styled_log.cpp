@@ -29,6 +29,16 @@ QString normalizedBreaks(QString text) {
     return text;
 }
 
+QTextCharFormat charFormat(quint32 color, bool bold, bool italic, bool underline, int pointSize) {
+    QTextCharFormat format;
+    format.setForeground(colorFromBgr(color));
+    format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    format.setFontItalic(italic);
+    format.setFontUnderline(underline);
+    format.setFontPointSize(pointSize);
+    return format;
+}
+
 } // namespace
 
 StyledLog::StyledLog(QPlainTextEdit* responseBox, QObject* parent)
@@ -48,12 +58,8 @@ QTextCharFormat StyledLog::formatFor(quint32 color, bool bold, bool italic, bool
     for (const auto& [known, format] : recentFormats_)
         if (known == key)
             return format;
-    QTextCharFormat format;
-    format.setForeground(colorFromBgr(color));
-    format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
-    format.setFontItalic(italic);
-    format.setFontUnderline(underline);
-    format.setFontPointSize(fontSizeIndex_ * 2 + 8);
+    const QTextCharFormat format =
+        charFormat(color, bold, italic, underline, fontSizeIndex_ * 2 + 8);
     recentFormats_[nextRecent_] = {key, format};
     nextRecent_ = (nextRecent_ + 1) % recentFormats_.size();
     return format;
@@ -128,12 +134,9 @@ std::vector<StyledRun> StyledLog::runs() {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat format = fragment.charFormat();
-            const QColor color = format.foreground().color();
             StyledRun run;
             run.text = fragment.text();
-            run.color = static_cast<quint32>(color.red()) |
-                        static_cast<quint32>(color.green()) << 8 |
-                        static_cast<quint32>(color.blue()) << 16;
+            run.color = bgrFromColor(format.foreground().color());
             run.bold = format.fontWeight() >= QFont::Bold;
             run.italic = format.fontItalic();
             run.underline = format.fontUnderline();
@@ -160,13 +163,8 @@ void StyledLog::replace(const std::vector<StyledRun>& runs) {
     QTextCursor cursor(box_->document());
     cursor.beginEditBlock();
     for (const StyledRun& run : runs) {
-        QTextCharFormat format;
-        format.setForeground(colorFromBgr(run.color));
-        format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
-        format.setFontItalic(run.italic);
-        format.setFontUnderline(run.underline);
-        format.setFontPointSize(run.pointSize);
-        cursor.insertText(run.text, format);
+        cursor.insertText(
+            run.text, charFormat(run.color, run.bold, run.italic, run.underline, run.pointSize));
     }
     cursor.endEditBlock();
 }

@@ -156,3 +156,22 @@ TEST_F(StyledLogTest, ClearDropsQueuedRunsAndTheLog) {
 TEST_F(StyledLogTest, UndoIsOffSoTheLogHoldsNoSecondCopy) {
     EXPECT_FALSE(box.isUndoRedoEnabled());
 }
+
+TEST_F(StyledLogTest, RunsReadBackAsWrittenAndReplaceAnotherLogWithTheSameRuns) {
+    log.setFontSizeIndex(2);
+    log.Add_Color("Data sent: ", 0x0080FF, true, false, false, "41 42\r\n", 0x123456, false, true,
+                  true);
+    log.Add_Color("", 0, false, false, false, "more", 0x123456, false, true, true);
+    const std::vector<StyledRun> written = log.runs();
+    const std::vector<StyledRun> expected = {
+        {"Data sent: ", 0x0080FF, true, false, false, 12},
+        {"41 42\nmore", 0x123456, false, true, true, 12},
+    };
+    EXPECT_EQ(written, expected);
+
+    QPlainTextEdit otherBox;
+    StyledLog other(&otherBox);
+    other.replace(written);
+    EXPECT_EQ(other.runs(), written);
+    EXPECT_EQ(otherBox.toPlainText(), "Data sent: 41 42\nmore");
+}
