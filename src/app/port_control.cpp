@@ -5,6 +5,7 @@
 #include "notation/view/styled_log.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
+#include "port_list.h"
 #include "port_session.h"
 #include "port_settings.h"
 #include "session.h"
@@ -50,8 +51,7 @@ bool PortControl::debugging() const {
 }
 
 QString PortControl::handshakingText() const {
-    return debugging() ? QStringLiteral(" Handshaking: ") + window_.session().state().HandshakeName
-                       : QString();
+    return debugging() ? kst::handshakingText(window_.session().state().HandshakeName) : QString();
 }
 
 QString PortControl::modeText() const {
@@ -91,9 +91,7 @@ void PortControl::OpenPort() {
         // the new session.
         state.StopSending = false;
 
-        port1.setSettings(
-            portSettingsString(ui.BaudChoice->currentText(), ui.ParityChoice->currentText(),
-                               ui.DataBitChoice->currentText(), ui.StopBitChoice->currentText()));
+        port1.setSettings(window_.portList().settingsString());
         if (ui.portChoice->count() > 0) {
             bool isNumber = false;
             const int number = ui.portChoice->currentText().trimmed().toInt(&isNumber);
@@ -164,13 +162,12 @@ void PortControl::OpenPort() {
             item->setEnabled(false);
 
         PanelStatusBar* bar = ui.StatusBar1;
-        bar->setPanelText(QStringLiteral("Setting"), QStringLiteral("COM Port Settings: ") +
-                                                         port1.Settings() + handshakingText());
+        bar->setPanelText(QStringLiteral("Setting"),
+                          settingPanelText(port1.Settings(), handshakingText()));
         const QString ports =
             twoPorts ? QString::number(port1.CommPort()) + u',' + QString::number(port2.CommPort())
                      : QString::number(port1.CommPort());
-        bar->setPanelText(QStringLiteral("Status"),
-                          QStringLiteral("COM Port (") + ports + QStringLiteral(") Status:"));
+        bar->setPanelText(QStringLiteral("Status"), statusPanelText(ports));
         bar->setPanelPicture(QStringLiteral("Ball"), 2);
         bar->setPanelText(QStringLiteral("Ball"), QStringLiteral("Ready"));
 
