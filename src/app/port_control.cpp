@@ -2,6 +2,7 @@
 
 #include "controls.h"
 #include "frm_main.h"
+#include "main_controller.h"
 #include "notation/view/styled_log.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
@@ -374,15 +375,10 @@ void PortControl::SetControlsForPortState(bool Enable) {
         item->setEnabled(false);
 
     setEnabled({ui.Label4, ui.Combo1, ui.Text3}, debuggingOpen);
-    const bool hasCommand = !ui.Combo1->currentText().isEmpty();
-    const bool fields = debuggingOpen && hasCommand;
-    setEnabled({ui.lblCmdDelay, ui.lblCmdDelay1, ui.lblCmdRepeat, ui.txtCmdDelay, ui.txtCmdRepeat},
-               fields);
-    setEnabled({ui.txtCmdInterval, ui.lblCmdInterval, ui.lblCmdInterval1},
-               fields && ui.txtCmdRepeat->text().toInt() > 0);
-    const quint32 lineColor = fields ? syscolor::MenuText : syscolor::ScrollBar;
-    ui.Line1->setBorderColor(lineColor);
-    ui.Line2->setBorderColor(lineColor);
+    // The send fields follow the command box, as they do while it is typed in; Send
+    // itself follows the port below.
+    window_.controller().sendPane().enableFields(debuggingOpen &&
+                                                 !ui.Combo1->currentText().isEmpty());
     setEnabled(
         {ui.Send, ui.Frame3, ui.Frame4, ui.Option3[0], ui.Option3[1], ui.Option6[0], ui.Option6[1]},
         debuggingOpen);
