@@ -153,18 +153,6 @@ QWidget* TabControl::addPage(const QString& caption) {
     return page;
 }
 
-QString TabControl::tabCaption(int index) const {
-    return tabs_->tabText(index);
-}
-
-int TabControl::currentTab() const {
-    return tabs_->currentIndex();
-}
-
-void TabControl::setCurrentTab(int index) {
-    tabs_->setCurrentIndex(index);
-}
-
 void TabControl::showPage(int index) {
     for (int i = 0; i < pages_.size(); ++i)
         pages_[i]->setVisible(i == index);

@@ -83,12 +83,6 @@ public:
     explicit TabControl(QWidget* parent = nullptr);
 
     QWidget* addPage(const QString& caption);
-    QWidget* page(int index) const { return pages_.value(index); }
-    int tabCount() const { return pages_.size(); }
-    QString tabCaption(int index) const;
-    int currentTab() const;
-    void setCurrentTab(int index);
-    QTabBar* tabBar() const { return tabs_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -7,6 +7,10 @@
 
 namespace kst {
 
+void selectAllOnFocus(QLineEdit* field) {
+    QMetaObject::invokeMethod(field, &QLineEdit::selectAll, Qt::QueuedConnection);
+}
+
 FocusHighlight::FocusHighlight(QLineEdit* field) : QObject(field) {
     field->installEventFilter(this);
 }
@@ -19,8 +23,7 @@ bool FocusHighlight::eventFilter(QObject* watched, QEvent* event) {
     auto* field = qobject_cast<QLineEdit*>(watched);
     if (field && event->type() == QEvent::FocusIn) {
         highlightField(field, true);
-        // After the click that gave the focus has placed the caret.
-        QMetaObject::invokeMethod(field, &QLineEdit::selectAll, Qt::QueuedConnection);
+        selectAllOnFocus(field);
     } else if (field && event->type() == QEvent::FocusOut) {
         highlightField(field, false);
     }

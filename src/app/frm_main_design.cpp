@@ -30,10 +30,6 @@ namespace kst {
 
 namespace {
 
-QString element(const QString& name, int index) {
-    return elementName(name, index);
-}
-
 // Makes the controls of the design: each gets its object name and its place in twips
 // (relative to its container), and the layout learns it under that name.
 class Designer {
@@ -42,9 +38,7 @@ public:
 
     template <class W>
     W* place(W* widget, const QString& name, int left, int top, int width, int height) {
-        widget->setObjectName(name);
-        widget->setGeometry(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
-        surface_.add(name, widget);
+        surface_.add(name, placed(widget, name, left, top, width, height));
         return widget;
     }
     template <class W> W* named(W* widget, const QString& name) {
@@ -108,12 +102,7 @@ private:
 void frmMain::buildControls() {
     auto* form = new QWidget(this);
     form->setObjectName(QStringLiteral("frmMainClient"));
-    // The design was drawn for a narrow 8-point face; a semi-condensed face keeps the
-    // captions inside their controls where the system's sans face is wider.
-    QFont font = form->font();
-    font.setPointSize(8);
-    font.setStretch(QFont::SemiCondensed);
-    form->setFont(font);
+    useDesignFont(form);
     setCentralWidget(form);
 
     buildToolbar(form);
@@ -160,7 +149,7 @@ void frmMain::buildToolbar(QWidget* form) {
     static const QStringList captions = {"Port", "Stop", "Parity", "Data", "Baud"};
     for (const auto& [index, list] : fields) {
         ui_.txtport[static_cast<size_t>(index)] =
-            d.caption(portGroup, element(QStringLiteral("txtport"), index), captions[index]);
+            d.caption(portGroup, elementName(QStringLiteral("txtport"), index), captions[index]);
         portRow->addWidget(ui_.txtport[static_cast<size_t>(index)]);
         portRow->addWidget(list);
         if (index != 0)
@@ -340,26 +329,26 @@ void frmMain::buildSendPane(QWidget* monitoring) {
         d.frame(send, QStringLiteral("Frame3"), QStringLiteral("Frequently used commands"), 120,
                 1500, 4260, 1380);
     ui_.Option3[0] = d.place(new QRadioButton(QStringLiteral("00h - 0Fh"), codes),
-                             element(QStringLiteral("Option3"), 0), 120, 240, 1200, 240);
+                             elementName(QStringLiteral("Option3"), 0), 120, 240, 1200, 240);
     ui_.Option3[0]->setChecked(true);
     ui_.Option3[1] = d.place(new QRadioButton(QStringLiteral("10h - 1Fh"), codes),
-                             element(QStringLiteral("Option3"), 1), 1380, 240, 1200, 240);
+                             elementName(QStringLiteral("Option3"), 1), 1380, 240, 1200, 240);
     QGroupBox* programmable = ui_.Frame4 =
         d.frame(send, QStringLiteral("Frame4"), QStringLiteral("Programmable buttons (hex format)"),
                 4500, 1500, 4140, 1380);
     ui_.Option6[0] = d.place(new QRadioButton(QStringLiteral("1-16"), programmable),
-                             element(QStringLiteral("Option6"), 0), 120, 240, 900, 240);
+                             elementName(QStringLiteral("Option6"), 0), 120, 240, 900, 240);
     ui_.Option6[0]->setChecked(true);
     ui_.Option6[1] = d.place(new QRadioButton(QStringLiteral("17-32"), programmable),
-                             element(QStringLiteral("Option6"), 1), 1080, 240, 960, 240);
+                             elementName(QStringLiteral("Option6"), 1), 1080, 240, 960, 240);
     for (int k = 0; k < 16; ++k) {
         const auto at = static_cast<size_t>(k);
         const int left = 120 + (k % 8) * 495;
         const int top = 540 + (k / 8) * 390;
-        ui_.cmdFreqused[at] = d.button(codes, element(QStringLiteral("cmdFreqused"), k),
+        ui_.cmdFreqused[at] = d.button(codes, elementName(QStringLiteral("cmdFreqused"), k),
                                        ControlCodeName(k), left, top, 480, 360);
         ui_.cmdFreqused[at]->setToolTip(QString::number(k, 16).toUpper() + QLatin1Char(','));
-        ui_.cmdProBut[at] = d.button(programmable, element(QStringLiteral("cmdProBut"), k),
+        ui_.cmdProBut[at] = d.button(programmable, elementName(QStringLiteral("cmdProBut"), k),
                                      QString(), left, top, 480, 360);
     }
 }
@@ -408,8 +397,9 @@ void frmMain::buildLedRow(QWidget* form) {
     placeLedRow(*surface_, 5070);
 
     for (int on = 0; on < 2; ++on) {
-        ImageControl* sample = ui_.imgLedSample[static_cast<size_t>(on)] = d.place(
-            new ImageControl(form), element(QStringLiteral("imgLedSample"), on), 0, 0, 195, 195);
+        ImageControl* sample = ui_.imgLedSample[static_cast<size_t>(on)] =
+            d.place(new ImageControl(form), elementName(QStringLiteral("imgLedSample"), on), 0, 0,
+                    195, 195);
         sample->setPicture(pictures::led(on == 1));
     }
 }

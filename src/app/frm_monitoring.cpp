@@ -63,8 +63,7 @@ void frmMonitoring::Form_Load() {
     try {
         MainState& state = main_.session().state();
         state.MonitoringMode = main_.menus().mnuMonitoring->isChecked();
-        chosen_ = state.FullDuplexSelected ? 1 : 0;
-        Option1[static_cast<size_t>(chosen_)]->setChecked(true);
+        Option1[state.FullDuplexSelected ? 1 : 0]->setChecked(true);
         if (state.FullDuplexSelected) {
             FillSecondPortList();
             showSecondPort(true);
@@ -85,7 +84,6 @@ void frmMonitoring::showSecondPort(bool shown) {
 }
 
 void frmMonitoring::Option1_Click(int Index) {
-    chosen_ = Index;
     FillSecondPortList();
     showSecondPort(Index == 1);
 }

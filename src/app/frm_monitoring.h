@@ -38,7 +38,6 @@ private:
     void showSecondPort(bool shown);
 
     frmMain& main_;
-    int chosen_ = 0;
     QList<int> found_;
 };
 

@@ -29,12 +29,10 @@ public:
 
     PortListControl& portList() { return portList_; }
     PortControl& port() { return port_; }
-    ModeControl& mode() { return mode_; }
     ProfileControl& profile() { return profile_; }
     ReceiveOptions& receiveOptions() { return receiveOptions_; }
     SendPane& sendPane() { return sendPane_; }
     SendButtons& buttons() { return buttons_; }
-    CalculatorControl& calculator() { return calculator_; }
     CommEvents& commEvents() { return commEvents_; }
     LogSearchControl& logSearch() { return logSearch_; }
 

@@ -5,6 +5,7 @@
 #include "frm_monitoring.h"
 #include "frm_settings.h"
 #include "port_control.h"
+#include "port_list.h"
 #include "port_settings.h"
 #include "session.h"
 #include "status_bar.h"
@@ -44,9 +45,9 @@ void ModeControl::mnuDebugging_Click() {
         window_.mnuHideSend_Click();
     ui.StatusBar1->setPanelText(
         QStringLiteral("Setting"),
-        QStringLiteral("COM Port Settings: ") + session.MSComm1().Settings() +
-            QStringLiteral(" Handshaking: ") +
-            handshakeNameOf(session.state().HandshakeIndex).value_or(QString()));
+        settingPanelText(
+            session.MSComm1().Settings(),
+            handshakingText(handshakeNameOf(session.state().HandshakeIndex).value_or(QString()))));
 }
 
 void ModeControl::mnuMonitoring_Click() {
@@ -72,11 +73,8 @@ void ModeControl::mnuMonitoring_Click() {
     ui.frMonitoring->setTitle(session.state().TwoPortActive
                                   ? QStringLiteral("Communication mode: Monitoring (Full-duplex)")
                                   : QStringLiteral("Communication mode: Monitoring (Half-duplex)"));
-    ui.StatusBar1->setPanelText(
-        QStringLiteral("Setting"),
-        QStringLiteral("COM Port Settings: ") +
-            portSettingsString(ui.BaudChoice->currentText(), ui.ParityChoice->currentText(),
-                               ui.DataBitChoice->currentText(), ui.StopBitChoice->currentText()));
+    ui.StatusBar1->setPanelText(QStringLiteral("Setting"),
+                                settingPanelText(window_.portList().settingsString()));
 }
 
 void ModeControl::mnuSettings_Click() {

@@ -2,9 +2,11 @@
 
 #include "controls.h"
 #include "frm_main.h"
+#include "main_controller.h"
 #include "notation/view/styled_log.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
+#include "port_list.h"
 #include "port_session.h"
 #include "port_settings.h"
 #include "session.h"
@@ -50,8 +52,7 @@ bool PortControl::debugging() const {
 }
 
 QString PortControl::handshakingText() const {
-    return debugging() ? QStringLiteral(" Handshaking: ") + window_.session().state().HandshakeName
-                       : QString();
+    return debugging() ? kst::handshakingText(window_.session().state().HandshakeName) : QString();
 }
 
 QString PortControl::modeText() const {
@@ -91,9 +92,7 @@ void PortControl::OpenPort() {
         // the new session.
         state.StopSending = false;
 
-        port1.setSettings(
-            portSettingsString(ui.BaudChoice->currentText(), ui.ParityChoice->currentText(),
-                               ui.DataBitChoice->currentText(), ui.StopBitChoice->currentText()));
+        port1.setSettings(window_.portList().settingsString());
         if (ui.portChoice->count() > 0) {
             bool isNumber = false;
             const int number = ui.portChoice->currentText().trimmed().toInt(&isNumber);
@@ -164,13 +163,12 @@ void PortControl::OpenPort() {
             item->setEnabled(false);
 
         PanelStatusBar* bar = ui.StatusBar1;
-        bar->setPanelText(QStringLiteral("Setting"), QStringLiteral("COM Port Settings: ") +
-                                                         port1.Settings() + handshakingText());
+        bar->setPanelText(QStringLiteral("Setting"),
+                          settingPanelText(port1.Settings(), handshakingText()));
         const QString ports =
             twoPorts ? QString::number(port1.CommPort()) + u',' + QString::number(port2.CommPort())
                      : QString::number(port1.CommPort());
-        bar->setPanelText(QStringLiteral("Status"),
-                          QStringLiteral("COM Port (") + ports + QStringLiteral(") Status:"));
+        bar->setPanelText(QStringLiteral("Status"), statusPanelText(ports));
         bar->setPanelPicture(QStringLiteral("Ball"), 2);
         bar->setPanelText(QStringLiteral("Ball"), QStringLiteral("Ready"));
 
@@ -377,15 +375,10 @@ void PortControl::SetControlsForPortState(bool Enable) {
         item->setEnabled(false);
 
     setEnabled({ui.Label4, ui.Combo1, ui.Text3}, debuggingOpen);
-    const bool hasCommand = !ui.Combo1->currentText().isEmpty();
-    const bool fields = debuggingOpen && hasCommand;
-    setEnabled({ui.lblCmdDelay, ui.lblCmdDelay1, ui.lblCmdRepeat, ui.txtCmdDelay, ui.txtCmdRepeat},
-               fields);
-    setEnabled({ui.txtCmdInterval, ui.lblCmdInterval, ui.lblCmdInterval1},
-               fields && ui.txtCmdRepeat->text().toInt() > 0);
-    const quint32 lineColor = fields ? syscolor::MenuText : syscolor::ScrollBar;
-    ui.Line1->setBorderColor(lineColor);
-    ui.Line2->setBorderColor(lineColor);
+    // The send fields follow the command box, as they do while it is typed in; Send
+    // itself follows the port below.
+    window_.controller().sendPane().enableFields(debuggingOpen &&
+                                                 !ui.Combo1->currentText().isEmpty());
     setEnabled(
         {ui.Send, ui.Frame3, ui.Frame4, ui.Option3[0], ui.Option3[1], ui.Option6[0], ui.Option6[1]},
         debuggingOpen);

@@ -54,14 +54,18 @@ void PortListControl::FillPortList(const QList<int>& presentPorts) {
                MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("COM port checking"));
 }
 
+QString PortListControl::settingsString() const {
+    const MainControls& ui = window_.ui();
+    return portSettingsString(ui.BaudChoice->currentText(), ui.ParityChoice->currentText(),
+                              ui.DataBitChoice->currentText(), ui.StopBitChoice->currentText());
+}
+
 void PortListControl::ComSettings() {
     const MainControls& ui = window_.ui();
-    const QString settings =
-        portSettingsString(ui.BaudChoice->currentText(), ui.ParityChoice->currentText(),
-                           ui.DataBitChoice->currentText(), ui.StopBitChoice->currentText());
     ui.StatusBar1->setPanelText(
         QStringLiteral("Setting"),
-        settingPanelText(settings, window_.session().state().HandshakeName));
+        settingPanelText(settingsString(),
+                         handshakingText(window_.session().state().HandshakeName)));
     ui.StatusBar1->setPanelText(QStringLiteral("Status"),
                                 statusPanelText(ui.portChoice->currentText()));
 }

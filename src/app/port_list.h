@@ -21,6 +21,8 @@ public:
     void FillPortList(const QList<int>& presentPorts);
     // The status bar's "Setting" and "Status" panels for the chosen port and settings.
     void ComSettings();
+    // The settings string of what the four line-setting lists show ("9600,N,8,1").
+    QString settingsString() const;
     // The port list position to store at exit: none while the list holds no real port.
     std::optional<int> portIndexToStore() const;
 

@@ -39,13 +39,16 @@ QString portSettingsString(const QString& baud, const QString& parity, const QSt
            QLatin1Char(',') + stopBits;
 }
 
-QString settingPanelText(const QString& settings, const QString& handshakeName) {
-    return QStringLiteral("COM Port Settings: ") + settings + QStringLiteral(" Handshaking: ") +
-           handshakeName;
+QString handshakingText(const QString& handshakeName) {
+    return QStringLiteral(" Handshaking: ") + handshakeName;
 }
 
-QString statusPanelText(const QString& portText) {
-    return QStringLiteral("COM Port (") + portText + QStringLiteral(") Status:");
+QString settingPanelText(const QString& settings, const QString& handshaking) {
+    return QStringLiteral("COM Port Settings: ") + settings + handshaking;
+}
+
+QString statusPanelText(const QString& ports) {
+    return QStringLiteral("COM Port (") + ports + QStringLiteral(") Status:");
 }
 
 QStringList portListEntries(const QList<int>& presentPorts) {

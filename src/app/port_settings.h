@@ -23,9 +23,14 @@ std::optional<QString> handshakeNameOf(int handshakeIndex);
 QString portSettingsString(const QString& baud, const QString& parity, const QString& dataBits,
                            const QString& stopBits);
 
-// The status bar's "Setting" and "Status" panel texts for a chosen port.
-QString settingPanelText(const QString& settings, const QString& handshakeName);
-QString statusPanelText(const QString& portText);
+// " Handshaking: " and the bare name, as the status texts show the handshaking.
+QString handshakingText(const QString& handshakeName);
+
+// The status bar's "Setting" panel: the settings string, then the handshaking text (none
+// in Monitoring mode, which has no flow control); and its "Status" panel for the port or
+// ports ("3", "3,4").
+QString settingPanelText(const QString& settings, const QString& handshaking = QString());
+QString statusPanelText(const QString& ports);
 
 // The entries of the port list for the COM numbers found: each of 1..16 once, ascending,
 // as bare decimal text; the single placeholder " " when none is found.

@@ -139,7 +139,6 @@ void ProfileControl::OpenSettingsFile() {
             openProfile(chosen->fileName, chosen->fileTitle, FileCheck::Done);
             return;
         }
-        chosen.reset();
     }
     Open_DB(ini.defaultProfilePath(), IniFile::defaultProfileTitle());
 }
@@ -221,7 +220,6 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
         if (shared.Prefs.bolHideCalcAscii)
             window_.mnuHide_Click();
 
-        shared.AutoRespOn = shared.Prefs.bolAutoResponse;
         window_.controller().SetAutoResponse(shared.Prefs.bolAutoResponse);
 
         // A box whose value changes runs its click handler, as a user's click would.

@@ -2,6 +2,7 @@
 
 #include "controls.h"
 #include "field_checks.h"
+#include "focus_highlight.h"
 #include "form_layout.h"
 #include "frm_main.h"
 #include "main_controller.h"
@@ -279,7 +280,7 @@ void SendPane::gotFocus(Field field) {
     QLineEdit* edit = editOf(field);
     highlightField(field == Field::Command ? static_cast<QWidget*>(window_.ui().Combo1) : edit,
                    true);
-    edit->selectAll();
+    selectAllOnFocus(edit);
 }
 
 bool SendPane::validate(Field field) {

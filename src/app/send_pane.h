@@ -27,6 +27,9 @@ public:
     void Combo1_Change();
     void Text3_Change();
     void txtCmdRepeat_Change();
+    // Send, the delay and repeat fields and their captions for a pane with input or
+    // without; the interval only when the repeat count is above 0.
+    void enableFields(bool hasInput);
     // The send notation (0 Dec .. 4 ASCII).
     void Option1_Click(int Index);
 
@@ -45,7 +48,6 @@ private:
     bool validate(Field field);
     // Tidies a byte list in place; false (after the message) when it is refused.
     bool reformat(Field field, const QString& refusal);
-    void enableFields(bool hasInput);
 
     frmMain& window_;
     CommandHistory history_;

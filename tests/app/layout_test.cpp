@@ -23,6 +23,16 @@ public:
     }
     int at(const QString& control, Prop prop) const { return get(control, prop); }
 
+    // The panes at their design places, their heights still to be stretched.
+    static MapSurface designedPanes() {
+        MapSurface form;
+        form.put("SSTab1", 120, 4710, 4800, 0);
+        form.put("RichTextBox1", 90, 420, 4620, 0);
+        form.put("frMonitoring", 5070, 600, 9000, 0);
+        form.put("responseBox", 120, 4240, 8760, 0);
+        return form;
+    }
+
 protected:
     int read(const QString& control, Prop prop) const override {
         const auto it = values.find({control, prop});
@@ -45,11 +55,7 @@ TEST(CompactScreen, ThresholdsAreStrict) {
 }
 
 TEST(LayoutArithmetic, ResizeStretchesPanesAndCarriesTheLedRow) {
-    MapSurface form;
-    form.put("SSTab1", 120, 4710, 4800, 0);
-    form.put("RichTextBox1", 90, 420, 4620, 0);
-    form.put("frMonitoring", 5070, 600, 9000, 0);
-    form.put("responseBox", 120, 4240, 8760, 0);
+    MapSurface form = MapSurface::designedPanes();
     resizePanes(form, 10000, 330);
 
     EXPECT_EQ(form.at("SSTab1", Prop::Height), 10000 - 330 - 4710 - 100);
@@ -72,10 +78,7 @@ TEST(LayoutArithmetic, ResizeStretchesPanesAndCarriesTheLedRow) {
 }
 
 TEST(LayoutArithmetic, TooSmallAWindowLeavesSizesAsTheyWere) {
-    MapSurface form;
-    form.put("SSTab1", 120, 4710, 4800, 0);
-    form.put("frMonitoring", 5070, 600, 9000, 0);
-    form.put("responseBox", 120, 4240, 8760, 0);
+    MapSurface form = MapSurface::designedPanes();
     resizePanes(form, 12000, 330);
     const int tabHeight = form.at("SSTab1", Prop::Height);
     const int frameHeight = form.at("frMonitoring", Prop::Height);
@@ -123,10 +126,7 @@ TEST(LayoutArithmetic, SendPaneHiddenAndShownPlacesTheLogRow) {
 }
 
 TEST(LayoutArithmetic, CompactPanesUseTheTabPaneEdge) {
-    MapSurface form;
-    form.put("SSTab1", 120, 4710, 4800, 3000);
-    form.put("frMonitoring", 5070, 600, 9000, 0);
-    form.put("responseBox", 120, 4240, 8760, 0);
+    MapSurface form = MapSurface::designedPanes();
     compactPanes(form, 9000, 330);
     EXPECT_EQ(form.at("frMonitoring", Prop::Left), 120);
     EXPECT_EQ(form.at("frMonitoring", Prop::Height), 9000 - 330 - 600 - 200);

@@ -408,6 +408,8 @@ TEST_F(PortControlTest, TheMonitoringDialogSwitchesModeAndOffersOnlyOtherPorts) 
     EXPECT_TRUE(main.menus().mnuMonitoring->isChecked());
     EXPECT_FALSE(main.menus().mnuDebugging->isChecked());
     EXPECT_EQ(ui().frMonitoring->title(), "Communication mode: Monitoring (Full-duplex)");
+    EXPECT_EQ(ui().StatusBar1->panelText("Setting"), "COM Port Settings: 9600,N,8,1")
+        << "a monitored line has no flow control";
     EXPECT_FALSE(ui().frSend->isVisible());
     EXPECT_FALSE(ui().Send->isEnabled());
 
@@ -424,6 +426,8 @@ TEST_F(PortControlTest, TheMonitoringDialogSwitchesModeAndOffersOnlyOtherPorts) 
     EXPECT_TRUE(main.menus().mnuDebugging->isChecked());
     EXPECT_FALSE(main.menus().mnuMonitoring->isChecked());
     EXPECT_EQ(ui().frMonitoring->title(), "Communication mode: Debugging / Simulating");
+    EXPECT_EQ(ui().StatusBar1->panelText("Setting"),
+              "COM Port Settings: 9600,N,8,1 Handshaking: None");
     EXPECT_TRUE(ui().frSend->isVisible());
     EXPECT_TRUE(ui().Check1->isEnabled());
     // Debugging mode again: the menu does nothing more.

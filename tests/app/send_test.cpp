@@ -148,6 +148,27 @@ TEST_F(SendTest, TheFieldsFollowTheCommandBoxAndTheRepeatCount) {
     EXPECT_EQ(ui().txtCmdDelay->text(), "0");
 }
 
+TEST_F(SendTest, AClickIntoAFieldMakesItYellowWithItsWholeTextSelected) {
+    type("41,42,");
+    ui().txtCmdDelay->setText("250");
+    const struct {
+        QWidget* shown; // the widget that turns yellow
+        QLineEdit* edit;
+        QString text;
+    } fields[] = {{ui().txtCmdDelay, ui().txtCmdDelay, "250"},
+                  {ui().Combo1, ui().Combo1->lineEdit(), "41,42,"}};
+    for (const auto& f : fields) {
+        ui().txtCmdRepeat->setFocus();
+        QTest::mouseClick(f.edit, Qt::LeftButton, {}, QPoint(4, f.edit->height() / 2));
+        QCoreApplication::processEvents();
+        SCOPED_TRACE(f.shown->objectName().toStdString());
+        EXPECT_TRUE(f.edit->hasFocus());
+        EXPECT_EQ(f.edit->selectedText(), f.text) << "the click does not drop the selection";
+        EXPECT_EQ(f.shown->palette().color(QPalette::Base), QColor(Qt::yellow));
+    }
+    EXPECT_EQ(ui().txtCmdDelay->palette().color(QPalette::Base), QColor(Qt::white));
+}
+
 TEST_F(SendTest, TheNotationDecidesTheBoxTheFieldsAndTheLogLine) {
     type("41,");
     format(ncHex);
