@@ -256,10 +256,7 @@ bool frmProgBut::store(const ButtonTable& stored, const QString& failureTitle) {
     SharedState& shared = session.shared();
     try {
         WriteButtonTable(shared.SettingsConnStr, stored);
-        ReadRows(QStringLiteral("SELECT * FROM ProgButtons"), shared.SettingsConnStr, 32,
-                 [&shared](const db::Recordset& row, int i) {
-                     ReadProgButton(row, shared.LoadedButtons[static_cast<size_t>(i)]);
-                 });
+        ReadProgButtons(shared.SettingsConnStr, shared.LoadedButtons);
     } catch (const RunTimeError& e) {
         // The table is as it was: the rows are written together or not at all.
         showFailure(failureTitle, e);

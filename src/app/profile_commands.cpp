@@ -71,7 +71,7 @@ void ProfileCommands::mnuOpenSettings_Click() {
         tell(e.description());
         return;
     }
-    window_.profile().Open_DB(chosen->fileName, chosen->fileTitle);
+    window_.profile().openCheckedProfile(chosen->fileName, chosen->fileTitle);
 }
 
 void ProfileCommands::mnuSaveSettings_Click() {

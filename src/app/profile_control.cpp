@@ -11,6 +11,7 @@
 #include "receive_options.h"
 #include "session.h"
 #include "storage/field_values.h"
+#include "storage/preferences_store.h"
 #include "storage/profile_creator.h"
 #include "storage/profile_readers.h"
 #include "storage/profile_schema.h"
@@ -104,7 +105,7 @@ void ProfileControl::CreateDB(const QString& fileName, const QString& fileTitle)
     ProfileCreator creator(window_.session().SupportConnStr(), progress,
                            [&](const QString& name, const QString& title) {
                                if (std::optional<LoadFailure> failure =
-                                       load(name, title, FileCheck::Needed))
+                                       load(name, title, FileCheck::Done))
                                    loadFailure = failure->error;
                                return !loadFailure;
                            });
@@ -125,10 +126,7 @@ void ProfileControl::OpenSettingsFile() {
         chosen = ChosenFile{path, name};
     } else {
         CommonDialog& dialog = window_.session().cmdlg1();
-        dialog.properties.filter =
-            QStringLiteral("All Files (*.*)|*.*|Kestrelon Files (*.kst)|*.kst");
-        dialog.properties.filterIndex = 2;
-        dialog.properties.initDir = window_.session().programFolder() + QStringLiteral("/Devices");
+        dialog.prepare(ProfileFileFilter, window_.session().programFolder());
         // Cancel opens the default profile, without a message.
         chosen = dialog.showOpen();
     }
@@ -164,6 +162,10 @@ bool ProfileControl::opensAsProfile(const QString& path) {
 
 void ProfileControl::Open_DB(const QString& File_Name, const QString& File_Title) {
     openProfile(File_Name, File_Title, FileCheck::Needed);
+}
+
+void ProfileControl::openCheckedProfile(const QString& File_Name, const QString& File_Title) {
+    openProfile(File_Name, File_Title, FileCheck::Done);
 }
 
 void ProfileControl::openProfile(const QString& File_Name, const QString& File_Title,
@@ -205,8 +207,7 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
             fromProfile([&] { CheckProfileFile(File_Name); });
         applySettings(shared.SettingsConnStr);
 
-        shared.DbSql = QStringLiteral("SELECT * FROM userPreferences");
-        ReadRows(shared.DbSql, session.SupportConnStr(), 1,
+        ReadRows(QStringLiteral("SELECT * FROM userPreferences"), session.SupportConnStr(), 1,
                  [&shared](const db::Recordset& row, int) { ReadPreferences(row, shared.Prefs); });
         window_.setLogBackground(shared.Prefs.backgroundColor);
 
@@ -227,24 +228,19 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
         ui.Check3->setChecked(shared.Prefs.bolFormattedView);
         ui.Check1->setChecked(shared.Prefs.bolRxTimer);
 
-        shared.DbSql = QStringLiteral("SELECT * FROM ProgButtons");
-        fromProfile([&] {
-            ReadRows(
-                shared.DbSql, shared.SettingsConnStr, 32, [&](const db::Recordset& row, int i) {
-                    ReadProgButton(row, shared.LoadedButtons[static_cast<size_t>(i)], &damaged);
-                });
-        });
+        fromProfile(
+            [&] { ReadProgButtons(shared.SettingsConnStr, shared.LoadedButtons, &damaged); });
         for (int page = 0; page < 2; ++page) {
             if (ui.Option6[static_cast<size_t>(page)]->isChecked())
                 window_.controller().buttons().Option6_Click(page);
         }
 
-        shared.DbSql = QStringLiteral("SELECT * FROM ProgAutoResp");
         fromProfile([&] {
-            ReadRows(
-                shared.DbSql, shared.SettingsConnStr, 16, [&](const db::Recordset& row, int i) {
-                    ReadAutoResponseRule(row, shared.LoadedRules[static_cast<size_t>(i)], &damaged);
-                });
+            ReadRows(QStringLiteral("SELECT * FROM ProgAutoResp"), shared.SettingsConnStr, 16,
+                     [&](const db::Recordset& row, int i) {
+                         ReadAutoResponseRule(row, shared.LoadedRules[static_cast<size_t>(i)],
+                                              &damaged);
+                     });
         });
     } catch (const ProfileFault& fault) {
         return LoadFailure{fault.error, true};
@@ -265,7 +261,6 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
 void ProfileControl::applySettings(const QString& connStr) {
     Session& session = window_.session();
     const MainControls& ui = window_.ui();
-    window_.session().shared().DbSql = QStringLiteral("SELECT * FROM Settings");
     ProfileSettings stored;
     fromProfile([&] { stored = ReadSettings(connStr); });
 
@@ -382,7 +377,6 @@ void ProfileControl::cmdClearNotes_Click() {
 
 void ProfileControl::cmdSaveNotes_Click() {
     SharedState& shared = window_.session().shared();
-    shared.DbSql = QStringLiteral("SELECT * FROM settings");
     try {
         SaveUserNotes(shared.SettingsConnStr, window_.ui().RichTextBox1->toPlainText());
     } catch (const RunTimeError& e) {
@@ -430,7 +424,6 @@ void ProfileControl::ExitSave() {
     if (prefs.bolSaveRxTimer)
         values.rxTimerIndex = ui.CbTimer->currentIndex();
     shared.SettingsConnStr = profileConnStr(session.ini().settingsFile());
-    shared.DbSql = QStringLiteral("SELECT * FROM Settings");
     SaveSettings(shared.SettingsConnStr, values);
 }
 

@@ -28,6 +28,9 @@ public:
     // ends the program, except for a damaged default profile: that one is set aside
     // and a new default is made from the templates.
     void Open_DB(const QString& File_Name, const QString& File_Title);
+    // Opens a profile that has just passed CheckProfileFile: the whole file is not read
+    // a second time.
+    void openCheckedProfile(const QString& File_Name, const QString& File_Title);
     // Loads macro MacrosNo (1-8); the first loads after start-up apply the start-up
     // preferences.
     void Get_Macros_Details(int MacrosNo);

@@ -15,7 +15,6 @@ namespace kst {
 // read it from here and never from the files.
 struct SharedState {
     QString SettingsConnStr;
-    QString DbSql; // the query last opened, kept for the failure boxes' context
     UserPreferences Prefs;
     ProgButtons LoadedButtons;
     AutoResponseRules LoadedRules;

@@ -114,6 +114,13 @@ void ReadProgButton(const db::Recordset& row, ProgButton& b, DamagedLists* damag
     setStoredButtonSignal(b.action, std::clamp<qint32>(integer(row, C::signals_), 0, 9));
 }
 
+void ReadProgButtons(const QString& connStr, ProgButtons& buttons, DamagedLists* damaged) {
+    ReadRows(QStringLiteral("SELECT * FROM ProgButtons"), connStr, static_cast<int>(buttons.size()),
+             [&](const db::Recordset& row, int i) {
+                 ReadProgButton(row, buttons[static_cast<size_t>(i)], damaged);
+             });
+}
+
 void ReadAutoResponseRule(const db::Recordset& row, AutoResponseRule& rule, DamagedLists* damaged) {
     namespace C = ProgAutoRespColumn;
     const RowReader r(row, damaged);

@@ -3,7 +3,6 @@
 #include "autoresp/auto_response_rule.h"
 #include "macros/macro_records.h"
 #include "platform/db/recordset.h"
-#include "storage/preferences_store.h"
 #include "storage/user_preferences.h"
 #include "traffic/prog_button.h"
 
@@ -55,6 +54,9 @@ void ReadRows(const QString& sql, const QString& connStr, int count, Read read) 
     }
     rs.close();
 }
+
+// The 32 programmable buttons of the profile behind `connStr`, in their order.
+void ReadProgButtons(const QString& connStr, ProgButtons& buttons, DamagedLists* damaged = nullptr);
 
 // A macro of the current profile, filled in place: what was read before a failure
 // keeps its new value, the rest its old one. Raises the failure to the caller.
