@@ -7,10 +7,6 @@
 
 namespace kst {
 
-void selectAllOnFocus(QLineEdit* field) {
-    QMetaObject::invokeMethod(field, &QLineEdit::selectAll, Qt::QueuedConnection);
-}
-
 FocusHighlight::FocusHighlight(QLineEdit* field) : QObject(field) {
     field->installEventFilter(this);
 }

@@ -6,10 +6,6 @@ class QLineEdit;
 
 namespace kst {
 
-// Selects the whole text of a field that has just taken the focus, once the click that
-// gave it the focus has placed the caret (a mouse press would otherwise drop the selection).
-void selectAllOnFocus(QLineEdit* field);
-
 // An input field that turns yellow and selects all its text when it takes the focus,
 // and turns white again when it loses it.
 class FocusHighlight : public QObject {

@@ -412,7 +412,7 @@ bool frmProgBut::eventFilter(QObject* watched, QEvent* event) {
         gotFocus(field);
         break;
     case QEvent::FocusOut:
-        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        if (fieldLeft(*static_cast<QFocusEvent*>(event)))
             lostFocus(field);
         break;
     default:

@@ -120,10 +120,7 @@ void MainController::setInitialControlState() {
     for (ImageControl* led : ui.ledImages)
         led->setPicture(ui.imgLedSample[0]->picture());
 
-    ui.lblQuotient->hide();
-    ui.lblRemainder->hide();
-    ui.txtRemainder->hide();
-    window_.surface().set(QStringLiteral("txtResult"), Prop::Width, 2550);
+    calculator_.reset();
 
     FillControlCharTable(ui.ListView1);
 
@@ -131,8 +128,6 @@ void MainController::setInitialControlState() {
     state.RxFormat = 1;
     ui.Option1[1]->setChecked(true);
     ui.Option2[1]->setChecked(true);
-    state.CalcNotation = 1;
-    state.CalcOperation = 0;
 
     menus.mnuPortClose->setEnabled(false);
     ui.txtMacros->setEnabled(false);

@@ -12,6 +12,7 @@
 #include "platform/services.h"
 #include "session.h"
 #include "storage/field_values.h"
+#include "tools/tool_design.h"
 #include "traffic/send_engine.h"
 
 #include <QComboBox>
@@ -203,7 +204,7 @@ bool SendPane::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::FocusOut:
         if (watched != window_.ui().Combo1->lineEdit() &&
-            static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+            fieldLeft(*static_cast<QFocusEvent*>(event)))
             lostFocus(field);
         break;
     default:

@@ -22,19 +22,11 @@ bool CheckedField::eventFilter(QObject* watched, QEvent* event) {
         return keyPressed(static_cast<QKeyEvent*>(event));
     case QEvent::FocusIn:
         highlightField(field_, true);
-        // After the click that gave the focus has placed the caret.
-        QMetaObject::invokeMethod(field_, &QLineEdit::selectAll, Qt::QueuedConnection);
+        selectAllOnFocus(field_);
         break;
     case QEvent::FocusOut:
-        // A popup or another window (a box, the main window) takes the focus only for a
-        // while: the field keeps it within its own window and has not been left.
-        switch (static_cast<QFocusEvent*>(event)->reason()) {
-        case Qt::PopupFocusReason:
-        case Qt::ActiveWindowFocusReason:
-            break;
-        default:
+        if (fieldLeft(*static_cast<QFocusEvent*>(event)))
             leave();
-        }
         break;
     default:
         break;

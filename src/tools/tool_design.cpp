@@ -2,7 +2,9 @@
 
 #include "notation/view/bgr_color.h"
 
+#include <QFocusEvent>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTreeWidget>
 
@@ -82,6 +84,14 @@ void highlightField(QWidget* field, bool on) {
     QPalette palette = field->palette();
     palette.setColor(QPalette::Base, colorFromBgr(on ? Yellow : White));
     field->setPalette(palette);
+}
+
+void selectAllOnFocus(QLineEdit* field) {
+    QMetaObject::invokeMethod(field, &QLineEdit::selectAll, Qt::QueuedConnection);
+}
+
+bool fieldLeft(const QFocusEvent& event) {
+    return event.reason() != Qt::PopupFocusReason && event.reason() != Qt::ActiveWindowFocusReason;
 }
 
 } // namespace kst

@@ -148,6 +148,21 @@ TEST_F(SendTest, TheFieldsFollowTheCommandBoxAndTheRepeatCount) {
     EXPECT_EQ(ui().txtCmdDelay->text(), "0");
 }
 
+TEST_F(SendTest, AnotherWindowTakingTheFocusChecksNothing) {
+    type("41,");
+    ui().txtCmdDelay->setFocus();
+    ui().txtCmdDelay->setText("70000");
+    // Another window (a tool window, a box) is no leaving of the field: it keeps the focus
+    // of the main window and is checked when it is left there.
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+    EXPECT_EQ(ui().txtCmdDelay->text(), "70000");
+    EXPECT_EQ(main.focusWidget(), ui().txtCmdDelay);
+}
+
 TEST_F(SendTest, AClickIntoAFieldMakesItYellowWithItsWholeTextSelected) {
     type("41,42,");
     ui().txtCmdDelay->setText("250");
