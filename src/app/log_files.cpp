@@ -3,14 +3,15 @@
 #include "frm_main.h"
 #include "notation/line_codec.h"
 #include "notation/view/styled_log.h"
+#include "platform/runtime_error.h"
 #include "platform/services.h"
+#include "platform/whole_file.h"
 #include "session.h"
 #include "storage/ini_file.h"
 #include "storage/rtf.h"
 
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <utility>
 
@@ -54,14 +55,11 @@ void LogFiles::mnuSave_Click() {
         } else {
             content = WriteRtf(log.runs(), window_.ui().responseBox->font().family());
         }
-        // Written beside the old file and put in its place only when complete: a full
-        // disk never leaves half a log where a whole one was.
-        QSaveFile file(chosen->fileName);
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
-            !file.commit()) {
-            msgBox(QStringLiteral("The log could not be saved as %1: %2")
-                       .arg(chosen->fileName, file.errorString()),
-                   MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Save Log Error:"));
+        try {
+            WriteWholeFile(chosen->fileName, content);
+        } catch (const RunTimeError& e) {
+            msgBox(e.description(), MsgIcon::Exclamation, MsgButtons::Ok,
+                   QStringLiteral("Save Log Error:"));
         }
         return;
     }

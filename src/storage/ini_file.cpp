@@ -3,53 +3,16 @@
 #include "platform/file_names.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
+#include "platform/whole_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
 
 namespace kst {
 
 namespace {
-
-// Why a file cannot be written, naming it: the system's own reason ("Permission
-// denied", "Is a directory") says nothing of which file or what stands in the way.
-[[noreturn]] void raiseWriteFailure(const QString& path, const QString& reason) {
-    const QString folder = QFileInfo(path).absolutePath();
-    QString why;
-    if (pathKind(path) == PathKind::Folder) {
-        why = QString("'%1' is a folder, not a file.").arg(path);
-    } else if (isDanglingLink(path)) {
-        why = QString("'%1' is a link to '%2', which cannot be made: %3.")
-                  .arg(path, QFileInfo(path).symLinkTarget(), reason);
-    } else if (!QFileInfo(folder).isWritable()) {
-        why = QString("the folder '%1' does not allow '%2' to be written.")
-                  .arg(folder, QFileInfo(path).fileName());
-    } else {
-        why = QString("'%1' cannot be written: %2.").arg(path, reason);
-    }
-    throw RunTimeError(err::PermissionDenied, describeError(err::PermissionDenied) + ": " + why);
-}
-
-void writeWholeFile(const QString& path, const QByteArray& bytes) {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (pathKind(folder) != PathKind::Folder) {
-        throw RunTimeError(err::PathNotFound,
-                           describeError(err::PathNotFound) +
-                               QString(": the folder '%1' does not exist.").arg(folder));
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        raiseWriteFailure(path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        throw RunTimeError(
-            err::PathFileAccessError,
-            describeError(err::PathFileAccessError) +
-                QString(": '%1' could not be written: %2.").arg(path, file.errorString()));
-    }
-}
 
 // Lines end with CR LF; a lone CR or LF ends one as well, so a file edited by hand
 // reads the same. A last line without an ending counts like any other.
@@ -107,7 +70,7 @@ QString IniFile::printedNumber(int value) {
 }
 
 void IniFile::Create_File() const {
-    writeWholeFile(iniPath(), contentFor(defaultProfilePath(), QStringLiteral("1")));
+    WriteWholeFile(iniPath(), contentFor(defaultProfilePath(), QStringLiteral("1")));
 }
 
 void IniFile::WriteIniFile(const QString& profilePath, int flag) {
@@ -120,7 +83,7 @@ void IniFile::WriteIniFile(const QString& profilePath, int flag) {
         QFile current(iniPath());
         if (current.open(QIODevice::ReadOnly) && current.readAll() == content)
             return;
-        writeWholeFile(iniPath(), content);
+        WriteWholeFile(iniPath(), content);
     } catch (const RunTimeError& e) {
         msgBox(e.description(), MsgIcon::Critical, MsgButtons::Ok,
                QStringLiteral("SaveText Error"));

@@ -83,6 +83,8 @@ TEST_F(LogFilesTest, FailuresAreToldAndLeaveTheLogAndTheFilesAsTheyWere) {
     main.mnuSave_Click();
     ASSERT_EQ(boxes.boxes().size(), 1);
     EXPECT_EQ(boxes.boxes()[0].title, "Save Log Error:");
+    EXPECT_TRUE(boxes.boxes()[0].text.contains(folder.file("missing")))
+        << "the box names the folder that is not there";
 
     const QString before = main.log().plainText();
     const QByteArray whole = WriteRtf(runs(), "Mono");
