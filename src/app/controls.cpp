@@ -59,6 +59,8 @@ ImageControl::ImageControl(QWidget* parent) : QLabel(parent) {
 }
 
 void ImageControl::setPicture(const QPixmap& picture) {
+    if (picture.cacheKey() == picture_.cacheKey())
+        return; // a LED set to what it shows already is not painted again
     picture_ = picture;
     setPixmap(picture);
 }

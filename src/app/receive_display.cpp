@@ -50,20 +50,14 @@ void ReceiveDisplay::status(const QString& text) {
     showBall(ReadyPicture, text);
 }
 
-// A busy line says the same a hundred times a second: only a change is shown, so the
-// status bar is not laid out again for each event.
 void ReceiveDisplay::showBall(int picture, const QString& text) {
     PanelStatusBar* bar = window_.ui().StatusBar1;
-    if (bar->panelPicture(Ball) != picture)
-        bar->setPanelPicture(Ball, picture);
-    if (bar->panelText(Ball) != text)
-        bar->setPanelText(Ball, text);
+    bar->setPanelPicture(Ball, picture);
+    bar->setPanelText(Ball, text);
 }
 
 void ReceiveDisplay::setLed(Led led, bool on) {
-    const MainControls& ui = window_.ui();
-    if (ui.ledImage(led)->picture().cacheKey() != ui.imgLedSample[on ? 1 : 0]->picture().cacheKey())
-        port_.setLed(led, on);
+    port_.setLed(led, on);
 }
 
 void ReceiveDisplay::updateLineLeds() {

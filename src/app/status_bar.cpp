@@ -112,9 +112,11 @@ QString PanelStatusBar::panelText(const QString& key) const {
     return it == panels_.constEnd() ? QString() : it->text->text();
 }
 
+// A busy line sets the same text many times a second: only a change asks the bar to be
+// laid out again.
 void PanelStatusBar::setPanelText(const QString& key, const QString& text) {
     const auto it = panels_.constFind(key);
-    if (it != panels_.constEnd()) {
+    if (it != panels_.constEnd() && it->text->text() != text) {
         it->text->setText(text);
         // A longer text asks the bar for the room it needs.
         it->frame->updateGeometry();
@@ -127,7 +129,7 @@ int PanelStatusBar::panelPicture(const QString& key) const {
 
 void PanelStatusBar::setPanelPicture(const QString& key, int picture) {
     auto it = panels_.find(key);
-    if (it == panels_.end() || !it->picture)
+    if (it == panels_.end() || !it->picture || it->pictureIndex == picture)
         return;
     it->pictureIndex = picture;
     it->picture->setPixmap(pictures::statusImage(picture));
