@@ -1,6 +1,6 @@
 #include "controls.h"
 
-#include "notation/view/bgr_color.h"
+#include "platform/desktop/bgr_color.h"
 
 #include <QComboBox>
 #include <QMouseEvent>

@@ -2,7 +2,7 @@
 
 #include "dialog_buttons.h"
 #include "frm_main.h"
-#include "notation/view/bgr_color.h"
+#include "platform/desktop/bgr_color.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "session.h"

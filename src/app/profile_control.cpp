@@ -2,8 +2,8 @@
 
 #include "frm_main.h"
 #include "main_controller.h"
-#include "notation/view/bgr_color.h"
 #include "platform/db/connection_string.h"
+#include "platform/desktop/bgr_color.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "port_list.h"

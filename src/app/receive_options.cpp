@@ -1,8 +1,8 @@
 #include "receive_options.h"
 
 #include "frm_main.h"
-#include "notation/view/bgr_color.h"
 #include "notation/view/styled_log.h"
+#include "platform/desktop/bgr_color.h"
 #include "session.h"
 #include "storage/field_values.h"
 

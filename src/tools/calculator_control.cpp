@@ -3,7 +3,7 @@
 #include "checked_field.h"
 #include "checksum_calculator.h"
 #include "notation/notation.h"
-#include "notation/view/bgr_color.h"
+#include "platform/desktop/bgr_color.h"
 #include "tool_design.h"
 
 #include <QLabel>

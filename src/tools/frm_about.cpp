@@ -1,7 +1,7 @@
 #include "frm_about.h"
 
 #include "link_label.h"
-#include "notation/view/bgr_color.h"
+#include "platform/desktop/bgr_color.h"
 #include "tool_design.h"
 
 #include <QFrame>

@@ -1,6 +1,6 @@
 #include "frm_logic.h"
 
-#include "notation/view/bgr_color.h"
+#include "platform/desktop/bgr_color.h"
 #include "tool_design.h"
 
 #include <QGroupBox>

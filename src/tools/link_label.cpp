@@ -1,7 +1,7 @@
 #include "link_label.h"
 
-#include "notation/view/bgr_color.h"
 #include "notice.h"
+#include "platform/desktop/bgr_color.h"
 
 #include <QEnterEvent>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "tool_design.h"
 
-#include "notation/view/bgr_color.h"
+#include "platform/desktop/bgr_color.h"
 
 #include <QFocusEvent>
 #include <QHeaderView>

@@ -1,5 +1,5 @@
 #include "notation/notation.h"
-#include "notation/view/bgr_color.h"
+#include "platform/desktop/bgr_color.h"
 #include "platform/twips.h"
 #include "support/fakes.h"
 #include "tools/checksum_calculator.h"

@@ -1,4 +1,4 @@
-#include "notation/view/bgr_color.h"
+#include "platform/desktop/bgr_color.h"
 #include "support/fakes.h"
 #include "tools/link_label.h"
 

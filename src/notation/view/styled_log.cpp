@@ -1,6 +1,6 @@
 #include "styled_log.h"
 
-#include "bgr_color.h"
+#include "platform/desktop/bgr_color.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>

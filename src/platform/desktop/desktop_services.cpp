@@ -1,5 +1,6 @@
 #include "desktop_services.h"
 
+#include "bgr_color.h"
 #include "platform/services.h"
 
 #include <QApplication>
@@ -129,13 +130,11 @@ private:
 class DesktopColorDialogs : public ColorDialogs {
 public:
     std::optional<quint32> chooseColor(quint32 current) override {
-        const QColor start(int(current & 0xFF), int((current >> 8) & 0xFF),
-                           int((current >> 16) & 0xFF));
-        const QColor chosen = QColorDialog::getColor(start, QApplication::activeWindow());
+        const QColor chosen =
+            QColorDialog::getColor(colorFromBgr(current), QApplication::activeWindow());
         if (!chosen.isValid())
             return std::nullopt;
-        return static_cast<quint32>(chosen.red()) | static_cast<quint32>(chosen.green()) << 8 |
-               static_cast<quint32>(chosen.blue()) << 16;
+        return bgrFromColor(chosen);
     }
 };
 
