@@ -47,8 +47,8 @@ int digitIn(QChar c, int notation) {
     }
 }
 
-// The value of the leading digits of the notation after any blanks; nullopt when the
-// value no longer fits in 32 bits. A text without a leading digit is 0.
+} // namespace
+
 std::optional<quint64> leadingValue(const QString& text, int notation) {
     qsizetype i = 0;
     while (i < text.size() && isBlank(text[i]))
@@ -64,6 +64,8 @@ std::optional<quint64> leadingValue(const QString& text, int notation) {
     }
     return value;
 }
+
+namespace {
 
 // Calls f(item) for every comma-terminated item of text, in order, until f returns false.
 template <class F> void forEachItem(const QString& text, F f) {

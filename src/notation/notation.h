@@ -24,6 +24,10 @@ int NotationRadix(int notation);
 // What a byte list told, when it fails ValidateByteList in the notation (Hex for ASCII).
 QString ByteListRefusal(int notation);
 
+// The value of the leading digits of the notation after any blanks; nullopt when the
+// value no longer fits in 32 bits. A text without a leading digit is 0.
+std::optional<quint64> leadingValue(const QString& text, int notation);
+
 // The comma-terminated items of a byte list, in order; text after the last comma belongs
 // to none ("41,,A" gives "41" and an empty item).
 QStringList ByteListItems(const QString& list);

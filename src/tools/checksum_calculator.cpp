@@ -118,8 +118,7 @@ CalcOutcome singleOperand(const QString& text, int notation, int op) {
 }
 
 CalcOutcome operandList(const QString& text, int notation, int op) {
-    QStringList operands = text.split(u',');
-    operands.removeLast(); // what follows the last comma is no operand
+    const QStringList operands = ByteListItems(text); // what follows the last comma is none
     if (operands.isEmpty())
         return refused(CalcOutcome::Kind::NoOperand);
 

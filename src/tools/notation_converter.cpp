@@ -11,18 +11,11 @@ constexpr quint32 TwoBytes = 65535;
 
 // The value of the leading digits of the notation (0 without any); beyond two bytes
 // nothing.
-std::optional<quint32> leadingValue(const QString& text, int notation) {
-    quint64 value = 0;
-    for (QChar c : text) {
-        bool digit = false;
-        const uint d = QString(c).toUInt(&digit, NotationRadix(notation));
-        if (!digit)
-            break;
-        value = value * NotationRadix(notation) + d;
-        if (value > TwoBytes)
-            return std::nullopt;
-    }
-    return static_cast<quint32>(value);
+std::optional<quint32> twoByteValue(const QString& text, int notation) {
+    const std::optional<quint64> value = leadingValue(text, notation);
+    if (!value || *value > TwoBytes)
+        return std::nullopt;
+    return static_cast<quint32>(*value);
 }
 
 Notice overTwoBytes() {
@@ -51,7 +44,7 @@ std::optional<QChar> converterKey(QChar typed, int from) {
 }
 
 std::optional<Notice> converterRangeRefusal(const QString& text, int from) {
-    if ((from == ncDec || from == ncOct) && !leadingValue(text, from))
+    if ((from == ncDec || from == ncOct) && !twoByteValue(text, from))
         return overTwoBytes();
     return std::nullopt;
 }
@@ -59,7 +52,7 @@ std::optional<Notice> converterRangeRefusal(const QString& text, int from) {
 Conversion ConvertNotation(const QString& text, int from, int to) {
     if (!IsValidDigits(text, from) || from < ncDec || from > ncBin)
         return {QString(), Notice{QStringLiteral("Error: Invalid data!"), MsgIcon::Critical}};
-    const std::optional<quint32> value = leadingValue(text, from);
+    const std::optional<quint32> value = twoByteValue(text, from);
     if (!value)
         return {QString(), overTwoBytes()};
     if (from == to)
