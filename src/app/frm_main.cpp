@@ -117,8 +117,8 @@ void frmMain::connectControls() {
     connect(ui_.responseBox, &QPlainTextEdit::textChanged, this,
             [&search] { search.responseBox_Change(); });
     connect(ui_.responseBox->document(), &QTextDocument::contentsChange, this,
-            [&search](int from, int removed, int added) {
-                search.responseBox_ContentsChange(from, removed, added);
+            [&search](int from, int removed, int) {
+                search.responseBox_ContentsChange(from, removed);
             });
     connect(ui_.Text2, &QLineEdit::textChanged, this, [&search] { search.Text2_Change(); });
     connect(ui_.Text2, &QLineEdit::returnPressed, this, [&search] { search.Text2_KeyPress(13); });

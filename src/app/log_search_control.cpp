@@ -48,7 +48,7 @@ void LogSearchControl::responseBox_Change() {
     ui.lblSearchResult->hide();
 }
 
-void LogSearchControl::responseBox_ContentsChange(int from, int removed, int) {
+void LogSearchControl::responseBox_ContentsChange(int from, int removed) {
     search_.logChanged(from, removed);
 }
 

@@ -21,14 +21,6 @@ void SendView::output(const QByteArray& bytes) {
     window_.session().MSComm1().Output(bytes);
 }
 
-bool SendView::rts() const {
-    return window_.session().MSComm1().RTSEnable();
-}
-
-bool SendView::dtr() const {
-    return window_.session().MSComm1().DTREnable();
-}
-
 void SendView::setRts(bool on) {
     window_.session().MSComm1().setRTSEnable(on);
 }

@@ -14,8 +14,6 @@ public:
 
     bool mayTransmit() const override;
     void output(const QByteArray& bytes) override;
-    bool rts() const override;
-    bool dtr() const override;
     void setRts(bool on) override;
     void setDtr(bool on) override;
     int txFormat() const override;

@@ -5,9 +5,8 @@
 
 namespace kst {
 
-ButtonChain::ButtonChain(SendEngine& engine, const ProgButtons& buttons, Hooks hooks,
-                         std::function<void()> ended)
-    : engine_(engine), buttons_(buttons), hooks_(std::move(hooks)), ended_(std::move(ended)) {}
+ButtonChain::ButtonChain(SendEngine& engine, const ProgButtons& buttons, Hooks hooks)
+    : engine_(engine), buttons_(buttons), hooks_(std::move(hooks)) {}
 
 std::optional<SendAction> ButtonChain::actionOf(const ProgButton& button, int txFormat) {
     SendAction action = button.action;

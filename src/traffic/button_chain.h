@@ -26,9 +26,9 @@ public:
     };
     static constexpr int MostLinks = 32;
 
-    // `buttons` are read as the chain reaches each one; `ended` is called once at the end.
-    ButtonChain(SendEngine& engine, const ProgButtons& buttons, Hooks hooks,
-                std::function<void()> ended);
+    // `buttons` are read as the chain reaches each one.
+    ButtonChain(SendEngine& engine, const ProgButtons& buttons, Hooks hooks);
+    // Called once, when the chain ends.
     void setEnded(std::function<void()> ended) { ended_ = std::move(ended); }
 
     // Runs from button `index` (0-31).

@@ -23,8 +23,6 @@ public:
     // line. output() raises a RunTimeError when the port refuses the bytes.
     virtual bool mayTransmit() const = 0;
     virtual void output(const QByteArray& bytes) = 0;
-    virtual bool rts() const = 0;
-    virtual bool dtr() const = 0;
     virtual void setRts(bool on) = 0;
     virtual void setDtr(bool on) = 0;
 

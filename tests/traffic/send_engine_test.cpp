@@ -23,8 +23,6 @@ public:
         line += bytes;
         writes << clock_.now();
     }
-    bool rts() const override { return rtsOn; }
-    bool dtr() const override { return dtrOn; }
     void setRts(bool on) override { rtsOn = on; }
     void setDtr(bool on) override { dtrOn = on; }
     int txFormat() const override { return format; }
