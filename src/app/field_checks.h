@@ -1,7 +1,5 @@
 #pragma once
 
-#include "tools/tool_design.h" // highlightField
-
 class QLineEdit;
 
 namespace kst {

@@ -80,8 +80,7 @@ const QStringList& PanelStatusBar::panelKeys() {
     return keys;
 }
 
-PanelStatusBar::Panel PanelStatusBar::addPanel(const QString& key, int nominalWidth, int stretch,
-                                               bool withPicture) {
+void PanelStatusBar::addPanel(const QString& key, int nominalWidth, int stretch, bool withPicture) {
     Panel panel;
     const bool keepText = stretch > 0 || key == QLatin1String("Status") ||
                           key == QLatin1String("Ball") || key == QLatin1String("AutoResp");
@@ -104,7 +103,6 @@ PanelStatusBar::Panel PanelStatusBar::addPanel(const QString& key, int nominalWi
     panel.frame = frame;
     addWidget(frame, stretch);
     panels_.insert(key, panel);
-    return panel;
 }
 
 QString PanelStatusBar::panelText(const QString& key) const {

@@ -38,7 +38,7 @@ private:
         int pictureIndex = 0;
     };
 
-    Panel addPanel(const QString& key, int nominalWidth, int stretch, bool withPicture);
+    void addPanel(const QString& key, int nominalWidth, int stretch, bool withPicture);
 
     QHash<QString, Panel> panels_;
     QTimer* clock_;
