@@ -1,7 +1,7 @@
 #include "platform/db/recordset.h"
 #include "platform/runtime_error.h"
-#include "storage/profile_creator.h"
 #include "storage/preferences_store.h"
+#include "storage/profile_creator.h"
 #include "storage/profile_readers.h"
 #include "storage/profile_schema.h"
 #include "support/fakes.h"

@@ -7,11 +7,11 @@
 #include "platform/db/recordset.h"
 #include "storage/profile_schema.h"
 
-#include <cmath>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cmath>
 #include <cstdio>
 #include <stdexcept>
 
