@@ -21,4 +21,11 @@ OkCancel addOkCancel(QDialog& dialog, QBoxLayout& layout) {
     return {ok, cancel};
 }
 
+void ignoreEnterInFields(QDialog& editor) {
+    for (QPushButton* button : editor.findChildren<QPushButton*>()) {
+        button->setDefault(false);
+        button->setAutoDefault(false);
+    }
+}
+
 } // namespace kst

@@ -14,4 +14,8 @@ struct OkCancel {
 };
 OkCancel addOkCancel(QDialog& dialog, QBoxLayout& layout);
 
+// An editor's buttons act only when clicked: Enter in one of its fields, where a user
+// ends a value, must never store, reset or close.
+void ignoreEnterInFields(QDialog& editor);
+
 } // namespace kst

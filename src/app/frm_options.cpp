@@ -120,6 +120,7 @@ frmOptions::frmOptions(frmMain& main) : QDialog(&main), main_(main) {
     Command2 = buttons.cancel;
     connect(Command1, &QPushButton::clicked, this, &frmOptions::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmOptions::Command2_Click);
+    ignoreEnterInFields(*this);
 
     // The tab of a control comes to the front when the keyboard reaches it.
     for (QCheckBox* box : Check1)

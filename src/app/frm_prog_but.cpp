@@ -1,5 +1,6 @@
 #include "frm_prog_but.h"
 
+#include "dialog_buttons.h"
 #include "field_checks.h"
 #include "focus_highlight.h"
 #include "frm_main.h"
@@ -114,6 +115,7 @@ frmProgBut::frmProgBut(frmMain& main) : QDialog(&main), main_(main) {
     connect(cmdReset, &QPushButton::clicked, this, &frmProgBut::cmdReset_Click);
     connect(cmdExit, &QPushButton::clicked, this, &QDialog::close);
 
+    ignoreEnterInFields(*this);
     Form_Load();
 }
 
@@ -317,7 +319,7 @@ bool frmProgBut::cmdSave_Click() {
 
 void frmProgBut::cmdReset_Click() {
     if (msgBox(QStringLiteral("Are you sure you want to reset all buttons' settings?"),
-               MsgIcon::Question, MsgButtons::YesNo) != AnswerYes)
+               MsgIcon::Question, MsgButtons::YesNoDefaultNo) != AnswerYes)
         return;
     const ButtonTable defaults = DefaultButtonTable();
     if (!store(defaults, QStringLiteral("Setting_Reset Error:")))
@@ -366,9 +368,11 @@ void frmProgBut::Option1_Click(int Index) {
                                           "1A,1B,)")
                          : QStringLiteral("2) * Input ASCII (e.g. ATI1) and control code (Hex "
                                           "format: e.g. D,A,) to be sent"));
-    // The control codes are kept: a click on the wrong notation loses nothing.
+    // The control codes go in both directions: codes hidden in Hex notation would still
+    // be stored and sent whenever the send notation is ASCII. The command texts stay.
     for (size_t i = 0; i < rows.size(); ++i) {
         rows[i].txtCmd->setFixedWidth(toPixels(Index == 0 ? CommandWidthHex : CommandWidthAscii));
+        rows[i].txtCtrlCode->clear();
         rows[i].txtCtrlCode->setVisible(Index == 1);
         enableRow(static_cast<int>(i));
     }

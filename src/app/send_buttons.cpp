@@ -73,8 +73,8 @@ void SendButtons::cmdProBut_Click(int Index) {
     };
     hooks.portOpen = [&session] { return session.state().PortIsOpen; };
     hooks.txFormat = [&session] { return session.state().TxFormat; };
-    auto chain = std::make_unique<ButtonChain>(session.sender(), session.shared().LoadedButtons,
-                                               std::move(hooks));
+    auto chain = std::make_unique<ButtonChain>(session.sender(), session.scheduler(),
+                                               session.shared().LoadedButtons, std::move(hooks));
     ButtonChain* running = chain.get();
     chain->setEnded([this, running] { chainEnded(running); });
     chains_.push_back(std::move(chain));

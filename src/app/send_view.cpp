@@ -6,7 +6,9 @@
 #include "session.h"
 #include "status_bar.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 
@@ -80,8 +82,23 @@ void SendView::sendsRunning(bool any) {
 void SendView::wrote() {
     QComboBox* box = window_.ui().Combo1;
     // A box on a hidden pane, or disabled, cannot take the focus; that is no failure.
-    if (box->isVisible() && box->isEnabled())
-        box->setFocus();
+    if (!box->isVisible() || !box->isEnabled() || somethingElseIsPressed())
+        return;
+    box->setFocus();
+}
+
+bool SendView::somethingElseIsPressed() const {
+    // Taking the focus from a button the user holds down cancels the press: Stop
+    // pressed at a short interval would never click. The keyboard user who moved to
+    // Stop keeps it too, and a mouse held anywhere (a selection, a scroll bar) is left
+    // alone.
+    if (QGuiApplication::mouseButtons() != Qt::NoButton)
+        return true;
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == window_.ui().cmdStop)
+        return true;
+    const auto* button = qobject_cast<QAbstractButton*>(focus);
+    return button != nullptr && button->isDown();
 }
 
 void SendView::beep() {

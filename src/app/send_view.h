@@ -30,6 +30,8 @@ public:
     void beep() override;
 
 private:
+    bool somethingElseIsPressed() const;
+
     frmMain& window_;
 };
 

@@ -219,14 +219,38 @@ void SendEngine::send(const SendAction& action, const QString& source, Done done
             done(SendOutcome::NotSent);
         return;
     }
+    const bool wasBusy = busy();
     running_.push_back(std::make_unique<Send>(*this, action, source, std::move(done)));
-    if (running_.size() == 1)
-        env_.sendsRunning(true);
+    busyMayHaveChanged(wasBusy);
     running_.back()->start();
 }
 
 void SendEngine::stopAll() {
     endAll(&Send::interrupt);
+    // A sequence between two of its sends hears it here; one whose send was just
+    // interrupted has ended already.
+    const std::vector<Sequence*> sequences = sequences_;
+    for (Sequence* sequence : sequences) {
+        if (std::find(sequences_.begin(), sequences_.end(), sequence) != sequences_.end())
+            sequence->stopRequested();
+    }
+}
+
+void SendEngine::beginSequence(Sequence* sequence) {
+    const bool wasBusy = busy();
+    sequences_.push_back(sequence);
+    busyMayHaveChanged(wasBusy);
+}
+
+void SendEngine::endSequence(Sequence* sequence) {
+    const bool wasBusy = busy();
+    std::erase(sequences_, sequence);
+    busyMayHaveChanged(wasBusy);
+}
+
+void SendEngine::busyMayHaveChanged(bool wasBusy) {
+    if (busy() != wasBusy)
+        env_.sendsRunning(busy());
 }
 
 void SendEngine::endForMacro() {
@@ -248,11 +272,11 @@ void SendEngine::finished(Send* send, SendOutcome outcome) {
     if (it == running_.end())
         return;
     // The send may be in one of its own calls: it is dropped once that has returned.
+    const bool wasBusy = busy();
     ended_.push_back(std::move(*it));
     running_.erase(it);
     sweep_ = scheduler_.after(0, [this] { ended_.clear(); });
-    if (running_.empty())
-        env_.sendsRunning(false);
+    busyMayHaveChanged(wasBusy);
     if (Done done = send->takeDone())
         done(outcome);
 }

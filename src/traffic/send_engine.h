@@ -69,6 +69,14 @@ enum class SendOutcome {
 class SendEngine {
 public:
     using Done = std::function<void(SendOutcome)>;
+    // Work that runs sends one after another (a chain of buttons). While one runs it
+    // counts as sending, so Stop stays live between its sends too; Stop or a closing
+    // port tells it to end.
+    class Sequence {
+    public:
+        virtual ~Sequence() = default;
+        virtual void stopRequested() = 0;
+    };
     // The TX LED stays lit this long after the last write.
     static constexpr int TxLedMs = 20;
 
@@ -83,7 +91,11 @@ public:
     void stopAll();
     // A macro pause or stop: every running send ends at once, writing nothing more.
     void endForMacro();
-    bool busy() const { return !running_.empty(); }
+    bool busy() const { return !running_.empty() || !sequences_.empty(); }
+
+    // A sequence is registered from its start to its end.
+    void beginSequence(Sequence* sequence);
+    void endSequence(Sequence* sequence);
 
 private:
     class Send;
@@ -92,10 +104,12 @@ private:
     void endAll(void (Send::*end)());
     void finished(Send* send, SendOutcome outcome);
     void lightTx();
+    void busyMayHaveChanged(bool wasBusy);
 
     SendEnvironment& env_;
     Scheduler& scheduler_;
     std::vector<std::unique_ptr<Send>> running_;
+    std::vector<Sequence*> sequences_;
     // Sends that ended, dropped once the call that ended them has returned.
     std::vector<std::unique_ptr<Send>> ended_;
     TimerHandle sweep_;

@@ -134,12 +134,16 @@ TEST_F(EditorsTest, FieldsFilterTidyAndCheckWhatIsTyped) {
         row.txtRepeat->setText("3");
         EXPECT_TRUE(row.txtInterval->isEnabled());
 
-        // The control codes survive a notation switch and back.
+        // A notation switch empties the control codes, in both directions, and keeps the
+        // command texts: codes hidden in Hex would be stored and sent in ASCII.
         editor.Option1[1]->click();
         row.txtCtrlCode->setText("D,A,");
         editor.Option1[0]->click();
+        EXPECT_EQ(row.txtCtrlCode->text(), "");
+        row.txtCtrlCode->setText("D,");
         editor.Option1[1]->click();
-        EXPECT_EQ(row.txtCtrlCode->text(), "D,A,");
+        EXPECT_EQ(row.txtCtrlCode->text(), "");
+        EXPECT_EQ(row.txtCmd->text(), "1A,");
         boxes.answerNext(AnswerNo);
         editor.close();
     });
@@ -161,6 +165,44 @@ TEST_F(EditorsTest, ResetStoresTheDefaultButtonsAndKeepsTheEditorOpen) {
     EXPECT_EQ(ReadButtonTable(profileConn()), DefaultButtonTable());
     EXPECT_EQ(main.shared().LoadedButtons[0].action.command, "20,");
     EXPECT_EQ(main.ui().cmdProBut[0]->text(), "1");
+}
+
+TEST_F(EditorsTest, EnterInAFieldOfAnEditorPressesNoButton) {
+    const ButtonTable before = ReadButtonTable(profileConn());
+    const UserPreferences prefsBefore = LoadPreferences(main.session().SupportConnStr());
+    withNextDialog<frmProgBut>([](frmProgBut& editor) {
+        for (QLineEdit* field :
+             {editor.rows[0].txtCaption, editor.rows[20].txtCmd, editor.rows[31].txtDelay}) {
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_Return);
+            QTest::keyClick(field, Qt::Key_Enter);
+        }
+        EXPECT_TRUE(editor.isVisible());
+        editor.close();
+    });
+    main.mnuProgBut_Click();
+    withNextDialog<frmOptions>([](frmOptions& options) {
+        options.Combo1->setFocus();
+        QTest::keyClick(options.Combo1, Qt::Key_Return);
+        EXPECT_TRUE(options.isVisible());
+        options.Command2->click();
+    });
+    main.mnuOptions_Click();
+    EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join('|').toStdString();
+    EXPECT_EQ(ReadButtonTable(profileConn()), before);
+    EXPECT_EQ(LoadPreferences(main.session().SupportConnStr()).fontSizeIndex,
+              prefsBefore.fontSizeIndex);
+
+    // The reset question answers No to Enter.
+    withNextDialog<frmProgBut>([this](frmProgBut& editor) {
+        boxes.answerNext(AnswerNo);
+        editor.cmdReset->click();
+        editor.close();
+    });
+    main.mnuProgBut_Click();
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.boxes()[0].buttons, MsgButtons::YesNoDefaultNo);
+    EXPECT_EQ(ReadButtonTable(profileConn()), before);
 }
 
 TEST_F(EditorsTest, AnEditorThatCouldNotReadTheTableCannotWriteIt) {
