@@ -1,27 +1,39 @@
 #include "engine_dispatch.h"
 
+#include "autoresp/auto_responder.h"
+#include "macros/macro_runner.h"
 #include "session.h"
 
 namespace kst {
 
-void ProgramEngines::AutoRespond(const QString&, bool) {}
-
-void ProgramEngines::EvaluateSubRoutine(int, const QString&, bool) {}
-
-void EngineDispatch::block(const QString& rxData) {
-    offer(rxData, false);
+bool SessionEngines::macroWaits() const {
+    return session_.macroRunner().waitsForEvent();
 }
 
-void EngineDispatch::signal() {
-    offer(QString(), true);
+bool SessionEngines::macroIdle() const {
+    return session_.macroRunner().idle();
 }
 
-void EngineDispatch::offer(const QString& rxData, bool isSignalEvent) {
-    const MainState& state = session_.state();
-    dispatchReceived(
-        *engines_,
-        {state.MacroState, state.MacroWaiting, state.ArmedSubRoutine, session_.shared().AutoRespOn},
-        rxData, isSignalEvent);
+bool SessionEngines::autoResponseOn() const {
+    return session_.autoResponder().isOn();
+}
+
+void SessionEngines::evaluateSubRoutine(const ReceivedEvent& received) {
+    session_.macroRunner().offer(received);
+}
+
+void SessionEngines::autoRespond(const ReceivedEvent& received) {
+    session_.autoResponder().offer(received);
+}
+
+void EngineDispatch::block(const QString& text) {
+    dispatchReceived(*engines_, ReceivedEvent::block(text, session_.state().RingPending,
+                                                     session_.primaryLines()));
+}
+
+void EngineDispatch::lineEvent(LineEvent event) {
+    dispatchReceived(*engines_, ReceivedEvent::lineEvent(event, session_.state().RingPending,
+                                                         session_.primaryLines()));
 }
 
 } // namespace kst

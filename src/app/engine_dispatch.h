@@ -1,6 +1,7 @@
 #pragma once
 
 #include "traffic/receive_dispatch.h"
+#include "traffic/received_event.h"
 
 #include <QString>
 
@@ -8,32 +9,36 @@ namespace kst {
 
 class Session;
 
-// The program's engines as the receive path reaches them. The auto-response engine and
-// the macro runner fill these in; until then nothing answers.
-class ProgramEngines : public ReceiveEngines {
+// The session's engines as the receive path reaches them: its macro runner and its
+// auto-response rules.
+class SessionEngines : public ReceiveEngines {
 public:
-    void AutoRespond(const QString& RxData, bool IsSignalEvent) override;
-    void EvaluateSubRoutine(int MacroIndex, const QString& RxData, bool IsSignalEvent) override;
-};
-
-// Offers received blocks and line events to the engine that the session's state names.
-class EngineDispatch {
-public:
-    explicit EngineDispatch(Session& session) : session_(session) {}
-
-    // Tests put recording engines in; nullptr restores the program's.
-    void setEngines(ReceiveEngines* engines) { engines_ = engines ? engines : &program_; }
-
-    // A block, in the form of LastRxData.
-    void block(const QString& rxData);
-    // A line event, whose code is in LastSignalCode.
-    void signal();
+    explicit SessionEngines(Session& session) : session_(session) {}
+    bool macroWaits() const override;
+    bool macroIdle() const override;
+    bool autoResponseOn() const override;
+    void evaluateSubRoutine(const ReceivedEvent& received) override;
+    void autoRespond(const ReceivedEvent& received) override;
 
 private:
-    void offer(const QString& rxData, bool isSignalEvent);
-
     Session& session_;
-    ProgramEngines program_;
+};
+
+// Offers received blocks and line events of the primary port to the engines.
+class EngineDispatch {
+public:
+    explicit EngineDispatch(Session& session) : session_(session), program_(session) {}
+
+    // Tests put recording engines in; nullptr restores the session's.
+    void setEngines(ReceiveEngines* engines) { engines_ = engines ? engines : &program_; }
+
+    // A block, in the receive path's text form (see ReceivedEvent).
+    void block(const QString& text);
+    void lineEvent(LineEvent event);
+
+private:
+    Session& session_;
+    SessionEngines program_;
     ReceiveEngines* engines_ = &program_;
 };
 

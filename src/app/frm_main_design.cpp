@@ -121,10 +121,10 @@ void frmMain::buildToolbar(QWidget* form) {
     Designer d(*surface_);
     KeyedToolBar* bar = ui_.Toolbar1 = new KeyedToolBar(form);
     bar->setGeometry(0, 0, width(), toPixels(450));
-    bar->addKeyedButton(1, QStringLiteral("Save"), 1, QStringLiteral("Save Log"));
-    bar->addKeyedButton(2, QStringLiteral("Help"), 2, QStringLiteral("Help"));
+    bar->addKeyedButton(ToolButton::Save, 1, QStringLiteral("Save Log"));
+    bar->addKeyedButton(ToolButton::Help, 2, QStringLiteral("Help"));
     bar->addSeparatorAt(3);
-    bar->addKeyedButton(4, QStringLiteral("Connect"), 3, QStringLiteral("Disconnected"));
+    bar->addKeyedButton(ToolButton::Connect, 3, QStringLiteral("Disconnected"));
 
     // The port and its line settings sit on the toolbar, in the room its placeholders keep.
     auto* portGroup = new QWidget(bar);
@@ -158,8 +158,7 @@ void frmMain::buildToolbar(QWidget* form) {
     bar->addPlaceholders(5, 22, portGroup);
 
     bar->addSeparatorAt(23);
-    bar->addKeyedButton(24, QStringLiteral("AutoRespOnOff"), 5,
-                        QStringLiteral("Auto-Response: OFF"));
+    bar->addKeyedButton(ToolButton::AutoRespOnOff, 5, QStringLiteral("Auto-Response: OFF"));
     bar->addSeparatorAt(25);
 
     auto* macroGroup = new QWidget(bar);
@@ -174,10 +173,10 @@ void frmMain::buildToolbar(QWidget* form) {
     macroRow->addWidget(ui_.cboMacros);
     bar->addPlaceholders(26, 28, macroGroup);
 
-    bar->addKeyedButton(29, QStringLiteral("macrosPlay"), 7, QStringLiteral("Run"));
-    bar->addKeyedButton(30, QStringLiteral("macrosPause"), 8, QStringLiteral("Pause"));
-    bar->addKeyedButton(31, QStringLiteral("macrosStop"), 9, QStringLiteral("Stop"));
-    bar->addKeyedButton(32, QStringLiteral("macrosContinue"), 10, QStringLiteral("Single play"));
+    bar->addKeyedButton(ToolButton::MacrosPlay, 7, QStringLiteral("Run"));
+    bar->addKeyedButton(ToolButton::MacrosPause, 8, QStringLiteral("Pause"));
+    bar->addKeyedButton(ToolButton::MacrosStop, 9, QStringLiteral("Stop"));
+    bar->addKeyedButton(ToolButton::MacrosContinue, 10, QStringLiteral("Single play"));
 }
 
 void frmMain::buildLeftPane(QWidget* form) {

@@ -1,6 +1,7 @@
 #include "frm_monitoring.h"
 
 #include "frm_main.h"
+#include "mode_control.h"
 #include "pictures.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
@@ -61,8 +62,7 @@ frmMonitoring::frmMonitoring(frmMain& main) : QDialog(&main), main_(main) {
 
 void frmMonitoring::Form_Load() {
     try {
-        MainState& state = main_.session().state();
-        state.MonitoringMode = main_.menus().mnuMonitoring->isChecked();
+        const MainState& state = main_.session().state();
         Option1[state.FullDuplexSelected ? 1 : 0]->setChecked(true);
         if (state.FullDuplexSelected) {
             FillSecondPortList();
@@ -118,13 +118,12 @@ void frmMonitoring::Command1_Click() {
     }
     state.FullDuplexSelected = full;
     state.TwoPortActive = full;
-    main_.menus().mnuDebugging->setChecked(false);
-    main_.menus().mnuMonitoring->setChecked(true);
+    state.MonitoringMode = true;
+    showMode(main_.menus(), true);
     const MainControls& ui = main_.ui();
     ui.Check1->setEnabled(false);
     ui.Check2->setEnabled(false);
     ui.CbTimer->setEnabled(false);
-    state.MonitoringMode = true;
     accept();
 }
 

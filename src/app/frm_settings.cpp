@@ -117,7 +117,7 @@ void frmSettings::Command1_Click() {
         MainState& state = main_.session().state();
         state.HandshakeIndex = chosen_;
         state.HandshakeName = handshakeNameOf(chosen_).value_or(state.HandshakeName);
-        if (main_.menus().mnuDebugging->isChecked())
+        if (!state.MonitoringMode)
             main_.portList().ComSettings();
         state.DetectCTS = chkFilter[0]->isChecked();
         state.DetectDSR = chkFilter[1]->isChecked();

@@ -56,8 +56,9 @@ MainController::MainController(frmMain& window, Session& session)
       buttons_(window), logFiles_(window), profileCommands_(window),
       calculator_(paneCalculator(window.ui()), session.state().CalcNotation,
                   session.state().CalcOperation),
-      commEvents_(window, port_), logSearch_(window) {
-    session.startSending(sendView_);
+      commEvents_(window, port_), logSearch_(window), autoResponseIndicators_(window),
+      macroRunControls_(window) {
+    session.startEngines({sendView_, autoResponseIndicators_, macroRunControls_});
     port_.setSessionObserver(&commEvents_);
 }
 
@@ -66,7 +67,6 @@ MainController::MainController(frmMain& window, Session& session)
 
 void MainController::Form_Load() {
     try {
-        session_.state().MacroWaiting = false;
         // Without the support database nothing is created and the program ends.
         if (!FileExists(session_.supportDatabasePath())) {
             msgBox(QStringLiteral("Initial DLL file missing, program will be ended!\n"
@@ -98,7 +98,6 @@ void MainController::InitMainWindow() {
         if (isCompactScreen(window_.screenPixels()))
             window_.applyCompactLayout();
         setInitialControlState();
-        session_.state().MacroState = 0;
         session_.state().StartupPending = true;
         session_.ini().ReadIniFile();
         // Visible before the profile is opened, so its messages have a window to
@@ -132,7 +131,9 @@ void MainController::setInitialControlState() {
     menus.mnuPortClose->setEnabled(false);
     ui.txtMacros->setEnabled(false);
     ui.cboMacros->setEnabled(false);
-    for (int button : {24, 29, 30, 31, 32})
+    for (ToolButton button : {ToolButton::AutoRespOnOff, ToolButton::MacrosPlay,
+                              ToolButton::MacrosPause, ToolButton::MacrosStop,
+                              ToolButton::MacrosContinue})
         ui.Toolbar1->setButtonEnabled(button, false);
     for (QAction* item : {menus.mnuAutoResp, menus.mnuMacro, menus.mnuRun, menus.mnuPause,
                           menus.mnuStop, menus.mnuContinue})
@@ -245,21 +246,8 @@ void MainController::showHelp() {
 // ---------------------------------------------------------------------------------------
 // Auto-response switch
 
-void MainController::SetAutoResponse(bool Enabled) {
-    const MainControls& ui = window_.ui();
-    session_.shared().AutoRespOn = Enabled;
-    ui.Toolbar1->setButtonImage(QStringLiteral("AutoRespOnOff"), Enabled ? 6 : 5,
-                                Enabled ? QStringLiteral("Auto-Response: ON")
-                                        : QStringLiteral("Auto-Response: OFF"));
-    ui.StatusBar1->setPanelText(QStringLiteral("AutoResp"),
-                                Enabled ? QStringLiteral("Auto-Response: ON ")
-                                        : QStringLiteral("Auto-Response: OFF "));
-    window_.describe(Enabled ? QStringLiteral("\r\n# # # Auto-Response is now ON # # #")
-                             : QStringLiteral("\r\n# # # Auto-Response is now OFF # # #"));
-}
-
 void MainController::toggleAutoResponse() {
-    SetAutoResponse(window_.ui().Toolbar1->buttonImage(QStringLiteral("AutoRespOnOff")) == 5);
+    session_.autoResponder().toggle();
 }
 
 } // namespace kst

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comm_events.h"
+#include "engine_views.h"
 #include "log_files.h"
 #include "log_search_control.h"
 #include "main_commands.h"
@@ -47,9 +48,6 @@ public:
     void Form_Unload();
     // Ends the program at once, without the exit save.
     void endProgramNow();
-
-    // Auto-response switch: the flag, the toolbar button, the status panel.
-    void SetAutoResponse(bool Enabled);
 
     // MainCommands
     void newProfile() override { profileCommands_.mnuNew_Click(); }
@@ -99,6 +97,8 @@ private:
     CalculatorControl calculator_;
     CommEvents commEvents_;
     LogSearchControl logSearch_;
+    AutoResponseIndicators autoResponseIndicators_;
+    MacroRunControls macroRunControls_;
     bool unloading_ = false;
 };
 

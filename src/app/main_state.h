@@ -8,8 +8,7 @@ namespace kst {
 // The main window's state that its handlers share, and the port and mode values that the
 // other windows read through it. It holds no widget, so logic that works on it can be
 // tested without a window. Notations are NotationCode values (0 Dec, 1 Hex, 2 Oct, 3 Bin,
-// 4 ASCII); the macro state is a MacroRunState (0 idle, 1 running, 2 pause requested,
-// 3 stop requested).
+// 4 ASCII).
 struct MainState {
     // Notation of sent and received data, and the calculator pane's operand notation
     // and operator (a CalcOperator, 0 And).
@@ -18,17 +17,11 @@ struct MainState {
     int CalcNotation = 1;
     int CalcOperation = 0;
 
-    // Macro runner.
-    int MacroState = 0;
-    // The runner's step loop is active.
-    bool MacroRunning = false;
-    int MacroResumeStep = 0;
-    bool MacroPaused = false;
-    bool MacroWaiting = false;
-    bool ContinuousPlay = false;
     // The first macro loads after start-up apply the start-up preferences once.
     bool StartupPending = false;
 
+    // The bank of control-code buttons shown: 0 00h-0Fh, 1 10h-1Fh.
+    int ControlCodeBank = 0;
     // The page of programmable buttons last shown: 0 buttons 1-16, otherwise 17-32.
     int ButtonPage = 0;
 
@@ -54,8 +47,6 @@ struct MainState {
 
     // The open port.
     bool PortIsOpen = false;
-    // A stop request for the running sends.
-    bool StopSending = false;
     // The most pieces one block of the gap detector takes.
     int NoDataTickLimit = 10;
     // The COM number whose data was written last in full-duplex monitoring; 0 for none.
@@ -70,8 +61,6 @@ struct MainState {
     qint64 MonitorStartTick = 0;
     // A ring was seen and is not yet dispatched (its dispatch follows the RI flash).
     bool RingPending = false;
-    // The sub-routine (0-7) that the waiting macro step evaluates.
-    int ArmedSubRoutine = 0;
 };
 
 } // namespace kst

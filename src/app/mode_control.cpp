@@ -22,18 +22,22 @@
 
 namespace kst {
 
+void showMode(const MainMenus& menus, bool monitoring) {
+    menus.mnuDebugging->setChecked(!monitoring);
+    menus.mnuMonitoring->setChecked(monitoring);
+}
+
 void ModeControl::mnuDebugging_Click() {
     Session& session = window_.session();
     const MainControls& ui = window_.ui();
     const MainMenus& menus = window_.menus();
-    if (!session.state().MonitoringMode || menus.mnuDebugging->isChecked())
+    if (!session.state().MonitoringMode)
         return;
     if (session.MSComm1().PortOpen())
         port_.ClosePort();
     frmDebugging dialog(window_);
     dialog.exec();
-    menus.mnuDebugging->setChecked(true);
-    menus.mnuMonitoring->setChecked(false);
+    showMode(menus, false);
     // Undoes the marking of Description in half-duplex monitoring.
     ui.Check2->setText(QStringLiteral("Description"));
     ui.Check2->setPalette(QApplication::palette(ui.Check2));

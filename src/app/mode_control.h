@@ -4,6 +4,10 @@ namespace kst {
 
 class frmMain;
 class PortControl;
+struct MainMenus;
+
+// The mode's check marks in the Modes menu; the session's state is what they show.
+void showMode(const MainMenus& menus, bool monitoring);
 
 // The two communication modes, switched through their dialogs, and the advanced line
 // settings.

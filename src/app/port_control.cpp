@@ -1,5 +1,7 @@
 #include "port_control.h"
 
+#include "macros/macro_runner.h"
+
 #include "controls.h"
 #include "frm_main.h"
 #include "main_controller.h"
@@ -30,14 +32,6 @@ namespace {
 
 const QString CRLF = QStringLiteral("\r\n");
 
-// The macro and auto-response controls that only Debugging / Simulating mode offers,
-// and the toolbar buttons among them.
-constexpr int AutoRespButton = 24;
-constexpr int RunButton = 29;
-constexpr int PauseButton = 30;
-constexpr int StopButton = 31;
-constexpr int ContinueButton = 32;
-
 void setEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
     for (QWidget* widget : widgets)
         widget->setEnabled(enabled);
@@ -48,7 +42,7 @@ void setEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
 PortControl::PortControl(frmMain& window) : window_(window) {}
 
 bool PortControl::debugging() const {
-    return window_.menus().mnuDebugging->isChecked();
+    return !window_.session().state().MonitoringMode;
 }
 
 QString PortControl::handshakingText() const {
@@ -86,11 +80,8 @@ void PortControl::OpenPort() {
             sessionObserver_->portClosing();
         session.closePorts();
         state.NoDataTickLimit = 10;
-        state.MacroState = 0;
+        session.macroRunner().portOpened();
         state.LastRxPort = 0;
-        // A stop pressed while nothing was sending must not stop the first send of
-        // the new session.
-        state.StopSending = false;
 
         port1.setSettings(window_.portList().settingsString());
         if (ui.portChoice->count() > 0) {
@@ -285,10 +276,7 @@ void PortControl::ClosePort() {
     // What the ports received and nobody wrote yet goes before the closing line.
     if (sessionObserver_)
         sessionObserver_->portClosing();
-    state.MacroResumeStep = 0;
-    state.MacroPaused = false;
     state.LastRxPort = 0;
-    state.MacroState = 3;
 
     // A break in progress ends with the port.
     breakTimer_.cancel();
@@ -320,8 +308,9 @@ void PortControl::ClosePort() {
         ui.ledImages[static_cast<size_t>(k)]->setPicture(ui.imgLedSample[0]->picture());
     }
 
-    state.StopSending = true;
     session.sender().stopAll();
+    // A run stops at its next check, a paused one at once.
+    session.macroRunner().portClosed();
     state.PortIsOpen = false;
 
     window_.Add_Color(
@@ -365,11 +354,12 @@ void PortControl::SetControlsForPortState(bool Enable) {
     // Simulating mode: outside it they stay off, so nothing transmits on a monitored line.
     const bool debuggingOpen = debugging() && open;
     setEnabled({ui.txtMacros, ui.cboMacros}, debuggingOpen);
-    for (int button : {AutoRespButton, RunButton, ContinueButton})
+    for (ToolButton button :
+         {ToolButton::AutoRespOnOff, ToolButton::MacrosPlay, ToolButton::MacrosContinue})
         bar->setButtonEnabled(button, debuggingOpen);
     for (QAction* item : {menus.mnuAutoResp, menus.mnuMacro, menus.mnuRun, menus.mnuContinue})
         item->setEnabled(debuggingOpen);
-    for (int button : {PauseButton, StopButton})
+    for (ToolButton button : {ToolButton::MacrosPause, ToolButton::MacrosStop})
         bar->setButtonEnabled(button, false);
     for (QAction* item : {menus.mnuPause, menus.mnuStop})
         item->setEnabled(false);
@@ -416,10 +406,8 @@ void PortControl::UpdateLineLEDs() {
     setLed(Led::BRK, port.Break());
 }
 
-bool PortControl::CheckSignalCondition(qint32 Condition) const {
-    const comm::CommControl& port = window_.session().MSComm1();
-    return kst::CheckSignalCondition(Condition,
-                                     {port.CTSHolding(), port.DSRHolding(), port.CDHolding()});
+bool PortControl::CheckSignalCondition(LineState Condition) const {
+    return kst::CheckSignalCondition(Condition, window_.session().primaryLines().levelsNow());
 }
 
 void PortControl::logSignalSent(const QString& text) {

@@ -37,7 +37,7 @@ public:
     void UpdateLineLEDs();
     void setLed(Led led, bool on);
     // The line-state test of the rules and sub-routines, on the primary port's lines now.
-    bool CheckSignalCondition(qint32 Condition) const;
+    bool CheckSignalCondition(LineState Condition) const;
 
     // The LED buttons.
     void imgBRK_Click();

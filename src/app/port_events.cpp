@@ -60,9 +60,8 @@ void PortEvents::primaryLine(InputLine line, bool on, bool& previous, bool detec
     switch (change.show) {
     case LineChange::Show::Signal:
         display_.updateLineLeds();
-        window_.session().shared().LastSignalCode = change.code;
         lines_.signalReceived(change.text);
-        engines_.signal();
+        engines_.lineEvent(change.event);
         break;
     case LineChange::Show::MonitorLine:
         monitorLine(primaryLed(line), on, elapsed, change.text);
@@ -95,7 +94,6 @@ void PortEvents::ring() {
     state.RingPending = true;
     switch (display_.mode()) {
     case ReceiveMode::Debugging:
-        session.shared().LastSignalCode = leRing;
         display_.setLed(Led::RI, true);
         display_.beepOnLineChange();
         // A ring during the flash of the last one is the same ring.
@@ -115,9 +113,7 @@ void PortEvents::ringEnds() {
     Session& session = window_.session();
     display_.setLed(Led::RI, false);
     lines_.signalReceived(ringText());
-    // A line change since the ring replaced the code; what is dispatched now is the ring.
-    session.shared().LastSignalCode = leRing;
-    engines_.signal();
+    engines_.lineEvent(LineEvent::Ring);
     session.state().RingPending = false;
 }
 

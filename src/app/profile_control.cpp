@@ -10,6 +10,8 @@
 #include "port_settings.h"
 #include "receive_options.h"
 #include "session.h"
+#include "autoresp/auto_responder.h"
+#include "macros/macro_runner.h"
 #include "storage/field_values.h"
 #include "storage/preferences_store.h"
 #include "storage/profile_creator.h"
@@ -221,7 +223,7 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
         if (shared.Prefs.bolHideCalcAscii)
             window_.mnuHide_Click();
 
-        window_.controller().SetAutoResponse(shared.Prefs.bolAutoResponse);
+        session.autoResponder().switchTo(shared.Prefs.bolAutoResponse);
 
         // A box whose value changes runs its click handler, as a user's click would.
         ui.Check2->setChecked(shared.Prefs.bolDescription);
@@ -361,11 +363,8 @@ void ProfileControl::showMacro(int MacrosNo, DamagedLists& damaged) {
         window_.mnuPortOpen_Click();
         state.StartupPending = false;
     }
-    if (window_.ui().cboMacros->currentIndex() == 7) {
-        window_.ui().Toolbar1->setButtonImage(QStringLiteral("macrosContinue"), 10,
-                                              QStringLiteral("Single play"));
-        state.ContinuousPlay = false;
-    }
+    if (window_.ui().cboMacros->currentIndex() == 7)
+        session.macroRunner().setContinuousPlay(false);
 }
 
 // ---------------------------------------------------------------------------------------

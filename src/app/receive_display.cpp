@@ -28,7 +28,7 @@ void ReceiveDisplay::write(const QString& label, const QString& body, LogStyle b
 }
 
 ReceiveMode ReceiveDisplay::mode() const {
-    if (window_.menus().mnuDebugging->isChecked())
+    if (!window_.session().state().MonitoringMode)
         return ReceiveMode::Debugging;
     return window_.session().state().TwoPortActive ? ReceiveMode::FullDuplex
                                                    : ReceiveMode::HalfDuplex;

@@ -19,7 +19,7 @@ void ReceiveOptions::Check1_Click() {
     const MainControls& ui = window_.ui();
     const bool ticked = ui.Check1->isChecked();
     ui.CbTimer->setEnabled(ticked);
-    if (!window_.menus().mnuDebugging->isChecked() && ticked)
+    if (window_.session().state().MonitoringMode && ticked)
         ui.Check2->setChecked(false);
     window_.describe(ticked ? QStringLiteral("\r\n# # # Receiving timer enabled # # # \r\n")
                             : QStringLiteral("\r\n# # # Receiving timer disabled # # # \r\n"));
@@ -30,7 +30,7 @@ void ReceiveOptions::Check2_Click() {
     Session& session = window_.session();
     QCheckBox* box = ui.Check2;
     const bool ticked = box->isChecked();
-    const bool debugging = window_.menus().mnuDebugging->isChecked();
+    const bool debugging = !session.state().MonitoringMode;
     if (ticked && !debugging)
         ui.Check1->setChecked(false);
     session.shared().Prefs.bolDescription = ticked;

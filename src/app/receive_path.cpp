@@ -84,15 +84,12 @@ void ReceivePath::showMonitored(const comm::CommControl& port, const QByteArray&
 // The end of a block
 
 void ReceivePath::blockReady(const QByteArray& block, BlockCutter::Cut cut) {
-    Session& session = window_.session();
-    QString& lastRxData = session.shared().LastRxData;
-    lastRxData = RxMatchText(block, session.state().RxFormat);
     lines_.dataReceived(block);
     blockEnded(cut);
     if (cut == BlockCutter::Cut::FixedDelay)
         returnFocusToCommandBox();
     if (display_.mode() == ReceiveMode::Debugging)
-        engines_.block(lastRxData);
+        engines_.block(RxMatchText(block, window_.session().state().RxFormat));
 }
 
 void ReceivePath::blockEnded(BlockCutter::Cut cut) {

@@ -4,6 +4,7 @@
 #include "main_controller.h"
 #include "notation/notation.h"
 #include "session.h"
+#include "autoresp/auto_responder.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,6 +19,7 @@ SendButtons::~SendButtons() = default;
 void SendButtons::Option3_Click(int Index) {
     if (Index != 0 && Index != 1)
         return;
+    window_.session().state().ControlCodeBank = Index;
     for (int k = 0; k < 16; ++k) {
         const int code = Index * 16 + k;
         QPushButton* button = window_.ui().cmdFreqused[static_cast<size_t>(k)];
@@ -28,7 +30,7 @@ void SendButtons::Option3_Click(int Index) {
 
 void SendButtons::cmdFreqused_Click(int Index) {
     Session& session = window_.session();
-    const int code = window_.ui().Option3[0]->isChecked() ? Index : Index + 16;
+    const int code = session.state().ControlCodeBank == 0 ? Index : Index + 16;
     const QString hex = QString::number(code, 16).toUpper();
     SendAction action;
     switch (session.state().TxFormat) {
@@ -66,11 +68,8 @@ void SendButtons::Option6_Click(int Index) {
 void SendButtons::cmdProBut_Click(int Index) {
     Session& session = window_.session();
     ButtonChain::Hooks hooks;
-    hooks.autoResponseOn = [&session] { return session.shared().AutoRespOn; };
-    hooks.setAutoResponse = [this](bool on) { window_.controller().SetAutoResponse(on); };
-    hooks.autoResponseSuspended = [&session]() -> bool& {
-        return session.shared().AutoRespSuspended;
-    };
+    hooks.suspendAutoResponse = [&session] { session.autoResponder().suspend(); };
+    hooks.resumeAutoResponse = [&session] { session.autoResponder().resume(); };
     hooks.portOpen = [&session] { return session.state().PortIsOpen; };
     hooks.txFormat = [&session] { return session.state().TxFormat; };
     auto chain = std::make_unique<ButtonChain>(session.sender(), session.scheduler(),
@@ -78,7 +77,7 @@ void SendButtons::cmdProBut_Click(int Index) {
     ButtonChain* running = chain.get();
     chain->setEnded([this, running] { chainEnded(running); });
     chains_.push_back(std::move(chain));
-    running->run(window_.ui().Option6[0]->isChecked() ? Index : Index + 16);
+    running->run(session.state().ButtonPage == 0 ? Index : Index + 16);
 }
 
 void SendButtons::chainEnded(ButtonChain* chain) {

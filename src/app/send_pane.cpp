@@ -105,9 +105,7 @@ void SendPane::Send_Click() {
 }
 
 void SendPane::cmdStop_Click() {
-    Session& session = window_.session();
-    session.state().StopSending = true;
-    session.sender().stopAll();
+    window_.session().sender().stopAll();
 }
 
 // ---------------------------------------------------------------------------------------

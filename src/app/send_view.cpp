@@ -16,7 +16,7 @@ namespace kst {
 
 bool SendView::mayTransmit() const {
     // A monitored line only listens.
-    return window_.session().MSComm1().PortOpen() && window_.menus().mnuDebugging->isChecked();
+    return window_.session().MSComm1().PortOpen() && !window_.session().state().MonitoringMode;
 }
 
 void SendView::output(const QByteArray& bytes) {
@@ -45,14 +45,6 @@ bool SendView::formattedView() const {
 
 bool SendView::soundOnSend() const {
     return window_.session().shared().Prefs.bolSoundOnSend;
-}
-
-int SendView::macroState() const {
-    return window_.session().state().MacroState;
-}
-
-bool SendView::macroRunning() const {
-    return window_.session().state().MacroRunning;
 }
 
 void SendView::log(const QString& label, Style labelStyle, const QString& body, Style bodyStyle) {

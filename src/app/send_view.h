@@ -20,8 +20,6 @@ public:
     bool description() const override;
     bool formattedView() const override;
     bool soundOnSend() const override;
-    int macroState() const override;
-    bool macroRunning() const override;
     void log(const QString& label, Style labelStyle, const QString& body, Style bodyStyle) override;
     void linesChanged() override;
     void transmitting(bool busy) override;

@@ -2,6 +2,8 @@
 
 #include "platform/runtime_error.h"
 #include "storage/profile_schema.h"
+#include "autoresp/auto_responder.h"
+#include "macros/macro_runner.h"
 #include "traffic/send_engine.h"
 
 namespace kst {
@@ -12,12 +14,19 @@ Session::Session(QString programFolder, Scheduler& scheduler)
       mscomm1_(std::make_unique<comm::CommControl>(
           comm::CommControl::portsFolderDevices(programFolder_))),
       mscomm2_(std::make_unique<comm::CommControl>(
-          comm::CommControl::portsFolderDevices(programFolder_))) {}
+          comm::CommControl::portsFolderDevices(programFolder_))),
+      primaryLines_(*mscomm1_) {}
 
 Session::~Session() = default;
 
-void Session::startSending(SendEnvironment& view) {
-    sender_ = std::make_unique<SendEngine>(view, scheduler_);
+void Session::startEngines(const EngineViews& views) {
+    sender_ = std::make_unique<SendEngine>(views.sending, scheduler_);
+    autoResponder_ = std::make_unique<AutoResponder>(*sender_, views.autoResponse);
+    macroRunner_ = std::make_unique<MacroRunner>(*sender_, *autoResponder_, views.macroRun);
+}
+
+LineLevels PrimaryPortLines::levelsNow() const {
+    return {port_.CTSHolding(), port_.DSRHolding(), port_.CDHolding()};
 }
 
 QString Session::supportDatabasePath() const {

@@ -5,6 +5,7 @@
 #include "platform/serial/comm_control.h"
 #include "shared_state.h"
 #include "storage/ini_file.h"
+#include "traffic/received_event.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,9 +14,23 @@
 
 namespace kst {
 
+class AutoResponder;
+class AutoResponseView;
+class MacroRunner;
+class MacroRunView;
 class Scheduler;
 class SendEngine;
 class SendEnvironment;
+
+// The primary port's input lines as they are now.
+class PrimaryPortLines : public LineLevelsReader {
+public:
+    explicit PrimaryPortLines(const comm::CommControl& port) : port_(port) {}
+    LineLevels levelsNow() const override;
+
+private:
+    const comm::CommControl& port_;
+};
 
 // Everything the program holds apart from its widgets: the program folder and its
 // files, the current profile's state, the two serial ports and the scheduler their
@@ -52,10 +67,22 @@ public:
     // Closes whichever port is open; a failure to close leaves that port as it is.
     void closePorts();
 
-    // The one sender of the program, shown through `view`: started once the window
-    // that shows it exists.
-    void startSending(SendEnvironment& view);
+    // The engines: the one sender, the auto-response rules and the macro runner, each
+    // shown through its view. Started once the window that shows them exists.
+    struct EngineViews {
+        SendEnvironment& sending;
+        AutoResponseView& autoResponse;
+        MacroRunView& macroRun;
+    };
+    void startEngines(const EngineViews& views);
     SendEngine& sender() { return *sender_; }
+    const SendEngine& sender() const { return *sender_; }
+    AutoResponder& autoResponder() { return *autoResponder_; }
+    const AutoResponder& autoResponder() const { return *autoResponder_; }
+    MacroRunner& macroRunner() { return *macroRunner_; }
+    const MacroRunner& macroRunner() const { return *macroRunner_; }
+    // What the engines read of the primary port's lines when they test them.
+    const LineLevelsReader& primaryLines() const { return primaryLines_; }
 
     // The serial devices present on this machine, which the port list links to COM
     // numbers; unset, the machine's own devices (tests keep theirs out).
@@ -71,7 +98,10 @@ private:
     CommonDialog cmdlg1_;
     std::unique_ptr<comm::CommControl> mscomm1_;
     std::unique_ptr<comm::CommControl> mscomm2_;
+    PrimaryPortLines primaryLines_;
     std::unique_ptr<SendEngine> sender_;
+    std::unique_ptr<AutoResponder> autoResponder_;
+    std::unique_ptr<MacroRunner> macroRunner_;
 };
 
 } // namespace kst

@@ -22,15 +22,6 @@ struct SharedState {
     MacroSubRoutines LoadedSubRoutines;
     // Each sub-routine's ELSE-on-timeout flag as loaded; the runner restores from it.
     std::array<bool, 8> LoadedElseCheck{};
-    bool AutoRespOn = false;
-    // Auto-response was switched off by a button chain or a macro run, and is switched on
-    // again when it ends.
-    bool AutoRespSuspended = false;
-    // The last block received in Debugging / Simulating mode, as the engines compare it:
-    // the raw text in ASCII notation, otherwise a hexadecimal byte list ("D,A,").
-    QString LastRxData;
-    // The last line event of the primary port (a LineEventCode; 0 before the first).
-    int LastSignalCode = 0;
 };
 
 } // namespace kst

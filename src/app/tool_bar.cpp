@@ -6,6 +6,28 @@
 
 namespace kst {
 
+QString toolButtonKey(ToolButton button) {
+    switch (button) {
+    case ToolButton::Save:
+        return QStringLiteral("Save");
+    case ToolButton::Help:
+        return QStringLiteral("Help");
+    case ToolButton::Connect:
+        return QStringLiteral("Connect");
+    case ToolButton::AutoRespOnOff:
+        return QStringLiteral("AutoRespOnOff");
+    case ToolButton::MacrosPlay:
+        return QStringLiteral("macrosPlay");
+    case ToolButton::MacrosPause:
+        return QStringLiteral("macrosPause");
+    case ToolButton::MacrosStop:
+        return QStringLiteral("macrosStop");
+    case ToolButton::MacrosContinue:
+        return QStringLiteral("macrosContinue");
+    }
+    return QString();
+}
+
 KeyedToolBar::KeyedToolBar(QWidget* parent) : QToolBar(parent), slots_(ButtonCount + 1) {
     setObjectName(QStringLiteral("Toolbar1"));
     setMovable(false);
@@ -14,9 +36,9 @@ KeyedToolBar::KeyedToolBar(QWidget* parent) : QToolBar(parent), slots_(ButtonCou
     setToolButtonStyle(Qt::ToolButtonIconOnly);
 }
 
-void KeyedToolBar::addKeyedButton(int index, const QString& key, int image,
-                                  const QString& toolTip) {
-    Q_ASSERT(index >= 1 && index <= ButtonCount);
+void KeyedToolBar::addKeyedButton(ToolButton button, int image, const QString& toolTip) {
+    const int index = static_cast<int>(button);
+    const QString key = toolButtonKey(button);
     QAction* action = addAction(pictures::toolbarImage(image), toolTip);
     action->setObjectName(QStringLiteral("Toolbar1_") + key);
     action->setToolTip(toolTip);

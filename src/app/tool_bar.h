@@ -8,6 +8,20 @@ class QAction;
 
 namespace kst {
 
+// The keyed buttons of the main toolbar, by their number.
+enum class ToolButton : int {
+    Save = 1,
+    Help = 2,
+    Connect = 4,
+    AutoRespOnOff = 24,
+    MacrosPlay = 29,
+    MacrosPause = 30,
+    MacrosStop = 31,
+    MacrosContinue = 32,
+};
+// The key that names the button ("macrosPlay").
+QString toolButtonKey(ToolButton button);
+
 // The main toolbar: 32 numbered buttons, found by their key. A keyed button shows a
 // picture of the toolbar image list, and that picture number is state the handlers read
 // (the Connect button acts on what it shows). Separators and placeholders have no key;
@@ -19,7 +33,7 @@ public:
 
     explicit KeyedToolBar(QWidget* parent = nullptr);
 
-    void addKeyedButton(int index, const QString& key, int image, const QString& toolTip);
+    void addKeyedButton(ToolButton button, int image, const QString& toolTip);
     void addSeparatorAt(int index);
     // Placeholders first..last hold the given widget (or nothing).
     void addPlaceholders(int first, int last, QWidget* widget);
@@ -30,9 +44,17 @@ public:
     QAction* button(const QString& key) const;
     QString buttonKey(int index) const;
 
+    QAction* button(ToolButton button) const { return this->button(static_cast<int>(button)); }
+
     int buttonImage(const QString& key) const;
     void setButtonImage(const QString& key, int image, const QString& toolTip);
+    void setButtonImage(ToolButton button, int image, const QString& toolTip) {
+        setButtonImage(toolButtonKey(button), image, toolTip);
+    }
     void setButtonEnabled(int index, bool enabled);
+    void setButtonEnabled(ToolButton button, bool enabled) {
+        setButtonEnabled(static_cast<int>(button), enabled);
+    }
 
 signals:
     // A click on an enabled keyed button.

@@ -47,10 +47,7 @@ void ButtonChain::stopRequested() {
 }
 
 void ButtonChain::sendCurrent() {
-    if (hooks_.autoResponseOn()) {
-        hooks_.setAutoResponse(false);
-        hooks_.autoResponseSuspended() = true;
-    }
+    hooks_.suspendAutoResponse();
     const std::optional<SendAction> action =
         actionOf(buttons_[static_cast<size_t>(current_)], hooks_.txFormat());
     if (!action) {
@@ -92,11 +89,8 @@ void ButtonChain::sent(SendOutcome outcome) {
 void ButtonChain::end(End how) {
     running_ = false;
     engine_.endSequence(this);
-    bool& suspended = hooks_.autoResponseSuspended();
-    if (how == End::ByItself && suspended) {
-        hooks_.setAutoResponse(true);
-        suspended = false;
-    }
+    if (how == End::ByItself)
+        hooks_.resumeAutoResponse();
     if (ended_)
         ended_();
 }

@@ -20,11 +20,10 @@ class ButtonChain : public SendEngine::Sequence {
 public:
     // What the chain needs of the program around it.
     struct Hooks {
-        std::function<bool()> autoResponseOn;
-        std::function<void(bool)> setAutoResponse;
-        // Set while a chain has switched auto-response off; shared by every chain (and
-        // a macro run) so the one that ends by itself switches it on again.
-        std::function<bool&()> autoResponseSuspended;
+        // Auto-response goes off while a chain runs; one that ends by itself gives back
+        // what any chain or run suspended.
+        std::function<void()> suspendAutoResponse;
+        std::function<void()> resumeAutoResponse;
         std::function<bool()> portOpen;
         // The send notation (0 Dec .. 4 ASCII).
         std::function<int()> txFormat;

@@ -27,14 +27,11 @@ public:
     virtual void setDtr(bool on) = 0;
 
     // Read as the send goes: the send notation (0 Dec .. 4 ASCII), the description and
-    // formatted-view options, the sound on sending, and the macro run state (0 idle,
-    // 1 running, 2 pause requested, 3 stop requested).
+    // formatted-view options, and the sound on sending.
     virtual int txFormat() const = 0;
     virtual bool description() const = 0;
     virtual bool formattedView() const = 0;
     virtual bool soundOnSend() const = 0;
-    virtual int macroState() const = 0;
-    virtual bool macroRunning() const = 0;
 
     // What shows.
     enum class Style { Message, Sent };
@@ -91,6 +88,11 @@ public:
     void stopAll();
     // A macro pause or stop: every running send ends at once, writing nothing more.
     void endForMacro();
+    // While a macro's steps play, a send's headline follows the run's lines without a
+    // blank line of its own.
+    void setMacroRunning(bool running) { macroRunning_ = running; }
+    // The notation the sends are read in now (0 Dec .. 4 ASCII).
+    int sendNotation() const;
     bool busy() const { return !running_.empty() || !sequences_.empty(); }
 
     // A sequence is registered from its start to its end.
@@ -114,6 +116,7 @@ private:
     std::vector<std::unique_ptr<Send>> ended_;
     TimerHandle sweep_;
     TimerHandle txLed_;
+    bool macroRunning_ = false;
 };
 
 } // namespace kst

@@ -72,7 +72,7 @@ TEST_F(EditorsTest, AButtonEditedAndSavedReachesTheTableTheMemoryAndTheMainWindo
     const ProgButton& loaded = main.shared().LoadedButtons[16];
     EXPECT_EQ(loaded.keyCaption, "Ok");
     EXPECT_EQ(loaded.chain, 18);
-    EXPECT_EQ(loaded.action.signal, 8);
+    EXPECT_EQ(loaded.action.signal, OutputSignal::PlaySound);
     EXPECT_EQ(loaded.action.intervalMs, 100);
     // The main window shows the first page, relabelled.
     EXPECT_TRUE(main.ui().Option6[0]->isChecked());

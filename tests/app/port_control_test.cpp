@@ -2,6 +2,7 @@
 #include "app/frm_settings.h"
 #include "app/port_control.h"
 #include "app_fixtures.h"
+#include "macros/macro_runner.h"
 #include "platform/scheduler.h"
 #include "platform/serial/simulated_line.h"
 #include "support/pty_pair.h"
@@ -108,12 +109,10 @@ TEST_F(PortControlTest, OpenWritesTheDatedStatusBlockAndCloseTurnsTheWindowBack)
     EXPECT_EQ(log().count("COM Port Opened"), 2);
     EXPECT_TRUE(com1.isOpen());
 
-    main.state().StopSending = false;
     port().ClosePort();
     EXPECT_FALSE(com1.isOpen());
     EXPECT_FALSE(main.state().PortIsOpen);
-    EXPECT_TRUE(main.state().StopSending);
-    EXPECT_EQ(main.state().MacroState, 3);
+    EXPECT_EQ(main.session().macroRunner().state(), MacroRunState::StopRequested);
     EXPECT_TRUE(log().endsWith("\n* * * * * * * * * * COM Port Closed * * * * * * * * * * \n"));
     EXPECT_EQ(bar->panelText("Status"), "COM Port Status:");
     EXPECT_EQ(bar->panelText("Ball"), "Port closed");
@@ -319,14 +318,14 @@ TEST_F(PortControlTest, TheLineStateTestReadsThePrimaryPortNow) {
     port().OpenPort();
     com1.setCts(true);
     com1.setDsr(false);
-    EXPECT_TRUE(port().CheckSignalCondition(5));
-    EXPECT_FALSE(port().CheckSignalCondition(4));
+    EXPECT_TRUE(port().CheckSignalCondition(LineState::CtsOnDsrOff));
+    EXPECT_FALSE(port().CheckSignalCondition(LineState::CtsOnDsrOn));
     com1.setDsr(true);
-    EXPECT_TRUE(port().CheckSignalCondition(4));
-    EXPECT_FALSE(port().CheckSignalCondition(10));
+    EXPECT_TRUE(port().CheckSignalCondition(LineState::CtsOnDsrOn));
+    EXPECT_FALSE(port().CheckSignalCondition(LineState::RingDetected));
     port().ClosePort();
     // A closed port reads every line off, without an error box.
-    EXPECT_TRUE(port().CheckSignalCondition(7));
+    EXPECT_TRUE(port().CheckSignalCondition(LineState::CtsOffDsrOff));
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
 
@@ -372,12 +371,6 @@ TEST_F(PortControlTest, WithoutAnyPortTheOpenFailsOnThePlaceholder) {
     ASSERT_EQ(boxes.boxes().size(), 1);
     EXPECT_TRUE(boxes.boxes()[0].text.startsWith("Error Number: 13\n"));
     EXPECT_FALSE(com1.isOpen());
-}
-
-TEST_F(PortControlTest, AStopLeftFromBeforeDoesNotStopTheNewSession) {
-    main.state().StopSending = true;
-    port().OpenPort();
-    EXPECT_FALSE(main.state().StopSending);
 }
 
 TEST_F(PortControlTest, TheMonitoringDialogSwitchesModeAndOffersOnlyOtherPorts) {

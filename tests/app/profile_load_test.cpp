@@ -116,7 +116,7 @@ TEST_F(ProfileLoadTest, EveryKindOfRowReachesItsPlace) {
     EXPECT_EQ(main->control<QPlainTextEdit>("RichTextBox1")->toPlainText(), "0012 notes");
 
     EXPECT_EQ(main->responseBox()->palette().color(QPalette::Base), QColor(255, 255, 0));
-    EXPECT_TRUE(main->shared().AutoRespOn);
+    EXPECT_TRUE(main->session().autoResponder().isOn());
     EXPECT_EQ(main->StatusBar1()->panelText("AutoResp"), "Auto-Response: ON ");
     EXPECT_EQ(main->Toolbar1()->buttonImage("AutoRespOnOff"), 6);
     EXPECT_FALSE(main->control<QCheckBox>("Check2")->isChecked());
@@ -286,11 +286,11 @@ TEST_F(ProfileLoadTest, ConnectAutomaticallyOpensThePortOnceAndNeitherKeepsWaiti
 
 TEST_F(ProfileLoadTest, TheEighthMacroAlwaysLeavesSinglePlay) {
     main->Open_DB(defaultProfile(), "Device1.kst");
-    main->state().ContinuousPlay = true;
-    main->Toolbar1()->setButtonImage("macrosContinue", 11, "Continuous play");
+    main->session().macroRunner().setContinuousPlay(true);
+    EXPECT_EQ(main->Toolbar1()->buttonImage("macrosContinue"), 11);
     main->control<QComboBox>("cboMacros")->setCurrentIndex(7);
     main->cboMacros_Click();
-    EXPECT_FALSE(main->state().ContinuousPlay);
+    EXPECT_FALSE(main->session().macroRunner().continuousPlay());
     EXPECT_EQ(main->Toolbar1()->buttonImage("macrosContinue"), 10);
     EXPECT_EQ(main->shared().LoadedSteps[0].id, 57);
 

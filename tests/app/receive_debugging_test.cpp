@@ -10,7 +10,6 @@ namespace {
 using DebuggingReceive = ReceiveTest;
 
 TEST_F(DebuggingReceive, ABurstIsOneBlockWrittenKeptAndOfferedToTheRules) {
-    main.shared().AutoRespOn = true;
     open();
     arrive(com1, "AB");
     EXPECT_TRUE(ledOn(Led::RX));
@@ -21,8 +20,7 @@ TEST_F(DebuggingReceive, ABurstIsOneBlockWrittenKeptAndOfferedToTheRules) {
     EXPECT_TRUE(log().isEmpty()) << "a tick that brings bytes does not end the block";
     tick();
     EXPECT_EQ(log(), "Data received: 41,42,D,\n");
-    EXPECT_EQ(main.shared().LastRxData, "41,42,D,");
-    EXPECT_EQ(engines.calls, QStringList({"AutoRespond(41,42,D,,0)"}));
+    EXPECT_EQ(engines.calls, QStringList({"AutoRespond(41,42,D,)"}));
     EXPECT_FALSE(ledOn(Led::RX));
     EXPECT_EQ(ball(), "Ready");
     EXPECT_EQ(ui().StatusBar1->panelPicture("Ball"), 2);
@@ -72,7 +70,6 @@ TEST_F(DebuggingReceive, WithTheRxTimerEverythingOfTheChosenDelayIsOneLine) {
     rxTimer(true);
     ui().CbTimer->setCurrentText("50 ms");
     open();
-    main.shared().AutoRespOn = true;
     arrive(com1, "12");
     timers.advance(30);
     arrive(com1, "34");
@@ -112,7 +109,7 @@ TEST_F(DebuggingReceive, TheNotationShapesTheLineAndAsciiKeepsTheRawTextForTheEn
         tick();
         tick();
         EXPECT_EQ(log(), "Data received: " + c.line + "\n") << c.rxFormat << c.formatted;
-        EXPECT_EQ(main.shared().LastRxData, c.match) << c.rxFormat;
+        EXPECT_EQ(engines.calls.takeLast(), "AutoRespond(" + c.match + ")") << c.rxFormat;
     }
     // The raw text keeps its own line breaks.
     formattedView(false);
@@ -124,7 +121,6 @@ TEST_F(DebuggingReceive, TheNotationShapesTheLineAndAsciiKeepsTheRawTextForTheEn
 }
 
 TEST_F(DebuggingReceive, AReceiveEventWhoseBytesWereTakenAlreadyWritesAndOffersNothing) {
-    main.shared().AutoRespOn = true;
     open();
     arrive(com1, "A");
     // More bytes, and their event, come while the block is gathered; a tick takes them.
@@ -136,30 +132,27 @@ TEST_F(DebuggingReceive, AReceiveEventWhoseBytesWereTakenAlreadyWritesAndOffersN
     tick();
     tick();
     EXPECT_EQ(log(), "Data received: 41,42,\n");
-    EXPECT_EQ(engines.calls, QStringList({"AutoRespond(41,42,,0)"}));
+    EXPECT_EQ(engines.calls, QStringList({"AutoRespond(41,42,)"}));
     EXPECT_EQ(ball(), "Ready");
     EXPECT_FALSE(ledOn(Led::RX));
 }
 
 TEST_F(DebuggingReceive, ABlockGoesToTheWaitingMacroAndToNoOtherEngine) {
-    main.shared().AutoRespOn = true;
-    main.state().ArmedSubRoutine = 6;
     open();
-    main.state().MacroState = 1;
-    main.state().MacroWaiting = true;
+    engines.waits = true;
+    engines.idle = false;
     arrive(com1, "A");
     tick();
     tick();
-    main.state().MacroWaiting = false;
+    engines.waits = false;
     arrive(com1, "B");
     tick();
     tick();
-    EXPECT_EQ(engines.calls, QStringList({"EvaluateSubRoutine(6,41,,0)"}))
+    EXPECT_EQ(engines.calls, QStringList({"EvaluateSubRoutine(41,)"}))
         << "a macro that runs without waiting takes nothing, and the rules wait for it";
 }
 
 TEST_F(DebuggingReceive, ClosingWritesTheBlockBeingGatheredAndTheNextOpeningStartsEmpty) {
-    main.shared().AutoRespOn = true;
     open();
     arrive(com1, "A");
     tick();

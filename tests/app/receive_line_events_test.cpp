@@ -5,57 +5,31 @@ using namespace kst::test;
 
 namespace {
 
-// Engines that note the line event they were told of, and may play the far end.
-class SignalEngines : public ReceiveEngines {
-public:
-    explicit SignalEngines(RecordingMain& main) : main_(main) {}
-    void AutoRespond(const QString&, bool IsSignalEvent) override {
-        heard << QStringLiteral("%1%2")
-                     .arg(main_.shared().LastSignalCode)
-                     .arg(IsSignalEvent && main_.state().RingPending ? " ring pending" : "");
-        if (answer)
-            answer();
-    }
-    void EvaluateSubRoutine(int MacroIndex, const QString&, bool) override {
-        heard << QStringLiteral("sub-routine %1: %2")
-                     .arg(MacroIndex)
-                     .arg(main_.shared().LastSignalCode);
-    }
-    QStringList heard;
-    std::function<void()> answer;
-
-private:
-    RecordingMain& main_;
-};
-
 class LineEvents : public ReceiveTest {
 protected:
     LineEvents() {
-        main.controller().commEvents().setEngines(&signals_);
         MainState& state = main.state();
         state.DetectCTS = state.DetectDSR = state.DetectDCD = state.DetectRI = true;
-        main.shared().AutoRespOn = true;
         main.shared().Prefs.bolSoundOnLineChange = true;
     }
     void change(void (comm::SimulatedLine::*set)(bool), bool on) {
         (com1.*set)(on);
         deliverEvents();
     }
-    SignalEngines signals_{main};
 };
 
 TEST_F(LineEvents, AWatchedChangeIsWrittenCodedLitAndOfferedToTheEngines) {
     open();
     change(&comm::SimulatedLine::setCts, true);
     change(&comm::SimulatedLine::setDsr, true);
-    main.state().MacroState = 1;
-    main.state().MacroWaiting = true;
-    main.state().ArmedSubRoutine = 2;
+    engines.waits = true;
+    engines.idle = false;
     change(&comm::SimulatedLine::setCd, true);
     EXPECT_EQ(log(), "Signal received: CTS Turned ON ...\n"
                      "Signal received: DSR Turned ON ...\n"
                      "Signal received: DCD Turned ON ...\n");
-    EXPECT_EQ(signals_.heard, QStringList({"1", "3", "sub-routine 2: 5"}));
+    EXPECT_EQ(engines.calls,
+              QStringList({"AutoRespond(#1)", "AutoRespond(#3)", "EvaluateSubRoutine(#5)"}));
     EXPECT_EQ(beeper.count, 3);
     for (Led led : {Led::CTS, Led::DSR, Led::CD})
         EXPECT_TRUE(ledOn(led));
@@ -70,21 +44,21 @@ TEST_F(LineEvents, AGlitchThatCameBackAndAnUnwatchedLineAreInvisible) {
     change(&comm::SimulatedLine::setCd, true);
     EXPECT_TRUE(log().isEmpty());
     EXPECT_EQ(beeper.count, 0);
-    EXPECT_TRUE(signals_.heard.isEmpty());
+    EXPECT_TRUE(engines.calls.isEmpty());
     EXPECT_FALSE(ledOn(Led::CD));
 }
 
 TEST_F(LineEvents, AChangeDuringTheEventsOwnDispatchIsTheNextEvent) {
     open();
     // A device that drops CTS as soon as it is answered.
-    signals_.answer = [this] {
-        signals_.answer = nullptr;
+    engines.answer = [this] {
+        engines.answer = nullptr;
         com1.setCts(false);
     };
     change(&comm::SimulatedLine::setCts, true);
     deliverEvents();
     EXPECT_EQ(log(), "Signal received: CTS Turned ON ...\nSignal received: CTS Turned OFF ...\n");
-    EXPECT_EQ(signals_.heard, QStringList({"1", "2"}));
+    EXPECT_EQ(engines.calls, QStringList({"AutoRespond(#1)", "AutoRespond(#2)"}));
 }
 
 TEST_F(LineEvents, ARingFlashesAndIsOfferedAsARingWhenTheFlashEnds) {
@@ -100,7 +74,8 @@ TEST_F(LineEvents, ARingFlashesAndIsOfferedAsARingWhenTheFlashEnds) {
     timers.advance(PortEvents::RingFlashMs / 2);
     EXPECT_FALSE(ledOn(Led::RI));
     EXPECT_EQ(log(), "Signal received: CTS Turned ON ...\nSignal received: RI Detected ...\n");
-    EXPECT_EQ(signals_.heard, QStringList({"1 ring pending", "7 ring pending"}));
+    EXPECT_EQ(engines.calls,
+              QStringList({"AutoRespond(#1 ring pending)", "AutoRespond(#7 ring pending)"}));
     EXPECT_FALSE(main.state().RingPending);
 
     // A ring still flashing when the port closes goes with the session.
@@ -110,7 +85,7 @@ TEST_F(LineEvents, ARingFlashesAndIsOfferedAsARingWhenTheFlashEnds) {
     timers.advance(PortEvents::RingFlashMs);
     EXPECT_EQ(log().count("RI Detected"), 1);
     EXPECT_FALSE(main.state().RingPending);
-    EXPECT_EQ(signals_.heard.size(), 2);
+    EXPECT_EQ(engines.calls.size(), 2);
 }
 
 TEST_F(LineEvents, ErrorTextsComeBackAfterEveryEventUntilThePortOpensAgain) {

@@ -2,6 +2,7 @@
 #include "app/send_buttons.h"
 #include "app/send_pane.h"
 #include "app_fixtures.h"
+#include "autoresp/auto_responder.h"
 #include "notation/notation.h"
 #include "platform/scheduler.h"
 #include "platform/serial/simulated_line.h"
@@ -38,6 +39,7 @@ protected:
     const MainControls& ui() const { return main.ui(); }
     SendPane& pane() { return main.controller().sendPane(); }
     SendButtons& buttons() { return main.controller().buttons(); }
+    AutoResponder& responder() { return main.session().autoResponder(); }
     void format(int notation) { ui().Option1[static_cast<size_t>(notation)]->click(); }
     // Types into the command box as a user does, Enter included when asked.
     void type(const QString& text, bool enter = false) {
@@ -221,13 +223,13 @@ TEST_F(SendTest, ControlCodeButtonsSendTheirCodeInEveryNotation) {
 TEST_F(SendTest, AChainSendsItsButtonsInOrderAndOnlyItsOwnEndGivesAutoResponseBack) {
     setButton(17, "31,", 18);
     setButton(18, "32,33,");
-    main.controller().SetAutoResponse(true);
+    responder().switchTo(true);
     ui().Option6[1]->click();
     ui().cmdProBut[0]->click();
     clock.advance(0);
     EXPECT_EQ(sent(), QByteArray("123"));
-    EXPECT_TRUE(main.shared().AutoRespOn);
-    EXPECT_FALSE(main.shared().AutoRespSuspended);
+    EXPECT_TRUE(responder().isOn());
+    EXPECT_FALSE(responder().isSuspended());
 
     // A chain ended by Stop leaves auto-response off until a chain ends by itself.
     setButton(1, "41,", 2);
@@ -235,19 +237,19 @@ TEST_F(SendTest, AChainSendsItsButtonsInOrderAndOnlyItsOwnEndGivesAutoResponseBa
     main.shared().LoadedButtons[0].action.intervalMs = 100;
     ui().Option6[0]->click();
     ui().cmdProBut[0]->click();
-    EXPECT_FALSE(main.shared().AutoRespOn) << "off while the chain runs";
+    EXPECT_FALSE(responder().isOn()) << "off while the chain runs";
     EXPECT_TRUE(ui().cmdStop->isEnabled());
     ui().cmdStop->click();
     clock.advance(1000);
     EXPECT_EQ(sent(), QByteArray("A"));
-    EXPECT_FALSE(main.shared().AutoRespOn);
-    EXPECT_TRUE(main.shared().AutoRespSuspended);
+    EXPECT_FALSE(responder().isOn());
+    EXPECT_TRUE(responder().isSuspended());
     EXPECT_FALSE(ui().cmdStop->isEnabled());
     ui().cmdProBut[1]->click();
     clock.advance(0);
     EXPECT_EQ(sent(), QByteArray("B"));
-    EXPECT_TRUE(main.shared().AutoRespOn);
-    EXPECT_FALSE(main.shared().AutoRespSuspended);
+    EXPECT_TRUE(responder().isOn());
+    EXPECT_FALSE(responder().isSuspended());
 }
 
 // Stop pressed and released as a person does, over several writes of a send that keeps
@@ -324,8 +326,7 @@ TEST_F(SendTest, ClosingThePortInterruptsTheSend) {
 }
 
 TEST_F(SendTest, NothingIsSentOnAMonitoredLine) {
-    main.menus().mnuDebugging->setChecked(false);
-    main.menus().mnuMonitoring->setChecked(true);
+    main.state().MonitoringMode = true;
     buttons().cmdFreqused_Click(0);
     EXPECT_TRUE(sent().isEmpty());
 }

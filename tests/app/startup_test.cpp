@@ -3,6 +3,7 @@
 #include "app/status_bar.h"
 #include "app/tool_bar.h"
 #include "app_fixtures.h"
+#include "macros/macro_runner.h"
 #include "support/pty_pair.h"
 
 #include <QAction>
@@ -111,7 +112,7 @@ TEST_F(StartupTest, InitialControlStateIsThePortClosedState) {
     EXPECT_EQ(s.RxFormat, 1);
     EXPECT_EQ(s.CalcNotation, 1);
     EXPECT_EQ(s.CalcOperation, 0);
-    EXPECT_EQ(s.MacroState, 0);
+    EXPECT_EQ(main.session().macroRunner().state(), MacroRunState::Idle);
     EXPECT_TRUE(s.StartupPending);
     EXPECT_TRUE(main.control<QRadioButton>("Option1", 1)->isChecked());
     EXPECT_TRUE(main.control<QRadioButton>("Option2", 1)->isChecked());

@@ -1,9 +1,12 @@
 #include "app_fixtures.h"
+#include "autoresp/auto_responder.h"
+#include "macros/macro_runner.h"
 #include "notation/notation.h"
 #include "tools/checksum_calculator.h"
 #include "tools/frm_about.h"
 #include "tools/frm_ascii.h"
 #include "tools/frm_logic.h"
+#include "traffic/send_engine.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -156,9 +159,9 @@ protected:
         seen.state += QStringLiteral("|%1%2%3%4%5|%6x%7|%8")
                           .arg(s.MonitoringMode)
                           .arg(s.PortIsOpen)
-                          .arg(s.StopSending)
-                          .arg(s.MacroState)
-                          .arg(main.session().shared().AutoRespOn)
+                          .arg(main.session().sender().busy())
+                          .arg(static_cast<int>(main.session().macroRunner().state()))
+                          .arg(main.session().autoResponder().isOn())
                           .arg(main.width())
                           .arg(main.height())
                           .arg(main.isVisible());
