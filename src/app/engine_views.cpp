@@ -1,6 +1,7 @@
 #include "engine_views.h"
 
 #include "frm_main.h"
+#include "session.h"
 #include "status_bar.h"
 #include "tool_bar.h"
 
@@ -16,6 +17,11 @@ void AutoResponseIndicators::autoResponseSwitched(bool on) {
                                    : QStringLiteral("Auto-Response: OFF "));
     window_.describe(on ? QStringLiteral("\r\n# # # Auto-Response is now ON # # #")
                         : QStringLiteral("\r\n# # # Auto-Response is now OFF # # #"));
+}
+
+void AutoResponseIndicators::note(const QString& line) {
+    window_.Add_Color(line + QStringLiteral("\r\n"),
+                      window_.session().shared().Prefs.messageStyle());
 }
 
 void MacroRunControls::playModeShown(bool continuous) {

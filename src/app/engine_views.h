@@ -13,6 +13,7 @@ class AutoResponseIndicators : public AutoResponseView {
 public:
     explicit AutoResponseIndicators(frmMain& window) : window_(window) {}
     void autoResponseSwitched(bool on) override;
+    void note(const QString& line) override;
 
 private:
     frmMain& window_;

@@ -131,9 +131,9 @@ void MainController::setInitialControlState() {
     menus.mnuPortClose->setEnabled(false);
     ui.txtMacros->setEnabled(false);
     ui.cboMacros->setEnabled(false);
-    for (ToolButton button : {ToolButton::AutoRespOnOff, ToolButton::MacrosPlay,
-                              ToolButton::MacrosPause, ToolButton::MacrosStop,
-                              ToolButton::MacrosContinue})
+    for (ToolButton button :
+         {ToolButton::AutoRespOnOff, ToolButton::MacrosPlay, ToolButton::MacrosPause,
+          ToolButton::MacrosStop, ToolButton::MacrosContinue})
         ui.Toolbar1->setButtonEnabled(button, false);
     for (QAction* item : {menus.mnuAutoResp, menus.mnuMacro, menus.mnuRun, menus.mnuPause,
                           menus.mnuStop, menus.mnuContinue})

@@ -1,6 +1,8 @@
 #include "profile_control.h"
 
+#include "autoresp/auto_responder.h"
 #include "frm_main.h"
+#include "macros/macro_runner.h"
 #include "main_controller.h"
 #include "platform/db/connection_string.h"
 #include "platform/desktop/bgr_color.h"
@@ -10,8 +12,6 @@
 #include "port_settings.h"
 #include "receive_options.h"
 #include "session.h"
-#include "autoresp/auto_responder.h"
-#include "macros/macro_runner.h"
 #include "storage/field_values.h"
 #include "storage/preferences_store.h"
 #include "storage/profile_creator.h"
@@ -232,18 +232,11 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
 
         fromProfile(
             [&] { ReadProgButtons(shared.SettingsConnStr, shared.LoadedButtons, &damaged); });
-        for (int page = 0; page < 2; ++page) {
-            if (ui.Option6[static_cast<size_t>(page)]->isChecked())
-                window_.controller().buttons().Option6_Click(page);
-        }
+        window_.controller().buttons().Option6_Click(session.state().ButtonPage);
 
-        fromProfile([&] {
-            ReadRows(QStringLiteral("SELECT * FROM ProgAutoResp"), shared.SettingsConnStr, 16,
-                     [&](const db::Recordset& row, int i) {
-                         ReadAutoResponseRule(row, shared.LoadedRules[static_cast<size_t>(i)],
-                                              &damaged);
-                     });
-        });
+        AutoResponseRules rules;
+        fromProfile([&] { ReadAutoResponseRules(shared.SettingsConnStr, rules, &damaged); });
+        session.autoResponder().setRules(rules);
     } catch (const ProfileFault& fault) {
         return LoadFailure{fault.error, true};
     } catch (const RunTimeError& e) {

@@ -1,10 +1,10 @@
 #include "send_buttons.h"
 
+#include "autoresp/auto_responder.h"
 #include "frm_main.h"
 #include "main_controller.h"
 #include "notation/notation.h"
 #include "session.h"
-#include "autoresp/auto_responder.h"
 
 #include <QPushButton>
 #include <QRadioButton>

@@ -1,9 +1,9 @@
 #include "session.h"
 
-#include "platform/runtime_error.h"
-#include "storage/profile_schema.h"
 #include "autoresp/auto_responder.h"
 #include "macros/macro_runner.h"
+#include "platform/runtime_error.h"
+#include "storage/profile_schema.h"
 #include "traffic/send_engine.h"
 
 namespace kst {

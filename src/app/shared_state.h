@@ -17,7 +17,6 @@ struct SharedState {
     QString SettingsConnStr;
     UserPreferences Prefs;
     ProgButtons LoadedButtons;
-    AutoResponseRules LoadedRules;
     MacroSteps LoadedSteps;
     MacroSubRoutines LoadedSubRoutines;
     // Each sub-routine's ELSE-on-timeout flag as loaded; the runner restores from it.

@@ -131,6 +131,14 @@ void ReadProgButtons(const QString& connStr, ProgButtons& buttons, DamagedLists*
              });
 }
 
+void ReadAutoResponseRules(const QString& connStr, AutoResponseRules& rules,
+                           DamagedLists* damaged) {
+    ReadRows(QStringLiteral("SELECT * FROM ProgAutoResp"), connStr, AutoResponseRuleCount,
+             [&](const db::Recordset& row, int i) {
+                 ReadAutoResponseRule(row, rules[static_cast<size_t>(i)], damaged);
+             });
+}
+
 void ReadAutoResponseRule(const db::Recordset& row, AutoResponseRule& rule, DamagedLists* damaged) {
     namespace C = ProgAutoRespColumn;
     const RowReader r(row, damaged);
@@ -177,7 +185,8 @@ void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub, bool& l
     r.thenPart(sub.ifThen, {C::IfThenCmd, C::strIfThenCtrl, C::IfThenCmdRepeat, C::IfThenCmdDelay,
                             C::IfThenCmdInterval, C::IfThenSignal});
     r.condition(sub.elseIfCondition, text(row, C::ElseIfCode), C::strElseIfCtrl);
-    setConditionKind(sub.elseIfCondition, integer(row, C::ElseIfOpt), integer(row, C::ElseIfSignal));
+    setConditionKind(sub.elseIfCondition, integer(row, C::ElseIfOpt),
+                     integer(row, C::ElseIfSignal));
     r.thenPart(sub.elseIfThen,
                {C::ElseIfThenCmd, C::ElseIfThenCtrl, C::ElseIfThenCmdRepeat, C::ElseIfThenCmdDelay,
                 C::ElseIfThenCmdInterval, C::ElseIfThenSignal});

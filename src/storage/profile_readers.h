@@ -57,6 +57,9 @@ void ReadRows(const QString& sql, const QString& connStr, int count, Read read) 
 
 // The 32 programmable buttons of the profile behind `connStr`, in their order.
 void ReadProgButtons(const QString& connStr, ProgButtons& buttons, DamagedLists* damaged = nullptr);
+// The 16 auto-response rules, in their order.
+void ReadAutoResponseRules(const QString& connStr, AutoResponseRules& rules,
+                           DamagedLists* damaged = nullptr);
 
 // A macro of the current profile, filled in place: what was read before a failure
 // keeps its new value, the rest its old one. Raises the failure to the caller.

@@ -126,13 +126,13 @@ private:
             // The two signals that turn RTS off with DTR have always been logged this way.
             const bool withDtr = lines.dtr.has_value();
             const QString label = !*lines.rts && withDtr ? QStringLiteral("Signal Sent: ") : sent;
-            line(label, *lines.rts ? QStringLiteral("RTS Turned ON")
-                                   : QStringLiteral("RTS Turned OFF"));
+            line(label,
+                 *lines.rts ? QStringLiteral("RTS Turned ON") : QStringLiteral("RTS Turned OFF"));
         }
         if (lines.dtr) {
             env_.setDtr(*lines.dtr);
-            line(sent, *lines.dtr ? QStringLiteral("DTR Turned ON")
-                                  : QStringLiteral("DTR Turned OFF"));
+            line(sent,
+                 *lines.dtr ? QStringLiteral("DTR Turned ON") : QStringLiteral("DTR Turned OFF"));
         }
         env_.linesChanged();
     }

@@ -1,3 +1,4 @@
+#include "autoresp/auto_responder.h"
 // Profiles as users' files really get damaged or arrive from elsewhere: truncated,
 // random bytes, foreign, another password, a table or column gone, a page destroyed,
 // objects that run statements, values too long, locked by another program. None of
@@ -306,8 +307,8 @@ TEST_F(DamagedProfiles, ControlCodesThatAreNotBytesAreNamedInOneBoxALoad) {
                   "Conditions with such a list never match.");
     // Kept as they are stored: never turned into a 0 byte.
     EXPECT_EQ(main->shared().LoadedButtons[3].action.controlCodes, "1FF,");
-    EXPECT_FALSE(main->shared().LoadedRules[1].condition.usable);
-    EXPECT_EQ(main->shared().LoadedRules[1].condition.data, "OK");
+    EXPECT_FALSE(main->session().autoResponder().rules()[1].condition.usable);
+    EXPECT_EQ(main->session().autoResponder().rules()[1].condition.data, "OK");
 
     // Another macro is a load of its own.
     boxes.clear();

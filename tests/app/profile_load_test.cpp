@@ -1,3 +1,4 @@
+#include "autoresp/auto_responder.h"
 #include "app/status_bar.h"
 #include "app/tool_bar.h"
 #include "app_fixtures.h"
@@ -128,13 +129,13 @@ TEST_F(ProfileLoadTest, EveryKindOfRowReachesItsPlace) {
     EXPECT_EQ(main->control<QAbstractButton>("cmdProBut", 0)->text(), "Ping");
     EXPECT_TRUE(
         main->control("cmdProBut", 0)->toolTip().startsWith("Signal: RTS ON, Command: 50,49,\r\n"));
-    EXPECT_EQ(main->shared().LoadedRules[1].condition.data, "OK\r");
-    EXPECT_EQ(main->shared().LoadedRules[1].response.command, "41,");
+    EXPECT_EQ(main->session().autoResponder().rules()[1].condition.data, "OK\r");
+    EXPECT_EQ(main->session().autoResponder().rules()[1].response.command, "41,");
     EXPECT_EQ(main->shared().LoadedSteps[2].name, "Wake up");
     EXPECT_EQ(main->control<QComboBox>("cboMacros")->currentIndex(), 0);
 
     // The page shown decides which buttons the load labels.
-    main->control<QAbstractButton>("Option6", 1)->setChecked(true);
+    main->control<QAbstractButton>("Option6", 1)->click();
     main->Open_DB(defaultProfile(), "Device1.kst");
     EXPECT_EQ(main->control<QAbstractButton>("cmdProBut", 0)->text(), "Second page");
 }

@@ -11,13 +11,20 @@ TEST(LineState, EachStateHoldsForExactlyItsLinesAndTheRingStatesNeedARing) {
         LineState state;
         unsigned withoutRing, withRing;
     } states[] = {
-        {LineState::CtsOn, 0xAA, 0xAA},        {LineState::CtsOff, 0x55, 0x55},
-        {LineState::DsrOn, 0xCC, 0xCC},        {LineState::DsrOff, 0x33, 0x33},
-        {LineState::CtsOnDsrOn, 0x88, 0x88},   {LineState::CtsOnDsrOff, 0x22, 0x22},
-        {LineState::CtsOffDsrOn, 0x44, 0x44},  {LineState::CtsOffDsrOff, 0x11, 0x11},
-        {LineState::DcdOn, 0xF0, 0xF0},        {LineState::DcdOff, 0x0F, 0x0F},
-        {LineState::RingDetected, 0, 0xFF},    {LineState::DcdOnRingDetected, 0, 0xF0},
-        {LineState::DcdOffRingDetected, 0, 0x0F}, {LineState(-1), 0, 0},
+        {LineState::CtsOn, 0xAA, 0xAA},
+        {LineState::CtsOff, 0x55, 0x55},
+        {LineState::DsrOn, 0xCC, 0xCC},
+        {LineState::DsrOff, 0x33, 0x33},
+        {LineState::CtsOnDsrOn, 0x88, 0x88},
+        {LineState::CtsOnDsrOff, 0x22, 0x22},
+        {LineState::CtsOffDsrOn, 0x44, 0x44},
+        {LineState::CtsOffDsrOff, 0x11, 0x11},
+        {LineState::DcdOn, 0xF0, 0xF0},
+        {LineState::DcdOff, 0x0F, 0x0F},
+        {LineState::RingDetected, 0, 0xFF},
+        {LineState::DcdOnRingDetected, 0, 0xF0},
+        {LineState::DcdOffRingDetected, 0, 0x0F},
+        {LineState(-1), 0, 0},
         {LineState(13), 0, 0},
     };
     for (const auto& s : states) {
