@@ -1,11 +1,25 @@
 #include "engine_views.h"
 
 #include "frm_main.h"
+#include "profile_control.h"
 #include "session.h"
 #include "status_bar.h"
 #include "tool_bar.h"
 
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QSignalBlocker>
+
 namespace kst {
+
+namespace {
+
+void logMessage(frmMain& window, const QString& text) {
+    window.Add_Color(text, window.session().shared().Prefs.messageStyle());
+}
+
+} // namespace
 
 void AutoResponseIndicators::autoResponseSwitched(bool on) {
     const MainControls& ui = window_.ui();
@@ -20,14 +34,57 @@ void AutoResponseIndicators::autoResponseSwitched(bool on) {
 }
 
 void AutoResponseIndicators::note(const QString& line) {
-    window_.Add_Color(line + QStringLiteral("\r\n"),
-                      window_.session().shared().Prefs.messageStyle());
+    logMessage(window_, line + QStringLiteral("\r\n"));
 }
 
-void MacroRunControls::playModeShown(bool continuous) {
+void MacroRunIndicators::describe(const QString& text) {
+    if (window_.session().shared().Prefs.bolDescription)
+        logMessage(window_, text);
+}
+
+void MacroRunIndicators::note(const QString& line) {
+    logMessage(window_, line + QStringLiteral("\r\n"));
+}
+
+void MacroRunIndicators::showRunControls(const MacroRunControls& c) {
+    const MainControls& ui = window_.ui();
+    const MainMenus& menus = window_.menus();
+    ui.Toolbar1->setButtonEnabled(ToolButton::MacrosPlay, c.run);
+    menus.mnuRun->setEnabled(c.run);
+    ui.Toolbar1->setButtonEnabled(ToolButton::MacrosPause, c.pause);
+    menus.mnuPause->setEnabled(c.pause);
+    ui.Toolbar1->setButtonEnabled(ToolButton::MacrosStop, c.stop);
+    menus.mnuStop->setEnabled(c.stop);
+    ui.txtMacros->setEnabled(c.macroBox);
+    ui.cboMacros->setEnabled(c.macroBox);
+}
+
+void MacroRunIndicators::enableMacroBox() {
+    window_.ui().txtMacros->setEnabled(true);
+    window_.ui().cboMacros->setEnabled(true);
+}
+
+void MacroRunIndicators::playModeShown(bool continuous) {
     window_.ui().Toolbar1->setButtonImage(ToolButton::MacrosContinue, continuous ? 11 : 10,
                                           continuous ? QStringLiteral("Continuous play")
                                                      : QStringLiteral("Single play"));
+}
+
+int MacroRunIndicators::shownMacro() const {
+    return window_.ui().cboMacros->currentIndex() + 1;
+}
+
+bool MacroRunIndicators::selectMacro(int number) {
+    QComboBox* box = window_.ui().cboMacros;
+    {
+        const QSignalBlocker blocker(box);
+        box->setCurrentIndex(number - 1);
+    }
+    return window_.profile().cboMacros_Click();
+}
+
+bool MacroRunIndicators::portOpen() const {
+    return window_.session().state().PortIsOpen;
 }
 
 } // namespace kst

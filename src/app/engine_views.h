@@ -19,11 +19,19 @@ private:
     frmMain& window_;
 };
 
-// A macro run as the main window shows it: its toolbar buttons and menu entries.
-class MacroRunControls : public MacroRunView {
+// A macro run as the main window shows it: its toolbar buttons and menu entries, the
+// macro box, and its lines in the log.
+class MacroRunIndicators : public MacroRunView {
 public:
-    explicit MacroRunControls(frmMain& window) : window_(window) {}
+    explicit MacroRunIndicators(frmMain& window) : window_(window) {}
+    void describe(const QString& text) override;
+    void note(const QString& line) override;
+    void showRunControls(const MacroRunControls& controls) override;
+    void enableMacroBox() override;
     void playModeShown(bool continuous) override;
+    int shownMacro() const override;
+    bool selectMacro(int number) override;
+    bool portOpen() const override;
 
 private:
     frmMain& window_;

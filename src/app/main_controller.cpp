@@ -57,8 +57,8 @@ MainController::MainController(frmMain& window, Session& session)
       calculator_(paneCalculator(window.ui()), session.state().CalcNotation,
                   session.state().CalcOperation),
       commEvents_(window, port_), logSearch_(window), autoResponseIndicators_(window),
-      macroRunControls_(window) {
-    session.startEngines({sendView_, autoResponseIndicators_, macroRunControls_});
+      macroRunIndicators_(window) {
+    session.startEngines({sendView_, autoResponseIndicators_, macroRunIndicators_});
     port_.setSessionObserver(&commEvents_);
 }
 
@@ -248,6 +248,25 @@ void MainController::showHelp() {
 
 void MainController::toggleAutoResponse() {
     session_.autoResponder().toggle();
+}
+
+// ---------------------------------------------------------------------------------------
+// Macro run
+
+void MainController::runMacro() {
+    session_.macroRunner().run();
+}
+
+void MainController::pauseMacro() {
+    session_.macroRunner().pause();
+}
+
+void MainController::stopMacro() {
+    session_.macroRunner().stop();
+}
+
+void MainController::togglePlayMode() {
+    session_.macroRunner().togglePlayMode();
 }
 
 } // namespace kst

@@ -64,10 +64,10 @@ public:
     void toggleCalculatorPane() override;
     void toggleSendPane() override;
     void toggleAutoResponse() override;
-    void runMacro() override {}
-    void pauseMacro() override {}
-    void stopMacro() override {}
-    void togglePlayMode() override {}
+    void runMacro() override;
+    void pauseMacro() override;
+    void stopMacro() override;
+    void togglePlayMode() override;
     void showAsciiChart() override;
     void showCalculator() override;
     void editButtons() override;
@@ -98,7 +98,7 @@ private:
     CommEvents commEvents_;
     LogSearchControl logSearch_;
     AutoResponseIndicators autoResponseIndicators_;
-    MacroRunControls macroRunControls_;
+    MacroRunIndicators macroRunIndicators_;
     bool unloading_ = false;
 };
 

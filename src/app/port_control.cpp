@@ -308,9 +308,10 @@ void PortControl::ClosePort() {
         ui.ledImages[static_cast<size_t>(k)]->setPicture(ui.imgLedSample[0]->picture());
     }
 
-    session.sender().stopAll();
-    // A run stops at its next check, a paused one at once.
+    // A run stops at its next check, a paused one at once; its send, like every other,
+    // ends as interrupted.
     session.macroRunner().portClosed();
+    session.sender().stopAll();
     state.PortIsOpen = false;
 
     window_.Add_Color(

@@ -321,22 +321,22 @@ void ProfileControl::endAfterFailedLoad(const QString& fileName, const RunTimeEr
     window_.controller().endProgramNow();
 }
 
-void ProfileControl::cboMacros_Click() {
-    Get_Macros_Details(window_.ui().cboMacros->currentIndex() + 1);
+bool ProfileControl::cboMacros_Click() {
+    return Get_Macros_Details(window_.ui().cboMacros->currentIndex() + 1);
 }
 
-void ProfileControl::Get_Macros_Details(int MacrosNo) {
+bool ProfileControl::Get_Macros_Details(int MacrosNo) {
     DamagedLists damaged;
-    showMacro(MacrosNo, damaged);
+    return showMacro(MacrosNo, damaged);
 }
 
-void ProfileControl::showMacro(int MacrosNo, DamagedLists& damaged) {
+bool ProfileControl::showMacro(int MacrosNo, DamagedLists& damaged) {
     Session& session = window_.session();
     SharedState& shared = session.shared();
     MainState& state = session.state();
     try {
-        LoadMacro(shared.SettingsConnStr, MacrosNo,
-                  {shared.LoadedSteps, shared.LoadedSubRoutines, shared.LoadedElseCheck}, &damaged);
+        // Read whole before it replaces the loaded one: a failure leaves no mix of two.
+        session.macroRunner().setMacro(LoadMacro(shared.SettingsConnStr, MacrosNo, &damaged));
     } catch (const RunTimeError& e) {
         reportDamagedLists(damaged, shared.SettingsConnStr);
         msgBox(failureText(e.number(), e.description()) +
@@ -344,7 +344,7 @@ void ProfileControl::showMacro(int MacrosNo, DamagedLists& damaged) {
                                   "again!"),
                MsgIcon::Exclamation, MsgButtons::Ok,
                QStringLiteral("Getting MacrosDetails Error:"));
-        return;
+        return false;
     }
     reportDamagedLists(damaged, shared.SettingsConnStr);
     // The first loads after start-up apply one start-up preference: Monitoring first.
@@ -358,6 +358,7 @@ void ProfileControl::showMacro(int MacrosNo, DamagedLists& damaged) {
     }
     if (window_.ui().cboMacros->currentIndex() == 7)
         session.macroRunner().setContinuousPlay(false);
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -33,8 +33,9 @@ public:
     void openCheckedProfile(const QString& File_Name, const QString& File_Title);
     // Loads macro MacrosNo (1-8); the first loads after start-up apply the start-up
     // preferences.
-    void Get_Macros_Details(int MacrosNo);
-    void cboMacros_Click();
+    bool Get_Macros_Details(int MacrosNo);
+    // Both false when the macro could not be loaded (after the message).
+    bool cboMacros_Click();
     // Writes the port settings and line options back as the preferences ask.
     void ExitSave();
 
@@ -60,7 +61,7 @@ private:
     std::optional<LoadFailure> load(const QString& File_Name, const QString& File_Title,
                                     FileCheck check);
     void applySettings(const QString& connStr);
-    void showMacro(int MacrosNo, DamagedLists& damaged);
+    bool showMacro(int MacrosNo, DamagedLists& damaged);
     bool isDefaultProfile(const QString& path) const;
     bool opensAsProfile(const QString& path);
     void replaceDamagedDefault(const QString& path, const RunTimeError& why);

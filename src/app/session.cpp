@@ -22,7 +22,8 @@ Session::~Session() = default;
 void Session::startEngines(const EngineViews& views) {
     sender_ = std::make_unique<SendEngine>(views.sending, scheduler_);
     autoResponder_ = std::make_unique<AutoResponder>(*sender_, views.autoResponse);
-    macroRunner_ = std::make_unique<MacroRunner>(*sender_, *autoResponder_, views.macroRun);
+    macroRunner_ =
+        std::make_unique<MacroRunner>(*sender_, scheduler_, *autoResponder_, views.macroRun);
 }
 
 LineLevels PrimaryPortLines::levelsNow() const {

@@ -17,10 +17,6 @@ struct SharedState {
     QString SettingsConnStr;
     UserPreferences Prefs;
     ProgButtons LoadedButtons;
-    MacroSteps LoadedSteps;
-    MacroSubRoutines LoadedSubRoutines;
-    // Each sub-routine's ELSE-on-timeout flag as loaded; the runner restores from it.
-    std::array<bool, 8> LoadedElseCheck{};
 };
 
 } // namespace kst

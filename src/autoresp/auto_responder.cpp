@@ -75,30 +75,23 @@ void AutoResponder::offer(const ReceivedEvent& received) {
 }
 
 void AutoResponder::respond(int index) {
-    SendAction action = rules_[index].response;
+    const SendAction& stored = rules_[index].response;
     const int notation = sender_.sendNotation();
-    if (notation != ncAscii) {
-        // The stored list is hexadecimal; it goes out in the send notation.
-        ConversionIssues issues;
-        const std::optional<QString> command =
-            ValidateByteList(action.command, ncHex)
-                ? ConvertHexList(action.command, notation, &issues)
-                : std::nullopt;
-        if (!command || issues.any()) {
-            // No byte nobody typed goes out; the rule is named once, not on every block.
-            if (!refusalTold_[index]) {
-                refusalTold_[index] = true;
-                view_.note(QStringLiteral("Auto-Response %1 was not sent: its response \"%2\" "
-                                          "is not a list of hexadecimal bytes.")
-                               .arg(index + 1)
-                               .arg(action.command));
-            }
-            return;
+    const bool listOk = notation == ncAscii || ValidateByteList(stored.command, ncHex);
+    const std::optional<SendAction> action =
+        listOk ? inSendNotation(stored, notation) : std::nullopt;
+    if (!action) {
+        // No byte nobody typed goes out; the rule is named once, not on every block.
+        if (!refusalTold_[index]) {
+            refusalTold_[index] = true;
+            view_.note(QStringLiteral("Auto-Response %1 was not sent: its response \"%2\" is "
+                                      "not a list of hexadecimal bytes.")
+                           .arg(index + 1)
+                           .arg(stored.command));
         }
-        action.command = *command;
-        action.controlCodes.clear();
+        return;
     }
-    sender_.send(action, QStringLiteral("Auto Response"));
+    sender_.send(*action, QStringLiteral("Auto Response"));
 }
 
 } // namespace kst

@@ -174,8 +174,7 @@ void ReadMacroStep(const db::Recordset& row, MacroStep& step, DamagedLists* dama
     s.sendSignal = boolean(row, C::stepChk);
 }
 
-void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub, bool& loadedElseCheck,
-                         DamagedLists* damaged) {
+void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub, DamagedLists* damaged) {
     namespace C = ProgMacrosSubRoutinesColumn;
     const RowReader r(row, damaged);
     sub.id = integer(row, C::ID);
@@ -192,7 +191,6 @@ void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub, bool& l
                 C::ElseIfThenCmdInterval, C::ElseIfThenSignal});
     r.thenPart(sub.elseThen, {C::ElseThenCmd, C::ElseThenCtrl, C::ElseThenRepeat,
                               C::ElseThenCmdDelay, C::ElseThenCmdInterval, C::ElseThenSignal});
-    loadedElseCheck = boolean(row, C::ElseCheck);
     sub.elseOnTimeout = boolean(row, C::ElseCheck);
     sub.ifCondition.requireLineState = boolean(row, C::IfCheck);
     sub.ifThen.sendSignal = boolean(row, C::IfThenCheck);
@@ -201,19 +199,18 @@ void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub, bool& l
     sub.elseThen.sendSignal = boolean(row, C::ElseThenCheck);
 }
 
-void LoadMacro(const QString& settingsConnStr, int macroNo, LoadedMacro target,
-               DamagedLists* damaged) {
+MacroRecords LoadMacro(const QString& settingsConnStr, int macroNo, DamagedLists* damaged) {
+    MacroRecords macro;
     // Macro n owns rows (n-1)*8+1 .. n*8 of both tables.
     const QString rows = " WHERE ID BETWEEN " + QString::number((macroNo - 1) * 8 + 1) + " AND " +
                          QString::number(macroNo * 8);
-    ReadRows(
-        "SELECT * FROM progMacrosSeq" + rows, settingsConnStr, 8,
-        [&](const db::Recordset& row, int k) { ReadMacroStep(row, target.steps[k], damaged); });
+    ReadRows("SELECT * FROM progMacrosSeq" + rows, settingsConnStr, 8,
+             [&](const db::Recordset& row, int k) { ReadMacroStep(row, macro.steps[k], damaged); });
     ReadRows("SELECT * FROM progMacrosSubRoutines" + rows, settingsConnStr, 8,
              [&](const db::Recordset& row, int k) {
-                 ReadMacroSubRoutine(row, target.subRoutines[k], target.loadedElseCheck[k],
-                                     damaged);
+                 ReadMacroSubRoutine(row, macro.subRoutines[k], damaged);
              });
+    return macro;
 }
 
 ProfileSettings ReadSettings(const QString& settingsConnStr) {

@@ -15,18 +15,14 @@ ButtonChain::~ButtonChain() {
 }
 
 std::optional<SendAction> ButtonChain::actionOf(const ProgButton& button, int txFormat) {
-    SendAction action = button.action;
-    if (txFormat == ncAscii)
-        return action;
     ConversionIssues issues;
-    const std::optional<QString> command = ConvertHexList(action.command, txFormat, &issues);
-    if (issues.any() || !command) {
-        // An item read as 0 must not go out on the line.
+    std::optional<SendAction> action = inSendNotation(button.action, txFormat, &issues);
+    if (!action) {
         showConversionIssues(issues);
         return std::nullopt;
     }
-    action.command = command->toUpper();
-    action.controlCodes.clear();
+    if (txFormat != ncAscii)
+        action->command = action->command.toUpper();
     return action;
 }
 

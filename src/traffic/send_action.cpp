@@ -1,5 +1,7 @@
 #include "send_action.h"
 
+#include "notation/notation.h"
+
 namespace kst {
 
 QString OutputSignalName(OutputSignal signal) {
@@ -33,6 +35,22 @@ SignalLines linesOf(OutputSignal signal) {
     default:
         return {};
     }
+}
+
+std::optional<SendAction> inSendNotation(const SendAction& stored, int txFormat,
+                                         ConversionIssues* issues) {
+    if (txFormat == ncAscii)
+        return stored;
+    ConversionIssues found;
+    const std::optional<QString> command = ConvertHexList(stored.command, txFormat, &found);
+    if (issues)
+        *issues = found;
+    if (!command || found.any())
+        return std::nullopt;
+    SendAction action = stored;
+    action.command = *command;
+    action.controlCodes.clear();
+    return action;
 }
 
 QString SignalNameOf(const SendAction& action) {

@@ -47,6 +47,15 @@ struct SendAction {
     bool operator==(const SendAction&) const = default;
 };
 
+struct ConversionIssues;
+
+// A stored send as it goes out in the send notation `txFormat`: in ASCII the stored text
+// and control codes; in the other notations the stored hexadecimal list rewritten in
+// them, without control codes. Nothing when the list holds an item that is no byte
+// (what is wrong is in `issues`): no byte nobody stored goes out.
+std::optional<SendAction> inSendNotation(const SendAction& stored, int txFormat,
+                                         ConversionIssues* issues = nullptr);
+
 // The name of an output signal as the log and the tool tips write it ("RTS ON" ..
 // "Play sound"); "None" for a value outside the list.
 QString OutputSignalName(OutputSignal signal);

@@ -1,7 +1,8 @@
-#include "autoresp/auto_responder.h"
 #include "app/status_bar.h"
 #include "app/tool_bar.h"
 #include "app_fixtures.h"
+#include "autoresp/auto_responder.h"
+#include "macros/macro_runner.h"
 #include "platform/db/catalog.h"
 #include "platform/db/recordset.h"
 #include "storage/profile_schema.h"
@@ -131,7 +132,7 @@ TEST_F(ProfileLoadTest, EveryKindOfRowReachesItsPlace) {
         main->control("cmdProBut", 0)->toolTip().startsWith("Signal: RTS ON, Command: 50,49,\r\n"));
     EXPECT_EQ(main->session().autoResponder().rules()[1].condition.data, "OK\r");
     EXPECT_EQ(main->session().autoResponder().rules()[1].response.command, "41,");
-    EXPECT_EQ(main->shared().LoadedSteps[2].name, "Wake up");
+    EXPECT_EQ(main->session().macroRunner().macro().steps[2].name, "Wake up");
     EXPECT_EQ(main->control<QComboBox>("cboMacros")->currentIndex(), 0);
 
     // The page shown decides which buttons the load labels.
@@ -293,7 +294,7 @@ TEST_F(ProfileLoadTest, TheEighthMacroAlwaysLeavesSinglePlay) {
     main->cboMacros_Click();
     EXPECT_FALSE(main->session().macroRunner().continuousPlay());
     EXPECT_EQ(main->Toolbar1()->buttonImage("macrosContinue"), 10);
-    EXPECT_EQ(main->shared().LoadedSteps[0].id, 57);
+    EXPECT_EQ(main->session().macroRunner().macro().steps[0].id, 57);
 
     // No selection asks for a macro that does not exist.
     main->control<QComboBox>("cboMacros")->setCurrentIndex(-1);
