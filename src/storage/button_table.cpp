@@ -65,6 +65,62 @@ void WriteButtonTable(const QString& settingsConnStr, const ButtonTable& table) 
     rs.close();
 }
 
+std::optional<Refusal> ButtonTable::checkField(int row, ButtonField field, const QString& text,
+                                               int notation) {
+    const auto at = static_cast<int>(field);
+    switch (field) {
+    case ButtonField::Command:
+    case ButtonField::ControlCodes:
+        // The list of the notation shown: the command in Hex, the control codes in ASCII.
+        if ((field == ButtonField::Command) != (notation == 0))
+            return std::nullopt;
+        return hexListRefusal(row, at, text,
+                              QStringLiteral("Invalid data: Hex code exceeds 2 digits, or no "
+                                             "command code in between two (,) sign!"));
+    case ButtonField::Delay:
+    case ButtonField::Interval:
+        return waitRefusal(row, at, text, field == ButtonField::Delay);
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<Refusal> ButtonTable::firstBadList() const {
+    const ButtonField list = notation == 0 ? ButtonField::Command : ButtonField::ControlCodes;
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+        const ButtonRow& r = rows[static_cast<size_t>(i)];
+        if (auto refusal =
+                checkField(i, list, notation == 0 ? r.command : r.controlCodes, notation))
+            return refusal;
+    }
+    return std::nullopt;
+}
+
+std::optional<Refusal> ButtonTable::validate() const {
+    if (auto refusal = firstBadList())
+        return refusal;
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+        const QString& caption = rows[static_cast<size_t>(i)].caption;
+        if (!caption.isEmpty() && caption.size() <= 3)
+            continue;
+        return Refusal{
+            i, static_cast<int>(ButtonField::Caption),
+            caption.isEmpty()
+                ? QStringLiteral("Please enter at least 1 characters for Button%1's caption")
+                      .arg(i + 1)
+                : QStringLiteral("Please enter maximum 3 characters for Button%1's caption")
+                      .arg(i + 1)};
+    }
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+        const ButtonRow& r = rows[static_cast<size_t>(i)];
+        for (const auto& [field, text] :
+             {std::pair{ButtonField::Delay, r.delay}, std::pair{ButtonField::Interval, r.interval}})
+            if (auto refusal = checkField(i, field, text, notation))
+                return refusal;
+    }
+    return std::nullopt;
+}
+
 ButtonTable DefaultButtonTable() {
     ButtonTable table;
     for (int i = 0; i < 32; ++i) {

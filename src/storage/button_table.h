@@ -1,7 +1,10 @@
 #pragma once
 
+#include "storage/editor_table.h"
+
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace kst {
 
@@ -20,12 +23,26 @@ struct ButtonRow {
     bool operator==(const ButtonRow&) const = default;
 };
 
+// The fields of a button's row, as a refusal names them.
+enum class ButtonField { Caption, Command, ControlCodes, Delay, Repeat, Interval, Signal, Chain };
+
 struct ButtonTable {
     // The editor's notation: 0 Hex, 1 ASCII (any stored value but 0 reads as ASCII).
     int notation = 0;
     std::array<ButtonRow, 32> rows;
 
     bool operator==(const ButtonTable&) const = default;
+
+    // The check of one field as it is left: a list in the notation that keeps it there,
+    // a delay or interval over 65,535 ms.
+    static std::optional<Refusal> checkField(int row, ButtonField field, const QString& text,
+                                             int notation);
+    // The first list that is no list of bytes, in the notation shown (the check on
+    // closing).
+    std::optional<Refusal> firstBadList() const;
+    // Everything a save needs: the lists, then the captions of 1 to 3 characters, then
+    // the delays and intervals.
+    std::optional<Refusal> validate() const;
 };
 
 // Reads `progButtons` of the profile. A chain or signal outside its list reads as none.

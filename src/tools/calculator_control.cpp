@@ -1,9 +1,9 @@
 #include "calculator_control.h"
 
-#include "checked_field.h"
 #include "checksum_calculator.h"
 #include "notation/notation.h"
 #include "platform/desktop/bgr_color.h"
+#include "platform/desktop/checked_field.h"
 #include "tool_design.h"
 
 #include <QLabel>
@@ -26,11 +26,13 @@ CalculatorControl::CalculatorControl(const CalculatorControls& controls, int& ca
                                      int& calcOperation)
     : ui_(controls), notation_(calcNotation), operation_(calcOperation),
       crcOptionPalette_(controls.operators[opCrc]->palette()) {
-    new CheckedField(ui_.txtOperands, ui_.cmdCal,
-                     {[this](QChar typed) { return operandKey(typed, notation_, operation_); },
-                      [this] { txtOperands_Enter(); }, [this] { return txtOperands_Validate(); },
-                      [this] { txtOperands_LostFocus(); }},
-                     this);
+    new CheckedField(
+        ui_.txtOperands,
+        {.key = [this](QChar typed) { return operandKey(typed, notation_, operation_); },
+         .enter = [this] { txtOperands_Enter(); },
+         .validate = [this] { return txtOperands_Validate(); },
+         .lostFocus = [this] { txtOperands_LostFocus(); }},
+        this, ui_.cmdCal);
     for (int i = 0; i < static_cast<int>(ui_.notations.size()); ++i) {
         connect(ui_.notations[static_cast<size_t>(i)], &QRadioButton::toggled, this,
                 [this, i](bool on) {

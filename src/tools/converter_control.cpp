@@ -1,7 +1,7 @@
 #include "converter_control.h"
 
-#include "checked_field.h"
 #include "notation_converter.h"
+#include "platform/desktop/checked_field.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -11,10 +11,11 @@
 namespace kst {
 
 ConverterControl::ConverterControl(const ConverterControls& controls) : ui_(controls) {
-    new CheckedField(ui_.Text2, ui_.Command3,
-                     {[this](QChar typed) { return converterKey(typed, fromNotation_); },
-                      [this] { Text2_Enter(); }, [this] { return Text2_Validate(); }, nullptr},
-                     this);
+    new CheckedField(ui_.Text2,
+                     {.key = [this](QChar typed) { return converterKey(typed, fromNotation_); },
+                      .enter = [this] { Text2_Enter(); },
+                      .validate = [this] { return Text2_Validate(); }},
+                     this, ui_.Command3);
     for (int i = 0; i < 4; ++i) {
         const auto at = static_cast<size_t>(i);
         connect(ui_.Option3[at], &QRadioButton::toggled, this, [this, i](bool on) {

@@ -1,21 +1,10 @@
 #include "tool_design.h"
 
-#include "platform/desktop/bgr_color.h"
-
-#include <QFocusEvent>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QTreeWidget>
 
 namespace kst {
-
-namespace {
-
-constexpr quint32 Yellow = 0xFFFF;
-constexpr quint32 White = 0xFFFFFF;
-
-} // namespace
 
 QString elementName(const QString& array, int index) {
     return array + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
@@ -78,20 +67,6 @@ void useDesignFont(QWidget* window) {
     font.setPointSize(8);
     font.setStretch(QFont::SemiCondensed);
     window->setFont(font);
-}
-
-void highlightField(QWidget* field, bool on) {
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, colorFromBgr(on ? Yellow : White));
-    field->setPalette(palette);
-}
-
-void selectAllOnFocus(QLineEdit* field) {
-    QMetaObject::invokeMethod(field, &QLineEdit::selectAll, Qt::QueuedConnection);
-}
-
-bool fieldLeft(const QFocusEvent& event) {
-    return event.reason() != Qt::PopupFocusReason && event.reason() != Qt::ActiveWindowFocusReason;
 }
 
 } // namespace kst

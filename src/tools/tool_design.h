@@ -7,8 +7,6 @@
 #include <QWidget>
 #include <array>
 
-class QFocusEvent;
-class QLineEdit;
 class QRadioButton;
 class QTreeWidget;
 
@@ -44,17 +42,5 @@ void setUpChart(QTreeWidget* chart, const QStringList& columns);
 // The face the windows were drawn for: 8 points, semi-condensed, so the captions stay
 // inside their controls where the system's sans face is wider.
 void useDesignFont(QWidget* window);
-
-// The focus colour of an input field: yellow while it has the focus, white otherwise.
-void highlightField(QWidget* field, bool on);
-
-// Selects the whole text of a field that has just taken the focus, once the click that
-// gave it the focus has placed the caret (a mouse press would otherwise drop the selection).
-void selectAllOnFocus(QLineEdit* field);
-
-// Whether a field that lost the focus has been left. A popup or another window (a message
-// box, the main window) takes the focus only for a while: the field keeps it within its
-// own window, and checking it then would stack a box on the box.
-bool fieldLeft(const QFocusEvent& event);
 
 } // namespace kst

@@ -1,12 +1,11 @@
 #include "app/editors/frm_prog_but.h"
 
 #include "app/editors/dialog_buttons.h"
-#include "app/editors/field_checks.h"
-#include "app/editors/focus_highlight.h"
 #include "app/main/frm_main.h"
 #include "app/main/main_controller.h"
 #include "app/main/session.h"
 #include "notation/notation.h"
+#include "platform/desktop/checked_field.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "storage/field_values.h"
@@ -34,9 +33,6 @@ namespace {
 constexpr int CommandWidthHex = 3150;
 constexpr int CommandWidthAscii = 2370;
 constexpr int ControlCodesWidth = 765;
-
-const QString ListRefusal = QStringLiteral(
-    "Invalid data: Hex code exceeds 2 digits, or no command code in between two (,) sign!");
 
 QString buttonName(int number) {
     return QStringLiteral("B%1").arg(number, 2, 10, QLatin1Char('0'));
@@ -158,21 +154,13 @@ void frmProgBut::buildRow(QWidget* page, int row, int gridRow) {
     grid->addWidget(r.txtInterval, gridRow, 6);
     grid->addWidget(r.Combo1, gridRow, 7);
 
-    const std::pair<QWidget*, Kind> kinds[] = {{r.txtCaption, Kind::Caption},
-                                               {r.txtCmd, Kind::Command},
-                                               {r.txtCtrlCode, Kind::ControlCodes},
-                                               {r.txtDelay, Kind::Delay},
-                                               {r.txtRepeat, Kind::Repeat},
-                                               {r.txtInterval, Kind::Interval},
-                                               {r.Combo2, Kind::Signal},
-                                               {r.Combo1, Kind::Chain}};
-    for (const auto& [widget, kind] : kinds) {
-        fields_.insert(widget, Field{row, kind});
-        widget->installEventFilter(this);
+    for (ButtonField field : {ButtonField::Caption, ButtonField::Command, ButtonField::ControlCodes,
+                              ButtonField::Delay, ButtonField::Repeat, ButtonField::Interval})
+        checkField(row, field, edit(row, field));
+    for (QComboBox* list : {r.Combo2, r.Combo1}) {
+        lists_.insert(list, row);
+        list->installEventFilter(this);
     }
-    for (QLineEdit* field :
-         {r.txtCaption, r.txtCmd, r.txtCtrlCode, r.txtDelay, r.txtRepeat, r.txtInterval})
-        FocusHighlight::install(field);
     connectRow(row);
 }
 
@@ -272,43 +260,21 @@ bool frmProgBut::store(const ButtonTable& stored, const QString& failureTitle) {
     return true;
 }
 
-bool frmProgBut::captionsPass() {
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const QString caption = rows[i].txtCaption->text();
-        const int number = static_cast<int>(i) + 1;
-        if (caption.size() <= 3 && !caption.isEmpty())
-            continue;
-        msgBox(caption.isEmpty()
-                   ? QStringLiteral("Please enter at least 1 characters for Button%1's caption")
-                         .arg(number)
-                   : QStringLiteral("Please enter maximum 3 characters for Button%1's caption")
-                         .arg(number),
-               MsgIcon::Critical);
-        SSTab1->setCurrentIndex(static_cast<int>(i) / 16);
-        rows[i].txtCaption->setFocus();
-        return false;
-    }
-    return true;
-}
-
-bool frmProgBut::listsPass() {
-    for (Row& r : rows) {
-        QLineEdit* list = editNotation_ == 0 ? r.txtCmd : r.txtCtrlCode;
-        if (ValidateByteList(list->text(), ncHex))
-            continue;
-        msgBox(ListRefusal, MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Error:"));
-        SSTab1->setCurrentIndex(static_cast<int>(&r - rows.data()) / 16);
-        list->setFocus();
-        return false;
-    }
-    return true;
+bool frmProgBut::passes(const std::optional<Refusal>& refusal) {
+    if (!refusal)
+        return true;
+    showRefusal(*refusal);
+    SSTab1->setCurrentIndex(refusal->row / 16);
+    edit(refusal->row, ButtonField(refusal->field))->setFocus();
+    return false;
 }
 
 bool frmProgBut::cmdSave_Click() {
     // Everything is checked before anything is written.
-    if (!listsPass() || !captionsPass())
+    const ButtonTable edited = table();
+    if (!passes(edited.validate()))
         return false;
-    if (!store(table(), QStringLiteral("Setting_Save Error:")))
+    if (!store(edited, QStringLiteral("Setting_Save Error:")))
         return false;
     msgBox(QStringLiteral("Data has been saved successfully!"), MsgIcon::Information);
     dataChanged_ = false;
@@ -341,7 +307,7 @@ void frmProgBut::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (!listsPass()) {
+    if (!passes(table().firstBadList())) {
         event->ignore();
         return;
     }
@@ -378,24 +344,38 @@ void frmProgBut::Option1_Click(int Index) {
     }
 }
 
-QLineEdit* frmProgBut::edit(const Field& field) const {
-    const Row& r = rows[static_cast<size_t>(field.row)];
-    switch (field.kind) {
-    case Kind::Caption:
+QLineEdit* frmProgBut::edit(int row, ButtonField field) const {
+    const Row& r = rows[static_cast<size_t>(row)];
+    switch (field) {
+    case ButtonField::Caption:
         return r.txtCaption;
-    case Kind::Command:
+    case ButtonField::Command:
         return r.txtCmd;
-    case Kind::ControlCodes:
+    case ButtonField::ControlCodes:
         return r.txtCtrlCode;
-    case Kind::Delay:
+    case ButtonField::Delay:
         return r.txtDelay;
-    case Kind::Repeat:
+    case ButtonField::Repeat:
         return r.txtRepeat;
-    case Kind::Interval:
+    case ButtonField::Interval:
         return r.txtInterval;
     default:
         return nullptr;
     }
+}
+
+void frmProgBut::checkField(int row, ButtonField field, QLineEdit* edit) {
+    auto* checked = new CheckedField(edit, {}, this);
+    checked->setRules({
+        .key = [this, field](QChar typed) { return key(field, typed); },
+        .gotFocus =
+            [this, row, field] {
+                if (field == ButtonField::Caption || field == ButtonField::Command)
+                    SSTab1->setCurrentIndex(row / 16);
+            },
+        .validate = [this, row, field, checked] { return validate(row, field, *checked); },
+        .lostFocus = [this, row, field] { lostFocus(row, field); },
+    });
 }
 
 bool frmProgBut::eventFilter(QObject* watched, QEvent* event) {
@@ -405,119 +385,59 @@ bool frmProgBut::eventFilter(QObject* watched, QEvent* event) {
             dataChanged_ = true;
         return QDialog::eventFilter(watched, event);
     }
-    const auto it = fields_.constFind(watched);
-    if (it == fields_.constEnd())
+    const auto it = lists_.constFind(watched);
+    if (it == lists_.constEnd())
         return QDialog::eventFilter(watched, event);
-    const Field field = *it;
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        return keyPressed(field, static_cast<QKeyEvent*>(event));
-    case QEvent::FocusIn:
-        gotFocus(field);
-        break;
-    case QEvent::FocusOut:
-        if (fieldLeft(*static_cast<QFocusEvent*>(event)))
-            lostFocus(field);
-        break;
-    default:
-        break;
+    auto* list = static_cast<QComboBox*>(watched);
+    const Row& r = rows[static_cast<size_t>(*it)];
+    if (event->type() == QEvent::FocusIn) {
+        focusListIndex_ = list->currentIndex();
+        if (list == r.Combo1)
+            SSTab1->setCurrentIndex(*it / 16);
+    } else if (event->type() == QEvent::FocusOut && list->currentIndex() != focusListIndex_) {
+        dataChanged_ = true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-bool frmProgBut::keyPressed(const Field& field, QKeyEvent* event) {
-    const QString text = event->text();
-    if (text.size() != 1 || text[0].unicode() < 32)
-        return false;
-    std::optional<QChar> taken = text[0];
-    switch (field.kind) {
-    case Kind::Command:
-        if (editNotation_ == 0)
-            taken = commandFieldKey(text[0], ncHex);
-        break;
-    case Kind::ControlCodes:
-        if (editNotation_ == 1)
-            taken = commandFieldKey(text[0], ncHex);
-        break;
-    case Kind::Delay:
-    case Kind::Repeat:
-    case Kind::Interval:
-        taken = numberFieldKey(text[0]);
-        break;
+std::optional<QChar> frmProgBut::key(ButtonField field, QChar typed) const {
+    switch (field) {
+    case ButtonField::Command:
+        return editNotation_ == 0 ? commandFieldKey(typed, ncHex) : typed;
+    case ButtonField::ControlCodes:
+        return editNotation_ == 1 ? commandFieldKey(typed, ncHex) : typed;
+    case ButtonField::Delay:
+    case ButtonField::Repeat:
+    case ButtonField::Interval:
+        return numberFieldKey(typed);
     default:
-        return false;
+        return typed;
     }
-    if (!taken)
-        return true;
-    if (*taken != text[0]) {
-        edit(field)->insert(QString(*taken));
-        return true;
-    }
-    return false;
 }
 
-void frmProgBut::gotFocus(const Field& field) {
-    if (field.kind == Kind::Signal || field.kind == Kind::Chain) {
-        const Row& r = rows[static_cast<size_t>(field.row)];
-        focusListIndex_ = (field.kind == Kind::Signal ? r.Combo2 : r.Combo1)->currentIndex();
-        if (field.kind == Kind::Chain)
-            SSTab1->setCurrentIndex(field.row / 16);
-        return;
-    }
-    if (field.kind == Kind::Caption || field.kind == Kind::Command)
-        SSTab1->setCurrentIndex(field.row / 16);
-    focusText_ = edit(field)->text();
-}
-
-bool frmProgBut::validate(const Field& field) {
-    QLineEdit* e = edit(field);
-    bool listField = false;
-    switch (field.kind) {
-    case Kind::Command:
-        listField = editNotation_ == 0;
-        break;
-    case Kind::ControlCodes:
-        listField = editNotation_ == 1;
-        break;
-    case Kind::Delay:
-    case Kind::Interval:
-        if (!waitFieldInRange(e, field.kind == Kind::Delay))
-            return false;
-        [[fallthrough]];
-    case Kind::Repeat:
-        if (e->text().isEmpty())
-            e->setText(QStringLiteral("0"));
-        break;
-    default:
-        break;
-    }
-    if (listField && !ValidateByteList(e->text(), ncHex)) {
-        msgBox(ListRefusal, MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Error:"));
+bool frmProgBut::validate(int row, ButtonField field, CheckedField& checked) {
+    if (closing_)
+        return true;
+    QLineEdit* e = edit(row, field);
+    if (const auto refusal = ButtonTable::checkField(row, field, e->text(), editNotation_)) {
+        showRefusal(*refusal);
         return false;
     }
-    if (e->text() != focusText_)
+    if ((field == ButtonField::Delay || field == ButtonField::Repeat ||
+         field == ButtonField::Interval) &&
+        e->text().isEmpty())
+        e->setText(QStringLiteral("0"));
+    if (checked.changedSinceEntry())
         dataChanged_ = true;
     return true;
 }
 
-void frmProgBut::lostFocus(const Field& field) {
-    if (field.kind == Kind::Signal || field.kind == Kind::Chain) {
-        const Row& r = rows[static_cast<size_t>(field.row)];
-        if ((field.kind == Kind::Signal ? r.Combo2 : r.Combo1)->currentIndex() != focusListIndex_)
-            dataChanged_ = true;
+void frmProgBut::lostFocus(int row, ButtonField field) {
+    if (closing_)
         return;
-    }
-    // A message box of a check takes the focus too: that is no second leaving.
-    if (checking_ || closing_)
-        return;
-    checking_ = true;
-    QLineEdit* e = edit(field);
-    if (!validate(field))
-        QMetaObject::invokeMethod(e, "setFocus", Qt::QueuedConnection);
-    else if ((field.kind == Kind::Command && editNotation_ == 0) ||
-             field.kind == Kind::ControlCodes)
+    QLineEdit* e = edit(row, field);
+    if ((field == ButtonField::Command && editNotation_ == 0) || field == ButtonField::ControlCodes)
         e->setText(cutAfterLastComma(e->text()));
-    checking_ = false;
 }
 
 } // namespace kst

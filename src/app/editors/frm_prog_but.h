@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QHash>
 #include <array>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -15,6 +16,7 @@ class QTabWidget;
 
 namespace kst {
 
+class CheckedField;
 class frmMain;
 
 // "Programmable buttons": the 32 buttons of the current profile, 16 to a tab, each row
@@ -57,35 +59,29 @@ protected:
     void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // The table the rows show.
+    ButtonTable table() const;
+
 private:
-    enum class Kind { Caption, Command, ControlCodes, Delay, Repeat, Interval, Signal, Chain };
-    struct Field {
-        int row;
-        Kind kind;
-    };
     void buildRow(QWidget* page, int row, int gridRow);
     void connectRow(int row);
-    QLineEdit* edit(const Field& field) const;
-    bool keyPressed(const Field& field, QKeyEvent* event);
-    void gotFocus(const Field& field);
+    void checkField(int row, ButtonField field, QLineEdit* edit);
+    QLineEdit* edit(int row, ButtonField field) const;
+    std::optional<QChar> key(ButtonField field, QChar typed) const;
     // False keeps the focus in the field.
-    bool validate(const Field& field);
-    void lostFocus(const Field& field);
+    bool validate(int row, ButtonField field, CheckedField& checked);
+    void lostFocus(int row, ButtonField field);
     void enableRow(int row);
     void showTable(const ButtonTable& table);
-    ButtonTable table() const;
-    // The byte-list check of every row, in the notation shown; false (after the message,
-    // with the focus in the failing field) at the first list that is no byte list.
-    bool listsPass();
-    bool captionsPass();
+    // False after the refusal's box, with the focus in the field it names.
+    bool passes(const std::optional<Refusal>& refusal);
     // Stores `rows` and refreshes the main window's buttons; false after a message.
     bool store(const ButtonTable& rows, const QString& failureTitle);
 
     frmMain& main_;
-    QHash<QObject*, Field> fields_;
+    QHash<QObject*, int> lists_; // the two lists of each row, by their row
     int editNotation_ = 0;
     int storedNotation_ = 0;
-    QString focusText_;
     int focusListIndex_ = 0;
     bool dataChanged_ = false;
     bool checking_ = false;

@@ -1,6 +1,7 @@
 #include "app/main/frm_main.h"
 
-#include "app/editors/focus_highlight.h"
+#include "platform/desktop/checked_field.h"
+
 #include "app/main/controls.h"
 #include "app/main/form_layout.h"
 #include "app/main/main_controller.h"
@@ -123,7 +124,7 @@ void frmMain::connectControls() {
     connect(ui_.Text2, &QLineEdit::textChanged, this, [&search] { search.Text2_Change(); });
     connect(ui_.Text2, &QLineEdit::returnPressed, this, [&search] { search.Text2_KeyPress(13); });
     connect(ui_.cmdSearch, &QPushButton::clicked, this, [&search] { search.cmdSearch_Click(); });
-    FocusHighlight::install(ui_.Text2);
+    new CheckedField(ui_.Text2, {}, this);
     connect(ui_.cboMacros, &QComboBox::activated, this, [this] { profile().cboMacros_Click(); });
     connect(ui_.cmdClearNotes, &QPushButton::clicked, this,
             [this] { profile().cmdClearNotes_Click(); });

@@ -1,7 +1,5 @@
 #include "app/sending/send_pane.h"
 
-#include "app/editors/field_checks.h"
-#include "app/editors/focus_highlight.h"
 #include "app/main/controls.h"
 #include "app/main/form_layout.h"
 #include "app/main/frm_main.h"
@@ -10,7 +8,9 @@
 #include "notation/notation.h"
 #include "notation/view/styled_log.h"
 #include "platform/desktop/bgr_color.h"
+#include "platform/desktop/checked_field.h"
 #include "platform/services.h"
+#include "storage/editor_table.h"
 #include "storage/field_values.h"
 #include "tools/tool_design.h"
 #include "traffic/send_engine.h"
@@ -36,26 +36,16 @@ void refuse(const QString& message) {
 } // namespace
 
 SendPane::SendPane(frmMain& window) : window_(window) {
-    const MainControls& ui = window.ui();
-    for (QObject* watched :
-         std::initializer_list<QObject*>{ui.Combo1, ui.Combo1->lineEdit(), ui.Text3, ui.txtCmdDelay,
-                                         ui.txtCmdRepeat, ui.txtCmdInterval})
-        watched->installEventFilter(this);
-}
-
-SendPane::Field SendPane::fieldOf(QObject* watched) const {
-    const MainControls& ui = window_.ui();
-    if (watched == ui.Combo1 || watched == ui.Combo1->lineEdit())
-        return Field::Command;
-    if (watched == ui.Text3)
-        return Field::ControlCodes;
-    if (watched == ui.txtCmdDelay)
-        return Field::Delay;
-    if (watched == ui.txtCmdRepeat)
-        return Field::Repeat;
-    if (watched == ui.txtCmdInterval)
-        return Field::Interval;
-    return Field::None;
+    for (Field field :
+         {Field::Command, Field::ControlCodes, Field::Delay, Field::Repeat, Field::Interval}) {
+        // The command box is seen, and takes its keys, as the combo box around its line.
+        QWidget* shown = field == Field::Command ? window.ui().Combo1 : nullptr;
+        new CheckedField(editOf(field),
+                         {.key = [this, field](QChar typed) { return key(field, typed); },
+                          .enter = [this, field] { enter(field); },
+                          .validate = [this, field] { return validate(field) && tidy(field); }},
+                         this, nullptr, shown);
+    }
 }
 
 QLineEdit* SendPane::editOf(Field field) const {
@@ -71,8 +61,6 @@ QLineEdit* SendPane::editOf(Field field) const {
         return ui.txtCmdRepeat;
     case Field::Interval:
         return ui.txtCmdInterval;
-    case Field::None:
-        break;
     }
     return nullptr;
 }
@@ -186,50 +174,17 @@ void SendPane::Option1_Click(int Index) {
 // ---------------------------------------------------------------------------------------
 // Keys, focus and checks
 
-bool SendPane::eventFilter(QObject* watched, QEvent* event) {
-    const Field field = fieldOf(watched);
-    if (field == Field::None)
-        return QObject::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        // The combo box hands its keys on to its line: take them once, at the box.
-        if (watched == window_.ui().Combo1->lineEdit())
-            break;
-        return keyPressed(field, static_cast<QKeyEvent*>(event));
-    case QEvent::FocusIn:
-        if (watched != window_.ui().Combo1->lineEdit())
-            gotFocus(field);
-        break;
-    case QEvent::FocusOut:
-        if (watched != window_.ui().Combo1->lineEdit() &&
-            fieldLeft(*static_cast<QFocusEvent*>(event)))
-            lostFocus(field);
-        break;
+std::optional<QChar> SendPane::key(Field field, QChar typed) const {
+    switch (field) {
+    case Field::Delay:
+    case Field::Repeat:
+    case Field::Interval:
+        return numberFieldKey(typed);
+    case Field::ControlCodes:
+        return commandFieldKey(typed, ncHex);
     default:
-        break;
+        return commandFieldKey(typed, window_.session().state().TxFormat);
     }
-    return QObject::eventFilter(watched, event);
-}
-
-bool SendPane::keyPressed(Field field, QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        enter(field);
-        return true;
-    }
-    const QString text = event->text();
-    if (text.size() != 1 || text[0].unicode() < 32)
-        return false; // Backspace, arrows and the like
-    const bool number = field == Field::Delay || field == Field::Repeat || field == Field::Interval;
-    const int notation = field == Field::ControlCodes ? ncHex : window_.session().state().TxFormat;
-    const std::optional<QChar> taken =
-        number ? numberFieldKey(text[0]) : commandFieldKey(text[0], notation);
-    if (!taken)
-        return true;
-    if (*taken != text[0]) {
-        editOf(field)->insert(QString(*taken));
-        return true;
-    }
-    return false;
 }
 
 void SendPane::enter(Field field) {
@@ -275,13 +230,6 @@ bool SendPane::reformat(Field field, const QString& refusal) {
     return true;
 }
 
-void SendPane::gotFocus(Field field) {
-    QLineEdit* edit = editOf(field);
-    highlightField(field == Field::Command ? static_cast<QWidget*>(window_.ui().Combo1) : edit,
-                   true);
-    selectAllOnFocus(edit);
-}
-
 bool SendPane::validate(Field field) {
     QLineEdit* edit = editOf(field);
     const int format = window_.session().state().TxFormat;
@@ -300,8 +248,10 @@ bool SendPane::validate(Field field) {
         return true;
     case Field::Delay:
     case Field::Interval:
-        if (!waitFieldInRange(edit, field == Field::Delay))
+        if (const auto refusal = waitRefusal(0, 0, edit->text(), field == Field::Delay)) {
+            showRefusal(*refusal);
             return false;
+        }
         if (edit->text().isEmpty())
             edit->setText(QStringLiteral("0"));
         return true;
@@ -310,33 +260,21 @@ bool SendPane::validate(Field field) {
     }
 }
 
-void SendPane::lostFocus(Field field) {
-    // A message box of a check takes the focus too: that is no second leaving.
-    if (checking_)
-        return;
-    checking_ = true;
-    QLineEdit* edit = editOf(field);
-    QWidget* shown = field == Field::Command ? static_cast<QWidget*>(window_.ui().Combo1) : edit;
-    bool keep = !validate(field);
-    if (!keep) {
-        const int format = window_.session().state().TxFormat;
-        if (field == Field::Command && format != ncAscii) {
-            keep = !reformat(field, QStringLiteral("Invalid data: Hexadecimal codes exceed 2 "
-                                                   "digits, or no command codes in between two "
-                                                   "(,) sign!"));
-        } else if (field == Field::ControlCodes) {
-            keep = !reformat(field, QStringLiteral("Invalid data: Control code (hexadecimal) "
-                                                   "exceed 2 digits, or no control codes in "
-                                                   "between two (,) sign!"));
-        } else if (field == Field::Repeat && edit->text().isEmpty()) {
-            edit->setText(QStringLiteral("0"));
-        }
+bool SendPane::tidy(Field field) {
+    const int format = window_.session().state().TxFormat;
+    if (field == Field::Command && format != ncAscii) {
+        return reformat(field, QStringLiteral("Invalid data: Hexadecimal codes exceed 2 digits, "
+                                              "or no command codes in between two (,) sign!"));
     }
-    if (keep)
-        QMetaObject::invokeMethod(shown, "setFocus", Qt::QueuedConnection);
-    else
-        highlightField(shown, false);
-    checking_ = false;
+    if (field == Field::ControlCodes) {
+        return reformat(field, QStringLiteral("Invalid data: Control code (hexadecimal) exceed 2 "
+                                              "digits, or no control codes in between two (,) "
+                                              "sign!"));
+    }
+    QLineEdit* edit = editOf(field);
+    if (field == Field::Repeat && edit->text().isEmpty())
+        edit->setText(QStringLiteral("0"));
+    return true;
 }
 
 } // namespace kst

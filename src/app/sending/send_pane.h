@@ -2,9 +2,10 @@
 
 #include "traffic/command_input.h"
 
+#include <QChar>
 #include <QObject>
+#include <optional>
 
-class QKeyEvent;
 class QLineEdit;
 class QWidget;
 
@@ -33,25 +34,20 @@ public:
     // The send notation (0 Dec .. 4 ASCII).
     void Option1_Click(int Index);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    enum class Field { Command, ControlCodes, Delay, Repeat, Interval, None };
-    Field fieldOf(QObject* watched) const;
+    enum class Field { Command, ControlCodes, Delay, Repeat, Interval };
     QLineEdit* editOf(Field field) const;
-    bool keyPressed(Field field, QKeyEvent* event);
+    std::optional<QChar> key(Field field, QChar typed) const;
     void enter(Field field);
-    void gotFocus(Field field);
-    void lostFocus(Field field);
-    // The field's check when the focus leaves it; false keeps the focus there.
+    // The field's check when the focus leaves it, then its tidying; false keeps the
+    // focus there.
     bool validate(Field field);
+    bool tidy(Field field);
     // Tidies a byte list in place; false (after the message) when it is refused.
     bool reformat(Field field, const QString& refusal);
 
     frmMain& window_;
     CommandHistory history_;
-    bool checking_ = false;
 };
 
 } // namespace kst

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QChar>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QAbstractButton;
+class QFocusEvent;
+class QKeyEvent;
+class QLineEdit;
+class QWidget;
+
+namespace kst {
+
+// The focus colour of an input field: yellow while it has the focus, white otherwise.
+void highlightField(QWidget* field, bool on);
+
+// Selects the whole text of a field that has just taken the focus, once the click that
+// gave it the focus has placed the caret (a mouse press would otherwise drop the selection).
+void selectAllOnFocus(QLineEdit* field);
+
+// Whether a field that lost the focus has been left. A popup or another window (a message
+// box, the main window) takes the focus only for a while: the field keeps it within its
+// own window, and checking it then would stack a box on the box.
+bool fieldLeft(const QFocusEvent& event);
+
+// The one behaviour of every input field of the program: yellow with its whole text
+// selected while it has the focus, keys filtered (pasted text too), Enter taken where the
+// field gives it an action, and a check when the focus leaves it that keeps the focus
+// there when it fails. When the focus goes to the field's own button (the one that runs the same
+// check before it acts), the check is left to that button, so one refusal is told once.
+class CheckedField : public QObject {
+    Q_OBJECT
+public:
+    struct Rules {
+        // The character a typed key puts in, or nothing when the field drops it; unset,
+        // every key passes.
+        std::function<std::optional<QChar>(QChar)> key;
+        // Enter's action; unset, Enter is the field's own.
+        std::function<void()> enter;
+        // After the field took the focus (highlighted, selected, its text kept).
+        std::function<void()> gotFocus;
+        // The check on leaving: false keeps the focus in the field.
+        std::function<bool()> validate;
+        // What leaving does after a passed check.
+        std::function<void()> lostFocus;
+    };
+
+    // `owner`: whose rules these are; the field's checks end with it. `shown`: the widget
+    // the user sees as the field and whose events count (an editable combo box for its
+    // line); by default the line itself.
+    CheckedField(QLineEdit* field, Rules rules, QObject* owner,
+                 QAbstractButton* ownButton = nullptr, QWidget* shown = nullptr);
+
+    // Rules that need the field itself are set once it exists.
+    void setRules(Rules rules) { rules_ = std::move(rules); }
+
+    // The text the field held when it took the focus.
+    const QString& entryText() const { return entryText_; }
+    bool changedSinceEntry() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool keyPressed(QKeyEvent* event);
+    void filterEdited();
+    void enter();
+    void leave();
+
+    QLineEdit* field_;
+    QWidget* shown_;
+    QAbstractButton* ownButton_;
+    Rules rules_;
+    QString entryText_;
+    bool checking_ = false;
+};
+
+} // namespace kst

@@ -1,0 +1,28 @@
+#include "editor_table.h"
+
+#include "notation/leading_number.h"
+#include "notation/notation.h"
+
+namespace kst {
+
+void showRefusal(const Refusal& refusal) {
+    msgBox(refusal.message, refusal.icon, MsgButtons::Ok, refusal.title);
+}
+
+std::optional<Refusal> hexListRefusal(int row, int field, const QString& text,
+                                      const QString& message) {
+    if (ValidateByteList(text, ncHex))
+        return std::nullopt;
+    return Refusal{row, field, message, MsgIcon::Exclamation, QStringLiteral("Error:")};
+}
+
+std::optional<Refusal> waitRefusal(int row, int field, const QString& text, bool isDelay) {
+    if (LeadingNumber(text) <= 65535)
+        return std::nullopt;
+    return Refusal{row, field,
+                   isDelay
+                       ? QStringLiteral("Maximum delay time is 65,535 ms, please try again!")
+                       : QStringLiteral("Maximum interval time is 65,535 ms, please try again!")};
+}
+
+} // namespace kst
