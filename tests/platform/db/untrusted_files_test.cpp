@@ -5,6 +5,7 @@
 #include "db_test_helpers.h"
 #include "platform/db/errors.h"
 #include "platform/file_names.h"
+#include "support/ordinary_user.h"
 #include "support/raw_sqlite.h"
 
 #include <QDir>
@@ -195,23 +196,23 @@ TEST_F(UntrustedFiles, AFileOutOfReachIsToldApartFromAFileAtFault) {
 }
 
 TEST_F(UntrustedFiles, AFileWithoutPermissionIsOutOfReach) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not hold for root";
     addItems({"a"});
-    ASSERT_TRUE(QFile::setPermissions(path, QFile::WriteOwner));
-    EXPECT_EQ(readRefusal(path).number(), err::PermissionDenied);
-    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner));
-    Recordset rs;
-    rs.open("SELECT * FROM Items", conn);
-    rs.setValue(kName, "b");
-    try {
-        rs.update();
-        ADD_FAILURE() << "wrote a read-only file";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::PermissionDenied);
-        EXPECT_TRUE(e.description().startsWith("The file '" + path + "' is read-only"));
-    }
-    rs.cancelUpdate();
+    asOrdinaryUser({dir.path()}, [&] {
+        ASSERT_TRUE(QFile::setPermissions(path, QFile::WriteOwner));
+        EXPECT_EQ(readRefusal(path).number(), err::PermissionDenied);
+        ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner));
+        Recordset rs;
+        rs.open("SELECT * FROM Items", conn);
+        rs.setValue(kName, "b");
+        try {
+            rs.update();
+            ADD_FAILURE() << "wrote a read-only file";
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), err::PermissionDenied);
+            EXPECT_TRUE(e.description().startsWith("The file '" + path + "' is read-only"));
+        }
+        rs.cancelUpdate();
+    });
 }
 
 TEST_F(UntrustedFiles, ANameThatIsNotUtf8IsKeptAsTheSystemGaveIt) {
