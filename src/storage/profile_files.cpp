@@ -69,23 +69,12 @@ private:
     QFileDevice::Permissions permissions_;
 };
 
-struct ImportedTable {
-    const char* name;
-    int lastOrdinal;
-    int progress;
-};
-
-// The leading columns an earlier version's profile shares with this one.
-constexpr ImportedTable ImportedTables[] = {{"Settings", 16, 20},
-                                            {"progButtons", 17, 40},
-                                            {"progAutoResp", 20, 60},
-                                            {"progMacrosSeq", 21, 80},
-                                            {"progMacrosSubRoutines", 40, 100}};
-
-void importTable(const ImportedTable& table, const QString& olderPath, const QString& targetPath) {
-    const QString sql = QStringLiteral("SELECT * FROM ") + QLatin1String(table.name);
+void importTable(const ImportedColumns& table, const QString& olderPath,
+                 const QString& targetPath) {
+    const QString sql = QStringLiteral("SELECT * FROM ") + table.table;
+    // Only read, and a table another tool trimmed is read by its remaining columns' names.
     db::ConnectionInfo older = db::ConnectionInfo::parse(profileConnStr(olderPath));
-    older.readOnly = true;
+    older.acceptDroppedColumns = true;
     db::Recordset source;
     db::Recordset target;
     source.open(sql, older);
@@ -94,7 +83,7 @@ void importTable(const ImportedTable& table, const QString& olderPath, const QSt
     if (rows > target.recordCount()) {
         fail(err::NoCurrentRecord,
              QString("The table %1 of '%2' holds %3 rows; a profile has only %4.")
-                 .arg(QLatin1String(table.name), olderPath)
+                 .arg(table.table, olderPath)
                  .arg(rows)
                  .arg(target.recordCount()));
     }
@@ -132,10 +121,11 @@ void ImportOlderProfile(const QString& olderPath, const QString& currentPath,
                  .arg(olderPath));
     CheckProfileFile(olderPath, ProfileLayout::Older);
     FileBeside work(currentPath, currentPath, readWhole(currentPath));
-    for (const ImportedTable& table : ImportedTables) {
-        importTable(table, olderPath, work.path());
+    const std::vector<ImportedColumns>& tables = importedColumns();
+    for (size_t i = 0; i < tables.size(); ++i) {
+        importTable(tables[i], olderPath, work.path());
         if (progress)
-            progress(table.progress);
+            progress(static_cast<int>(100 * (i + 1) / tables.size()));
     }
     work.replace(currentPath);
 }
