@@ -1,3 +1,4 @@
+#include "platform/file_hold.h"
 #include "platform/runtime_error.h"
 #include "storage/button_table.h"
 #include "storage/columns/prog_buttons_columns.h"
@@ -12,7 +13,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <memory>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kst;
 
@@ -134,4 +140,126 @@ TEST(ProfileFiles, AnImportReadsAProfileTrimmedByAnotherToolByColumnName) {
         }
         EXPECT_EQ(test::fileBytes(older), olderBytes) << "the older file is only read";
     }
+}
+
+namespace {
+
+// The hidden files of a folder whose names begin as the program's work files do.
+QStringList workFilesIn(const QString& folder) {
+    return QDir(folder).entryList({".kestrelon-*"}, QDir::Files | QDir::Hidden | QDir::System);
+}
+
+} // namespace
+
+// An import killed part-way leaves its work file. While the instance that made it lives,
+// another instance's start-up leaves it alone; once that instance is gone, it goes.
+TEST(ProfileFiles, TheWorkFileOfAKilledImportGoesOnlyOnceItsInstanceIsGone) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QFile::copy(KST_SUPPORT_DB_PATH, supportDbPath(dir.path())));
+    const QString devices = dir.filePath("Devices");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Devices"));
+    const QString current = devices + "/Device1.kst";
+    const QString older = dir.filePath("Older.kst");
+    test::createProfile(supportConnStr(dir.path()), current);
+    test::createProfile(supportConnStr(dir.path()), older);
+    const QByteArray before = test::fileBytes(current);
+
+    std::fflush(stdout);
+    const pid_t importer = ::fork();
+    ASSERT_GE(importer, 0);
+    if (importer == 0) {
+        // Stops half-way, as a program that hangs or is being killed.
+        ImportOlderProfile(older, current, [](int percent) {
+            if (percent == 40)
+                ::raise(SIGSTOP);
+        });
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(importer, &status, WUNTRACED), importer);
+    ASSERT_TRUE(WIFSTOPPED(status));
+    const QStringList inUse = workFilesIn(devices);
+    EXPECT_EQ(inUse.size(), 1) << inUse.join(' ').toStdString();
+    RemoveAbandonedWorkFiles(devices);
+    EXPECT_EQ(workFilesIn(devices), inUse) << "the importing instance still holds it";
+
+    ::kill(importer, SIGKILL);
+    ASSERT_EQ(::waitpid(importer, &status, 0), importer);
+    EXPECT_EQ(workFilesIn(devices), inUse) << "left behind";
+    RemoveAbandonedWorkFiles(devices);
+    EXPECT_EQ(workFilesIn(devices), QStringList());
+    EXPECT_EQ(test::fileBytes(current), before) << "the profile never saw the half import";
+
+    // An import of this instance, under way when the folder is cleaned, keeps its file.
+    QStringList whileImporting;
+    ImportOlderProfile(older, current, [&](int percent) {
+        if (percent != 40)
+            return;
+        RemoveAbandonedWorkFiles(devices);
+        whileImporting = workFilesIn(devices);
+    });
+    EXPECT_EQ(whileImporting.size(), 1);
+    EXPECT_EQ(workFilesIn(devices), QStringList());
+}
+
+// Only the program's own work files go, and only when nobody holds them: every other
+// name, link and folder stays.
+TEST(ProfileFiles, OnlyWorkFilesThatNobodyHoldsAreRemovedAsLeftOver) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    enum class Kind { File, Held, Link, Folder };
+    const struct {
+        const char* name;
+        Kind kind;
+        bool removed;
+    } entries[] = {
+        {".kestrelon-Ab12Cd.part", Kind::File, true},
+        {".kestrelon-Ab12Cd.part-journal", Kind::File, true},
+        {".kestrelon-GONE42.part-journal", Kind::File, true}, // its copy is gone
+        {".kestrelon-Held01.part", Kind::Held, false},
+        {".kestrelon-Held01.part-journal", Kind::File, false}, // its copy is in use
+        {".kestrelon-Link01.part", Kind::Link, false},
+        {".kestrelon-Link02.part-journal", Kind::Link, false},
+        {".kestrelon-Dir001.part", Kind::Folder, false},
+        {".kestrelon-Ab12C.part", Kind::File, false},
+        {".kestrelon-Ab_2Cd.part", Kind::File, false},
+        {".kestrelon-Ab12Cd.part.bak", Kind::File, false},
+        {".kestrelon-Ab12Cd.part-wal", Kind::File, false},
+        {"kestrelon-Ab12Cd.part", Kind::File, false},
+        {"Device1.kst", Kind::File, false},
+        {"target.kst", Kind::File, false}, // what the links lead to
+    };
+    std::vector<std::unique_ptr<QFile>> holds;
+    for (const auto& e : entries) {
+        const QString path = dir.filePath(e.name);
+        switch (e.kind) {
+        case Kind::File:
+        case Kind::Held: {
+            auto file = std::make_unique<QFile>(path);
+            ASSERT_TRUE(file->open(QIODevice::WriteOnly));
+            file->write("x");
+            file->flush();
+            if (e.kind == Kind::Held) {
+                ASSERT_TRUE(holdOpenFile(static_cast<int>(file->handle()), path));
+                holds.push_back(std::move(file));
+            }
+            break;
+        }
+        case Kind::Link:
+            ASSERT_TRUE(QFile::link(dir.filePath("target.kst"), path));
+            break;
+        case Kind::Folder:
+            ASSERT_TRUE(QDir(dir.path()).mkdir(e.name));
+            break;
+        }
+    }
+
+    RemoveAbandonedWorkFiles(dir.path());
+
+    for (const auto& e : entries) {
+        const QFileInfo info(dir.filePath(e.name));
+        EXPECT_EQ(!info.exists() && !info.isSymLink(), e.removed) << e.name;
+    }
+    EXPECT_EQ(test::fileBytes(dir.filePath("target.kst")), "x");
 }
