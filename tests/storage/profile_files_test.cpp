@@ -38,18 +38,30 @@ QFileDevice::Permissions modeOf(const QString& path) {
     return QFile::permissions(path) & unixBits;
 }
 
+// A folder with the support database, in which profiles are made from its templates.
+class ProfileFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(QFile::copy(KST_SUPPORT_DB_PATH, supportDbPath(dir.path())));
+    }
+    // A new profile at `relative` (its folder must exist); its full path.
+    QString profile(const QString& relative) {
+        const QString path = dir.filePath(relative);
+        test::createProfile(supportConnStr(dir.path()), path);
+        return path;
+    }
+
+    QTemporaryDir dir;
+};
+
 } // namespace
 
 // Copies and imports are written beside their target and renamed into its place; the
 // file put there must be as readable as the one it replaces, or as its source.
-TEST(ProfileFiles, ACopyOrAnImportKeepsWhoMayReadTheProfile) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    ASSERT_TRUE(QFile::copy(KST_SUPPORT_DB_PATH, supportDbPath(dir.path())));
-    const QString current = dir.filePath("Current.kst");
-    const QString older = dir.filePath("Older.kst");
-    test::createProfile(supportConnStr(dir.path()), current);
-    test::createProfile(supportConnStr(dir.path()), older);
+TEST_F(ProfileFiles, ACopyOrAnImportKeepsWhoMayReadTheProfile) {
+    const QString current = profile("Current.kst");
+    const QString older = profile("Older.kst");
     ASSERT_TRUE(QFile::setPermissions(current, Shared));
 
     const QString copy = dir.filePath("Copy.kst");
@@ -70,12 +82,8 @@ TEST(ProfileFiles, ACopyOrAnImportKeepsWhoMayReadTheProfile) {
 // Users make an older profile by dropping columns with a database tool. The import reads
 // what it copies by the columns' names, whatever else was dropped, and refuses a file
 // that lacks one of them.
-TEST(ProfileFiles, AnImportReadsAProfileTrimmedByAnotherToolByColumnName) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    ASSERT_TRUE(QFile::copy(KST_SUPPORT_DB_PATH, supportDbPath(dir.path())));
-    const QString current = dir.filePath("Current.kst");
-    test::createProfile(supportConnStr(dir.path()), current);
+TEST_F(ProfileFiles, AnImportReadsAProfileTrimmedByAnotherToolByColumnName) {
+    const QString current = profile("Current.kst");
     test::setRow(profileConnStr(current), "Settings", 1,
                  {{SettingsColumn::userNotes, db::Value("my notes")},
                   {SettingsColumn::bolDetectDCD, db::Value(true)}});
@@ -106,8 +114,7 @@ TEST(ProfileFiles, AnImportReadsAProfileTrimmedByAnotherToolByColumnName) {
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const QString older = dir.filePath(QString("Older%1.kst").arg(++n));
-        test::createProfile(supportConnStr(dir.path()), older);
+        const QString older = profile(QString("Older%1.kst").arg(++n));
         test::setRow(profileConnStr(older), "Settings", 1,
                      {{SettingsColumn::port, db::Value(n)},
                       {SettingsColumn::bolDetectDSR, db::Value(true)}});
@@ -153,16 +160,11 @@ QStringList workFilesIn(const QString& folder) {
 
 // An import killed part-way leaves its work file. While the instance that made it lives,
 // another instance's start-up leaves it alone; once that instance is gone, it goes.
-TEST(ProfileFiles, TheWorkFileOfAKilledImportGoesOnlyOnceItsInstanceIsGone) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    ASSERT_TRUE(QFile::copy(KST_SUPPORT_DB_PATH, supportDbPath(dir.path())));
-    const QString devices = dir.filePath("Devices");
+TEST_F(ProfileFiles, TheWorkFileOfAKilledImportGoesOnlyOnceItsInstanceIsGone) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("Devices"));
-    const QString current = devices + "/Device1.kst";
-    const QString older = dir.filePath("Older.kst");
-    test::createProfile(supportConnStr(dir.path()), current);
-    test::createProfile(supportConnStr(dir.path()), older);
+    const QString devices = dir.filePath("Devices");
+    const QString current = profile("Devices/Device1.kst");
+    const QString older = profile("Older.kst");
     const QByteArray before = test::fileBytes(current);
 
     std::fflush(stdout);
@@ -205,9 +207,7 @@ TEST(ProfileFiles, TheWorkFileOfAKilledImportGoesOnlyOnceItsInstanceIsGone) {
 
 // Only the program's own work files go, and only when nobody holds them: every other
 // name, link and folder stays.
-TEST(ProfileFiles, OnlyWorkFilesThatNobodyHoldsAreRemovedAsLeftOver) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
+TEST_F(ProfileFiles, OnlyWorkFilesThatNobodyHoldsAreRemovedAsLeftOver) {
     enum class Kind { File, Held, Link, Folder };
     const struct {
         const char* name;
