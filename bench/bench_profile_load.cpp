@@ -4,9 +4,9 @@
 // the preferences, the 32 buttons, the 16 rules and macro 1, each through its own
 // connection, and applies them to the main window.
 
-#include "app/frm_main.h"
-#include "app/profile_control.h"
-#include "app/session.h"
+#include "app/main/frm_main.h"
+#include "app/main/session.h"
+#include "app/profiles/profile_control.h"
 #include "bench_main.h"
 #include "platform/services.h"
 #include "storage/profile_creator.h"

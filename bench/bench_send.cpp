@@ -3,10 +3,10 @@
 // end. Reports the bytes per second that reach the far end and the longest time the
 // event loop did not turn while the send ran (the window's responsiveness).
 
-#include "app/frm_main.h"
-#include "app/main_controller.h"
-#include "app/port_list.h"
-#include "app/session.h"
+#include "app/main/frm_main.h"
+#include "app/main/main_controller.h"
+#include "app/main/session.h"
+#include "app/port/port_list.h"
 #include "platform/desktop/desktop_services.h"
 #include "traffic/send_engine.h"
 

@@ -4,9 +4,9 @@
 // the main window started on it headless, a far end that writes a known pattern from
 // a process of its own, and the check of what the log shows against what was sent.
 
-#include "app/frm_main.h"
-#include "app/main_controller.h"
-#include "app/session.h"
+#include "app/main/frm_main.h"
+#include "app/main/main_controller.h"
+#include "app/main/session.h"
 #include "notation/notation.h"
 #include "notation/view/styled_log.h"
 #include "platform/heap_tuning.h"

@@ -1,5 +1,5 @@
-#include "frm_main.h"
-#include "frm_splash.h"
+#include "app/main/frm_main.h"
+#include "app/main/frm_splash.h"
 #include "platform/desktop/desktop_services.h"
 #include "platform/heap_tuning.h"
 #include "platform/services.h"

@@ -14,6 +14,7 @@ struct AutoResponseRule {
     SendAction response;
 };
 
-using AutoResponseRules = std::array<AutoResponseRule, 16>;
+inline constexpr int AutoResponseRuleCount = 16;
+using AutoResponseRules = std::array<AutoResponseRule, AutoResponseRuleCount>;
 
 } // namespace kst

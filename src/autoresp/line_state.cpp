@@ -2,30 +2,43 @@
 
 namespace kst {
 
-bool CheckSignalCondition(qint32 condition, const LineLevels& l) {
+bool CheckSignalCondition(LineState condition, const LineLevels& l) {
     switch (condition) {
-    case 0:
+    case LineState::CtsOn:
         return l.cts;
-    case 1:
+    case LineState::CtsOff:
         return !l.cts;
-    case 2:
+    case LineState::DsrOn:
         return l.dsr;
-    case 3:
+    case LineState::DsrOff:
         return !l.dsr;
-    case 4:
+    case LineState::CtsOnDsrOn:
         return l.cts && l.dsr;
-    case 5:
+    case LineState::CtsOnDsrOff:
         return l.cts && !l.dsr;
-    case 6:
+    case LineState::CtsOffDsrOn:
         return !l.cts && l.dsr;
-    case 7:
+    case LineState::CtsOffDsrOff:
         return !l.cts && !l.dsr;
-    case 8:
+    case LineState::DcdOn:
         return l.cd;
-    case 9:
+    case LineState::DcdOff:
         return !l.cd;
     default:
         return false;
+    }
+}
+
+bool lineStateHolds(LineState state, const LineLevels& lines, bool ringPending) {
+    switch (state) {
+    case LineState::RingDetected:
+        return ringPending;
+    case LineState::DcdOnRingDetected:
+        return ringPending && lines.cd;
+    case LineState::DcdOffRingDetected:
+        return ringPending && !lines.cd;
+    default:
+        return CheckSignalCondition(state, lines);
     }
 }
 

@@ -36,4 +36,10 @@ struct MacroSubRoutine {
 using MacroSteps = std::array<MacroStep, 8>;
 using MacroSubRoutines = std::array<MacroSubRoutine, 8>;
 
+// One macro of a profile: its 8 steps and 8 sub-routines.
+struct MacroRecords {
+    MacroSteps steps;
+    MacroSubRoutines subRoutines;
+};
+
 } // namespace kst

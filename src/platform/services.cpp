@@ -25,6 +25,7 @@ public:
         case MsgButtons::Ok:
             return AnswerOk;
         case MsgButtons::YesNo:
+        case MsgButtons::YesNoDefaultNo:
             return AnswerNo;
         default:
             return AnswerCancel;

@@ -13,7 +13,8 @@ class Scheduler;
 QString appTitle();
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
-enum class MsgButtons { Ok, OkCancel, YesNoCancel, YesNo, RetryCancel };
+// YesNoDefaultNo asks a question whose Yes destroys something: Enter answers No.
+enum class MsgButtons { Ok, OkCancel, YesNoCancel, YesNo, YesNoDefaultNo, RetryCancel };
 
 // Answers as the boxes have always numbered them; stored files and callers compare with these.
 enum MsgAnswer { AnswerOk = 1, AnswerCancel = 2, AnswerRetry = 4, AnswerYes = 6, AnswerNo = 7 };

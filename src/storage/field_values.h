@@ -1,5 +1,7 @@
 #pragma once
 
+#include "notation/leading_number.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -7,10 +9,6 @@ namespace kst {
 
 // Values read from a table into memory are taken as text, Null giving empty text; a
 // number is the value of the leading number of that text, 0 when there is none.
-
-// The leading number of text: blanks in front skipped, an optional sign, digits, an
-// optional fraction and exponent. "12 ms" gives 12, "" and "abc" give 0.
-double LeadingNumber(const QString& text);
 
 // Rounded to the nearest whole number, halves to the even one, as stored numbers have
 // always been rounded. A value outside the field's range raises run-time error 6.

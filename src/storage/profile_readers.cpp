@@ -20,6 +20,16 @@ void DamagedLists::note(const QString& table, int row, const QString& column) {
 
 namespace {
 
+// One stored list position serves both: a line state for the data kinds, the line event
+// for Signaling.
+void setConditionKind(MatchCondition& c, qint32 kind, qint32 listIndex) {
+    c.kind = ConditionKind(kind);
+    if (c.kind == ConditionKind::Signaling)
+        c.event = lineEventAt(listIndex);
+    else
+        c.lineState = LineState(listIndex);
+}
+
 // A fixed-length column hands back its text padded with blanks; the program compares
 // and sends the text without them, like that of its variable-length siblings.
 QString text(const db::Recordset& row, int ordinal) {
@@ -82,7 +92,7 @@ public:
         s.repeat = integer(row_, c.repeat);
         s.delayMs = longValue(row_, c.delay);
         s.intervalMs = longValue(row_, c.interval);
-        s.signal = integer(row_, c.signal);
+        s.signal = OutputSignal(integer(row_, c.signal));
     }
 
 private:
@@ -121,6 +131,14 @@ void ReadProgButtons(const QString& connStr, ProgButtons& buttons, DamagedLists*
              });
 }
 
+void ReadAutoResponseRules(const QString& connStr, AutoResponseRules& rules,
+                           DamagedLists* damaged) {
+    ReadRows(QStringLiteral("SELECT * FROM ProgAutoResp"), connStr, AutoResponseRuleCount,
+             [&](const db::Recordset& row, int i) {
+                 ReadAutoResponseRule(row, rules[static_cast<size_t>(i)], damaged);
+             });
+}
+
 void ReadAutoResponseRule(const db::Recordset& row, AutoResponseRule& rule, DamagedLists* damaged) {
     namespace C = ProgAutoRespColumn;
     const RowReader r(row, damaged);
@@ -132,10 +150,9 @@ void ReadAutoResponseRule(const db::Recordset& row, AutoResponseRule& rule, Dama
     s.delayMs = longValue(row, C::respDelay);
     s.repeat = integer(row, C::respRepeat);
     s.intervalMs = longValue(row, C::respInterval);
-    c.kind = integer(row, C::CondOpt);
+    setConditionKind(c, integer(row, C::CondOpt), integer(row, C::CondCbo));
     c.requireLineState = boolean(row, C::CondChk);
-    c.line = integer(row, C::CondCbo);
-    s.signal = integer(row, C::respCbo);
+    s.signal = OutputSignal(integer(row, C::respCbo));
     s.sendSignal = boolean(row, C::respChk);
 }
 
@@ -153,30 +170,27 @@ void ReadMacroStep(const db::Recordset& row, MacroStep& step, DamagedLists* dama
     s.intervalMs = longValue(row, C::Interval);
     step.subRoutineNo = integer(row, C::SubRoutineNo);
     step.waitMs = longValue(row, C::TimerAfter);
-    s.signal = integer(row, C::stepSignal);
+    s.signal = OutputSignal(integer(row, C::stepSignal));
     s.sendSignal = boolean(row, C::stepChk);
 }
 
-void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub, bool& loadedElseCheck,
-                         DamagedLists* damaged) {
+void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub, DamagedLists* damaged) {
     namespace C = ProgMacrosSubRoutinesColumn;
     const RowReader r(row, damaged);
     sub.id = integer(row, C::ID);
     sub.name = text(row, C::SubRoutineName);
-    sub.ifCondition.kind = integer(row, C::IfOpt);
     r.condition(sub.ifCondition, text(row, C::IfCode), C::strIfCtrl);
-    sub.ifCondition.line = integer(row, C::IfSignal);
+    setConditionKind(sub.ifCondition, integer(row, C::IfOpt), integer(row, C::IfSignal));
     r.thenPart(sub.ifThen, {C::IfThenCmd, C::strIfThenCtrl, C::IfThenCmdRepeat, C::IfThenCmdDelay,
                             C::IfThenCmdInterval, C::IfThenSignal});
-    sub.elseIfCondition.kind = integer(row, C::ElseIfOpt);
     r.condition(sub.elseIfCondition, text(row, C::ElseIfCode), C::strElseIfCtrl);
-    sub.elseIfCondition.line = integer(row, C::ElseIfSignal);
+    setConditionKind(sub.elseIfCondition, integer(row, C::ElseIfOpt),
+                     integer(row, C::ElseIfSignal));
     r.thenPart(sub.elseIfThen,
                {C::ElseIfThenCmd, C::ElseIfThenCtrl, C::ElseIfThenCmdRepeat, C::ElseIfThenCmdDelay,
                 C::ElseIfThenCmdInterval, C::ElseIfThenSignal});
     r.thenPart(sub.elseThen, {C::ElseThenCmd, C::ElseThenCtrl, C::ElseThenRepeat,
                               C::ElseThenCmdDelay, C::ElseThenCmdInterval, C::ElseThenSignal});
-    loadedElseCheck = boolean(row, C::ElseCheck);
     sub.elseOnTimeout = boolean(row, C::ElseCheck);
     sub.ifCondition.requireLineState = boolean(row, C::IfCheck);
     sub.ifThen.sendSignal = boolean(row, C::IfThenCheck);
@@ -185,19 +199,18 @@ void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub, bool& l
     sub.elseThen.sendSignal = boolean(row, C::ElseThenCheck);
 }
 
-void LoadMacro(const QString& settingsConnStr, int macroNo, LoadedMacro target,
-               DamagedLists* damaged) {
+MacroRecords LoadMacro(const QString& settingsConnStr, int macroNo, DamagedLists* damaged) {
+    MacroRecords macro;
     // Macro n owns rows (n-1)*8+1 .. n*8 of both tables.
     const QString rows = " WHERE ID BETWEEN " + QString::number((macroNo - 1) * 8 + 1) + " AND " +
                          QString::number(macroNo * 8);
-    ReadRows(
-        "SELECT * FROM progMacrosSeq" + rows, settingsConnStr, 8,
-        [&](const db::Recordset& row, int k) { ReadMacroStep(row, target.steps[k], damaged); });
+    ReadRows("SELECT * FROM progMacrosSeq" + rows, settingsConnStr, 8,
+             [&](const db::Recordset& row, int k) { ReadMacroStep(row, macro.steps[k], damaged); });
     ReadRows("SELECT * FROM progMacrosSubRoutines" + rows, settingsConnStr, 8,
              [&](const db::Recordset& row, int k) {
-                 ReadMacroSubRoutine(row, target.subRoutines[k], target.loadedElseCheck[k],
-                                     damaged);
+                 ReadMacroSubRoutine(row, macro.subRoutines[k], damaged);
              });
+    return macro;
 }
 
 ProfileSettings ReadSettings(const QString& settingsConnStr) {

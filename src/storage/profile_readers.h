@@ -36,9 +36,7 @@ void ReadProgButton(const db::Recordset& row, ProgButton& button, DamagedLists* 
 void ReadAutoResponseRule(const db::Recordset& row, AutoResponseRule& rule,
                           DamagedLists* damaged = nullptr);
 void ReadMacroStep(const db::Recordset& row, MacroStep& step, DamagedLists* damaged = nullptr);
-// `loadedElseCheck` receives the ELSE-on-timeout flag as well: the runner restores
-// the sub-routine's own copy from it before each wait.
-void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub, bool& loadedElseCheck,
+void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub,
                          DamagedLists* damaged = nullptr);
 
 // Opens `sql`, hands its first `count` rows in order to read(row, index), and closes
@@ -57,16 +55,14 @@ void ReadRows(const QString& sql, const QString& connStr, int count, Read read) 
 
 // The 32 programmable buttons of the profile behind `connStr`, in their order.
 void ReadProgButtons(const QString& connStr, ProgButtons& buttons, DamagedLists* damaged = nullptr);
+// The 16 auto-response rules, in their order.
+void ReadAutoResponseRules(const QString& connStr, AutoResponseRules& rules,
+                           DamagedLists* damaged = nullptr);
 
-// A macro of the current profile, filled in place: what was read before a failure
-// keeps its new value, the rest its old one. Raises the failure to the caller.
-struct LoadedMacro {
-    MacroSteps& steps;
-    MacroSubRoutines& subRoutines;
-    std::array<bool, 8>& loadedElseCheck;
-};
-void LoadMacro(const QString& settingsConnStr, int macroNo, LoadedMacro target,
-               DamagedLists* damaged = nullptr);
+// Macro `macroNo` (1-8) of the current profile, read whole. Raises the failure to the
+// caller.
+MacroRecords LoadMacro(const QString& settingsConnStr, int macroNo,
+                       DamagedLists* damaged = nullptr);
 
 // The one row of `Settings`: the port settings as positions in their lists, the
 // line options and the user's notes.

@@ -5,39 +5,48 @@
 
 namespace kst {
 
-ButtonChain::ButtonChain(SendEngine& engine, const ProgButtons& buttons, Hooks hooks)
-    : engine_(engine), buttons_(buttons), hooks_(std::move(hooks)) {}
+ButtonChain::ButtonChain(SendEngine& engine, Scheduler& scheduler, const ProgButtons& buttons,
+                         Hooks hooks)
+    : engine_(engine), scheduler_(scheduler), buttons_(buttons), hooks_(std::move(hooks)) {}
+
+ButtonChain::~ButtonChain() {
+    if (running_)
+        engine_.endSequence(this);
+}
 
 std::optional<SendAction> ButtonChain::actionOf(const ProgButton& button, int txFormat) {
-    SendAction action = button.action;
-    if (txFormat == ncAscii)
-        return action;
     ConversionIssues issues;
-    const std::optional<QString> command = ConvertHexList(action.command, txFormat, &issues);
-    if (issues.any() || !command) {
-        // An item read as 0 must not go out on the line.
+    std::optional<SendAction> action = inSendNotation(button.action, txFormat, &issues);
+    if (!action) {
         showConversionIssues(issues);
         return std::nullopt;
     }
-    action.command = command->toUpper();
-    action.controlCodes.clear();
+    if (txFormat != ncAscii)
+        action->command = action->command.toUpper();
     return action;
 }
 
 void ButtonChain::run(int index) {
     current_ = index;
+    running_ = true;
+    engine_.beginSequence(this);
     sendCurrent();
 }
 
-void ButtonChain::sendCurrent() {
-    if (hooks_.autoResponseOn()) {
-        hooks_.setAutoResponse(false);
-        hooks_.autoResponseSuspended() = true;
+void ButtonChain::stopRequested() {
+    // Between two links: the next one never starts.
+    stopped_ = true;
+    if (nextLink_.pending()) {
+        nextLink_.cancel();
+        end(End::Stopped);
     }
+}
+
+void ButtonChain::sendCurrent() {
+    hooks_.suspendAutoResponse();
     const std::optional<SendAction> action =
         actionOf(buttons_[static_cast<size_t>(current_)], hooks_.txFormat());
     if (!action) {
-        // As after a refused send, the chain goes on with the next linked button.
         sent(SendOutcome::Refused);
         return;
     }
@@ -46,37 +55,38 @@ void ButtonChain::sendCurrent() {
 }
 
 void ButtonChain::sent(SendOutcome outcome) {
+    if (outcome == SendOutcome::Refused)
+        refused_.insert(current_);
     const qint32 next = buttons_[static_cast<size_t>(current_)].chain;
     if (next == 0)
-        return end();
-    if (next < 1 || next > 32) {
+        return end(End::ByItself);
+    if (next < 1 || next > ProgButtonCount) {
         msgBox(QStringLiteral("Programmable button %1 links to button %2, which does not exist: "
                               "the chain stops here.")
                    .arg(current_ + 1)
                    .arg(next),
                MsgIcon::Exclamation, MsgButtons::Ok, appTitle());
-        return end();
+        return end(End::ByItself);
     }
-    if (outcome == SendOutcome::Interrupted || outcome == SendOutcome::MacroEnded ||
+    if (outcome == SendOutcome::Interrupted || outcome == SendOutcome::MacroEnded || stopped_ ||
         !hooks_.portOpen())
-        return end();
-    if (++links_ >= MostLinks) {
-        msgBox(QStringLiteral("The chain of programmable buttons ran through %1 links and comes "
-                              "back on itself: it stops here.")
-                   .arg(MostLinks),
-               MsgIcon::Exclamation, MsgButtons::Ok, appTitle());
-        return end();
-    }
+        return end(End::Stopped);
     current_ = next - 1;
-    sendCurrent();
+    // The send that was refused would be refused again, with the same message, forever.
+    if (refused_.count(current_) != 0)
+        return end(End::ByItself);
+    nextLink_ = scheduler_.after(0, [this] {
+        if (stopped_ || !hooks_.portOpen())
+            return end(End::Stopped);
+        sendCurrent();
+    });
 }
 
-void ButtonChain::end() {
-    bool& suspended = hooks_.autoResponseSuspended();
-    if (suspended) {
-        hooks_.setAutoResponse(true);
-        suspended = false;
-    }
+void ButtonChain::end(End how) {
+    running_ = false;
+    engine_.endSequence(this);
+    if (how == End::ByItself)
+        hooks_.resumeAutoResponse();
     if (ended_)
         ended_();
 }

@@ -1,38 +1,43 @@
 #pragma once
 
+#include "platform/scheduler.h"
 #include "traffic/prog_button.h"
 #include "traffic/send_engine.h"
 
 #include <functional>
+#include <set>
 
 namespace kst {
 
 // One click of a programmable button: its send, then the button its chain link names,
-// and so on until a button ends the chain. Auto-response is off while a chain runs and
-// comes back however the chain ends. A link outside 1-32, or a chain of more than 32
-// links (a loop), ends it with a message.
-class ButtonChain {
+// and so on until a button ends the chain. A chain may come back on itself (users poll
+// a device that way): it then runs until Stop or until the port closes. It returns to
+// the event loop between two links, so the window and Stop stay live even when no
+// button of it waits. Auto-response is off while a chain runs; a chain that ends by
+// itself switches it on again, one ended by Stop or a closed port leaves it off for the
+// next chain that ends by itself.
+class ButtonChain : public SendEngine::Sequence {
 public:
     // What the chain needs of the program around it.
     struct Hooks {
-        std::function<bool()> autoResponseOn;
-        std::function<void(bool)> setAutoResponse;
-        // Set while a chain has switched auto-response off; shared by every chain (and
-        // a macro run) so the one that ends last switches it on again.
-        std::function<bool&()> autoResponseSuspended;
+        // Auto-response goes off while a chain runs; one that ends by itself gives back
+        // what any chain or run suspended.
+        std::function<void()> suspendAutoResponse;
+        std::function<void()> resumeAutoResponse;
         std::function<bool()> portOpen;
         // The send notation (0 Dec .. 4 ASCII).
         std::function<int()> txFormat;
     };
-    static constexpr int MostLinks = 32;
 
     // `buttons` are read as the chain reaches each one.
-    ButtonChain(SendEngine& engine, const ProgButtons& buttons, Hooks hooks);
+    ButtonChain(SendEngine& engine, Scheduler& scheduler, const ProgButtons& buttons, Hooks hooks);
+    ~ButtonChain() override;
     // Called once, when the chain ends.
     void setEnded(std::function<void()> ended) { ended_ = std::move(ended); }
 
     // Runs from button `index` (0-31).
     void run(int index);
+    void stopRequested() override;
 
     // The send of a button in the send notation: its stored byte list converted from
     // hexadecimal (ASCII: its text and control codes as stored). Nothing, after the
@@ -40,16 +45,23 @@ public:
     static std::optional<SendAction> actionOf(const ProgButton& button, int txFormat);
 
 private:
+    enum class End { ByItself, Stopped };
+
     void sendCurrent();
     void sent(SendOutcome outcome);
-    void end();
+    void end(End how);
 
     SendEngine& engine_;
+    Scheduler& scheduler_;
     const ProgButtons& buttons_;
     Hooks hooks_;
     std::function<void()> ended_;
     int current_ = 0;
-    int links_ = 0;
+    bool running_ = false;
+    bool stopped_ = false;
+    // Buttons whose send was refused: coming back to one would only repeat its message.
+    std::set<int> refused_;
+    TimerHandle nextLink_;
 };
 
 } // namespace kst

@@ -22,11 +22,15 @@ const char* primaryName(InputLine line) {
     }
 }
 
-int codeOf(InputLine line, bool on) {
-    const int onCode = line == InputLine::Cts   ? leCtsOn
-                       : line == InputLine::Dsr ? leDsrOn
-                                                : leDcdOn;
-    return on ? onCode : onCode + 1;
+LineEvent eventOf(InputLine line, bool on) {
+    switch (line) {
+    case InputLine::Cts:
+        return on ? LineEvent::CtsOn : LineEvent::CtsOff;
+    case InputLine::Dsr:
+        return on ? LineEvent::DsrOn : LineEvent::DsrOff;
+    default:
+        return on ? LineEvent::DcdOn : LineEvent::DcdOff;
+    }
 }
 
 } // namespace
@@ -38,7 +42,7 @@ LineChange primaryLineChange(ReceiveMode mode, InputLine line, bool on, bool pre
         return change;
     // A CTS change is heard in every mode, the others only where they are written.
     change.beep = line == InputLine::Cts || mode == ReceiveMode::Debugging;
-    change.code = codeOf(line, on);
+    change.event = eventOf(line, on);
     change.text = changeText(primaryName(line), on);
     switch (mode) {
     case ReceiveMode::Debugging:

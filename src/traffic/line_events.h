@@ -4,17 +4,17 @@
 
 namespace kst {
 
-// The line events as the auto-response rules and the macro sub-routines know them
-// (LastSignalCode); 0 before the first.
-enum LineEventCode : int {
-    leNone = 0,
-    leCtsOn = 1,
-    leCtsOff = 2,
-    leDsrOn = 3,
-    leDsrOff = 4,
-    leDcdOn = 5,
-    leDcdOff = 6,
-    leRing = 7
+// The line events of the primary port as the auto-response rules and the macro
+// sub-routines know them, by their stored codes; None is no event.
+enum class LineEvent : int {
+    None = 0,
+    CtsOn = 1,
+    CtsOff = 2,
+    DsrOn = 3,
+    DsrOff = 4,
+    DcdOn = 5,
+    DcdOff = 6,
+    Ring = 7
 };
 
 // How the program uses the line: it talks on it (Debugging / Simulating), or listens on
@@ -34,7 +34,7 @@ struct LineChange {
     };
     Show show = Show::Ignored;
     bool beep = false; // when the sound on line changes is on
-    int code = leNone;
+    LineEvent event = LineEvent::None;
     QString text;
 };
 

@@ -6,7 +6,7 @@ namespace kst {
 
 void setStoredButtonSignal(SendAction& action, qint32 stored) {
     action.sendSignal = stored >= 1;
-    action.signal = action.sendSignal ? stored - 1 : 0;
+    action.signal = OutputSignal(action.sendSignal ? stored - 1 : 0);
 }
 
 QString ButtonToolTip(const ProgButton& b, int txFormat) {

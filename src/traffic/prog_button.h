@@ -16,7 +16,8 @@ struct ProgButton {
     qint32 chain = 0;
 };
 
-using ProgButtons = std::array<ProgButton, 32>;
+inline constexpr int ProgButtonCount = 32;
+using ProgButtons = std::array<ProgButton, ProgButtonCount>;
 
 // The profile keeps a button's signal shifted by one: 0 none, n the output signal n - 1.
 void setStoredButtonSignal(SendAction& action, qint32 stored);

@@ -2,12 +2,11 @@
 
 namespace kst {
 
-void dispatchReceived(ReceiveEngines& engines, const DispatchState& state, const QString& rxData,
-                      bool isSignalEvent) {
-    if (state.macroState == 1 && state.macroWaiting)
-        engines.EvaluateSubRoutine(state.armedSubRoutine, rxData, isSignalEvent);
-    else if (state.macroState == 0 && state.autoRespOn)
-        engines.AutoRespond(rxData, isSignalEvent);
+void dispatchReceived(ReceiveEngines& engines, const ReceivedEvent& received) {
+    if (engines.macroWaits())
+        engines.evaluateSubRoutine(received);
+    else if (engines.macroIdle() && engines.autoResponseOn())
+        engines.autoRespond(received);
 }
 
 } // namespace kst

@@ -75,10 +75,10 @@ private:
         if (!env_.description())
             return;
         const QString delay = QString::number(action_.delayMs);
-        QString text = env_.macroRunning() ? QString() : CRLF;
+        QString text = engine_.macroRunning_ ? QString() : CRLF;
         text += u'[' + source_ + u']' + CRLF;
         if (!hasData() && action_.sendSignal) {
-            text += env_.macroRunning()
+            text += engine_.macroRunning_
                         ? QStringLiteral("Sending signal (Signals: ") + SignalNameOf(action_) +
                               QStringLiteral(", Delay: ") + delay + QStringLiteral(" ms) ...")
                         : QStringLiteral("Sending signals (Delay: ") + delay +
@@ -97,8 +97,6 @@ private:
     }
 
     void afterDelay() {
-        if (macroEnding())
-            return endSilently();
         // A pure delay ends after its wait, a signal-only send after its signal.
         if (nothingToWrite() && !action_.sendSignal)
             return finish(SendOutcome::Completed);
@@ -114,25 +112,27 @@ private:
             env_.log(label, Style::Message, text + CRLF, Style::Sent);
         };
         const QString sent = QStringLiteral("Signal sent: ");
-        const int signal = action_.signal;
-        if (signal == 8) {
+        const OutputSignal signal = action_.signal;
+        if (signal == OutputSignal::PlaySound) {
             env_.beep();
             env_.log(QStringLiteral("Playing Sound"), Style::Message, CRLF, Style::Sent);
             return;
         }
-        if (signal < 0 || signal > 7)
+        const SignalLines lines = linesOf(signal);
+        if (!lines.rts && !lines.dtr)
             return;
-        if (signal <= 1 || signal >= 4) {
-            const bool on = signal == 0 || signal == 4 || signal == 5;
-            env_.setRts(on);
-            // The two codes that turn RTS off with DTR have always been logged this way.
-            const QString label = signal >= 6 ? QStringLiteral("Signal Sent: ") : sent;
-            line(label, on ? QStringLiteral("RTS Turned ON") : QStringLiteral("RTS Turned OFF"));
+        if (lines.rts) {
+            env_.setRts(*lines.rts);
+            // The two signals that turn RTS off with DTR have always been logged this way.
+            const bool withDtr = lines.dtr.has_value();
+            const QString label = !*lines.rts && withDtr ? QStringLiteral("Signal Sent: ") : sent;
+            line(label,
+                 *lines.rts ? QStringLiteral("RTS Turned ON") : QStringLiteral("RTS Turned OFF"));
         }
-        if (signal >= 2) {
-            const bool on = signal == 2 || signal == 4 || signal == 6;
-            env_.setDtr(on);
-            line(sent, on ? QStringLiteral("DTR Turned ON") : QStringLiteral("DTR Turned OFF"));
+        if (lines.dtr) {
+            env_.setDtr(*lines.dtr);
+            line(sent,
+                 *lines.dtr ? QStringLiteral("DTR Turned ON") : QStringLiteral("DTR Turned OFF"));
         }
         env_.linesChanged();
     }
@@ -169,20 +169,9 @@ private:
         // The interval follows every write, the last one too; without one the send still
         // returns to the event loop between writes.
         if (action_.intervalMs > 0 || pass_ <= action_.repeat)
-            wait(std::max(0, action_.intervalMs), [this] { afterPass(); });
+            wait(std::max(0, action_.intervalMs), [this] { nextPass(); });
         else
             nextPass();
-    }
-
-    void afterPass() {
-        if (macroEnding())
-            return endSilently();
-        nextPass();
-    }
-
-    bool macroEnding() const {
-        const int state = env_.macroState();
-        return state == 2 || state == 3;
     }
 
     void wait(int ms, Scheduler::Callback next) {
@@ -219,14 +208,42 @@ void SendEngine::send(const SendAction& action, const QString& source, Done done
             done(SendOutcome::NotSent);
         return;
     }
+    const bool wasBusy = busy();
     running_.push_back(std::make_unique<Send>(*this, action, source, std::move(done)));
-    if (running_.size() == 1)
-        env_.sendsRunning(true);
+    busyMayHaveChanged(wasBusy);
     running_.back()->start();
+}
+
+int SendEngine::sendNotation() const {
+    return env_.txFormat();
 }
 
 void SendEngine::stopAll() {
     endAll(&Send::interrupt);
+    // A sequence between two of its sends hears it here; one whose send was just
+    // interrupted has ended already.
+    const std::vector<Sequence*> sequences = sequences_;
+    for (Sequence* sequence : sequences) {
+        if (std::find(sequences_.begin(), sequences_.end(), sequence) != sequences_.end())
+            sequence->stopRequested();
+    }
+}
+
+void SendEngine::beginSequence(Sequence* sequence) {
+    const bool wasBusy = busy();
+    sequences_.push_back(sequence);
+    busyMayHaveChanged(wasBusy);
+}
+
+void SendEngine::endSequence(Sequence* sequence) {
+    const bool wasBusy = busy();
+    std::erase(sequences_, sequence);
+    busyMayHaveChanged(wasBusy);
+}
+
+void SendEngine::busyMayHaveChanged(bool wasBusy) {
+    if (busy() != wasBusy)
+        env_.sendsRunning(busy());
 }
 
 void SendEngine::endForMacro() {
@@ -248,11 +265,11 @@ void SendEngine::finished(Send* send, SendOutcome outcome) {
     if (it == running_.end())
         return;
     // The send may be in one of its own calls: it is dropped once that has returned.
+    const bool wasBusy = busy();
     ended_.push_back(std::move(*it));
     running_.erase(it);
     sweep_ = scheduler_.after(0, [this] { ended_.clear(); });
-    if (running_.empty())
-        env_.sendsRunning(false);
+    busyMayHaveChanged(wasBusy);
     if (Done done = send->takeDone())
         done(outcome);
 }

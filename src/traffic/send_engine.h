@@ -27,14 +27,11 @@ public:
     virtual void setDtr(bool on) = 0;
 
     // Read as the send goes: the send notation (0 Dec .. 4 ASCII), the description and
-    // formatted-view options, the sound on sending, and the macro run state (0 idle,
-    // 1 running, 2 pause requested, 3 stop requested).
+    // formatted-view options, and the sound on sending.
     virtual int txFormat() const = 0;
     virtual bool description() const = 0;
     virtual bool formattedView() const = 0;
     virtual bool soundOnSend() const = 0;
-    virtual int macroState() const = 0;
-    virtual bool macroRunning() const = 0;
 
     // What shows.
     enum class Style { Message, Sent };
@@ -69,6 +66,14 @@ enum class SendOutcome {
 class SendEngine {
 public:
     using Done = std::function<void(SendOutcome)>;
+    // Work that runs sends one after another (a chain of buttons). While one runs it
+    // counts as sending, so Stop stays live between its sends too; Stop or a closing
+    // port tells it to end.
+    class Sequence {
+    public:
+        virtual ~Sequence() = default;
+        virtual void stopRequested() = 0;
+    };
     // The TX LED stays lit this long after the last write.
     static constexpr int TxLedMs = 20;
 
@@ -83,7 +88,16 @@ public:
     void stopAll();
     // A macro pause or stop: every running send ends at once, writing nothing more.
     void endForMacro();
-    bool busy() const { return !running_.empty(); }
+    // While a macro's steps play, a send's headline follows the run's lines without a
+    // blank line of its own.
+    void setMacroRunning(bool running) { macroRunning_ = running; }
+    // The notation the sends are read in now (0 Dec .. 4 ASCII).
+    int sendNotation() const;
+    bool busy() const { return !running_.empty() || !sequences_.empty(); }
+
+    // A sequence is registered from its start to its end.
+    void beginSequence(Sequence* sequence);
+    void endSequence(Sequence* sequence);
 
 private:
     class Send;
@@ -92,14 +106,17 @@ private:
     void endAll(void (Send::*end)());
     void finished(Send* send, SendOutcome outcome);
     void lightTx();
+    void busyMayHaveChanged(bool wasBusy);
 
     SendEnvironment& env_;
     Scheduler& scheduler_;
     std::vector<std::unique_ptr<Send>> running_;
+    std::vector<Sequence*> sequences_;
     // Sends that ended, dropped once the call that ended them has returned.
     std::vector<std::unique_ptr<Send>> ended_;
     TimerHandle sweep_;
     TimerHandle txLed_;
+    bool macroRunning_ = false;
 };
 
 } // namespace kst

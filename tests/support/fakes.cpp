@@ -34,8 +34,9 @@ int RecordingMessageBoxes::show(const QString& text, MsgIcon icon, MsgButtons bu
         answers_.pop_front();
         return answer;
     }
-    return (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) ? AnswerYes
-                                                                                : AnswerOk;
+    const bool question = buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ||
+                          buttons == MsgButtons::YesNoDefaultNo;
+    return question ? AnswerYes : AnswerOk;
 }
 
 QStringList RecordingMessageBoxes::texts() const {

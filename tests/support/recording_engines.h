@@ -1,25 +1,43 @@
 #pragma once
 
 #include "traffic/receive_dispatch.h"
+#include "traffic/received_event.h"
 
 #include <QStringList>
 
 namespace kst::test {
 
-// Engines that only write down how they were called: "AutoRespond(data,isSignal)" and
-// "EvaluateSubRoutine(index,data,isSignal)", the flags as 0 or 1.
+// Engines in a state the test sets, that only write down what they were offered:
+// "AutoRespond(text)" or "EvaluateSubRoutine(text)" for a block, the event's code for a
+// line event ("AutoRespond(#7)"), with " ring pending" while a ring is.
 class RecordingEngines : public ReceiveEngines {
 public:
-    void AutoRespond(const QString& RxData, bool IsSignalEvent) override {
-        calls << QStringLiteral("AutoRespond(%1,%2)").arg(RxData).arg(int(IsSignalEvent));
+    bool macroWaits() const override { return waits; }
+    bool macroIdle() const override { return idle; }
+    bool autoResponseOn() const override { return autoResponse; }
+    void evaluateSubRoutine(const ReceivedEvent& received) override {
+        note(QStringLiteral("EvaluateSubRoutine"), received);
     }
-    void EvaluateSubRoutine(int MacroIndex, const QString& RxData, bool IsSignalEvent) override {
-        calls << QStringLiteral("EvaluateSubRoutine(%1,%2,%3)")
-                     .arg(MacroIndex)
-                     .arg(RxData)
-                     .arg(int(IsSignalEvent));
+    void autoRespond(const ReceivedEvent& received) override {
+        note(QStringLiteral("AutoRespond"), received);
+        if (answer)
+            answer();
     }
+
+    bool waits = false;
+    bool idle = true;
+    bool autoResponse = true;
     QStringList calls;
+    // Plays the far end when the rules are offered something.
+    std::function<void()> answer;
+
+private:
+    void note(const QString& engine, const ReceivedEvent& received) {
+        const QString what = received.isLineEvent()
+                                 ? QStringLiteral("#%1").arg(static_cast<int>(received.event()))
+                                 : received.text();
+        calls << engine + u'(' + what + (received.ringPending() ? " ring pending" : "") + u')';
+    }
 };
 
 } // namespace kst::test

@@ -10,7 +10,7 @@ TEST(PrimaryLineChange, AChangeOfAWatchedLineIsWrittenAsTheModeWritesIt) {
     const LineChange debugging =
         primaryLineChange(ReceiveMode::Debugging, InputLine::Dsr, true, false, true);
     EXPECT_EQ(debugging.show, Show::Signal);
-    EXPECT_EQ(debugging.code, leDsrOn);
+    EXPECT_EQ(debugging.event, LineEvent::DsrOn);
     EXPECT_EQ(debugging.text, "DSR Turned ON ...");
     EXPECT_TRUE(debugging.beep);
 
@@ -32,8 +32,10 @@ TEST(PrimaryLineChange, EachLineHasItsOwnOnAndOffCodes) {
         int on, off;
     } lines[] = {{InputLine::Cts, 1, 2}, {InputLine::Dsr, 3, 4}, {InputLine::Dcd, 5, 6}};
     for (const auto& l : lines) {
-        EXPECT_EQ(primaryLineChange(ReceiveMode::Debugging, l.line, true, false, true).code, l.on);
-        EXPECT_EQ(primaryLineChange(ReceiveMode::Debugging, l.line, false, true, true).code, l.off);
+        EXPECT_EQ(primaryLineChange(ReceiveMode::Debugging, l.line, true, false, true).event,
+                  LineEvent(l.on));
+        EXPECT_EQ(primaryLineChange(ReceiveMode::Debugging, l.line, false, true, true).event,
+                  LineEvent(l.off));
     }
 }
 

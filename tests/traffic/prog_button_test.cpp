@@ -49,10 +49,10 @@ TEST(ButtonSignal, TheStoredValueIsTheOutputSignalShiftedByOne) {
         SendAction a;
         setStoredButtonSignal(a, stored);
         EXPECT_EQ(a.sendSignal, stored >= 1) << stored;
-        EXPECT_EQ(a.signal, stored >= 1 ? stored - 1 : 0) << stored;
+        EXPECT_EQ(a.signal, OutputSignal(stored >= 1 ? stored - 1 : 0)) << stored;
     }
     SendAction dtrOff;
     setStoredButtonSignal(dtrOff, 4);
-    EXPECT_EQ(dtrOff.signal, 3);
+    EXPECT_EQ(dtrOff.signal, OutputSignal::DtrOff);
     EXPECT_EQ(SignalNameOf(dtrOff), "DTR OFF");
 }

@@ -8,26 +8,35 @@ using namespace kst;
 
 using kst::test::RecordingEngines;
 
-TEST(DispatchReceived, AWaitingMacroTakesTheBlockBeforeAutoResponse) {
-    RecordingEngines engines;
-    dispatchReceived(engines, {1, true, 5, true}, "41,", false);
-    dispatchReceived(engines, {1, true, 2, false}, "", true);
-    EXPECT_EQ(engines.calls,
-              QStringList({"EvaluateSubRoutine(5,41,,0)", "EvaluateSubRoutine(2,,1)"}));
-}
+namespace {
 
-TEST(DispatchReceived, WithNoMacroRunningTheRulesAnswerWhenSwitchedOn) {
-    RecordingEngines engines;
-    dispatchReceived(engines, {0, false, 0, true}, "OK", false);
-    dispatchReceived(engines, {0, true, 0, true}, "", true);
-    dispatchReceived(engines, {0, false, 0, false}, "OK", false);
-    EXPECT_EQ(engines.calls, QStringList({"AutoRespond(OK,0)", "AutoRespond(,1)"}));
-}
+class NoLines : public LineLevelsReader {
+public:
+    LineLevels levelsNow() const override { return {}; }
+};
 
-TEST(DispatchReceived, AMacroThatRunsWithoutWaitingOrIsBeingStoppedHearsNothing) {
-    RecordingEngines engines;
-    dispatchReceived(engines, {1, false, 0, true}, "41,", false);
-    dispatchReceived(engines, {2, true, 0, true}, "41,", false);
-    dispatchReceived(engines, {3, true, 0, true}, "", true);
-    EXPECT_TRUE(engines.calls.isEmpty());
+} // namespace
+
+// Who hears a block, by the state of the run and the switch: a waiting macro before the
+// rules, the rules only with no run (a paused one is none) and while on.
+TEST(DispatchReceived, ExactlyOneEngineOrNoneHearsEachEvent) {
+    const struct {
+        bool waits, idle, autoResponse;
+        const char* heard;
+    } cases[] = {
+        {true, false, true, "EvaluateSubRoutine(41,)"},
+        {true, false, false, "EvaluateSubRoutine(41,)"},
+        {false, true, true, "AutoRespond(41,)"},
+        {false, true, false, ""},
+        {false, false, true, ""}, // running without waiting, or being stopped
+    };
+    const NoLines lines;
+    for (const auto& c : cases) {
+        RecordingEngines engines;
+        engines.waits = c.waits;
+        engines.idle = c.idle;
+        engines.autoResponse = c.autoResponse;
+        dispatchReceived(engines, ReceivedEvent::block("41,", false, lines));
+        EXPECT_EQ(engines.calls.join('|'), c.heard) << c.waits << c.idle << c.autoResponse;
+    }
 }

@@ -29,8 +29,6 @@ public:
     bool description() const override { return describe; }
     bool formattedView() const override { return formatted; }
     bool soundOnSend() const override { return sound; }
-    int macroState() const override { return macro; }
-    bool macroRunning() const override { return macroRuns; }
     void log(const QString& label, Style labelStyle, const QString& body,
              Style bodyStyle) override {
         auto mark = [](Style s) { return s == Style::Message ? "m:" : "t:"; };
@@ -52,8 +50,6 @@ public:
     bool describe = false;
     bool formatted = false;
     bool sound = false;
-    int macro = 0;
-    bool macroRuns = false;
     QByteArray line;
     QList<qint64> writes;
     QStringList logLines;
@@ -194,7 +190,7 @@ TEST_F(SendEngineTest, PassesReturnToTheEventLoopSoStopWorksBetweenWrites) {
 TEST_F(SendEngineTest, StopDuringTheDelaySkipsSignalAndWrites) {
     SendAction a = command("41,", 500);
     a.sendSignal = true;
-    a.signal = 2;
+    a.signal = OutputSignal::DtrOn;
     engine.send(a, "Programmable Buttons", record());
     clock.advance(499);
     engine.stopAll();
@@ -229,14 +225,13 @@ TEST_F(SendEngineTest, AMacroPauseOrStopEndsTheSendWithoutAWord) {
     env.describe = true;
     engine.send(command("41,", 0, 3, 100), "Macros", record());
     env.logLines.clear();
-    env.macro = 2;
-    clock.advance(100);
+    engine.endForMacro();
+    clock.advance(1000);
     EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::MacroEnded}));
     EXPECT_EQ(env.line, QByteArray("A"));
     EXPECT_TRUE(env.logLines.isEmpty());
 
-    env.macro = 1;
-    env.macroRuns = true;
+    engine.setMacroRunning(true);
     engine.send(command("42,", 0, 3, 100), "Macros", record());
     EXPECT_TRUE(env.logLines.first().startsWith("m:[Macros]\r\n")) << "no blank line in a macro";
     engine.endForMacro();
@@ -248,7 +243,7 @@ TEST_F(SendEngineTest, SignalsAreSetAndLoggedAndSignalOnlySendsEndWithoutComplet
     env.describe = true;
     SendAction a;
     a.sendSignal = true;
-    a.signal = 6; // RTS OFF, DTR ON
+    a.signal = OutputSignal::RtsOffDtrOn;
     env.rtsOn = true;
     engine.send(a, "Programmable Buttons", record());
     EXPECT_FALSE(env.rtsOn);
@@ -261,7 +256,7 @@ TEST_F(SendEngineTest, SignalsAreSetAndLoggedAndSignalOnlySendsEndWithoutComplet
     EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::Completed}));
 
     env.logLines.clear();
-    a.signal = 8;
+    a.signal = OutputSignal::PlaySound;
     a.command = "41,";
     engine.send(a, "Programmable Buttons", record());
     EXPECT_EQ(env.beeps, 1);

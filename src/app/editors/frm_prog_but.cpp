@@ -1,0 +1,523 @@
+#include "app/editors/frm_prog_but.h"
+
+#include "app/editors/dialog_buttons.h"
+#include "app/editors/field_checks.h"
+#include "app/editors/focus_highlight.h"
+#include "app/main/frm_main.h"
+#include "app/main/main_controller.h"
+#include "app/main/session.h"
+#include "notation/notation.h"
+#include "platform/runtime_error.h"
+#include "platform/services.h"
+#include "storage/field_values.h"
+#include "storage/profile_readers.h"
+#include "tools/tool_design.h"
+#include "traffic/command_input.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace kst {
+
+namespace {
+
+constexpr int CommandWidthHex = 3150;
+constexpr int CommandWidthAscii = 2370;
+constexpr int ControlCodesWidth = 765;
+
+const QString ListRefusal = QStringLiteral(
+    "Invalid data: Hex code exceeds 2 digits, or no command code in between two (,) sign!");
+
+QString buttonName(int number) {
+    return QStringLiteral("B%1").arg(number, 2, 10, QLatin1Char('0'));
+}
+
+QLineEdit* lineEdit(QWidget* parent, const QString& name, int row, int maxLength, int widthTwips) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(elementName(name, row));
+    edit->setMaxLength(maxLength);
+    edit->setFixedWidth(toPixels(widthTwips));
+    return edit;
+}
+
+// The text rebuilt from its comma-terminated items: what follows the last comma goes.
+QString cutAfterLastComma(const QString& text) {
+    return text.left(text.lastIndexOf(u',') + 1);
+}
+
+} // namespace
+
+frmProgBut::frmProgBut(frmMain& main) : QDialog(&main), main_(main) {
+    setObjectName(QStringLiteral("frmProgBut"));
+    setWindowTitle(QStringLiteral("Programmable buttons"));
+    auto* layout = new QVBoxLayout(this);
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    layout->addWidget(SSTab1);
+    const char* const headings[] = {"Button",     "Caption", "Send signals",  "Send commands *",
+                                    "Delay (ms)", "Repeat",  "Interval (ms)", "Chain"};
+    for (int page = 0; page < 2; ++page) {
+        auto* tab = new QWidget(SSTab1);
+        auto* grid = new QGridLayout(tab);
+        grid->setVerticalSpacing(2);
+        for (int c = 0; c < 8; ++c)
+            grid->addWidget(new QLabel(QString::fromLatin1(headings[c]), tab), 0, c);
+        for (int k = 0; k < 16; ++k)
+            buildRow(tab, page * 16 + k, k + 1);
+        SSTab1->addTab(tab, page == 0 ? QStringLiteral("Button 1 - 16")
+                                      : QStringLiteral("Button 17 -32"));
+    }
+
+    auto* bottom = new QHBoxLayout();
+    auto* notation = new QGroupBox(QStringLiteral("Data notation"), this);
+    notation->setObjectName(QStringLiteral("Frame2"));
+    auto* options = new QHBoxLayout(notation);
+    for (int i = 0; i < 2; ++i) {
+        Option1[static_cast<size_t>(i)] =
+            new QRadioButton(i == 0 ? QStringLiteral("Hex") : QStringLiteral("ASCII"), notation);
+        Option1[static_cast<size_t>(i)]->setObjectName(elementName(QStringLiteral("Option1"), i));
+        Option1[static_cast<size_t>(i)]->installEventFilter(this);
+        options->addWidget(Option1[static_cast<size_t>(i)]);
+        connect(Option1[static_cast<size_t>(i)], &QRadioButton::clicked, this,
+                [this, i] { Option1_Click(i); });
+    }
+    bottom->addWidget(notation);
+    auto* notes = new QVBoxLayout();
+    auto* label3 = new QLabel(
+        QStringLiteral("Notes: 1)  Important: send signals ONLY when Handshaking is set to NONE"),
+        this);
+    label3->setObjectName(QStringLiteral("Label3"));
+    Label10 = new QLabel(this);
+    Label10->setObjectName(QStringLiteral("Label10"));
+    notes->addWidget(label3);
+    notes->addWidget(Label10);
+    bottom->addLayout(notes, 1);
+    cmdReset = new QPushButton(QStringLiteral("Reset"), this);
+    cmdReset->setObjectName(QStringLiteral("cmdReset"));
+    cmdSave = new QPushButton(QStringLiteral("Save"), this);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    cmdExit = new QPushButton(QStringLiteral("Exit"), this);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    for (QPushButton* button : {cmdReset, cmdSave, cmdExit})
+        bottom->addWidget(button);
+    layout->addLayout(bottom);
+    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdReset, &QPushButton::clicked, this, &frmProgBut::cmdReset_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &QDialog::close);
+
+    ignoreEnterInFields(*this);
+    Form_Load();
+}
+
+frmProgBut::~frmProgBut() = default;
+
+void frmProgBut::buildRow(QWidget* page, int row, int gridRow) {
+    auto* grid = static_cast<QGridLayout*>(page->layout());
+    Row& r = rows[static_cast<size_t>(row)];
+    r.cmdBut = new QPushButton(buttonName(row + 1), page);
+    r.cmdBut->setObjectName(elementName(QStringLiteral("cmdBut"), row));
+    r.cmdBut->setFocusPolicy(Qt::NoFocus);
+    r.txtCaption = lineEdit(page, QStringLiteral("txtCaption"), row, 3, 600);
+    r.Combo2 = new QComboBox(page);
+    r.Combo2->setObjectName(elementName(QStringLiteral("Combo2"), row));
+    r.Combo2->addItems({"None", "RTS ON", "RTS OFF", "DTR ON", "DTR OFF", "RTS ON, DTR ON",
+                        "RTS ON, DTR OFF", "RTS OFF, DTR ON", "RTS OFF, DTR OFF", "Play Sound"});
+    r.txtCmd = lineEdit(page, QStringLiteral("txtCmd"), row, 255, CommandWidthHex);
+    // The column holds at most 255 characters.
+    r.txtCtrlCode = lineEdit(page, QStringLiteral("txtCtrlCode"), row, 255, ControlCodesWidth);
+    r.txtDelay = lineEdit(page, QStringLiteral("txtDelay"), row, 5, 700);
+    r.txtRepeat = lineEdit(page, QStringLiteral("txtRepeat"), row, 2, 500);
+    r.txtInterval = lineEdit(page, QStringLiteral("txtInterval"), row, 5, 700);
+    r.Combo1 = new QComboBox(page);
+    r.Combo1->setObjectName(elementName(QStringLiteral("Combo1"), row));
+    r.Combo1->addItem(QStringLiteral("None"));
+    for (int n = 1; n <= 32; ++n)
+        r.Combo1->addItem(buttonName(n));
+
+    auto* command = new QHBoxLayout();
+    command->setSpacing(0);
+    command->addWidget(r.txtCmd);
+    command->addWidget(r.txtCtrlCode);
+    command->addStretch();
+    grid->addWidget(r.cmdBut, gridRow, 0);
+    grid->addWidget(r.txtCaption, gridRow, 1);
+    grid->addWidget(r.Combo2, gridRow, 2);
+    grid->addLayout(command, gridRow, 3);
+    grid->addWidget(r.txtDelay, gridRow, 4);
+    grid->addWidget(r.txtRepeat, gridRow, 5);
+    grid->addWidget(r.txtInterval, gridRow, 6);
+    grid->addWidget(r.Combo1, gridRow, 7);
+
+    const std::pair<QWidget*, Kind> kinds[] = {{r.txtCaption, Kind::Caption},
+                                               {r.txtCmd, Kind::Command},
+                                               {r.txtCtrlCode, Kind::ControlCodes},
+                                               {r.txtDelay, Kind::Delay},
+                                               {r.txtRepeat, Kind::Repeat},
+                                               {r.txtInterval, Kind::Interval},
+                                               {r.Combo2, Kind::Signal},
+                                               {r.Combo1, Kind::Chain}};
+    for (const auto& [widget, kind] : kinds) {
+        fields_.insert(widget, Field{row, kind});
+        widget->installEventFilter(this);
+    }
+    for (QLineEdit* field :
+         {r.txtCaption, r.txtCmd, r.txtCtrlCode, r.txtDelay, r.txtRepeat, r.txtInterval})
+        FocusHighlight::install(field);
+    connectRow(row);
+}
+
+void frmProgBut::connectRow(int row) {
+    const Row& r = rows[static_cast<size_t>(row)];
+    connect(r.txtCmd, &QLineEdit::textChanged, this, [this, row] { enableRow(row); });
+    connect(r.txtCtrlCode, &QLineEdit::textChanged, this, [this, row] { enableRow(row); });
+    connect(r.txtRepeat, &QLineEdit::textChanged, this, [this, row] {
+        const Row& r = rows[static_cast<size_t>(row)];
+        // Without a repeat there is no interval.
+        if (LeadingNumber(r.txtRepeat->text()) <= 0) {
+            r.txtInterval->setText(QStringLiteral("0"));
+            r.txtInterval->setEnabled(false);
+        } else {
+            r.txtInterval->setEnabled(true);
+        }
+    });
+}
+
+void frmProgBut::enableRow(int row) {
+    const Row& r = rows[static_cast<size_t>(row)];
+    const bool hasCommand =
+        !r.txtCmd->text().isEmpty() || (editNotation_ == 1 && !r.txtCtrlCode->text().isEmpty());
+    r.txtRepeat->setEnabled(hasCommand);
+    r.txtInterval->setEnabled(hasCommand && LeadingNumber(r.txtRepeat->text()) > 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Loading, storing, resetting
+
+void frmProgBut::showTable(const ButtonTable& table) {
+    storedNotation_ = table.notation;
+    Option1[static_cast<size_t>(table.notation)]->setChecked(true);
+    Option1_Click(table.notation);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const ButtonRow& b = table.rows[i];
+        Row& r = rows[i];
+        r.cmdBut->setText(b.caption);
+        r.txtCaption->setText(b.caption);
+        r.txtCmd->setText(b.command);
+        r.txtCtrlCode->setText(b.controlCodes);
+        r.txtDelay->setText(b.delay);
+        r.txtRepeat->setText(b.repeat);
+        r.txtInterval->setText(b.interval);
+        r.Combo1->setCurrentIndex(b.chain);
+        r.Combo2->setCurrentIndex(b.signal);
+        enableRow(static_cast<int>(i));
+    }
+}
+
+ButtonTable frmProgBut::table() const {
+    ButtonTable t;
+    t.notation = editNotation_;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Row& r = rows[i];
+        ButtonRow& b = t.rows[i];
+        b.caption = r.txtCaption->text();
+        b.command = r.txtCmd->text();
+        b.controlCodes = r.txtCtrlCode->text();
+        b.delay = r.txtDelay->text();
+        b.repeat = r.txtRepeat->text();
+        b.interval = r.txtInterval->text();
+        b.chain = r.Combo1->currentIndex();
+        b.signal = r.Combo2->currentIndex();
+    }
+    return t;
+}
+
+void frmProgBut::Form_Load() {
+    try {
+        showTable(ReadButtonTable(main_.session().shared().SettingsConnStr));
+    } catch (const RunTimeError& e) {
+        showFailure(QStringLiteral("Form Load Error:"), e);
+        // Rows that were never read must not be stored over the profile's.
+        cmdSave->setEnabled(false);
+        cmdReset->setEnabled(false);
+    }
+    dataChanged_ = false;
+}
+
+bool frmProgBut::store(const ButtonTable& stored, const QString& failureTitle) {
+    Session& session = main_.session();
+    SharedState& shared = session.shared();
+    try {
+        WriteButtonTable(shared.SettingsConnStr, stored);
+        ReadProgButtons(shared.SettingsConnStr, shared.LoadedButtons);
+    } catch (const RunTimeError& e) {
+        // The table is as it was: the rows are written together or not at all.
+        showFailure(failureTitle, e);
+        return false;
+    }
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i].cmdBut->setText(stored.rows[i].caption);
+    storedNotation_ = stored.notation;
+    main_.ui().Option6[0]->setChecked(true);
+    main_.controller().buttons().Option6_Click(0);
+    return true;
+}
+
+bool frmProgBut::captionsPass() {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const QString caption = rows[i].txtCaption->text();
+        const int number = static_cast<int>(i) + 1;
+        if (caption.size() <= 3 && !caption.isEmpty())
+            continue;
+        msgBox(caption.isEmpty()
+                   ? QStringLiteral("Please enter at least 1 characters for Button%1's caption")
+                         .arg(number)
+                   : QStringLiteral("Please enter maximum 3 characters for Button%1's caption")
+                         .arg(number),
+               MsgIcon::Critical);
+        SSTab1->setCurrentIndex(static_cast<int>(i) / 16);
+        rows[i].txtCaption->setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool frmProgBut::listsPass() {
+    for (Row& r : rows) {
+        QLineEdit* list = editNotation_ == 0 ? r.txtCmd : r.txtCtrlCode;
+        if (ValidateByteList(list->text(), ncHex))
+            continue;
+        msgBox(ListRefusal, MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Error:"));
+        SSTab1->setCurrentIndex(static_cast<int>(&r - rows.data()) / 16);
+        list->setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool frmProgBut::cmdSave_Click() {
+    // Everything is checked before anything is written.
+    if (!listsPass() || !captionsPass())
+        return false;
+    if (!store(table(), QStringLiteral("Setting_Save Error:")))
+        return false;
+    msgBox(QStringLiteral("Data has been saved successfully!"), MsgIcon::Information);
+    dataChanged_ = false;
+    closing_ = true;
+    accept();
+    return true;
+}
+
+void frmProgBut::cmdReset_Click() {
+    if (msgBox(QStringLiteral("Are you sure you want to reset all buttons' settings?"),
+               MsgIcon::Question, MsgButtons::YesNoDefaultNo) != AnswerYes)
+        return;
+    const ButtonTable defaults = DefaultButtonTable();
+    if (!store(defaults, QStringLiteral("Setting_Reset Error:")))
+        return;
+    showTable(defaults);
+    msgBox(QStringLiteral("All buttons have been reset successfully!"), MsgIcon::Information);
+    dataChanged_ = false;
+}
+
+// ---------------------------------------------------------------------------------------
+// Closing
+
+void frmProgBut::reject() {
+    close();
+}
+
+void frmProgBut::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    if (!listsPass()) {
+        event->ignore();
+        return;
+    }
+    if (dataChanged_ &&
+        msgBox(QStringLiteral("Some data has been changed, would you like to save?"),
+               MsgIcon::Question, MsgButtons::YesNo) == AnswerYes) {
+        // A save that stops keeps the dialog and its edits.
+        if (!cmdSave_Click())
+            event->ignore();
+        return;
+    }
+    dataChanged_ = false;
+    event->accept();
+    QDialog::reject();
+}
+
+// ---------------------------------------------------------------------------------------
+// The fields
+
+void frmProgBut::Option1_Click(int Index) {
+    editNotation_ = Index;
+    Label10->setText(Index == 0
+                         ? QStringLiteral("2) * Append (,) after each byte of command code (e.g. "
+                                          "1A,1B,)")
+                         : QStringLiteral("2) * Input ASCII (e.g. ATI1) and control code (Hex "
+                                          "format: e.g. D,A,) to be sent"));
+    // The control codes go in both directions: codes hidden in Hex notation would still
+    // be stored and sent whenever the send notation is ASCII. The command texts stay.
+    for (size_t i = 0; i < rows.size(); ++i) {
+        rows[i].txtCmd->setFixedWidth(toPixels(Index == 0 ? CommandWidthHex : CommandWidthAscii));
+        rows[i].txtCtrlCode->clear();
+        rows[i].txtCtrlCode->setVisible(Index == 1);
+        enableRow(static_cast<int>(i));
+    }
+}
+
+QLineEdit* frmProgBut::edit(const Field& field) const {
+    const Row& r = rows[static_cast<size_t>(field.row)];
+    switch (field.kind) {
+    case Kind::Caption:
+        return r.txtCaption;
+    case Kind::Command:
+        return r.txtCmd;
+    case Kind::ControlCodes:
+        return r.txtCtrlCode;
+    case Kind::Delay:
+        return r.txtDelay;
+    case Kind::Repeat:
+        return r.txtRepeat;
+    case Kind::Interval:
+        return r.txtInterval;
+    default:
+        return nullptr;
+    }
+}
+
+bool frmProgBut::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Option1[0] || watched == Option1[1]) {
+        if (event->type() == QEvent::FocusOut &&
+            !Option1[static_cast<size_t>(storedNotation_)]->isChecked())
+            dataChanged_ = true;
+        return QDialog::eventFilter(watched, event);
+    }
+    const auto it = fields_.constFind(watched);
+    if (it == fields_.constEnd())
+        return QDialog::eventFilter(watched, event);
+    const Field field = *it;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return keyPressed(field, static_cast<QKeyEvent*>(event));
+    case QEvent::FocusIn:
+        gotFocus(field);
+        break;
+    case QEvent::FocusOut:
+        if (fieldLeft(*static_cast<QFocusEvent*>(event)))
+            lostFocus(field);
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool frmProgBut::keyPressed(const Field& field, QKeyEvent* event) {
+    const QString text = event->text();
+    if (text.size() != 1 || text[0].unicode() < 32)
+        return false;
+    std::optional<QChar> taken = text[0];
+    switch (field.kind) {
+    case Kind::Command:
+        if (editNotation_ == 0)
+            taken = commandFieldKey(text[0], ncHex);
+        break;
+    case Kind::ControlCodes:
+        if (editNotation_ == 1)
+            taken = commandFieldKey(text[0], ncHex);
+        break;
+    case Kind::Delay:
+    case Kind::Repeat:
+    case Kind::Interval:
+        taken = numberFieldKey(text[0]);
+        break;
+    default:
+        return false;
+    }
+    if (!taken)
+        return true;
+    if (*taken != text[0]) {
+        edit(field)->insert(QString(*taken));
+        return true;
+    }
+    return false;
+}
+
+void frmProgBut::gotFocus(const Field& field) {
+    if (field.kind == Kind::Signal || field.kind == Kind::Chain) {
+        const Row& r = rows[static_cast<size_t>(field.row)];
+        focusListIndex_ = (field.kind == Kind::Signal ? r.Combo2 : r.Combo1)->currentIndex();
+        if (field.kind == Kind::Chain)
+            SSTab1->setCurrentIndex(field.row / 16);
+        return;
+    }
+    if (field.kind == Kind::Caption || field.kind == Kind::Command)
+        SSTab1->setCurrentIndex(field.row / 16);
+    focusText_ = edit(field)->text();
+}
+
+bool frmProgBut::validate(const Field& field) {
+    QLineEdit* e = edit(field);
+    bool listField = false;
+    switch (field.kind) {
+    case Kind::Command:
+        listField = editNotation_ == 0;
+        break;
+    case Kind::ControlCodes:
+        listField = editNotation_ == 1;
+        break;
+    case Kind::Delay:
+    case Kind::Interval:
+        if (!waitFieldInRange(e, field.kind == Kind::Delay))
+            return false;
+        [[fallthrough]];
+    case Kind::Repeat:
+        if (e->text().isEmpty())
+            e->setText(QStringLiteral("0"));
+        break;
+    default:
+        break;
+    }
+    if (listField && !ValidateByteList(e->text(), ncHex)) {
+        msgBox(ListRefusal, MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Error:"));
+        return false;
+    }
+    if (e->text() != focusText_)
+        dataChanged_ = true;
+    return true;
+}
+
+void frmProgBut::lostFocus(const Field& field) {
+    if (field.kind == Kind::Signal || field.kind == Kind::Chain) {
+        const Row& r = rows[static_cast<size_t>(field.row)];
+        if ((field.kind == Kind::Signal ? r.Combo2 : r.Combo1)->currentIndex() != focusListIndex_)
+            dataChanged_ = true;
+        return;
+    }
+    // A message box of a check takes the focus too: that is no second leaving.
+    if (checking_ || closing_)
+        return;
+    checking_ = true;
+    QLineEdit* e = edit(field);
+    if (!validate(field))
+        QMetaObject::invokeMethod(e, "setFocus", Qt::QueuedConnection);
+    else if ((field.kind == Kind::Command && editNotation_ == 0) ||
+             field.kind == Kind::ControlCodes)
+        e->setText(cutAfterLastComma(e->text()));
+    checking_ = false;
+}
+
+} // namespace kst

@@ -1,0 +1,147 @@
+#include "app/main/status_bar.h"
+
+#include "app/main/keyboard_locks.h"
+#include "app/main/pictures.h"
+#include "platform/services.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QTimer>
+#include <algorithm>
+
+namespace kst {
+
+namespace {
+
+// A panel asks for its nominal width. The panels the program writes never give way
+// below the width of their text, so a narrow window does not clip what the port is
+// doing; the panels the bar keeps itself (lock keys, date, time) give way first.
+class PanelFrame : public QFrame {
+public:
+    PanelFrame(QWidget* parent, int nominalWidth, bool keepText)
+        : QFrame(parent), nominal_(nominalWidth), keepText_(keepText) {}
+    void setParts(QLabel* picture, QLabel* text) {
+        picture_ = picture;
+        text_ = text;
+    }
+
+    QSize sizeHint() const override {
+        return {std::max(nominal_, minimumSizeHint().width()), QFrame::sizeHint().height()};
+    }
+    QSize minimumSizeHint() const override {
+        const int height = QFrame::minimumSizeHint().height();
+        if (!keepText_ || !text_)
+            return {16, height};
+        // The frame, the margins and the picture, plus the text at its full width.
+        const QMargins margins = layout()->contentsMargins();
+        int width = 2 * frameWidth() + margins.left() + margins.right() +
+                    text_->fontMetrics().horizontalAdvance(text_->text()) + 2;
+        if (picture_)
+            width += picture_->width() + layout()->spacing();
+        return {width, height};
+    }
+
+private:
+    int nominal_;
+    bool keepText_;
+    QLabel* picture_ = nullptr;
+    QLabel* text_ = nullptr;
+};
+
+} // namespace
+
+PanelStatusBar::PanelStatusBar(QWidget* parent) : QStatusBar(parent), clock_(new QTimer(this)) {
+    setObjectName(QStringLiteral("StatusBar1"));
+    setSizeGripEnabled(false);
+    // Each entry: key, nominal width in pixels, stretch, whether it shows a picture.
+    addPanel(QStringLiteral("Status"), 134, 0, false);
+    addPanel(QStringLiteral("Ball"), 116, 0, true);
+    addPanel(QStringLiteral("Setting"), 260, 1, false);
+    addPanel(QStringLiteral("AutoResp"), 130, 0, false);
+    addPanel(QStringLiteral("capStatus"), 40, 0, false);
+    addPanel(QStringLiteral("numStatus"), 40, 0, false);
+    addPanel(QStringLiteral("Date"), 80, 0, false);
+    addPanel(QStringLiteral("Time"), 64, 0, false);
+    setPanelText(QStringLiteral("capStatus"), QStringLiteral("CAPS"));
+    setPanelText(QStringLiteral("numStatus"), QStringLiteral("NUM"));
+
+    clock_->setObjectName(QStringLiteral("StatusBarClock"));
+    clock_->setInterval(1000);
+    connect(clock_, &QTimer::timeout, this, &PanelStatusBar::refreshAutomaticPanels);
+    clock_->start();
+    refreshAutomaticPanels();
+}
+
+const QStringList& PanelStatusBar::panelKeys() {
+    static const QStringList keys = {"Status",    "Ball",      "Setting", "AutoResp",
+                                     "capStatus", "numStatus", "Date",    "Time"};
+    return keys;
+}
+
+void PanelStatusBar::addPanel(const QString& key, int nominalWidth, int stretch, bool withPicture) {
+    Panel panel;
+    const bool keepText = stretch > 0 || key == QLatin1String("Status") ||
+                          key == QLatin1String("Ball") || key == QLatin1String("AutoResp");
+    auto* frame = new PanelFrame(this, nominalWidth, keepText);
+    frame->setObjectName(key);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Sunken);
+    auto* layout = new QHBoxLayout(frame);
+    layout->setContentsMargins(3, 0, 3, 0);
+    layout->setSpacing(3);
+    if (withPicture) {
+        panel.picture = new QLabel(frame);
+        panel.picture->setFixedSize(16, 16);
+        layout->addWidget(panel.picture);
+    }
+    panel.text = new QLabel(frame);
+    panel.text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(panel.text, 1);
+    frame->setParts(panel.picture, panel.text);
+    panel.frame = frame;
+    addWidget(frame, stretch);
+    panels_.insert(key, panel);
+}
+
+QString PanelStatusBar::panelText(const QString& key) const {
+    const auto it = panels_.constFind(key);
+    return it == panels_.constEnd() ? QString() : it->text->text();
+}
+
+// A busy line sets the same text many times a second: only a change asks the bar to be
+// laid out again.
+void PanelStatusBar::setPanelText(const QString& key, const QString& text) {
+    const auto it = panels_.constFind(key);
+    if (it != panels_.constEnd() && it->text->text() != text) {
+        it->text->setText(text);
+        // A longer text asks the bar for the room it needs.
+        it->frame->updateGeometry();
+    }
+}
+
+int PanelStatusBar::panelPicture(const QString& key) const {
+    return panels_.value(key).pictureIndex;
+}
+
+void PanelStatusBar::setPanelPicture(const QString& key, int picture) {
+    auto it = panels_.find(key);
+    if (it == panels_.end() || !it->picture || it->pictureIndex == picture)
+        return;
+    it->pictureIndex = picture;
+    it->picture->setPixmap(pictures::statusImage(picture));
+}
+
+void PanelStatusBar::refreshAutomaticPanels() {
+    const QDateTime now = Platform::clock().now();
+    const QLocale locale;
+    setPanelText(QStringLiteral("Date"), locale.toString(now.date(), QLocale::ShortFormat));
+    setPanelText(QStringLiteral("Time"), locale.toString(now.time(), QLocale::ShortFormat));
+    const std::optional<KeyboardLocks> locks = keyboardLocks();
+    // Where the lock keys cannot be read the indicators stay greyed.
+    panels_[QStringLiteral("capStatus")].text->setEnabled(locks && locks->capsLock);
+    panels_[QStringLiteral("numStatus")].text->setEnabled(locks && locks->numLock);
+}
+
+} // namespace kst

@@ -1,0 +1,89 @@
+#include "app/port/mode_control.h"
+
+#include "app/main/frm_main.h"
+#include "app/main/session.h"
+#include "app/main/status_bar.h"
+#include "app/port/frm_debugging.h"
+#include "app/port/frm_monitoring.h"
+#include "app/port/frm_settings.h"
+#include "app/port/port_control.h"
+#include "app/port/port_list.h"
+#include "app/port/port_settings.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace kst {
+
+void showMode(const MainMenus& menus, bool monitoring) {
+    menus.mnuDebugging->setChecked(!monitoring);
+    menus.mnuMonitoring->setChecked(monitoring);
+}
+
+void ModeControl::mnuDebugging_Click() {
+    Session& session = window_.session();
+    const MainControls& ui = window_.ui();
+    const MainMenus& menus = window_.menus();
+    if (!session.state().MonitoringMode)
+        return;
+    if (session.MSComm1().PortOpen())
+        port_.ClosePort();
+    frmDebugging dialog(window_);
+    dialog.exec();
+    showMode(menus, false);
+    // Undoes the marking of Description in half-duplex monitoring.
+    ui.Check2->setText(QStringLiteral("Description"));
+    ui.Check2->setPalette(QApplication::palette(ui.Check2));
+    ui.lblDescription->hide();
+    port_.SetControlsForPortState(true);
+    ui.frMonitoring->setTitle(QStringLiteral("Communication mode: Debugging / Simulating"));
+    // Monitoring hid the send pane; this mode is the one that sends.
+    if (menus.mnuHideSend->isChecked())
+        window_.mnuHideSend_Click();
+    ui.StatusBar1->setPanelText(
+        QStringLiteral("Setting"),
+        settingPanelText(
+            session.MSComm1().Settings(),
+            handshakingText(handshakeNameOf(session.state().HandshakeIndex).value_or(QString()))));
+}
+
+void ModeControl::mnuMonitoring_Click() {
+    Session& session = window_.session();
+    const MainControls& ui = window_.ui();
+    {
+        frmMonitoring dialog(window_);
+        dialog.exec();
+    }
+    if (!session.state().MonitoringMode)
+        return;
+    if (session.MSComm1().PortOpen())
+        port_.ClosePort();
+    for (QWidget* control : std::initializer_list<QWidget*>{ui.Label4, ui.Combo1, ui.Text3, ui.Send,
+                                                            ui.Option6[0], ui.Option6[1]})
+        control->setEnabled(false);
+    for (size_t k = 0; k < ui.cmdFreqused.size(); ++k) {
+        ui.cmdFreqused[k]->setEnabled(false);
+        ui.cmdProBut[k]->setEnabled(false);
+    }
+    if (!window_.menus().mnuHideSend->isChecked())
+        window_.mnuHideSend_Click();
+    ui.frMonitoring->setTitle(session.state().TwoPortActive
+                                  ? QStringLiteral("Communication mode: Monitoring (Full-duplex)")
+                                  : QStringLiteral("Communication mode: Monitoring (Half-duplex)"));
+    ui.StatusBar1->setPanelText(QStringLiteral("Setting"),
+                                settingPanelText(window_.portList().settingsString()));
+}
+
+void ModeControl::mnuSettings_Click() {
+    frmSettings dialog(window_);
+    dialog.exec();
+}
+
+} // namespace kst

@@ -1,0 +1,81 @@
+#include "app/port/port_list.h"
+
+#include "app/main/frm_main.h"
+#include "app/main/session.h"
+#include "app/main/status_bar.h"
+#include "app/port/port_settings.h"
+#include "platform/runtime_error.h"
+#include "platform/serial/com_port_map.h"
+#include "platform/services.h"
+
+#include <QComboBox>
+#include <QSignalBlocker>
+
+namespace kst {
+
+void PortListControl::ListComPorts() {
+    Session& session = window_.session();
+    comm::CommControl& port = session.MSComm1();
+    // Every step goes on after a failure: a port that fails is just not listed.
+    try {
+        if (port.PortOpen())
+            port.setPortOpen(false);
+    } catch (const RunTimeError&) {
+    }
+    comm::ComPortMap links(session.programFolder());
+    if (session.discoverDevices)
+        links.linkNewDevices(session.discoverDevices());
+    else
+        links.linkNewDevices();
+
+    // A port is found without opening it: an open sets DTR and RTS, which resets many
+    // boards on the line. A port another program holds counts as found.
+    QList<int> present;
+    for (int n = 1; n <= 16; ++n) {
+        if (port.portPresent(n))
+            present << n;
+    }
+    port.setCommPort(16);
+    FillPortList(present);
+}
+
+void PortListControl::FillPortList(const QList<int>& presentPorts) {
+    QComboBox* list = window_.ui().portChoice;
+    const QStringList entries = portListEntries(presentPorts);
+    {
+        // Filling the list is no choice of the user: the list's Click does not run.
+        const QSignalBlocker blocker(list);
+        list->clear();
+        list->addItems(entries);
+        list->setCurrentIndex(-1);
+    }
+    if (entries == QStringList{noPortPlaceholder()})
+        msgBox(QStringLiteral("No COM port found or COM port number is over 16!"),
+               MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("COM port checking"));
+}
+
+QString PortListControl::settingsString() const {
+    const MainControls& ui = window_.ui();
+    return portSettingsString(ui.BaudChoice->currentText(), ui.ParityChoice->currentText(),
+                              ui.DataBitChoice->currentText(), ui.StopBitChoice->currentText());
+}
+
+void PortListControl::ComSettings() {
+    const MainControls& ui = window_.ui();
+    ui.StatusBar1->setPanelText(
+        QStringLiteral("Setting"),
+        settingPanelText(settingsString(),
+                         handshakingText(window_.session().state().HandshakeName)));
+    ui.StatusBar1->setPanelText(QStringLiteral("Status"),
+                                statusPanelText(ui.portChoice->currentText()));
+}
+
+std::optional<int> PortListControl::portIndexToStore() const {
+    const QComboBox* list = window_.ui().portChoice;
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i)
+        entries << list->itemText(i);
+    return storablePortIndex(entries, list->currentIndex());
+}
+
+} // namespace kst

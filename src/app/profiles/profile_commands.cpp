@@ -1,0 +1,108 @@
+#include "app/profiles/profile_commands.h"
+
+#include "app/main/frm_main.h"
+#include "app/main/session.h"
+#include "app/profiles/profile_control.h"
+#include "platform/runtime_error.h"
+#include "platform/services.h"
+#include "storage/ini_file.h"
+#include "storage/profile_files.h"
+#include "storage/profile_readers.h"
+#include "storage/profile_schema.h"
+#include "storage/profile_validation.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kst {
+
+namespace {
+
+void tell(const QString& message) {
+    msgBox(message, MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Error:"));
+}
+
+bool samePath(const QString& a, const QString& b) {
+    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
+           QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+}
+
+} // namespace
+
+CommonDialog& ProfileCommands::prepareDialog(const QString& filter) {
+    Session& session = window_.session();
+    session.cmdlg1().prepare(filter, session.programFolder());
+    return session.cmdlg1();
+}
+
+void ProfileCommands::mnuNew_Click() {
+    for (;;) {
+        const std::optional<ChosenFile> chosen = prepareDialog(ProfileFileFilter).showSave();
+        if (!chosen)
+            return;
+        // The name as the user gave it: no extension is added.
+        if (FileExists(chosen->fileName)) {
+            msgBox(QStringLiteral("File already exists, please use another name!"),
+                   MsgIcon::Exclamation);
+            continue;
+        }
+        window_.profile().CreateDB(chosen->fileName, chosen->fileTitle);
+        return;
+    }
+}
+
+void ProfileCommands::mnuOpenSettings_Click() {
+    const std::optional<ChosenFile> chosen = prepareDialog(ProfileFileFilter).showOpen();
+    if (!chosen)
+        return;
+    try {
+        if (!ValidateSettingsDB(chosen->fileName)) {
+            tell(QStringLiteral("Invalid file! If you are trying to open the previous verions' "
+                                "setting file, \nplease convert the file first by using: "
+                                "Tools\\Import device profile..."));
+            return;
+        }
+    } catch (const RunTimeError& e) {
+        // Not a profile, another password, damaged, locked: said, and the open one stays.
+        tell(e.description());
+        return;
+    }
+    window_.profile().openCheckedProfile(chosen->fileName, chosen->fileTitle);
+}
+
+void ProfileCommands::mnuSaveSettings_Click() {
+    Session& session = window_.session();
+    const QString current = session.ini().settingsFile();
+    QString target;
+    for (;;) {
+        const std::optional<ChosenFile> chosen =
+            prepareDialog(QStringLiteral("All Files (*.*)|*.*|Database Files (*.kst)|*.kst"))
+                .showSave();
+        if (!chosen)
+            return;
+        target = chosen->fileName;
+        if (samePath(target, current))
+            return; // the profile is already this file: nothing to copy
+        const OverwriteChoice choice = confirmOverwrite(target);
+        if (choice == OverwriteChoice::Abandon)
+            return;
+        if (choice == OverwriteChoice::ChooseAgain)
+            continue;
+        break;
+    }
+    // The copy is made and given the settings shown before the program switches to it:
+    // a failure leaves the open profile and kst.ini as they were.
+    try {
+        CopyProfileFile(current, target);
+        SettingsToSave values;
+        values.lineChoice = window_.profile().lineChoice();
+        SaveSettings(profileConnStr(target), values);
+    } catch (const RunTimeError& e) {
+        tell(QStringLiteral("The profile could not be saved as '%1':\n%2")
+                 .arg(target, e.description()));
+        return;
+    }
+    window_.profile().Open_DB(target, QFileInfo(target).fileName());
+}
+
+} // namespace kst

@@ -1,0 +1,423 @@
+#include "app/profiles/profile_control.h"
+
+#include "app/main/frm_main.h"
+#include "app/main/main_controller.h"
+#include "app/main/session.h"
+#include "app/main/tool_bar.h"
+#include "app/port/port_list.h"
+#include "app/port/port_settings.h"
+#include "app/receiving/receive_options.h"
+#include "autoresp/auto_responder.h"
+#include "macros/macro_runner.h"
+#include "platform/db/connection_string.h"
+#include "platform/desktop/bgr_color.h"
+#include "platform/runtime_error.h"
+#include "platform/services.h"
+#include "storage/field_values.h"
+#include "storage/preferences_store.h"
+#include "storage/profile_creator.h"
+#include "storage/profile_readers.h"
+#include "storage/profile_schema.h"
+#include "storage/profile_set_aside.h"
+#include "storage/profile_validation.h"
+#include "storage/user_notes.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+namespace kst {
+
+namespace {
+
+// A list position read from a profile: a position the list does not have fails the
+// load instead of leaving the list without a selection.
+void setListIndex(QComboBox* list, int index) {
+    if (index < 0 || index >= list->count())
+        throw RunTimeError(err::InvalidPropertyValue);
+    const QSignalBlocker blocker(list);
+    list->setCurrentIndex(index);
+}
+
+// The profile creation's progress, shown on the main window's progress bar.
+class ProgressBarDisplay : public ProgressDisplay {
+public:
+    explicit ProgressBarDisplay(QProgressBar* bar) : bar_(bar) {}
+    void setMaximum(int maximum) override { bar_->setMaximum(maximum); }
+    void setValue(float value) override { bar_->setValue(static_cast<int>(value)); }
+    void setVisible(bool visible) override { bar_->setVisible(visible); }
+
+private:
+    QProgressBar* bar_;
+};
+
+// The failure box of a load: the error, the profile it happened in, and what follows.
+void showLoadFailure(const RunTimeError& e, const QString& file, const QString& consequence) {
+    msgBox(failureText(e.number(), e.description()) + QStringLiteral("\nProfile: ") + file + '\n' +
+               consequence,
+           MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("OpenDB Error:"));
+}
+
+// The steps of a load that read the profile itself, as opposed to kst.ini, the support
+// database or the window: only their failures can make a profile damaged.
+struct ProfileFault {
+    RunTimeError error;
+};
+template <class Step> void fromProfile(Step step) {
+    try {
+        step();
+    } catch (const RunTimeError& e) {
+        throw ProfileFault{e};
+    }
+}
+
+// One box for every list of a load that is not a list of bytes, however many there are,
+// naming the profile they were read from.
+void reportDamagedLists(const DamagedLists& damaged, const QString& settingsConnStr) {
+    if (damaged.empty())
+        return;
+    const QString file = db::ConnectionInfo::parse(settingsConnStr).dataSource;
+    constexpr qsizetype kShown = 20;
+    const QStringList& places = damaged.places();
+    QString text = QStringLiteral("The profile '%1' holds control-code lists that are not lists "
+                                  "of bytes:\n")
+                       .arg(file) +
+                   places.mid(0, kShown).join('\n');
+    if (places.size() > kShown)
+        text += QStringLiteral("\n... and %1 more").arg(places.size() - kShown);
+    text += QStringLiteral("\nConditions with such a list never match.");
+    msgBox(text, MsgIcon::Exclamation, MsgButtons::Ok, appTitle());
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// Creating and choosing the profile
+
+void ProfileControl::CreateDB(const QString& fileName, const QString& fileTitle) {
+    ProgressBarDisplay progress(window_.ui().ProgressBar1);
+    std::optional<RunTimeError> loadFailure;
+    ProfileCreator creator(window_.session().SupportConnStr(), progress,
+                           [&](const QString& name, const QString& title) {
+                               if (std::optional<LoadFailure> failure =
+                                       load(name, title, FileCheck::Done))
+                                   loadFailure = failure->error;
+                               return !loadFailure;
+                           });
+    creator.CreateDB(fileName, fileTitle);
+    // The creator has removed the new file by now, so the next start makes it afresh.
+    if (loadFailure)
+        endAfterFailedLoad(fileName, *loadFailure);
+}
+
+void ProfileControl::OpenSettingsFile() {
+    IniFile& ini = window_.session().ini();
+    const QString& name = ini.SettingsFileName();
+    const QString path = ini.settingsFile();
+    std::optional<ChosenFile> chosen;
+    const bool usable = name.indexOf(QStringLiteral(".kst")) >= 1 &&
+                        ini.SettingsPath().size() >= 8 && FileExists(path);
+    if (usable) {
+        chosen = ChosenFile{path, name};
+    } else {
+        CommonDialog& dialog = window_.session().cmdlg1();
+        dialog.prepare(ProfileFileFilter, window_.session().programFolder());
+        // Cancel opens the default profile, without a message.
+        chosen = dialog.showOpen();
+    }
+    // Another file is checked here, once, and named if it is refused; the default profile
+    // is checked by its load, which sets it aside when it is damaged.
+    if (chosen && !isDefaultProfile(chosen->fileName)) {
+        if (opensAsProfile(chosen->fileName)) {
+            openProfile(chosen->fileName, chosen->fileTitle, FileCheck::Done);
+            return;
+        }
+    }
+    Open_DB(ini.defaultProfilePath(), IniFile::defaultProfileTitle());
+}
+
+bool ProfileControl::isDefaultProfile(const QString& path) const {
+    return QDir::cleanPath(path) == QDir::cleanPath(window_.session().ini().defaultProfilePath());
+}
+
+bool ProfileControl::opensAsProfile(const QString& path) {
+    try {
+        CheckProfileFile(path);
+    } catch (const RunTimeError& e) {
+        msgBox(QStringLiteral("Invalid file, the default file will be opened instead!\n") +
+                   e.description(),
+               MsgIcon::Exclamation, MsgButtons::Ok, appTitle());
+        return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// Loading
+
+void ProfileControl::Open_DB(const QString& File_Name, const QString& File_Title) {
+    openProfile(File_Name, File_Title, FileCheck::Needed);
+}
+
+void ProfileControl::openCheckedProfile(const QString& File_Name, const QString& File_Title) {
+    openProfile(File_Name, File_Title, FileCheck::Done);
+}
+
+void ProfileControl::openProfile(const QString& File_Name, const QString& File_Title,
+                                 FileCheck check) {
+    const std::optional<LoadFailure> failure = load(File_Name, File_Title, check);
+    if (!failure)
+        return;
+    // A default profile that is there but damaged would stop every start: it makes room
+    // for a new one. A file out of reach is left alone; it may be fine next time.
+    if (failure->profileAtFault && isDefaultProfile(File_Name) && FileExists(File_Name) &&
+        !isFileOutOfReach(failure->error)) {
+        replaceDamagedDefault(File_Name, failure->error);
+        return;
+    }
+    endAfterFailedLoad(File_Name, failure->error);
+}
+
+std::optional<ProfileControl::LoadFailure>
+ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCheck check) {
+    Session& session = window_.session();
+    SharedState& shared = session.shared();
+    const MainControls& ui = window_.ui();
+    DamagedLists damaged;
+    try {
+        // The file is recorded before anything is loaded.
+        IniFile& ini = session.ini();
+        ini.WriteIniFile(File_Name, ini.IniFlag());
+        ini.ReadIniFile();
+
+        QString caption = window_.windowTitle();
+        const qsizetype dash = caption.indexOf(u'-');
+        if (dash >= 1)
+            caption.truncate(dash - 1);
+        window_.setWindowTitle(caption + QStringLiteral(" - ") + File_Title);
+
+        shared.SettingsConnStr = profileConnStr(File_Name);
+        // The whole file is checked once, before anything of it is read.
+        if (check == FileCheck::Needed)
+            fromProfile([&] { CheckProfileFile(File_Name); });
+        applySettings(shared.SettingsConnStr);
+
+        ReadRows(QStringLiteral("SELECT * FROM userPreferences"), session.SupportConnStr(), 1,
+                 [&shared](const db::Recordset& row, int) { ReadPreferences(row, shared.Prefs); });
+        window_.setLogBackground(shared.Prefs.backgroundColor);
+
+        if (const std::optional<QString> name = handshakeNameOf(session.state().HandshakeIndex))
+            session.state().HandshakeName = *name;
+        window_.portList().ComSettings();
+
+        fromProfile([&] { setListIndex(ui.CbTimer, storedRxTimerIndex_); });
+        window_.receiveOptions().CbTimer_Click();
+
+        if (shared.Prefs.bolHideCalcAscii)
+            window_.mnuHide_Click();
+
+        session.autoResponder().switchTo(shared.Prefs.bolAutoResponse);
+
+        // A box whose value changes runs its click handler, as a user's click would.
+        ui.Check2->setChecked(shared.Prefs.bolDescription);
+        ui.Check3->setChecked(shared.Prefs.bolFormattedView);
+        ui.Check1->setChecked(shared.Prefs.bolRxTimer);
+
+        fromProfile(
+            [&] { ReadProgButtons(shared.SettingsConnStr, shared.LoadedButtons, &damaged); });
+        window_.controller().buttons().Option6_Click(session.state().ButtonPage);
+
+        AutoResponseRules rules;
+        fromProfile([&] { ReadAutoResponseRules(shared.SettingsConnStr, rules, &damaged); });
+        session.autoResponder().setRules(rules);
+    } catch (const ProfileFault& fault) {
+        return LoadFailure{fault.error, true};
+    } catch (const RunTimeError& e) {
+        return LoadFailure{e, false};
+    }
+
+    // Selecting macro 1 always loads it, whatever the list showed before; its lists
+    // join this load's report.
+    {
+        const QSignalBlocker blocker(ui.cboMacros);
+        ui.cboMacros->setCurrentIndex(0);
+    }
+    showMacro(1, damaged);
+    return std::nullopt;
+}
+
+void ProfileControl::applySettings(const QString& connStr) {
+    Session& session = window_.session();
+    const MainControls& ui = window_.ui();
+    ProfileSettings stored;
+    fromProfile([&] { stored = ReadSettings(connStr); });
+
+    // The port list is refreshed before the stored position is applied to it.
+    window_.portList().ListComPorts();
+    if (ui.portChoice->count() > 0) {
+        const QSignalBlocker blocker(ui.portChoice);
+        ui.portChoice->setCurrentIndex(
+            stored.port >= 0 && stored.port < ui.portChoice->count() ? stored.port : 0);
+    }
+    const std::pair<QComboBox*, int> lists[] = {{ui.BaudChoice, stored.baud},
+                                                {ui.DataBitChoice, stored.dataBits},
+                                                {ui.ParityChoice, stored.parity},
+                                                {ui.StopBitChoice, stored.stopBits}};
+    for (const auto& [list, index] : lists) {
+        fromProfile([&] { setListIndex(list, index); });
+        window_.portList().ComSettings();
+    }
+    MainState& state = session.state();
+    state.HandshakeIndex = stored.handshaking;
+    storedRxTimerIndex_ = stored.rxTimerIndex;
+    ui.RichTextBox1->setPlainText(stored.userNotes);
+    state.DetectCTS = stored.detectCTS;
+    state.DetectDSR = stored.detectDSR;
+    state.DetectDCD = stored.detectDCD;
+    state.DetectRI = stored.detectRI;
+    state.FullDuplexSelected = stored.fullDuplex;
+    state.SecondPort = stored.secondPort;
+}
+
+void ProfileControl::replaceDamagedDefault(const QString& path, const RunTimeError& why) {
+    QString aside;
+    try {
+        aside = SetProfileAside(path);
+    } catch (const RunTimeError& e) {
+        // Without room for a new one, the damaged default stays and the program ends.
+        endAfterFailedLoad(path, why, e.description() + '\n');
+        return;
+    }
+    showLoadFailure(why, path,
+                    QStringLiteral("The default profile is damaged. It is kept as '%1', and a "
+                                   "new default profile is made from the templates.")
+                        .arg(aside));
+    CreateDB(path, IniFile::defaultProfileTitle());
+}
+
+void ProfileControl::endAfterFailedLoad(const QString& fileName, const RunTimeError& why,
+                                        const QString& note) {
+    showLoadFailure(why, fileName,
+                    note + QStringLiteral("Program will be ended!\nIf the problem persists, "
+                                          "please reinstall the program."));
+    // kst.ini already names the failing file. Unless it is the default profile (which
+    // start-up rebuilds), name the default again, so the next start is not stopped by
+    // the same file. The exit save is skipped: the window holds a half-loaded profile
+    // and would write it over the stored settings.
+    IniFile& ini = window_.session().ini();
+    if (!isDefaultProfile(fileName)) {
+        try {
+            ini.Create_File();
+        } catch (const RunTimeError&) {
+        }
+    }
+    window_.controller().endProgramNow();
+}
+
+bool ProfileControl::cboMacros_Click() {
+    return Get_Macros_Details(window_.ui().cboMacros->currentIndex() + 1);
+}
+
+bool ProfileControl::Get_Macros_Details(int MacrosNo) {
+    DamagedLists damaged;
+    return showMacro(MacrosNo, damaged);
+}
+
+bool ProfileControl::showMacro(int MacrosNo, DamagedLists& damaged) {
+    Session& session = window_.session();
+    SharedState& shared = session.shared();
+    MainState& state = session.state();
+    try {
+        // Read whole before it replaces the loaded one: a failure leaves no mix of two.
+        session.macroRunner().setMacro(LoadMacro(shared.SettingsConnStr, MacrosNo, &damaged));
+    } catch (const RunTimeError& e) {
+        reportDamagedLists(damaged, shared.SettingsConnStr);
+        msgBox(failureText(e.number(), e.description()) +
+                   QStringLiteral("\nUnexpected errors occur when loading macros, please try "
+                                  "again!"),
+               MsgIcon::Exclamation, MsgButtons::Ok,
+               QStringLiteral("Getting MacrosDetails Error:"));
+        return false;
+    }
+    reportDamagedLists(damaged, shared.SettingsConnStr);
+    // The first loads after start-up apply one start-up preference: Monitoring first.
+    if (shared.Prefs.bolMonitoringMode && state.StartupPending) {
+        window_.mnuMonitoring_Click();
+        state.StartupPending = false;
+    }
+    if (!session.MSComm1().PortOpen() && shared.Prefs.bolAutoConnect && state.StartupPending) {
+        window_.mnuPortOpen_Click();
+        state.StartupPending = false;
+    }
+    if (window_.ui().cboMacros->currentIndex() == 7)
+        session.macroRunner().setContinuousPlay(false);
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// User notes
+
+void ProfileControl::cmdClearNotes_Click() {
+    window_.ui().RichTextBox1->clear();
+}
+
+void ProfileControl::cmdSaveNotes_Click() {
+    SharedState& shared = window_.session().shared();
+    try {
+        SaveUserNotes(shared.SettingsConnStr, window_.ui().RichTextBox1->toPlainText());
+    } catch (const RunTimeError& e) {
+        showFailure(QStringLiteral("UserNotes_Save Error:"), e);
+        return;
+    }
+    msgBox(QStringLiteral("Data has been saved successfully!"), MsgIcon::Information);
+}
+
+// ---------------------------------------------------------------------------------------
+// Exit save
+
+SettingsToSave::LineChoice ProfileControl::lineChoice() const {
+    const MainControls& ui = window_.ui();
+    SettingsToSave::LineChoice choice;
+    // With no port found the list holds only a placeholder: the stored port stays.
+    choice.port = window_.portList().portIndexToStore();
+    choice.baud = ui.BaudChoice->currentIndex();
+    choice.dataBits = ui.DataBitChoice->currentIndex();
+    choice.parity = ui.ParityChoice->currentIndex();
+    choice.stopBits = ui.StopBitChoice->currentIndex();
+    choice.handshaking = window_.session().state().HandshakeIndex;
+    return choice;
+}
+
+void ProfileControl::ExitSave() {
+    Session& session = window_.session();
+    SharedState& shared = session.shared();
+    const MainState& state = session.state();
+    const MainControls& ui = window_.ui();
+    const UserPreferences& prefs = shared.Prefs;
+    if (!prefs.bolSaveComSettings && !prefs.bolSaveRxTimer)
+        return;
+    SettingsToSave values;
+    if (prefs.bolSaveComSettings) {
+        values.lineChoice = lineChoice();
+        SettingsToSave::LineOptions& p = values.lineOptions.emplace();
+        p.secondPort = state.SecondPort;
+        p.fullDuplex = state.FullDuplexSelected;
+        p.detectCTS = state.DetectCTS;
+        p.detectDSR = state.DetectDSR;
+        p.detectDCD = state.DetectDCD;
+        p.detectRI = state.DetectRI;
+    }
+    if (prefs.bolSaveRxTimer)
+        values.rxTimerIndex = ui.CbTimer->currentIndex();
+    shared.SettingsConnStr = profileConnStr(session.ini().settingsFile());
+    SaveSettings(shared.SettingsConnStr, values);
+}
+
+} // namespace kst

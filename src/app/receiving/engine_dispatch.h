@@ -1,0 +1,45 @@
+#pragma once
+
+#include "traffic/receive_dispatch.h"
+#include "traffic/received_event.h"
+
+#include <QString>
+
+namespace kst {
+
+class Session;
+
+// The session's engines as the receive path reaches them: its macro runner and its
+// auto-response rules.
+class SessionEngines : public ReceiveEngines {
+public:
+    explicit SessionEngines(Session& session) : session_(session) {}
+    bool macroWaits() const override;
+    bool macroIdle() const override;
+    bool autoResponseOn() const override;
+    void evaluateSubRoutine(const ReceivedEvent& received) override;
+    void autoRespond(const ReceivedEvent& received) override;
+
+private:
+    Session& session_;
+};
+
+// Offers received blocks and line events of the primary port to the engines.
+class EngineDispatch {
+public:
+    explicit EngineDispatch(Session& session) : session_(session), program_(session) {}
+
+    // Tests put recording engines in; nullptr restores the session's.
+    void setEngines(ReceiveEngines* engines) { engines_ = engines ? engines : &program_; }
+
+    // A block, in the receive path's text form (see ReceivedEvent).
+    void block(const QString& text);
+    void lineEvent(LineEvent event);
+
+private:
+    Session& session_;
+    SessionEngines program_;
+    ReceiveEngines* engines_ = &program_;
+};
+
+} // namespace kst

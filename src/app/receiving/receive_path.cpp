@@ -1,0 +1,137 @@
+#include "app/receiving/receive_path.h"
+
+#include "app/main/frm_main.h"
+#include "app/main/session.h"
+#include "app/receiving/engine_dispatch.h"
+#include "app/receiving/receive_display.h"
+#include "platform/serial/line_settings.h"
+#include "traffic/receive_lines.h"
+#include "traffic/rx_text.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace kst {
+
+namespace {
+
+// Start, data, parity and stop bits of one character on the line.
+int bitsPerCharacter(const comm::LineSettings& line) {
+    return 1 + line.dataBits + (line.parity == comm::Parity::None ? 0 : 1) +
+           (line.stopBits == comm::StopBits::One ? 1 : 2);
+}
+
+} // namespace
+
+ReceivePath::ReceivePath(frmMain& window, ReceiveDisplay& display, ReceiveLines& lines,
+                         EngineDispatch& engines)
+    : window_(window), display_(display), lines_(lines), engines_(engines),
+      cutter_(
+          window.session().scheduler(), *this, window.session().state().NoDataTickLimit,
+          [this](const QByteArray& block, BlockCutter::Cut cut) { blockReady(block, cut); },
+          [this](BlockCutter::Cut cut) { blockEnded(cut); }) {}
+
+QByteArray ReceivePath::take() {
+    return window_.session().MSComm1().Input();
+}
+
+bool ReceivePath::isOpen() const {
+    return window_.session().MSComm1().PortOpen();
+}
+
+// ---------------------------------------------------------------------------------------
+// Receive events
+
+void ReceivePath::primaryReceived() {
+    comm::CommControl& port = window_.session().MSComm1();
+    if (display_.mode() != ReceiveMode::Debugging) {
+        showMonitored(port, port.Input());
+        return;
+    }
+    display_.busy();
+    display_.beepOnReceive();
+    display_.setLed(Led::RX, true);
+    const MainState& state = window_.session().state();
+    cutter_.receiveEvent(window_.ui().Check1->isChecked() ? state.RxTimerMs : 0);
+}
+
+void ReceivePath::secondReceived() {
+    comm::CommControl& port = window_.session().MSComm2();
+    if (window_.session().state().TwoPortActive)
+        showMonitored(port, port.Input());
+}
+
+void ReceivePath::showMonitored(const comm::CommControl& port, const QByteArray& data) {
+    // A receive event queued behind bytes that were taken already has nothing to show.
+    if (data.isEmpty())
+        return;
+    const qint64 elapsed = display_.elapsedMs();
+    display_.busy();
+    display_.beepOnReceive();
+    const Session& session = window_.session();
+    if (session.state().TwoPortActive) {
+        const bool primary = &port == &session.MSComm1();
+        lines_.portData(elapsed, port.CommPort(), data, primary ? LogStyle::Rx1 : LogStyle::Rx2);
+    } else {
+        lines_.monitoredData(elapsed, data);
+    }
+    display_.ready();
+}
+
+// ---------------------------------------------------------------------------------------
+// The end of a block
+
+void ReceivePath::blockReady(const QByteArray& block, BlockCutter::Cut cut) {
+    lines_.dataReceived(block);
+    blockEnded(cut);
+    if (cut == BlockCutter::Cut::FixedDelay)
+        returnFocusToCommandBox();
+    if (display_.mode() == ReceiveMode::Debugging)
+        engines_.block(RxMatchText(block, window_.session().state().RxFormat));
+}
+
+void ReceivePath::blockEnded(BlockCutter::Cut cut) {
+    display_.ready();
+    display_.setLed(Led::RX, false);
+    if (cut == BlockCutter::Cut::FixedDelay)
+        display_.setLed(Led::TX, false);
+}
+
+void ReceivePath::returnFocusToCommandBox() {
+    QComboBox* box = window_.ui().Combo1;
+    if (!box->isVisible() || !box->isEnabled())
+        return;
+    // Someone typing in another field (the search, a send field) keeps the focus.
+    QWidget* focused = QApplication::focusWidget();
+    if (qobject_cast<QLineEdit*>(focused) && focused != box && !box->isAncestorOf(focused))
+        return;
+    box->setFocus();
+}
+
+// ---------------------------------------------------------------------------------------
+// Sessions
+
+void ReceivePath::portOpened() {
+    cutter_.reset();
+    const auto line = comm::SettingsText::parse(window_.session().MSComm1().Settings());
+    cutter_.setGapTickMs(line ? BlockCutter::gapTickFor(line->baud, bitsPerCharacter(*line))
+                              : BlockCutter::GapTickMs);
+}
+
+void ReceivePath::portClosing() {
+    Session& session = window_.session();
+    if (display_.mode() == ReceiveMode::Debugging) {
+        const QByteArray unfinished = cutter_.takeUnfinished();
+        if (!unfinished.isEmpty())
+            lines_.dataReceived(unfinished);
+        display_.setLed(Led::RX, false);
+        return;
+    }
+    comm::CommControl& primary = session.MSComm1();
+    showMonitored(primary, primary.Input());
+    secondReceived();
+}
+
+} // namespace kst

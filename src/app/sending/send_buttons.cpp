@@ -1,0 +1,94 @@
+#include "app/sending/send_buttons.h"
+
+#include "app/main/frm_main.h"
+#include "app/main/main_controller.h"
+#include "app/main/session.h"
+#include "autoresp/auto_responder.h"
+#include "notation/notation.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+
+namespace kst {
+
+SendButtons::SendButtons(frmMain& window) : window_(window) {}
+
+SendButtons::~SendButtons() = default;
+
+void SendButtons::Option3_Click(int Index) {
+    if (Index != 0 && Index != 1)
+        return;
+    window_.session().state().ControlCodeBank = Index;
+    for (int k = 0; k < 16; ++k) {
+        const int code = Index * 16 + k;
+        QPushButton* button = window_.ui().cmdFreqused[static_cast<size_t>(k)];
+        button->setText(ControlCodeName(code));
+        button->setToolTip(QString::number(code, 16).toUpper() + u',');
+    }
+}
+
+void SendButtons::cmdFreqused_Click(int Index) {
+    Session& session = window_.session();
+    const int code = session.state().ControlCodeBank == 0 ? Index : Index + 16;
+    const QString hex = QString::number(code, 16).toUpper();
+    SendAction action;
+    switch (session.state().TxFormat) {
+    case ncDec:
+        action.command = QString::number(code) + u',';
+        break;
+    case ncHex:
+        action.command = hex + u',';
+        break;
+    case ncOct:
+        action.command = QString::number(HexToOctNum(hex)) + u',';
+        break;
+    case ncBin:
+        action.command = LongToBinStr(code) + u',';
+        break;
+    default:
+        action.controlCodes = hex + u',';
+        break;
+    }
+    session.sender().send(action, QStringLiteral("Frequently used commands"));
+}
+
+void SendButtons::Option6_Click(int Index) {
+    Session& session = window_.session();
+    session.state().ButtonPage = Index;
+    const int first = Index == 0 ? 0 : 16;
+    for (int k = 0; k < 16; ++k) {
+        const ProgButton& button = session.shared().LoadedButtons[static_cast<size_t>(first + k)];
+        QPushButton* widget = window_.ui().cmdProBut[static_cast<size_t>(k)];
+        widget->setText(button.keyCaption);
+        widget->setToolTip(ButtonToolTip(button, session.state().TxFormat));
+    }
+}
+
+void SendButtons::cmdProBut_Click(int Index) {
+    Session& session = window_.session();
+    ButtonChain::Hooks hooks;
+    hooks.suspendAutoResponse = [&session] { session.autoResponder().suspend(); };
+    hooks.resumeAutoResponse = [&session] { session.autoResponder().resume(); };
+    hooks.portOpen = [&session] { return session.state().PortIsOpen; };
+    hooks.txFormat = [&session] { return session.state().TxFormat; };
+    auto chain = std::make_unique<ButtonChain>(session.sender(), session.scheduler(),
+                                               session.shared().LoadedButtons, std::move(hooks));
+    ButtonChain* running = chain.get();
+    chain->setEnded([this, running] { chainEnded(running); });
+    chains_.push_back(std::move(chain));
+    running->run(session.state().ButtonPage == 0 ? Index : Index + 16);
+}
+
+void SendButtons::chainEnded(ButtonChain* chain) {
+    const auto it = std::find_if(chains_.begin(), chains_.end(),
+                                 [chain](const auto& running) { return running.get() == chain; });
+    if (it == chains_.end())
+        return;
+    // The chain is still in its own call: it goes once that has returned.
+    ended_.push_back(std::move(*it));
+    chains_.erase(it);
+    sweep_ = window_.session().scheduler().after(0, [this] { ended_.clear(); });
+}
+
+} // namespace kst

@@ -1,0 +1,97 @@
+#include "auto_responder.h"
+
+#include "notation/notation.h"
+#include "platform/runtime_error.h"
+#include "platform/services.h"
+#include "traffic/received_event.h"
+#include "traffic/send_engine.h"
+
+namespace kst {
+
+AutoResponder::AutoResponder(SendEngine& sender, AutoResponseView& view)
+    : sender_(sender), view_(view),
+      failures_(QStringLiteral("AutoResp_Checking Error:"), QStringLiteral("Error Number: "),
+                [&view](const QString& line) { view.note(line); }) {}
+
+void AutoResponder::switchTo(bool on) {
+    on_ = on;
+    view_.autoResponseSwitched(on);
+}
+
+void AutoResponder::suspend() {
+    if (!on_)
+        return;
+    switchTo(false);
+    suspended_ = true;
+}
+
+void AutoResponder::resume() {
+    if (!suspended_)
+        return;
+    switchTo(true);
+    suspended_ = false;
+}
+
+bool ruleValuesKnown(const AutoResponseRule& rule) {
+    const MatchCondition& c = rule.condition;
+    const auto kind = static_cast<qint32>(c.kind);
+    if (kind < 0 || kind >= ConditionKindCount)
+        return false;
+    if (c.kind == ConditionKind::Signaling) {
+        if (c.event == LineEvent::None)
+            return false;
+    } else {
+        const auto state = static_cast<qint32>(c.lineState);
+        if (c.requireLineState && (state < 0 || state >= LineStateCount))
+            return false;
+    }
+    const auto signal = static_cast<qint32>(rule.response.signal);
+    return !rule.response.sendSignal || (signal >= 0 && signal < OutputSignalCount);
+}
+
+void AutoResponder::setRules(const AutoResponseRules& rules) {
+    rules_ = rules;
+    refusalTold_.reset();
+    for (int k = 0; k < AutoResponseRuleCount; ++k) {
+        unusable_[k] = !ruleValuesKnown(rules_[k]);
+        if (unusable_[k]) {
+            view_.note(QStringLiteral("Auto-Response %1 holds a condition or signal that is "
+                                      "not in its lists: it never answers until it is saved "
+                                      "again.")
+                           .arg(k + 1));
+        }
+    }
+}
+
+void AutoResponder::offer(const ReceivedEvent& received) {
+    try {
+        for (int k = 0; k < AutoResponseRuleCount; ++k) {
+            if (!unusable_[k] && conditionHolds(rules_[k].condition, received))
+                return respond(k);
+        }
+    } catch (const RunTimeError& e) {
+        failures_.report(e);
+    }
+}
+
+void AutoResponder::respond(int index) {
+    const SendAction& stored = rules_[index].response;
+    const int notation = sender_.sendNotation();
+    const bool listOk = notation == ncAscii || ValidateByteList(stored.command, ncHex);
+    const std::optional<SendAction> action =
+        listOk ? inSendNotation(stored, notation) : std::nullopt;
+    if (!action) {
+        // No byte nobody typed goes out; the rule is named once, not on every block.
+        if (!refusalTold_[index]) {
+            refusalTold_[index] = true;
+            view_.note(QStringLiteral("Auto-Response %1 was not sent: its response \"%2\" is "
+                                      "not a list of hexadecimal bytes.")
+                           .arg(index + 1)
+                           .arg(stored.command));
+        }
+        return;
+    }
+    sender_.send(*action, QStringLiteral("Auto Response"));
+}
+
+} // namespace kst

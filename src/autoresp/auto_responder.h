@@ -1,0 +1,71 @@
+#pragma once
+
+#include "autoresp/auto_response_rule.h"
+#include "platform/failure_box.h"
+
+#include <QString>
+#include <bitset>
+
+namespace kst {
+
+class ReceivedEvent;
+class SendEngine;
+
+// Where the auto-response rules show: the switch on the toolbar button, its tool tip,
+// the status panel and the log's echo, and notes in the log. The main window
+// implements it.
+class AutoResponseView {
+public:
+    virtual ~AutoResponseView() = default;
+    // Shown on every switch, also to the state in force.
+    virtual void autoResponseSwitched(bool on) = 0;
+    // A line of the log in the message style.
+    virtual void note(const QString& line) = 0;
+};
+
+// The 16 auto-response rules of the open profile and their switch. The first rule, in
+// order, whose condition holds for a block or line event sends its response, once. A
+// button chain or a macro run suspends the rules while it runs and the one that ends by
+// itself resumes them; the user's own switch wins over both.
+class AutoResponder {
+public:
+    AutoResponder(SendEngine& sender, AutoResponseView& view);
+
+    bool isOn() const { return on_; }
+    bool isSuspended() const { return suspended_; }
+
+    // Switches on or off and shows it.
+    void switchTo(bool on);
+    void toggle() { switchTo(!on_); }
+    // A chain or a run starts: the rules go off while it runs, if they were on.
+    void suspend();
+    // A chain or a run ended by itself: the rules it switched off come back.
+    void resume();
+
+    // The rules of a profile just loaded or saved. A rule holding a kind, line state,
+    // event or signal that no editor writes never answers; each such rule is noted once.
+    void setRules(const AutoResponseRules& rules);
+    const AutoResponseRules& rules() const { return rules_; }
+
+    // A block or line event of the primary port.
+    void offer(const ReceivedEvent& received);
+
+private:
+    void respond(int index);
+
+    SendEngine& sender_;
+    AutoResponseView& view_;
+    AutoResponseRules rules_;
+    // Rules whose stored values are out of every list.
+    std::bitset<AutoResponseRuleCount> unusable_;
+    // Rules whose response was refused since the rules were set: told once each.
+    std::bitset<AutoResponseRuleCount> refusalTold_;
+    OneFailureBox failures_;
+    bool on_ = false;
+    bool suspended_ = false;
+};
+
+// Whether a rule's stored values lie in the lists the editor offers.
+bool ruleValuesKnown(const AutoResponseRule& rule);
+
+} // namespace kst

@@ -1,0 +1,303 @@
+#include "app/app_fixtures.h"
+#include "app/editors/frm_options.h"
+#include "app/editors/frm_prog_but.h"
+#include "app/sending/send_buttons.h"
+#include "storage/button_table.h"
+#include "storage/preferences_store.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTimer>
+#include <functional>
+
+using namespace kst;
+using namespace kst::test;
+
+namespace {
+
+// Runs `act` on the dialog the window shows next, as a user would.
+template <class Dialog> void withNextDialog(std::function<void(Dialog&)> act) {
+    QTimer::singleShot(0, [act = std::move(act)] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        // The keyboard's focus moves only within the active window.
+        QApplication::setActiveWindow(dialog);
+        act(*dialog);
+    });
+}
+
+class EditorsTest : public ::testing::Test {
+protected:
+    EditorsTest() : main((folder.makeReady(), folder.path())) {
+        main.InitMainWindow();
+        main.setCommands(nullptr);
+        boxes.clear();
+        QApplication::setActiveWindow(&main);
+    }
+    QString profileConn() const { return main.session().shared().SettingsConnStr; }
+    // Leaves a field as the keyboard does, so its checks run.
+    static void leave(QWidget* from, QWidget* to) {
+        from->setFocus();
+        to->setFocus();
+    }
+
+    ProgramFolder folder;
+    RecordingMessageBoxes boxes;
+    RecordingMain main;
+};
+
+TEST_F(EditorsTest, AButtonEditedAndSavedReachesTheTableTheMemoryAndTheMainWindow) {
+    withNextDialog<frmProgBut>([](frmProgBut& editor) {
+        frmProgBut::Row& row = editor.rows[16];
+        row.txtCaption->setText("Ok");
+        row.txtCmd->setText("4F,4B,");
+        row.txtDelay->setText("250");
+        row.txtRepeat->setText("2");
+        row.txtInterval->setText("100");
+        row.Combo1->setCurrentIndex(18);
+        row.Combo2->setCurrentIndex(9);
+        editor.cmdSave->click();
+    });
+    main.mnuProgBut_Click();
+
+    EXPECT_EQ(boxes.texts(), QStringList({"Data has been saved successfully!"}));
+    const ButtonRow stored = ReadButtonTable(profileConn()).rows[16];
+    EXPECT_EQ(stored, (ButtonRow{"Ok", "4F,4B,", "", "250", "2", "100", 18, 9}));
+    const ProgButton& loaded = main.shared().LoadedButtons[16];
+    EXPECT_EQ(loaded.keyCaption, "Ok");
+    EXPECT_EQ(loaded.chain, 18);
+    EXPECT_EQ(loaded.action.signal, OutputSignal::PlaySound);
+    EXPECT_EQ(loaded.action.intervalMs, 100);
+    // The main window shows the first page, relabelled.
+    EXPECT_TRUE(main.ui().Option6[0]->isChecked());
+    main.controller().buttons().Option6_Click(1);
+    EXPECT_EQ(main.ui().cmdProBut[0]->text(), "Ok");
+}
+
+TEST_F(EditorsTest, AMissingCaptionOrABadListStoresNothingAndKeepsTheEditorOpen) {
+    const ButtonTable before = ReadButtonTable(profileConn());
+    withNextDialog<frmProgBut>([this](frmProgBut& editor) {
+        editor.rows[3].txtCmd->setText("1B,");
+        editor.rows[16].txtCaption->setText("");
+        editor.cmdSave->click();
+        EXPECT_EQ(editor.SSTab1->currentIndex(), 1) << "the second tab comes forward";
+        EXPECT_TRUE(editor.isVisible());
+        editor.rows[16].txtCaption->setText("x");
+        editor.rows[19].txtCmd->setText("1A,,");
+        editor.cmdSave->click();
+        EXPECT_TRUE(editor.isVisible());
+        boxes.answerNext(AnswerNo); // "would you like to save?"
+        editor.rows[19].txtCmd->setText("1A,");
+        editor.close();
+    });
+    main.mnuProgBut_Click();
+    EXPECT_EQ(boxes.texts(),
+              QStringList({"Please enter at least 1 characters for Button17's caption",
+                           "Invalid data: Hex code exceeds 2 digits, or no command code in "
+                           "between two (,) sign!",
+                           "Some data has been changed, would you like to save?"}));
+    EXPECT_EQ(ReadButtonTable(profileConn()), before);
+}
+
+TEST_F(EditorsTest, FieldsFilterTidyAndCheckWhatIsTyped) {
+    withNextDialog<frmProgBut>([this](frmProgBut& editor) {
+        frmProgBut::Row& row = editor.rows[0];
+        row.txtCmd->setFocus();
+        row.txtCmd->clear();
+        QTest::keyClicks(row.txtCmd, "1a,1bz");
+        EXPECT_EQ(row.txtCmd->text(), "1A,1B");
+        row.txtDelay->setFocus();
+        EXPECT_EQ(row.txtCmd->text(), "1A,") << "what follows the last comma goes";
+        // Only the field with the focus is yellow.
+        EXPECT_EQ(row.txtDelay->palette().color(QPalette::Base), QColor(Qt::yellow));
+        EXPECT_EQ(row.txtCmd->palette().color(QPalette::Base), QColor(Qt::white));
+
+        row.txtDelay->clear();
+        QTest::keyClicks(row.txtDelay, "6x5536");
+        EXPECT_EQ(row.txtDelay->text(), "65536");
+        row.txtRepeat->setFocus();
+        EXPECT_EQ(boxes.texts().last(), "Maximum delay time is 65,535 ms, please try again!");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return row.txtDelay->hasFocus(); }, 2000));
+        row.txtDelay->setText("");
+        row.txtRepeat->setFocus();
+        EXPECT_EQ(row.txtDelay->text(), "0");
+
+        row.txtRepeat->setText("0");
+        EXPECT_FALSE(row.txtInterval->isEnabled());
+        EXPECT_EQ(row.txtInterval->text(), "0");
+        row.txtRepeat->setText("3");
+        EXPECT_TRUE(row.txtInterval->isEnabled());
+
+        // A notation switch empties the control codes, in both directions, and keeps the
+        // command texts: codes hidden in Hex would be stored and sent in ASCII.
+        editor.Option1[1]->click();
+        row.txtCtrlCode->setText("D,A,");
+        editor.Option1[0]->click();
+        EXPECT_EQ(row.txtCtrlCode->text(), "");
+        row.txtCtrlCode->setText("D,");
+        editor.Option1[1]->click();
+        EXPECT_EQ(row.txtCtrlCode->text(), "");
+        EXPECT_EQ(row.txtCmd->text(), "1A,");
+        boxes.answerNext(AnswerNo);
+        editor.close();
+    });
+    main.mnuProgBut_Click();
+}
+
+TEST_F(EditorsTest, ResetStoresTheDefaultButtonsAndKeepsTheEditorOpen) {
+    withNextDialog<frmProgBut>([this](frmProgBut& editor) {
+        editor.Option1[1]->click();
+        boxes.answerNext(AnswerYes);
+        editor.cmdReset->click();
+        EXPECT_TRUE(editor.isVisible());
+        EXPECT_TRUE(editor.Option1[0]->isChecked());
+        EXPECT_EQ(editor.rows[31].txtCmd->text(), "3F,");
+        editor.close();
+    });
+    main.mnuProgBut_Click();
+    EXPECT_EQ(boxes.texts().last(), "All buttons have been reset successfully!");
+    EXPECT_EQ(ReadButtonTable(profileConn()), DefaultButtonTable());
+    EXPECT_EQ(main.shared().LoadedButtons[0].action.command, "20,");
+    EXPECT_EQ(main.ui().cmdProBut[0]->text(), "1");
+}
+
+TEST_F(EditorsTest, EnterInAFieldOfAnEditorPressesNoButton) {
+    const ButtonTable before = ReadButtonTable(profileConn());
+    const UserPreferences prefsBefore = LoadPreferences(main.session().SupportConnStr());
+    withNextDialog<frmProgBut>([](frmProgBut& editor) {
+        for (QLineEdit* field :
+             {editor.rows[0].txtCaption, editor.rows[20].txtCmd, editor.rows[31].txtDelay}) {
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_Return);
+            QTest::keyClick(field, Qt::Key_Enter);
+        }
+        EXPECT_TRUE(editor.isVisible());
+        editor.close();
+    });
+    main.mnuProgBut_Click();
+    withNextDialog<frmOptions>([](frmOptions& options) {
+        options.Combo1->setFocus();
+        QTest::keyClick(options.Combo1, Qt::Key_Return);
+        EXPECT_TRUE(options.isVisible());
+        options.Command2->click();
+    });
+    main.mnuOptions_Click();
+    EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join('|').toStdString();
+    EXPECT_EQ(ReadButtonTable(profileConn()), before);
+    EXPECT_EQ(LoadPreferences(main.session().SupportConnStr()).fontSizeIndex,
+              prefsBefore.fontSizeIndex);
+
+    // The reset question answers No to Enter.
+    withNextDialog<frmProgBut>([this](frmProgBut& editor) {
+        boxes.answerNext(AnswerNo);
+        editor.cmdReset->click();
+        editor.close();
+    });
+    main.mnuProgBut_Click();
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.boxes()[0].buttons, MsgButtons::YesNoDefaultNo);
+    EXPECT_EQ(ReadButtonTable(profileConn()), before);
+}
+
+TEST_F(EditorsTest, AnEditorThatCouldNotReadTheTableCannotWriteIt) {
+    main.shared().SettingsConnStr = profileConnStr(folder.file("Devices/Gone.kst"));
+    withNextDialog<frmProgBut>([](frmProgBut& editor) {
+        EXPECT_FALSE(editor.cmdSave->isEnabled());
+        EXPECT_FALSE(editor.cmdReset->isEnabled());
+        editor.close();
+    });
+    main.mnuProgBut_Click();
+    ASSERT_FALSE(boxes.boxes().isEmpty());
+    EXPECT_EQ(boxes.boxes()[0].title, "Form Load Error:");
+}
+
+TEST(ButtonTable, AWriteThatFailsPartWayLeavesEveryRowAsItWas) {
+    ProgramFolder folder;
+    folder.makeReady();
+    const QString conn = profileConnStr(folder.file("Devices/Device1.kst"));
+    const ButtonTable before = ReadButtonTable(conn);
+    ButtonTable changed = DefaultButtonTable();
+    changed.rows[0].caption = "new";
+    changed.rows[20].caption = QString(60, u'x'); // beyond the column's 50 characters
+    EXPECT_THROW(WriteButtonTable(conn, changed), RunTimeError);
+    EXPECT_EQ(ReadButtonTable(conn), before);
+}
+
+TEST_F(EditorsTest, OptionsAreStoredAndAppliedWhereTheyTakeEffect) {
+    ScriptedColorDialogs colors;
+    colors.answers = {0x0000FF, std::nullopt, 0x00FF00};
+    const bool descriptionBefore = main.shared().Prefs.bolDescription;
+    withNextDialog<frmOptions>([](frmOptions& options) {
+        options.cmdBg->click();                            // red
+        options.styleRows()[1].color->click();             // Cancel: the TX colour stays
+        options.styleRows()[2].color->click();             // RX1 green
+        options.styleRows()[1].flags[0]->setChecked(true); // TX bold
+        options.Combo1->setCurrentIndex(3);
+        options.Check3[1]->setChecked(true);                            // beep on sending
+        options.Check1[2]->setChecked(!options.Check1[2]->isChecked()); // Description at start-up
+        options.Command1->click();
+    });
+    const quint32 txBefore = main.shared().Prefs.txColor;
+    main.mnuOptions_Click();
+
+    const UserPreferences stored = LoadPreferences(main.session().SupportConnStr());
+    const UserPreferences& prefs = main.shared().Prefs;
+    EXPECT_EQ(stored.backgroundColor, 0x0000FFu);
+    EXPECT_EQ(stored.txColor, txBefore);
+    EXPECT_EQ(stored.rx1Color, 0x00FF00u);
+    EXPECT_TRUE(stored.bolTxBold);
+    EXPECT_EQ(stored.fontSizeIndex, 3);
+    EXPECT_TRUE(stored.bolSoundOnSend);
+    EXPECT_EQ(stored.bolDescription, !descriptionBefore);
+    // At once in memory, except the start-up choices, which wait for the next load.
+    EXPECT_EQ(prefs.rx1Color, 0x00FF00u);
+    EXPECT_TRUE(prefs.bolSoundOnSend);
+    EXPECT_EQ(prefs.bolDescription, descriptionBefore);
+    EXPECT_EQ(main.responseBox()->palette().color(QPalette::Base), QColor(255, 0, 0));
+
+    // New text takes the new style and size.
+    main.log().clear();
+    main.Add_Color("tx", prefs.txStyle());
+    QTextCursor cursor(main.log().document());
+    cursor.movePosition(QTextCursor::End);
+    EXPECT_TRUE(cursor.charFormat().font().bold());
+    EXPECT_EQ(cursor.charFormat().fontPointSize(), 14);
+}
+
+TEST_F(EditorsTest, CancelAndAFailedSaveChangeNeitherTheRowNorTheWindow) {
+    ScriptedColorDialogs colors;
+    colors.answers = {0x123456};
+    const UserPreferences before = LoadPreferences(main.session().SupportConnStr());
+    const QColor background = main.responseBox()->palette().color(QPalette::Base);
+    withNextDialog<frmOptions>([](frmOptions& options) {
+        options.cmdBg->click();
+        options.Command2->click();
+    });
+    main.mnuOptions_Click();
+    EXPECT_EQ(main.responseBox()->palette().color(QPalette::Base), background);
+    EXPECT_EQ(LoadPreferences(main.session().SupportConnStr()).backgroundColor,
+              before.backgroundColor);
+
+    // The support database goes away under the open dialog: OK says so and keeps it open.
+    withNextDialog<frmOptions>([this](frmOptions& options) {
+        options.Check3[0]->setChecked(!options.Check3[0]->isChecked());
+        QFile::rename(folder.file("mscomctl.2fl"), folder.file("moved.2fl"));
+        options.Command1->click();
+        EXPECT_TRUE(options.isVisible());
+        QFile::rename(folder.file("moved.2fl"), folder.file("mscomctl.2fl"));
+        options.Command2->click();
+    });
+    const bool soundBefore = main.shared().Prefs.bolSoundOnReceive;
+    main.mnuOptions_Click();
+    ASSERT_FALSE(boxes.boxes().isEmpty());
+    EXPECT_EQ(boxes.boxes().last().title, "Setting_Save Error:");
+    EXPECT_EQ(main.shared().Prefs.bolSoundOnReceive, soundBefore);
+}
+
+} // namespace

@@ -1,0 +1,124 @@
+#include "app/app_fixtures.h"
+#include "app/profiles/log_files.h"
+#include "app/profiles/profile_control.h"
+#include "storage/profile_readers.h"
+#include "storage/rtf.h"
+
+#include <QPlainTextEdit>
+
+using namespace kst;
+using namespace kst::test;
+
+namespace {
+
+class LogFilesTest : public ::testing::Test {
+protected:
+    LogFilesTest() : main((folder.makeReady(), folder.path())) {
+        main.InitMainWindow();
+        main.setCommands(nullptr);
+        main.log().clear();
+        main.Add_Color("Data received: ", DisplayStyle{0x800000, true}, "41,42,\r\n",
+                       DisplayStyle{0x0000FF, false, true, true});
+        main.Add_Color("caf\u00e9 \u20ac {x}\r\n", DisplayStyle{0x008000});
+        boxes.clear();
+    }
+    std::vector<StyledRun> runs() { return main.log().runs(); }
+
+    ProgramFolder folder;
+    RecordingMessageBoxes boxes;
+    ScriptedFileDialogs dialogs;
+    RecordingMain main;
+};
+
+TEST_F(LogFilesTest, TheChosenFilterDecidesTextOrRichTextAndBothReadBack) {
+    const std::vector<StyledRun> styled = runs();
+    dialogs.chooseNext(folder.file("log.txt"), "log.txt", 4); // rich text under a .txt name
+    main.mnuSave_Click();
+    ASSERT_EQ(dialogs.requests.size(), 1);
+    EXPECT_EQ(dialogs.requests[0].filterIndex, 2) << "the text filter is offered first";
+    EXPECT_TRUE(IsRtf(folder.read("log.txt")));
+
+    dialogs.chooseNext(folder.file("LOG.RTF"), "LOG.RTF", 2);
+    main.mnuSave_Click();
+    EXPECT_EQ(QString::fromUtf8(folder.read("LOG.RTF")),
+              "Data received: 41,42,\r\ncaf\u00e9 \u20ac {x}\r\n");
+
+    main.log().clear();
+    dialogs.chooseNext(folder.file("log.txt"), "log.txt");
+    main.mnuOpenLog_Click();
+    EXPECT_EQ(runs(), styled) << "the content decides, not the name";
+    EXPECT_EQ(dialogs.requests.last().title, "Load Text File...");
+    dialogs.chooseNext(folder.file("LOG.RTF"), "LOG.RTF");
+    main.mnuOpenLog_Click();
+    EXPECT_EQ(main.log().plainText(), "Data received: 41,42,\ncaf\u00e9 \u20ac {x}\n");
+    // Text written by another editor: its byte-order mark is no character of the log.
+    folder.write("marked.txt", "\xEF\xBB\xBF"
+                               "caf\xC3\xA9");
+    dialogs.chooseNext(folder.file("marked.txt"), "marked.txt");
+    main.mnuOpenLog_Click();
+    EXPECT_EQ(main.log().plainText(), "caf\u00e9");
+    // Rich text of another program with binary data, NUL bytes and braces among it.
+    const char binary[] = "{\\rtf1\\ansi Before {\\*\\blob \\bin4 \0}\0{} After}";
+    folder.write("binary.rtf", QByteArray(binary, sizeof(binary) - 1));
+    dialogs.chooseNext(folder.file("binary.rtf"), "binary.rtf");
+    main.mnuOpenLog_Click();
+    EXPECT_EQ(main.log().plainText(), "Before  After");
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+TEST_F(LogFilesTest, AnExistingFileIsOverwrittenOnlyOnYesAndCancelAsksAgain) {
+    folder.write("old.txt", "old");
+    dialogs.chooseNext(folder.file("old.txt"), "old.txt", 2);
+    boxes.answerNext(AnswerNo);
+    main.mnuSave_Click();
+    EXPECT_EQ(folder.read("old.txt"), "old");
+
+    dialogs.chooseNext(folder.file("old.txt"), "old.txt", 2);
+    dialogs.chooseNext(folder.file("old.txt"), "old.txt", 2);
+    boxes.answerNext(AnswerCancel);
+    boxes.answerNext(AnswerYes);
+    const int asked = static_cast<int>(dialogs.requests.size());
+    main.mnuSave_Click();
+    EXPECT_EQ(dialogs.requests.size(), asked + 2) << "Cancel shows the dialog again";
+    EXPECT_TRUE(folder.read("old.txt").startsWith("Data received:"));
+    EXPECT_EQ(boxes.texts(), QStringList(3, "File already exist, do you want to overwrite it?"));
+}
+
+TEST_F(LogFilesTest, FailuresAreToldAndLeaveTheLogAndTheFilesAsTheyWere) {
+    dialogs.chooseNext(folder.file("missing/log.rtf"), "log.rtf", 4);
+    main.mnuSave_Click();
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.boxes()[0].title, "Save Log Error:");
+    EXPECT_TRUE(boxes.boxes()[0].text.contains(folder.file("missing")))
+        << "the box names the folder that is not there";
+
+    const QString before = main.log().plainText();
+    const QByteArray whole = WriteRtf(runs(), "Mono");
+    folder.write("cut.rtf", whole.left(whole.size() / 2));
+    dialogs.chooseNext(folder.file("cut.rtf"), "cut.rtf");
+    main.mnuOpenLog_Click();
+    EXPECT_EQ(boxes.boxes().last().title, "Open Log Error:");
+    EXPECT_EQ(main.log().plainText(), before);
+
+    // Cancel in the dialog: nothing at all.
+    boxes.clear();
+    main.mnuOpenLog_Click();
+    main.mnuSave_Click();
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+    EXPECT_EQ(main.log().plainText(), before);
+}
+
+TEST_F(LogFilesTest, NotesAreStoredOnlyWhenSaved) {
+    QPlainTextEdit* notes = main.ui().RichTextBox1;
+    notes->setPlainText("reset with 3 pulses");
+    main.profile().cmdSaveNotes_Click();
+    EXPECT_EQ(boxes.texts(), QStringList({"Data has been saved successfully!"}));
+    main.profile().cmdClearNotes_Click();
+    EXPECT_TRUE(notes->toPlainText().isEmpty());
+    EXPECT_EQ(ReadSettings(main.session().shared().SettingsConnStr).userNotes,
+              "reset with 3 pulses");
+    main.Open_DB(folder.file("Devices/Device1.kst"), "Device1.kst");
+    EXPECT_EQ(notes->toPlainText(), "reset with 3 pulses");
+}
+
+} // namespace

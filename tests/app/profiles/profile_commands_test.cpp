@@ -1,0 +1,220 @@
+#include "app/app_fixtures.h"
+#include "app/profiles/frm_import.h"
+#include "app/profiles/profile_commands.h"
+#include "platform/db/catalog.h"
+#include "storage/button_table.h"
+#include "storage/profile_files.h"
+#include "storage/profile_readers.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <sqlite3.h>
+
+using namespace kst;
+using namespace kst::test;
+using db::Value;
+
+namespace {
+
+class ProfileCommandsTest : public ::testing::Test {
+protected:
+    ProfileCommandsTest() : main((folder.makeReady(), folder.path())) {
+        main.InitMainWindow();
+        main.setCommands(nullptr);
+        boxes.clear();
+    }
+    QString current() const { return main.session().ini().settingsFile(); }
+    QString device(const QString& name) const { return folder.file("Devices/" + name); }
+
+    ProgramFolder folder;
+    RecordingMessageBoxes boxes;
+    ScriptedFileDialogs dialogs;
+    RecordingMain main;
+};
+
+TEST_F(ProfileCommandsTest, NewMakesAFreshProfileUnderAFreeNameAndOpensIt) {
+    dialogs.chooseNext(device("Device1.kst"), "Device1.kst");
+    dialogs.chooseNext(device("Bench"), "Bench");
+    main.mnuNew_Click();
+    EXPECT_EQ(boxes.texts().first(), "File already exists, please use another name!");
+    EXPECT_EQ(dialogs.requests.size(), 2);
+    EXPECT_EQ(dialogs.requests[0].filterIndex, 2);
+    EXPECT_EQ(dialogs.requests[0].initDir, folder.path() + "/Devices");
+    EXPECT_EQ(current(), device("Bench")) << "the name as typed: no extension is added";
+    EXPECT_EQ(main.windowTitle(), "Kestrelon - Bench");
+    EXPECT_FALSE(QFileInfo::exists(device("Bench.kst")));
+
+    // Cancel creates nothing.
+    const QStringList before = QDir(folder.file("Devices")).entryList(QDir::Files);
+    main.mnuNew_Click();
+    EXPECT_EQ(QDir(folder.file("Devices")).entryList(QDir::Files), before);
+}
+
+TEST_F(ProfileCommandsTest, OpenSwitchesOnlyToAProfileAndSaysWhyNot) {
+    folder.addProfile("Devices/Other.kst");
+    {
+        db::Catalog half = db::Catalog::create(profileConnStr(device("Half.kst")));
+        half.appendTable(profileTables().front());
+    }
+    folder.write("Devices/Noise.kst", QByteArray(4096, 'x'));
+    const QByteArray noise = folder.read("Devices/Noise.kst");
+
+    dialogs.chooseNext(device("Half.kst"), "Half.kst");
+    main.mnuOpenSettings_Click();
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_TRUE(boxes.boxes()[0].text.startsWith("Invalid file! If you are trying to open"));
+    dialogs.chooseNext(device("Noise.kst"), "Noise.kst");
+    main.mnuOpenSettings_Click();
+    ASSERT_EQ(boxes.boxes().size(), 2);
+    EXPECT_TRUE(boxes.boxes()[1].text.contains("Noise.kst")) << "the refusal names the file";
+    EXPECT_EQ(current(), device("Device1.kst"));
+    EXPECT_EQ(folder.read("Devices/Noise.kst"), noise);
+
+    dialogs.chooseNext(device("Other.kst"), "Other.kst");
+    main.mnuOpenSettings_Click();
+    EXPECT_EQ(current(), device("Other.kst"));
+    EXPECT_EQ(main.windowTitle(), "Kestrelon - Other.kst");
+}
+
+TEST_F(ProfileCommandsTest, SaveAsCopiesFirstWritesTheShownSettingsThenSwitches) {
+    setRow(profileConnStr(current()), "Settings", 1, {{17, Value("stored notes")}});
+    main.ui().RichTextBox1->setPlainText("typed, not stored");
+    main.ui().BaudChoice->setCurrentIndex(13);
+    main.state().HandshakeIndex = 2;
+    dialogs.chooseNext(device("Copy"), "Copy");
+    main.mnuSaveSettings_Click();
+    ASSERT_EQ(current(), device("Copy")) << "the name as typed: no extension is added";
+    const ProfileSettings copy = ReadSettings(profileConnStr(device("Copy")));
+    EXPECT_EQ(copy.baud, 13);
+    EXPECT_EQ(copy.handshaking, 2);
+    EXPECT_EQ(copy.userNotes, "stored notes");
+    EXPECT_EQ(main.ui().RichTextBox1->toPlainText(), "stored notes");
+    EXPECT_EQ(ReadSettings(profileConnStr(device("Device1.kst"))).baud, 6)
+        << "the source is left as it was";
+
+    // Onto an existing file: No writes nothing, Cancel asks again.
+    folder.addProfile("Devices/Taken.kst");
+    const QByteArray taken = folder.read("Devices/Taken.kst");
+    dialogs.chooseNext(device("Taken.kst"), "Taken.kst");
+    boxes.answerNext(AnswerNo);
+    main.mnuSaveSettings_Click();
+    EXPECT_EQ(folder.read("Devices/Taken.kst"), taken);
+    EXPECT_EQ(current(), device("Copy"));
+
+    // Onto itself: nothing happens to it.
+    const QByteArray self = folder.read("Devices/Copy");
+    dialogs.chooseNext(device("Copy"), "Copy");
+    main.mnuSaveSettings_Click();
+    EXPECT_EQ(folder.read("Devices/Copy"), self);
+
+    // A copy that cannot be made is told, and the program stays where it was.
+    boxes.clear();
+    const QByteArray ini = folder.read("kst.ini");
+    dialogs.chooseNext(folder.file("missing/folder/X.kst"), "X.kst");
+    main.mnuSaveSettings_Click();
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_TRUE(boxes.boxes()[0].text.contains("X.kst"));
+    EXPECT_EQ(current(), device("Copy"));
+    EXPECT_EQ(folder.read("kst.ini"), ini);
+}
+
+// A profile of an earlier version: the five tables with only their leading columns.
+void makeOlderProfile(const QString& path, int settingsRows = 1) {
+    db::Catalog catalog = db::Catalog::create(profileConnStr(path));
+    const std::pair<QString, int> kept[] = {{"Settings", 16},
+                                            {"progButtons", 17},
+                                            {"progAutoResp", 20},
+                                            {"progMacrosSeq", 21},
+                                            {"progMacrosSubRoutines", 40}};
+    for (const auto& [name, last] : kept) {
+        for (const db::TableDef& table : profileTables()) {
+            if (table.name != name)
+                continue;
+            db::TableDef older = table;
+            older.columns.resize(static_cast<size_t>(last) + 1);
+            catalog.appendTable(older);
+        }
+    }
+    catalog.close();
+    auto addRows = [&](const QString& table, int count) {
+        db::Recordset rs;
+        rs.open("SELECT * FROM " + table, profileConnStr(path));
+        for (int i = 0; i < count; ++i) {
+            rs.addNew();
+            if (table == "progButtons")
+                rs.setValue(1, Value(QString("O%1").arg(i + 1)));
+        }
+        rs.update();
+        rs.close();
+    };
+    addRows("Settings", settingsRows);
+    addRows("progButtons", 2);
+    addRows("progAutoResp", 1);
+    addRows("progMacrosSeq", 1);
+    addRows("progMacrosSubRoutines", 1);
+}
+
+TEST_F(ProfileCommandsTest, AnImportBringsTheOlderRowsInAndTheProfileIsLoadedAgain) {
+    makeOlderProfile(folder.file("old.kst"));
+    setRow(profileConnStr(current()), "Settings", 1, {{17, Value("my notes")}});
+    const QByteArray older = folder.read("old.kst");
+    // The main window's file dialog was last used by Open Log, elsewhere.
+    folder.write("last.txt", "log");
+    dialogs.chooseNext(folder.file("last.txt"), "last.txt");
+    main.mnuOpenLog_Click();
+    QTimer::singleShot(0, [this] {
+        auto* dialog = qobject_cast<frmImport*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialogs.chooseNext(folder.file("old.kst"), "old.kst");
+        dialog->Command1->click();
+        // Browse has a dialog of its own: no title or file left by Open Log.
+        const FileDialogRequest& browse = dialogs.requests.last();
+        EXPECT_EQ(browse.title, "");
+        EXPECT_EQ(browse.fileName, "");
+        EXPECT_EQ(browse.initDir, folder.path() + "/Devices");
+        EXPECT_EQ(browse.filterIndex, 2);
+        EXPECT_TRUE(dialog->Command2->isEnabled());
+        dialog->Command2->click();
+        EXPECT_EQ(dialog->Command3->text(), "Exit");
+        dialog->close(); // not through Exit: the profile is loaded again all the same
+    });
+    main.mnuImport_Click();
+    const ButtonTable buttons = ReadButtonTable(profileConnStr(current()));
+    EXPECT_EQ(buttons.rows[0].caption, "O1");
+    EXPECT_EQ(buttons.rows[1].caption, "O2");
+    EXPECT_EQ(buttons.rows[2].caption, "3") << "rows the older file lacks keep their values";
+    EXPECT_EQ(ReadSettings(profileConnStr(current())).userNotes, "my notes");
+    EXPECT_EQ(main.shared().LoadedButtons[0].keyCaption, "O1") << "loaded again";
+    EXPECT_EQ(folder.read("old.kst"), older) << "the older file is only read";
+}
+
+TEST_F(ProfileCommandsTest, AFailedImportChangesNothingAtAll) {
+    const QByteArray profile = folder.read("Devices/Device1.kst");
+    makeOlderProfile(folder.file("rows.kst"), 2); // two settings rows: one too many
+    EXPECT_THROW(ImportOlderProfile(folder.file("rows.kst"), current(), {}), RunTimeError);
+    EXPECT_EQ(folder.read("Devices/Device1.kst"), profile);
+
+    // A value of another kind, which the older file's engine kept: refused, not stored.
+    makeOlderProfile(folder.file("kind.kst"));
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(folder.file("kind.kst").toUtf8().constData(), &raw), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(raw, "UPDATE progMacrosSeq SET Delay = 'soon'", nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_close(raw);
+    EXPECT_THROW(ImportOlderProfile(folder.file("kind.kst"), current(), {}), RunTimeError);
+    EXPECT_EQ(folder.read("Devices/Device1.kst"), profile);
+
+    // The open profile is not imported into itself.
+    EXPECT_THROW(ImportOlderProfile(current(), current(), {}), RunTimeError);
+    EXPECT_EQ(folder.read("Devices/Device1.kst"), profile);
+    EXPECT_TRUE(QDir(folder.file("Devices"))
+                    .entryList({".kestrelon-*"}, QDir::Hidden | QDir::Files)
+                    .isEmpty())
+        << "no work file is left behind";
+}
+
+} // namespace

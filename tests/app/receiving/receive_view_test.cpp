@@ -1,0 +1,149 @@
+#include "app/receiving/receive_fixture.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+
+using namespace kst;
+using namespace kst::test;
+
+namespace {
+
+using ReceiveView = ReceiveTest;
+
+TEST_F(ReceiveView, TheRxTimerTakesOnlyIntervalsItCanRun) {
+    ui().CbTimer->setCurrentText("10000 ms");
+    EXPECT_EQ(main.state().RxTimerMs, 10000);
+    for (const QString junk : {"0 ms", "-5 ms", "ms", "20000 ms"}) {
+        ui().CbTimer->addItem(junk);
+        ui().CbTimer->setCurrentText(junk);
+        EXPECT_EQ(main.state().RxTimerMs, 10000) << junk.toStdString();
+    }
+    ui().CbTimer->setCurrentIndex(-1);
+    EXPECT_EQ(main.state().RxTimerMs, 10000);
+    ui().CbTimer->setCurrentText("10 ms");
+    EXPECT_EQ(main.state().RxTimerMs, 10);
+}
+
+TEST_F(ReceiveView, ANewRxNotationIsNotedInALogThatHasText) {
+    open();
+    ui().Option2[ncDec]->click();
+    EXPECT_EQ(main.state().RxFormat, ncDec);
+    EXPECT_TRUE(log().isEmpty());
+    main.Add_Color("x\r\n", {});
+    ui().Option2[ncBin]->click();
+    EXPECT_EQ(log(), "x\n\n# # # RX data format changed to: Bin # # # \n");
+    EXPECT_EQ(main.state().RxFormat, ncBin);
+}
+
+TEST_F(ReceiveView, ClearEmptiesTheLogAndDisablesWhatNeedsText) {
+    EXPECT_FALSE(ui().Clear->isEnabled());
+    open();
+    arrive(com1, "A");
+    tick();
+    tick();
+    main.log().flush();
+    for (QWidget* control : std::initializer_list<QWidget*>{ui().Clear, ui().Label2, ui().Text2})
+        EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
+    ui().Text2->setText("41");
+    ui().Clear->click();
+    EXPECT_TRUE(log().isEmpty());
+    for (QWidget* control : std::initializer_list<QWidget*>{ui().Clear, ui().Label2, ui().Text2})
+        EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+    EXPECT_TRUE(ui().cmdSearch->isEnabled()) << "the search button follows its field only";
+}
+
+class LogSearchView : public ReceiveTest {
+protected:
+    LogSearchView() {
+        open();
+        clearLog();
+    }
+    void write(const QString& line) {
+        main.Add_Color(line + "\r\n", {});
+        main.log().flush();
+    }
+    QString search(const QString& text) {
+        ui().Text2->setText(text);
+        ui().cmdSearch->click();
+        return result();
+    }
+    QString result() const {
+        return ui().lblSearchResult->isHidden() ? QString() : ui().lblSearchResult->text();
+    }
+    QString selected() const { return ui().responseBox->textCursor().selectedText(); }
+    int highlighted() const { return ui().responseBox->extraSelections().size(); }
+};
+
+TEST_F(LogSearchView, StepsThroughTheMatchesInAnyCaseAndWrapsToTheTop) {
+    write("Data received: OK");
+    write("Data sent: AT");
+    write("Data received: ok");
+    EXPECT_EQ(search("ok"), "String found: 1/2");
+    EXPECT_EQ(selected(), "OK");
+    EXPECT_EQ(highlighted(), 1);
+    ui().cmdSearch->click();
+    EXPECT_EQ(result(), "String found: 2/2");
+    EXPECT_EQ(selected(), "ok");
+    ui().cmdSearch->click();
+    EXPECT_EQ(result(), "String found: 1/2");
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+TEST_F(LogSearchView, ATextFoundNowhereIsSaidSo) {
+    write("Data received: 41,");
+    EXPECT_EQ(search("zz"), "String found: 0/0");
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.boxes()[0].text, "String not found!");
+    EXPECT_EQ(boxes.boxes()[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(highlighted(), 0);
+}
+
+TEST_F(LogSearchView, DataArrivingBetweenClicksMovesTheSearchToTheNextMatch) {
+    write("41 first");
+    write("41 second");
+    EXPECT_EQ(search("41"), "String found: 1/2");
+    arrive(com1, "A");
+    tick();
+    tick();
+    main.log().flush();
+    EXPECT_TRUE(result().isEmpty()) << "the count shown is out of date";
+    ui().cmdSearch->click();
+    EXPECT_EQ(result(), "String found: 2/3") << "the second match, not the first again";
+    EXPECT_TRUE(ui().responseBox->textCursor().block().text().endsWith("second"));
+    ui().cmdSearch->click();
+    EXPECT_EQ(result(), "String found: 3/3");
+    EXPECT_EQ(ui().responseBox->textCursor().block().text(), "Data received: 41,");
+}
+
+TEST_F(LogSearchView, TheSearchFieldIsYellowWithItsTextSelectedWhileItHasTheFocus) {
+    ui().Text2->setText("41");
+    ui().Text2->deselect();
+    QFocusEvent in(QEvent::FocusIn);
+    QApplication::sendEvent(ui().Text2, &in);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(ui().Text2->palette().color(QPalette::Base), QColor(Qt::yellow));
+    EXPECT_EQ(ui().Text2->selectedText(), "41");
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(ui().Text2, &out);
+    EXPECT_EQ(ui().Text2->palette().color(QPalette::Base), QColor(Qt::white));
+}
+
+TEST_F(LogSearchView, EnterInTheFieldSearchesAndAChangedTextHidesTheResult) {
+    write("abc");
+    ui().Text2->setText("b");
+    EXPECT_TRUE(ui().cmdSearch->isEnabled());
+    QTest::keyClick(ui().Text2, Qt::Key_Return);
+    EXPECT_EQ(result(), "String found: 1/1");
+    ui().Text2->setText("");
+    EXPECT_TRUE(result().isEmpty());
+    EXPECT_FALSE(ui().cmdSearch->isEnabled());
+    QTest::keyClick(ui().Text2, Qt::Key_Return);
+    EXPECT_TRUE(boxes.boxes().isEmpty()) << "an empty field searches nothing";
+}
+
+} // namespace

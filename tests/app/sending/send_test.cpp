@@ -1,0 +1,365 @@
+#include "app/app_fixtures.h"
+#include "app/port/port_control.h"
+#include "app/sending/send_buttons.h"
+#include "app/sending/send_pane.h"
+#include "autoresp/auto_responder.h"
+#include "notation/notation.h"
+#include "platform/scheduler.h"
+#include "platform/serial/simulated_line.h"
+#include "support/pty_pair.h"
+#include "traffic/send_engine.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace kst;
+using namespace kst::test;
+using comm::SimulatedLine;
+
+namespace {
+
+// A main window on a simulated COM1, the default profile loaded and the port open.
+class SendTest : public ::testing::Test {
+protected:
+    SendTest() : main((folder.makeReady(), folder.path()), FullScreen, &clock) {
+        main.session().useDevices(SimulatedLine::factory({{1, &com1}}));
+        main.InitMainWindow();
+        main.controller().port().OpenPort();
+        main.shared().Prefs.bolDescription = false;
+        main.shared().Prefs.bolFormattedView = false;
+        main.log().clear();
+        boxes.clear();
+        QApplication::setActiveWindow(&main);
+    }
+
+    const MainControls& ui() const { return main.ui(); }
+    SendPane& pane() { return main.controller().sendPane(); }
+    SendButtons& buttons() { return main.controller().buttons(); }
+    AutoResponder& responder() { return main.session().autoResponder(); }
+    void format(int notation) { ui().Option1[static_cast<size_t>(notation)]->click(); }
+    // Types into the command box as a user does, Enter included when asked.
+    void type(const QString& text, bool enter = false) {
+        ui().Combo1->setFocus();
+        ui().Combo1->lineEdit()->clear();
+        QTest::keyClicks(ui().Combo1, text);
+        if (enter)
+            QTest::keyClick(ui().Combo1, Qt::Key_Return);
+    }
+    QByteArray sent() {
+        const QByteArray bytes = com1.written();
+        com1.clearActions();
+        return bytes;
+    }
+    QStringList history() const {
+        QStringList items;
+        for (int i = 0; i < ui().Combo1->count(); ++i)
+            items << ui().Combo1->itemText(i);
+        return items;
+    }
+    void setButton(int number, const QString& codes, qint32 chain = 0) {
+        ProgButton& b = main.shared().LoadedButtons[static_cast<size_t>(number - 1)];
+        b.action = SendAction();
+        b.action.command = codes;
+        b.chain = chain;
+    }
+
+    ProgramFolder folder;
+    RecordingMessageBoxes boxes;
+    ManualScheduler clock;
+    SimulatedLine com1;
+    RecordingMain main;
+};
+
+TEST_F(SendTest, TheCommandBoxFiltersTidiesAndSendsOnEnter) {
+    type("1g a,00f,");
+    EXPECT_EQ(ui().Combo1->currentText(), "1A,00F,") << "g and the blank are refused, a capital";
+    QTest::keyClick(ui().Combo1, Qt::Key_Return);
+    EXPECT_EQ(ui().Combo1->currentText(), "1A,F,");
+    EXPECT_EQ(sent(), QByteArray("\x1A\x0F"));
+    EXPECT_EQ(main.log().plainText(), "Data sent: 1A,F,\n");
+
+    // The unterminated item is dropped from the box and not sent.
+    type("1A,1B", true);
+    EXPECT_EQ(ui().Combo1->currentText(), "1A,");
+    EXPECT_EQ(sent(), QByteArray("\x1A"));
+    type("1A", true);
+    EXPECT_EQ(ui().Combo1->currentText(), "");
+    EXPECT_TRUE(sent().isEmpty());
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+TEST_F(SendTest, DecimalDigitsAreTidiedAsTextAndAByteTooLargeIsRefused) {
+    format(ncDec);
+    type("007,300,", true);
+    EXPECT_EQ(ui().Combo1->currentText(), "7,300,");
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_TRUE(boxes.boxes()[0].text.startsWith("Invalid data, please check"));
+    EXPECT_TRUE(sent().isEmpty());
+
+    // A long item keeps its digits: no number rounds it.
+    type("0000012345678901234567890,", true);
+    EXPECT_EQ(ui().Combo1->currentText(), "12345678901234567890,");
+
+    // Leaving the box checks it.
+    boxes.clear();
+    type("256,");
+    ui().txtCmdDelay->setFocus();
+    EXPECT_EQ(boxes.texts(), QStringList({"Invalid data: Decimal code greater than 255, or no "
+                                          "command code in between two (,) sign!"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ui().Combo1->hasFocus(); }, 2000))
+        << "the focus stays in the box";
+}
+
+TEST_F(SendTest, TheHistoryKeepsSixteenCommandsNewestFirstAndEachOnce) {
+    for (int i = 1; i <= 17; ++i)
+        type(QString::number(i, 16).toUpper() + ',', true);
+    const QStringList items = history();
+    ASSERT_EQ(items.size(), 16);
+    EXPECT_EQ(items.first(), "11,");
+    EXPECT_EQ(items.last(), "2,") << "the oldest went";
+    type("5,", true);
+    EXPECT_EQ(history(), items) << "a command sent again is not stored again";
+    EXPECT_EQ(ui().Combo1->lineEdit()->selectedText(), "5,");
+}
+
+TEST_F(SendTest, TheFieldsFollowTheCommandBoxAndTheRepeatCount) {
+    type("");
+    EXPECT_FALSE(ui().Send->isEnabled());
+    EXPECT_FALSE(ui().txtCmdDelay->isEnabled());
+    type("41,");
+    EXPECT_TRUE(ui().Send->isEnabled());
+    EXPECT_TRUE(ui().txtCmdDelay->isEnabled());
+    EXPECT_FALSE(ui().txtCmdInterval->isEnabled()) << "repeat 0";
+    ui().txtCmdRepeat->setText("1");
+    EXPECT_TRUE(ui().txtCmdInterval->isEnabled());
+    EXPECT_EQ(ui().Line1->borderColor(), syscolor::MenuText);
+
+    // A delay beyond its field cannot leave it; an empty one becomes 0.
+    ui().txtCmdDelay->setFocus();
+    ui().txtCmdDelay->setText("70000");
+    ui().txtCmdRepeat->setFocus();
+    EXPECT_EQ(boxes.texts(), QStringList({"Maximum delay time is 65,535 ms, please try again!"}));
+    EXPECT_EQ(boxes.boxes()[0].icon, MsgIcon::Critical);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ui().txtCmdDelay->hasFocus(); }, 2000));
+    ui().txtCmdDelay->setText("");
+    ui().txtCmdRepeat->setFocus();
+    EXPECT_EQ(ui().txtCmdDelay->text(), "0");
+}
+
+TEST_F(SendTest, AnotherWindowTakingTheFocusChecksNothing) {
+    type("41,");
+    ui().txtCmdDelay->setFocus();
+    ui().txtCmdDelay->setText("70000");
+    // Another window (a tool window, a box) is no leaving of the field: it keeps the focus
+    // of the main window and is checked when it is left there.
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+    EXPECT_EQ(ui().txtCmdDelay->text(), "70000");
+    EXPECT_EQ(main.focusWidget(), ui().txtCmdDelay);
+}
+
+TEST_F(SendTest, AClickIntoAFieldMakesItYellowWithItsWholeTextSelected) {
+    type("41,42,");
+    ui().txtCmdDelay->setText("250");
+    const struct {
+        QWidget* shown; // the widget that turns yellow
+        QLineEdit* edit;
+        QString text;
+    } fields[] = {{ui().txtCmdDelay, ui().txtCmdDelay, "250"},
+                  {ui().Combo1, ui().Combo1->lineEdit(), "41,42,"}};
+    for (const auto& f : fields) {
+        ui().txtCmdRepeat->setFocus();
+        QTest::mouseClick(f.edit, Qt::LeftButton, {}, QPoint(4, f.edit->height() / 2));
+        QCoreApplication::processEvents();
+        SCOPED_TRACE(f.shown->objectName().toStdString());
+        EXPECT_TRUE(f.edit->hasFocus());
+        EXPECT_EQ(f.edit->selectedText(), f.text) << "the click does not drop the selection";
+        EXPECT_EQ(f.shown->palette().color(QPalette::Base), QColor(Qt::yellow));
+    }
+    EXPECT_EQ(ui().txtCmdDelay->palette().color(QPalette::Base), QColor(Qt::white));
+}
+
+TEST_F(SendTest, TheNotationDecidesTheBoxTheFieldsAndTheLogLine) {
+    type("41,");
+    format(ncHex);
+    EXPECT_EQ(ui().Combo1->currentText(), "41,") << "the same notation keeps the box";
+    format(ncAscii);
+    EXPECT_EQ(ui().Combo1->currentText(), "");
+    EXPECT_TRUE(ui().Text3->isVisible());
+    EXPECT_EQ(ui().Frame4->title(), "Programmable buttons (ASCII)");
+    EXPECT_TRUE(main.log().plainText().isEmpty()) << "an empty log gets no line";
+
+    type("ATI1");
+    ui().Text3->setText("D,A,");
+    QTest::keyClick(ui().Combo1, Qt::Key_Return);
+    EXPECT_EQ(sent(), QByteArray("ATI1\r\n"));
+    format(ncBin);
+    EXPECT_FALSE(ui().Text3->isVisible());
+    EXPECT_EQ(ui().Text3->text(), "");
+    EXPECT_TRUE(ui().Label4->text().contains("11110000,10101010,"));
+    EXPECT_TRUE(main.log().plainText().endsWith("# # # TX data format changed to: Bin # # # \n"));
+}
+
+TEST_F(SendTest, ControlCodeButtonsSendTheirCodeInEveryNotation) {
+    ui().Option3[1]->click();
+    EXPECT_EQ(ui().cmdFreqused[11]->text(), "ESC");
+    EXPECT_EQ(ui().cmdFreqused[11]->toolTip(), "1B,");
+    for (int notation : {ncHex, ncDec, ncOct, ncBin, ncAscii}) {
+        format(notation);
+        ui().cmdFreqused[11]->click();
+        EXPECT_EQ(sent(), QByteArray("\x1B")) << notation;
+    }
+    EXPECT_TRUE(main.log().plainText().contains("Data sent: 11011,\n"));
+    EXPECT_TRUE(main.log().plainText().contains("Data sent: 33,\n"));
+}
+
+TEST_F(SendTest, AChainSendsItsButtonsInOrderAndOnlyItsOwnEndGivesAutoResponseBack) {
+    setButton(17, "31,", 18);
+    setButton(18, "32,33,");
+    responder().switchTo(true);
+    ui().Option6[1]->click();
+    ui().cmdProBut[0]->click();
+    clock.advance(0);
+    EXPECT_EQ(sent(), QByteArray("123"));
+    EXPECT_TRUE(responder().isOn());
+    EXPECT_FALSE(responder().isSuspended());
+
+    // A chain ended by Stop leaves auto-response off until a chain ends by itself.
+    setButton(1, "41,", 2);
+    setButton(2, "42,", 0);
+    main.shared().LoadedButtons[0].action.intervalMs = 100;
+    ui().Option6[0]->click();
+    ui().cmdProBut[0]->click();
+    EXPECT_FALSE(responder().isOn()) << "off while the chain runs";
+    EXPECT_TRUE(ui().cmdStop->isEnabled());
+    ui().cmdStop->click();
+    clock.advance(1000);
+    EXPECT_EQ(sent(), QByteArray("A"));
+    EXPECT_FALSE(responder().isOn());
+    EXPECT_TRUE(responder().isSuspended());
+    EXPECT_FALSE(ui().cmdStop->isEnabled());
+    ui().cmdProBut[1]->click();
+    clock.advance(0);
+    EXPECT_EQ(sent(), QByteArray("B"));
+    EXPECT_TRUE(responder().isOn());
+    EXPECT_FALSE(responder().isSuspended());
+}
+
+// Stop pressed and released as a person does, over several writes of a send that keeps
+// writing at a short interval: each case is one way of sending.
+TEST_F(SendTest, AHeldStopStopsEverySendAndTheBoxGetsTheFocusBackOtherwise) {
+    const struct {
+        const char* what;
+        int interval;
+        std::function<void()> start;
+    } cases[] = {
+        {"a repeat at 10 ms", 10,
+         [this] {
+             type("41,");
+             ui().txtCmdRepeat->setText("99");
+             ui().txtCmdInterval->setText("10");
+             ui().Send->click();
+         }},
+        {"a chain of two buttons with no wait", 0,
+         [this] {
+             setButton(1, "41,", 2);
+             setButton(2, "42,", 1);
+             ui().cmdProBut[0]->click();
+         }},
+        {"a button that chains to itself at 10 ms", 10,
+         [this] {
+             setButton(1, "41,", 1);
+             main.shared().LoadedButtons[0].action.delayMs = 10;
+             ui().cmdProBut[0]->click();
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Without a wait a chain only yields to the event loop: time stands still.
+        auto ticks = [&](int n) {
+            for (int tick = 0; tick < n; ++tick)
+                c.interval == 0 ? clock.turn() : clock.advance(c.interval);
+        };
+        c.start();
+        ticks(20);
+        EXPECT_TRUE(ui().Combo1->hasFocus()) << "nothing pressed: the box has the focus";
+        QTest::mousePress(ui().cmdStop, Qt::LeftButton);
+        ticks(12);
+        EXPECT_TRUE(ui().cmdStop->isDown()) << "the writes leave the pressed button alone";
+        QTest::mouseRelease(ui().cmdStop, Qt::LeftButton);
+        ticks(3);
+        EXPECT_FALSE(main.session().sender().busy());
+        EXPECT_FALSE(ui().cmdStop->isEnabled());
+        EXPECT_GT(sent().size(), 20);
+        ticks(50);
+        EXPECT_TRUE(sent().isEmpty()) << "nothing after Stop";
+    }
+}
+
+TEST_F(SendTest, AStoredListWithAnItemBeyondOneByteSendsNothing) {
+    format(ncDec);
+    setButton(1, "41,1FF,42,");
+    ui().cmdProBut[0]->click();
+    EXPECT_TRUE(sent().isEmpty()) << "no 0 in place of the bad item";
+    EXPECT_EQ(boxes.texts(), QStringList({"Invalid data: operand must be within 1 byte!"}));
+}
+
+TEST_F(SendTest, ClosingThePortInterruptsTheSend) {
+    main.shared().Prefs.bolDescription = true;
+    type("41,");
+    ui().txtCmdRepeat->setText("5");
+    ui().txtCmdInterval->setText("100");
+    ui().Send->click();
+    clock.advance(150);
+    main.controller().port().ClosePort();
+    clock.advance(1000);
+    EXPECT_EQ(sent(), QByteArray("AA"));
+    EXPECT_TRUE(main.log().plainText().contains("... Signal and command sending was interrupted"));
+    EXPECT_FALSE(main.session().sender().busy());
+}
+
+TEST_F(SendTest, NothingIsSentOnAMonitoredLine) {
+    main.state().MonitoringMode = true;
+    buttons().cmdFreqused_Click(0);
+    EXPECT_TRUE(sent().isEmpty());
+}
+
+TEST(SendPty, TheBytesOnTheLineAreExactlyTheCommand) {
+    ProgramFolder folder;
+    folder.makeReady();
+    PtyPair com1;
+    ASSERT_TRUE(linkPort(folder.path(), 1, com1.slavePath()));
+    RecordingMessageBoxes boxes;
+    RecordingMain main(folder.path());
+    main.InitMainWindow();
+    main.controller().port().OpenPort();
+    ASSERT_TRUE(main.MSComm1().PortOpen());
+    SendPane& pane = main.controller().sendPane();
+    const struct {
+        int notation;
+        QString command;
+        QString controlCodes;
+        QByteArray bytes;
+    } cases[] = {{ncHex, "0,7F,80,FF,", "", QByteArray("\x00\x7F\x80\xFF", 4)},
+                 {ncDec, "0,127,128,255,", "", QByteArray("\x00\x7F\x80\xFF", 4)},
+                 {ncOct, "0,177,200,377,", "", QByteArray("\x00\x7F\x80\xFF", 4)},
+                 {ncBin, "0,1111111,10000000,11111111,", "", QByteArray("\x00\x7F\x80\xFF", 4)},
+                 {ncAscii, "AT+X=1,2", "D,A,", QByteArray("AT+X=1,2\r\n")}};
+    for (const auto& c : cases) {
+        main.ui().Option1[static_cast<size_t>(c.notation)]->click();
+        main.ui().Combo1->setEditText(c.command);
+        main.ui().Text3->setText(c.controlCodes);
+        pane.Send_Click();
+        EXPECT_EQ(com1.read(c.bytes.size()), c.bytes) << c.command.toStdString();
+    }
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+} // namespace

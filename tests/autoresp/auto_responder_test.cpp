@@ -1,0 +1,247 @@
+#include "autoresp/auto_responder.h"
+#include "notation/notation.h"
+#include "support/fakes.h"
+#include "support/recording_sender.h"
+
+#include <gtest/gtest.h>
+
+using namespace kst;
+using namespace kst::test;
+
+namespace {
+
+class RecordingSwitch : public AutoResponseView {
+public:
+    void autoResponseSwitched(bool on) override { shown << on; }
+    void note(const QString& line) override { notes << line; }
+    QList<bool> shown;
+    QStringList notes;
+};
+
+AutoResponseRule rule(ConditionKind kind, const QString& data, const QString& response) {
+    AutoResponseRule r;
+    r.condition.kind = kind;
+    r.condition.data = data;
+    r.response.command = response;
+    return r;
+}
+
+AutoResponseRule eventRule(LineEvent event, const QString& response) {
+    AutoResponseRule r = rule(ConditionKind::Signaling, QString(), response);
+    r.condition.event = event;
+    return r;
+}
+
+class AutoResponderTest : public ::testing::Test {
+protected:
+    // Offers a block (or a line event) with the rules set, and tells what went out.
+    QByteArray answer(const AutoResponseRules& rules, const ReceivedEvent& received) {
+        responder.setRules(rules);
+        responder.offer(received);
+        clock.advance(0);
+        return env.taken();
+    }
+    ReceivedEvent block(const QString& text, bool ring = false) {
+        return ReceivedEvent::block(text, ring, env);
+    }
+    ReceivedEvent event(LineEvent e, bool ring = false) {
+        return ReceivedEvent::lineEvent(e, ring, env);
+    }
+
+    RecordingMessageBoxes boxes;
+    ManualScheduler clock;
+    RecordingSendEnvironment env;
+    SendEngine sender{env, clock};
+    RecordingSwitch view;
+    AutoResponder responder{sender, view};
+};
+
+// Each case: one rule 1, a block or event, and whether the rule answers. The response
+// "52," goes out as the byte 0x52.
+TEST_F(AutoResponderTest, EachKindAnswersExactlyWhatItsConditionSays) {
+    const QByteArray answered("\x52");
+    const struct {
+        const char* what;
+        AutoResponseRule rule;
+        bool lineEvent;
+        QString text;
+        LineEvent event;
+        bool answers;
+    } cases[] = {
+        {"equal", rule(ConditionKind::DataEqual, "4F,4B,", "52,"), false, "4F,4B,", {}, true},
+        {"equal is exact",
+         rule(ConditionKind::DataEqual, "4f,4b,", "52,"),
+         false,
+         "4F,4B,",
+         {},
+         false},
+        {"equal, ASCII case", rule(ConditionKind::DataEqual, "ok", "52,"), false, "OK", {}, false},
+        {"not equal", rule(ConditionKind::DataNotEqual, "4F,", "52,"), false, "41,", {}, true},
+        {"not equal, same",
+         rule(ConditionKind::DataNotEqual, "4F,", "52,"),
+         false,
+         "4F,",
+         {},
+         false},
+        {"contains", rule(ConditionKind::Contains, "4B,", "52,"), false, "4F,4B,D,", {}, true},
+        {"contains not", rule(ConditionKind::Contains, "4C,", "52,"), false, "4F,4B,", {}, false},
+        // A hexadecimal list counts its separators: OK is six characters.
+        {"length =", rule(ConditionKind::LenEqual, "6", "52,"), false, "4F,4B,", {}, true},
+        {"length = in ASCII", rule(ConditionKind::LenEqual, "6", "52,"), false, "OK", {}, false},
+        {"length >", rule(ConditionKind::LenGreater, "4", "52,"), false, "41,42,", {}, true},
+        {"length > equal", rule(ConditionKind::LenGreater, "6", "52,"), false, "41,42,", {}, false},
+        {"length <", rule(ConditionKind::LenLess, "3", "52,"), false, "OK", {}, true},
+        {"no condition text never answers",
+         rule(ConditionKind::DataNotEqual, "", "52,"),
+         false,
+         "41,",
+         {},
+         false},
+        {"empty length never answers",
+         rule(ConditionKind::LenGreater, "", "52,"),
+         false,
+         "41,",
+         {},
+         false},
+        {"a data rule hears no event", rule(ConditionKind::DataNotEqual, "41,", "52,"), true, "",
+         LineEvent::CtsOn, false},
+        {"an event rule hears no block",
+         eventRule(LineEvent::CtsOn, "52,"),
+         false,
+         "41,",
+         {},
+         false},
+        {"its own event", eventRule(LineEvent::CtsOn, "52,"), true, "", LineEvent::CtsOn, true},
+        {"another event", eventRule(LineEvent::CtsOn, "52,"), true, "", LineEvent::DsrOn, false},
+        {"a kind out of the list", rule(ConditionKind(9), "41,", "52,"), false, "41,", {}, false},
+        {"an event out of the list", eventRule(LineEvent::None, "52,"), true, "", LineEvent::CtsOn,
+         false},
+    };
+    for (const auto& c : cases) {
+        AutoResponseRules rules;
+        rules[0] = c.rule;
+        env.lines = {true, false, false};
+        const ReceivedEvent received = c.lineEvent ? event(c.event) : block(c.text);
+        EXPECT_EQ(answer(rules, received), c.answers ? answered : QByteArray()) << c.what;
+    }
+}
+
+TEST_F(AutoResponderTest, TheFirstRuleInOrderAnswersAndOnlyOnce) {
+    AutoResponseRules rules;
+    rules[3] = rule(ConditionKind::Contains, "41,", "33,");
+    rules[5] = rule(ConditionKind::DataEqual, "41,", "35,");
+    rules[1] = rule(ConditionKind::DataEqual, "42,", "31,");
+    EXPECT_EQ(answer(rules, block("41,")), QByteArray("3"));
+    EXPECT_EQ(answer(rules, block("42,")), QByteArray("1"));
+}
+
+// Line events are tested against the line as it is now; the ring while it is pending.
+// The data rules' line states 10-12 mean a pending ring, with DCD where they say so.
+TEST_F(AutoResponderTest, LinesAreReadAtTheTestAndTheRingCountsWhilePending) {
+    const struct {
+        const char* what;
+        LineEvent event;
+        LineLevels lines;
+        bool ring;
+        bool answers;
+    } events[] = {
+        {"CTS ON while on", LineEvent::CtsOn, {true, false, false}, false, true},
+        {"CTS ON dropped again", LineEvent::CtsOn, {}, false, false},
+        {"DCD OFF", LineEvent::DcdOff, {}, false, true},
+        {"a ring no longer pending", LineEvent::Ring, {}, false, false},
+        {"a pending ring", LineEvent::Ring, {}, true, true},
+    };
+    for (const auto& e : events) {
+        AutoResponseRules rules;
+        rules[0] = eventRule(e.event, "52,");
+        env.lines = e.lines;
+        EXPECT_EQ(answer(rules, event(e.event, e.ring)).isEmpty(), !e.answers) << e.what;
+    }
+
+    const struct {
+        LineState state;
+        LineLevels lines;
+        bool ring;
+        bool answers;
+    } states[] = {
+        {LineState::CtsOn, {true, false, false}, false, true},
+        {LineState::CtsOn, {false, true, true}, false, false},
+        {LineState::RingDetected, {}, false, false},
+        {LineState::RingDetected, {}, true, true},
+        {LineState::DcdOnRingDetected, {false, false, true}, true, true},
+        {LineState::DcdOnRingDetected, {}, true, false},
+        {LineState::DcdOffRingDetected, {}, true, true},
+        {LineState::DcdOffRingDetected, {false, false, true}, true, false},
+    };
+    for (const auto& s : states) {
+        AutoResponseRules rules;
+        rules[0] = rule(ConditionKind::Contains, "41,", "52,");
+        rules[0].condition.requireLineState = true;
+        rules[0].condition.lineState = s.state;
+        env.lines = s.lines;
+        EXPECT_EQ(answer(rules, block("41,", s.ring)).isEmpty(), !s.answers)
+            << "state " << static_cast<int>(s.state) << (s.ring ? " ring" : "");
+    }
+}
+
+TEST_F(AutoResponderTest, TheResponseGoesOutInTheSendNotation) {
+    const struct {
+        int notation;
+        QString command, controlCodes;
+        QByteArray bytes;
+    } cases[] = {
+        {ncHex, "1A,1B,", "", QByteArray("\x1A\x1B")},
+        {ncDec, "1A,1B,", "", QByteArray("\x1A\x1B")},
+        {ncOct, "1A,1B,", "", QByteArray("\x1A\x1B")},
+        {ncBin, "1A,1B,", "", QByteArray("\x1A\x1B")},
+        {ncAscii, "ATI1", "D,A,", QByteArray("ATI1\r\n")},
+        // Text kept in ASCII holds no list: in Hex nothing goes out.
+        {ncHex, "ATI1", "D,A,", QByteArray()},
+    };
+    for (const auto& c : cases) {
+        env.format = c.notation;
+        AutoResponseRules rules;
+        rules[0] = rule(ConditionKind::DataEqual, "OK", c.command);
+        rules[0].response.controlCodes = c.controlCodes;
+        EXPECT_EQ(answer(rules, block("OK")), c.bytes) << c.notation << c.command.toStdString();
+    }
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+TEST_F(AutoResponderTest, AResponseThatIsNoListOrAValueOutOfItsListSendsNothingAndIsToldOnce) {
+    AutoResponseRules rules;
+    rules[0] = rule(ConditionKind::DataEqual, "41,", "1FF,");
+    rules[1] = rule(ConditionKind::DataEqual, "42,", "52,");
+    rules[1].response.sendSignal = true;
+    rules[1].response.signal = OutputSignal(12);
+    rules[2] = rule(ConditionKind::DataEqual, "43,", "52,");
+    rules[2].condition.requireLineState = true;
+    rules[2].condition.lineState = LineState(13);
+    responder.setRules(rules);
+    EXPECT_EQ(view.notes.size(), 2) << "rules 2 and 3, once at the load";
+    for (int k = 0; k < 3; ++k) {
+        for (const char* text : {"41,", "42,", "43,"})
+            responder.offer(block(text));
+    }
+    clock.advance(0);
+    EXPECT_TRUE(env.taken().isEmpty());
+    EXPECT_EQ(view.notes.size(), 3) << view.notes.join('\n').toStdString();
+    EXPECT_TRUE(view.notes.last().contains("Auto-Response 1"));
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+TEST_F(AutoResponderTest, TheSwitchShowsEveryChangeAndAChainOrRunGivesBackOnlyWhatItTook) {
+    responder.switchTo(true);
+    responder.suspend();
+    EXPECT_FALSE(responder.isOn());
+    responder.resume();
+    EXPECT_TRUE(responder.isOn());
+    responder.switchTo(false);
+    responder.suspend();
+    responder.resume();
+    EXPECT_FALSE(responder.isOn()) << "switched off by the user, it stays off";
+    responder.toggle();
+    EXPECT_EQ(view.shown, QList<bool>({true, false, true, false, true}));
+}
+
+} // namespace

@@ -1,0 +1,369 @@
+#include "autoresp/auto_responder.h"
+#include "macros/macro_runner.h"
+#include "support/fakes.h"
+#include "support/recording_sender.h"
+
+#include <gtest/gtest.h>
+
+using namespace kst;
+using namespace kst::test;
+
+namespace {
+
+class NoSwitch : public AutoResponseView {
+public:
+    void autoResponseSwitched(bool) override {}
+    void note(const QString&) override {}
+};
+
+// The window around a run: the log it writes (lines joined by "|", line breaks
+// dropped), the controls it shows, the macro box and the macros a load finds.
+class RecordingRunView : public MacroRunView {
+public:
+    void describe(const QString& text) override {
+        if (description)
+            log << QString(text).remove(u'\r').remove(u'\n');
+        log.removeAll(QString());
+    }
+    void note(const QString& line) override { log << "note: " + line; }
+    void showRunControls(const MacroRunControls& c) override { controls = c; }
+    void enableMacroBox() override { controls.macroBox = true; }
+    void playModeShown(bool continuous) override { continuousShown = continuous; }
+    int shownMacro() const override { return shown; }
+    bool selectMacro(int number) override {
+        shown = number;
+        if (number == failingMacro)
+            return false;
+        runner->setMacro(macros[number - 1]);
+        if (number == 8)
+            runner->setContinuousPlay(false);
+        return true;
+    }
+    bool portOpen() const override { return open; }
+
+    QString joined() const { return log.join('|'); }
+
+    MacroRunner* runner = nullptr;
+    std::array<MacroRecords, 8> macros{};
+    QStringList log;
+    MacroRunControls controls;
+    bool continuousShown = false;
+    bool description = true;
+    int shown = 1;
+    int failingMacro = 0;
+    bool open = true;
+};
+
+MacroStep sendStep(const QString& name, const QString& command, int intervalMs = 0,
+                   int repeat = 0) {
+    MacroStep s;
+    s.name = name;
+    s.send.command = command;
+    s.send.intervalMs = intervalMs;
+    s.send.repeat = repeat;
+    return s;
+}
+
+MacroStep waitStep(const QString& name, int subRoutine, int waitMs) {
+    MacroStep s;
+    s.name = name;
+    s.action = 1;
+    s.subRoutineNo = subRoutine;
+    s.waitMs = waitMs;
+    return s;
+}
+
+// A sub-routine: IF the block equals `ifData` send "49,", ELSE IF it contains
+// `elseIfData` send "45,", ELSE send "4C,".
+MacroSubRoutine answering(const QString& name, const QString& ifData, const QString& elseIfData,
+                          bool elseOnTimeout = false) {
+    MacroSubRoutine s;
+    s.name = name;
+    s.ifCondition.data = ifData;
+    s.ifThen.command = "49,";
+    s.elseIfCondition.kind = ConditionKind::Contains;
+    s.elseIfCondition.data = elseIfData;
+    s.elseIfThen.command = "45,";
+    s.elseThen.command = "4C,";
+    s.elseOnTimeout = elseOnTimeout;
+    return s;
+}
+
+class MacroRunnerTest : public ::testing::Test {
+protected:
+    MacroRunnerTest() {
+        view.runner = &runner;
+        for (int m = 0; m < 8; ++m) {
+            for (int k = 0; k < 8; ++k)
+                view.macros[m].steps[k].name = QStringLiteral("m%1s%2").arg(m + 1).arg(k + 1);
+        }
+    }
+    void load(int number) {
+        view.shown = number;
+        runner.setMacro(view.macros[number - 1]);
+    }
+    void received(const QString& text) {
+        ReceivedEvent e = ReceivedEvent::block(text, false, env);
+        if (runner.waitsForEvent())
+            runner.offer(e);
+    }
+    QByteArray sent() {
+        clock.advance(0);
+        return env.taken();
+    }
+
+public:
+    RecordingMessageBoxes boxes;
+    ManualScheduler clock;
+    RecordingSendEnvironment env;
+    SendEngine sender{env, clock};
+    NoSwitch noSwitch;
+    AutoResponder autoResponder{sender, noSwitch};
+    RecordingRunView view;
+    MacroRunner runner{sender, clock, autoResponder, view};
+};
+
+TEST_F(MacroRunnerTest, AMacroSendsWaitsAnswersByItsBranchAndStops) {
+    MacroRecords& m = view.macros[0];
+    m.steps[0] = sendStep("Hello", "41,");
+    m.steps[1] = waitStep("Reply", 2, 500);
+    m.subRoutines[2] = answering("Check", "42,", "44,");
+    load(1);
+    runner.run();
+    EXPECT_EQ(sent(), "A");
+    EXPECT_TRUE(runner.waitsForEvent());
+    EXPECT_EQ(runner.armedSubRoutine(), 2);
+    EXPECT_EQ(view.controls, (MacroRunControls{false, true, true, false}));
+    received("42,");
+    EXPECT_EQ(sent(), "I");
+    EXPECT_EQ(runner.state(), MacroRunState::Idle);
+    EXPECT_EQ(view.joined(), "Macro 1 is now running . . . . . . . . . .|Step 1 (Hello):|"
+                             "Step 2 (Reply):|Running Sub-Routine 3 (Check) for 500 ms ...|"
+                             "<IF> condition met ...|Step 3 (m1s3):|Step 4 (m1s4):|"
+                             "Step 5 (m1s5):|Step 6 (m1s6):|Step 7 (m1s7):|Step 8 (m1s8):|"
+                             ". . . . . . . . . . Macro 1 stopped.");
+    EXPECT_EQ(view.controls, (MacroRunControls{true, false, false, true}));
+    EXPECT_FALSE(sender.busy());
+}
+
+// One block (or the timer) meets one waiting sub-routine: which branch answers.
+TEST_F(MacroRunnerTest, TheFirstConditionThatHoldsAnswersAndTheTimerTakesTheElseWhenAsked) {
+    const struct {
+        const char* what;
+        MacroSubRoutine sub;
+        QString block; // empty: the wait runs out
+        QByteArray answer;
+        const char* line;
+    } cases[] = {
+        {"IF", answering("s", "42,", "4"), "42,", "I", "<IF> condition met ..."},
+        {"ELSE IF", answering("s", "42,", "44,"), "43,44,", "E", "<ELSE IF> condition met ..."},
+        {"ELSE on any other block", answering("s", "42,", "44,"), "43,", "L",
+         "No condition met ..."},
+        {"a kind out of the list skips the IF",
+         [] {
+             MacroSubRoutine s = answering("s", "42,", "42,");
+             s.ifCondition.kind = ConditionKind(9);
+             return s;
+         }(),
+         "42,", "E", "<ELSE IF> condition met ..."},
+        {"the timer without ELSE on timeout", answering("s", "42,", "44,"), "", "", nullptr},
+        {"the timer with ELSE on timeout", answering("s", "42,", "44,", true), "", "L",
+         "No condition met ..."},
+    };
+    for (const auto& c : cases) {
+        view.log.clear();
+        view.macros[0].steps[0] = waitStep("w", 0, 100);
+        view.macros[0].subRoutines[0] = c.sub;
+        load(1);
+        runner.run();
+        if (!c.block.isEmpty())
+            received(c.block);
+        clock.advance(100);
+        EXPECT_EQ(env.taken(), c.answer) << c.what;
+        EXPECT_EQ(view.log.contains(c.line ? c.line : "No condition met ..."), c.line != nullptr)
+            << c.what;
+        EXPECT_EQ(runner.state(), MacroRunState::Idle) << c.what;
+    }
+}
+
+TEST_F(MacroRunnerTest, ContinuousPlayRunsOnToMacroEightAndNeverWraps) {
+    for (int start : {6, 8}) {
+        view.log.clear();
+        load(start);
+        runner.setContinuousPlay(true);
+        runner.run();
+        QStringList started = view.log.filter("is now running");
+        QStringList expected;
+        for (int m = start; m <= 8; ++m)
+            expected << QStringLiteral("Macro %1 is now running . . . . . . . . . .").arg(m);
+        EXPECT_EQ(started, expected) << start;
+        EXPECT_EQ(view.log.last(), ". . . . . . . . . . Macro 8 stopped.");
+        if (start < 8)
+            EXPECT_FALSE(runner.continuousPlay()) << "loading macro 8 leaves single play";
+    }
+    // Single play ends with the shown macro.
+    runner.setContinuousPlay(false);
+    view.log.clear();
+    load(3);
+    runner.run();
+    EXPECT_EQ(view.log.last(), ". . . . . . . . . . Macro 3 stopped.");
+}
+
+TEST_F(MacroRunnerTest, APauseInAWaitPlaysThatStepAgainWithItsWholeWait) {
+    view.macros[0].steps[1] = waitStep("Reply", 0, 300);
+    view.macros[0].subRoutines[0] = answering("s", "42,", "44,", true);
+    load(1);
+    runner.run();
+    clock.advance(200);
+    runner.pause();
+    EXPECT_EQ(view.log.last(), "Macro 1 paused ...");
+    EXPECT_EQ(view.controls, (MacroRunControls{true, false, true, false}));
+    EXPECT_TRUE(runner.idle());
+    received("42,");
+    clock.advance(1000);
+    EXPECT_TRUE(env.taken().isEmpty()) << "neither a block nor the timer reaches a paused run";
+    view.log.clear();
+    runner.run();
+    EXPECT_EQ(view.log.mid(0, 3), QStringList({"Macro 1 resumed ...", "Step 2 (Reply):",
+                                               "Running Sub-Routine 1 (s) for 300 ms ..."}));
+    clock.advance(299);
+    EXPECT_TRUE(env.taken().isEmpty()) << "the wait starts again whole";
+    clock.advance(1);
+    EXPECT_EQ(env.taken(), "L");
+    // A later macro of a continuous run starts without its "is now running" after such a
+    // pause; a stop clears that.
+    EXPECT_EQ(view.log.filter("is now running").size(), 0);
+}
+
+TEST_F(MacroRunnerTest, APauseDuringASendPausesAtTheNextStepsHead) {
+    view.macros[0].steps[2] = sendStep("Slow", "41,", 100, 5);
+    load(1);
+    runner.run();
+    clock.advance(150);
+    runner.pause();
+    EXPECT_EQ(env.taken(), "AA") << "the send's remaining waits end";
+    EXPECT_EQ(view.log.last(), "Macro 1 paused ...");
+    view.log.clear();
+    runner.run();
+    EXPECT_EQ(view.log.mid(0, 3),
+              QStringList({"Macro 1 resumed ...", "Macro 1 is now running . . . . . . . . . .",
+                           "Step 4 (m1s4):"}));
+}
+
+// How a run ends from each place it can be stopped.
+TEST_F(MacroRunnerTest, AStopEndsTheRunFromEveryStateAndAutoResponseComesBack) {
+    const struct {
+        const char* what;
+        std::function<void(MacroRunnerTest&)> act;
+    } cases[] = {
+        {"Stop in a wait", [](MacroRunnerTest& t) { t.runner.stop(); }},
+        {"Stop while paused",
+         [](MacroRunnerTest& t) {
+             t.runner.pause();
+             t.runner.stop();
+         }},
+        {"the port closed in a wait", [](MacroRunnerTest& t) { t.runner.portClosed(); }},
+        {"the port closed while paused",
+         [](MacroRunnerTest& t) {
+             t.runner.pause();
+             t.view.open = false;
+             t.runner.portClosed();
+         }},
+    };
+    for (const auto& c : cases) {
+        view.log.clear();
+        view.open = true;
+        view.macros[0].steps[0] = waitStep("w", 0, 1000);
+        load(1);
+        autoResponder.switchTo(true);
+        runner.run();
+        EXPECT_FALSE(autoResponder.isOn()) << c.what;
+        c.act(*this);
+        EXPECT_EQ(view.log.last(), ". . . . . . . . . . Macro 1 stopped.") << c.what;
+        EXPECT_EQ(view.log.filter("Step 2").size(), 0) << c.what;
+        EXPECT_EQ(view.controls, (MacroRunControls{view.open, false, false, true})) << c.what;
+        EXPECT_TRUE(autoResponder.isOn()) << c.what;
+        runner.portOpened();
+        EXPECT_TRUE(runner.idle()) << c.what;
+    }
+    // Off before the run, off after it.
+    autoResponder.switchTo(false);
+    runner.run();
+    runner.stop();
+    EXPECT_FALSE(autoResponder.isOn());
+}
+
+TEST_F(MacroRunnerTest, AStopDuringTheLastStepOfAContinuousRunStartsTheNextMacroFirst) {
+    view.macros[1].steps[7] = waitStep("last", 0, 1000);
+    load(2);
+    runner.setContinuousPlay(true);
+    runner.run();
+    runner.stop();
+    EXPECT_EQ(view.log.mid(view.log.size() - 2),
+              QStringList({"Macro 3 is now running . . . . . . . . . .",
+                           ". . . . . . . . . . Macro 3 stopped."}));
+}
+
+TEST_F(MacroRunnerTest, TheTimerDuringABranchSendFindsTheElseClearedAndTheStepEndsAfterIt) {
+    view.macros[0].steps[0] = waitStep("w", 0, 100);
+    MacroSubRoutine s = answering("s", "42,", "44,", true);
+    s.ifThen.intervalMs = 300;
+    view.macros[0].subRoutines[0] = s;
+    load(1);
+    runner.run();
+    received("42,");
+    clock.advance(100);
+    EXPECT_EQ(env.taken(), "I");
+    EXPECT_TRUE(runner.waitsForEvent()) << "the step waits for its branch's send";
+    clock.advance(200);
+    EXPECT_TRUE(env.taken().isEmpty()) << "no ELSE";
+    EXPECT_TRUE(runner.idle());
+    // The flag comes back when the step arms its sub-routine again.
+    runner.run();
+    clock.advance(100);
+    EXPECT_EQ(env.taken(), "L");
+}
+
+TEST_F(MacroRunnerTest, WithoutDescriptionNothingIsWrittenAndAWaitOfZeroMovesOn) {
+    view.description = false;
+    view.macros[0].steps[0] = waitStep("w", 0, 0);
+    load(1);
+    runner.run();
+    EXPECT_TRUE(runner.idle());
+    EXPECT_TRUE(view.log.isEmpty());
+}
+
+// Values no editor writes end the run with the message, as a stop would.
+TEST_F(MacroRunnerTest, ASubRoutineOrWaitOutOfRangeOrAMacroThatWillNotLoadEndsTheRun) {
+    const struct {
+        const char* what;
+        MacroStep step;
+        int expectedError; // 0: the load's own failure, no box here
+    } cases[] = {
+        {"sub-routine 9", waitStep("w", 8, 100), 9},
+        {"sub-routine -1", waitStep("w", -1, 100), 9},
+        {"a wait of 70000 ms", waitStep("w", 0, 70000), 380},
+    };
+    for (const auto& c : cases) {
+        boxes.clear();
+        view.macros[0].steps[0] = c.step;
+        load(1);
+        runner.run();
+        ASSERT_EQ(boxes.boxes().size(), 1) << c.what;
+        EXPECT_EQ(boxes.boxes()[0].title, "MacrosSteps Error:") << c.what;
+        EXPECT_TRUE(boxes.boxes()[0].text.startsWith(
+            QStringLiteral("Error Number: %1\n").arg(c.expectedError)))
+            << c.what;
+        EXPECT_TRUE(runner.idle()) << c.what;
+        EXPECT_EQ(view.controls, (MacroRunControls{true, false, false, true})) << c.what;
+    }
+    view.macros[0].steps[0] = MacroStep();
+    view.failingMacro = 2;
+    load(1);
+    runner.setContinuousPlay(true);
+    runner.run();
+    EXPECT_EQ(view.log.last(), ". . . . . . . . . . Macro 2 stopped.");
+    EXPECT_EQ(view.log.filter("Macro 2 is now running").size(), 0);
+}
+
+} // namespace
