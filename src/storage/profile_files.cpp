@@ -1,6 +1,7 @@
 #include "profile_files.h"
 
 #include "platform/db/recordset.h"
+#include "platform/file_hold.h"
 #include "platform/file_names.h"
 #include "platform/runtime_error.h"
 #include "profile_schema.h"
@@ -9,7 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
+#include <memory>
 
 namespace kst {
 
@@ -35,57 +38,84 @@ QByteArray readWhole(const QString& path) {
     return file.readAll();
 }
 
+// The work files are named so, beside the file they become; QTemporaryFile puts letters
+// and digits in place of the Xs. The database engine keeps its journal beside one while
+// it writes to it.
+const QString WorkFileTemplate = QStringLiteral(".kestrelon-XXXXXX.part");
+const QString JournalSuffix = QStringLiteral("-journal");
+
+const QRegularExpression& workFileName() {
+    static const QRegularExpression name(QStringLiteral(R"(^\.kestrelon-[A-Za-z0-9]{6}\.part$)"));
+    return name;
+}
+
+// A file itself, not a link to one.
+bool isPlainFile(const QString& path) {
+    const QFileInfo info(path);
+    return !info.isSymLink() && info.isFile();
+}
+
 // A new file beside `target` holding `bytes`; removed again when it goes out of scope
 // unless it was moved into the target's place. The system makes it for its owner alone;
 // as it is put in place it takes the permissions of the file it replaces (of `source`
-// when there is none), so a profile shared with others stays shared.
+// when there is none), so a profile shared with others stays shared. It is held for as
+// long as it exists under its own name, so that another instance starting meanwhile
+// does not take it for a leftover (RemoveAbandonedWorkFiles).
 class FileBeside {
 public:
     FileBeside(const QString& target, const QString& source, const QByteArray& bytes)
-        : file_(QFileInfo(target).absolutePath() + QStringLiteral("/.kestrelon-XXXXXX.part")),
-          permissions_(
+        : permissions_(
               (QFileInfo::exists(target) ? QFileInfo(target) : QFileInfo(source)).permissions()) {
-        if (!file_.open() || file_.write(bytes) != bytes.size() || !file_.flush())
-            fail(
-                err::PermissionDenied,
-                QString("The profile '%1' cannot be written: %2").arg(target, file_.errorString()));
-        file_.close();
+        const QString pattern = QFileInfo(target).absolutePath() + '/' + WorkFileTemplate;
+        // Another instance's start-up can remove a new file before it is held: one more
+        // name then.
+        for (int attempt = 0; !file_; ++attempt) {
+            auto file = std::make_unique<QTemporaryFile>(pattern);
+            if (!file->open())
+                cannotWrite(target, file->errorString());
+            if (holdOpenFile(static_cast<int>(file->handle()), file->fileName())) {
+                file_ = std::move(file);
+            } else {
+                file->setAutoRemove(false); // the name is no longer this file's
+                if (attempt == 3)
+                    cannotWrite(target, QStringLiteral("its work file was taken away"));
+            }
+        }
+        // The file stays open, and so held, until it is replaced or removed.
+        if (file_->write(bytes) != bytes.size() || !file_->flush())
+            cannotWrite(target, file_->errorString());
     }
-    QString path() const { return file_.fileName(); }
+    QString path() const { return file_->fileName(); }
     // Puts the file in the target's place in one step: no moment without a whole target.
     void replace(const QString& target) {
         QString reason;
-        if (!file_.setPermissions(permissions_))
+        if (!file_->setPermissions(permissions_))
             fail(err::PermissionDenied, QString("The profile '%1' cannot be replaced: %2")
-                                            .arg(target, file_.errorString()));
-        if (!replaceFile(file_.fileName(), target, reason))
+                                            .arg(target, file_->errorString()));
+        if (!replaceFile(file_->fileName(), target, reason))
             fail(err::PermissionDenied,
                  QString("The profile '%1' cannot be replaced: %2").arg(target, reason));
-        file_.setAutoRemove(false);
+        // The hold ends as the file closes: nothing of the database engine has it open
+        // by then, so closing it takes away no lock of the engine's.
+        file_->setAutoRemove(false);
     }
 
 private:
-    QTemporaryFile file_;
+    [[noreturn]] static void cannotWrite(const QString& target, const QString& reason) {
+        fail(err::PermissionDenied,
+             QString("The profile '%1' cannot be written: %2").arg(target, reason));
+    }
+
     QFileDevice::Permissions permissions_;
+    std::unique_ptr<QTemporaryFile> file_;
 };
 
-struct ImportedTable {
-    const char* name;
-    int lastOrdinal;
-    int progress;
-};
-
-// The leading columns an earlier version's profile shares with this one.
-constexpr ImportedTable ImportedTables[] = {{"Settings", 16, 20},
-                                            {"progButtons", 17, 40},
-                                            {"progAutoResp", 20, 60},
-                                            {"progMacrosSeq", 21, 80},
-                                            {"progMacrosSubRoutines", 40, 100}};
-
-void importTable(const ImportedTable& table, const QString& olderPath, const QString& targetPath) {
-    const QString sql = QStringLiteral("SELECT * FROM ") + QLatin1String(table.name);
+void importTable(const ImportedColumns& table, const QString& olderPath,
+                 const QString& targetPath) {
+    const QString sql = QStringLiteral("SELECT * FROM ") + table.table;
+    // Only read, and a table another tool trimmed is read by its remaining columns' names.
     db::ConnectionInfo older = db::ConnectionInfo::parse(profileConnStr(olderPath));
-    older.readOnly = true;
+    older.acceptDroppedColumns = true;
     db::Recordset source;
     db::Recordset target;
     source.open(sql, older);
@@ -94,7 +124,7 @@ void importTable(const ImportedTable& table, const QString& olderPath, const QSt
     if (rows > target.recordCount()) {
         fail(err::NoCurrentRecord,
              QString("The table %1 of '%2' holds %3 rows; a profile has only %4.")
-                 .arg(QLatin1String(table.name), olderPath)
+                 .arg(table.table, olderPath)
                  .arg(rows)
                  .arg(target.recordCount()));
     }
@@ -132,12 +162,37 @@ void ImportOlderProfile(const QString& olderPath, const QString& currentPath,
                  .arg(olderPath));
     CheckProfileFile(olderPath, ProfileLayout::Older);
     FileBeside work(currentPath, currentPath, readWhole(currentPath));
-    for (const ImportedTable& table : ImportedTables) {
-        importTable(table, olderPath, work.path());
+    const std::vector<ImportedColumns>& tables = importedColumns();
+    for (size_t i = 0; i < tables.size(); ++i) {
+        importTable(tables[i], olderPath, work.path());
         if (progress)
-            progress(table.progress);
+            progress(static_cast<int>(100 * (i + 1) / tables.size()));
     }
     work.replace(currentPath);
+}
+
+void RemoveAbandonedWorkFiles(const QString& folder) {
+    const QDir dir(folder);
+    const QStringList names =
+        dir.entryList({QStringLiteral(".kestrelon-*")}, QDir::Files | QDir::Hidden | QDir::System);
+    // A copy goes with its journal. A journal without its copy is left over as well: the
+    // engine keeps one only while its copy is open, under the copy's name.
+    for (const QString& name : names) {
+        if (!workFileName().match(name).hasMatch())
+            continue;
+        const QString journal = dir.filePath(name + JournalSuffix);
+        if (removeUnlessHeld(dir.filePath(name)) && isPlainFile(journal))
+            removeFile(journal);
+    }
+    for (const QString& name : names) {
+        if (!name.endsWith(JournalSuffix))
+            continue;
+        const QString copy = name.chopped(JournalSuffix.size());
+        const QString journal = dir.filePath(name);
+        if (workFileName().match(copy).hasMatch() && isPlainFile(journal) &&
+            !QFileInfo(dir.filePath(copy)).exists() && !QFileInfo(dir.filePath(copy)).isSymLink())
+            removeFile(journal);
+    }
 }
 
 } // namespace kst

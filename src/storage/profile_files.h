@@ -20,4 +20,11 @@ void CopyProfileFile(const QString& source, const QString& target);
 void ImportOlderProfile(const QString& olderPath, const QString& currentPath,
                         const std::function<void(int)>& progress);
 
+// Removes from `folder` what a copy or an import of this program left when it was
+// killed part-way: its work files (".kestrelon-" six letters or digits ".part") and the
+// database engine's journals beside them ("-journal"), when no running instance holds
+// them. Nothing else is touched: no other name, no link, no folder, and no file that
+// cannot be removed (it stays, unsaid).
+void RemoveAbandonedWorkFiles(const QString& folder);
+
 } // namespace kst

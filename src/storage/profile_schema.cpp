@@ -182,6 +182,18 @@ const std::vector<TableDef>& profileTables() {
     return tables;
 }
 
+const std::vector<ImportedColumns>& importedColumns() {
+    // Up to bolDetectDSR, bolBackup3, bolBackup3, bolBackup3 and bolBackup3: the columns
+    // added since (the notes, the newer line options, the spare texts) stay as they are.
+    static const std::vector<ImportedColumns> columns = {
+        {QStringLiteral("Settings"), 16},
+        {QStringLiteral("progButtons"), 17},
+        {QStringLiteral("progAutoResp"), 20},
+        {QStringLiteral("progMacrosSeq"), 21},
+        {QStringLiteral("progMacrosSubRoutines"), 40}};
+    return columns;
+}
+
 const TableDef& userPreferencesTable() {
     static const TableDef table = makeUserPreferencesTable();
     return table;

@@ -23,6 +23,15 @@ QString supportDbPath(const QString& programFolder);
 // columns included, is the file format. The support database holds the same six as
 // the templates of new profiles.
 const std::vector<db::TableDef>& profileTables();
+// What an import takes from a profile of an earlier version: of each table, in the
+// order the import copies them, the columns 1 to `lastOrdinal` (the key, 0, never).
+// Earlier versions' tables begin with these columns of the format.
+struct ImportedColumns {
+    QString table;
+    int lastOrdinal;
+};
+const std::vector<ImportedColumns>& importedColumns();
+
 // The preferences table of the support database: one row, fields by ordinal.
 const db::TableDef& userPreferencesTable();
 

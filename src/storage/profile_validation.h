@@ -9,7 +9,9 @@ enum class ProfileLayout {
     // The profile format: the six tables, each with exactly its columns, in order.
     Current,
     // A profile of an earlier version, to import from: the five tables the import
-    // reads (not `tblBackup`), each with the leading columns of the format, in order.
+    // reads (not `tblBackup`), each beginning with the columns the import copies
+    // (importedColumns), in order; what follows them is not looked at. Columns that
+    // another tool dropped from a table count as never there.
     Older,
 };
 

@@ -178,7 +178,7 @@ private:
         while (pos_ < in_.size() && std::isalpha(static_cast<unsigned char>(in_[pos_])))
             word += in_[pos_++];
         bool hasParam = false;
-        int param = 0;
+        qint64 param = 0;
         bool negative = false;
         if (pos_ < in_.size() && in_[pos_] == '-') {
             negative = true;
@@ -186,13 +186,21 @@ private:
         }
         while (pos_ < in_.size() && std::isdigit(static_cast<unsigned char>(in_[pos_]))) {
             hasParam = true;
-            param = std::min(param * 10 + (in_[pos_++] - '0'), 1 << 24);
+            // Beyond any file's length: a larger number means no more than this one.
+            param = std::min(param * 10 + (in_[pos_++] - '0'), qint64(1) << 40);
         }
         if (negative)
             param = -param;
         if (pos_ < in_.size() && in_[pos_] == ' ')
             ++pos_; // the space that ends a control word is part of it
-        apply(word, hasParam, param, state);
+        if (word == "bin") {
+            // The next N bytes are data of the group, not markup: braces and NUL bytes
+            // among them close nothing and show nothing.
+            pos_ += std::min(std::max(param, qint64(0)), in_.size() - pos_);
+            return;
+        }
+        apply(word, hasParam,
+              static_cast<int>(std::clamp(param, -(qint64(1) << 24), qint64(1) << 24)), state);
     }
 
     void controlSymbol(char symbol, GroupState& state) {

@@ -15,8 +15,8 @@ namespace kst {
 QByteArray WriteRtf(const std::vector<StyledRun>& runs, const QString& fontName);
 
 // The text and styles of a rich-text document, written here or by another program.
-// Groups it does not know are skipped; "\uN" and "\'hh" escapes are decoded. Nothing
-// when the bytes are no RTF document.
+// Groups it does not know are skipped, and so are the N bytes of data after "\binN";
+// "\uN" and "\'hh" escapes are decoded. Nothing when the bytes are no RTF document.
 std::optional<std::vector<StyledRun>> ReadRtf(const QByteArray& rtf);
 
 // Whether the bytes are an RTF document (they begin with "{\rtf", blanks aside).

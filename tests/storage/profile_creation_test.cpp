@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -306,21 +307,48 @@ TEST(ProfileValidation, TablesWithoutTheFormatsColumnsAreRefusedNamingTheColumn)
         EXPECT_EQ(kst::test::fileBytes(path), before);
     }
 
-    // A profile of an earlier version holds the leading columns of five tables: the
-    // import may read it, the load may not.
-    std::vector<kst::db::TableDef> older = kst::profileTables();
-    older.pop_back();
-    for (auto& t : older)
-        t.columns.resize(17);
+    // A profile of an earlier version begins five tables with the columns the import
+    // copies: the import may read it, the load may not.
+    std::vector<kst::db::TableDef> older;
+    for (const kst::ImportedColumns& imported : kst::importedColumns()) {
+        for (const kst::db::TableDef& t : kst::profileTables()) {
+            if (t.name == imported.table) {
+                older.push_back(t);
+                older.back().columns.resize(static_cast<size_t>(imported.lastOrdinal) + 1);
+            }
+        }
+    }
+    ASSERT_EQ(older.size(), 5u);
     const QString olderFile = makeProfileFile(dir, older);
     EXPECT_EQ(errorNumberOf([&] { kst::CheckProfileFile(olderFile, kst::ProfileLayout::Older); }),
               0);
     EXPECT_EQ(errorNumberOf([&] { kst::CheckProfileFile(olderFile); }), err::UnknownColumn);
-    older.front().columns.erase(older.front().columns.begin() + 3);
-    EXPECT_EQ(errorNumberOf([&] {
-                  kst::CheckProfileFile(makeProfileFile(dir, older), kst::ProfileLayout::Older);
-              }),
-              err::UnknownColumn);
+    const struct {
+        const char* what;
+        std::function<void(std::vector<kst::db::TableDef>&)> change;
+        QString reason;
+    } refused[] = {
+        {"a copied column missing in the middle",
+         [](auto& tables) { tables[0].columns.erase(tables[0].columns.begin() + 3); },
+         "'Settings' of '%1' does not have the columns of a profile: it lacks the column "
+         "'databit'."},
+        {"the last copied column missing", [](auto& tables) { tables[1].columns.pop_back(); },
+         "'progButtons' of '%1' does not have the columns of a profile: it lacks the column "
+         "'bolBackup3'."},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.what);
+        std::vector<kst::db::TableDef> tables = older;
+        c.change(tables);
+        const QString path = makeProfileFile(dir, tables);
+        try {
+            kst::CheckProfileFile(path, kst::ProfileLayout::Older);
+            ADD_FAILURE() << "accepted";
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), err::UnknownColumn);
+            EXPECT_EQ(e.description(), "The table " + c.reason.arg(path));
+        }
+    }
 }
 
 TEST(ProfileValidation, AFileThatDoesNotOpenRaisesInsteadOfFalse) {

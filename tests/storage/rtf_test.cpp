@@ -76,6 +76,36 @@ TEST(Rtf, DocumentsOfOtherProgramsLoadWithTheirText) {
     EXPECT_EQ((*runs)[0].pointSize, 10);
 }
 
+TEST(Rtf, TheBytesOfBinaryDataAreSkippedWhateverTheyHold) {
+    using namespace std::string_literals;
+    const struct {
+        const char* what;
+        std::string rtf;
+        std::optional<QString> text; // nothing: refused
+    } cases[] = {
+        {"a brace as data", R"({\rtf1\ansi Before {\*\mydata \bin1 }} After})", "Before  After"},
+        {"NUL bytes and braces", "{\\rtf1 A{\\*\\blob \\bin6 \0{\0}\\x}B}"s, "AB"},
+        {"data in a group that is shown", R"({\rtf1 A\bin3 x}\B})", "AB"},
+        {"no data", R"({\rtf1 A\bin0 B})", "AB"},
+        {"no count", R"({\rtf1 A\bin B})", "AB"},
+        {"a negative count", R"({\rtf1 A\bin-5 B})", "AB"},
+        {"more data than the file holds", R"({\rtf1 A\bin99 B})", std::nullopt},
+        {"a count beyond any file", R"({\rtf1 A\bin99999999999999999999 B})", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::optional<std::vector<StyledRun>> runs =
+            ReadRtf(QByteArray(c.rtf.data(), static_cast<qsizetype>(c.rtf.size())));
+        ASSERT_EQ(runs.has_value(), c.text.has_value());
+        if (!runs)
+            continue;
+        QString text;
+        for (const StyledRun& r : *runs)
+            text += r.text;
+        EXPECT_EQ(text, *c.text);
+    }
+}
+
 TEST(Rtf, AnythingButACompleteDocumentIsRefused) {
     const QByteArray whole = WriteRtf(sampleLog(), "Mono");
     EXPECT_FALSE(ReadRtf(whole.left(whole.size() / 2)).has_value()) << "cut short";

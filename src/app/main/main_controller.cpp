@@ -12,6 +12,7 @@
 #include "app/profiles/frm_import.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
+#include "storage/profile_files.h"
 #include "tools/control_char_table.h"
 #include "tools/frm_about.h"
 #include "tools/frm_ascii.h"
@@ -22,6 +23,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -100,6 +102,7 @@ void MainController::InitMainWindow() {
         setInitialControlState();
         session_.state().StartupPending = true;
         session_.ini().ReadIniFile();
+        removeLeftovers();
         // Visible before the profile is opened, so its messages have a window to
         // sit on.
         window_.showMaximized();
@@ -107,6 +110,17 @@ void MainController::InitMainWindow() {
     } catch (const RunTimeError& e) {
         showFailure(QStringLiteral("Loading MainForm Error:"), e, QStringLiteral("Error number: "));
     }
+}
+
+void MainController::removeLeftovers() {
+    // A copy or an import killed part-way leaves its work file beside the profile it
+    // was for: in the profiles folder, or beside the profile kst.ini names.
+    const QString devices = QFileInfo(session_.ini().defaultProfilePath()).absolutePath();
+    const QString recorded = QFileInfo(session_.ini().settingsFile()).absolutePath();
+    RemoveAbandonedWorkFiles(devices);
+    if (!session_.ini().SettingsPath().isEmpty() &&
+        QDir::cleanPath(recorded) != QDir::cleanPath(devices))
+        RemoveAbandonedWorkFiles(recorded);
 }
 
 void MainController::setInitialControlState() {

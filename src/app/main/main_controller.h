@@ -79,6 +79,8 @@ public:
     void showHelp() override;
 
 private:
+    // Removes the work files that a copy or an import killed part-way left behind.
+    void removeLeftovers();
     void setInitialControlState();
 
     frmMain& window_;

@@ -7,9 +7,10 @@
 
 namespace kst {
 
-// The main window's one file dialog, shared by every file command: each command sets
-// the properties it needs; the others stay as the previous use left them, and the file
-// and filter chosen are remembered for the next use.
+// A file dialog as the file commands use it: each command sets the properties it needs;
+// the others stay as the previous use left them, and the file and filter chosen are
+// remembered for the next use. The main window has one that all its file commands
+// share; the import dialog has one of its own.
 class CommonDialog {
 public:
     FileDialogRequest properties;

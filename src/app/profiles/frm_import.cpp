@@ -49,9 +49,8 @@ frmImport::frmImport(frmMain& main) : QDialog(&main), main_(main) {
 }
 
 void frmImport::Command1_Click() {
-    CommonDialog& dialog = main_.session().cmdlg1();
-    dialog.prepare(ProfileFileFilter, main_.session().programFolder());
-    if (const std::optional<ChosenFile> chosen = dialog.showOpen())
+    cmdlg1_.prepare(ProfileFileFilter, main_.session().programFolder());
+    if (const std::optional<ChosenFile> chosen = cmdlg1_.showOpen())
         Text1->setText(chosen->fileName);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/profiles/common_dialog.h"
+
 #include <QDialog>
 
 class QGroupBox;
@@ -35,6 +37,9 @@ protected:
 
 private:
     frmMain& main_;
+    // The dialog's own file dialog: what the main window's file commands chose last
+    // (a title, a folder) plays no part here.
+    CommonDialog cmdlg1_;
     bool importDone_ = false;
 };
 

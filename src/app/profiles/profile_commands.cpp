@@ -29,10 +29,6 @@ bool samePath(const QString& a, const QString& b) {
 
 } // namespace
 
-QString withProfileExtension(const QString& path) {
-    return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".kst") : path;
-}
-
 CommonDialog& ProfileCommands::prepareDialog(const QString& filter) {
     Session& session = window_.session();
     session.cmdlg1().prepare(filter, session.programFolder());
@@ -44,13 +40,13 @@ void ProfileCommands::mnuNew_Click() {
         const std::optional<ChosenFile> chosen = prepareDialog(ProfileFileFilter).showSave();
         if (!chosen)
             return;
-        const QString path = withProfileExtension(chosen->fileName);
-        if (FileExists(path)) {
+        // The name as the user gave it: no extension is added.
+        if (FileExists(chosen->fileName)) {
             msgBox(QStringLiteral("File already exists, please use another name!"),
                    MsgIcon::Exclamation);
             continue;
         }
-        window_.profile().CreateDB(path, QFileInfo(path).fileName());
+        window_.profile().CreateDB(chosen->fileName, chosen->fileTitle);
         return;
     }
 }
@@ -84,7 +80,7 @@ void ProfileCommands::mnuSaveSettings_Click() {
                 .showSave();
         if (!chosen)
             return;
-        target = withProfileExtension(chosen->fileName);
+        target = chosen->fileName;
         if (samePath(target, current))
             return; // the profile is already this file: nothing to copy
         const OverwriteChoice choice = confirmOverwrite(target);

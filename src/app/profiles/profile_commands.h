@@ -24,7 +24,4 @@ private:
     frmMain& window_;
 };
 
-// A file name chosen without an extension gets ".kst", so the next start finds it.
-QString withProfileExtension(const QString& path);
-
 } // namespace kst

@@ -146,7 +146,7 @@ sqlite3* openHandle(const QString& path, int flags) {
 Connection Connection::open(const ConnectionInfo& info) {
     checkFileIsOurs(info.dataSource);
     sqlite3* db = nullptr;
-    if (info.readOnly) {
+    if (info.readOnly || info.acceptDroppedColumns) {
         db = openHandle(info.dataSource, SQLITE_OPEN_READONLY);
     } else {
         try {
@@ -156,7 +156,7 @@ Connection Connection::open(const ConnectionInfo& info) {
             db = openHandle(info.dataSource, SQLITE_OPEN_READONLY);
         }
     }
-    Connection connection(db, info.dataSource);
+    Connection connection(db, info.dataSource, info.acceptDroppedColumns);
     verifyFile(connection, info.password);
     return connection;
 }
@@ -189,13 +189,15 @@ Connection Connection::create(const ConnectionInfo& info) {
 }
 
 Connection::Connection(Connection&& other) noexcept
-    : db_(std::exchange(other.db_, nullptr)), path_(std::move(other.path_)) {}
+    : db_(std::exchange(other.db_, nullptr)), path_(std::move(other.path_)),
+      acceptsDroppedColumns_(other.acceptsDroppedColumns_) {}
 
 Connection& Connection::operator=(Connection&& other) noexcept {
     if (this != &other) {
         sqlite3_close_v2(db_);
         db_ = std::exchange(other.db_, nullptr);
         path_ = std::move(other.path_);
+        acceptsDroppedColumns_ = other.acceptsDroppedColumns_;
     }
     return *this;
 }

@@ -58,6 +58,8 @@ public:
     ~Connection();
 
     const QString& path() const { return path_; }
+    // Whether a table from which columns were dropped opens (ConnectionInfo).
+    bool acceptsDroppedColumns() const { return acceptsDroppedColumns_; }
     void exec(const QString& sql);
     qint64 lastInsertRowId() const;
     int changes() const;
@@ -72,10 +74,12 @@ public:
     [[noreturn]] void fail(int code) const;
 
 private:
-    Connection(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
+    Connection(sqlite3* db, QString path, bool acceptsDroppedColumns = false)
+        : db_(db), path_(std::move(path)), acceptsDroppedColumns_(acceptsDroppedColumns) {}
 
     sqlite3* db_ = nullptr;
     QString path_;
+    bool acceptsDroppedColumns_ = false;
 };
 
 // Runs a group of statements as one transaction: rolled back unless committed.

@@ -17,6 +17,10 @@ struct ConnectionInfo {
     QString password;
     // Opened for reading only: nothing can change the file (not part of the string).
     bool readOnly = false;
+    // Opened for reading only as well, and a table from which another tool dropped
+    // columns opens with the columns it still has (see db::findTable): for files that
+    // are read and never written, such as a profile to import from.
+    bool acceptDroppedColumns = false;
 
     // Raises err::CannotOpen when the text names no data source.
     static ConnectionInfo parse(const QString& connectionString);

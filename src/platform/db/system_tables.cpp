@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 #include <iterator>
 
 namespace kst::db {
@@ -110,31 +111,32 @@ void validate(const TableDef& table) {
 
 // Declared types whose affinity keeps each kind as it is: the three text kinds get text
 // affinity, so a text "0012" stays "0012" and is never turned into the number 12.
-QString declaration(const ColumnDef& c, bool isKey) {
-    QString decl = quoteIdentifier(c.name) + ' ';
+QString declaredType(const ColumnDef& c) {
     switch (c.kind) {
     case ColumnKind::Integer:
-        decl += "SMALLINT";
-        break;
+        return "SMALLINT";
     case ColumnKind::Long:
-        decl += "INTEGER";
-        break;
+        return "INTEGER";
     case ColumnKind::YesNo:
-        return decl + "BOOLEAN NOT NULL DEFAULT 0";
+        return "BOOLEAN";
     case ColumnKind::FixedText:
-        decl += QString("CHAR(%1)").arg(c.size);
-        break;
+        return QString("CHAR(%1)").arg(c.size);
     case ColumnKind::Text:
-        decl += QString("VARCHAR(%1)").arg(c.size);
-        break;
+        return QString("VARCHAR(%1)").arg(c.size);
     case ColumnKind::Memo:
-        decl += "TEXT";
-        break;
+        return "TEXT";
     }
+    return QString();
+}
+
+QString declaration(const ColumnDef& c, bool isKey) {
+    const QString decl = quoteIdentifier(c.name) + ' ' + declaredType(c);
+    if (c.kind == ColumnKind::YesNo)
+        return decl + " NOT NULL DEFAULT 0";
     if (isKey && c.autoIncrement)
         return decl + " PRIMARY KEY AUTOINCREMENT";
     if (!c.nullable || isKey)
-        decl += " NOT NULL";
+        return decl + " NOT NULL";
     return decl;
 }
 
@@ -154,18 +156,64 @@ QString createTableSql(const TableDef& table) {
     return "CREATE TABLE " + quoteIdentifier(table.name) + " (" + parts.join(", ") + ")";
 }
 
+// A column as the engine holds it.
+struct EngineColumn {
+    QString name;
+    QString type;  // as declared
+    bool computed; // generated from other columns, not stored
+};
+
+std::vector<EngineColumn> engineColumns(Connection& connection, const QString& table) {
+    std::vector<EngineColumn> columns;
+    Statement st(connection, "SELECT name, type, hidden FROM pragma_table_xinfo(?1)");
+    st.bind(1, table);
+    while (st.step())
+        columns.push_back({st.columnText(0), st.columnText(1), st.columnInteger(2) != 0});
+    return columns;
+}
+
+// The table with only the columns the engine still holds, when another tool dropped
+// some of its columns and changed nothing else: each remaining column stands in the
+// order of the definition, under its name, declared as the definition declares it, and
+// is stored. Nothing when the table differs in any other way.
+std::optional<TableDef> withoutDroppedColumns(const TableDef& table,
+                                              const std::vector<EngineColumn>& engine) {
+    TableDef kept{table.name, {}, {}};
+    auto next = table.columns.begin();
+    for (const EngineColumn& column : engine) {
+        next = std::find_if(next, table.columns.end(), [&](const ColumnDef& c) {
+            return c.name.compare(column.name, Qt::CaseInsensitive) == 0;
+        });
+        if (next == table.columns.end() || column.computed ||
+            column.type.compare(declaredType(*next), Qt::CaseInsensitive) != 0)
+            return std::nullopt;
+        kept.columns.push_back(*next++);
+    }
+    for (const IndexDef& index : table.indexes) {
+        if (kept.ordinalOf(index.column) >= 0)
+            kept.indexes.push_back(index);
+    }
+    return kept;
+}
+
 // The table as the engine holds it against its catalogued definition. A column that
 // another tool dropped, added or moved would put every later value at another ordinal
 // than the one the code reads and writes; a changed definition could hold constraints
-// or computed columns that we never wrote.
-void verifyDefinition(Connection& connection, const TableDef& table, const QString& storedSql) {
+// or computed columns that we never wrote. A connection that only reads and accepts
+// dropped columns gets the table with the columns that are left, each still read under
+// its own name; what it cannot write, no constraint of another tool can hold back.
+TableDef verifiedDefinition(Connection& connection, const TableDef& table,
+                            const QString& storedSql) {
     if (storedSql == createTableSql(table))
-        return;
+        return table;
+    const std::vector<EngineColumn> engine = engineColumns(connection, table.name);
+    if (connection.acceptsDroppedColumns()) {
+        if (std::optional<TableDef> kept = withoutDroppedColumns(table, engine))
+            return std::move(*kept);
+    }
     QStringList actual;
-    Statement st(connection, "SELECT name FROM pragma_table_xinfo(?1)");
-    st.bind(1, table.name);
-    while (st.step())
-        actual << st.columnText(0);
+    for (const EngineColumn& column : engine)
+        actual << column.name;
     const QString what = QString("The table '%1' of '%2' does not match its definition: ")
                              .arg(table.name, connection.path());
     if (const std::optional<QString> difference = columnDifference(table.columnNames(), actual))
@@ -214,7 +262,7 @@ std::vector<TableDef> readDefinitions(Connection& connection, const QString& nam
         }
     }
     for (size_t i = 0; i < tables.size(); ++i)
-        verifyDefinition(connection, tables[i], storedSql[static_cast<qsizetype>(i)]);
+        tables[i] = verifiedDefinition(connection, tables[i], storedSql[static_cast<qsizetype>(i)]);
     return tables;
 }
 

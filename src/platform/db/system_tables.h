@@ -33,7 +33,9 @@ QStringList listTables(Connection& connection);
 // Looks the name up without regard to case; the definition carries the stored name.
 // Raises when the table the engine holds is not the one its definition describes
 // (err::UnknownColumn naming a column dropped, added or moved; err::CannotOpen for any
-// other change), so that no value is ever read from or written to another column.
+// other change), so that no value is ever read from or written to another column. On a
+// connection that accepts dropped columns (ConnectionInfo), a table that only lacks
+// some of its columns comes back with the columns it still has, in their order.
 std::optional<TableDef> findTable(Connection& connection, const QString& name);
 // Every user table, checked as findTable checks one, in creation order.
 std::vector<TableDef> tableDefinitions(Connection& connection);

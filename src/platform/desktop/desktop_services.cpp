@@ -107,10 +107,13 @@ public:
                                                    startPath(r), filters, &selected_),
                       filters);
     }
+    // Every command that saves asks its own question about a file that exists (or
+    // refuses the name): the dialog asks none, so the user is asked once.
     std::optional<ChosenFile> showSave(const FileDialogRequest& r) override {
         const QString filters = filterFor(r);
         return chosen(QFileDialog::getSaveFileName(QApplication::activeWindow(), r.title,
-                                                   startPath(r), filters, &selected_),
+                                                   startPath(r), filters, &selected_,
+                                                   QFileDialog::DontConfirmOverwrite),
                       filters);
     }
 
@@ -143,6 +146,10 @@ public:
 };
 
 } // namespace
+
+std::unique_ptr<FileDialogs> makeDesktopFileDialogs() {
+    return std::make_unique<DesktopFileDialogs>();
+}
 
 void installDesktopServices() {
     static DesktopMessageBoxes messages;

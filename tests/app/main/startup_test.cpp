@@ -72,6 +72,12 @@ TEST_F(StartupTest, ExistingFilesAreKept) {
     const QByteArray defaultProfile = folder.read("Devices/Device1.kst");
     const QByteArray ini = (folder.file("Mine.kst") + "\r\n 0 \r\n").toLocal8Bit();
     folder.write("kst.ini", ini);
+    // What copies and imports killed part-way left, in the profiles folder and beside
+    // the recorded profile, and a file of the user's that only looks alike.
+    folder.write("Devices/.kestrelon-Ab12Cd.part", "left");
+    folder.write("Devices/.kestrelon-Ab12Cd.part-journal", "left");
+    folder.write(".kestrelon-Zz99Yy.part", "left");
+    folder.write("Devices/.kestrelon-notes.txt", "mine");
     RecordingMain main(folder.path(), FullScreen);
 
     main.Form_Load();
@@ -80,6 +86,9 @@ TEST_F(StartupTest, ExistingFilesAreKept) {
     EXPECT_EQ(folder.read("Devices/Device1.kst"), defaultProfile);
     EXPECT_EQ(main.ini().SettingsFileName(), "Mine.kst");
     EXPECT_EQ(main.windowTitle(), "Kestrelon - Mine.kst");
+    EXPECT_EQ(QDir(folder.file("Devices")).entryList(QDir::Files | QDir::Hidden),
+              QStringList({".kestrelon-notes.txt", "Device1.kst"}));
+    EXPECT_FALSE(QFileInfo::exists(folder.file(".kestrelon-Zz99Yy.part")));
 }
 
 TEST_F(StartupTest, FailingProfileCreationLeavesNoFileAndEndsAtTheLoad) {

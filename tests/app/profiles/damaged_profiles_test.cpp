@@ -11,12 +11,12 @@
 #include "storage/columns/prog_buttons_columns.h"
 #include "storage/columns/settings_columns.h"
 #include "storage/profile_validation.h"
+#include "support/ordinary_user.h"
 #include "support/raw_sqlite.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <functional>
-#include <unistd.h>
 
 using namespace kst;
 using namespace kst::test;
@@ -351,16 +351,17 @@ TEST_F(DamagedProfiles, WhatStandsInTheWayOfTheProgramsFilesIsNamed) {
 }
 
 TEST_F(DamagedProfiles, AProgramFolderThatCannotBeWrittenIsNamed) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not hold for root";
     folder.addSupportDatabase();
-    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_THROW(start(), ProgramEnded);
-    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    ASSERT_EQ(titles(), QStringList({"Form Load Error:"}));
-    EXPECT_TRUE(shown()[0].text.contains("Description: Permission denied: the folder '" +
-                                         folder.path() +
-                                         "' does not allow 'kst.ini' to be written."));
+    asOrdinaryUser({folder.path()}, [&] {
+        QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);
+        EXPECT_THROW(start(), ProgramEnded);
+        QFile::setPermissions(folder.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ASSERT_EQ(titles(), QStringList({"Form Load Error:"}));
+        EXPECT_TRUE(shown()[0].text.contains("Description: Permission denied: the folder '" +
+                                             folder.path() +
+                                             "' does not allow 'kst.ini' to be written."));
+    });
 }
 
 // ---------------------------------------------------------------------------------------

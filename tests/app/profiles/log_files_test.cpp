@@ -57,6 +57,12 @@ TEST_F(LogFilesTest, TheChosenFilterDecidesTextOrRichTextAndBothReadBack) {
     dialogs.chooseNext(folder.file("marked.txt"), "marked.txt");
     main.mnuOpenLog_Click();
     EXPECT_EQ(main.log().plainText(), "caf\u00e9");
+    // Rich text of another program with binary data, NUL bytes and braces among it.
+    const char binary[] = "{\\rtf1\\ansi Before {\\*\\blob \\bin4 \0}\0{} After}";
+    folder.write("binary.rtf", QByteArray(binary, sizeof(binary) - 1));
+    dialogs.chooseNext(folder.file("binary.rtf"), "binary.rtf");
+    main.mnuOpenLog_Click();
+    EXPECT_EQ(main.log().plainText(), "Before  After");
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
 

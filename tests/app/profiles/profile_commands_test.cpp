@@ -43,8 +43,9 @@ TEST_F(ProfileCommandsTest, NewMakesAFreshProfileUnderAFreeNameAndOpensIt) {
     EXPECT_EQ(dialogs.requests.size(), 2);
     EXPECT_EQ(dialogs.requests[0].filterIndex, 2);
     EXPECT_EQ(dialogs.requests[0].initDir, folder.path() + "/Devices");
-    EXPECT_EQ(current(), device("Bench.kst")) << "a name without extension gets .kst";
-    EXPECT_EQ(main.windowTitle(), "Kestrelon - Bench.kst");
+    EXPECT_EQ(current(), device("Bench")) << "the name as typed: no extension is added";
+    EXPECT_EQ(main.windowTitle(), "Kestrelon - Bench");
+    EXPECT_FALSE(QFileInfo::exists(device("Bench.kst")));
 
     // Cancel creates nothing.
     const QStringList before = QDir(folder.file("Devices")).entryList(QDir::Files);
@@ -85,8 +86,8 @@ TEST_F(ProfileCommandsTest, SaveAsCopiesFirstWritesTheShownSettingsThenSwitches)
     main.state().HandshakeIndex = 2;
     dialogs.chooseNext(device("Copy"), "Copy");
     main.mnuSaveSettings_Click();
-    ASSERT_EQ(current(), device("Copy.kst"));
-    const ProfileSettings copy = ReadSettings(profileConnStr(device("Copy.kst")));
+    ASSERT_EQ(current(), device("Copy")) << "the name as typed: no extension is added";
+    const ProfileSettings copy = ReadSettings(profileConnStr(device("Copy")));
     EXPECT_EQ(copy.baud, 13);
     EXPECT_EQ(copy.handshaking, 2);
     EXPECT_EQ(copy.userNotes, "stored notes");
@@ -101,13 +102,13 @@ TEST_F(ProfileCommandsTest, SaveAsCopiesFirstWritesTheShownSettingsThenSwitches)
     boxes.answerNext(AnswerNo);
     main.mnuSaveSettings_Click();
     EXPECT_EQ(folder.read("Devices/Taken.kst"), taken);
-    EXPECT_EQ(current(), device("Copy.kst"));
+    EXPECT_EQ(current(), device("Copy"));
 
     // Onto itself: nothing happens to it.
-    const QByteArray self = folder.read("Devices/Copy.kst");
-    dialogs.chooseNext(device("Copy.kst"), "Copy.kst");
+    const QByteArray self = folder.read("Devices/Copy");
+    dialogs.chooseNext(device("Copy"), "Copy");
     main.mnuSaveSettings_Click();
-    EXPECT_EQ(folder.read("Devices/Copy.kst"), self);
+    EXPECT_EQ(folder.read("Devices/Copy"), self);
 
     // A copy that cannot be made is told, and the program stays where it was.
     boxes.clear();
@@ -116,7 +117,7 @@ TEST_F(ProfileCommandsTest, SaveAsCopiesFirstWritesTheShownSettingsThenSwitches)
     main.mnuSaveSettings_Click();
     ASSERT_EQ(boxes.boxes().size(), 1);
     EXPECT_TRUE(boxes.boxes()[0].text.contains("X.kst"));
-    EXPECT_EQ(current(), device("Copy.kst"));
+    EXPECT_EQ(current(), device("Copy"));
     EXPECT_EQ(folder.read("kst.ini"), ini);
 }
 
@@ -160,11 +161,21 @@ TEST_F(ProfileCommandsTest, AnImportBringsTheOlderRowsInAndTheProfileIsLoadedAga
     makeOlderProfile(folder.file("old.kst"));
     setRow(profileConnStr(current()), "Settings", 1, {{17, Value("my notes")}});
     const QByteArray older = folder.read("old.kst");
+    // The main window's file dialog was last used by Open Log, elsewhere.
+    folder.write("last.txt", "log");
+    dialogs.chooseNext(folder.file("last.txt"), "last.txt");
+    main.mnuOpenLog_Click();
     QTimer::singleShot(0, [this] {
         auto* dialog = qobject_cast<frmImport*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         dialogs.chooseNext(folder.file("old.kst"), "old.kst");
         dialog->Command1->click();
+        // Browse has a dialog of its own: no title or file left by Open Log.
+        const FileDialogRequest& browse = dialogs.requests.last();
+        EXPECT_EQ(browse.title, "");
+        EXPECT_EQ(browse.fileName, "");
+        EXPECT_EQ(browse.initDir, folder.path() + "/Devices");
+        EXPECT_EQ(browse.filterIndex, 2);
         EXPECT_TRUE(dialog->Command2->isEnabled());
         dialog->Command2->click();
         EXPECT_EQ(dialog->Command3->text(), "Exit");

@@ -5,11 +5,13 @@
 #include "db_test_helpers.h"
 #include "platform/db/errors.h"
 #include "platform/file_names.h"
+#include "support/ordinary_user.h"
 #include "support/raw_sqlite.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <functional>
+#include <map>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -142,6 +144,80 @@ TEST_F(UntrustedFiles, ATableChangedByAnotherToolIsNeverReadByPosition) {
     }
 }
 
+TEST_F(UntrustedFiles, AReaderThatAcceptsDroppedColumnsReadsWhatIsLeftByName) {
+    addItems({"a"});
+    ASSERT_EQ(sqliteExec(path, "UPDATE Items SET code = 'C', small = 5, notes = 'n', "
+                               "strict = 's'"),
+              SQLITE_OK);
+    const struct {
+        const char* change;
+        const char* sql;
+        QStringList columns; // those left; none when the table is refused
+        int number = 0;
+    } cases[] = {
+        {"one column dropped",
+         "ALTER TABLE Items DROP COLUMN notes",
+         {"ID", "name", "code", "amount", "small", "flag", "strict"}},
+        {"columns dropped here and there",
+         "ALTER TABLE Items DROP COLUMN code; ALTER TABLE Items DROP COLUMN strict",
+         {"ID", "name", "amount", "small", "flag", "notes"}},
+        {"a constraint added, which holds nothing back from a reader",
+         "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, "
+         "'\"amount\" INTEGER', '\"amount\" INTEGER CHECK (amount < 0)') WHERE name = 'Items'",
+         {"ID", "name", "code", "amount", "small", "flag", "notes", "strict"}},
+        {"a column added", "ALTER TABLE Items ADD COLUMN extra TEXT", {}, err::UnknownColumn},
+        {"a computed column added",
+         "ALTER TABLE Items ADD COLUMN g GENERATED ALWAYS AS (1)",
+         {},
+         err::UnknownColumn},
+        {"columns renamed into each other's places",
+         "ALTER TABLE Items RENAME COLUMN code TO tmp; ALTER TABLE Items RENAME COLUMN amount "
+         "TO code; ALTER TABLE Items RENAME COLUMN tmp TO amount",
+         {},
+         err::UnknownColumn},
+        {"a column declared as another kind",
+         "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, "
+         "'\"amount\" INTEGER', '\"amount\" TEXT') WHERE name = 'Items'",
+         {},
+         err::CannotOpen},
+    };
+    const std::map<QString, QString> stored = {{"ID", "1"},      {"name", "a"},  {"code", "C"},
+                                               {"amount", "10"}, {"small", "5"}, {"flag", "False"},
+                                               {"notes", "n"},   {"strict", "s"}};
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.change);
+        const QString file = changedCopy(QString("trimmed%1.kst").arg(++n), c.sql);
+        ConnectionInfo info{file, "s3cret!"};
+        info.acceptDroppedColumns = true;
+        if (c.columns.isEmpty()) {
+            const RunTimeError e = refusal(file, [&] {
+                Recordset rs;
+                rs.open("SELECT * FROM Items", info);
+            });
+            EXPECT_EQ(e.number(), c.number);
+            continue;
+        }
+        const QByteArray before = fileBytes(file);
+        Recordset rs;
+        rs.open("SELECT * FROM Items", info);
+        rs.moveFirst();
+        QStringList columns;
+        for (int k = 0; k < rs.fieldCount(); ++k) {
+            columns << rs.field(k).name;
+            EXPECT_EQ(rs.value(k).toText(), stored.at(rs.field(k).name))
+                << rs.field(k).name.toStdString();
+        }
+        EXPECT_EQ(columns, c.columns);
+        // Such a reader never writes.
+        rs.setValue(rs.fieldCount() - 1, rs.value(rs.fieldCount() - 1));
+        EXPECT_EQ(errorNumberOf([&] { rs.update(); }), err::PermissionDenied);
+        rs.cancelUpdate();
+        rs.close();
+        EXPECT_EQ(fileBytes(file), before);
+    }
+}
+
 TEST_F(UntrustedFiles, ADamagedPageIsFoundByTheIntegrityCheckBeforeAnythingIsRead) {
     QStringList names;
     for (int i = 0; i < 300; ++i)
@@ -195,23 +271,23 @@ TEST_F(UntrustedFiles, AFileOutOfReachIsToldApartFromAFileAtFault) {
 }
 
 TEST_F(UntrustedFiles, AFileWithoutPermissionIsOutOfReach) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not hold for root";
     addItems({"a"});
-    ASSERT_TRUE(QFile::setPermissions(path, QFile::WriteOwner));
-    EXPECT_EQ(readRefusal(path).number(), err::PermissionDenied);
-    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner));
-    Recordset rs;
-    rs.open("SELECT * FROM Items", conn);
-    rs.setValue(kName, "b");
-    try {
-        rs.update();
-        ADD_FAILURE() << "wrote a read-only file";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::PermissionDenied);
-        EXPECT_TRUE(e.description().startsWith("The file '" + path + "' is read-only"));
-    }
-    rs.cancelUpdate();
+    asOrdinaryUser({dir.path()}, [&] {
+        ASSERT_TRUE(QFile::setPermissions(path, QFile::WriteOwner));
+        EXPECT_EQ(readRefusal(path).number(), err::PermissionDenied);
+        ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner));
+        Recordset rs;
+        rs.open("SELECT * FROM Items", conn);
+        rs.setValue(kName, "b");
+        try {
+            rs.update();
+            ADD_FAILURE() << "wrote a read-only file";
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), err::PermissionDenied);
+            EXPECT_TRUE(e.description().startsWith("The file '" + path + "' is read-only"));
+        }
+        rs.cancelUpdate();
+    });
 }
 
 TEST_F(UntrustedFiles, ANameThatIsNotUtf8IsKeptAsTheSystemGaveIt) {

@@ -1,0 +1,59 @@
+// The desktop's file dialog as the file commands show it.
+
+#include "platform/desktop/desktop_services.h"
+#include "platform/services.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace kst;
+
+namespace {
+
+TEST(DesktopFileDialogs, SavingOntoAFileThatExistsAsksNoQuestionOfItsOwn) {
+    QTemporaryDir dir;
+    const QString existing = dir.filePath("log.txt");
+    QFile file(existing);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    // A question of the dialog's own would be a modal box over it: it is answered Yes
+    // and counted.
+    QStringList questions;
+    QTimer answerer;
+    answerer.setInterval(0);
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            questions << box->text();
+            if (QAbstractButton* yes = box->button(QMessageBox::Yes))
+                yes->click();
+            else
+                box->reject();
+        }
+    });
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        answerer.start();
+        dialog->selectFile(existing);
+        static_cast<QDialog*>(dialog)->accept(); // as the Save button does
+    });
+    const std::unique_ptr<FileDialogs> dialogs = makeDesktopFileDialogs();
+    const std::optional<ChosenFile> chosen = dialogs->showSave(FileDialogRequest{
+        {}, QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt"), 2, dir.path(), {}});
+    answerer.stop();
+
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(chosen->fileName, existing);
+    EXPECT_EQ(chosen->fileTitle, "log.txt");
+    EXPECT_EQ(chosen->filterIndex, 2);
+    EXPECT_TRUE(questions.isEmpty()) << questions.join('\n').toStdString();
+}
+
+} // namespace
