@@ -1,5 +1,6 @@
 #include "app/profiles/frm_import.h"
 
+#include "app/editors/dialog_buttons.h"
 #include "app/main/frm_main.h"
 #include "app/main/session.h"
 #include "app/profiles/profile_control.h"
@@ -46,6 +47,7 @@ frmImport::frmImport(frmMain& main) : QDialog(&main), main_(main) {
     connect(Command1, &QPushButton::clicked, this, &frmImport::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmImport::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frmImport::Command3_Click);
+    ignoreEnterInFields(*this);
 }
 
 void frmImport::Command1_Click() {
