@@ -23,8 +23,8 @@ public:
         line += bytes;
         writes << clock_.now();
     }
-    void setRts(bool on) override { rtsOn = on; }
-    void setDtr(bool on) override { dtrOn = on; }
+    void setRts(bool on) override { lineChanges << (on ? "RTS ON" : "RTS OFF"); }
+    void setDtr(bool on) override { lineChanges << (on ? "DTR ON" : "DTR OFF"); }
     int txFormat() const override { return format; }
     bool description() const override { return describe; }
     bool formattedView() const override { return formatted; }
@@ -47,7 +47,7 @@ public:
 
     bool open = true;
     bool refuseOutput = false;
-    bool rtsOn = false, dtrOn = false;
+    QStringList lineChanges;
     int format = ncHex;
     bool describe = false;
     bool formatted = false;
@@ -81,6 +81,14 @@ protected:
     SendEngine::Done record() {
         return [this](SendOutcome outcome) { outcomes << outcome; };
     }
+    // Forgets what the last row of a table left.
+    void forget() {
+        env.line.clear();
+        env.logLines.clear();
+        env.lineChanges.clear();
+        env.ledUpdates = env.beeps = 0;
+        outcomes.clear();
+    }
 
     test::RecordingMessageBoxes boxes;
     ManualScheduler clock;
@@ -91,62 +99,65 @@ protected:
 
 } // namespace
 
-TEST(ParseSend, EachNotationReadsItsCommaTerminatedItems) {
-    struct Case {
-        int format;
-        QString command;
-        QByteArray bytes;
-        QString echo;
+// Every notation with every kind of control-code text: only ASCII sends them.
+TEST(ParseSend, EachNotationReadsItsItemsAndOnlyAsciiAddsControlCodes) {
+    // Notation, command, its bytes, its echo and its formatted echo.
+    const std::tuple<int, QString, QByteArray, QString, QString> cases[] = {
+        {ncHex, "1a,1b,", QByteArray("\x1A\x1B"), "1A,1B,", "1A 1B "},
+        {ncHex, "1A,b", QByteArray("\x1A"), "1A,B", "1A "}, // the unterminated item is not sent
+        {ncHex, "a,", QByteArray("\x0A"), "A,", "0A "},
+        {ncDec, "65,0,255,", QByteArray("A\x00\xFF", 3), "65,0,255,", "065 000 255 "},
+        {ncOct, "101,377,", QByteArray("A\xFF"), "101,377,", "101 377 "},
+        {ncBin, "1000001,0,", QByteArray("A\x00", 2), "1000001,0,", "01000001 00000000 "},
+        {ncAscii, "AT,B,x", QByteArray("AT,B,x"), "AT,B,x", "AT,B,x"},
+        {ncAscii, "", QByteArray(), "", ""},
     };
-    const Case cases[] = {
-        {ncHex, "1a,1b,", QByteArray("\x1A\x1B"), "1A,1B,"},
-        {ncHex, "1A,1B", QByteArray("\x1A"), "1A,1B"}, // the unterminated item is not sent
-        {ncHex, "1A", QByteArray(), "1A"},
-        {ncDec, "65,0,255,", QByteArray("A\x00\xFF", 3), "65,0,255,"},
-        {ncOct, "101,377,", QByteArray("A\xFF"), "101,377,"},
-        {ncBin, "1000001,0,", QByteArray("A\x00", 2), "1000001,0,"},
-        {ncAscii, "AT,B,x", QByteArray("AT,B,x"), "AT,B,x"},
-    };
-    for (const Case& c : cases) {
-        const ParsedSend parsed = ParseSend(command(c.command), c.format, false);
-        ASSERT_TRUE(parsed.ok()) << c.command.toStdString();
-        EXPECT_EQ(parsed.bytes, c.bytes) << c.command.toStdString();
-        EXPECT_EQ(parsed.echo, c.echo) << c.command.toStdString();
+    // Control codes, their bytes and their names: one character is no list, "D," a lone CR.
+    const std::tuple<QString, QByteArray, QString> controls[] = {
+        {"", "", ""}, {"D", "", ""}, {"D,", "\r", "<CR>"}, {"D,A,", "\r\n", "<CR><LF>"}};
+    for (const auto& [format, text, bytes, echo, formatted] : cases) {
+        for (const auto& [codes, codeBytes, names] : controls) {
+            SCOPED_TRACE(qPrintable(QString::number(format) + ' ' + text + " / " + codes));
+            const bool ascii = format == ncAscii;
+            const ParsedSend parsed = ParseSend(SendAction{text, codes}, format, false);
+            ASSERT_TRUE(parsed.ok());
+            EXPECT_EQ(parsed.bytes, bytes + (ascii ? codeBytes : QByteArray()));
+            EXPECT_EQ(parsed.echo, echo + (ascii ? QString::fromLatin1(codeBytes) : QString()));
+            EXPECT_EQ(ParseSend(SendAction{text, codes}, format, true).echo,
+                      formatted + (ascii ? names : QString()));
+        }
     }
-    // Formatted view fills the echo's items; ASCII names its control codes.
-    EXPECT_EQ(ParseSend(command("a,1b,"), ncHex, true).echo, "0A 1B ");
-    SendAction ati = command("ATI1");
-    ati.controlCodes = "D,A,";
-    EXPECT_EQ(ParseSend(ati, ncAscii, false).bytes, QByteArray("ATI1\r\n"));
-    EXPECT_EQ(ParseSend(ati, ncAscii, true).echo, "ATI1<CR><LF>");
-    // A control-code text of one character is no list.
-    ati.controlCodes = "D";
-    EXPECT_EQ(ParseSend(ati, ncAscii, false).bytes, QByteArray("ATI1"));
 }
 
 TEST(ParseSend, RefusesBadItemsAndValuesBeyondTheirFields) {
     using R = ParsedSend::Refusal;
-    EXPECT_EQ(ParseSend(command("1A,,1B,"), ncHex, false).refusal, R::CommandItem);
-    EXPECT_EQ(ParseSend(command("1G,"), ncHex, false).refusal, R::CommandItem);
-    EXPECT_EQ(ParseSend(command("8,"), ncOct, false).refusal, R::CommandItem);
-    // ASCII text is sent whole, but a leading comma or two in a row make an empty item.
-    EXPECT_EQ(ParseSend(command(",AT"), ncAscii, false).refusal, R::CommandItem);
-    EXPECT_EQ(ParseSend(command("A,,B"), ncAscii, false).refusal, R::CommandItem);
-    EXPECT_EQ(ParseSend(command("300,"), ncDec, false).refusal, R::Invalid);
-    EXPECT_EQ(ParseSend(command("400,"), ncOct, false).refusal, R::Invalid);
-    EXPECT_EQ(ParseSend(command("100000000,"), ncBin, false).refusal, R::Invalid);
-    EXPECT_EQ(ParseSend(command("123456789012345678901234567890,"), ncDec, false).refusal,
-              R::Invalid);
-    SendAction ctrl = command("AT");
-    ctrl.controlCodes = "D,Q,";
-    EXPECT_EQ(ParseSend(ctrl, ncAscii, false).refusal, R::ControlCode);
-    ctrl.controlCodes = "1FF,";
-    EXPECT_EQ(ParseSend(ctrl, ncAscii, false).refusal, R::Invalid);
-    // Times and repeats beyond what their fields hold are refused, never cut short.
-    EXPECT_EQ(ParseSend(command("1,", 65536), ncHex, false).refusal, R::Invalid);
-    EXPECT_EQ(ParseSend(command("1,", 0, 0, 70000), ncHex, false).refusal, R::Invalid);
-    EXPECT_EQ(ParseSend(command("1,", 0, 1000), ncHex, false).refusal, R::Invalid);
-    EXPECT_TRUE(ParseSend(command("1,", 65535, 999, 65535), ncHex, false).ok());
+    const std::tuple<int, SendAction, R> cases[] = {
+        {ncHex, command("1A,,1B,"), R::CommandItem},
+        {ncHex, command("1G,"), R::CommandItem},
+        {ncOct, command("8,"), R::CommandItem},
+        // ASCII text is sent whole, but a leading comma or two in a row make an empty item.
+        {ncAscii, command(",AT"), R::CommandItem},
+        {ncAscii, command("A,,B"), R::CommandItem},
+        {ncDec, command("255,"), R::None},
+        {ncDec, command("256,"), R::Invalid},
+        {ncOct, command("377,"), R::None},
+        {ncOct, command("400,"), R::Invalid},
+        {ncBin, command("11111111,"), R::None},
+        {ncBin, command("100000000,"), R::Invalid},
+        {ncDec, command("123456789012345678901234567890,"), R::Invalid},
+        {ncAscii, SendAction{"AT", "D,Q,"}, R::ControlCode},
+        {ncAscii, SendAction{"AT", "1FF,"}, R::Invalid},
+        // Times and repeats beyond what their fields hold are refused, never cut short.
+        {ncHex, command("1,", 65536), R::Invalid},
+        {ncHex, command("1,", 0, 0, 70000), R::Invalid},
+        {ncHex, command("1,", 0, 1000), R::Invalid},
+        {ncHex, command("1,", 65535, 999, 65535), R::None},
+    };
+    for (const auto& [format, action, refusal] : cases) {
+        const ParsedSend parsed = ParseSend(action, format, false);
+        EXPECT_EQ(parsed.refusal, refusal) << action.command.toStdString();
+        EXPECT_EQ(parsed.bytes.isEmpty(), !parsed.ok()) << action.command.toStdString();
+    }
 
     const ParsedSend e1 = ParseSend(command("1G,"), ncHex, false);
     EXPECT_EQ(RefusalMessage(e1, command("1G,"), ncHex),
@@ -191,20 +202,6 @@ TEST_F(SendEngineTest, PassesReturnToTheEventLoopSoStopWorksBetweenWrites) {
     EXPECT_FALSE(env.stopEnabled);
 }
 
-TEST_F(SendEngineTest, StopDuringTheDelaySkipsSignalAndWrites) {
-    SendAction a = command("41,", 500);
-    a.sendSignal = true;
-    a.signal = 2;
-    engine.send(a, "Programmable Buttons", record());
-    clock.advance(499);
-    engine.stopAll();
-    clock.advance(1000);
-    EXPECT_TRUE(env.line.isEmpty());
-    EXPECT_FALSE(env.dtrOn);
-    EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::Interrupted}));
-    EXPECT_TRUE(env.logLines.isEmpty()) << "no description, no lines";
-}
-
 TEST_F(SendEngineTest, OverlappingSendsKeepTheirOwnTimesAndStopEndsThemAll) {
     engine.send(command("1,", 0, 1, 300), "Command Pane", record());
     clock.advance(100);
@@ -225,66 +222,130 @@ TEST_F(SendEngineTest, OverlappingSendsKeepTheirOwnTimesAndStopEndsThemAll) {
     EXPECT_FALSE(engine.busy());
 }
 
-TEST_F(SendEngineTest, AMacroPauseOrStopEndsTheSendWithoutAWord) {
+// A send waits in its delay, or in its interval after a write. Stop ends it with a word; a
+// macro pause or stop, or the macro's own end of its sends, without one.
+TEST_F(SendEngineTest, StopOrAMacroEndsAWaitingSend) {
     env.describe = true;
-    engine.send(command("41,", 0, 3, 100), "Macros", record());
-    env.logLines.clear();
-    env.macro = 2;
-    clock.advance(100);
-    EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::MacroEnded}));
-    EXPECT_EQ(env.line, QByteArray("A"));
-    EXPECT_TRUE(env.logLines.isEmpty());
-
-    env.macro = 1;
     env.macroRuns = true;
-    engine.send(command("42,", 0, 3, 100), "Macros", record());
-    EXPECT_TRUE(env.logLines.first().startsWith("m:[Macros]\r\n")) << "no blank line in a macro";
-    engine.endForMacro();
-    EXPECT_EQ(outcomes.last(), SendOutcome::MacroEnded);
-    EXPECT_FALSE(engine.busy());
+    // While the send waits: the macro state, then Stop or the macro's end, and the outcome.
+    const std::tuple<const char*, int, void (SendEngine::*)(), SendOutcome> cases[] = {
+        {"idle", 0, nullptr, SendOutcome::Completed},
+        {"running", 1, nullptr, SendOutcome::Completed},
+        {"pause requested", 2, nullptr, SendOutcome::MacroEnded},
+        {"stop requested", 3, nullptr, SendOutcome::MacroEnded},
+        {"the macro ends its sends", 1, &SendEngine::endForMacro, SendOutcome::MacroEnded},
+        {"Stop", 1, &SendEngine::stopAll, SendOutcome::Interrupted}};
+    for (const auto& [what, state, end, outcome] : cases) {
+        for (int delay : {100, 0}) {
+            SCOPED_TRACE(std::string(what) + (delay ? " in the delay" : " in the interval"));
+            forget();
+            env.macro = 1;
+            engine.send(SendAction{"41,", "", delay, 1, 100, 2, true}, "Macros", record());
+            ASSERT_TRUE(env.logLines.first().startsWith("m:[Macros]\r\n")) << "no blank line";
+            QStringList log = env.logLines;
+            clock.advance(50);
+            env.macro = state;
+            if (end)
+                (engine.*end)();
+            clock.advance(1000);
+            EXPECT_EQ(outcomes, QList<SendOutcome>({outcome}));
+            const bool ended = outcome != SendOutcome::Completed;
+            EXPECT_EQ(env.line, !ended ? "AA" : delay ? "" : "A");
+            // Ended in its delay, the send sets no signal (here DTR ON) either.
+            EXPECT_EQ(env.lineChanges, ended && delay ? QStringList() : QStringList("DTR ON"));
+            if (outcome == SendOutcome::Interrupted)
+                log << "m:... Signal and command sending was interrupted\r\n\r\n";
+            if (ended) {
+                EXPECT_EQ(env.logLines, log);
+            }
+            EXPECT_FALSE(engine.busy());
+            EXPECT_FALSE(env.stopEnabled);
+        }
+    }
 }
 
-TEST_F(SendEngineTest, SignalsAreSetAndLoggedAndSignalOnlySendsEndWithoutCompletion) {
+// Each output signal, none (-1) and one outside the list, with a command and alone: the
+// lines a signal changes are the ones its name says.
+TEST_F(SendEngineTest, EachSignalSetsItsOwnLinesAndLogsThem) {
     env.describe = true;
-    SendAction a;
-    a.sendSignal = true;
-    a.signal = 6; // RTS OFF, DTR ON
-    env.rtsOn = true;
-    engine.send(a, "Programmable Buttons", record());
-    EXPECT_FALSE(env.rtsOn);
-    EXPECT_TRUE(env.dtrOn);
-    EXPECT_EQ(env.ledUpdates, 1);
-    EXPECT_EQ(env.logLines, QStringList({"m:\r\n[Programmable Buttons]\r\nSending signals (Delay: "
-                                         "0 ms) ...\r\n",
-                                         "m:Signal Sent: ", "t:RTS Turned OFF\r\n",
-                                         "m:Signal sent: ", "t:DTR Turned ON\r\n"}));
-    EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::Completed}));
-
-    env.logLines.clear();
-    a.signal = 8;
-    a.command = "41,";
-    engine.send(a, "Programmable Buttons", record());
-    EXPECT_EQ(env.beeps, 1);
-    EXPECT_TRUE(env.logLines.contains("m:Playing Sound"));
-    EXPECT_TRUE(env.logLines.first().contains("(Signal: Play sound, Command: 41,"));
+    const std::tuple<int, QString, QString> cases[] = {
+        {-1, "None", ""},
+        {0, "RTS ON", "m:Signal sent: t:RTS Turned ON\r\n"},
+        {1, "RTS OFF", "m:Signal sent: t:RTS Turned OFF\r\n"},
+        {2, "DTR ON", "m:Signal sent: t:DTR Turned ON\r\n"},
+        {3, "DTR OFF", "m:Signal sent: t:DTR Turned OFF\r\n"},
+        {4, "RTS ON, DTR ON",
+         "m:Signal sent: t:RTS Turned ON\r\nm:Signal sent: t:DTR Turned ON\r\n"},
+        {5, "RTS ON, DTR OFF",
+         "m:Signal sent: t:RTS Turned ON\r\nm:Signal sent: t:DTR Turned OFF\r\n"},
+        // The two codes that turn RTS off with DTR have always been logged this way.
+        {6, "RTS OFF, DTR ON",
+         "m:Signal Sent: t:RTS Turned OFF\r\nm:Signal sent: t:DTR Turned ON\r\n"},
+        {7, "RTS OFF, DTR OFF",
+         "m:Signal Sent: t:RTS Turned OFF\r\nm:Signal sent: t:DTR Turned OFF\r\n"},
+        {8, "Play sound", "m:Playing Soundt:\r\n"},
+        {9, "None", ""},
+    };
+    for (const auto& [signal, name, signalLog] : cases) {
+        for (const QString& text : {QStringLiteral("41,"), QString()}) {
+            SCOPED_TRACE(qPrintable(QString::number(signal) + " with [" + text + ']'));
+            forget();
+            engine.send(SendAction{text, "", 0, 0, 0, signal, signal >= 0}, "Programmable Buttons",
+                        record());
+            EXPECT_EQ(env.lineChanges.join(", "), signal >= 0 && signal <= 7 ? name : "");
+            EXPECT_EQ(env.ledUpdates, signal >= 0 && signal <= 7 ? 1 : 0);
+            EXPECT_EQ(env.beeps, signal == 8 ? 1 : 0);
+            const bool nothing = signal < 0 && text.isEmpty();
+            EXPECT_EQ(outcomes, QList<SendOutcome>(
+                                    {nothing ? SendOutcome::NotSent : SendOutcome::Completed}));
+            // A signal-only send ends after its signal, without a completion line.
+            const QString headline = text.isEmpty()
+                                         ? "Sending signals (Delay: 0 ms) ...\r\n"
+                                         : "Sending signals and commands (Signal: " + name +
+                                               ", Command: 41, Delay: 0 ms, "
+                                               "Repeat: 0 x, Interval: 0 ms) ...\r\n";
+            const QString data = text.isEmpty() ? ""
+                                                : "m:Data sent: t:41,\r\nm:... Signal and "
+                                                  "command sending was completed\r\n\r\n";
+            EXPECT_EQ(env.logLines.join(QString()),
+                      nothing ? ""
+                              : "m:\r\n[Programmable Buttons]\r\n" + headline + signalLog + data);
+        }
+    }
 }
 
-TEST_F(SendEngineTest, ADelayOnlySendWaitsAndEndsAfterItsHeadline) {
+// Data is a command, or control codes in ASCII: the other notations send none. Without
+// data, a signal or a delay there is nothing to do; with a delay alone the send waits.
+TEST_F(SendEngineTest, OnlyACommandOrAsciiControlCodesAreData) {
     env.describe = true;
-    engine.send(command("", 200), "Macros", record());
-    EXPECT_EQ(env.logLines, QStringList({"m:\r\n[Macros]\r\nDelay: 200 ms ...\r\n"}));
-    EXPECT_TRUE(outcomes.isEmpty());
-    clock.advance(200);
-    EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::Completed}));
-    EXPECT_EQ(env.logLines.size(), 1);
-}
-
-TEST_F(SendEngineTest, NothingHappensOnAClosedPortOrWithNothingToDo) {
+    for (int format : {ncDec, ncHex, ncOct, ncBin, ncAscii})
+        for (const QString& text : {QString(), QStringLiteral("1,")})
+            for (const QString& codes : {QString(), QStringLiteral("D,")})
+                for (int delay : {0, 10}) {
+                    SCOPED_TRACE(testing::Message() << format << " [" << text.toStdString() << "] ["
+                                                    << codes.toStdString() << "] " << delay);
+                    forget();
+                    env.format = format;
+                    engine.send(SendAction{text, codes, delay}, "Command Pane", record());
+                    EXPECT_EQ(outcomes.isEmpty(), delay > 0) << "a delay is waited for";
+                    clock.advance(delay);
+                    const bool ascii = format == ncAscii;
+                    const bool data = !text.isEmpty() || (ascii && !codes.isEmpty());
+                    EXPECT_EQ(outcomes, QList<SendOutcome>({data || delay ? SendOutcome::Completed
+                                                                          : SendOutcome::NotSent}));
+                    const QByteArray bytes = text.isEmpty() ? "" : ascii ? "1," : "\x01";
+                    EXPECT_EQ(env.line, bytes + (ascii && !codes.isEmpty() ? "\r" : ""));
+                    EXPECT_EQ(env.logLines.count("m:Data sent: "), data ? 1 : 0);
+                    if (!data) {
+                        EXPECT_EQ(env.logLines, delay ? QStringList({"m:\r\n[Command Pane]\r\n"
+                                                                     "Delay: 10 ms ...\r\n"})
+                                                      : QStringList());
+                    }
+                }
+    forget();
     env.open = false;
     engine.send(command("41,"), "Command Pane", record());
-    env.open = true;
-    engine.send(command(""), "Command Pane", record());
-    EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::NotSent, SendOutcome::NotSent}));
+    EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::NotSent}));
     EXPECT_TRUE(env.logLines.isEmpty());
     EXPECT_FALSE(env.stopEnabled);
     EXPECT_TRUE(boxes.boxes().isEmpty());
