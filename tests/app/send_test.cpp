@@ -218,36 +218,48 @@ TEST_F(SendTest, ControlCodeButtonsSendTheirCodeInEveryNotation) {
     EXPECT_TRUE(main.log().plainText().contains("Data sent: 33,\n"));
 }
 
-TEST_F(SendTest, AChainSendsItsButtonsInOrderAndOnlyItsOwnEndGivesAutoResponseBack) {
-    setButton(17, "31,", 18);
-    setButton(18, "32,33,");
+// A chain link at each end of the buttons and beyond them. Auto-response is off while a
+// chain runs; one ended by Stop leaves it off until a chain ends by itself.
+TEST_F(SendTest, AChainFollowsItsLinksAndOnlyItsOwnEndGivesAutoResponseBack) {
+    setButton(31, "42,");
+    setButton(32, "43,");
     main.controller().SetAutoResponse(true);
-    ui().Option6[1]->click();
-    ui().cmdProBut[0]->click();
-    clock.advance(0);
-    EXPECT_EQ(sent(), QByteArray("123"));
-    EXPECT_TRUE(main.shared().AutoRespOn);
-    EXPECT_FALSE(main.shared().AutoRespSuspended);
-
-    // A chain ended by Stop leaves auto-response off until a chain ends by itself.
-    setButton(1, "41,", 2);
-    setButton(2, "42,", 0);
-    main.shared().LoadedButtons[0].action.intervalMs = 100;
-    ui().Option6[0]->click();
-    ui().cmdProBut[0]->click();
-    EXPECT_FALSE(main.shared().AutoRespOn) << "off while the chain runs";
-    EXPECT_TRUE(ui().cmdStop->isEnabled());
-    ui().cmdStop->click();
-    clock.advance(1000);
-    EXPECT_EQ(sent(), QByteArray("A"));
-    EXPECT_FALSE(main.shared().AutoRespOn);
-    EXPECT_TRUE(main.shared().AutoRespSuspended);
-    EXPECT_FALSE(ui().cmdStop->isEnabled());
-    ui().cmdProBut[1]->click();
-    clock.advance(0);
-    EXPECT_EQ(sent(), QByteArray("B"));
-    EXPECT_TRUE(main.shared().AutoRespOn);
-    EXPECT_FALSE(main.shared().AutoRespSuspended);
+    const struct {
+        int button; // the one clicked: 17 is the first of the second page
+        qint32 link;
+        QByteArray sent;
+        QStringList boxes;
+    } cases[] = {
+        {1, 0, "A", {}},
+        {1, 1, "AAAAAA", {}}, // it comes back on itself until Stop
+        {1, 31, "AB", {}},
+        {17, 32, "AC", {}},
+        {1,
+         33,
+         "A",
+         {"Programmable button 1 links to button 33, which does not exist: the chain stops "
+          "here."}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.link);
+        boxes.clear();
+        setButton(c.button, "41,", c.link);
+        ui().Option6[c.button > 16 ? 1 : 0]->click();
+        ui().cmdProBut[static_cast<size_t>((c.button - 1) % 16)]->click();
+        // Without a wait a chain only yields to the event loop: time stands still.
+        for (int turn = 0; turn < 5; ++turn)
+            clock.turn();
+        const bool running = c.link == 1;
+        EXPECT_EQ(ui().cmdStop->isEnabled(), running);
+        EXPECT_EQ(main.shared().AutoRespOn, !running);
+        ui().cmdStop->click();
+        clock.advance(1000);
+        EXPECT_EQ(sent(), c.sent);
+        EXPECT_EQ(boxes.texts(), c.boxes);
+        EXPECT_EQ(main.shared().AutoRespOn, !running);
+        EXPECT_EQ(main.shared().AutoRespSuspended, running);
+        EXPECT_FALSE(ui().cmdStop->isEnabled());
+    }
 }
 
 // Stop pressed and released as a person does, over several writes of a send that keeps
