@@ -56,6 +56,11 @@ TEST(Calculator, SumDifferenceAndProductInEveryNotation) {
         {"11111111,1,", ncBin, opSum, "100000000"},
         {"FF,FF,FF,", ncHex, opProduct, "FD02FF"},
         {"10000000,10000000,10000000,", ncBin, opProduct, "1000000000000000000000"},
+        // 2^30: above 10^9, still a 32-bit number.
+        {"80,80,80,80,4,", ncHex, opProduct, "40000000"},
+        {"200,200,200,200,4,", ncOct, opProduct, "10000000000"},
+        {"10000000,10000000,10000000,10000000,100,", ncBin, opProduct,
+         "1000000000000000000000000000000"},
         {"0,255,", ncDec, opProduct, "0"},
     });
 }
@@ -77,6 +82,7 @@ TEST(Calculator, ResultsBeyondTheirWidthFailWithOverflow) {
     // In hexadecimal, octal and binary the product is a 32-bit number.
     for (const auto& [operands, notation] : std::vector<std::pair<const char*, int>>{
              {"FF,FF,FF,FF,", ncHex},
+             {"80,80,80,80,8,", ncHex}, // 2^31
              {"377,377,377,377,", ncOct},
              {"11111111,11111111,11111111,11111111,", ncBin}}) {
         const CalcOutcome outcome = Calculate(operands, notation, opProduct);
