@@ -67,15 +67,7 @@ private:
     const ManualScheduler& clock_;
 };
 
-SendAction command(const QString& text, qint32 delay = 0, qint32 repeat = 0, qint32 interval = 0) {
-    SendAction a;
-    a.command = text;
-    a.delayMs = delay;
-    a.repeat = repeat;
-    a.intervalMs = interval;
-    return a;
-}
-
+// Sends are written SendAction{command, control codes, delay, repeat, interval, signal, on}.
 class SendEngineTest : public ::testing::Test {
 protected:
     SendEngine::Done record() {
@@ -132,26 +124,26 @@ TEST(ParseSend, EachNotationReadsItsItemsAndOnlyAsciiAddsControlCodes) {
 TEST(ParseSend, RefusesBadItemsAndValuesBeyondTheirFields) {
     using R = ParsedSend::Refusal;
     const std::tuple<int, SendAction, R> cases[] = {
-        {ncHex, command("1A,,1B,"), R::CommandItem},
-        {ncHex, command("1G,"), R::CommandItem},
-        {ncOct, command("8,"), R::CommandItem},
+        {ncHex, {"1A,,1B,"}, R::CommandItem},
+        {ncHex, {"1G,"}, R::CommandItem},
+        {ncOct, {"8,"}, R::CommandItem},
         // ASCII text is sent whole, but a leading comma or two in a row make an empty item.
-        {ncAscii, command(",AT"), R::CommandItem},
-        {ncAscii, command("A,,B"), R::CommandItem},
-        {ncDec, command("255,"), R::None},
-        {ncDec, command("256,"), R::Invalid},
-        {ncOct, command("377,"), R::None},
-        {ncOct, command("400,"), R::Invalid},
-        {ncBin, command("11111111,"), R::None},
-        {ncBin, command("100000000,"), R::Invalid},
-        {ncDec, command("123456789012345678901234567890,"), R::Invalid},
-        {ncAscii, SendAction{"AT", "D,Q,"}, R::ControlCode},
-        {ncAscii, SendAction{"AT", "1FF,"}, R::Invalid},
+        {ncAscii, {",AT"}, R::CommandItem},
+        {ncAscii, {"A,,B"}, R::CommandItem},
+        {ncDec, {"255,"}, R::None},
+        {ncDec, {"256,"}, R::Invalid},
+        {ncOct, {"377,"}, R::None},
+        {ncOct, {"400,"}, R::Invalid},
+        {ncBin, {"11111111,"}, R::None},
+        {ncBin, {"100000000,"}, R::Invalid},
+        {ncDec, {"123456789012345678901234567890,"}, R::Invalid},
+        {ncAscii, {"AT", "D,Q,"}, R::ControlCode},
+        {ncAscii, {"AT", "1FF,"}, R::Invalid},
         // Times and repeats beyond what their fields hold are refused, never cut short.
-        {ncHex, command("1,", 65536), R::Invalid},
-        {ncHex, command("1,", 0, 0, 70000), R::Invalid},
-        {ncHex, command("1,", 0, 1000), R::Invalid},
-        {ncHex, command("1,", 65535, 999, 65535), R::None},
+        {ncHex, {"1,", "", 65536}, R::Invalid},
+        {ncHex, {"1,", "", 0, 0, 70000}, R::Invalid},
+        {ncHex, {"1,", "", 0, 1000}, R::Invalid},
+        {ncHex, {"1,", "", 65535, 999, 65535}, R::None},
     };
     for (const auto& [format, action, refusal] : cases) {
         const ParsedSend parsed = ParseSend(action, format, false);
@@ -159,17 +151,17 @@ TEST(ParseSend, RefusesBadItemsAndValuesBeyondTheirFields) {
         EXPECT_EQ(parsed.bytes.isEmpty(), !parsed.ok()) << action.command.toStdString();
     }
 
-    const ParsedSend e1 = ParseSend(command("1G,"), ncHex, false);
-    EXPECT_EQ(RefusalMessage(e1, command("1G,"), ncHex),
+    const SendAction bad{"1G,"}, empty{",AT"};
+    EXPECT_EQ(RefusalMessage(ParseSend(bad, ncHex, false), bad, ncHex),
               "Following command codes or format are invalid, please check and then try "
               "again!\nCommand Codes: 1G,\nData format: HexaDecimal\n");
-    EXPECT_TRUE(RefusalMessage(ParseSend(command(",AT"), ncAscii, false), command(",AT"), ncAscii)
+    EXPECT_TRUE(RefusalMessage(ParseSend(empty, ncAscii, false), empty, ncAscii)
                     .endsWith("\nCommand Codes: ,AT\nData format: ASCII\n"));
 }
 
 TEST_F(SendEngineTest, WritesRepeatPlusOneTimesWithTheIntervalAfterEachWrite) {
     env.describe = true;
-    engine.send(command("1A,1B,", 100, 2, 50), "Command Pane", record());
+    engine.send(SendAction{"1A,1B,", "", 100, 2, 50}, "Command Pane", record());
     EXPECT_TRUE(env.stopEnabled);
     EXPECT_TRUE(env.line.isEmpty()) << "the delay comes first";
     clock.advance(1000);
@@ -189,7 +181,7 @@ TEST_F(SendEngineTest, WritesRepeatPlusOneTimesWithTheIntervalAfterEachWrite) {
 
 TEST_F(SendEngineTest, PassesReturnToTheEventLoopSoStopWorksBetweenWrites) {
     env.describe = true;
-    engine.send(command("41,", 0, 999), "Command Pane", record());
+    engine.send(SendAction{"41,", "", 0, 999}, "Command Pane", record());
     EXPECT_EQ(env.line, QByteArray("A")) << "the first write at once";
     clock.turn();
     clock.turn();
@@ -203,9 +195,9 @@ TEST_F(SendEngineTest, PassesReturnToTheEventLoopSoStopWorksBetweenWrites) {
 }
 
 TEST_F(SendEngineTest, OverlappingSendsKeepTheirOwnTimesAndStopEndsThemAll) {
-    engine.send(command("1,", 0, 1, 300), "Command Pane", record());
+    engine.send(SendAction{"1,", "", 0, 1, 300}, "Command Pane", record());
     clock.advance(100);
-    engine.send(command("2,", 50, 1, 100), "Auto Response", record());
+    engine.send(SendAction{"2,", "", 50, 1, 100}, "Auto Response", record());
     clock.advance(1000);
     // First: writes at 0 and 300, done at 600. Second: starts at 100, writes at 150, 250.
     EXPECT_EQ(env.writes, QList<qint64>({0, 150, 250, 300}));
@@ -213,8 +205,8 @@ TEST_F(SendEngineTest, OverlappingSendsKeepTheirOwnTimesAndStopEndsThemAll) {
     EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::Completed, SendOutcome::Completed}));
 
     outcomes.clear();
-    engine.send(command("1,", 0, 5, 100), "Command Pane", record());
-    engine.send(command("2,", 0, 5, 100), "Command Pane", record());
+    engine.send(SendAction{"1,", "", 0, 5, 100}, "Command Pane", record());
+    engine.send(SendAction{"2,", "", 0, 5, 100}, "Command Pane", record());
     EXPECT_TRUE(env.stopEnabled);
     engine.stopAll();
     EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::Interrupted, SendOutcome::Interrupted}));
@@ -258,14 +250,13 @@ TEST_F(SendEngineTest, StopOrAMacroEndsAWaitingSend) {
             if (ended) {
                 EXPECT_EQ(env.logLines, log);
             }
-            EXPECT_FALSE(engine.busy());
             EXPECT_FALSE(env.stopEnabled);
         }
     }
 }
 
-// Each output signal, none (-1) and one outside the list, with a command and alone: the
-// lines a signal changes are the ones its name says.
+// Each output signal, none (-1) and one outside the list: the lines a signal changes are
+// the ones its name says.
 TEST_F(SendEngineTest, EachSignalSetsItsOwnLinesAndLogsThem) {
     env.describe = true;
     const std::tuple<int, QString, QString> cases[] = {
@@ -287,29 +278,34 @@ TEST_F(SendEngineTest, EachSignalSetsItsOwnLinesAndLogsThem) {
         {9, "None", ""},
     };
     for (const auto& [signal, name, signalLog] : cases) {
-        for (const QString& text : {QStringLiteral("41,"), QString()}) {
-            SCOPED_TRACE(qPrintable(QString::number(signal) + " with [" + text + ']'));
+        // With a command; alone; alone in a macro, whose headline names the signal.
+        for (const auto& [text, inMacro] :
+             {std::pair{QStringLiteral("41,"), false}, {QString(), false}, {QString(), true}}) {
+            SCOPED_TRACE(qPrintable(QString::number(signal) + " with [" + text + "] " +
+                                    (inMacro ? "in a macro" : "")));
             forget();
-            engine.send(SendAction{text, "", 0, 0, 0, signal, signal >= 0}, "Programmable Buttons",
-                        record());
+            env.macroRuns = inMacro;
+            // Control codes are no data in Hex: without the command the send is signal-only.
+            engine.send(SendAction{text, "D,", 0, 0, 0, signal, signal >= 0},
+                        "Programmable Buttons", record());
             EXPECT_EQ(env.lineChanges.join(", "), signal >= 0 && signal <= 7 ? name : "");
             EXPECT_EQ(env.ledUpdates, signal >= 0 && signal <= 7 ? 1 : 0);
             EXPECT_EQ(env.beeps, signal == 8 ? 1 : 0);
-            const bool nothing = signal < 0 && text.isEmpty();
-            EXPECT_EQ(outcomes, QList<SendOutcome>(
-                                    {nothing ? SendOutcome::NotSent : SendOutcome::Completed}));
+            EXPECT_EQ(outcomes,
+                      QList<SendOutcome>({signal < 0 && text.isEmpty() ? SendOutcome::NotSent
+                                                                       : SendOutcome::Completed}));
+            QString headline = "(Signal: " + name + ", Command: 41, Delay";
+            if (text.isEmpty() && inMacro)
+                headline = "m:[Programmable Buttons]\r\nSending signal (Signals: " + name +
+                           ", Delay: 0 ms) ...\r\n";
+            else if (text.isEmpty())
+                headline = "m:\r\n[Programmable Buttons]\r\nSending signals (Delay: 0 ms) ...\r\n";
+            EXPECT_EQ(env.logLines.value(0).contains(headline), signal >= 0 || !text.isEmpty());
             // A signal-only send ends after its signal, without a completion line.
-            const QString headline = text.isEmpty()
-                                         ? "Sending signals (Delay: 0 ms) ...\r\n"
-                                         : "Sending signals and commands (Signal: " + name +
-                                               ", Command: 41, Delay: 0 ms, "
-                                               "Repeat: 0 x, Interval: 0 ms) ...\r\n";
-            const QString data = text.isEmpty() ? ""
-                                                : "m:Data sent: t:41,\r\nm:... Signal and "
-                                                  "command sending was completed\r\n\r\n";
-            EXPECT_EQ(env.logLines.join(QString()),
-                      nothing ? ""
-                              : "m:\r\n[Programmable Buttons]\r\n" + headline + signalLog + data);
+            EXPECT_EQ(env.logLines.mid(1).join(QString()),
+                      signalLog + (text.isEmpty() ? ""
+                                                  : "m:Data sent: t:41,\r\nm:... Signal and "
+                                                    "command sending was completed\r\n\r\n"));
         }
     }
 }
@@ -335,16 +331,15 @@ TEST_F(SendEngineTest, OnlyACommandOrAsciiControlCodesAreData) {
                                                                           : SendOutcome::NotSent}));
                     const QByteArray bytes = text.isEmpty() ? "" : ascii ? "1," : "\x01";
                     EXPECT_EQ(env.line, bytes + (ascii && !codes.isEmpty() ? "\r" : ""));
+                    // Headline, data, completion; or the headline of a wait alone.
                     EXPECT_EQ(env.logLines.count("m:Data sent: "), data ? 1 : 0);
-                    if (!data) {
-                        EXPECT_EQ(env.logLines, delay ? QStringList({"m:\r\n[Command Pane]\r\n"
-                                                                     "Delay: 10 ms ...\r\n"})
-                                                      : QStringList());
-                    }
+                    EXPECT_EQ(env.logLines.size(), data ? 4 : delay ? 1 : 0);
+                    EXPECT_EQ(env.logLines.value(0).endsWith("]\r\nDelay: 10 ms ...\r\n"),
+                              !data && delay);
                 }
     forget();
     env.open = false;
-    engine.send(command("41,"), "Command Pane", record());
+    engine.send(SendAction{"41,"}, "Command Pane", record());
     EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::NotSent}));
     EXPECT_TRUE(env.logLines.isEmpty());
     EXPECT_FALSE(env.stopEnabled);
@@ -353,7 +348,7 @@ TEST_F(SendEngineTest, OnlyACommandOrAsciiControlCodesAreData) {
 
 TEST_F(SendEngineTest, ARefusedSendShowsItsBoxAndWritesNothing) {
     env.describe = true;
-    engine.send(command("1A,1G,"), "Command Pane", record());
+    engine.send(SendAction{"1A,1G,"}, "Command Pane", record());
     ASSERT_EQ(boxes.boxes().size(), 1);
     EXPECT_EQ(boxes.boxes()[0].title, "Error:");
     EXPECT_EQ(boxes.boxes()[0].icon, MsgIcon::Exclamation);
@@ -364,7 +359,7 @@ TEST_F(SendEngineTest, ARefusedSendShowsItsBoxAndWritesNothing) {
     // A port that refuses the bytes ends the send with the invalid-data box.
     boxes.clear();
     env.refuseOutput = true;
-    engine.send(command("41,", 0, 2), "Command Pane", record());
+    engine.send(SendAction{"41,", "", 0, 2}, "Command Pane", record());
     ASSERT_EQ(boxes.boxes().size(), 1);
     EXPECT_TRUE(boxes.boxes()[0].text.startsWith("Invalid data, please check"));
     EXPECT_EQ(outcomes.last(), SendOutcome::Refused);
@@ -372,7 +367,7 @@ TEST_F(SendEngineTest, ARefusedSendShowsItsBoxAndWritesNothing) {
 
 TEST_F(SendEngineTest, TheTxLedGoesOutAfterTheLastWriteAndEachWriteCanBeep) {
     env.sound = true;
-    engine.send(command("41,", 0, 1, 10), "Command Pane", record());
+    engine.send(SendAction{"41,", "", 0, 1, 10}, "Command Pane", record());
     EXPECT_EQ(env.txStates, QList<bool>({true}));
     clock.advance(10);
     EXPECT_EQ(env.txStates, QList<bool>({true, true})) << "re-lit before it went out";
