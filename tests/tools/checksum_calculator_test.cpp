@@ -72,19 +72,26 @@ TEST(Calculator, SumDifferenceAndProductInEveryNotation) {
     });
 }
 
-TEST(Calculator, ResultsBeyondTheirWidthFailWithOverflow) {
-    // In hexadecimal, octal and binary the product is a 32-bit number; a division operand
-    // may not go beyond 32 bits.
-    for (const auto& [operands, notation, op] : std::vector<std::tuple<const char*, int, int>>{
-             {"FF,FF,FF,FF,", ncHex, opProduct},
-             {"80,80,80,80,8,", ncHex, opProduct}, // 2^31
-             {"377,377,377,377,", ncOct, opProduct},
-             {"11111111,11111111,11111111,11111111,", ncBin, opProduct},
-             {"4294967296,1,", ncDec, opQuotient}}) {
+TEST(Calculator, OverflowAndDivisionByZeroFailWithTheErrorsBox) {
+    // In hexadecimal, octal and binary the product is a 32-bit number (6: overflow); a
+    // division operand may not go beyond 32 bits, nor a divisor be 0 (11).
+    for (const auto& [operands, notation, op, error] :
+         std::vector<std::tuple<const char*, int, int, int>>{
+             {"FF,FF,FF,FF,", ncHex, opProduct, 6},
+             {"80,80,80,80,8,", ncHex, opProduct, 6}, // 2^31
+             {"377,377,377,377,", ncOct, opProduct, 6},
+             {"11111111,11111111,11111111,11111111,", ncBin, opProduct, 6},
+             {"4294967296,1,", ncDec, opQuotient, 6},
+             {"10,0,", ncDec, opQuotient, 11}}) {
         const CalcOutcome outcome = Calculate(operands, notation, op);
         ASSERT_EQ(outcome.kind, Kind::Failure) << operands;
-        EXPECT_EQ(outcome.failure->number(), 6) << operands;
+        EXPECT_EQ(outcome.failure->number(), error) << operands;
         EXPECT_TRUE(outcome.result.isEmpty());
+        const Notice box = outcome.notice();
+        EXPECT_EQ(box.title, "Calculator Error:");
+        EXPECT_EQ(box.icon, MsgIcon::Exclamation);
+        EXPECT_TRUE(box.text.startsWith(QString("Error Number: %1\nDescription: ").arg(error)))
+            << box.text.toStdString();
     }
     // Only the value at the end counts: a zero factor brings it back.
     expectResults({{"FF,FF,FF,FF,0,", ncHex, opProduct, "0"}});
@@ -101,16 +108,6 @@ TEST(Calculator, QuotientAndRemainderChainOverWideUnsignedOperands) {
         {"4294967295,65536,", ncDec, opQuotient, "65535", "65535"},
         {"1111111111111111,11,", ncBin, opQuotient, "101010101010101", "0"},
     });
-}
-
-TEST(Calculator, DivisionByZeroFails) {
-    const CalcOutcome zero = Calculate("10,0,", ncDec, opQuotient);
-    ASSERT_EQ(zero.kind, Kind::Failure);
-    EXPECT_EQ(zero.failure->number(), 11);
-    const Notice box = zero.notice();
-    EXPECT_EQ(box.title, "Calculator Error:");
-    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
-    EXPECT_TRUE(box.text.startsWith("Error Number: 11\nDescription: ")) << box.text.toStdString();
 }
 
 TEST(Calculator, CrcIsAByteListHighOrderFirstInTheNotation) {

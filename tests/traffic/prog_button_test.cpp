@@ -39,11 +39,6 @@ TEST(ButtonToolTip, AsciiNotationShowsControlCodesAndCountsThemAsData) {
               "x, Interval: 50 ms, Chain: Button 32");
 }
 
-TEST(ButtonToolTip, ASignalOutsideTheListReadsAsNone) {
-    EXPECT_TRUE(ButtonToolTip(button("1,", "", 10, 0), ncDec).startsWith("Signal: None,"));
-    EXPECT_TRUE(ButtonToolTip(button("1,", "", -1, 0), ncDec).startsWith("Signal: None,"));
-}
-
 TEST(ButtonSignal, TheStoredValueIsTheOutputSignalShiftedByOne) {
     for (qint32 stored : {-1, 0, 1, 4, 9, 10}) {
         SendAction a;

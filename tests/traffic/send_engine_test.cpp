@@ -14,14 +14,14 @@ namespace {
 // Records what a send shows and writes; "@ms" marks the time of each write.
 class RecordingEnvironment : public SendEnvironment {
 public:
-    explicit RecordingEnvironment(const ManualScheduler& clock) : clock_(clock) {}
+    explicit RecordingEnvironment(const ManualScheduler& clock) : clock_(&clock) {}
 
     bool mayTransmit() const override { return open; }
     void output(const QByteArray& bytes) override {
         if (refuseOutput)
             throw RunTimeError(err::PortNotOpen);
         line += bytes;
-        writes << clock_.now();
+        writes << clock_->now();
     }
     void setRts(bool on) override { lineChanges << (on ? "RTS ON" : "RTS OFF"); }
     void setDtr(bool on) override { lineChanges << (on ? "DTR ON" : "DTR OFF"); }
@@ -64,7 +64,7 @@ public:
     int beeps = 0;
 
 private:
-    const ManualScheduler& clock_;
+    const ManualScheduler* clock_;
 };
 
 // Sends are written SendAction{command, control codes, delay, repeat, interval, signal, on}.
@@ -73,12 +73,10 @@ protected:
     SendEngine::Done record() {
         return [this](SendOutcome outcome) { outcomes << outcome; };
     }
-    // Forgets what the last row of a table left.
-    void forget() {
-        env.line.clear();
-        env.logLines.clear();
-        env.lineChanges.clear();
-        env.ledUpdates = env.beeps = 0;
+    // The next row of a table: a fresh recorder, with the description on, and no outcomes.
+    void nextRow() {
+        env = RecordingEnvironment(clock);
+        env.describe = true;
         outcomes.clear();
     }
 
@@ -217,8 +215,6 @@ TEST_F(SendEngineTest, OverlappingSendsKeepTheirOwnTimesAndStopEndsThemAll) {
 // A send waits in its delay, or in its interval after a write. Stop ends it with a word; a
 // macro pause or stop, or the macro's own end of its sends, without one.
 TEST_F(SendEngineTest, StopOrAMacroEndsAWaitingSend) {
-    env.describe = true;
-    env.macroRuns = true;
     // While the send waits: the macro state, then Stop or the macro's end, and the outcome.
     const std::tuple<const char*, int, void (SendEngine::*)(), SendOutcome> cases[] = {
         {"idle", 0, nullptr, SendOutcome::Completed},
@@ -230,7 +226,8 @@ TEST_F(SendEngineTest, StopOrAMacroEndsAWaitingSend) {
     for (const auto& [what, state, end, outcome] : cases) {
         for (int delay : {100, 0}) {
             SCOPED_TRACE(std::string(what) + (delay ? " in the delay" : " in the interval"));
-            forget();
+            nextRow();
+            env.macroRuns = true;
             env.macro = 1;
             engine.send(SendAction{"41,", "", delay, 1, 100, 2, true}, "Macros", record());
             ASSERT_TRUE(env.logLines.first().startsWith("m:[Macros]\r\n")) << "no blank line";
@@ -258,7 +255,6 @@ TEST_F(SendEngineTest, StopOrAMacroEndsAWaitingSend) {
 // Each output signal, none (-1) and one outside the list: the lines a signal changes are
 // the ones its name says.
 TEST_F(SendEngineTest, EachSignalSetsItsOwnLinesAndLogsThem) {
-    env.describe = true;
     const std::tuple<int, QString, QString> cases[] = {
         {-1, "None", ""},
         {0, "RTS ON", "m:Signal sent: t:RTS Turned ON\r\n"},
@@ -283,7 +279,7 @@ TEST_F(SendEngineTest, EachSignalSetsItsOwnLinesAndLogsThem) {
              {std::pair{QStringLiteral("41,"), false}, {QString(), false}, {QString(), true}}) {
             SCOPED_TRACE(qPrintable(QString::number(signal) + " with [" + text + "] " +
                                     (inMacro ? "in a macro" : "")));
-            forget();
+            nextRow();
             env.macroRuns = inMacro;
             // Control codes are no data in Hex: without the command the send is signal-only.
             engine.send(SendAction{text, "D,", 0, 0, 0, signal, signal >= 0},
@@ -313,14 +309,13 @@ TEST_F(SendEngineTest, EachSignalSetsItsOwnLinesAndLogsThem) {
 // Data is a command, or control codes in ASCII: the other notations send none. Without
 // data, a signal or a delay there is nothing to do; with a delay alone the send waits.
 TEST_F(SendEngineTest, OnlyACommandOrAsciiControlCodesAreData) {
-    env.describe = true;
     for (int format : {ncDec, ncHex, ncOct, ncBin, ncAscii})
         for (const QString& text : {QString(), QStringLiteral("1,")})
             for (const QString& codes : {QString(), QStringLiteral("D,")})
                 for (int delay : {0, 10}) {
                     SCOPED_TRACE(testing::Message() << format << " [" << text.toStdString() << "] ["
                                                     << codes.toStdString() << "] " << delay);
-                    forget();
+                    nextRow();
                     env.format = format;
                     engine.send(SendAction{text, codes, delay}, "Command Pane", record());
                     EXPECT_EQ(outcomes.isEmpty(), delay > 0) << "a delay is waited for";
@@ -337,13 +332,11 @@ TEST_F(SendEngineTest, OnlyACommandOrAsciiControlCodesAreData) {
                     EXPECT_EQ(env.logLines.value(0).endsWith("]\r\nDelay: 10 ms ...\r\n"),
                               !data && delay);
                 }
-    forget();
+    nextRow();
     env.open = false;
     engine.send(SendAction{"41,"}, "Command Pane", record());
     EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::NotSent}));
-    EXPECT_TRUE(env.logLines.isEmpty());
-    EXPECT_FALSE(env.stopEnabled);
-    EXPECT_TRUE(boxes.boxes().isEmpty());
+    EXPECT_TRUE(env.logLines.isEmpty() && !env.stopEnabled && boxes.boxes().isEmpty());
 }
 
 TEST_F(SendEngineTest, ARefusedSendShowsItsBoxAndWritesNothing) {
