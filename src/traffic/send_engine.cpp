@@ -33,11 +33,11 @@ public:
     Done takeDone() { return std::move(done_); }
 
     void start() {
-        const int format = env_.txFormat();
-        parsed_ = ParseSend(action_, format, env_.formattedView());
+        format_ = env_.txFormat();
+        parsed_ = ParseSend(action_, format_, env_.formattedView());
         if (!parsed_.ok()) {
             // Nothing has gone out and nothing is logged.
-            msgBox(RefusalMessage(parsed_, action_, format), MsgIcon::Exclamation, MsgButtons::Ok,
+            msgBox(RefusalMessage(parsed_, action_, format_), MsgIcon::Exclamation, MsgButtons::Ok,
                    QStringLiteral("Error:"));
             finish(SendOutcome::Refused);
             return;
@@ -66,10 +66,8 @@ public:
     }
 
 private:
-    bool hasData() const { return kst::hasData(action_, env_.txFormat()); }
-    bool nothingToWrite() const {
-        return action_.command.isEmpty() && action_.controlCodes.isEmpty();
-    }
+    // Read in the notation the send started in: control codes count only in ASCII.
+    bool hasData() const { return kst::hasData(action_, format_); }
 
     void headline() {
         if (!env_.description())
@@ -98,11 +96,11 @@ private:
 
     void afterDelay() {
         // A pure delay ends after its wait, a signal-only send after its signal.
-        if (nothingToWrite() && !action_.sendSignal)
+        if (!hasData() && !action_.sendSignal)
             return finish(SendOutcome::Completed);
         if (action_.sendSignal)
             performSignal();
-        if (nothingToWrite())
+        if (!hasData())
             return finish(SendOutcome::Completed);
         nextPass();
     }
@@ -189,6 +187,7 @@ private:
     SendAction action_;
     QString source_;
     Done done_;
+    int format_ = 0;
     ParsedSend parsed_;
     int pass_ = 0;
     bool ended_ = false;

@@ -118,6 +118,15 @@ TEST_F(ProfileReaders, ButtonsAndRulesReadEveryField) {
     EXPECT_EQ(b.action.signal, OutputSignal::PlaySound);
     EXPECT_EQ(b.action.controlCodes, "D,");
     rs.close();
+    // A chain link outside the 32 buttons reads as no chain.
+    for (const auto& [stored, read] :
+         {std::pair{0, 0}, {1, 1}, {31, 31}, {32, 32}, {33, 0}, {-1, 0}}) {
+        set("progButtons", 5, {{6, Value(qint64(stored))}});
+        rs.open("SELECT * FROM progButtons WHERE ID = 5", conn);
+        ReadProgButton(rs, b);
+        rs.close();
+        EXPECT_EQ(b.chain, read) << stored;
+    }
 
     set("progAutoResp", 16,
         {{1, Value("OK")},

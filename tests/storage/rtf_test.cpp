@@ -55,20 +55,20 @@ TEST(Rtf, TheMarkupNeverBreaksWhateverTheTextHolds) {
 
 TEST(Rtf, DocumentsOfOtherProgramsLoadWithTheirText) {
     // As a word processor writes it: header groups, an ignorable destination, a style
-    // sheet, code-page and Unicode escapes, and a colour table.
+    // sheet, code-page and Unicode escapes (with either kind of fallback), and a colour table.
     const QByteArray wordProcessor =
         "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}"
         "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
         "{\\*\\generator Some Editor 1.0;}{\\stylesheet{\\s0 Normal;}}"
         "{\\info{\\title Secret}{\\author Someone}}"
         "\\viewkind4\\uc1\\pard\\f0\\fs20 Plain \\cf1\\b red bold\\b0\\cf0  caf\\'e9 "
-        "\\u8364?\\par\n{\\cf2 blue}\\line end}";
+        "\\u8364?\\u8364\\'80\\par\n{\\cf2 blue}\\line end}";
     const std::optional<std::vector<StyledRun>> runs = ReadRtf(wordProcessor);
     ASSERT_TRUE(runs.has_value());
     QString text;
     for (const StyledRun& r : *runs)
         text += r.text;
-    EXPECT_EQ(text, QStringLiteral("Plain red bold caf\u00e9 \u20ac\nblue\nend"));
+    EXPECT_EQ(text, QStringLiteral("Plain red bold caf\u00e9 \u20ac\u20ac\nblue\nend"));
     ASSERT_GE(runs->size(), 3u);
     EXPECT_EQ((*runs)[1].text, "red bold");
     EXPECT_EQ((*runs)[1].color, 0x0000FFu);

@@ -39,6 +39,7 @@ TEST(Calculator, BitwiseOperatorsInEveryNotation) {
         {"FF,FF,FF,", ncHex, opAnd, "FF"},
         {"FF,FF,", ncHex, opXor, "0"},
         {"0,", ncDec, opOr, "0"},
+        {"FF,1", ncHex, opAnd, "FF"}, // text after the last comma is no operand
     });
 }
 
@@ -56,33 +57,41 @@ TEST(Calculator, SumDifferenceAndProductInEveryNotation) {
         {"11111111,1,", ncBin, opSum, "100000000"},
         {"FF,FF,FF,", ncHex, opProduct, "FD02FF"},
         {"10000000,10000000,10000000,", ncBin, opProduct, "1000000000000000000000"},
+        // 2^30: above 10^9, still a 32-bit number.
+        {"80,80,80,80,4,", ncHex, opProduct, "40000000"},
+        {"200,200,200,200,4,", ncOct, opProduct, "10000000000"},
+        {"10000000,10000000,10000000,10000000,100,", ncBin, opProduct,
+         "1000000000000000000000000000000"},
         {"0,255,", ncDec, opProduct, "0"},
-    });
-}
-
-TEST(Calculator, TextAfterTheLastCommaIsNoOperand) {
-    expectResults({{"1,2,3", ncDec, opSum, "3"}, {"FF,1", ncHex, opAnd, "FF"}});
-}
-
-TEST(Calculator, DecimalProductIsExactAtAnySize) {
-    // 255^7 lies above 2^53: a product kept in floating point ends in ...376.
-    expectResults({
+        {"1,2,3", ncDec, opSum, "3"}, // the 3 is no operand
+        // The decimal product is exact at any size: 255^7 lies above 2^53, where a product
+        // kept in floating point ends in ...376.
         {"255,255,255,255,255,255,255,", ncDec, opProduct, "70110209207109375"},
         {"255,255,255,255,255,255,255,255,255,", ncDec, opProduct, "4558916353692287109375"},
         {"2,5,2,5,2,5,2,5,2,5,2,5,2,5,2,5,2,5,2,5,", ncDec, opProduct, "10000000000"},
     });
 }
 
-TEST(Calculator, ResultsBeyondTheirWidthFailWithOverflow) {
-    // In hexadecimal, octal and binary the product is a 32-bit number.
-    for (const auto& [operands, notation] : std::vector<std::pair<const char*, int>>{
-             {"FF,FF,FF,FF,", ncHex},
-             {"377,377,377,377,", ncOct},
-             {"11111111,11111111,11111111,11111111,", ncBin}}) {
-        const CalcOutcome outcome = Calculate(operands, notation, opProduct);
+TEST(Calculator, OverflowAndDivisionByZeroFailWithTheErrorsBox) {
+    // In hexadecimal, octal and binary the product is a 32-bit number (6: overflow); a
+    // division operand may not go beyond 32 bits, nor a divisor be 0 (11).
+    for (const auto& [operands, notation, op, error] :
+         std::vector<std::tuple<const char*, int, int, int>>{
+             {"FF,FF,FF,FF,", ncHex, opProduct, 6},
+             {"80,80,80,80,8,", ncHex, opProduct, 6}, // 2^31
+             {"377,377,377,377,", ncOct, opProduct, 6},
+             {"11111111,11111111,11111111,11111111,", ncBin, opProduct, 6},
+             {"4294967296,1,", ncDec, opQuotient, 6},
+             {"10,0,", ncDec, opQuotient, 11}}) {
+        const CalcOutcome outcome = Calculate(operands, notation, op);
         ASSERT_EQ(outcome.kind, Kind::Failure) << operands;
-        EXPECT_EQ(outcome.failure->number(), 6) << operands;
+        EXPECT_EQ(outcome.failure->number(), error) << operands;
         EXPECT_TRUE(outcome.result.isEmpty());
+        const Notice box = outcome.notice();
+        EXPECT_EQ(box.title, "Calculator Error:");
+        EXPECT_EQ(box.icon, MsgIcon::Exclamation);
+        EXPECT_TRUE(box.text.startsWith(QString("Error Number: %1\nDescription: ").arg(error)))
+            << box.text.toStdString();
     }
     // Only the value at the end counts: a zero factor brings it back.
     expectResults({{"FF,FF,FF,FF,0,", ncHex, opProduct, "0"}});
@@ -99,20 +108,6 @@ TEST(Calculator, QuotientAndRemainderChainOverWideUnsignedOperands) {
         {"4294967295,65536,", ncDec, opQuotient, "65535", "65535"},
         {"1111111111111111,11,", ncBin, opQuotient, "101010101010101", "0"},
     });
-}
-
-TEST(Calculator, DivisionByZeroAndOversizedDivisionOperandsFail) {
-    const CalcOutcome zero = Calculate("10,0,", ncDec, opQuotient);
-    ASSERT_EQ(zero.kind, Kind::Failure);
-    EXPECT_EQ(zero.failure->number(), 11);
-    const Notice box = zero.notice();
-    EXPECT_EQ(box.title, "Calculator Error:");
-    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
-    EXPECT_TRUE(box.text.startsWith("Error Number: 11\nDescription: ")) << box.text.toStdString();
-
-    const CalcOutcome wide = Calculate("4294967296,1,", ncDec, opQuotient);
-    ASSERT_EQ(wide.kind, Kind::Failure);
-    EXPECT_EQ(wide.failure->number(), 6);
 }
 
 TEST(Calculator, CrcIsAByteListHighOrderFirstInTheNotation) {

@@ -32,26 +32,29 @@ private:
 
 } // namespace
 
+// Each row: the log, the text, and what four steps show ("number/count match").
 TEST(LogSearch, FindsTheTextInAnyCaseAndNumbersEachMatchAmongAll) {
-    Lines log({"Data received: OK", "nothing", "Data sent: ok, Ok"});
-    LogSearch search;
-    search.setText("ok");
-    QStringList seen;
-    for (int step = 0; step < 4; ++step) {
-        const LogSearch::Match match = search.next(log);
-        seen << QStringLiteral("%1/%2 %3").arg(match.number).arg(match.count).arg(log.at(match));
+    const std::tuple<QStringList, QString, QStringList> cases[] = {
+        {{"Data received: OK", "nothing", "Data sent: ok, Ok"},
+         "ok",
+         {"1/3 OK", "2/3 ok", "3/3 Ok", "1/3 OK"}},
+        // A match starts after the one before it ends.
+        {{"aaaa"}, "aa", {"1/2 aa", "2/2 aa", "1/2 aa", "2/2 aa"}},
+        {{"Data received: 41,"}, "42", {"0/0 ", "0/0 ", "0/0 ", "0/0 "}},
+    };
+    for (const auto& [lines, text, steps] : cases) {
+        Lines log(lines);
+        LogSearch search;
+        search.setText(text);
+        QStringList seen;
+        for (int step = 0; step < 4; ++step) {
+            const LogSearch::Match match = search.next(log);
+            EXPECT_EQ(match.found(), match.number > 0);
+            seen
+                << QStringLiteral("%1/%2 %3").arg(match.number).arg(match.count).arg(log.at(match));
+        }
+        EXPECT_EQ(seen, steps);
     }
-    EXPECT_EQ(seen, QStringList({"1/3 OK", "2/3 ok", "3/3 Ok", "1/3 OK"}));
-}
-
-TEST(LogSearch, ATextFoundNowhereIsNoMatch) {
-    Lines log({"Data received: 41,"});
-    LogSearch search;
-    search.setText("42");
-    const LogSearch::Match match = search.next(log);
-    EXPECT_FALSE(match.found());
-    EXPECT_EQ(match.number, 0);
-    EXPECT_EQ(match.count, 0);
 }
 
 TEST(LogSearch, TextWrittenBetweenStepsMovesTheSearchOnFromItsMatchNotFromTheEnd) {

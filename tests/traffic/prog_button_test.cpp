@@ -39,20 +39,11 @@ TEST(ButtonToolTip, AsciiNotationShowsControlCodesAndCountsThemAsData) {
               "x, Interval: 50 ms, Chain: Button 32");
 }
 
-TEST(ButtonToolTip, ASignalOutsideTheListReadsAsNone) {
-    EXPECT_TRUE(ButtonToolTip(button("1,", "", 10, 0), ncDec).startsWith("Signal: None,"));
-    EXPECT_TRUE(ButtonToolTip(button("1,", "", -1, 0), ncDec).startsWith("Signal: None,"));
-}
-
 TEST(ButtonSignal, TheStoredValueIsTheOutputSignalShiftedByOne) {
-    for (qint32 stored : {-1, 0, 1, 9, 10}) {
+    for (qint32 stored : {-1, 0, 1, 4, 9, 10}) {
         SendAction a;
         setStoredButtonSignal(a, stored);
         EXPECT_EQ(a.sendSignal, stored >= 1) << stored;
         EXPECT_EQ(a.signal, OutputSignal(stored >= 1 ? stored - 1 : 0)) << stored;
     }
-    SendAction dtrOff;
-    setStoredButtonSignal(dtrOff, 4);
-    EXPECT_EQ(dtrOff.signal, OutputSignal::DtrOff);
-    EXPECT_EQ(SignalNameOf(dtrOff), "DTR OFF");
 }

@@ -14,17 +14,17 @@ namespace {
 // Records what a send shows and writes; "@ms" marks the time of each write.
 class RecordingEnvironment : public SendEnvironment {
 public:
-    explicit RecordingEnvironment(const ManualScheduler& clock) : clock_(clock) {}
+    explicit RecordingEnvironment(const ManualScheduler& clock) : clock_(&clock) {}
 
     bool mayTransmit() const override { return open; }
     void output(const QByteArray& bytes) override {
         if (refuseOutput)
             throw RunTimeError(err::PortNotOpen);
         line += bytes;
-        writes << clock_.now();
+        writes << clock_->now();
     }
-    void setRts(bool on) override { rtsOn = on; }
-    void setDtr(bool on) override { dtrOn = on; }
+    void setRts(bool on) override { lineChanges << (on ? "RTS ON" : "RTS OFF"); }
+    void setDtr(bool on) override { lineChanges << (on ? "DTR ON" : "DTR OFF"); }
     int txFormat() const override { return format; }
     bool description() const override { return describe; }
     bool formattedView() const override { return formatted; }
@@ -45,7 +45,7 @@ public:
 
     bool open = true;
     bool refuseOutput = false;
-    bool rtsOn = false, dtrOn = false;
+    QStringList lineChanges;
     int format = ncHex;
     bool describe = false;
     bool formatted = false;
@@ -60,22 +60,20 @@ public:
     int beeps = 0;
 
 private:
-    const ManualScheduler& clock_;
+    const ManualScheduler* clock_;
 };
 
-SendAction command(const QString& text, qint32 delay = 0, qint32 repeat = 0, qint32 interval = 0) {
-    SendAction a;
-    a.command = text;
-    a.delayMs = delay;
-    a.repeat = repeat;
-    a.intervalMs = interval;
-    return a;
-}
-
+// Sends are written SendAction{command, control codes, delay, repeat, interval, signal, on}.
 class SendEngineTest : public ::testing::Test {
 protected:
     SendEngine::Done record() {
         return [this](SendOutcome outcome) { outcomes << outcome; };
+    }
+    // The next row of a table: a fresh recorder, with the description on, and no outcomes.
+    void nextRow() {
+        env = RecordingEnvironment(clock);
+        env.describe = true;
+        outcomes.clear();
     }
 
     test::RecordingMessageBoxes boxes;
@@ -87,74 +85,77 @@ protected:
 
 } // namespace
 
-TEST(ParseSend, EachNotationReadsItsCommaTerminatedItems) {
-    struct Case {
-        int format;
-        QString command;
-        QByteArray bytes;
-        QString echo;
+// Every notation with every kind of control-code text: only ASCII sends them.
+TEST(ParseSend, EachNotationReadsItsItemsAndOnlyAsciiAddsControlCodes) {
+    // Notation, command, its bytes, its echo and its formatted echo.
+    const std::tuple<int, QString, QByteArray, QString, QString> cases[] = {
+        {ncHex, "1a,1b,", QByteArray("\x1A\x1B"), "1A,1B,", "1A 1B "},
+        {ncHex, "1A,b", QByteArray("\x1A"), "1A,B", "1A "}, // the unterminated item is not sent
+        {ncHex, "a,", QByteArray("\x0A"), "A,", "0A "},
+        {ncDec, "65,0,255,", QByteArray("A\x00\xFF", 3), "65,0,255,", "065 000 255 "},
+        {ncOct, "101,377,", QByteArray("A\xFF"), "101,377,", "101 377 "},
+        {ncBin, "1000001,0,", QByteArray("A\x00", 2), "1000001,0,", "01000001 00000000 "},
+        {ncAscii, "AT,B,x", QByteArray("AT,B,x"), "AT,B,x", "AT,B,x"},
+        {ncAscii, "", QByteArray(), "", ""},
     };
-    const Case cases[] = {
-        {ncHex, "1a,1b,", QByteArray("\x1A\x1B"), "1A,1B,"},
-        {ncHex, "1A,1B", QByteArray("\x1A"), "1A,1B"}, // the unterminated item is not sent
-        {ncHex, "1A", QByteArray(), "1A"},
-        {ncDec, "65,0,255,", QByteArray("A\x00\xFF", 3), "65,0,255,"},
-        {ncOct, "101,377,", QByteArray("A\xFF"), "101,377,"},
-        {ncBin, "1000001,0,", QByteArray("A\x00", 2), "1000001,0,"},
-        {ncAscii, "AT,B,x", QByteArray("AT,B,x"), "AT,B,x"},
-    };
-    for (const Case& c : cases) {
-        const ParsedSend parsed = ParseSend(command(c.command), c.format, false);
-        ASSERT_TRUE(parsed.ok()) << c.command.toStdString();
-        EXPECT_EQ(parsed.bytes, c.bytes) << c.command.toStdString();
-        EXPECT_EQ(parsed.echo, c.echo) << c.command.toStdString();
+    // Control codes, their bytes and their names: one character is no list, "D," a lone CR.
+    const std::tuple<QString, QByteArray, QString> controls[] = {
+        {"", "", ""}, {"D", "", ""}, {"D,", "\r", "<CR>"}, {"D,A,", "\r\n", "<CR><LF>"}};
+    for (const auto& [format, text, bytes, echo, formatted] : cases) {
+        for (const auto& [codes, codeBytes, names] : controls) {
+            SCOPED_TRACE(qPrintable(QString::number(format) + ' ' + text + " / " + codes));
+            const bool ascii = format == ncAscii;
+            const ParsedSend parsed = ParseSend(SendAction{text, codes}, format, false);
+            ASSERT_TRUE(parsed.ok());
+            EXPECT_EQ(parsed.bytes, bytes + (ascii ? codeBytes : QByteArray()));
+            EXPECT_EQ(parsed.echo, echo + (ascii ? QString::fromLatin1(codeBytes) : QString()));
+            EXPECT_EQ(ParseSend(SendAction{text, codes}, format, true).echo,
+                      formatted + (ascii ? names : QString()));
+        }
     }
-    // Formatted view fills the echo's items; ASCII names its control codes.
-    EXPECT_EQ(ParseSend(command("a,1b,"), ncHex, true).echo, "0A 1B ");
-    SendAction ati = command("ATI1");
-    ati.controlCodes = "D,A,";
-    EXPECT_EQ(ParseSend(ati, ncAscii, false).bytes, QByteArray("ATI1\r\n"));
-    EXPECT_EQ(ParseSend(ati, ncAscii, true).echo, "ATI1<CR><LF>");
-    // A control-code text of one character is no list.
-    ati.controlCodes = "D";
-    EXPECT_EQ(ParseSend(ati, ncAscii, false).bytes, QByteArray("ATI1"));
 }
 
 TEST(ParseSend, RefusesBadItemsAndValuesBeyondTheirFields) {
     using R = ParsedSend::Refusal;
-    EXPECT_EQ(ParseSend(command("1A,,1B,"), ncHex, false).refusal, R::CommandItem);
-    EXPECT_EQ(ParseSend(command("1G,"), ncHex, false).refusal, R::CommandItem);
-    EXPECT_EQ(ParseSend(command("8,"), ncOct, false).refusal, R::CommandItem);
-    // ASCII text is sent whole, but a leading comma or two in a row make an empty item.
-    EXPECT_EQ(ParseSend(command(",AT"), ncAscii, false).refusal, R::CommandItem);
-    EXPECT_EQ(ParseSend(command("A,,B"), ncAscii, false).refusal, R::CommandItem);
-    EXPECT_EQ(ParseSend(command("300,"), ncDec, false).refusal, R::Invalid);
-    EXPECT_EQ(ParseSend(command("400,"), ncOct, false).refusal, R::Invalid);
-    EXPECT_EQ(ParseSend(command("100000000,"), ncBin, false).refusal, R::Invalid);
-    EXPECT_EQ(ParseSend(command("123456789012345678901234567890,"), ncDec, false).refusal,
-              R::Invalid);
-    SendAction ctrl = command("AT");
-    ctrl.controlCodes = "D,Q,";
-    EXPECT_EQ(ParseSend(ctrl, ncAscii, false).refusal, R::ControlCode);
-    ctrl.controlCodes = "1FF,";
-    EXPECT_EQ(ParseSend(ctrl, ncAscii, false).refusal, R::Invalid);
-    // Times and repeats beyond what their fields hold are refused, never cut short.
-    EXPECT_EQ(ParseSend(command("1,", 65536), ncHex, false).refusal, R::Invalid);
-    EXPECT_EQ(ParseSend(command("1,", 0, 0, 70000), ncHex, false).refusal, R::Invalid);
-    EXPECT_EQ(ParseSend(command("1,", 0, 1000), ncHex, false).refusal, R::Invalid);
-    EXPECT_TRUE(ParseSend(command("1,", 65535, 999, 65535), ncHex, false).ok());
+    const std::tuple<int, SendAction, R> cases[] = {
+        {ncHex, {"1A,,1B,"}, R::CommandItem},
+        {ncHex, {"1G,"}, R::CommandItem},
+        {ncOct, {"8,"}, R::CommandItem},
+        // ASCII text is sent whole, but a leading comma or two in a row make an empty item.
+        {ncAscii, {",AT"}, R::CommandItem},
+        {ncAscii, {"A,,B"}, R::CommandItem},
+        {ncDec, {"255,"}, R::None},
+        {ncDec, {"256,"}, R::Invalid},
+        {ncOct, {"377,"}, R::None},
+        {ncOct, {"400,"}, R::Invalid},
+        {ncBin, {"11111111,"}, R::None},
+        {ncBin, {"100000000,"}, R::Invalid},
+        {ncDec, {"123456789012345678901234567890,"}, R::Invalid},
+        {ncAscii, {"AT", "D,Q,"}, R::ControlCode},
+        {ncAscii, {"AT", "1FF,"}, R::Invalid},
+        // Times and repeats beyond what their fields hold are refused, never cut short.
+        {ncHex, {"1,", "", 65536}, R::Invalid},
+        {ncHex, {"1,", "", 0, 0, 70000}, R::Invalid},
+        {ncHex, {"1,", "", 0, 1000}, R::Invalid},
+        {ncHex, {"1,", "", 65535, 999, 65535}, R::None},
+    };
+    for (const auto& [format, action, refusal] : cases) {
+        const ParsedSend parsed = ParseSend(action, format, false);
+        EXPECT_EQ(parsed.refusal, refusal) << action.command.toStdString();
+        EXPECT_EQ(parsed.bytes.isEmpty(), !parsed.ok()) << action.command.toStdString();
+    }
 
-    const ParsedSend e1 = ParseSend(command("1G,"), ncHex, false);
-    EXPECT_EQ(RefusalMessage(e1, command("1G,"), ncHex),
+    const SendAction bad{"1G,"}, empty{",AT"};
+    EXPECT_EQ(RefusalMessage(ParseSend(bad, ncHex, false), bad, ncHex),
               "Following command codes or format are invalid, please check and then try "
               "again!\nCommand Codes: 1G,\nData format: HexaDecimal\n");
-    EXPECT_TRUE(RefusalMessage(ParseSend(command(",AT"), ncAscii, false), command(",AT"), ncAscii)
+    EXPECT_TRUE(RefusalMessage(ParseSend(empty, ncAscii, false), empty, ncAscii)
                     .endsWith("\nCommand Codes: ,AT\nData format: ASCII\n"));
 }
 
 TEST_F(SendEngineTest, WritesRepeatPlusOneTimesWithTheIntervalAfterEachWrite) {
     env.describe = true;
-    engine.send(command("1A,1B,", 100, 2, 50), "Command Pane", record());
+    engine.send(SendAction{"1A,1B,", "", 100, 2, 50}, "Command Pane", record());
     EXPECT_TRUE(env.stopEnabled);
     EXPECT_TRUE(env.line.isEmpty()) << "the delay comes first";
     clock.advance(1000);
@@ -174,7 +175,7 @@ TEST_F(SendEngineTest, WritesRepeatPlusOneTimesWithTheIntervalAfterEachWrite) {
 
 TEST_F(SendEngineTest, PassesReturnToTheEventLoopSoStopWorksBetweenWrites) {
     env.describe = true;
-    engine.send(command("41,", 0, 999), "Command Pane", record());
+    engine.send(SendAction{"41,", "", 0, 999}, "Command Pane", record());
     EXPECT_EQ(env.line, QByteArray("A")) << "the first write at once";
     clock.turn();
     clock.turn();
@@ -187,24 +188,10 @@ TEST_F(SendEngineTest, PassesReturnToTheEventLoopSoStopWorksBetweenWrites) {
     EXPECT_FALSE(env.stopEnabled);
 }
 
-TEST_F(SendEngineTest, StopDuringTheDelaySkipsSignalAndWrites) {
-    SendAction a = command("41,", 500);
-    a.sendSignal = true;
-    a.signal = OutputSignal::DtrOn;
-    engine.send(a, "Programmable Buttons", record());
-    clock.advance(499);
-    engine.stopAll();
-    clock.advance(1000);
-    EXPECT_TRUE(env.line.isEmpty());
-    EXPECT_FALSE(env.dtrOn);
-    EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::Interrupted}));
-    EXPECT_TRUE(env.logLines.isEmpty()) << "no description, no lines";
-}
-
 TEST_F(SendEngineTest, OverlappingSendsKeepTheirOwnTimesAndStopEndsThemAll) {
-    engine.send(command("1,", 0, 1, 300), "Command Pane", record());
+    engine.send(SendAction{"1,", "", 0, 1, 300}, "Command Pane", record());
     clock.advance(100);
-    engine.send(command("2,", 50, 1, 100), "Auto Response", record());
+    engine.send(SendAction{"2,", "", 50, 1, 100}, "Auto Response", record());
     clock.advance(1000);
     // First: writes at 0 and 300, done at 600. Second: starts at 100, writes at 150, 250.
     EXPECT_EQ(env.writes, QList<qint64>({0, 150, 250, 300}));
@@ -212,8 +199,8 @@ TEST_F(SendEngineTest, OverlappingSendsKeepTheirOwnTimesAndStopEndsThemAll) {
     EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::Completed, SendOutcome::Completed}));
 
     outcomes.clear();
-    engine.send(command("1,", 0, 5, 100), "Command Pane", record());
-    engine.send(command("2,", 0, 5, 100), "Command Pane", record());
+    engine.send(SendAction{"1,", "", 0, 5, 100}, "Command Pane", record());
+    engine.send(SendAction{"2,", "", 0, 5, 100}, "Command Pane", record());
     EXPECT_TRUE(env.stopEnabled);
     engine.stopAll();
     EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::Interrupted, SendOutcome::Interrupted}));
@@ -221,73 +208,132 @@ TEST_F(SendEngineTest, OverlappingSendsKeepTheirOwnTimesAndStopEndsThemAll) {
     EXPECT_FALSE(engine.busy());
 }
 
-TEST_F(SendEngineTest, AMacroPauseOrStopEndsTheSendWithoutAWord) {
-    env.describe = true;
-    engine.send(command("41,", 0, 3, 100), "Macros", record());
-    env.logLines.clear();
-    engine.endForMacro();
-    clock.advance(1000);
-    EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::MacroEnded}));
-    EXPECT_EQ(env.line, QByteArray("A"));
-    EXPECT_TRUE(env.logLines.isEmpty());
-
-    engine.setMacroRunning(true);
-    engine.send(command("42,", 0, 3, 100), "Macros", record());
-    EXPECT_TRUE(env.logLines.first().startsWith("m:[Macros]\r\n")) << "no blank line in a macro";
-    engine.endForMacro();
-    EXPECT_EQ(outcomes.last(), SendOutcome::MacroEnded);
-    EXPECT_FALSE(engine.busy());
+// A send waits in its delay, or in its interval after a write. Stop ends it with a word; a
+// macro's pause or stop, which ends the macro's sends, without one.
+TEST_F(SendEngineTest, StopOrAMacroEndsAWaitingSend) {
+    // While the send waits: nothing, the macro's end or Stop, and the outcome.
+    const std::tuple<const char*, void (SendEngine::*)(), SendOutcome> cases[] = {
+        {"nothing", nullptr, SendOutcome::Completed},
+        {"the macro ends its sends", &SendEngine::endForMacro, SendOutcome::MacroEnded},
+        {"Stop", &SendEngine::stopAll, SendOutcome::Interrupted}};
+    for (const auto& [what, end, outcome] : cases) {
+        for (int delay : {100, 0}) {
+            SCOPED_TRACE(std::string(what) + (delay ? " in the delay" : " in the interval"));
+            nextRow();
+            engine.setMacroRunning(true);
+            engine.send(SendAction{"41,", "", delay, 1, 100, OutputSignal::DtrOn, true}, "Macros",
+                        record());
+            ASSERT_TRUE(env.logLines.first().startsWith("m:[Macros]\r\n")) << "no blank line";
+            QStringList log = env.logLines;
+            clock.advance(50);
+            if (end)
+                (engine.*end)();
+            clock.advance(1000);
+            EXPECT_EQ(outcomes, QList<SendOutcome>({outcome}));
+            const bool ended = outcome != SendOutcome::Completed;
+            EXPECT_EQ(env.line, !ended ? "AA" : delay ? "" : "A");
+            // Ended in its delay, the send sets no signal (here DTR ON) either.
+            EXPECT_EQ(env.lineChanges, ended && delay ? QStringList() : QStringList("DTR ON"));
+            if (outcome == SendOutcome::Interrupted)
+                log << "m:... Signal and command sending was interrupted\r\n\r\n";
+            if (ended) {
+                EXPECT_EQ(env.logLines, log);
+            }
+            EXPECT_FALSE(env.stopEnabled);
+        }
+    }
 }
 
-TEST_F(SendEngineTest, SignalsAreSetAndLoggedAndSignalOnlySendsEndWithoutCompletion) {
-    env.describe = true;
-    SendAction a;
-    a.sendSignal = true;
-    a.signal = OutputSignal::RtsOffDtrOn;
-    env.rtsOn = true;
-    engine.send(a, "Programmable Buttons", record());
-    EXPECT_FALSE(env.rtsOn);
-    EXPECT_TRUE(env.dtrOn);
-    EXPECT_EQ(env.ledUpdates, 1);
-    EXPECT_EQ(env.logLines, QStringList({"m:\r\n[Programmable Buttons]\r\nSending signals (Delay: "
-                                         "0 ms) ...\r\n",
-                                         "m:Signal Sent: ", "t:RTS Turned OFF\r\n",
-                                         "m:Signal sent: ", "t:DTR Turned ON\r\n"}));
-    EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::Completed}));
-
-    env.logLines.clear();
-    a.signal = OutputSignal::PlaySound;
-    a.command = "41,";
-    engine.send(a, "Programmable Buttons", record());
-    EXPECT_EQ(env.beeps, 1);
-    EXPECT_TRUE(env.logLines.contains("m:Playing Sound"));
-    EXPECT_TRUE(env.logLines.first().contains("(Signal: Play sound, Command: 41,"));
+// Each output signal, none (-1) and one outside the list: the lines a signal changes are
+// the ones its name says.
+TEST_F(SendEngineTest, EachSignalSetsItsOwnLinesAndLogsThem) {
+    const std::tuple<int, QString, QString> cases[] = {
+        {-1, "None", ""},
+        {0, "RTS ON", "m:Signal sent: t:RTS Turned ON\r\n"},
+        {1, "RTS OFF", "m:Signal sent: t:RTS Turned OFF\r\n"},
+        {2, "DTR ON", "m:Signal sent: t:DTR Turned ON\r\n"},
+        {3, "DTR OFF", "m:Signal sent: t:DTR Turned OFF\r\n"},
+        {4, "RTS ON, DTR ON",
+         "m:Signal sent: t:RTS Turned ON\r\nm:Signal sent: t:DTR Turned ON\r\n"},
+        {5, "RTS ON, DTR OFF",
+         "m:Signal sent: t:RTS Turned ON\r\nm:Signal sent: t:DTR Turned OFF\r\n"},
+        // The two codes that turn RTS off with DTR have always been logged this way.
+        {6, "RTS OFF, DTR ON",
+         "m:Signal Sent: t:RTS Turned OFF\r\nm:Signal sent: t:DTR Turned ON\r\n"},
+        {7, "RTS OFF, DTR OFF",
+         "m:Signal Sent: t:RTS Turned OFF\r\nm:Signal sent: t:DTR Turned OFF\r\n"},
+        {8, "Play sound", "m:Playing Soundt:\r\n"},
+        {9, "None", ""},
+    };
+    for (const auto& [signal, name, signalLog] : cases) {
+        // With a command; alone; alone in a macro, whose headline names the signal.
+        for (const auto& [text, inMacro] :
+             {std::pair{QStringLiteral("41,"), false}, {QString(), false}, {QString(), true}}) {
+            SCOPED_TRACE(qPrintable(QString::number(signal) + " with [" + text + "] " +
+                                    (inMacro ? "in a macro" : "")));
+            nextRow();
+            engine.setMacroRunning(inMacro);
+            // Control codes are no data in Hex: without the command the send is signal-only.
+            engine.send(SendAction{text, "D,", 0, 0, 0, OutputSignal(signal), signal >= 0},
+                        "Programmable Buttons", record());
+            EXPECT_EQ(env.lineChanges.join(", "), signal >= 0 && signal <= 7 ? name : "");
+            EXPECT_EQ(env.ledUpdates, signal >= 0 && signal <= 7 ? 1 : 0);
+            EXPECT_EQ(env.beeps, signal == 8 ? 1 : 0);
+            EXPECT_EQ(outcomes,
+                      QList<SendOutcome>({signal < 0 && text.isEmpty() ? SendOutcome::NotSent
+                                                                       : SendOutcome::Completed}));
+            QString headline = "(Signal: " + name + ", Command: 41, Delay";
+            if (text.isEmpty() && inMacro)
+                headline = "m:[Programmable Buttons]\r\nSending signal (Signals: " + name +
+                           ", Delay: 0 ms) ...\r\n";
+            else if (text.isEmpty())
+                headline = "m:\r\n[Programmable Buttons]\r\nSending signals (Delay: 0 ms) ...\r\n";
+            EXPECT_EQ(env.logLines.value(0).contains(headline), signal >= 0 || !text.isEmpty());
+            // A signal-only send ends after its signal, without a completion line.
+            EXPECT_EQ(env.logLines.mid(1).join(QString()),
+                      signalLog + (text.isEmpty() ? ""
+                                                  : "m:Data sent: t:41,\r\nm:... Signal and "
+                                                    "command sending was completed\r\n\r\n"));
+        }
+    }
 }
 
-TEST_F(SendEngineTest, ADelayOnlySendWaitsAndEndsAfterItsHeadline) {
-    env.describe = true;
-    engine.send(command("", 200), "Macros", record());
-    EXPECT_EQ(env.logLines, QStringList({"m:\r\n[Macros]\r\nDelay: 200 ms ...\r\n"}));
-    EXPECT_TRUE(outcomes.isEmpty());
-    clock.advance(200);
-    EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::Completed}));
-    EXPECT_EQ(env.logLines.size(), 1);
-}
-
-TEST_F(SendEngineTest, NothingHappensOnAClosedPortOrWithNothingToDo) {
+// Data is a command, or control codes in ASCII: the other notations send none. Without
+// data, a signal or a delay there is nothing to do; with a delay alone the send waits.
+TEST_F(SendEngineTest, OnlyACommandOrAsciiControlCodesAreData) {
+    for (int format : {ncDec, ncHex, ncOct, ncBin, ncAscii})
+        for (const QString& text : {QString(), QStringLiteral("1,")})
+            for (const QString& codes : {QString(), QStringLiteral("D,")})
+                for (int delay : {0, 10}) {
+                    SCOPED_TRACE(testing::Message() << format << " [" << text.toStdString() << "] ["
+                                                    << codes.toStdString() << "] " << delay);
+                    nextRow();
+                    env.format = format;
+                    engine.send(SendAction{text, codes, delay}, "Command Pane", record());
+                    EXPECT_EQ(outcomes.isEmpty(), delay > 0) << "a delay is waited for";
+                    clock.advance(delay);
+                    const bool ascii = format == ncAscii;
+                    const bool data = !text.isEmpty() || (ascii && !codes.isEmpty());
+                    EXPECT_EQ(outcomes, QList<SendOutcome>({data || delay ? SendOutcome::Completed
+                                                                          : SendOutcome::NotSent}));
+                    const QByteArray bytes = text.isEmpty() ? "" : ascii ? "1," : "\x01";
+                    EXPECT_EQ(env.line, bytes + (ascii && !codes.isEmpty() ? "\r" : ""));
+                    // Headline, data, completion; or the headline of a wait alone.
+                    EXPECT_EQ(env.logLines.count("m:Data sent: "), data ? 1 : 0);
+                    EXPECT_EQ(env.logLines.size(), data ? 4 : delay ? 1 : 0);
+                    EXPECT_EQ(env.logLines.value(0).endsWith("]\r\nDelay: 10 ms ...\r\n"),
+                              !data && delay);
+                }
+    nextRow();
     env.open = false;
-    engine.send(command("41,"), "Command Pane", record());
-    env.open = true;
-    engine.send(command(""), "Command Pane", record());
-    EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::NotSent, SendOutcome::NotSent}));
-    EXPECT_TRUE(env.logLines.isEmpty());
-    EXPECT_FALSE(env.stopEnabled);
-    EXPECT_TRUE(boxes.boxes().isEmpty());
+    engine.send(SendAction{"41,"}, "Command Pane", record());
+    EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::NotSent}));
+    EXPECT_TRUE(env.logLines.isEmpty() && !env.stopEnabled && boxes.boxes().isEmpty());
 }
 
 TEST_F(SendEngineTest, ARefusedSendShowsItsBoxAndWritesNothing) {
     env.describe = true;
-    engine.send(command("1A,1G,"), "Command Pane", record());
+    engine.send(SendAction{"1A,1G,"}, "Command Pane", record());
     ASSERT_EQ(boxes.boxes().size(), 1);
     EXPECT_EQ(boxes.boxes()[0].title, "Error:");
     EXPECT_EQ(boxes.boxes()[0].icon, MsgIcon::Exclamation);
@@ -298,7 +344,7 @@ TEST_F(SendEngineTest, ARefusedSendShowsItsBoxAndWritesNothing) {
     // A port that refuses the bytes ends the send with the invalid-data box.
     boxes.clear();
     env.refuseOutput = true;
-    engine.send(command("41,", 0, 2), "Command Pane", record());
+    engine.send(SendAction{"41,", "", 0, 2}, "Command Pane", record());
     ASSERT_EQ(boxes.boxes().size(), 1);
     EXPECT_TRUE(boxes.boxes()[0].text.startsWith("Invalid data, please check"));
     EXPECT_EQ(outcomes.last(), SendOutcome::Refused);
@@ -306,7 +352,7 @@ TEST_F(SendEngineTest, ARefusedSendShowsItsBoxAndWritesNothing) {
 
 TEST_F(SendEngineTest, TheTxLedGoesOutAfterTheLastWriteAndEachWriteCanBeep) {
     env.sound = true;
-    engine.send(command("41,", 0, 1, 10), "Command Pane", record());
+    engine.send(SendAction{"41,", "", 0, 1, 10}, "Command Pane", record());
     EXPECT_EQ(env.txStates, QList<bool>({true}));
     clock.advance(10);
     EXPECT_EQ(env.txStates, QList<bool>({true, true})) << "re-lit before it went out";
