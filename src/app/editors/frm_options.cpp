@@ -1,7 +1,6 @@
 #include "app/editors/frm_options.h"
 
 #include "app/editors/dialog_buttons.h"
-#include "app/main/frm_main.h"
 #include "app/main/session.h"
 #include "platform/desktop/bgr_color.h"
 #include "platform/runtime_error.h"
@@ -97,7 +96,8 @@ void readBoxes(QCheckBox* const* boxes, const CheckBoxes& fields, UserPreference
 
 } // namespace
 
-frmOptions::frmOptions(frmMain& main) : QDialog(&main), main_(main) {
+frmOptions::frmOptions(QWidget* parent, Session& session, std::function<void()> applied)
+    : QDialog(parent), session_(session), applied_(std::move(applied)) {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Options"));
     // Wide enough for the four tabs side by side.
@@ -226,7 +226,7 @@ void frmOptions::chooseColor(QPushButton* button, quint32* color) {
 
 void frmOptions::Form_Load() {
     try {
-        const UserPreferences stored = LoadPreferences(main_.session().SupportConnStr());
+        const UserPreferences stored = LoadPreferences(session_.SupportConnStr());
         setBoxes(Check1.data(), startupBoxes(), stored);
         setBoxes(Check2.data(), exitBoxes(), stored);
         setBoxes(Check3.data(), soundBoxes(), stored);
@@ -264,14 +264,14 @@ UserPreferences frmOptions::edited() const {
 void frmOptions::Command1_Click() {
     const UserPreferences row = edited();
     try {
-        SavePreferences(main_.session().SupportConnStr(), row);
+        SavePreferences(session_.SupportConnStr(), row);
     } catch (const RunTimeError& e) {
         // Nothing was stored and nothing applied: the edits stay for another try.
         showFailure(QStringLiteral("Setting_Save Error:"), e);
         return;
     }
     // The start-up choices take effect at the next load; everything else at once.
-    UserPreferences& prefs = main_.session().shared().Prefs;
+    UserPreferences& prefs = session_.shared().Prefs;
     UserPreferences applied = row;
     for (const auto& [field, caption] : startupBoxes())
         applied.*field = prefs.*field;
@@ -284,7 +284,7 @@ void frmOptions::Command2_Click() {
 }
 
 void frmOptions::done(int result) {
-    main_.setLogBackground(main_.session().shared().Prefs.backgroundColor);
+    applied_();
     QDialog::done(result);
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -14,7 +15,7 @@ class QTabWidget;
 
 namespace kst {
 
-class frmMain;
+class Session;
 
 // "Options": the program-wide preferences of the support database: sounds, clearing the
 // log on opening, the log's colours, text styles and font size, and the start-up and exit
@@ -23,7 +24,9 @@ class frmMain;
 class frmOptions : public QDialog {
     Q_OBJECT
 public:
-    explicit frmOptions(frmMain& main);
+    // `applied`: after the preferences were stored and taken into the session, the
+    // main window shows what takes effect at once.
+    frmOptions(QWidget* parent, Session& session, std::function<void()> applied);
     ~frmOptions() override;
 
     QTabWidget* SSTab1 = nullptr;
@@ -62,7 +65,8 @@ private:
     void showColor(QPushButton* button, quint32 color);
     UserPreferences edited() const;
 
-    frmMain& main_;
+    Session& session_;
+    std::function<void()> applied_;
     // The colours and styles as the dialog shows them.
     UserPreferences shown_;
     std::vector<StyleRow> styles_;

@@ -1,9 +1,7 @@
 #include "app/editors/frm_prog_but.h"
 
 #include "app/editors/dialog_buttons.h"
-#include "app/main/frm_main.h"
-#include "app/main/main_controller.h"
-#include "app/main/session.h"
+#include "app/main/shared_state.h"
 #include "notation/notation.h"
 #include "platform/desktop/checked_field.h"
 #include "platform/runtime_error.h"
@@ -53,7 +51,8 @@ QString cutAfterLastComma(const QString& text) {
 
 } // namespace
 
-frmProgBut::frmProgBut(frmMain& main) : QDialog(&main), main_(main) {
+frmProgBut::frmProgBut(QWidget* parent, SharedState& shared, std::function<void()> stored)
+    : QDialog(parent), shared_(shared), stored_(std::move(stored)) {
     setObjectName(QStringLiteral("frmProgBut"));
     setWindowTitle(QStringLiteral("Programmable buttons"));
     auto* layout = new QVBoxLayout(this);
@@ -231,7 +230,7 @@ ButtonTable frmProgBut::table() const {
 
 void frmProgBut::Form_Load() {
     try {
-        showTable(ReadButtonTable(main_.session().shared().SettingsConnStr));
+        showTable(ReadButtonTable(shared_.SettingsConnStr));
     } catch (const RunTimeError& e) {
         showFailure(QStringLiteral("Form Load Error:"), e);
         // Rows that were never read must not be stored over the profile's.
@@ -242,11 +241,9 @@ void frmProgBut::Form_Load() {
 }
 
 bool frmProgBut::store(const ButtonTable& stored, const QString& failureTitle) {
-    Session& session = main_.session();
-    SharedState& shared = session.shared();
     try {
-        WriteButtonTable(shared.SettingsConnStr, stored);
-        ReadProgButtons(shared.SettingsConnStr, shared.LoadedButtons);
+        WriteButtonTable(shared_.SettingsConnStr, stored);
+        ReadProgButtons(shared_.SettingsConnStr, shared_.LoadedButtons);
     } catch (const RunTimeError& e) {
         // The table is as it was: the rows are written together or not at all.
         showFailure(failureTitle, e);
@@ -255,8 +252,7 @@ bool frmProgBut::store(const ButtonTable& stored, const QString& failureTitle) {
     for (size_t i = 0; i < rows.size(); ++i)
         rows[i].cmdBut->setText(stored.rows[i].caption);
     storedNotation_ = stored.notation;
-    main_.ui().Option6[0]->setChecked(true);
-    main_.controller().buttons().Option6_Click(0);
+    stored_();
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QHash>
 #include <array>
+#include <functional>
 #include <optional>
 
 class QComboBox;
@@ -17,7 +18,7 @@ class QTabWidget;
 namespace kst {
 
 class CheckedField;
-class frmMain;
+struct SharedState;
 
 // "Programmable buttons": the 32 buttons of the current profile, 16 to a tab, each row
 // its caption, signal, command (and control codes in ASCII), delay, repeat, interval and
@@ -25,7 +26,9 @@ class frmMain;
 class frmProgBut : public QDialog {
     Q_OBJECT
 public:
-    explicit frmProgBut(frmMain& main);
+    // `stored`: after a save or reset has stored the rows in the profile and in
+    // `shared`, the main window shows its buttons again.
+    frmProgBut(QWidget* parent, SharedState& shared, std::function<void()> stored);
     ~frmProgBut() override;
 
     // One button's row.
@@ -78,7 +81,8 @@ private:
     // Stores `rows` and refreshes the main window's buttons; false after a message.
     bool store(const ButtonTable& rows, const QString& failureTitle);
 
-    frmMain& main_;
+    SharedState& shared_;
+    std::function<void()> stored_;
     QHash<QObject*, int> lists_; // the two lists of each row, by their row
     int editNotation_ = 0;
     int storedNotation_ = 0;

@@ -229,12 +229,17 @@ void MainController::importProfile() {
 }
 
 void MainController::editButtons() {
-    frmProgBut dialog(window_);
+    frmProgBut dialog(&window_, session_.shared(), [this] {
+        window_.ui().Option6[0]->setChecked(true);
+        buttons_.Option6_Click(0);
+    });
     dialog.exec();
 }
 
 void MainController::editOptions() {
-    frmOptions dialog(window_);
+    frmOptions dialog(&window_, session_, [this] {
+        window_.setLogBackground(session_.shared().Prefs.backgroundColor);
+    });
     dialog.exec();
 }
 
