@@ -8,6 +8,8 @@
 #include "notation/notation.h"
 #include "platform/db/recordset.h"
 #include "storage/field_values.h"
+#include "storage/macro_rows.h"
+#include "storage/stored_fields.h"
 #include "traffic/send_parser.h"
 
 #include <algorithm>
@@ -30,17 +32,8 @@ void setConditionKind(MatchCondition& c, qint32 kind, qint32 listIndex) {
         c.lineState = LineState(listIndex);
 }
 
-// A fixed-length column hands back its text padded with blanks; the program compares
-// and sends the text without them, like that of its variable-length siblings.
 QString text(const db::Recordset& row, int ordinal) {
-    QString t = row.value(ordinal).toText();
-    if (row.field(ordinal).kind == db::ColumnKind::FixedText) {
-        qsizetype end = t.size();
-        while (end > 0 && t[end - 1] == u' ')
-            --end;
-        t.truncate(end);
-    }
-    return t;
+    return TextField(row, ordinal);
 }
 
 qint16 integer(const db::Recordset& row, int ordinal) {
@@ -77,13 +70,22 @@ public:
         return list;
     }
 
-    // A condition text followed by its control codes as characters. Control codes
-    // that are not bytes make a condition that never matches, rather than one that
-    // matches a 0 nobody stored.
-    void condition(MatchCondition& c, const QString& data, int ctrlOrdinal) const {
+    // A condition of kind `kind` and line-state or event position `listIndex`: its text,
+    // followed by its control codes as characters for the data kinds. A length or a line
+    // event has no control codes: codes left behind by an earlier data kind would make a
+    // "Len >" without a length hold for every block. Control codes that are not bytes
+    // make a condition that never matches, rather than one that matches a 0 nobody stored.
+    void condition(MatchCondition& c, const QString& data, int ctrlOrdinal, qint32 kind,
+                   qint32 listIndex) const {
         const QString list = controlCodes(ctrlOrdinal);
-        c.usable = ValidateByteList(list, ncHex);
-        c.data = data + (c.usable ? ConvertHexList(list, ncAscii).value_or(QString()) : QString());
+        setConditionKind(c, kind, listIndex);
+        c.usable = true;
+        c.data = data;
+        if (kind >= 0 && kind <= static_cast<qint32>(ConditionKind::Contains)) {
+            c.usable = ValidateByteList(list, ncHex);
+            if (c.usable)
+                c.data += ConvertHexList(list, ncAscii).value_or(QString());
+        }
     }
 
     void thenPart(SendAction& s, const ThenColumns& c) const {
@@ -144,13 +146,13 @@ void ReadAutoResponseRule(const db::Recordset& row, AutoResponseRule& rule, Dama
     const RowReader r(row, damaged);
     MatchCondition& c = rule.condition;
     SendAction& s = rule.response;
-    r.condition(c, text(row, C::Condition), C::strConditionCtrl);
+    r.condition(c, text(row, C::Condition), C::strConditionCtrl, integer(row, C::CondOpt),
+                integer(row, C::CondCbo));
     s.command = text(row, C::respCodes);
     s.controlCodes = r.controlCodes(C::strRespCtrl);
     s.delayMs = longValue(row, C::respDelay);
     s.repeat = integer(row, C::respRepeat);
     s.intervalMs = longValue(row, C::respInterval);
-    setConditionKind(c, integer(row, C::CondOpt), integer(row, C::CondCbo));
     c.requireLineState = boolean(row, C::CondChk);
     s.signal = OutputSignal(integer(row, C::respCbo));
     s.sendSignal = boolean(row, C::respChk);
@@ -179,13 +181,12 @@ void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub, Damaged
     const RowReader r(row, damaged);
     sub.id = integer(row, C::ID);
     sub.name = text(row, C::SubRoutineName);
-    r.condition(sub.ifCondition, text(row, C::IfCode), C::strIfCtrl);
-    setConditionKind(sub.ifCondition, integer(row, C::IfOpt), integer(row, C::IfSignal));
+    r.condition(sub.ifCondition, text(row, C::IfCode), C::strIfCtrl, integer(row, C::IfOpt),
+                integer(row, C::IfSignal));
     r.thenPart(sub.ifThen, {C::IfThenCmd, C::strIfThenCtrl, C::IfThenCmdRepeat, C::IfThenCmdDelay,
                             C::IfThenCmdInterval, C::IfThenSignal});
-    r.condition(sub.elseIfCondition, text(row, C::ElseIfCode), C::strElseIfCtrl);
-    setConditionKind(sub.elseIfCondition, integer(row, C::ElseIfOpt),
-                     integer(row, C::ElseIfSignal));
+    r.condition(sub.elseIfCondition, text(row, C::ElseIfCode), C::strElseIfCtrl,
+                integer(row, C::ElseIfOpt), integer(row, C::ElseIfSignal));
     r.thenPart(sub.elseIfThen,
                {C::ElseIfThenCmd, C::ElseIfThenCtrl, C::ElseIfThenCmdRepeat, C::ElseIfThenCmdDelay,
                 C::ElseIfThenCmdInterval, C::ElseIfThenSignal});
@@ -201,12 +202,9 @@ void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub, Damaged
 
 MacroRecords LoadMacro(const QString& settingsConnStr, int macroNo, DamagedLists* damaged) {
     MacroRecords macro;
-    // Macro n owns rows (n-1)*8+1 .. n*8 of both tables.
-    const QString rows = " WHERE ID BETWEEN " + QString::number((macroNo - 1) * 8 + 1) + " AND " +
-                         QString::number(macroNo * 8);
-    ReadRows("SELECT * FROM progMacrosSeq" + rows, settingsConnStr, 8,
+    ReadRows(MacroRowsQuery(QStringLiteral("progMacrosSeq"), macroNo), settingsConnStr, 8,
              [&](const db::Recordset& row, int k) { ReadMacroStep(row, macro.steps[k], damaged); });
-    ReadRows("SELECT * FROM progMacrosSubRoutines" + rows, settingsConnStr, 8,
+    ReadRows(MacroRowsQuery(QStringLiteral("progMacrosSubRoutines"), macroNo), settingsConnStr, 8,
              [&](const db::Recordset& row, int k) {
                  ReadMacroSubRoutine(row, macro.subRoutines[k], damaged);
              });

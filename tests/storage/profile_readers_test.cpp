@@ -1,5 +1,6 @@
 #include "platform/db/recordset.h"
 #include "platform/runtime_error.h"
+#include "profile_fixture.h"
 #include "storage/preferences_store.h"
 #include "storage/profile_creator.h"
 #include "storage/profile_readers.h"
@@ -18,22 +19,8 @@ using db::Value;
 
 namespace {
 
-// A profile made from the support database the build ships, then altered row by row.
-class ProfileReaders : public ::testing::Test {
+class ProfileReaders : public test::ProfileFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(QDir(dir.path()).mkpath("Devices"));
-        ASSERT_TRUE(QFile::copy(KST_SUPPORT_DB_PATH, supportDbPath(dir.path())));
-        profile = dir.filePath("Devices/Device1.kst");
-        test::createProfile(supportConnStr(dir.path()), profile);
-        conn = profileConnStr(profile);
-    }
-
-    void set(const QString& table, int id, test::FieldValues fields) {
-        test::setRow(conn, table, id, fields);
-    }
-
     int loadMacro(int macroNo) {
         try {
             const MacroRecords macro = LoadMacro(conn, macroNo);
@@ -45,9 +32,6 @@ protected:
         return 0;
     }
 
-    QTemporaryDir dir;
-    QString profile;
-    QString conn;
     MacroSteps steps;
     MacroSubRoutines subs;
 };
@@ -169,7 +153,7 @@ TEST_F(ProfileReaders, EveryMacroFieldComesFromItsOwnColumn) {
          {13, Value("D,")}});
     set("progMacrosSubRoutines", 9,
         {{1, Value("Sub")},
-         {2, n(2)},
+         {2, Value(qint64(2))}, // data kinds, whose control codes fold into their text
          {3, Value("IF")},
          {4, n(4)},
          {5, Value("THEN")},
@@ -177,7 +161,7 @@ TEST_F(ProfileReaders, EveryMacroFieldComesFromItsOwnColumn) {
          {7, n(7)},
          {8, n(8)},
          {9, n(9)},
-         {10, n(10)},
+         {10, Value(qint64(1))},
          {11, Value("EI")},
          {12, n(12)},
          {13, Value("EITHEN")},
@@ -214,19 +198,39 @@ TEST_F(ProfileReaders, EveryMacroFieldComesFromItsOwnColumn) {
     EXPECT_EQ(s.name, "Sub");
     // A line state stored for a data kind is a line state; out of the list it stays what
     // it is and never holds.
-    MatchCondition ifCondition{ConditionKind(200), "IFA", false, LineState(400),
-                               LineEvent::CtsOn,   true};
+    MatchCondition ifCondition{ConditionKind::Contains, "IFA", false, LineState(400),
+                               LineEvent::CtsOn,        true};
     EXPECT_EQ(s.ifCondition, ifCondition);
     SendAction ifThen{"THEN", "B,", 700, 600, 800, OutputSignal(900), true};
     EXPECT_EQ(s.ifThen, ifThen);
-    MatchCondition elseIfCondition{ConditionKind(1000), "EIB", false, LineState(1200),
-                                   LineEvent::CtsOn,    true};
+    MatchCondition elseIfCondition{
+        ConditionKind::DataNotEqual, "EIB", false, LineState(1200), LineEvent::CtsOn, true};
     EXPECT_EQ(s.elseIfCondition, elseIfCondition);
     SendAction elseIfThen{"EITHEN", "C,", 1500, 1400, 1600, OutputSignal(1700), true};
     EXPECT_EQ(s.elseIfThen, elseIfThen);
     SendAction elseThen{"ELSE", "E,", 2000, 1900, 2100, OutputSignal(2200), false};
     EXPECT_EQ(s.elseThen, elseThen);
     EXPECT_TRUE(s.elseOnTimeout);
+}
+
+TEST_F(ProfileReaders, ControlCodesFoldOnlyIntoTheTextOfADataCondition) {
+    // Codes left behind by an earlier data kind: a length or an event has none, so
+    // "Len >" without a length never holds rather than holding for every block.
+    for (int kind = 0; kind <= 7; ++kind) {
+        const bool folds = kind <= 2;
+        set("progMacrosSubRoutines", 1,
+            {{2, Value(qint64(kind))}, {3, Value("")}, {32, Value("D,A,")}, {4, Value(0)}});
+        set("progAutoResp", 1,
+            {{6, Value(qint64(kind))}, {1, Value("5")}, {12, Value("D,1FF,")}, {8, Value(0)}});
+        ASSERT_EQ(loadMacro(1), 0);
+        EXPECT_EQ(subs[0].ifCondition.data, folds ? QString("\r\n") : QString()) << kind;
+        AutoResponseRule rule;
+        ReadRows("SELECT * FROM progAutoResp WHERE ID = 1", conn, 1,
+                 [&](const Recordset& row, int) { ReadAutoResponseRule(row, rule); });
+        EXPECT_EQ(rule.condition.data, "5") << kind;
+        // Damaged codes spoil only a condition they belong to.
+        EXPECT_EQ(rule.condition.usable, !folds) << kind;
+    }
 }
 
 TEST_F(ProfileReaders, ControlCodesThatAreNotBytesAreNamedAndNeverMatchAsZero) {

@@ -59,6 +59,18 @@ void Recordset::open(const QString& sql, const ConnectionInfo& info) {
     // The query is checked before the file is touched.
     const SelectQuery query = SelectQuery::parse(sql);
     Connection connection = Connection::open(info);
+    load(query, connection);
+    connection_.emplace(std::move(connection));
+}
+
+void Recordset::reopen(const QString& sql) {
+    ensureOpen();
+    const SelectQuery query = SelectQuery::parse(sql);
+    flush();
+    load(query, *connection_);
+}
+
+void Recordset::load(const SelectQuery& query, Connection& connection) {
     std::optional<TableDef> table = findTable(connection, query.table);
     if (!table) {
         raise(err::TableNotFound,
@@ -95,7 +107,6 @@ void Recordset::open(const QString& sql, const ConnectionInfo& info) {
             rows.push_back(std::move(row));
         }
     }
-    connection_.emplace(std::move(connection));
     table_ = std::move(*table);
     rows_ = std::move(rows);
     position_ = 0;

@@ -10,6 +10,8 @@
 
 namespace kst::db {
 
+struct SelectQuery;
+
 // A static snapshot of one table's rows, in key order, with optimistic writing.
 //
 // `open` reads the rows that the query selects (see SelectQuery); later changes by
@@ -32,6 +34,10 @@ public:
 
     void open(const QString& sql, const QString& connectionString);
     void open(const QString& sql, const ConnectionInfo& info);
+    // Reads another query of the same file in place of the current one. A transaction
+    // begun goes on, so that writes to two tables reach the file together; what is
+    // pending on the current record is written first.
+    void reopen(const QString& sql);
     void close();
     bool isOpen() const { return connection_.has_value(); }
 
@@ -65,6 +71,7 @@ private:
         std::vector<Value> values;
     };
 
+    void load(const SelectQuery& query, Connection& connection);
     void ensureOpen() const;
     void ensureOrdinal(int ordinal) const;
     void ensureCurrent() const;

@@ -70,3 +70,52 @@ TEST_F(RecordsetTransaction, AFailureHalfwayTakesBackTheRowsWrittenBeforeIt) {
     rs.close();
     EXPECT_EQ(names(), QStringList({"A", "B", "C"}));
 }
+
+TEST_F(RecordsetTransaction, WritesToTwoTablesOfOneTransactionReachTheFileTogether) {
+    {
+        TableDef other{"Others", {}, {}};
+        other.add(ColumnDef::autoNumber("ID"))
+            .add(ColumnDef::text("name", 3))
+            .primaryKey("PrimaryKey", "ID");
+        Catalog::open(conn).appendTable(other);
+        Recordset rs;
+        rs.open("SELECT * FROM Others", conn);
+        rs.addNew();
+        rs.setValue(1, Value(QString("o")));
+        rs.update();
+        rs.close();
+    }
+    const auto others = [this] {
+        Recordset rs;
+        rs.open("SELECT * FROM Others", conn);
+        rs.moveFirst();
+        const QString name = rs.value(1).toText();
+        rs.close();
+        return name;
+    };
+    const auto writeBoth = [this](const QString& first, const QString& second, bool commit) {
+        Recordset rs;
+        rs.open("SELECT * FROM Others", conn);
+        rs.beginTrans();
+        rs.moveFirst();
+        rs.setValue(1, Value(first));
+        rs.reopen("SELECT * FROM Rows WHERE ID = 2"); // the pending value is written first
+        rs.moveFirst();
+        EXPECT_EQ(rs.value(1).toText(), "b");
+        rs.setValue(1, Value(second));
+        if (commit)
+            rs.commitTrans();
+        else
+            rs.update();
+    };
+    // Never committed: neither table changes.
+    writeBoth("x", "y", false);
+    EXPECT_EQ(others(), "o");
+    EXPECT_EQ(names(), QStringList({"a", "b", "c"}));
+    // A value the second table refuses takes back the first table's write.
+    EXPECT_THROW(writeBoth("x", "four", true), kst::RunTimeError);
+    EXPECT_EQ(others(), "o");
+    writeBoth("x", "y", true);
+    EXPECT_EQ(others(), "x");
+    EXPECT_EQ(names(), QStringList({"a", "y", "c"}));
+}
