@@ -17,13 +17,13 @@ namespace C = ProgMacrosSeqColumn;
 MacroStepRow readStep(const db::Recordset& rs) {
     MacroStepRow step;
     step.name = TextField(rs, C::SeqName);
-    SendFields& send = step.send;
+    SendRow& send = step.send;
     send.command = TextField(rs, C::CmdStr);
     send.controlCodes = TextField(rs, C::strASCIICtrl);
     send.repeat = NumberText(rs, C::RepeatNo);
     send.delay = NumberText(rs, C::Delay);
     send.interval = NumberText(rs, C::Interval);
-    send.sendSignal = CheckField(rs, C::stepChk);
+    send.signalCheck = CheckField(rs, C::stepChk);
     send.signal = ListPosition(rs, C::stepSignal, OutputSignalCount);
     step.subRoutine = ListPosition(rs, C::SubRoutineNo, 8);
     step.timerAfter = NumberText(rs, C::TimerAfter);
@@ -41,13 +41,13 @@ void writeStep(db::Recordset& rs, const MacroStepRow& step, StepColumns columns)
     rs.setValue(C::ActionOpt, db::Value(static_cast<qint64>(step.action)));
     rs.setValue(C::TimerAfter, StoredNumber(step.timerAfter));
     if (all || step.action == StepAction::SendCommands) {
-        const SendFields& send = step.send;
+        const SendRow& send = step.send;
         rs.setValue(C::CmdStr, db::Value(send.command));
         rs.setValue(C::strASCIICtrl, db::Value(send.controlCodes));
         rs.setValue(C::RepeatNo, StoredNumber(send.repeat));
         rs.setValue(C::Delay, StoredNumber(send.delay));
         rs.setValue(C::Interval, StoredNumber(send.interval));
-        rs.setValue(C::stepChk, db::Value(send.sendSignal));
+        rs.setValue(C::stepChk, db::Value(send.signalCheck));
         rs.setValue(C::stepSignal, db::Value(static_cast<qint64>(send.signal)));
     }
     if (all || step.action == StepAction::SubRoutine)

@@ -23,7 +23,7 @@ enum class StepAction : int { SendCommands = 0, SubRoutine = 1 };
 struct MacroStepRow {
     QString name;
     StepAction action = StepAction::SendCommands;
-    SendFields send;
+    SendRow send;
     int subRoutine = 0;
     QString timerAfter;
 
@@ -34,7 +34,7 @@ struct MacroStepRow {
 // order, the timer.
 namespace StepField {
 inline constexpr int Name = 0;
-inline constexpr int send(SendMember member) {
+inline constexpr int send(SendField member) {
     return 1 + static_cast<int>(member);
 }
 inline constexpr int TimerAfter = 6;

@@ -60,24 +60,24 @@ int readKind(const db::Recordset& rs, int ordinal) {
     return static_cast<int>(kind);
 }
 
-ConditionFields readCondition(const db::Recordset& rs, const ConditionColumns& c) {
-    ConditionFields f;
+ConditionRow readCondition(const db::Recordset& rs, const ConditionColumns& c) {
+    ConditionRow f;
     f.kind = readKind(rs, c.kind);
     f.data = TextField(rs, c.data);
     f.controlCodes = TextField(rs, c.controlCodes);
-    f.requireLineState = CheckField(rs, c.check);
-    f.lineState = ListPosition(rs, c.lineState, lineStateCount(f.kind));
+    f.lineStateCheck = CheckField(rs, c.check);
+    f.lineState = ListPosition(rs, c.lineState, lineStateListSize(f.kind));
     return f;
 }
 
-SendFields readSend(const db::Recordset& rs, const SendColumns& c) {
-    SendFields f;
+SendRow readSend(const db::Recordset& rs, const SendColumns& c) {
+    SendRow f;
     f.command = TextField(rs, c.command);
     f.controlCodes = TextField(rs, c.controlCodes);
     f.repeat = NumberText(rs, c.repeat);
     f.delay = NumberText(rs, c.delay);
     f.interval = NumberText(rs, c.interval);
-    f.sendSignal = CheckField(rs, c.check);
+    f.signalCheck = CheckField(rs, c.check);
     f.signal = ListPosition(rs, c.signal, OutputSignalCount);
     return f;
 }
@@ -94,21 +94,21 @@ SubRoutineRow readSubRoutine(const db::Recordset& rs) {
     return sub;
 }
 
-void writeCondition(db::Recordset& rs, const ConditionColumns& c, const ConditionFields& f) {
+void writeCondition(db::Recordset& rs, const ConditionColumns& c, const ConditionRow& f) {
     rs.setValue(c.kind, db::Value(static_cast<qint64>(f.kind)));
     rs.setValue(c.data, db::Value(f.data));
     rs.setValue(c.controlCodes, db::Value(f.controlCodes));
-    rs.setValue(c.check, db::Value(f.requireLineState));
+    rs.setValue(c.check, db::Value(f.lineStateCheck));
     rs.setValue(c.lineState, db::Value(static_cast<qint64>(f.lineState)));
 }
 
-void writeSend(db::Recordset& rs, const SendColumns& c, const SendFields& f) {
+void writeSend(db::Recordset& rs, const SendColumns& c, const SendRow& f) {
     rs.setValue(c.command, db::Value(f.command));
     rs.setValue(c.controlCodes, db::Value(f.controlCodes));
     rs.setValue(c.repeat, StoredNumber(f.repeat));
     rs.setValue(c.delay, StoredNumber(f.delay));
     rs.setValue(c.interval, StoredNumber(f.interval));
-    rs.setValue(c.check, db::Value(f.sendSignal));
+    rs.setValue(c.check, db::Value(f.signalCheck));
     rs.setValue(c.signal, db::Value(static_cast<qint64>(f.signal)));
 }
 
@@ -125,14 +125,14 @@ std::optional<Refusal> SubRoutineTable::checkSubRoutine(int row, const SubRoutin
                                                         int notation) {
     if (auto refusal = checkName(row, sub.name))
         return refusal;
-    const auto condition = [&](ConditionPart part, const ConditionFields& c) {
+    const auto condition = [&](ConditionPart part, const ConditionRow& c) {
         return checkCondition(
-            row, [part](ConditionMember m) { return SubRoutineField::conditionField(part, m); }, c,
+            row, [part](ConditionField m) { return SubRoutineField::conditionField(part, m); }, c,
             notation);
     };
-    const auto send = [&](SendPart part, const SendFields& s) {
+    const auto send = [&](SendPart part, const SendRow& s) {
         return checkSend(
-            row, [part](SendMember m) { return SubRoutineField::sendField(part, m); }, s, notation);
+            row, [part](SendField m) { return SubRoutineField::sendField(part, m); }, s, notation);
     };
     if (auto refusal = condition(ConditionPart::If, sub.ifCondition))
         return refusal;
@@ -199,7 +199,7 @@ void WriteSubRoutineRow(const QString& settingsConnStr, int macro, int index,
 SubRoutineRow DefaultSubRoutineRow(int macro, int index) {
     SubRoutineRow sub;
     sub.name = QStringLiteral("Sub%1%2").arg(macro).arg(MacroRowLetter(index));
-    for (SendFields* send : {&sub.ifThen, &sub.elseIfThen, &sub.elseThen})
+    for (SendRow* send : {&sub.ifThen, &sub.elseIfThen, &sub.elseThen})
         send->repeat = send->delay = send->interval = QStringLiteral("0");
     sub.elseOnTimeout = true;
     return sub;

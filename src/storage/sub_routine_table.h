@@ -17,13 +17,13 @@ class Recordset;
 // One sub-routine of a macro as the macro editor shows it.
 struct SubRoutineRow {
     QString name;
-    ConditionFields ifCondition;
-    SendFields ifThen;
-    ConditionFields elseIfCondition;
-    SendFields elseIfThen;
+    ConditionRow ifCondition;
+    SendRow ifThen;
+    ConditionRow elseIfCondition;
+    SendRow elseIfThen;
     // The ELSE also runs when the wait runs out with nothing received.
     bool elseOnTimeout = true;
-    SendFields elseThen;
+    SendRow elseThen;
 
     bool operator==(const SubRoutineRow&) const = default;
 };
@@ -33,10 +33,10 @@ enum class ConditionPart { If, ElseIf };
 enum class SendPart { IfThen, ElseIfThen, ElseThen };
 namespace SubRoutineField {
 inline constexpr int Name = 0;
-inline constexpr int conditionField(ConditionPart part, ConditionMember member) {
+inline constexpr int conditionField(ConditionPart part, ConditionField member) {
     return 1 + static_cast<int>(part) * 2 + static_cast<int>(member);
 }
-inline constexpr int sendField(SendPart part, SendMember member) {
+inline constexpr int sendField(SendPart part, SendField member) {
     return 5 + static_cast<int>(part) * 5 + static_cast<int>(member);
 }
 } // namespace SubRoutineField

@@ -24,7 +24,7 @@ Refusal listRefusal(int row, int field) {
 
 // One change to a step of the reset table per case, and the first refusal it makes.
 TEST(MacroStepTableValidate, TheFirstValueThatCannotBeStoredIsNamedWithItsBox) {
-    const int command = StepField::send(SendMember::Command);
+    const int command = StepField::send(SendField::Command);
     const struct {
         const char* what;
         std::function<void(MacroStepTable&)> change;
@@ -51,13 +51,13 @@ TEST(MacroStepTableValidate, TheFirstValueThatCannotBeStoredIsNamedWithItsBox) {
              t.notation = 1;
              t.rows[3].send.controlCodes = "D,,A,";
          },
-         listRefusal(3, StepField::send(SendMember::ControlCodes))},
+         listRefusal(3, StepField::send(SendField::ControlCodes))},
         {"codes kept hidden in Hex are not checked",
          [](MacroStepTable& t) { t.rows[3].send.controlCodes = "D,,A,"; }, std::nullopt},
         {"a delay of 65535", [](MacroStepTable& t) { t.rows[4].send.delay = "65535"; },
          std::nullopt},
         {"a delay of 65536", [](MacroStepTable& t) { t.rows[4].send.delay = "65536"; },
-         Refusal{4, StepField::send(SendMember::Delay),
+         Refusal{4, StepField::send(SendField::Delay),
                  "Maximum delay time is 65,535 ms, please try again!"}},
         {"an interval beyond, repeated",
          [](MacroStepTable& t) {
@@ -65,7 +65,7 @@ TEST(MacroStepTableValidate, TheFirstValueThatCannotBeStoredIsNamedWithItsBox) {
              t.rows[5].send.repeat = "2";
              t.rows[5].send.interval = "70000";
          },
-         Refusal{5, StepField::send(SendMember::Interval),
+         Refusal{5, StepField::send(SendField::Interval),
                  "Maximum interval time is 65,535 ms, please try again!"}},
         {"an interval not in use is not checked",
          [](MacroStepTable& t) { t.rows[5].send.interval = "70000"; }, std::nullopt},
@@ -122,7 +122,7 @@ TEST(SubRoutineTableValidate, TheFirstValueThatCannotBeStoredIsNamedWithItsBox) 
         {"an empty name", [](SubRoutineTable& t) { t.rows[2].name = ""; },
          Refusal{2, SubRoutineField::Name, "Please enter something for the selected sub-routine"}},
         {"IF data in Hex", [](SubRoutineTable& t) { t.rows[0].ifCondition.data = "1B,,2C,"; },
-         listRefusal(0, conditionField(ConditionPart::If, ConditionMember::Data))},
+         listRefusal(0, conditionField(ConditionPart::If, ConditionField::Data))},
         {"IF data of three digits", [](SubRoutineTable& t) { t.rows[0].ifCondition.data = "0FF,"; },
          std::nullopt},
         {"IF data in ASCII is text",
@@ -136,7 +136,7 @@ TEST(SubRoutineTableValidate, TheFirstValueThatCannotBeStoredIsNamedWithItsBox) 
              t.notation = 1;
              t.rows[3].elseIfCondition.controlCodes = "100,";
          },
-         listRefusal(3, conditionField(ConditionPart::ElseIf, ConditionMember::ControlCodes))},
+         listRefusal(3, conditionField(ConditionPart::ElseIf, ConditionField::ControlCodes))},
         {"Signaling keeps no data to check",
          [](SubRoutineTable& t) {
              t.rows[3].elseIfCondition.kind = 6;
@@ -150,26 +150,26 @@ TEST(SubRoutineTableValidate, TheFirstValueThatCannotBeStoredIsNamedWithItsBox) 
          },
          std::nullopt},
         {"THEN command in Hex", [](SubRoutineTable& t) { t.rows[4].ifThen.command = "1A,,"; },
-         listRefusal(4, sendField(SendPart::IfThen, SendMember::Command))},
+         listRefusal(4, sendField(SendPart::IfThen, SendField::Command))},
         {"THEN control codes in ASCII",
          [](SubRoutineTable& t) {
              t.notation = 1;
              t.rows[4].elseIfThen.controlCodes = "D,,";
          },
-         listRefusal(4, sendField(SendPart::ElseIfThen, SendMember::ControlCodes))},
+         listRefusal(4, sendField(SendPart::ElseIfThen, SendField::ControlCodes))},
         {"ELSE delay of 65535", [](SubRoutineTable& t) { t.rows[5].elseThen.delay = "65535"; },
          std::nullopt},
         {"ELSE delay of 65536", [](SubRoutineTable& t) { t.rows[5].elseThen.delay = "65536"; },
-         Refusal{5, sendField(SendPart::ElseThen, SendMember::Delay),
+         Refusal{5, sendField(SendPart::ElseThen, SendField::Delay),
                  "Maximum delay time is 65,535 ms, please try again!"}},
         {"ELSE IF THEN interval, repeated",
          [](SubRoutineTable& t) {
-             SendFields& s = t.rows[6].elseIfThen;
+             SendRow& s = t.rows[6].elseIfThen;
              s.command = "41,";
              s.repeat = "1";
              s.interval = "70000";
          },
-         Refusal{6, sendField(SendPart::ElseIfThen, SendMember::Interval),
+         Refusal{6, sendField(SendPart::ElseIfThen, SendField::Interval),
                  "Maximum interval time is 65,535 ms, please try again!"}},
         {"an interval not in use",
          [](SubRoutineTable& t) { t.rows[6].elseIfThen.interval = "70000"; }, std::nullopt},
@@ -178,7 +178,7 @@ TEST(SubRoutineTableValidate, TheFirstValueThatCannotBeStoredIsNamedWithItsBox) 
              t.rows[7].elseIfCondition.data = "G,";
              t.rows[7].ifThen.delay = "70000";
          },
-         Refusal{7, sendField(SendPart::IfThen, SendMember::Delay),
+         Refusal{7, sendField(SendPart::IfThen, SendField::Delay),
                  "Maximum delay time is 65,535 ms, please try again!"}},
     };
     for (const auto& c : cases) {
@@ -213,7 +213,7 @@ protected:
 TEST_F(MacroTables, AStepIsStoredWithTheNotationAndReadBackWhole) {
     set("progMacrosSeq", 9, {{5, Value(5)}});
     MacroStepRow send{
-        "Ping", StepAction::SendCommands, {"AT", "D,A,", "3", "250", "100", true, 8}, 2, "1200"};
+        "Ping", StepAction::SendCommands, {"AT", "D,A,", "250", "3", "100", true, 8}, 2, "1200"};
     WriteMacroStepRow(conn, 2, 0, send, 1);
     send.subRoutine = 5; // a send step keeps the stored sub-routine
     EXPECT_EQ(ReadMacroStepRow(conn, 2, 0), send);
@@ -246,11 +246,11 @@ TEST_F(MacroTables, ASubRoutineIsStoredInEveryColumnAndReadBackWhole) {
     SubRoutineRow sub;
     sub.name = "Answer";
     sub.ifCondition = {2, "OK", "D,A,", true, 12};
-    sub.ifThen = {"AT", "D,", "2", "10", "20", true, 8};
+    sub.ifThen = {"AT", "D,", "10", "2", "20", true, 8};
     sub.elseIfCondition = {6, "", "", false, 6};
-    sub.elseIfThen = {"41,42,", "", "0", "30", "0", false, 3};
+    sub.elseIfThen = {"41,42,", "", "30", "0", "0", false, 3};
     sub.elseOnTimeout = false;
-    sub.elseThen = {"ELSE", "A,", "1", "40", "50", true, 0};
+    sub.elseThen = {"ELSE", "A,", "40", "1", "50", true, 0};
     WriteSubRoutineRow(conn, 3, 7, sub);
     EXPECT_EQ(ReadSubRoutineRow(conn, 3, 7), sub);
     EXPECT_EQ(ReadSubRoutineTable(conn, 3).rows[7], sub);
