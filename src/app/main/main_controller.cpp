@@ -1,5 +1,6 @@
 #include "app/main/main_controller.h"
 
+#include "app/editors/frm_auto_sequence.h"
 #include "app/editors/frm_options.h"
 #include "app/editors/frm_prog_but.h"
 #include "app/main/controls.h"
@@ -234,6 +235,13 @@ void MainController::editButtons() {
         buttons_.Option6_Click(0);
     });
     dialog.exec();
+}
+
+void MainController::editMacros() {
+    frmAutoSequence dialog(&window_, session_.shared().SettingsConnStr,
+                           [this] { profile_.cboMacros_Click(); });
+    if (dialog.loaded())
+        dialog.exec();
 }
 
 void MainController::editOptions() {

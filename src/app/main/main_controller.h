@@ -72,7 +72,7 @@ public:
     void showCalculator() override;
     void editButtons() override;
     void editAutoResponse() override {}
-    void editMacros() override {}
+    void editMacros() override;
     void editOptions() override;
     void importProfile() override;
     void showAbout() override;

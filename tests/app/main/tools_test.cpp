@@ -113,7 +113,6 @@ TEST_F(ToolsTest, ToolWindowsOpenBesideEachOtherAndCloseWithTheMainWindow) {
 const std::map<QString, QString>& notBuiltYet() {
     static const std::map<QString, QString> entries = {
         {"mnuProgAutoResp", "auto-response editor, not yet an issue"},
-        {"mnuProgMacros", "macro editor, not yet an issue"},
     };
     return entries;
 }

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "storage/editor_table.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace kst {
+
+// What the step half and the sub-routine half of the macro editor share of its window.
+struct MacroEditorState {
+    QString settingsConnStr;
+    // The macro whose lists are shown (1-8).
+    int shownMacro = 1;
+    // The notation chosen in the window (0 Hex, 1 ASCII) and the one the profile holds.
+    int editNotation = 0;
+    int storedNotation = 0;
+    // Whether "Auto Save" is ticked: changes are saved without a question.
+    std::function<bool()> autoSave;
+};
+
+// The record one half of the editor shows in its fields: a step or a sub-routine.
+class ShownRecord {
+public:
+    virtual ~ShownRecord() = default;
+    // The fields differ from the record as it was read or last saved.
+    virtual bool changed() const = 0;
+    // The question that offers to save the changes.
+    virtual QString saveQuestion() const = 0;
+    // Stores the record as the fields show it; false after a refusal or a failure, with
+    // the fields as the user left them.
+    virtual bool save() = 0;
+    // The answer No: the changes are given up (they go when another record is shown).
+    virtual void dropChanges() = 0;
+};
+
+// Settles the changes of a record before another is shown or the window closes: saved
+// at once with Auto Save, otherwise after the question, or given up. False when the save
+// failed: what the user typed is still shown, and nothing else may replace it.
+bool settleChanges(ShownRecord& record, bool autoSave);
+
+// The box of a refusal, with the focus put into the field it names.
+bool passesCheck(const std::optional<Refusal>& refusal,
+                 const std::function<QWidget*(int field)>& fieldOf);
+
+// The box of a failed load or save of a record: the error's number, its description and
+// what failed, on lines of their own.
+void showRecordFailure(int number, const QString& description, const QString& what);
+
+} // namespace kst

@@ -1,0 +1,455 @@
+#include "app/editors/macro_step_fields.h"
+
+#include "app/main/controls.h"
+#include "notation/leading_number.h"
+#include "notation/notation.h"
+#include "platform/desktop/checked_field.h"
+#include "platform/runtime_error.h"
+#include "platform/services.h"
+#include "tools/tool_design.h"
+#include "traffic/command_input.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace kst {
+
+namespace {
+
+constexpr int CommandWidthHex = 3540;
+constexpr int CommandWidthAscii = 2835;
+constexpr int CommandLeft = 1860;
+constexpr int FieldHeight = 285;
+
+const int Command = StepField::send(SendField::Command);
+const int ControlCodes = StepField::send(SendField::ControlCodes);
+const int Delay = StepField::send(SendField::Delay);
+const int Repeat = StepField::send(SendField::Repeat);
+const int Interval = StepField::send(SendField::Interval);
+
+const QStringList& signalNames() {
+    static const QStringList names = {"RTS ON",          "RTS OFF",          "DTR ON",
+                                      "DTR OFF",         "RTS ON, DTR ON",   "RTS ON, DTR OFF",
+                                      "RTS OFF, DTR ON", "RTS OFF, DTR OFF", "Play Sound"};
+    return names;
+}
+
+// The text cut after its last comma: a list without its unfinished item.
+QString cutAfterLastComma(const QString& text) {
+    return text.left(text.lastIndexOf(u',') + 1);
+}
+
+QLabel* label(QWidget* parent, const QString& name, const QString& caption, int left, int top,
+              int width) {
+    return placed(new QLabel(caption, parent), name, left, top, width, 240);
+}
+
+QLineEdit* textBox(QWidget* parent, const QString& name, int left, int top, int width,
+                   int maxLength) {
+    auto* box = placed(new QLineEdit(parent), name, left, top, width, FieldHeight);
+    box->setMaxLength(maxLength);
+    return box;
+}
+
+void setInUse(LineControl* line, bool inUse) {
+    line->setBorderColor(inUse ? syscolor::MenuText : syscolor::ScrollBar);
+}
+
+void setInUse(const std::initializer_list<QWidget*>& controls, bool inUse) {
+    for (QWidget* control : controls)
+        control->setEnabled(inUse);
+}
+
+} // namespace
+
+MacroStepFields::MacroStepFields(QWidget* frame, MacroEditorState& state)
+    : QObject(frame), state_(state) {
+    build(frame);
+}
+
+LineControl* MacroStepFields::line(int number) const {
+    return lines_[static_cast<size_t>(number)];
+}
+
+void MacroStepFields::build(QWidget* frame) {
+    Label2 = label(frame, QStringLiteral("Label2"), QStringLiteral("Steps (Total: 8 nos.):"), 120,
+                   270, 2300);
+    for (int k = 0; k < 8; ++k)
+        label(frame, elementName(QStringLiteral("Label13"), k), QStringLiteral("%1 >").arg(k + 1),
+              120, 585 + k * 300, 330);
+    List1 = placed(new QListWidget(frame), QStringLiteral("List1"), 480, 540, 2040, 2460);
+    connect(List1, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
+
+    Frame3 = placed(new QGroupBox(QStringLiteral("Step Details"), frame), QStringLiteral("Frame3"),
+                    2640, 180, 6600, 3360);
+    label(Frame3, QStringLiteral("lblEditDelMain"), QStringLiteral("Edit Step's Name:"), 120, 330,
+          1500);
+    Label21 = label(Frame3, QStringLiteral("Label21"), QStringLiteral("1 >"), 1650, 330, 330);
+    txtEditSeq = textBox(Frame3, QStringLiteral("txtEditSeq"), 1980, 300, 2835, 50);
+    auto* actions = placed(new QGroupBox(QStringLiteral("Actions"), Frame3),
+                           QStringLiteral("Frame6"), 120, 720, 6360, 2100);
+    buildActions(actions);
+    cmdStepSave = placed(new QPushButton(QStringLiteral("Save Current Step"), Frame3),
+                         QStringLiteral("cmdStepSave"), 4680, 2880, 1800, 375);
+    connect(cmdStepSave, &QPushButton::clicked, this, [this] { cmdStepSave_Click(); });
+
+    for (const auto& [box, at] : {std::pair{txtEditSeq, StepField::Name},
+                                  {txtAction, Command},
+                                  {txtActionCtrl, ControlCodes},
+                                  {txtSeqCmdDelay, Delay},
+                                  {txtSeqCmdRepeat, Repeat},
+                                  {txtSeqCmdInterval, Interval},
+                                  {txtTimerAfter, StepField::TimerAfter}})
+        checkField(box, at);
+    connect(txtAction, &QLineEdit::textChanged, this, [this] {
+        commandAvailability(state_.editNotation == 0 ? CommandTest::Command
+                                                     : CommandTest::CommandOrCodes);
+    });
+    connect(txtActionCtrl, &QLineEdit::textChanged, this,
+            [this] { commandAvailability(CommandTest::CommandOrCodes); });
+    connect(txtSeqCmdRepeat, &QLineEdit::textChanged, this, [this] {
+        if (kind() != StepAction::SendCommands)
+            return;
+        // Without a repeat there is no interval.
+        if (LeadingNumber(txtSeqCmdRepeat->text()) <= 0)
+            txtSeqCmdInterval->setText(QStringLiteral("0"));
+        intervalAvailability();
+    });
+}
+
+void MacroStepFields::buildActions(QGroupBox* actions) {
+    const auto lineAt = [&](int number, int x1, int y1, int x2, int y2) {
+        auto* line = new LineControl(actions);
+        line->setObjectName(QStringLiteral("Line%1").arg(number));
+        line->setPoints(toPixels(x1), toPixels(y1), toPixels(x2), toPixels(y2));
+        lines_[static_cast<size_t>(number)] = line;
+    };
+    const char* const kinds[] = {"Send Commands *", "Sub-Routine"};
+    for (int i = 0; i < 2; ++i) {
+        OptSteps[static_cast<size_t>(i)] =
+            placed(new QRadioButton(QString::fromLatin1(kinds[i]), actions),
+                   elementName(QStringLiteral("OptSteps"), i), 120, i == 0 ? 300 : 1590, 1700, 240);
+        connect(OptSteps[static_cast<size_t>(i)], &QRadioButton::clicked, this,
+                [this, i] { OptSteps_Click(i); });
+    }
+    txtAction =
+        textBox(actions, QStringLiteral("txtAction"), CommandLeft, 270, CommandWidthHex, 255);
+    // The column holds at most 255 characters.
+    txtActionCtrl =
+        textBox(actions, QStringLiteral("txtActionCtrl"), CommandLeft + CommandWidthAscii, 270,
+                CommandWidthHex - CommandWidthAscii, 255);
+
+    // Delay, Repeat and Interval in one row under the command.
+    Label22 = label(actions, QStringLiteral("Label22"), QStringLiteral("Delay"), 1860, 750, 500);
+    txtSeqCmdDelay = textBox(actions, QStringLiteral("txtSeqCmdDelay"), 2400, 720, 615, 5);
+    Label30 = label(actions, QStringLiteral("Label30"), QStringLiteral("ms"), 3060, 750, 240);
+    Label17 = label(actions, QStringLiteral("Label17"), QStringLiteral("Repeat"), 3540, 750, 560);
+    txtSeqCmdRepeat = textBox(actions, QStringLiteral("txtSeqCmdRepeat"), 4140, 720, 375, 2);
+    Label23 = label(actions, QStringLiteral("Label23"), QStringLiteral("Interval"), 4755, 750, 640);
+    txtSeqCmdInterval = textBox(actions, QStringLiteral("txtSeqCmdInterval"), 5415, 720, 615, 5);
+    Label31 = label(actions, QStringLiteral("Label31"), QStringLiteral("ms"), 6060, 750, 240);
+
+    chkStep = placed(new QCheckBox(QStringLiteral("Send Signals"), actions),
+                     QStringLiteral("chkStep"), 1860, 1170, 1380, 240);
+    connect(chkStep, &QCheckBox::clicked, this, &MacroStepFields::chkStep_Click);
+    cboStepSignal =
+        placed(new QComboBox(actions), QStringLiteral("cboStepSignal"), 3480, 1140, 1980, 300);
+    cboStepSignal->addItems(signalNames());
+
+    cboSub = placed(new QComboBox(actions), QStringLiteral("cboSub"), 1860, 1560, 1800, 300);
+    Label7 = label(actions, QStringLiteral("Label7"), QStringLiteral("Timer"), 3900, 1590, 480);
+    txtTimerAfter = textBox(actions, QStringLiteral("txtTimerAfter"), 4440, 1560, 615, 5);
+    Label6 = label(actions, QStringLiteral("Label6"), QStringLiteral("ms"), 5100, 1590, 240);
+
+    // Connectors: from the send option down to the Delay row and the signal; along the
+    // row from Delay to Repeat to Interval; from the sub-routine option to its fields.
+    lineAt(3, 1740, 420, 1740, 1290);
+    lineAt(5, 1740, 870, 1860, 870);
+    lineAt(20, 1740, 1290, 1860, 1290);
+    lineAt(4, 3300, 870, 3540, 870);
+    lineAt(22, 4327, 555, 4327, 720);
+    lineAt(23, 4515, 870, 4755, 870);
+    lineAt(21, 3240, 1290, 3480, 1290);
+    lineAt(1, 1620, 1710, 1860, 1710);
+    lineAt(2, 3660, 1710, 3900, 1710);
+}
+
+// ---------------------------------------------------------------------------------------
+// The fields
+
+void MacroStepFields::checkField(QLineEdit* box, int at) {
+    auto* checked = new CheckedField(box, {}, this, cmdStepSave);
+    checked->setRules({
+        .key = [this, at](QChar typed) { return key(at, typed); },
+        .validate = [this, box, at, checked] { return leave(box, at, *checked); },
+        .lostFocus = [this, box, at] { tidy(box, at); },
+    });
+}
+
+std::optional<QChar> MacroStepFields::key(int at, QChar typed) const {
+    if (at == StepField::Name)
+        return typed;
+    if (at == Command)
+        return state_.editNotation == 0 ? commandFieldKey(typed, ncHex) : typed;
+    if (at == ControlCodes)
+        return commandFieldKey(typed, ncHex);
+    return numberFieldKey(typed);
+}
+
+bool MacroStepFields::leave(QLineEdit* box, int at, const CheckedField&) {
+    const QString text = box->text();
+    std::optional<Refusal> refusal;
+    if (at == StepField::Name)
+        refusal = MacroStepTable::checkName(currentStep_, text);
+    else if (at == StepField::TimerAfter)
+        refusal = MacroStepTable::checkTimer(currentStep_, text);
+    else
+        refusal =
+            checkSendField(currentStep_, at, SendField(at - Command), text, state_.editNotation);
+    if (refusal) {
+        showRefusal(*refusal);
+        return false;
+    }
+    const bool number =
+        at == Delay || at == Repeat || at == Interval || at == StepField::TimerAfter;
+    if (number && text.isEmpty())
+        box->setText(QStringLiteral("0"));
+    return true;
+}
+
+void MacroStepFields::tidy(QLineEdit* box, int at) {
+    if ((at == Command && state_.editNotation == 0) || at == ControlCodes)
+        box->setText(cutAfterLastComma(box->text()));
+}
+
+QLineEdit* MacroStepFields::field(int at) const {
+    const std::array<QLineEdit*, 7> boxes = {txtEditSeq,     txtAction,       txtActionCtrl,
+                                             txtSeqCmdDelay, txtSeqCmdRepeat, txtSeqCmdInterval,
+                                             txtTimerAfter};
+    return at >= 0 && at < 7 ? boxes[static_cast<size_t>(at)] : nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
+// The kind and what it puts in use
+
+StepAction MacroStepFields::kind() const {
+    return OptSteps[1]->isChecked() ? StepAction::SubRoutine : StepAction::SendCommands;
+}
+
+void MacroStepFields::OptSteps_Click(int Index) {
+    OptSteps[static_cast<size_t>(Index)]->setChecked(true);
+    if (Index == 1)
+        cboSub->setCurrentIndex(0);
+    applyKind(false);
+}
+
+void MacroStepFields::chkStep_Click() {
+    const bool ticked = chkStep->isChecked();
+    cboStepSignal->setEnabled(ticked && kind() == StepAction::SendCommands);
+    setInUse(line(21), ticked && kind() == StepAction::SendCommands);
+}
+
+void MacroStepFields::applyKind(bool byLoader) {
+    const bool send = kind() == StepAction::SendCommands;
+    setInUse({txtAction, txtActionCtrl, txtSeqCmdDelay, Label22, Label30, chkStep}, send);
+    setInUse({cboSub, txtTimerAfter, Label6, Label7}, !send);
+    for (int number : {3, 5, 20})
+        setInUse(line(number), send);
+    for (int number : {1, 2})
+        setInUse(line(number), !send);
+    chkStep_Click();
+    if (!byLoader)
+        layOut();
+    if (send) {
+        // The loader counts the control codes as a command, the option the command only.
+        commandAvailability(byLoader ? CommandTest::CommandOrCodes : CommandTest::Command);
+    } else {
+        setInUse({txtSeqCmdRepeat, txtSeqCmdInterval, Label17, Label23, Label31}, false);
+        for (int number : {4, 22, 23})
+            setInUse(line(number), false);
+    }
+}
+
+void MacroStepFields::commandAvailability(CommandTest test) {
+    // A sub-routine step sends nothing: its send fields stay out of use.
+    if (kind() != StepAction::SendCommands)
+        return;
+    const bool hasCommand = !txtAction->text().isEmpty() || (test == CommandTest::CommandOrCodes &&
+                                                             !txtActionCtrl->text().isEmpty());
+    setInUse({txtSeqCmdRepeat, Label17}, hasCommand);
+    setInUse(line(4), hasCommand);
+    setInUse(line(22), hasCommand);
+    if (hasCommand) {
+        intervalAvailability();
+    } else {
+        setInUse({txtSeqCmdInterval, Label23, Label31}, false);
+        setInUse(line(23), false);
+    }
+}
+
+void MacroStepFields::intervalAvailability() {
+    const bool repeats = LeadingNumber(txtSeqCmdRepeat->text()) > 0;
+    setInUse({txtSeqCmdInterval, Label23, Label31}, repeats);
+    setInUse(line(23), repeats);
+}
+
+void MacroStepFields::layOut() {
+    const bool ascii = state_.editNotation != 0;
+    txtAction->setFixedWidth(toPixels(ascii ? CommandWidthAscii : CommandWidthHex));
+    txtActionCtrl->setVisible(ascii);
+}
+
+void MacroStepFields::notationSwitched() {
+    if (state_.editNotation == 0)
+        txtActionCtrl->clear();
+    layOut();
+}
+
+// ---------------------------------------------------------------------------------------
+// Loading and saving
+
+void MacroStepFields::fillLists(const QStringList& stepNames, const QStringList& subRoutineNames) {
+    listing_ = true;
+    List1->clear();
+    List1->addItems(stepNames);
+    listing_ = false;
+    cboSub->clear();
+    cboSub->addItems(subRoutineNames);
+    cboSub->setCurrentIndex(0);
+    currentStep_ = -1;
+}
+
+void MacroStepFields::selectInList(int index) {
+    listing_ = true;
+    List1->setCurrentRow(index);
+    listing_ = false;
+}
+
+bool MacroStepFields::loadStep(int index) {
+    MacroStepRow step;
+    try {
+        step = ReadMacroStepRow(state_.settingsConnStr, state_.shownMacro, index);
+    } catch (const RunTimeError& e) {
+        showRecordFailure(e.number(), e.description(),
+                          QStringLiteral("Error occurs when changing Step number, please try "
+                                         "again!"));
+        selectInList(currentStep_);
+        return false;
+    }
+    show(index, step);
+    return true;
+}
+
+void MacroStepFields::show(int index, const MacroStepRow& step) {
+    currentStep_ = index;
+    loaded_ = step;
+    selectInList(index);
+    txtEditSeq->setText(step.name);
+    Label2->setText(QStringLiteral("Steps ( %1/8 )").arg(index + 1));
+    Label21->setText(QStringLiteral("%1 >").arg(index + 1));
+    // In the order the loader has always filled them: what a field's change does
+    // to the others is decided again by the kind, last.
+    const SendRow& send = step.send;
+    txtAction->setText(send.command);
+    txtActionCtrl->setText(send.controlCodes);
+    txtSeqCmdRepeat->setText(send.repeat);
+    txtSeqCmdDelay->setText(send.delay);
+    txtSeqCmdInterval->setText(send.interval);
+    chkStep->setChecked(send.signalCheck);
+    cboStepSignal->setCurrentIndex(send.signal);
+    cboSub->setCurrentIndex(step.subRoutine);
+    txtTimerAfter->setText(step.timerAfter);
+    OptSteps[step.action == StepAction::SendCommands ? 0 : 1]->setChecked(true);
+    applyKind(true);
+}
+
+MacroStepRow MacroStepFields::shownStep() const {
+    MacroStepRow step;
+    step.name = txtEditSeq->text();
+    step.action = kind();
+    step.send = {txtAction->text(),
+                 txtActionCtrl->text(),
+                 txtSeqCmdDelay->text(),
+                 txtSeqCmdRepeat->text(),
+                 txtSeqCmdInterval->text(),
+                 chkStep->isChecked(),
+                 cboStepSignal->currentIndex()};
+    step.subRoutine = cboSub->currentIndex();
+    step.timerAfter = txtTimerAfter->text();
+    return step;
+}
+
+bool MacroStepFields::changed() const {
+    return currentStep_ >= 0 && (stepChanged_ || shownStep() != loaded_);
+}
+
+QString MacroStepFields::saveQuestion() const {
+    return QStringLiteral("Step %1's data has been changed, would you like to save?")
+        .arg(currentStep_ + 1);
+}
+
+void MacroStepFields::dropChanges() {
+    stepChanged_ = false;
+    loaded_ = shownStep();
+}
+
+void MacroStepFields::forgetChanges() {
+    dropChanges();
+}
+
+void MacroStepFields::List1_Click() {
+    if (listing_)
+        return;
+    const int index = List1->currentRow();
+    // The step shown is not read again over what the user typed.
+    if (index < 0 || index == currentStep_)
+        return;
+    if (!settleChanges(*this, state_.autoSave())) {
+        selectInList(currentStep_);
+        return;
+    }
+    // A save after the question shows the saved step again: the one clicked is not
+    // loaded. With Auto Save it is.
+    if (List1->currentRow() == currentStep_)
+        return;
+    loadStep(List1->currentRow());
+}
+
+bool MacroStepFields::cmdStepSave_Click() {
+    if (currentStep_ < 0)
+        return false;
+    const MacroStepRow step = shownStep();
+    const int notation = state_.editNotation;
+    if (!passesCheck(MacroStepTable::checkStep(currentStep_, step, notation),
+                     [this](int at) { return field(at); }))
+        return false;
+    try {
+        WriteMacroStepRow(state_.settingsConnStr, state_.shownMacro, currentStep_, step, notation);
+    } catch (const RunTimeError& e) {
+        showRecordFailure(e.number(), e.description(),
+                          QStringLiteral("Error occurs when saving steps data, please try again!"));
+        return false;
+    }
+    state_.storedNotation = notation;
+    const bool autoSave = state_.autoSave();
+    if (!autoSave)
+        msgBox(QStringLiteral("Step %1 was updated successfully!").arg(currentStep_ + 1),
+               MsgIcon::Information);
+    stepChanged_ = false;
+    loaded_ = step;
+    List1->item(currentStep_)->setText(step.name);
+    if (!autoSave) {
+        // The stored step is shown again, as the profile now holds it.
+        selectInList(currentStep_);
+        loadStep(currentStep_);
+    }
+    return true;
+}
+
+} // namespace kst
