@@ -35,7 +35,7 @@ frmAutoSequence::frmAutoSequence(QWidget* parent, const QString& settingsConnStr
 frmAutoSequence::~frmAutoSequence() = default;
 
 void frmAutoSequence::build() {
-    setFixedSize(toPixels(12600), toPixels(8940));
+    setFixedSize(toPixels(12600), toPixels(9060));
     auto* select = placed(new QGroupBox(QStringLiteral("Select Macro"), this),
                           QStringLiteral("Frame1"), 120, 120, 2880, 660);
     placed(new QLabel(QStringLiteral("Macro"), select), QStringLiteral("Label3"), 240, 330, 600,
@@ -77,8 +77,8 @@ void frmAutoSequence::build() {
     placed(new QLabel(QStringLiteral("Notes: 1)  Important: send signals ONLY when Handshaking is "
                                      "set to NONE"),
                       this),
-           QStringLiteral("Label19"), 120, 8520, 5400, 240);
-    Label20 = placed(new QLabel(this), QStringLiteral("Label20"), 5640, 8520, 6840, 240);
+           QStringLiteral("Label19"), 120, 8520, 12360, 240);
+    Label20 = placed(new QLabel(this), QStringLiteral("Label20"), 585, 8760, 11895, 240);
 }
 
 // ---------------------------------------------------------------------------------------

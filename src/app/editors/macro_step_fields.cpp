@@ -24,7 +24,7 @@ namespace {
 
 constexpr int CommandWidthHex = 3540;
 constexpr int CommandWidthAscii = 2835;
-constexpr int CommandLeft = 1860;
+constexpr int CommandLeft = 1980;
 constexpr int FieldHeight = 285;
 
 const int Command = StepField::send(SendField::Command);
@@ -82,21 +82,22 @@ void MacroStepFields::build(QWidget* frame) {
                    270, 2300);
     for (int k = 0; k < 8; ++k)
         label(frame, elementName(QStringLiteral("Label13"), k), QStringLiteral("%1 >").arg(k + 1),
-              120, 585 + k * 300, 330);
+              120, 570 + k * 300, 330);
     List1 = placed(new QListWidget(frame), QStringLiteral("List1"), 480, 540, 2040, 2460);
+    List1->setUniformItemSizes(true);
     connect(List1, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
 
     Frame3 = placed(new QGroupBox(QStringLiteral("Step Details"), frame), QStringLiteral("Frame3"),
-                    2640, 180, 6600, 3360);
+                    2640, 180, 6660, 3360);
     label(Frame3, QStringLiteral("lblEditDelMain"), QStringLiteral("Edit Step's Name:"), 120, 330,
           1500);
     Label21 = label(Frame3, QStringLiteral("Label21"), QStringLiteral("1 >"), 1650, 330, 330);
     txtEditSeq = textBox(Frame3, QStringLiteral("txtEditSeq"), 1980, 300, 2835, 50);
     auto* actions = placed(new QGroupBox(QStringLiteral("Actions"), Frame3),
-                           QStringLiteral("Frame6"), 120, 720, 6360, 2100);
+                           QStringLiteral("Frame6"), 120, 720, 6420, 2100);
     buildActions(actions);
     cmdStepSave = placed(new QPushButton(QStringLiteral("Save Current Step"), Frame3),
-                         QStringLiteral("cmdStepSave"), 4680, 2880, 1800, 375);
+                         QStringLiteral("cmdStepSave"), 4740, 2880, 1800, 375);
     connect(cmdStepSave, &QPushButton::clicked, this, [this] { cmdStepSave_Click(); });
 
     for (const auto& [box, at] : {std::pair{txtEditSeq, StepField::Name},
@@ -146,38 +147,38 @@ void MacroStepFields::buildActions(QGroupBox* actions) {
                 CommandWidthHex - CommandWidthAscii, 255);
 
     // Delay, Repeat and Interval in one row under the command.
-    Label22 = label(actions, QStringLiteral("Label22"), QStringLiteral("Delay"), 1860, 750, 500);
-    txtSeqCmdDelay = textBox(actions, QStringLiteral("txtSeqCmdDelay"), 2400, 720, 615, 5);
-    Label30 = label(actions, QStringLiteral("Label30"), QStringLiteral("ms"), 3060, 750, 240);
-    Label17 = label(actions, QStringLiteral("Label17"), QStringLiteral("Repeat"), 3540, 750, 560);
-    txtSeqCmdRepeat = textBox(actions, QStringLiteral("txtSeqCmdRepeat"), 4140, 720, 375, 2);
-    Label23 = label(actions, QStringLiteral("Label23"), QStringLiteral("Interval"), 4755, 750, 640);
-    txtSeqCmdInterval = textBox(actions, QStringLiteral("txtSeqCmdInterval"), 5415, 720, 615, 5);
-    Label31 = label(actions, QStringLiteral("Label31"), QStringLiteral("ms"), 6060, 750, 240);
+    Label22 = label(actions, QStringLiteral("Label22"), QStringLiteral("Delay"), 1980, 750, 480);
+    txtSeqCmdDelay = textBox(actions, QStringLiteral("txtSeqCmdDelay"), 2460, 720, 615, 5);
+    Label30 = label(actions, QStringLiteral("Label30"), QStringLiteral("ms"), 3120, 750, 240);
+    Label17 = label(actions, QStringLiteral("Label17"), QStringLiteral("Repeat"), 3600, 750, 560);
+    txtSeqCmdRepeat = textBox(actions, QStringLiteral("txtSeqCmdRepeat"), 4200, 720, 375, 2);
+    Label23 = label(actions, QStringLiteral("Label23"), QStringLiteral("Interval"), 4815, 750, 640);
+    txtSeqCmdInterval = textBox(actions, QStringLiteral("txtSeqCmdInterval"), 5475, 720, 615, 5);
+    Label31 = label(actions, QStringLiteral("Label31"), QStringLiteral("ms"), 6120, 750, 240);
 
     chkStep = placed(new QCheckBox(QStringLiteral("Send Signals"), actions),
-                     QStringLiteral("chkStep"), 1860, 1170, 1380, 240);
+                     QStringLiteral("chkStep"), 1980, 1170, 1320, 240);
     connect(chkStep, &QCheckBox::clicked, this, &MacroStepFields::chkStep_Click);
     cboStepSignal =
-        placed(new QComboBox(actions), QStringLiteral("cboStepSignal"), 3480, 1140, 1980, 300);
+        placed(new QComboBox(actions), QStringLiteral("cboStepSignal"), 3540, 1140, 1980, 300);
     cboStepSignal->addItems(signalNames());
 
-    cboSub = placed(new QComboBox(actions), QStringLiteral("cboSub"), 1860, 1560, 1800, 300);
-    Label7 = label(actions, QStringLiteral("Label7"), QStringLiteral("Timer"), 3900, 1590, 480);
-    txtTimerAfter = textBox(actions, QStringLiteral("txtTimerAfter"), 4440, 1560, 615, 5);
-    Label6 = label(actions, QStringLiteral("Label6"), QStringLiteral("ms"), 5100, 1590, 240);
+    cboSub = placed(new QComboBox(actions), QStringLiteral("cboSub"), 1980, 1560, 1800, 300);
+    Label7 = label(actions, QStringLiteral("Label7"), QStringLiteral("Timer"), 4020, 1590, 480);
+    txtTimerAfter = textBox(actions, QStringLiteral("txtTimerAfter"), 4560, 1560, 615, 5);
+    Label6 = label(actions, QStringLiteral("Label6"), QStringLiteral("ms"), 5220, 1590, 240);
 
     // Connectors: from the send option down to the Delay row and the signal; along the
     // row from Delay to Repeat to Interval; from the sub-routine option to its fields.
-    lineAt(3, 1740, 420, 1740, 1290);
-    lineAt(5, 1740, 870, 1860, 870);
-    lineAt(20, 1740, 1290, 1860, 1290);
-    lineAt(4, 3300, 870, 3540, 870);
-    lineAt(22, 4327, 555, 4327, 720);
-    lineAt(23, 4515, 870, 4755, 870);
-    lineAt(21, 3240, 1290, 3480, 1290);
-    lineAt(1, 1620, 1710, 1860, 1710);
-    lineAt(2, 3660, 1710, 3900, 1710);
+    lineAt(3, 1890, 420, 1890, 1290);
+    lineAt(5, 1890, 870, 1980, 870);
+    lineAt(20, 1890, 1290, 1980, 1290);
+    lineAt(4, 3360, 870, 3600, 870);
+    lineAt(22, 4387, 555, 4387, 720);
+    lineAt(23, 4575, 870, 4815, 870);
+    lineAt(21, 3300, 1290, 3540, 1290);
+    lineAt(1, 1620, 1710, 1980, 1710);
+    lineAt(2, 3780, 1710, 4020, 1710);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -317,7 +318,11 @@ void MacroStepFields::notationSwitched() {
 void MacroStepFields::fillLists(const QStringList& stepNames, const QStringList& subRoutineNames) {
     listing_ = true;
     List1->clear();
-    List1->addItems(stepNames);
+    for (const QString& name : stepNames) {
+        auto* item = new QListWidgetItem(name, List1);
+        // One row beside each of the labels "1 >" .. "8 >".
+        item->setSizeHint(QSize(0, toPixels(300)));
+    }
     listing_ = false;
     cboSub->clear();
     cboSub->addItems(subRoutineNames);
