@@ -1,5 +1,6 @@
 #include "app/app_fixtures.h"
 #include "app/port/port_control.h"
+#include "app/sending/command_box_focus.h"
 #include "app/sending/send_buttons.h"
 #include "app/sending/send_pane.h"
 #include "autoresp/auto_responder.h"
@@ -12,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -290,6 +292,51 @@ TEST_F(SendTest, AHeldStopStopsEverySendAndTheBoxGetsTheFocusBackOtherwise) {
         ticks(50);
         EXPECT_TRUE(sent().isEmpty()) << "nothing after Stop";
     }
+}
+
+// A write of a send and a received block both hand the focus back to the command box;
+// each case is where the focus was and who hands it back.
+TEST_F(SendTest, TheCommandBoxTakesTheFocusBackOnlyFromNobodyBusy) {
+    constexpr FocusReturn write = FocusReturn::AfterWrite;
+    constexpr FocusReturn block = FocusReturn::AfterBlock;
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{ui().Text2, ui().txtCmdDelay, ui().cmdStop, ui().Send})
+        control->setEnabled(true);
+    const struct {
+        const char* what;
+        QWidget* focus;
+        FocusReturn after;
+        bool boxTakesIt;
+        bool keyHeld = false;
+    } cases[] = {
+        {"the log, after a write", ui().responseBox, write, true},
+        {"the log, after a block", ui().responseBox, block, true},
+        {"the search field, after a write", ui().Text2, write, false},
+        {"the search field, after a block", ui().Text2, block, false},
+        {"a send field, after the write of its send", ui().txtCmdDelay, write, true},
+        {"a send field, after a block", ui().txtCmdDelay, block, false},
+        {"Stop, after a write", ui().cmdStop, write, false},
+        {"Stop, after a block", ui().cmdStop, block, false},
+        {"Send held down by its key, after a write", ui().Send, write, false, true},
+        {"Send held down by its key, after a block", ui().Send, block, false, true},
+        {"Send released, after a block", ui().Send, block, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.focus->setFocus();
+        ASSERT_TRUE(c.focus->hasFocus());
+        if (c.keyHeld)
+            QTest::keyPress(c.focus, Qt::Key_Space);
+        returnFocusToCommandBox(ui(), c.after);
+        EXPECT_EQ(ui().Combo1->hasFocus(), c.boxTakesIt);
+        if (c.keyHeld)
+            QTest::keyRelease(c.focus, Qt::Key_Space);
+    }
+    // A box that cannot take the focus leaves it where it is.
+    ui().responseBox->setFocus();
+    ui().Combo1->setEnabled(false);
+    returnFocusToCommandBox(ui(), write);
+    EXPECT_TRUE(ui().responseBox->hasFocus());
 }
 
 TEST_F(SendTest, AStoredListWithAnItemBeyondOneByteSendsNothing) {
