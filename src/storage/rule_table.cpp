@@ -10,15 +10,6 @@ namespace {
 
 const QString Query = QStringLiteral("SELECT * FROM ProgAutoResp");
 
-int listPosition(const db::Recordset& rs, int ordinal, int count) {
-    const double value = LeadingNumber(rs.value(ordinal).toText());
-    return value >= 0 && value < count ? static_cast<int>(value) : 0;
-}
-
-db::Value number(const QString& text) {
-    return db::Value(static_cast<qint64>(LongField(text)));
-}
-
 db::Value position(int listIndex) {
     return db::Value(static_cast<qint64>(listIndex));
 }
@@ -43,18 +34,18 @@ RuleTable ReadRuleTable(const QString& settingsConnStr) {
     for (RuleRow& row : table.rows) {
         ConditionRow& c = row.condition;
         SendRow& s = row.response;
-        c.kind = listPosition(rs, C::CondOpt, ConditionKindOptions);
+        c.kind = storedListPosition(rs, C::CondOpt, ConditionKindOptions);
         c.data = rs.value(C::Condition).toText();
         c.controlCodes = rs.value(C::strConditionCtrl).toText();
         c.lineStateCheck = rs.value(C::CondChk).toBool();
-        c.lineState = listPosition(rs, C::CondCbo, lineStateListSize(c.kind));
+        c.lineState = storedListPosition(rs, C::CondCbo, lineStateListSize(c.kind));
         s.command = rs.value(C::respCodes).toText();
         s.controlCodes = rs.value(C::strRespCtrl).toText();
         s.delay = rs.value(C::respDelay).toText();
         s.repeat = rs.value(C::respRepeat).toText();
         s.interval = rs.value(C::respInterval).toText();
         s.signalCheck = rs.value(C::respChk).toBool();
-        s.signal = listPosition(rs, C::respCbo, SignalListSize);
+        s.signal = storedListPosition(rs, C::respCbo, SignalListSize);
         rs.moveNext();
     }
     rs.close();
@@ -78,9 +69,9 @@ void WriteRuleTable(const QString& settingsConnStr, const RuleTable& table) {
         rs.setValue(C::CondCbo, position(c.lineState));
         rs.setValue(C::respCodes, db::Value(s.command));
         rs.setValue(C::strRespCtrl, db::Value(s.controlCodes));
-        rs.setValue(C::respDelay, number(s.delay));
-        rs.setValue(C::respRepeat, number(s.repeat));
-        rs.setValue(C::respInterval, number(s.interval));
+        rs.setValue(C::respDelay, storedNumber(s.delay));
+        rs.setValue(C::respRepeat, storedNumber(s.repeat));
+        rs.setValue(C::respInterval, storedNumber(s.interval));
         rs.setValue(C::respChk, db::Value(s.signalCheck));
         rs.setValue(C::respCbo, position(s.signal));
         rs.moveNext();

@@ -20,7 +20,7 @@ using namespace field_group;
 namespace {
 
 // The frame, in twips: two rows of kind options, the data row, the line-state row.
-constexpr int FrameWidth = 3030;
+constexpr int FrameWidth = 3600;
 constexpr int FrameHeight = 1680;
 constexpr int FieldLeft = 165;
 constexpr int DataTop = 840;
@@ -59,13 +59,13 @@ struct OptionPlace {
     int width;
 };
 constexpr std::array<OptionPlace, ConditionKindOptions> OptionPlaces = {{
-    {165, 240, 900},
-    {1065, 240, 900},
-    {1965, 240, 990},
-    {165, 510, 690},
-    {855, 510, 690},
-    {1545, 510, 690},
-    {2235, 510, 780},
+    {165, 240, 960},
+    {1125, 240, 1020},
+    {2145, 240, 1140},
+    {165, 510, 780},
+    {945, 510, 780},
+    {1725, 510, 780},
+    {2505, 510, 1020},
 }};
 
 int clampedKind(int kind) {
@@ -119,44 +119,25 @@ void ConditionFields::connectFields() {
     connect(data, &QLineEdit::textChanged, this, [this] { updateLineState(); });
     connect(controlCodes, &QLineEdit::textChanged, this, [this] { updateLineState(); });
     connect(lineStateCheck, &QCheckBox::toggled, this, [this] { updateLineState(); });
-    checkedField(ConditionField::Data);
-    checkedField(ConditionField::ControlCodes);
-    auto* focus = new FocusWatch(
-        this,
-        [this](QObject*) {
-            if (hooks_.entered)
-                hooks_.entered();
-        },
-        [this](QObject* control) { left(control); });
+    for (ConditionField which : {ConditionField::Data, ConditionField::ControlCodes}) {
+        checkField(
+            field(which), this,
+            {.key = [this, which](
+                        QChar typed) { return conditionFieldKey(which, typed, notation_, kind_); },
+             .check = [this, which](const QString& text) -> std::optional<Refusal> {
+                 return hooks_.check ? hooks_.check(which, text) : std::nullopt;
+             },
+             .tidy =
+                 [this, which](const QString& text) {
+                     return tidyConditionField(which, text, notation_, kind_);
+                 }},
+            hooks_.changed, hooks_.entered);
+    }
+    auto* focus = new FocusWatch(this, hooks_.entered, [this](QObject* control) { left(control); });
     for (QRadioButton* option : kindOptions)
         focus->watch(option);
     focus->watch(lineStateCheck);
     focus->watch(lineStateList);
-}
-
-void ConditionFields::checkedField(ConditionField which) {
-    QLineEdit* edit = field(which);
-    auto* checked = new CheckedField(edit, {}, this);
-    checked->setRules({
-        .key = [this,
-                which](QChar typed) { return conditionFieldKey(which, typed, notation_, kind_); },
-        .gotFocus =
-            [this] {
-                if (hooks_.entered)
-                    hooks_.entered();
-            },
-        .validate =
-            [this, which, edit, checked] {
-                return leaveField(edit, *checked, hooks_.check(which, edit->text()), false, false,
-                                  hooks_.changed);
-            },
-        .lostFocus =
-            [this, which, edit] {
-                const QString tidy = tidyConditionField(which, edit->text(), notation_, kind_);
-                if (tidy != edit->text())
-                    edit->setText(tidy);
-            },
-    });
 }
 
 // A check box, list or kind left with another value than shown.

@@ -102,7 +102,6 @@ public:
 private:
     void build(const ConditionNames& names, const ConditionLook& look);
     void connectFields();
-    void checkedField(ConditionField field);
     void layOut();
     void fillList();
     void updateLineState();

@@ -43,25 +43,37 @@ void resizeWidth(QWidget* control, int widthTwips) {
     control->resize(toPixels(widthTwips), control->height());
 }
 
-bool leaveField(QLineEdit* field, const CheckedField& checked,
-                const std::optional<Refusal>& refusal, bool numberField, bool waitField,
-                const std::function<void()>& changed) {
-    if (refusal && waitField) {
-        showRefusal(*refusal);
-        return false;
-    }
-    if (!refusal && numberField && field->text().isEmpty())
-        field->setText(QStringLiteral("0"));
-    if (checked.changedSinceEntry())
-        changed();
-    if (refusal) {
-        showRefusal(*refusal);
-        return false;
-    }
-    return true;
+void checkField(QLineEdit* field, QObject* owner, FieldRules rules,
+                const std::function<void()>& changed, const std::function<void()>& entered) {
+    auto* checked = new CheckedField(field, {}, owner);
+    auto validate = [field, checked, rules, changed] {
+        const std::optional<Refusal> refusal = rules.check(field->text());
+        if (refusal && rules.refusalUnchanged) {
+            showRefusal(*refusal);
+            return false;
+        }
+        if (!refusal && rules.number && field->text().isEmpty())
+            field->setText(QStringLiteral("0"));
+        if (checked->changedSinceEntry() && changed)
+            changed();
+        if (refusal)
+            showRefusal(*refusal);
+        return !refusal;
+    };
+    auto lostFocus = [field, tidy = rules.tidy] {
+        const QString tidied = tidy ? tidy(field->text()) : field->text();
+        if (tidied != field->text())
+            field->setText(tidied);
+    };
+    checked->setRules({
+        .key = rules.key,
+        .gotFocus = entered,
+        .validate = validate,
+        .lostFocus = lostFocus,
+    });
 }
 
-FocusWatch::FocusWatch(QObject* owner, std::function<void(QObject*)> entered,
+FocusWatch::FocusWatch(QObject* owner, std::function<void()> entered,
                        std::function<void(QObject*)> left)
     : QObject(owner), entered_(std::move(entered)), left_(std::move(left)) {}
 
@@ -70,8 +82,8 @@ void FocusWatch::watch(QWidget* control) {
 }
 
 bool FocusWatch::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn)
-        entered_(watched);
+    if (event->type() == QEvent::FocusIn && entered_)
+        entered_();
     else if (event->type() == QEvent::FocusOut && fieldLeft(*static_cast<QFocusEvent*>(event)))
         left_(watched);
     return QObject::eventFilter(watched, event);

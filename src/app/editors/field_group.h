@@ -33,27 +33,38 @@ LineControl* line(QWidget* frame, const QString& name, int x1, int y1, int x2, i
 void setLineInUse(LineControl* line, bool inUse);
 void resizeWidth(QWidget* control, int widthTwips);
 
-// The one leaving of every field of the groups. The refusal of the field's check is
-// told and keeps the focus; a field that differs from its text on entry marks the record
-// changed, also when it is refused, except a refused delay or interval (`waitField`).
-// A number field left empty shows "0".
-bool leaveField(QLineEdit* field, const CheckedField& checked,
-                const std::optional<Refusal>& refusal, bool numberField, bool waitField,
-                const std::function<void()>& changed);
+// What a text field of a group does, besides what every field does.
+struct FieldRules {
+    // The character a key puts in, or nothing.
+    std::function<std::optional<QChar>(QChar)> key;
+    // The check of the field's text as it is left.
+    std::function<std::optional<Refusal>(const QString&)> check;
+    // The text once the check passed.
+    std::function<QString(const QString&)> tidy;
+    // Left empty, the field shows "0".
+    bool number = false;
+    // A refusal marks nothing (a delay or interval out of range).
+    bool refusalUnchanged = false;
+};
+
+// Makes `field` a checked field of `owner`. Leaving it tells the refusal of its check and
+// keeps the focus; a text that differs from the one on entry calls `changed`, also when
+// it is refused (unless `refusalUnchanged`). `entered` runs when it takes the focus.
+void checkField(QLineEdit* field, QObject* owner, FieldRules rules,
+                const std::function<void()>& changed, const std::function<void()>& entered);
 
 // Calls `entered` when one of the watched controls takes the focus, and `left` when it
 // loses it to another control of its window.
 class FocusWatch : public QObject {
 public:
-    FocusWatch(QObject* owner, std::function<void(QObject*)> entered,
-               std::function<void(QObject*)> left);
+    FocusWatch(QObject* owner, std::function<void()> entered, std::function<void(QObject*)> left);
     void watch(QWidget* control);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    std::function<void(QObject*)> entered_;
+    std::function<void()> entered_;
     std::function<void(QObject*)> left_;
 };
 

@@ -66,6 +66,7 @@ frmAutoResp::frmAutoResp(QWidget* parent, QString settingsConnStr,
     : QDialog(parent), settingsConnStr_(std::move(settingsConnStr)), stored_(std::move(stored)) {
     setObjectName(QStringLiteral("frmAutoResp"));
     setWindowTitle(QStringLiteral("Programmable Auto-Response"));
+    useDesignFont(this);
     auto* layout = new QVBoxLayout(this);
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
@@ -74,6 +75,7 @@ frmAutoResp::frmAutoResp(QWidget* parent, QString settingsConnStr,
         auto* page = new QWidget(SSTab1);
         auto* grid = new QGridLayout(page);
         grid->setVerticalSpacing(2);
+        grid->setColumnStretch(3, 1);
         for (int k = 0; k < RulesPerTab; ++k)
             buildRule(page, tab * RulesPerTab + k);
         SSTab1->addTab(page, QStringLiteral("Auto-Response %1 to %2")

@@ -31,7 +31,8 @@ constexpr int RepeatLeft = 2700;
 constexpr int IntervalLeft = 3600;
 constexpr int SignalTop = 1230;
 constexpr int CodesWidth = 765;
-constexpr int BracketX = 1500;
+constexpr int SignalCheckWidth = 1300;
+constexpr int BracketX = 1575;
 constexpr int Middle = 142; // of a field's height
 
 const QStringList& signalNames() {
@@ -59,7 +60,7 @@ void SendFields::build(const SendNames& names) {
     frame_->setObjectName(nameOf(names.frame, i));
     frame_->setFixedSize(toPixels(FrameWidth), toPixels(FrameHeight));
     commandLabel = label(frame_, nameOf(names.commandLabel, i), look_.commandCaption, LabelLeft,
-                         CommandTop + 30, FieldLeft - LabelLeft - 180);
+                         CommandTop + 30, BracketX - LabelLeft - 30);
     // The columns hold 255 characters, the control codes' too.
     command =
         textField(frame_, nameOf(names.command, i), FieldLeft, CommandTop, look_.commandWidth, 255);
@@ -88,9 +89,9 @@ void SendFields::build(const SendNames& names) {
     };
 
     signalCheck = placed(new QCheckBox(look_.signalCaption, frame_), nameOf(names.signalCheck, i),
-                         LabelLeft, SignalTop, 1200, 285);
-    signalLine = line(frame_, nameOf(names.signalLine, i), LabelLeft + 1200, SignalTop + Middle,
-                      FieldLeft, SignalTop + Middle);
+                         LabelLeft, SignalTop, SignalCheckWidth, 285);
+    signalLine = line(frame_, nameOf(names.signalLine, i), LabelLeft + SignalCheckWidth,
+                      SignalTop + Middle, FieldLeft, SignalTop + Middle);
     signalList = placed(new QComboBox(frame_), nameOf(names.signalList, i), FieldLeft,
                         SignalTop - 8, look_.commandWidth, 300);
     signalList->addItems(signalNames());
@@ -107,45 +108,25 @@ void SendFields::connectFields() {
     });
     connect(signalCheck, &QCheckBox::toggled, this, [this] { updateSignal(); });
     for (SendField which : {SendField::Command, SendField::ControlCodes, SendField::Delay,
-                            SendField::Repeat, SendField::Interval})
-        checkedField(which);
-    auto* focus = new FocusWatch(
-        this,
-        [this](QObject*) {
-            if (hooks_.entered)
-                hooks_.entered();
-        },
-        [this](QObject* control) { left(control); });
+                            SendField::Repeat, SendField::Interval}) {
+        const bool wait = which == SendField::Delay || which == SendField::Interval;
+        checkField(
+            field(which), this,
+            {.key = [this, which](QChar typed) { return sendFieldKey(which, typed, notation_); },
+             .check = [this, which](const QString& text) -> std::optional<Refusal> {
+                 return hooks_.check ? hooks_.check(which, text) : std::nullopt;
+             },
+             .tidy =
+                 [this, which](const QString& text) {
+                     return tidySendField(which, text, notation_, look_.normalizeControlCodes);
+                 },
+             .number = wait || which == SendField::Repeat,
+             .refusalUnchanged = wait},
+            hooks_.changed, hooks_.entered);
+    }
+    auto* focus = new FocusWatch(this, hooks_.entered, [this](QObject* control) { left(control); });
     focus->watch(signalCheck);
     focus->watch(signalList);
-}
-
-void SendFields::checkedField(SendField which) {
-    QLineEdit* edit = field(which);
-    auto* checked = new CheckedField(edit, {}, this);
-    const bool number =
-        which == SendField::Delay || which == SendField::Repeat || which == SendField::Interval;
-    const bool wait = which == SendField::Delay || which == SendField::Interval;
-    checked->setRules({
-        .key = [this, which](QChar typed) { return sendFieldKey(which, typed, notation_); },
-        .gotFocus =
-            [this] {
-                if (hooks_.entered)
-                    hooks_.entered();
-            },
-        .validate =
-            [this, which, edit, checked, number, wait] {
-                return leaveField(edit, *checked, hooks_.check(which, edit->text()), number, wait,
-                                  hooks_.changed);
-            },
-        .lostFocus =
-            [this, which, edit] {
-                const QString tidy =
-                    tidySendField(which, edit->text(), notation_, look_.normalizeControlCodes);
-                if (tidy != edit->text())
-                    edit->setText(tidy);
-            },
-    });
 }
 
 void SendFields::left(QObject* control) {

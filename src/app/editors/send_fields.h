@@ -111,7 +111,6 @@ public:
 private:
     void build(const SendNames& names);
     void connectFields();
-    void checkedField(SendField field);
     void layOut();
     bool hasCommand() const;
     void updateCommand();

@@ -271,4 +271,15 @@ TEST_F(AutoRespEditorTest, ResetAsksWithNoAsTheDefaultAndStoresEmptyRules) {
     EXPECT_EQ(responder().rules()[1].condition.data, "");
 }
 
+TEST_F(AutoRespEditorTest, AnEditorThatCouldNotReadTheRulesCannotWriteThem) {
+    main.shared().SettingsConnStr = profileConnStr(folder.file("Devices/Gone.kst"));
+    edit([](frmAutoResp& editor) {
+        EXPECT_FALSE(editor.cmdSave->isEnabled());
+        EXPECT_FALSE(editor.cmdReset->isEnabled());
+        editor.close();
+    });
+    ASSERT_FALSE(boxes.boxes().isEmpty());
+    EXPECT_EQ(boxes.boxes()[0].title, "Form Load Error:");
+}
+
 } // namespace
