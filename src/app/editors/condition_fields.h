@@ -57,15 +57,22 @@ struct ConditionLook {
 // stored. Moving between a data kind and the other kinds empties the data; every kind
 // choice refills the list and selects its first entry. The line state is usable only
 // when the condition has data (or codes); Signaling uses the list alone.
+//
+// Use: build it with the names and look of the editor, place frame(), show() a stored row
+// on loading, read row() to save, setNotation() on the editor's notation switch, and ask
+// kindChanged() besides the `changed` marks before closing. Its check is the owner's
+// table's: checkConditionField() (storage/condition_send_rows.h), with or without the
+// refusal of a list as a length.
 class ConditionFields : public QObject {
     Q_OBJECT
 public:
     struct Hooks {
         // The check of a field as it is left (the owner's table); its refusal is shown
-        // by the group, which keeps the focus in the field.
+        // by the group, which keeps the focus in the field. Unset, nothing is refused.
         std::function<std::optional<Refusal>(ConditionField field, const QString& text)> check;
-        // The user changed a value of the record: a field left with another text, a
-        // check box or list left with another value than shown, another kind left.
+        // The user changed a value of the record: a field left with another text (also
+        // when it is refused), a check box, list or kind option left with another value
+        // than shown.
         std::function<void()> changed;
         // A control of the group took the focus (bring its page forward).
         std::function<void()> entered;

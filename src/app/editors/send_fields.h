@@ -65,15 +65,20 @@ struct SendLook {
 // repeat, the interval and the command's connector lines are greyed; without a repeat
 // there is no interval, and a repeat typed as 0 sets the interval to 0. The signal list
 // follows its check box. The delay is always open.
+//
+// Use: build it with the names and look of the editor, place frame(), show() a stored row
+// on loading, read row() to save and setNotation() on the editor's notation switch. Its
+// check is the owner's table's: checkSendField() (storage/condition_send_rows.h).
 class SendFields : public QObject {
     Q_OBJECT
 public:
     struct Hooks {
         // The check of a field as it is left (the owner's table); its refusal is shown
-        // by the group, which keeps the focus in the field.
+        // by the group, which keeps the focus in the field. Unset, nothing is refused.
         std::function<std::optional<Refusal>(SendField field, const QString& text)> check;
-        // The user changed a value of the record: a field left with another text, the
-        // check box or list left with another value than shown.
+        // The user changed a value of the record: a field left with another text (also
+        // when it is refused, but for a refused delay or interval), the check box or list
+        // left with another value than shown.
         std::function<void()> changed;
         // A control of the group took the focus (bring its page forward).
         std::function<void()> entered;
