@@ -2,6 +2,8 @@
 
 #include "notation/leading_number.h"
 #include "notation/notation.h"
+#include "platform/db/recordset.h"
+#include "storage/field_values.h"
 
 namespace kst {
 
@@ -23,6 +25,15 @@ std::optional<Refusal> waitRefusal(int row, int field, const QString& text, bool
                    isDelay
                        ? QStringLiteral("Maximum delay time is 65,535 ms, please try again!")
                        : QStringLiteral("Maximum interval time is 65,535 ms, please try again!")};
+}
+
+int storedListPosition(const db::Recordset& rs, int ordinal, int count) {
+    const double value = LeadingNumber(rs.value(ordinal).toText());
+    return value >= 0 && value < count ? static_cast<int>(value) : 0;
+}
+
+db::Value storedNumber(const QString& text) {
+    return db::Value(static_cast<qint64>(LongField(text)));
 }
 
 } // namespace kst

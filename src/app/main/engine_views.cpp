@@ -29,8 +29,8 @@ void AutoResponseIndicators::autoResponseSwitched(bool on) {
     ui.StatusBar1->setPanelText(QStringLiteral("AutoResp"),
                                 on ? QStringLiteral("Auto-Response: ON ")
                                    : QStringLiteral("Auto-Response: OFF "));
-    window_.describe(on ? QStringLiteral("\r\n# # # Auto-Response is now ON # # #")
-                        : QStringLiteral("\r\n# # # Auto-Response is now OFF # # #"));
+    window_.describe(on ? QStringLiteral("# # # Auto-Response is now ON # # #\r\n")
+                        : QStringLiteral("# # # Auto-Response is now OFF # # #\r\n"));
 }
 
 void AutoResponseIndicators::note(const QString& line) {

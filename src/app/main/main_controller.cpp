@@ -1,5 +1,6 @@
 #include "app/main/main_controller.h"
 
+#include "app/editors/frm_auto_resp.h"
 #include "app/editors/frm_options.h"
 #include "app/editors/frm_prog_but.h"
 #include "app/main/controls.h"
@@ -236,6 +237,13 @@ void MainController::editButtons() {
         window_.ui().Option6[0]->setChecked(true);
         buttons_.Option6_Click(0);
     });
+    dialog.exec();
+}
+
+void MainController::editAutoResponse() {
+    frmAutoResp dialog(
+        &window_, session_.shared().SettingsConnStr,
+        [this](const AutoResponseRules& rules) { session_.autoResponder().setRules(rules); });
     dialog.exec();
 }
 

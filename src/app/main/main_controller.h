@@ -73,7 +73,7 @@ public:
     void showAsciiChart() override;
     void showCalculator() override;
     void editButtons() override;
-    void editAutoResponse() override {}
+    void editAutoResponse() override;
     void editMacros() override {}
     void editOptions() override;
     void importProfile() override;

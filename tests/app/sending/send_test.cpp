@@ -399,3 +399,28 @@ TEST(SendPty, TheBytesOnTheLineAreExactlyTheCommand) {
 }
 
 } // namespace
+
+namespace {
+
+// The switch shows itself on the toolbar, the status panel and, with the port open and
+// Description on, in the log; closed, it says nothing there.
+TEST_F(SendTest, TheAutoResponseSwitchShowsEveryToggle) {
+    main.shared().Prefs.bolDescription = true;
+    const bool before = responder().isOn();
+    for (int k = 0; k < 2; ++k)
+        main.controller().toggleAutoResponse();
+    EXPECT_EQ(responder().isOn(), before);
+    const QString first = before ? "OFF" : "ON";
+    const QString second = before ? "ON" : "OFF";
+    EXPECT_EQ(main.log().plainText(), "# # # Auto-Response is now " + first +
+                                          " # # #\n# # # Auto-Response is now " + second +
+                                          " # # #\n");
+    EXPECT_EQ(ui().StatusBar1->panelText("AutoResp"), "Auto-Response: " + second + " ");
+    EXPECT_EQ(ui().Toolbar1->buttonImage("AutoRespOnOff"), before ? 6 : 5);
+    main.controller().port().ClosePort();
+    main.log().clear();
+    main.controller().toggleAutoResponse();
+    EXPECT_TRUE(main.log().plainText().isEmpty());
+}
+
+} // namespace
