@@ -10,15 +10,6 @@ namespace {
 
 const QString Query = QStringLiteral("SELECT * FROM ProgButtons");
 
-int listPosition(const db::Recordset& rs, int ordinal, int count) {
-    const double value = LeadingNumber(rs.value(ordinal).toText());
-    return value >= 0 && value < count ? static_cast<int>(value) : 0;
-}
-
-db::Value number(const QString& text) {
-    return db::Value(static_cast<qint64>(LongField(text)));
-}
-
 } // namespace
 
 ButtonTable ReadButtonTable(const QString& settingsConnStr) {
@@ -35,8 +26,8 @@ ButtonTable ReadButtonTable(const QString& settingsConnStr) {
         row.delay = rs.value(C::keyDelay).toText();
         row.repeat = rs.value(C::keyRepeat).toText();
         row.interval = rs.value(C::keyInterval).toText();
-        row.chain = listPosition(rs, C::chain, 33);
-        row.signal = listPosition(rs, C::signals_, 10);
+        row.chain = storedListPosition(rs, C::chain, 33);
+        row.signal = storedListPosition(rs, C::signals_, 10);
         rs.moveNext();
     }
     rs.close();
@@ -54,9 +45,9 @@ void WriteButtonTable(const QString& settingsConnStr, const ButtonTable& table) 
         rs.setValue(C::keyCaption, db::Value(row.caption));
         rs.setValue(C::keyCodes, db::Value(row.command));
         rs.setValue(C::strASCIICtrl, db::Value(row.controlCodes));
-        rs.setValue(C::keyDelay, number(row.delay));
-        rs.setValue(C::keyRepeat, number(row.repeat));
-        rs.setValue(C::keyInterval, number(row.interval));
+        rs.setValue(C::keyDelay, storedNumber(row.delay));
+        rs.setValue(C::keyRepeat, storedNumber(row.repeat));
+        rs.setValue(C::keyInterval, storedNumber(row.interval));
         rs.setValue(C::chain, db::Value(static_cast<qint64>(row.chain)));
         rs.setValue(C::signals_, db::Value(static_cast<qint64>(row.signal)));
         rs.moveNext();

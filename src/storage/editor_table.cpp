@@ -2,6 +2,9 @@
 
 #include "notation/leading_number.h"
 #include "notation/notation.h"
+#include "platform/db/recordset.h"
+#include "platform/runtime_error.h"
+#include "storage/field_values.h"
 
 namespace kst {
 
@@ -23,6 +26,36 @@ std::optional<Refusal> waitRefusal(int row, int field, const QString& text, bool
                    isDelay
                        ? QStringLiteral("Maximum delay time is 65,535 ms, please try again!")
                        : QStringLiteral("Maximum interval time is 65,535 ms, please try again!")};
+}
+
+int storedListPosition(const db::Recordset& rs, int ordinal, int count) {
+    const double value = LeadingNumber(rs.value(ordinal).toText());
+    return value >= 0 && value < count ? static_cast<int>(value) : 0;
+}
+
+db::Value storedNumber(const QString& text) {
+    return db::Value(static_cast<qint64>(LongField(text)));
+}
+
+int strictListPosition(const db::Recordset& rs, int ordinal, int count) {
+    const db::Value value = rs.value(ordinal);
+    if (value.isNull())
+        throw RunTimeError(err::InvalidUseOfNull);
+    const double position = LeadingNumber(value.toText());
+    if (position < 0 || position >= count)
+        throw RunTimeError(err::InvalidPropertyValue);
+    return static_cast<int>(position);
+}
+
+QString storedText(const db::Recordset& rs, int ordinal) {
+    QString t = rs.value(ordinal).toText();
+    if (rs.field(ordinal).kind == db::ColumnKind::FixedText) {
+        qsizetype end = t.size();
+        while (end > 0 && t[end - 1] == u' ')
+            --end;
+        t.truncate(end);
+    }
+    return t;
 }
 
 } // namespace kst

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "platform/db/value.h"
 #include "platform/services.h"
 
 #include <QString>
 #include <optional>
 
 namespace kst {
+
+namespace db {
+class Recordset;
+}
 
 // Why an editor's table cannot be stored as it stands: the first value refused, where it
 // is, and the box that says so. The editor shows the box and puts the focus in that
@@ -29,5 +34,19 @@ std::optional<Refusal> hexListRefusal(int row, int field, const QString& text,
                                       const QString& message);
 // A delay or interval of at most 65,535 ms.
 std::optional<Refusal> waitRefusal(int row, int field, const QString& text, bool isDelay);
+
+// How an editor's table reads and writes its columns. A list position outside the list
+// of `count` entries reads as its first entry; a number typed as text is stored as the
+// value of its leading number.
+int storedListPosition(const db::Recordset& rs, int ordinal, int count);
+db::Value storedNumber(const QString& text);
+// The same position for an editor that shows a row only when it can show all of it: an
+// empty value raises "Invalid use of Null", one outside the list "Invalid property value",
+// as a list refuses it.
+int strictListPosition(const db::Recordset& rs, int ordinal, int count);
+// The text of a field, Null as empty text. A fixed-length column hands back its text
+// padded with blanks: the text is taken without them, like that of its variable-length
+// siblings.
+QString storedText(const db::Recordset& rs, int ordinal);
 
 } // namespace kst

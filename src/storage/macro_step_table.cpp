@@ -5,7 +5,6 @@
 #include "platform/db/recordset.h"
 #include "storage/macro_rows.h"
 #include "storage/profile_readers.h"
-#include "storage/stored_fields.h"
 #include "traffic/send_action.h"
 
 namespace kst {
@@ -16,17 +15,17 @@ namespace C = ProgMacrosSeqColumn;
 
 MacroStepRow readStep(const db::Recordset& rs) {
     MacroStepRow step;
-    step.name = TextField(rs, C::SeqName);
+    step.name = storedText(rs, C::SeqName);
     SendRow& send = step.send;
-    send.command = TextField(rs, C::CmdStr);
-    send.controlCodes = TextField(rs, C::strASCIICtrl);
-    send.repeat = NumberText(rs, C::RepeatNo);
-    send.delay = NumberText(rs, C::Delay);
-    send.interval = NumberText(rs, C::Interval);
-    send.signalCheck = CheckField(rs, C::stepChk);
-    send.signal = ListPosition(rs, C::stepSignal, OutputSignalCount);
-    step.subRoutine = ListPosition(rs, C::SubRoutineNo, 8);
-    step.timerAfter = NumberText(rs, C::TimerAfter);
+    send.command = storedText(rs, C::CmdStr);
+    send.controlCodes = storedText(rs, C::strASCIICtrl);
+    send.repeat = rs.value(C::RepeatNo).toText();
+    send.delay = rs.value(C::Delay).toText();
+    send.interval = rs.value(C::Interval).toText();
+    send.signalCheck = rs.value(C::stepChk).toBool();
+    send.signal = strictListPosition(rs, C::stepSignal, SignalListSize);
+    step.subRoutine = strictListPosition(rs, C::SubRoutineNo, 8);
+    step.timerAfter = rs.value(C::TimerAfter).toText();
     step.action = LeadingNumber(rs.value(C::ActionOpt).toText()) == 0 ? StepAction::SendCommands
                                                                       : StepAction::SubRoutine;
     return step;
@@ -39,14 +38,14 @@ void writeStep(db::Recordset& rs, const MacroStepRow& step, StepColumns columns)
     const bool all = columns == StepColumns::All;
     rs.setValue(C::SeqName, db::Value(step.name));
     rs.setValue(C::ActionOpt, db::Value(static_cast<qint64>(step.action)));
-    rs.setValue(C::TimerAfter, StoredNumber(step.timerAfter));
+    rs.setValue(C::TimerAfter, storedNumber(step.timerAfter));
     if (all || step.action == StepAction::SendCommands) {
         const SendRow& send = step.send;
         rs.setValue(C::CmdStr, db::Value(send.command));
         rs.setValue(C::strASCIICtrl, db::Value(send.controlCodes));
-        rs.setValue(C::RepeatNo, StoredNumber(send.repeat));
-        rs.setValue(C::Delay, StoredNumber(send.delay));
-        rs.setValue(C::Interval, StoredNumber(send.interval));
+        rs.setValue(C::RepeatNo, storedNumber(send.repeat));
+        rs.setValue(C::Delay, storedNumber(send.delay));
+        rs.setValue(C::Interval, storedNumber(send.interval));
         rs.setValue(C::stepChk, db::Value(send.signalCheck));
         rs.setValue(C::stepSignal, db::Value(static_cast<qint64>(send.signal)));
     }
@@ -116,7 +115,7 @@ void WriteMacroAutoSave(const QString& settingsConnStr, bool autoSave) {
 QStringList ReadMacroStepNames(const QString& settingsConnStr, int macro) {
     QStringList names;
     ReadRows(MacroRowsQuery(QStringLiteral("progMacrosSeq"), macro), settingsConnStr, 8,
-             [&](const db::Recordset& rs, int) { names << TextField(rs, C::SeqName); });
+             [&](const db::Recordset& rs, int) { names << storedText(rs, C::SeqName); });
     return names;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/editor_fields.h"
+#include "storage/condition_send_checks.h"
 #include "storage/editor_table.h"
 
 #include <QString>

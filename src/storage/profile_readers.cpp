@@ -7,9 +7,9 @@
 #include "columns/settings_columns.h"
 #include "notation/notation.h"
 #include "platform/db/recordset.h"
+#include "storage/editor_table.h"
 #include "storage/field_values.h"
 #include "storage/macro_rows.h"
-#include "storage/stored_fields.h"
 #include "traffic/send_parser.h"
 
 #include <algorithm>
@@ -33,7 +33,7 @@ void setConditionKind(MatchCondition& c, qint32 kind, qint32 listIndex) {
 }
 
 QString text(const db::Recordset& row, int ordinal) {
-    return TextField(row, ordinal);
+    return storedText(row, ordinal);
 }
 
 qint16 integer(const db::Recordset& row, int ordinal) {

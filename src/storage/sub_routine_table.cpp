@@ -9,7 +9,6 @@
 #include "storage/macro_rows.h"
 #include "storage/macro_step_table.h"
 #include "storage/profile_readers.h"
-#include "storage/stored_fields.h"
 #include "traffic/send_action.h"
 
 namespace kst {
@@ -55,7 +54,7 @@ const SendColumns ElseThenColumns{C::ElseThenCmd,      C::ElseThenCtrl,        C
 // An empty kind reads as the first; one outside the options cannot be shown.
 int readKind(const db::Recordset& rs, int ordinal) {
     const double kind = LeadingNumber(rs.value(ordinal).toText());
-    if (kind < 0 || kind >= ConditionKindCount)
+    if (kind < 0 || kind >= ConditionKindOptions)
         throw RunTimeError(err::InvalidPropertyValue);
     return static_cast<int>(kind);
 }
@@ -63,33 +62,33 @@ int readKind(const db::Recordset& rs, int ordinal) {
 ConditionRow readCondition(const db::Recordset& rs, const ConditionColumns& c) {
     ConditionRow f;
     f.kind = readKind(rs, c.kind);
-    f.data = TextField(rs, c.data);
-    f.controlCodes = TextField(rs, c.controlCodes);
-    f.lineStateCheck = CheckField(rs, c.check);
-    f.lineState = ListPosition(rs, c.lineState, lineStateListSize(f.kind));
+    f.data = storedText(rs, c.data);
+    f.controlCodes = storedText(rs, c.controlCodes);
+    f.lineStateCheck = rs.value(c.check).toBool();
+    f.lineState = strictListPosition(rs, c.lineState, lineStateListSize(f.kind));
     return f;
 }
 
 SendRow readSend(const db::Recordset& rs, const SendColumns& c) {
     SendRow f;
-    f.command = TextField(rs, c.command);
-    f.controlCodes = TextField(rs, c.controlCodes);
-    f.repeat = NumberText(rs, c.repeat);
-    f.delay = NumberText(rs, c.delay);
-    f.interval = NumberText(rs, c.interval);
-    f.signalCheck = CheckField(rs, c.check);
-    f.signal = ListPosition(rs, c.signal, OutputSignalCount);
+    f.command = storedText(rs, c.command);
+    f.controlCodes = storedText(rs, c.controlCodes);
+    f.repeat = rs.value(c.repeat).toText();
+    f.delay = rs.value(c.delay).toText();
+    f.interval = rs.value(c.interval).toText();
+    f.signalCheck = rs.value(c.check).toBool();
+    f.signal = strictListPosition(rs, c.signal, SignalListSize);
     return f;
 }
 
 SubRoutineRow readSubRoutine(const db::Recordset& rs) {
     SubRoutineRow sub;
-    sub.name = TextField(rs, C::SubRoutineName);
+    sub.name = storedText(rs, C::SubRoutineName);
     sub.ifCondition = readCondition(rs, IfColumns);
     sub.ifThen = readSend(rs, IfThenColumns);
     sub.elseIfCondition = readCondition(rs, ElseIfColumns);
     sub.elseIfThen = readSend(rs, ElseIfThenColumns);
-    sub.elseOnTimeout = CheckField(rs, C::ElseCheck);
+    sub.elseOnTimeout = rs.value(C::ElseCheck).toBool();
     sub.elseThen = readSend(rs, ElseThenColumns);
     return sub;
 }
@@ -105,9 +104,9 @@ void writeCondition(db::Recordset& rs, const ConditionColumns& c, const Conditio
 void writeSend(db::Recordset& rs, const SendColumns& c, const SendRow& f) {
     rs.setValue(c.command, db::Value(f.command));
     rs.setValue(c.controlCodes, db::Value(f.controlCodes));
-    rs.setValue(c.repeat, StoredNumber(f.repeat));
-    rs.setValue(c.delay, StoredNumber(f.delay));
-    rs.setValue(c.interval, StoredNumber(f.interval));
+    rs.setValue(c.repeat, storedNumber(f.repeat));
+    rs.setValue(c.delay, storedNumber(f.delay));
+    rs.setValue(c.interval, storedNumber(f.interval));
     rs.setValue(c.check, db::Value(f.signalCheck));
     rs.setValue(c.signal, db::Value(static_cast<qint64>(f.signal)));
 }
@@ -155,7 +154,7 @@ std::optional<Refusal> SubRoutineTable::validate() const {
 QStringList ReadSubRoutineNames(const QString& settingsConnStr, int macro) {
     QStringList names;
     ReadRows(MacroRowsQuery(Table, macro), settingsConnStr, 8,
-             [&](const db::Recordset& rs, int) { names << TextField(rs, C::SubRoutineName); });
+             [&](const db::Recordset& rs, int) { names << storedText(rs, C::SubRoutineName); });
     return names;
 }
 

@@ -125,12 +125,14 @@ public:
     QPlainTextEdit* responseBox() const { return ui().responseBox; }
     ImageControl* imgLedSample(int index) const { return ui().imgLedSample[index]; }
 
-    void Open_DB(const QString& file, const QString& title) { profile().Open_DB(file, title); }
-    void cboMacros_Click() { profile().cboMacros_Click(); }
-    void ExitSave() { profile().ExitSave(); }
-    void ListComPorts() { portList().ListComPorts(); }
-    void FillPortList(const QList<int>& ports) { portList().FillPortList(ports); }
-    std::optional<int> portIndexToStore() { return portList().portIndexToStore(); }
+    void Open_DB(const QString& file, const QString& title) {
+        controller().profile().Open_DB(file, title);
+    }
+    void cboMacros_Click() { controller().profile().cboMacros_Click(); }
+    void ExitSave() { controller().profile().ExitSave(); }
+    void ListComPorts() { controller().portList().ListComPorts(); }
+    void FillPortList(const QList<int>& ports) { controller().portList().FillPortList(ports); }
+    std::optional<int> portIndexToStore() { return controller().portList().portIndexToStore(); }
 };
 
 // A program folder of its own for each test.

@@ -1,6 +1,6 @@
 #include "app/main/engine_views.h"
 
-#include "app/main/frm_main.h"
+#include "app/main/main_view.h"
 #include "app/main/session.h"
 #include "app/main/status_bar.h"
 #include "app/main/tool_bar.h"
@@ -15,8 +15,8 @@ namespace kst {
 
 namespace {
 
-void logMessage(frmMain& window, const QString& text) {
-    window.Add_Color(text, window.session().shared().Prefs.messageStyle());
+void logMessage(Session& session, MainView& window, const QString& text) {
+    window.Add_Color(text, session.shared().Prefs.messageStyle());
 }
 
 } // namespace
@@ -29,21 +29,21 @@ void AutoResponseIndicators::autoResponseSwitched(bool on) {
     ui.StatusBar1->setPanelText(QStringLiteral("AutoResp"),
                                 on ? QStringLiteral("Auto-Response: ON ")
                                    : QStringLiteral("Auto-Response: OFF "));
-    window_.describe(on ? QStringLiteral("\r\n# # # Auto-Response is now ON # # #")
-                        : QStringLiteral("\r\n# # # Auto-Response is now OFF # # #"));
+    window_.describe(on ? QStringLiteral("# # # Auto-Response is now ON # # #\r\n")
+                        : QStringLiteral("# # # Auto-Response is now OFF # # #\r\n"));
 }
 
 void AutoResponseIndicators::note(const QString& line) {
-    logMessage(window_, line + QStringLiteral("\r\n"));
+    logMessage(session_, window_, line + QStringLiteral("\r\n"));
 }
 
 void MacroRunIndicators::describe(const QString& text) {
-    if (window_.session().shared().Prefs.bolDescription)
-        logMessage(window_, text);
+    if (session_.shared().Prefs.bolDescription)
+        logMessage(session_, window_, text);
 }
 
 void MacroRunIndicators::note(const QString& line) {
-    logMessage(window_, line + QStringLiteral("\r\n"));
+    logMessage(session_, window_, line + QStringLiteral("\r\n"));
 }
 
 void MacroRunIndicators::showRunControls(const MacroRunControls& c) {
@@ -80,11 +80,11 @@ bool MacroRunIndicators::selectMacro(int number) {
         const QSignalBlocker blocker(box);
         box->setCurrentIndex(number - 1);
     }
-    return window_.profile().cboMacros_Click();
+    return profile_.cboMacros_Click();
 }
 
 bool MacroRunIndicators::portOpen() const {
-    return window_.session().state().PortIsOpen;
+    return session_.state().PortIsOpen;
 }
 
 } // namespace kst

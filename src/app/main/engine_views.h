@@ -5,25 +5,30 @@
 
 namespace kst {
 
-class frmMain;
+class MainView;
+class ProfileControl;
+class Session;
 
 // The auto-response switch as the main window shows it: the toolbar button's picture
 // and tool tip, the status panel, and the echo in the log.
 class AutoResponseIndicators : public AutoResponseView {
 public:
-    explicit AutoResponseIndicators(frmMain& window) : window_(window) {}
+    AutoResponseIndicators(Session& session, MainView& window)
+        : session_(session), window_(window) {}
     void autoResponseSwitched(bool on) override;
     void note(const QString& line) override;
 
 private:
-    frmMain& window_;
+    Session& session_;
+    MainView& window_;
 };
 
 // A macro run as the main window shows it: its toolbar buttons and menu entries, the
 // macro box, and its lines in the log.
 class MacroRunIndicators : public MacroRunView {
 public:
-    explicit MacroRunIndicators(frmMain& window) : window_(window) {}
+    MacroRunIndicators(Session& session, MainView& window, ProfileControl& profile)
+        : session_(session), window_(window), profile_(profile) {}
     void describe(const QString& text) override;
     void note(const QString& line) override;
     void showRunControls(const MacroRunControls& controls) override;
@@ -34,7 +39,9 @@ public:
     bool portOpen() const override;
 
 private:
-    frmMain& window_;
+    Session& session_;
+    MainView& window_;
+    ProfileControl& profile_;
 };
 
 } // namespace kst

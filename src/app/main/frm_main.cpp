@@ -69,18 +69,6 @@ frmMain::~frmMain() {
         QObject::disconnect(child, nullptr, this, nullptr);
 }
 
-PortListControl& frmMain::portList() {
-    return controller_->portList();
-}
-
-ProfileControl& frmMain::profile() {
-    return controller_->profile();
-}
-
-ReceiveOptions& frmMain::receiveOptions() {
-    return controller_->receiveOptions();
-}
-
 void frmMain::setCommands(MainCommands* commands) {
     commands_ = commands ? commands : controller_.get();
 }
@@ -98,9 +86,10 @@ void frmMain::connectControls() {
             [this](const QString& key) { Toolbar1_ButtonClick(key); });
     for (QComboBox* list :
          {ui_.portChoice, ui_.BaudChoice, ui_.DataBitChoice, ui_.ParityChoice, ui_.StopBitChoice}) {
-        connect(list, &QComboBox::currentIndexChanged, this, [this] { portList().ComSettings(); });
+        connect(list, &QComboBox::currentIndexChanged, this,
+                [this] { controller_->portList().ComSettings(); });
     }
-    ReceiveOptions& receive = receiveOptions();
+    ReceiveOptions& receive = controller_->receiveOptions();
     connect(ui_.Check1, &QCheckBox::toggled, this, [&receive] { receive.Check1_Click(); });
     connect(ui_.Check2, &QCheckBox::toggled, this, [&receive] { receive.Check2_Click(); });
     connect(ui_.Check3, &QCheckBox::toggled, this, [&receive] { receive.Check3_Click(); });
@@ -125,11 +114,12 @@ void frmMain::connectControls() {
     connect(ui_.Text2, &QLineEdit::returnPressed, this, [&search] { search.Text2_KeyPress(13); });
     connect(ui_.cmdSearch, &QPushButton::clicked, this, [&search] { search.cmdSearch_Click(); });
     new CheckedField(ui_.Text2, {}, this);
-    connect(ui_.cboMacros, &QComboBox::activated, this, [this] { profile().cboMacros_Click(); });
+    ProfileControl& profile = controller_->profile();
+    connect(ui_.cboMacros, &QComboBox::activated, this, [&profile] { profile.cboMacros_Click(); });
     connect(ui_.cmdClearNotes, &QPushButton::clicked, this,
-            [this] { profile().cmdClearNotes_Click(); });
+            [&profile] { profile.cmdClearNotes_Click(); });
     connect(ui_.cmdSaveNotes, &QPushButton::clicked, this,
-            [this] { profile().cmdSaveNotes_Click(); });
+            [&profile] { profile.cmdSaveNotes_Click(); });
     PortControl& port = controller_->port();
     connect(ui_.ledImage(Led::BRK), &ImageControl::clicked, this, [&port] { port.imgBRK_Click(); });
     connect(ui_.ledImage(Led::DTR), &ImageControl::clicked, this, [&port] { port.imgDTR_Click(); });

@@ -2,6 +2,7 @@
 
 #include "app/main/main_commands.h"
 #include "app/main/main_controls.h"
+#include "app/main/main_view.h"
 #include "notation/display_style.h"
 
 #include <QMainWindow>
@@ -12,9 +13,6 @@
 namespace kst {
 
 class MainController;
-class PortListControl;
-class ProfileControl;
-class ReceiveOptions;
 class Scheduler;
 class Session;
 class StyledLog;
@@ -24,8 +22,8 @@ class WidgetSurface;
 // The main window: its controls at their design places, the menus, the toolbar, the
 // status bar and the layout of the panes. Its handlers keep their traditional names
 // and forward to the commands (MainCommands); what the program does lives in the
-// session and the controller, which use the controls through ui().
-class frmMain : public QMainWindow {
+// session and the controller; the controller's parts see the window as a MainView.
+class frmMain : public QMainWindow, public MainView {
     Q_OBJECT
 public:
     static QSize primaryScreenPixels();
@@ -37,19 +35,16 @@ public:
 
     Session& session() { return *session_; }
     const Session& session() const { return *session_; }
-    const MainControls& ui() const { return ui_; }
-    const MainMenus& menus() const { return menus_; }
+    const MainControls& ui() const override { return ui_; }
+    const MainMenus& menus() const override { return menus_; }
+    QWidget* widget() override { return this; }
     QSize screenPixels() const { return screen_; }
 
-    // The program's controller and the parts of it that the start-up and the profile
-    // commands reach.
+    // The program's controller, which owns the parts.
     MainController& controller() { return *controller_; }
-    PortListControl& portList();
-    ProfileControl& profile();
-    ReceiveOptions& receiveOptions();
 
     // Where the handlers send the commands: the controller, or (in tests) a recorder.
-    MainCommands& commands() { return *commands_; }
+    MainCommands& commands() override { return *commands_; }
     void setCommands(MainCommands* commands);
 
     // Start-up, inside the splash timer's tick, and the start-up state (see the controller).
@@ -89,13 +84,13 @@ public:
 
     // The styled log view.
     void Add_Color(const QString& label, const DisplayStyle& labelStyle,
-                   const QString& body = QString(), const DisplayStyle& bodyStyle = {});
-    StyledLog& log() { return *log_; }
+                   const QString& body = QString(), const DisplayStyle& bodyStyle = {}) override;
+    StyledLog& log() override { return *log_; }
     // The log view's back colour, 0x00BBGGRR.
-    void setLogBackground(quint32 bgr);
+    void setLogBackground(quint32 bgr) override;
     // An informational line ("# # # ... # # #"): written in the message style, only while
     // the port is open and Description is ticked.
-    void describe(const QString& message);
+    void describe(const QString& message) override;
 
     // Layout.
     void Form_Resize();

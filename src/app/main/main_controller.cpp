@@ -1,5 +1,6 @@
 #include "app/main/main_controller.h"
 
+#include "app/editors/frm_auto_resp.h"
 #include "app/editors/frm_auto_sequence.h"
 #include "app/editors/frm_options.h"
 #include "app/editors/frm_prog_but.h"
@@ -54,13 +55,16 @@ CalculatorControls paneCalculator(const MainControls& ui) {
 } // namespace
 
 MainController::MainController(frmMain& window, Session& session)
-    : window_(window), session_(session), portList_(window), port_(window), mode_(window, port_),
-      profile_(window), receiveOptions_(window), sendView_(window), sendPane_(window),
-      buttons_(window), logFiles_(window), profileCommands_(window),
+    : window_(window), session_(session), portList_(session, window.ui()),
+      port_(session, window, portList_, sendPane_), mode_(session, window, port_, portList_),
+      profile_(session, window, portList_, receiveOptions_, buttons_, [this] { endProgramNow(); }),
+      receiveOptions_(session, window), sendView_(session, window, port_),
+      sendPane_(session, window, window.surface(), buttons_), buttons_(session, window.ui()),
+      logFiles_(session, window), profileCommands_(session, profile_),
       calculator_(paneCalculator(window.ui()), session.state().CalcNotation,
                   session.state().CalcOperation),
-      commEvents_(window, port_), logSearch_(window), autoResponseIndicators_(window),
-      macroRunIndicators_(window) {
+      commEvents_(session, window, port_), logSearch_(window),
+      autoResponseIndicators_(session, window), macroRunIndicators_(session, window, profile_) {
     session.startEngines({sendView_, autoResponseIndicators_, macroRunIndicators_});
     port_.setSessionObserver(&commEvents_);
 }
@@ -225,7 +229,7 @@ void MainController::toggleSendPane() {
 }
 
 void MainController::importProfile() {
-    frmImport dialog(window_);
+    frmImport dialog(&window_, session_, profile_);
     dialog.exec();
 }
 
@@ -234,6 +238,13 @@ void MainController::editButtons() {
         window_.ui().Option6[0]->setChecked(true);
         buttons_.Option6_Click(0);
     });
+    dialog.exec();
+}
+
+void MainController::editAutoResponse() {
+    frmAutoResp dialog(
+        &window_, session_.shared().SettingsConnStr,
+        [this](const AutoResponseRules& rules) { session_.autoResponder().setRules(rules); });
     dialog.exec();
 }
 

@@ -23,7 +23,9 @@ class Session;
 
 // Carries out the main window's commands and owns the parts of the program that work
 // on its controls: the start-up and shutdown, the port list, the profile, the
-// receive options. It holds the routines by their traditional names.
+// receive options. It holds the routines by their traditional names. It is the one
+// place that wires the parts: each is given the session, the window as a MainView (or
+// only its controls) and the other parts it uses; none reaches back through the window.
 class MainController : public MainCommands {
 public:
     MainController(frmMain& window, Session& session);
@@ -71,7 +73,7 @@ public:
     void showAsciiChart() override;
     void showCalculator() override;
     void editButtons() override;
-    void editAutoResponse() override {}
+    void editAutoResponse() override;
     void editMacros() override;
     void editOptions() override;
     void importProfile() override;

@@ -1,6 +1,6 @@
 #include "app/port/frm_debugging.h"
 
-#include "app/main/frm_main.h"
+#include "app/main/main_controls.h"
 #include "app/main/pictures.h"
 #include "app/main/session.h"
 
@@ -22,7 +22,8 @@ QLabel* picture(QWidget* parent, bool fullDuplex) {
 
 } // namespace
 
-frmDebugging::frmDebugging(frmMain& main) : QDialog(&main), main_(main) {
+frmDebugging::frmDebugging(QWidget* parent, Session& session, const MainControls& ui)
+    : QDialog(parent), session_(session), ui_(ui) {
     setObjectName(QStringLiteral("frmDebugging"));
     setWindowTitle(QStringLiteral("Debugging / Simulating"));
     auto* layout = new QVBoxLayout(this);
@@ -40,11 +41,11 @@ frmDebugging::frmDebugging(frmMain& main) : QDialog(&main), main_(main) {
 }
 
 void frmDebugging::Command1_Click() {
-    const MainControls& ui = main_.ui();
+    const MainControls& ui = ui_;
     ui.Check1->setEnabled(true);
     ui.Check2->setEnabled(true);
     ui.CbTimer->setEnabled(true);
-    MainState& state = main_.session().state();
+    MainState& state = session_.state();
     state.MonitoringMode = false;
     state.TwoPortActive = false;
     accept();

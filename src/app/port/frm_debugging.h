@@ -6,7 +6,8 @@ class QPushButton;
 
 namespace kst {
 
-class frmMain;
+class Session;
+struct MainControls;
 
 // "Debugging / Simulating": how to wire the optional cable, and OK, which returns the
 // main window to talking on the line. Closing the window any other way acts as OK, so
@@ -14,7 +15,7 @@ class frmMain;
 class frmDebugging : public QDialog {
     Q_OBJECT
 public:
-    explicit frmDebugging(frmMain& main);
+    frmDebugging(QWidget* parent, Session& session, const MainControls& ui);
 
     QPushButton* Command1 = nullptr;
     void Command1_Click();
@@ -23,7 +24,8 @@ protected:
     void reject() override;
 
 private:
-    frmMain& main_;
+    Session& session_;
+    const MainControls& ui_;
 };
 
 } // namespace kst

@@ -1,6 +1,6 @@
 #include "app/port/frm_monitoring.h"
 
-#include "app/main/frm_main.h"
+#include "app/main/main_controls.h"
 #include "app/main/pictures.h"
 #include "app/main/session.h"
 #include "app/port/mode_control.h"
@@ -19,7 +19,9 @@
 
 namespace kst {
 
-frmMonitoring::frmMonitoring(frmMain& main) : QDialog(&main), main_(main) {
+frmMonitoring::frmMonitoring(QWidget* parent, Session& session, const MainControls& ui,
+                             const MainMenus& menus)
+    : QDialog(parent), session_(session), ui_(ui), menus_(menus) {
     setObjectName(QStringLiteral("frmMonitoring"));
     setWindowTitle(QStringLiteral("Monitoring (Monitor / Spy)"));
     auto* layout = new QVBoxLayout(this);
@@ -62,7 +64,7 @@ frmMonitoring::frmMonitoring(frmMain& main) : QDialog(&main), main_(main) {
 
 void frmMonitoring::Form_Load() {
     try {
-        const MainState& state = main_.session().state();
+        const MainState& state = session_.state();
         Option1[state.FullDuplexSelected ? 1 : 0]->setChecked(true);
         if (state.FullDuplexSelected) {
             FillSecondPortList();
@@ -79,8 +81,7 @@ void frmMonitoring::showSecondPort(bool shown) {
     Label2->setVisible(shown);
     Combo1->setVisible(shown);
     if (shown)
-        Combo1->setCurrentIndex(
-            found_.indexOf(main_.session().state().SecondPort)); // -1: none selected
+        Combo1->setCurrentIndex(found_.indexOf(session_.state().SecondPort)); // -1: none selected
 }
 
 void frmMonitoring::Option1_Click(int Index) {
@@ -89,9 +90,9 @@ void frmMonitoring::Option1_Click(int Index) {
 }
 
 void frmMonitoring::FillSecondPortList() {
-    Session& session = main_.session();
+    Session& session = session_;
     bool isNumber = false;
-    const int primary = main_.ui().portChoice->currentText().trimmed().toInt(&isNumber);
+    const int primary = ui_.portChoice->currentText().trimmed().toInt(&isNumber);
     found_.clear();
     for (int n = 1; n <= 16; ++n) {
         // The primary port listens to one direction already; it cannot be the other.
@@ -106,7 +107,7 @@ void frmMonitoring::FillSecondPortList() {
 }
 
 void frmMonitoring::Command1_Click() {
-    MainState& state = main_.session().state();
+    MainState& state = session_.state();
     const bool full = !Option1[0]->isChecked();
     if (full) {
         if (Combo1->isHidden() || Combo1->currentIndex() < 0) {
@@ -119,8 +120,8 @@ void frmMonitoring::Command1_Click() {
     state.FullDuplexSelected = full;
     state.TwoPortActive = full;
     state.MonitoringMode = true;
-    showMode(main_.menus(), true);
-    const MainControls& ui = main_.ui();
+    showMode(menus_, true);
+    const MainControls& ui = ui_;
     ui.Check1->setEnabled(false);
     ui.Check2->setEnabled(false);
     ui.CbTimer->setEnabled(false);

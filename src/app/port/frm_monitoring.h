@@ -12,7 +12,9 @@ class QRadioButton;
 
 namespace kst {
 
-class frmMain;
+class Session;
+struct MainControls;
+struct MainMenus;
 
 // "Monitoring (Monitor / Spy)": half-duplex monitoring on the primary port, or
 // full-duplex on the primary and a second port. OK switches the main window to
@@ -20,7 +22,8 @@ class frmMain;
 class frmMonitoring : public QDialog {
     Q_OBJECT
 public:
-    explicit frmMonitoring(frmMain& main);
+    frmMonitoring(QWidget* parent, Session& session, const MainControls& ui,
+                  const MainMenus& menus);
 
     QGroupBox* Frame1 = nullptr;
     std::array<QRadioButton*, 2> Option1{};
@@ -37,7 +40,9 @@ private:
     void FillSecondPortList();
     void showSecondPort(bool shown);
 
-    frmMain& main_;
+    Session& session_;
+    const MainControls& ui_;
+    const MainMenus& menus_;
     QList<int> found_;
 };
 

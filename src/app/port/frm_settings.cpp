@@ -1,7 +1,6 @@
 #include "app/port/frm_settings.h"
 
 #include "app/editors/dialog_buttons.h"
-#include "app/main/frm_main.h"
 #include "app/main/session.h"
 #include "app/port/port_list.h"
 #include "app/port/port_settings.h"
@@ -21,7 +20,8 @@
 
 namespace kst {
 
-frmSettings::frmSettings(frmMain& main) : QDialog(&main), main_(main) {
+frmSettings::frmSettings(QWidget* parent, Session& session, PortListControl& portList)
+    : QDialog(parent), session_(session), portList_(portList) {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Advanced Settings"));
     auto* layout = new QVBoxLayout(this);
@@ -85,7 +85,7 @@ frmSettings::frmSettings(frmMain& main) : QDialog(&main), main_(main) {
 
 void frmSettings::Form_Load() {
     try {
-        const MainState& state = main_.session().state();
+        const MainState& state = session_.state();
         if (state.HandshakeIndex < 0 || state.HandshakeIndex > 3)
             throw RunTimeError(err::InvalidPropertyValue);
         Option1[static_cast<size_t>(state.HandshakeIndex)]->setChecked(true);
@@ -114,11 +114,11 @@ bool frmSettings::eventFilter(QObject* watched, QEvent* event) {
 
 void frmSettings::Command1_Click() {
     try {
-        MainState& state = main_.session().state();
+        MainState& state = session_.state();
         state.HandshakeIndex = chosen_;
         state.HandshakeName = handshakeNameOf(chosen_).value_or(state.HandshakeName);
         if (!state.MonitoringMode)
-            main_.portList().ComSettings();
+            portList_.ComSettings();
         state.DetectCTS = chkFilter[0]->isChecked();
         state.DetectDSR = chkFilter[1]->isChecked();
         state.DetectDCD = chkFilter[2]->isChecked();

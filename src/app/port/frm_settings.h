@@ -11,14 +11,15 @@ class QTabWidget;
 
 namespace kst {
 
-class frmMain;
+class PortListControl;
+class Session;
 
 // "Advanced Settings": the flow control (handshaking) and which input lines raise
 // line events. OK keeps the choice for the next opening of the port; Cancel drops it.
 class frmSettings : public QDialog {
     Q_OBJECT
 public:
-    explicit frmSettings(frmMain& main);
+    frmSettings(QWidget* parent, Session& session, PortListControl& portList);
 
     QTabWidget* SSTab1 = nullptr;
     QGroupBox* Frame1 = nullptr;
@@ -37,7 +38,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    frmMain& main_;
+    Session& session_;
+    PortListControl& portList_;
     int chosen_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "app/port/mode_control.h"
 
-#include "app/main/frm_main.h"
+#include "app/main/main_commands.h"
+#include "app/main/main_view.h"
 #include "app/main/session.h"
 #include "app/main/status_bar.h"
 #include "app/port/frm_debugging.h"
@@ -28,14 +29,14 @@ void showMode(const MainMenus& menus, bool monitoring) {
 }
 
 void ModeControl::mnuDebugging_Click() {
-    Session& session = window_.session();
+    Session& session = session_;
     const MainControls& ui = window_.ui();
     const MainMenus& menus = window_.menus();
     if (!session.state().MonitoringMode)
         return;
     if (session.MSComm1().PortOpen())
         port_.ClosePort();
-    frmDebugging dialog(window_);
+    frmDebugging dialog(window_.widget(), session_, ui);
     dialog.exec();
     showMode(menus, false);
     // Undoes the marking of Description in half-duplex monitoring.
@@ -46,7 +47,7 @@ void ModeControl::mnuDebugging_Click() {
     ui.frMonitoring->setTitle(QStringLiteral("Communication mode: Debugging / Simulating"));
     // Monitoring hid the send pane; this mode is the one that sends.
     if (menus.mnuHideSend->isChecked())
-        window_.mnuHideSend_Click();
+        window_.commands().toggleSendPane();
     ui.StatusBar1->setPanelText(
         QStringLiteral("Setting"),
         settingPanelText(
@@ -55,10 +56,10 @@ void ModeControl::mnuDebugging_Click() {
 }
 
 void ModeControl::mnuMonitoring_Click() {
-    Session& session = window_.session();
+    Session& session = session_;
     const MainControls& ui = window_.ui();
     {
-        frmMonitoring dialog(window_);
+        frmMonitoring dialog(window_.widget(), session_, ui, window_.menus());
         dialog.exec();
     }
     if (!session.state().MonitoringMode)
@@ -73,16 +74,16 @@ void ModeControl::mnuMonitoring_Click() {
         ui.cmdProBut[k]->setEnabled(false);
     }
     if (!window_.menus().mnuHideSend->isChecked())
-        window_.mnuHideSend_Click();
+        window_.commands().toggleSendPane();
     ui.frMonitoring->setTitle(session.state().TwoPortActive
                                   ? QStringLiteral("Communication mode: Monitoring (Full-duplex)")
                                   : QStringLiteral("Communication mode: Monitoring (Half-duplex)"));
     ui.StatusBar1->setPanelText(QStringLiteral("Setting"),
-                                settingPanelText(window_.portList().settingsString()));
+                                settingPanelText(portList_.settingsString()));
 }
 
 void ModeControl::mnuSettings_Click() {
-    frmSettings dialog(window_);
+    frmSettings dialog(window_.widget(), session_, portList_);
     dialog.exec();
 }
 

@@ -2,8 +2,10 @@
 
 namespace kst {
 
-class frmMain;
+class MainView;
 class PortControl;
+class PortListControl;
+class Session;
 struct MainMenus;
 
 // The mode's check marks in the Modes menu; the session's state is what they show.
@@ -13,15 +15,18 @@ void showMode(const MainMenus& menus, bool monitoring);
 // settings.
 class ModeControl {
 public:
-    ModeControl(frmMain& window, PortControl& port) : window_(window), port_(port) {}
+    ModeControl(Session& session, MainView& window, PortControl& port, PortListControl& portList)
+        : session_(session), window_(window), port_(port), portList_(portList) {}
 
     void mnuDebugging_Click();
     void mnuMonitoring_Click();
     void mnuSettings_Click();
 
 private:
-    frmMain& window_;
+    Session& session_;
+    MainView& window_;
     PortControl& port_;
+    PortListControl& portList_;
 };
 
 } // namespace kst

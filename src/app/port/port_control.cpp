@@ -3,14 +3,14 @@
 #include "macros/macro_runner.h"
 
 #include "app/main/controls.h"
-#include "app/main/frm_main.h"
-#include "app/main/main_controller.h"
+#include "app/main/main_view.h"
 #include "app/main/session.h"
 #include "app/main/status_bar.h"
 #include "app/main/tool_bar.h"
 #include "app/port/port_list.h"
 #include "app/port/port_session.h"
 #include "app/port/port_settings.h"
+#include "app/sending/send_pane.h"
 #include "notation/view/styled_log.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
@@ -39,19 +39,21 @@ void setEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
 
 } // namespace
 
-PortControl::PortControl(frmMain& window) : window_(window) {}
+PortControl::PortControl(Session& session, MainView& window, PortListControl& portList,
+                         SendPane& sendPane)
+    : session_(session), window_(window), portList_(portList), sendPane_(sendPane) {}
 
 bool PortControl::debugging() const {
-    return !window_.session().state().MonitoringMode;
+    return !session_.state().MonitoringMode;
 }
 
 QString PortControl::handshakingText() const {
-    return debugging() ? kst::handshakingText(window_.session().state().HandshakeName) : QString();
+    return debugging() ? kst::handshakingText(session_.state().HandshakeName) : QString();
 }
 
 QString PortControl::modeText() const {
     const MainControls& ui = window_.ui();
-    const MainState& state = window_.session().state();
+    const MainState& state = session_.state();
     const QString rx = QStringLiteral("RX data format: ") + ui.Option2[state.RxFormat]->text();
     if (debugging()) {
         return QStringLiteral("Communication mode: Debugging / Simulating") + CRLF +
@@ -67,7 +69,7 @@ QString PortControl::modeText() const {
 // Opening
 
 void PortControl::OpenPort() {
-    Session& session = window_.session();
+    Session& session = session_;
     MainState& state = session.state();
     const MainControls& ui = window_.ui();
     const MainMenus& menus = window_.menus();
@@ -83,7 +85,7 @@ void PortControl::OpenPort() {
         session.macroRunner().portOpened();
         state.LastRxPort = 0;
 
-        port1.setSettings(window_.portList().settingsString());
+        port1.setSettings(portList_.settingsString());
         if (ui.portChoice->count() > 0) {
             bool isNumber = false;
             const int number = ui.portChoice->currentText().trimmed().toInt(&isNumber);
@@ -203,7 +205,7 @@ void PortControl::OpenPort() {
 
 void PortControl::statusBlock() {
     const MainControls& ui = window_.ui();
-    const MainState& state = window_.session().state();
+    const MainState& state = session_.state();
     QString port = ui.portChoice->currentText();
     if (!debugging() && state.TwoPortActive)
         port += u',' + QString::number(state.SecondPort);
@@ -214,11 +216,11 @@ void PortControl::statusBlock() {
         ui.DataBitChoice->currentText() + QStringLiteral("; ") + QStringLiteral("Stop bit: ") +
         ui.StopBitChoice->currentText() + QStringLiteral("; ") + handshakingText() + CRLF +
         modeText() + CRLF + CRLF;
-    window_.Add_Color(text, window_.session().shared().Prefs.messageStyle());
+    window_.Add_Color(text, session_.shared().Prefs.messageStyle());
 }
 
 void PortControl::lineStateBlock() {
-    const MainState& state = window_.session().state();
+    const MainState& state = session_.state();
     if (!state.DetectCTS && !state.DetectDSR && !state.DetectDCD && !state.DetectRI)
         return;
     QStringList lines;
@@ -235,16 +237,16 @@ void PortControl::lineStateBlock() {
         lines << QStringLiteral("DCD is ON");
     if (lines.isEmpty())
         return;
-    const UserPreferences& prefs = window_.session().shared().Prefs;
+    const UserPreferences& prefs = session_.shared().Prefs;
     window_.Add_Color(QStringLiteral("Current Line States (Note: Line States are viewed from the "
                                      "RS232 port that is connected to COM") +
-                          QString::number(window_.session().MSComm1().CommPort()) +
-                          QStringLiteral("):") + CRLF + lines.join(CRLF),
+                          QString::number(session_.MSComm1().CommPort()) + QStringLiteral("):") +
+                          CRLF + lines.join(CRLF),
                       prefs.rx1Style());
 }
 
 void PortControl::failOpen(const RunTimeError& error, bool secondOpenedHere) {
-    Session& session = window_.session();
+    Session& session = session_;
     comm::CommControl& port1 = session.MSComm1();
     comm::CommControl& port2 = session.MSComm2();
     const bool twoPorts = !debugging() && session.state().TwoPortActive;
@@ -268,7 +270,7 @@ void PortControl::failOpen(const RunTimeError& error, bool secondOpenedHere) {
 // Closing
 
 void PortControl::ClosePort() {
-    Session& session = window_.session();
+    Session& session = session_;
     MainState& state = session.state();
     const MainControls& ui = window_.ui();
     const MainMenus& menus = window_.menus();
@@ -325,7 +327,7 @@ void PortControl::ClosePort() {
 }
 
 void PortControl::portLost(int commPort) {
-    if (!window_.session().state().PortIsOpen)
+    if (!session_.state().PortIsOpen)
         return;
     ClosePort();
     msgBox(QStringLiteral("The device of COM%1 has gone (unplugged or switched off), so the port "
@@ -340,7 +342,7 @@ void PortControl::portLost(int commPort) {
 void PortControl::SetControlsForPortState(bool Enable) {
     const MainControls& ui = window_.ui();
     const MainMenus& menus = window_.menus();
-    const MainState& state = window_.session().state();
+    const MainState& state = session_.state();
     KeyedToolBar* bar = ui.Toolbar1;
     const bool open = !Enable;
 
@@ -368,8 +370,7 @@ void PortControl::SetControlsForPortState(bool Enable) {
     setEnabled({ui.Label4, ui.Combo1, ui.Text3}, debuggingOpen);
     // The send fields follow the command box, as they do while it is typed in; Send
     // itself follows the port below.
-    window_.controller().sendPane().enableFields(debuggingOpen &&
-                                                 !ui.Combo1->currentText().isEmpty());
+    sendPane_.enableFields(debuggingOpen && !ui.Combo1->currentText().isEmpty());
     setEnabled(
         {ui.Send, ui.Frame3, ui.Frame4, ui.Option3[0], ui.Option3[1], ui.Option6[0], ui.Option6[1]},
         debuggingOpen);
@@ -398,7 +399,7 @@ void PortControl::setLed(Led led, bool on) {
 }
 
 void PortControl::UpdateLineLEDs() {
-    const comm::CommControl& port = window_.session().MSComm1();
+    const comm::CommControl& port = session_.MSComm1();
     setLed(Led::CD, port.CDHolding());
     setLed(Led::RTS, port.RTSEnable());
     setLed(Led::CTS, port.CTSHolding());
@@ -408,17 +409,17 @@ void PortControl::UpdateLineLEDs() {
 }
 
 bool PortControl::CheckSignalCondition(LineState Condition) const {
-    return kst::CheckSignalCondition(Condition, window_.session().primaryLines().levelsNow());
+    return kst::CheckSignalCondition(Condition, session_.primaryLines().levelsNow());
 }
 
 void PortControl::logSignalSent(const QString& text) {
-    const UserPreferences& prefs = window_.session().shared().Prefs;
+    const UserPreferences& prefs = session_.shared().Prefs;
     window_.Add_Color(QStringLiteral("Signal sent: "), prefs.messageStyle(), text + CRLF,
                       prefs.txStyle());
 }
 
 void PortControl::imgBRK_Click() {
-    Session& session = window_.session();
+    Session& session = session_;
     if (!session.MSComm1().PortOpen() || !debugging())
         return;
     const MainControls& ui = window_.ui();
@@ -433,14 +434,14 @@ void PortControl::imgBRK_Click() {
     ui.StatusBar1->setPanelText(QStringLiteral("Ball"),
                                 QStringLiteral("Communication Break for 500ms"));
     logSignalSent(QStringLiteral("Communication Break for 500ms ..."));
-    breakTimer_ = window_.session().scheduler().after(BreakMs, [this] { TimerBreak_Timer(); });
+    breakTimer_ = session_.scheduler().after(BreakMs, [this] { TimerBreak_Timer(); });
 }
 
 void PortControl::TimerBreak_Timer() {
     setLed(Led::BRK, false);
     window_.ui().StatusBar1->setPanelText(QStringLiteral("Ball"), QStringLiteral("Ready"));
     try {
-        window_.session().MSComm1().setBreak(false);
+        session_.MSComm1().setBreak(false);
     } catch (const RunTimeError&) {
     }
     breakTimer_.cancel();
@@ -452,14 +453,14 @@ void PortControl::imgDTR_Click() {
 
 void PortControl::imgRTS_Click() {
     // Under hardware flow control RTS belongs to the driver.
-    const int handshake = window_.session().state().HandshakeIndex;
+    const int handshake = session_.state().HandshakeIndex;
     if (handshake == 2 || handshake == 3)
         return;
     toggleOutputLine(true);
 }
 
 void PortControl::toggleOutputLine(bool rts) {
-    Session& session = window_.session();
+    Session& session = session_;
     comm::CommControl& port = session.MSComm1();
     // Like BRK: only a port that is open and talks, never a monitored line.
     if (!port.PortOpen() || !debugging())

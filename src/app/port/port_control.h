@@ -9,8 +9,11 @@
 
 namespace kst {
 
+class MainView;
+class PortListControl;
 class PortSessionObserver;
-class frmMain;
+class SendPane;
+class Session;
 
 // Opening and closing the one or two ports, the controls that follow the port state,
 // and the line-state LEDs with the DTR, RTS and BRK toggles.
@@ -19,7 +22,7 @@ public:
     // The break that BRK sends lasts this long.
     static constexpr int BreakMs = 500;
 
-    explicit PortControl(frmMain& window);
+    PortControl(Session& session, MainView& window, PortListControl& portList, SendPane& sendPane);
 
     // Told when a session has opened and before it closes.
     void setSessionObserver(PortSessionObserver* observer) { sessionObserver_ = observer; }
@@ -59,7 +62,10 @@ private:
     void toggleOutputLine(bool rts);
     void logSignalSent(const QString& text);
 
-    frmMain& window_;
+    Session& session_;
+    MainView& window_;
+    PortListControl& portList_;
+    SendPane& sendPane_;
     TimerHandle breakTimer_;
     PortSessionObserver* sessionObserver_ = nullptr;
 };

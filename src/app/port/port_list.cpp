@@ -1,6 +1,6 @@
 #include "app/port/port_list.h"
 
-#include "app/main/frm_main.h"
+#include "app/main/main_controls.h"
 #include "app/main/session.h"
 #include "app/main/status_bar.h"
 #include "app/port/port_settings.h"
@@ -14,7 +14,7 @@
 namespace kst {
 
 void PortListControl::ListComPorts() {
-    Session& session = window_.session();
+    Session& session = session_;
     comm::CommControl& port = session.MSComm1();
     // Every step goes on after a failure: a port that fails is just not listed.
     try {
@@ -40,7 +40,7 @@ void PortListControl::ListComPorts() {
 }
 
 void PortListControl::FillPortList(const QList<int>& presentPorts) {
-    QComboBox* list = window_.ui().portChoice;
+    QComboBox* list = ui_.portChoice;
     const QStringList entries = portListEntries(presentPorts);
     {
         // Filling the list is no choice of the user: the list's Click does not run.
@@ -55,23 +55,22 @@ void PortListControl::FillPortList(const QList<int>& presentPorts) {
 }
 
 QString PortListControl::settingsString() const {
-    const MainControls& ui = window_.ui();
+    const MainControls& ui = ui_;
     return portSettingsString(ui.BaudChoice->currentText(), ui.ParityChoice->currentText(),
                               ui.DataBitChoice->currentText(), ui.StopBitChoice->currentText());
 }
 
 void PortListControl::ComSettings() {
-    const MainControls& ui = window_.ui();
+    const MainControls& ui = ui_;
     ui.StatusBar1->setPanelText(
         QStringLiteral("Setting"),
-        settingPanelText(settingsString(),
-                         handshakingText(window_.session().state().HandshakeName)));
+        settingPanelText(settingsString(), handshakingText(session_.state().HandshakeName)));
     ui.StatusBar1->setPanelText(QStringLiteral("Status"),
                                 statusPanelText(ui.portChoice->currentText()));
 }
 
 std::optional<int> PortListControl::portIndexToStore() const {
-    const QComboBox* list = window_.ui().portChoice;
+    const QComboBox* list = ui_.portChoice;
     QStringList entries;
     for (int i = 0; i < list->count(); ++i)
         entries << list->itemText(i);

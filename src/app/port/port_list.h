@@ -5,13 +5,14 @@
 
 namespace kst {
 
-class frmMain;
+class Session;
+struct MainControls;
 
 // The port list of the toolbar and the status bar's port panels: the COM ports found
 // through the serial layer, and the settings chosen for them.
 class PortListControl {
 public:
-    explicit PortListControl(frmMain& window) : window_(window) {}
+    PortListControl(Session& session, const MainControls& ui) : session_(session), ui_(ui) {}
 
     // Closes the primary port, links the devices found to COM numbers and probes
     // COM1-16, then fills the list with the ports that exist.
@@ -27,7 +28,8 @@ public:
     std::optional<int> portIndexToStore() const;
 
 private:
-    frmMain& window_;
+    Session& session_;
+    const MainControls& ui_;
 };
 
 } // namespace kst

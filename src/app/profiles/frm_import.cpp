@@ -1,7 +1,6 @@
 #include "app/profiles/frm_import.h"
 
 #include "app/editors/dialog_buttons.h"
-#include "app/main/frm_main.h"
 #include "app/main/session.h"
 #include "app/profiles/profile_control.h"
 #include "platform/runtime_error.h"
@@ -17,7 +16,8 @@
 
 namespace kst {
 
-frmImport::frmImport(frmMain& main) : QDialog(&main), main_(main) {
+frmImport::frmImport(QWidget* parent, Session& session, ProfileControl& profile)
+    : QDialog(parent), session_(session), profile_(profile) {
     setObjectName(QStringLiteral("frmImport"));
     setWindowTitle(QStringLiteral("Import Device Profile"));
     setFixedSize(toPixels(5460), toPixels(2400));
@@ -51,7 +51,7 @@ frmImport::frmImport(frmMain& main) : QDialog(&main), main_(main) {
 }
 
 void frmImport::Command1_Click() {
-    cmdlg1_.prepare(ProfileFileFilter, main_.session().programFolder());
+    cmdlg1_.prepare(ProfileFileFilter, session_.programFolder());
     if (const std::optional<ChosenFile> chosen = cmdlg1_.showOpen())
         Text1->setText(chosen->fileName);
 }
@@ -62,7 +62,7 @@ void frmImport::Command2_Click() {
     ProgressBar1->setValue(1);
     ProgressBar1->show();
     try {
-        ImportOlderProfile(Text1->text(), main_.session().ini().settingsFile(),
+        ImportOlderProfile(Text1->text(), session_.ini().settingsFile(),
                            [this](int percent) { ProgressBar1->setValue(percent); });
     } catch (const RunTimeError& e) {
         // The whole import or none of it: the profile is as it was.
@@ -87,8 +87,8 @@ void frmImport::done(int result) {
     // However the dialog closes, the main window shows what was imported.
     if (importDone_) {
         importDone_ = false;
-        IniFile& ini = main_.session().ini();
-        main_.profile().Open_DB(ini.settingsFile(), ini.SettingsFileName());
+        IniFile& ini = session_.ini();
+        profile_.Open_DB(ini.settingsFile(), ini.SettingsFileName());
     }
 }
 

@@ -12,14 +12,15 @@ class QPushButton;
 
 namespace kst {
 
-class frmMain;
+class ProfileControl;
+class Session;
 
 // "Import Device Profile": brings the settings of a profile of an earlier version into
 // the profile that is open, which the main window then loads again.
 class frmImport : public QDialog {
     Q_OBJECT
 public:
-    explicit frmImport(frmMain& main);
+    frmImport(QWidget* parent, Session& session, ProfileControl& profile);
 
     QLineEdit* Text1 = nullptr;
     QPushButton* Command1 = nullptr; // Browse
@@ -36,7 +37,8 @@ protected:
     void done(int result) override;
 
 private:
-    frmMain& main_;
+    Session& session_;
+    ProfileControl& profile_;
     // The dialog's own file dialog: what the main window's file commands chose last
     // (a title, a folder) plays no part here.
     CommonDialog cmdlg1_;

@@ -1,6 +1,6 @@
 #include "app/profiles/log_files.h"
 
-#include "app/main/frm_main.h"
+#include "app/main/main_view.h"
 #include "app/main/session.h"
 #include "notation/line_codec.h"
 #include "notation/view/styled_log.h"
@@ -37,9 +37,9 @@ QString decodeText(const QByteArray& bytes) {
 } // namespace
 
 void LogFiles::mnuSave_Click() {
-    CommonDialog& dialog = window_.session().cmdlg1();
+    CommonDialog& dialog = session_.cmdlg1();
     for (;;) {
-        dialog.prepare(LogFilter, window_.session().programFolder());
+        dialog.prepare(LogFilter, session_.programFolder());
         const std::optional<ChosenFile> chosen = dialog.showSave();
         if (!chosen)
             return;
@@ -66,7 +66,7 @@ void LogFiles::mnuSave_Click() {
 }
 
 void LogFiles::mnuOpenLog_Click() {
-    CommonDialog& dialog = window_.session().cmdlg1();
+    CommonDialog& dialog = session_.cmdlg1();
     dialog.properties.title = QStringLiteral("Load Text File...");
     dialog.properties.filter = LogFilter;
     const std::optional<ChosenFile> chosen = dialog.showOpen();

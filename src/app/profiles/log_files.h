@@ -2,18 +2,20 @@
 
 namespace kst {
 
-class frmMain;
+class MainView;
+class Session;
 
 // "Save Log..." and "Open Log...": the log as plain text or rich text.
 class LogFiles {
 public:
-    explicit LogFiles(frmMain& window) : window_(window) {}
+    LogFiles(Session& session, MainView& window) : session_(session), window_(window) {}
 
     void mnuSave_Click();
     void mnuOpenLog_Click();
 
 private:
-    frmMain& window_;
+    Session& session_;
+    MainView& window_;
 };
 
 } // namespace kst

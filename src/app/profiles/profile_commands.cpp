@@ -1,6 +1,5 @@
 #include "app/profiles/profile_commands.h"
 
-#include "app/main/frm_main.h"
 #include "app/main/session.h"
 #include "app/profiles/profile_control.h"
 #include "platform/runtime_error.h"
@@ -30,7 +29,7 @@ bool samePath(const QString& a, const QString& b) {
 } // namespace
 
 CommonDialog& ProfileCommands::prepareDialog(const QString& filter) {
-    Session& session = window_.session();
+    Session& session = session_;
     session.cmdlg1().prepare(filter, session.programFolder());
     return session.cmdlg1();
 }
@@ -46,7 +45,7 @@ void ProfileCommands::mnuNew_Click() {
                    MsgIcon::Exclamation);
             continue;
         }
-        window_.profile().CreateDB(chosen->fileName, chosen->fileTitle);
+        profile_.CreateDB(chosen->fileName, chosen->fileTitle);
         return;
     }
 }
@@ -67,11 +66,11 @@ void ProfileCommands::mnuOpenSettings_Click() {
         tell(e.description());
         return;
     }
-    window_.profile().openCheckedProfile(chosen->fileName, chosen->fileTitle);
+    profile_.openCheckedProfile(chosen->fileName, chosen->fileTitle);
 }
 
 void ProfileCommands::mnuSaveSettings_Click() {
-    Session& session = window_.session();
+    Session& session = session_;
     const QString current = session.ini().settingsFile();
     QString target;
     for (;;) {
@@ -95,14 +94,14 @@ void ProfileCommands::mnuSaveSettings_Click() {
     try {
         CopyProfileFile(current, target);
         SettingsToSave values;
-        values.lineChoice = window_.profile().lineChoice();
+        values.lineChoice = profile_.lineChoice();
         SaveSettings(profileConnStr(target), values);
     } catch (const RunTimeError& e) {
         tell(QStringLiteral("The profile could not be saved as '%1':\n%2")
                  .arg(target, e.description()));
         return;
     }
-    window_.profile().Open_DB(target, QFileInfo(target).fileName());
+    profile_.Open_DB(target, QFileInfo(target).fileName());
 }
 
 } // namespace kst

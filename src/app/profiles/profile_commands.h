@@ -5,13 +5,15 @@
 namespace kst {
 
 class CommonDialog;
-class frmMain;
+class ProfileControl;
+class Session;
 
 // The File menu's profile commands: a new profile from the templates, another profile
 // opened, and the open one saved under a new name.
 class ProfileCommands {
 public:
-    explicit ProfileCommands(frmMain& window) : window_(window) {}
+    ProfileCommands(Session& session, ProfileControl& profile)
+        : session_(session), profile_(profile) {}
 
     void mnuNew_Click();
     void mnuOpenSettings_Click();
@@ -21,7 +23,8 @@ private:
     // The shared file dialog, set up for a profile command.
     CommonDialog& prepareDialog(const QString& filter);
 
-    frmMain& window_;
+    Session& session_;
+    ProfileControl& profile_;
 };
 
 } // namespace kst

@@ -1,12 +1,13 @@
 #include "app/profiles/profile_control.h"
 
-#include "app/main/frm_main.h"
-#include "app/main/main_controller.h"
+#include "app/main/main_commands.h"
+#include "app/main/main_view.h"
 #include "app/main/session.h"
 #include "app/main/tool_bar.h"
 #include "app/port/port_list.h"
 #include "app/port/port_settings.h"
 #include "app/receiving/receive_options.h"
+#include "app/sending/send_buttons.h"
 #include "autoresp/auto_responder.h"
 #include "macros/macro_runner.h"
 #include "platform/db/connection_string.h"
@@ -104,13 +105,12 @@ void reportDamagedLists(const DamagedLists& damaged, const QString& settingsConn
 void ProfileControl::CreateDB(const QString& fileName, const QString& fileTitle) {
     ProgressBarDisplay progress(window_.ui().ProgressBar1);
     std::optional<RunTimeError> loadFailure;
-    ProfileCreator creator(window_.session().SupportConnStr(), progress,
-                           [&](const QString& name, const QString& title) {
-                               if (std::optional<LoadFailure> failure =
-                                       load(name, title, FileCheck::Done))
-                                   loadFailure = failure->error;
-                               return !loadFailure;
-                           });
+    ProfileCreator creator(
+        session_.SupportConnStr(), progress, [&](const QString& name, const QString& title) {
+            if (std::optional<LoadFailure> failure = load(name, title, FileCheck::Done))
+                loadFailure = failure->error;
+            return !loadFailure;
+        });
     creator.CreateDB(fileName, fileTitle);
     // The creator has removed the new file by now, so the next start makes it afresh.
     if (loadFailure)
@@ -118,7 +118,7 @@ void ProfileControl::CreateDB(const QString& fileName, const QString& fileTitle)
 }
 
 void ProfileControl::OpenSettingsFile() {
-    IniFile& ini = window_.session().ini();
+    IniFile& ini = session_.ini();
     const QString& name = ini.SettingsFileName();
     const QString path = ini.settingsFile();
     std::optional<ChosenFile> chosen;
@@ -127,8 +127,8 @@ void ProfileControl::OpenSettingsFile() {
     if (usable) {
         chosen = ChosenFile{path, name};
     } else {
-        CommonDialog& dialog = window_.session().cmdlg1();
-        dialog.prepare(ProfileFileFilter, window_.session().programFolder());
+        CommonDialog& dialog = session_.cmdlg1();
+        dialog.prepare(ProfileFileFilter, session_.programFolder());
         // Cancel opens the default profile, without a message.
         chosen = dialog.showOpen();
     }
@@ -144,7 +144,7 @@ void ProfileControl::OpenSettingsFile() {
 }
 
 bool ProfileControl::isDefaultProfile(const QString& path) const {
-    return QDir::cleanPath(path) == QDir::cleanPath(window_.session().ini().defaultProfilePath());
+    return QDir::cleanPath(path) == QDir::cleanPath(session_.ini().defaultProfilePath());
 }
 
 bool ProfileControl::opensAsProfile(const QString& path) {
@@ -187,7 +187,7 @@ void ProfileControl::openProfile(const QString& File_Name, const QString& File_T
 
 std::optional<ProfileControl::LoadFailure>
 ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCheck check) {
-    Session& session = window_.session();
+    Session& session = session_;
     SharedState& shared = session.shared();
     const MainControls& ui = window_.ui();
     DamagedLists damaged;
@@ -197,11 +197,11 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
         ini.WriteIniFile(File_Name, ini.IniFlag());
         ini.ReadIniFile();
 
-        QString caption = window_.windowTitle();
+        QString caption = window_.widget()->windowTitle();
         const qsizetype dash = caption.indexOf(u'-');
         if (dash >= 1)
             caption.truncate(dash - 1);
-        window_.setWindowTitle(caption + QStringLiteral(" - ") + File_Title);
+        window_.widget()->setWindowTitle(caption + QStringLiteral(" - ") + File_Title);
 
         shared.SettingsConnStr = profileConnStr(File_Name);
         // The whole file is checked once, before anything of it is read.
@@ -215,13 +215,13 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
 
         if (const std::optional<QString> name = handshakeNameOf(session.state().HandshakeIndex))
             session.state().HandshakeName = *name;
-        window_.portList().ComSettings();
+        portList_.ComSettings();
 
         fromProfile([&] { setListIndex(ui.CbTimer, storedRxTimerIndex_); });
-        window_.receiveOptions().CbTimer_Click();
+        receiveOptions_.CbTimer_Click();
 
         if (shared.Prefs.bolHideCalcAscii)
-            window_.mnuHide_Click();
+            window_.commands().toggleCalculatorPane();
 
         session.autoResponder().switchTo(shared.Prefs.bolAutoResponse);
 
@@ -232,7 +232,7 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
 
         fromProfile(
             [&] { ReadProgButtons(shared.SettingsConnStr, shared.LoadedButtons, &damaged); });
-        window_.controller().buttons().Option6_Click(session.state().ButtonPage);
+        buttons_.Option6_Click(session.state().ButtonPage);
 
         AutoResponseRules rules;
         fromProfile([&] { ReadAutoResponseRules(shared.SettingsConnStr, rules, &damaged); });
@@ -254,13 +254,13 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
 }
 
 void ProfileControl::applySettings(const QString& connStr) {
-    Session& session = window_.session();
+    Session& session = session_;
     const MainControls& ui = window_.ui();
     ProfileSettings stored;
     fromProfile([&] { stored = ReadSettings(connStr); });
 
     // The port list is refreshed before the stored position is applied to it.
-    window_.portList().ListComPorts();
+    portList_.ListComPorts();
     if (ui.portChoice->count() > 0) {
         const QSignalBlocker blocker(ui.portChoice);
         ui.portChoice->setCurrentIndex(
@@ -272,7 +272,7 @@ void ProfileControl::applySettings(const QString& connStr) {
                                                 {ui.StopBitChoice, stored.stopBits}};
     for (const auto& [list, index] : lists) {
         fromProfile([&] { setListIndex(list, index); });
-        window_.portList().ComSettings();
+        portList_.ComSettings();
     }
     MainState& state = session.state();
     state.HandshakeIndex = stored.handshaking;
@@ -311,14 +311,14 @@ void ProfileControl::endAfterFailedLoad(const QString& fileName, const RunTimeEr
     // start-up rebuilds), name the default again, so the next start is not stopped by
     // the same file. The exit save is skipped: the window holds a half-loaded profile
     // and would write it over the stored settings.
-    IniFile& ini = window_.session().ini();
+    IniFile& ini = session_.ini();
     if (!isDefaultProfile(fileName)) {
         try {
             ini.Create_File();
         } catch (const RunTimeError&) {
         }
     }
-    window_.controller().endProgramNow();
+    endProgram_();
 }
 
 bool ProfileControl::cboMacros_Click() {
@@ -331,7 +331,7 @@ bool ProfileControl::Get_Macros_Details(int MacrosNo) {
 }
 
 bool ProfileControl::showMacro(int MacrosNo, DamagedLists& damaged) {
-    Session& session = window_.session();
+    Session& session = session_;
     SharedState& shared = session.shared();
     MainState& state = session.state();
     try {
@@ -349,11 +349,11 @@ bool ProfileControl::showMacro(int MacrosNo, DamagedLists& damaged) {
     reportDamagedLists(damaged, shared.SettingsConnStr);
     // The first loads after start-up apply one start-up preference: Monitoring first.
     if (shared.Prefs.bolMonitoringMode && state.StartupPending) {
-        window_.mnuMonitoring_Click();
+        window_.commands().switchToMonitoring();
         state.StartupPending = false;
     }
     if (!session.MSComm1().PortOpen() && shared.Prefs.bolAutoConnect && state.StartupPending) {
-        window_.mnuPortOpen_Click();
+        window_.commands().openPort();
         state.StartupPending = false;
     }
     if (window_.ui().cboMacros->currentIndex() == 7)
@@ -369,7 +369,7 @@ void ProfileControl::cmdClearNotes_Click() {
 }
 
 void ProfileControl::cmdSaveNotes_Click() {
-    SharedState& shared = window_.session().shared();
+    SharedState& shared = session_.shared();
     try {
         SaveUserNotes(shared.SettingsConnStr, window_.ui().RichTextBox1->toPlainText());
     } catch (const RunTimeError& e) {
@@ -386,17 +386,17 @@ SettingsToSave::LineChoice ProfileControl::lineChoice() const {
     const MainControls& ui = window_.ui();
     SettingsToSave::LineChoice choice;
     // With no port found the list holds only a placeholder: the stored port stays.
-    choice.port = window_.portList().portIndexToStore();
+    choice.port = portList_.portIndexToStore();
     choice.baud = ui.BaudChoice->currentIndex();
     choice.dataBits = ui.DataBitChoice->currentIndex();
     choice.parity = ui.ParityChoice->currentIndex();
     choice.stopBits = ui.StopBitChoice->currentIndex();
-    choice.handshaking = window_.session().state().HandshakeIndex;
+    choice.handshaking = session_.state().HandshakeIndex;
     return choice;
 }
 
 void ProfileControl::ExitSave() {
-    Session& session = window_.session();
+    Session& session = session_;
     SharedState& shared = session.shared();
     const MainState& state = session.state();
     const MainControls& ui = window_.ui();

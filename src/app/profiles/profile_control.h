@@ -4,19 +4,29 @@
 #include "storage/profile_readers.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace kst {
 
 class DamagedLists;
-class frmMain;
+class MainView;
+class PortListControl;
+class ReceiveOptions;
+class SendButtons;
+class Session;
 
 // The main window's side of the device profile: which profile opens at start-up, the
 // load that makes it the current one, the macro held in memory, the programmable
 // buttons' captions, and the exit save.
 class ProfileControl {
 public:
-    explicit ProfileControl(frmMain& window) : window_(window) {}
+    // `endProgram` ends the program at once, without the exit save.
+    ProfileControl(Session& session, MainView& window, PortListControl& portList,
+                   ReceiveOptions& receiveOptions, SendButtons& buttons,
+                   std::function<void()> endProgram)
+        : session_(session), window_(window), portList_(portList), receiveOptions_(receiveOptions),
+          buttons_(buttons), endProgram_(std::move(endProgram)) {}
 
     // Makes a new profile from the templates and loads it. A new profile whose load
     // fails is removed again and the program ends.
@@ -69,7 +79,12 @@ private:
     void endAfterFailedLoad(const QString& fileName, const RunTimeError& why,
                             const QString& note = QString());
 
-    frmMain& window_;
+    Session& session_;
+    MainView& window_;
+    PortListControl& portList_;
+    ReceiveOptions& receiveOptions_;
+    SendButtons& buttons_;
+    std::function<void()> endProgram_;
     // The receive-timer position the profile stores; applied after the preferences.
     int storedRxTimerIndex_ = 0;
 };

@@ -1,34 +1,33 @@
 #include "app/receiving/comm_events.h"
 
-#include "app/main/frm_main.h"
+#include "app/main/main_view.h"
 #include "app/main/session.h"
 #include "app/port/port_control.h"
 #include "traffic/rx_text.h"
 
 namespace kst {
 
-CommEvents::CommEvents(frmMain& window, PortControl& port)
-    : window_(window), port_(port), display_(window, port),
-      lines_(display_, window.session().state().LastRxPort,
-             [&session = window.session()](const QByteArray& bytes) {
+CommEvents::CommEvents(Session& session, MainView& window, PortControl& port)
+    : session_(session), port_(port), display_(session, window, port),
+      lines_(display_, session.state().LastRxPort,
+             [&session](const QByteArray& bytes) {
                  return RxDisplayText(bytes, session.state().RxFormat,
                                       session.shared().Prefs.bolFormattedView);
              }),
-      dispatch_(window.session()), receive_(window, display_, lines_, dispatch_),
-      events_(window, display_, lines_, dispatch_) {
-    Session& session = window.session();
-    QObject::connect(&session.MSComm1(), &comm::CommControl::OnComm, &window,
+      dispatch_(session), receive_(session, window.ui(), display_, lines_, dispatch_),
+      events_(session, display_, lines_, dispatch_) {
+    QObject::connect(&session.MSComm1(), &comm::CommControl::OnComm, window.widget(),
                      [this] { MSComm1_OnComm(); });
-    QObject::connect(&session.MSComm2(), &comm::CommControl::OnComm, &window,
+    QObject::connect(&session.MSComm2(), &comm::CommControl::OnComm, window.widget(),
                      [this] { MSComm2_OnComm(); });
 }
 
 void CommEvents::MSComm1_OnComm() {
-    onComm(window_.session().MSComm1(), true);
+    onComm(session_.MSComm1(), true);
 }
 
 void CommEvents::MSComm2_OnComm() {
-    onComm(window_.session().MSComm2(), false);
+    onComm(session_.MSComm2(), false);
 }
 
 void CommEvents::onComm(comm::CommControl& port, bool primary) {

@@ -9,8 +9,9 @@
 
 namespace kst {
 
+class MainView;
 class PortControl;
-class frmMain;
+class Session;
 
 // The OnComm events of both ports, each taken to its handler: received data to the
 // receive path, a lost device to the port control, every other event to PortEvents.
@@ -18,7 +19,7 @@ class frmMain;
 // is dropped when one ends.
 class CommEvents : public PortSessionObserver {
 public:
-    CommEvents(frmMain& window, PortControl& port);
+    CommEvents(Session& session, MainView& window, PortControl& port);
 
     void MSComm1_OnComm();
     void MSComm2_OnComm();
@@ -34,7 +35,7 @@ public:
 private:
     void onComm(comm::CommControl& port, bool primary);
 
-    frmMain& window_;
+    Session& session_;
     PortControl& port_;
     ReceiveDisplay display_;
     ReceiveLines lines_;

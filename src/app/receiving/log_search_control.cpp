@@ -1,6 +1,6 @@
 #include "app/receiving/log_search_control.h"
 
-#include "app/main/frm_main.h"
+#include "app/main/main_view.h"
 #include "notation/view/styled_log.h"
 #include "platform/services.h"
 

@@ -4,13 +4,13 @@
 
 namespace kst {
 
-class frmMain;
+class MainView;
 
 // The search in the log ("Search string:", Search, the result label) and the controls
 // that depend on the log having text.
 class LogSearchControl {
 public:
-    explicit LogSearchControl(frmMain& window) : window_(window) {}
+    explicit LogSearchControl(MainView& window) : window_(window) {}
 
     // Every change of the log: Clear and the search field are there only for a log
     // with text, and a result shown no longer counts.
@@ -27,7 +27,7 @@ public:
 private:
     void highlight(qint64 position, qint64 length);
 
-    frmMain& window_;
+    MainView& window_;
     LogSearch search_;
 };
 

@@ -1,6 +1,5 @@
 #include "app/receiving/port_events.h"
 
-#include "app/main/frm_main.h"
 #include "app/main/session.h"
 #include "app/receiving/engine_dispatch.h"
 #include "app/receiving/receive_display.h"
@@ -23,12 +22,12 @@ Led primaryLed(InputLine line) {
 
 } // namespace
 
-PortEvents::PortEvents(frmMain& window, ReceiveDisplay& display, ReceiveLines& lines,
+PortEvents::PortEvents(Session& session, ReceiveDisplay& display, ReceiveLines& lines,
                        EngineDispatch& engines)
-    : window_(window), display_(display), lines_(lines), engines_(engines) {}
+    : session_(session), display_(display), lines_(lines), engines_(engines) {}
 
 void PortEvents::primaryEvent(int commEvent) {
-    Session& session = window_.session();
+    Session& session = session_;
     MainState& state = session.state();
     const comm::CommControl& port = session.MSComm1();
     // Each line is read once: a change between two reads must not split one event into
@@ -87,7 +86,7 @@ void PortEvents::monitorLine(Led led, bool on, qint64 elapsedMs, const QString& 
 }
 
 void PortEvents::ring() {
-    Session& session = window_.session();
+    Session& session = session_;
     MainState& state = session.state();
     if (!state.DetectRI)
         return;
@@ -110,7 +109,7 @@ void PortEvents::ring() {
 }
 
 void PortEvents::ringEnds() {
-    Session& session = window_.session();
+    Session& session = session_;
     display_.setLed(Led::RI, false);
     lines_.signalReceived(ringText());
     engines_.lineEvent(LineEvent::Ring);
@@ -127,7 +126,7 @@ void PortEvents::primaryOther(int commEvent) {
         lastErrorText_ = event.text;
         break;
     case PortEvent::Kind::InputOverflow:
-        window_.session().state().NoDataTickLimit = 1;
+        session_.state().NoDataTickLimit = 1;
         lines_.notice(event.text);
         break;
     case PortEvent::Kind::OutputOverflow:
@@ -147,7 +146,7 @@ void PortEvents::tail() {
 }
 
 void PortEvents::secondEvent(int commEvent) {
-    Session& session = window_.session();
+    Session& session = session_;
     MainState& state = session.state();
     const comm::CommControl& port = session.MSComm2();
     switch (commEvent) {
@@ -170,7 +169,7 @@ void PortEvents::secondEvent(int commEvent) {
 }
 
 void PortEvents::secondLine(InputLine line, bool on, bool& previous, bool detect) {
-    if (!window_.session().state().TwoPortActive)
+    if (!session_.state().TwoPortActive)
         return;
     const qint64 elapsed = display_.elapsedMs();
     if (const LineChange change = secondLineChange(line, on, previous, detect);
@@ -181,12 +180,12 @@ void PortEvents::secondLine(InputLine line, bool on, bool& previous, bool detect
 void PortEvents::portOpened() {
     lastEventText_.clear();
     lastErrorText_.clear();
-    window_.session().state().RingPending = false;
+    session_.state().RingPending = false;
 }
 
 void PortEvents::portClosing() {
     ringTimer_.cancel();
-    window_.session().state().RingPending = false;
+    session_.state().RingPending = false;
 }
 
 } // namespace kst

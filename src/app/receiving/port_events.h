@@ -11,7 +11,7 @@ namespace kst {
 class EngineDispatch;
 class ReceiveDisplay;
 class ReceiveLines;
-class frmMain;
+class Session;
 
 // Every event of the ports that is neither data nor a lost device: the input lines CTS,
 // DSR and CD, the ring, end of file, the send event and the communication errors.
@@ -22,7 +22,7 @@ public:
     // The RI LED stays on this long after a ring, and the ring is dispatched then.
     static constexpr int RingFlashMs = 100;
 
-    PortEvents(frmMain& window, ReceiveDisplay& display, ReceiveLines& lines,
+    PortEvents(Session& session, ReceiveDisplay& display, ReceiveLines& lines,
                EngineDispatch& engines);
 
     void primaryEvent(int commEvent);
@@ -47,7 +47,7 @@ private:
     void ringEnds();
     void primaryOther(int commEvent);
 
-    frmMain& window_;
+    Session& session_;
     ReceiveDisplay& display_;
     ReceiveLines& lines_;
     EngineDispatch& engines_;

@@ -1,6 +1,6 @@
 #include "app/receiving/receive_display.h"
 
-#include "app/main/frm_main.h"
+#include "app/main/main_view.h"
 #include "app/main/session.h"
 #include "app/main/status_bar.h"
 #include "app/port/port_control.h"
@@ -20,7 +20,7 @@ constexpr int BusyPicture = 3;
 } // namespace
 
 void ReceiveDisplay::write(const QString& label, const QString& body, LogStyle bodyStyle) {
-    const UserPreferences& prefs = window_.session().shared().Prefs;
+    const UserPreferences& prefs = session_.shared().Prefs;
     const DisplayStyle style = bodyStyle == LogStyle::Rx1   ? prefs.rx1Style()
                                : bodyStyle == LogStyle::Rx2 ? prefs.rx2Style()
                                                             : prefs.messageStyle();
@@ -28,14 +28,13 @@ void ReceiveDisplay::write(const QString& label, const QString& body, LogStyle b
 }
 
 ReceiveMode ReceiveDisplay::mode() const {
-    if (!window_.session().state().MonitoringMode)
+    if (!session_.state().MonitoringMode)
         return ReceiveMode::Debugging;
-    return window_.session().state().TwoPortActive ? ReceiveMode::FullDuplex
-                                                   : ReceiveMode::HalfDuplex;
+    return session_.state().TwoPortActive ? ReceiveMode::FullDuplex : ReceiveMode::HalfDuplex;
 }
 
 qint64 ReceiveDisplay::elapsedMs() const {
-    return Platform::clock().monotonicMs() - window_.session().state().MonitorStartTick;
+    return Platform::clock().monotonicMs() - session_.state().MonitorStartTick;
 }
 
 void ReceiveDisplay::busy() {
@@ -65,12 +64,12 @@ void ReceiveDisplay::updateLineLeds() {
 }
 
 void ReceiveDisplay::beepOnReceive() {
-    if (window_.session().shared().Prefs.bolSoundOnReceive)
+    if (session_.shared().Prefs.bolSoundOnReceive)
         Platform::beeper().beep();
 }
 
 void ReceiveDisplay::beepOnLineChange() {
-    if (window_.session().shared().Prefs.bolSoundOnLineChange)
+    if (session_.shared().Prefs.bolSoundOnLineChange)
         Platform::beeper().beep();
 }
 

@@ -9,15 +9,17 @@
 
 namespace kst {
 
-class frmMain;
+class MainView;
 class PortControl;
+class Session;
 
 // What the receive side shows besides its log lines: the "Ball" panel of the status
 // bar, the LEDs, the sounds. It also writes the log lines, in the styles of the
 // preferences.
 class ReceiveDisplay : public ReceiveLog {
 public:
-    ReceiveDisplay(frmMain& window, PortControl& port) : window_(window), port_(port) {}
+    ReceiveDisplay(Session& session, MainView& window, PortControl& port)
+        : session_(session), window_(window), port_(port) {}
 
     // ReceiveLog
     void write(const QString& label, const QString& body, LogStyle bodyStyle) override;
@@ -43,7 +45,8 @@ public:
 private:
     void showBall(int picture, const QString& text);
 
-    frmMain& window_;
+    Session& session_;
+    MainView& window_;
     PortControl& port_;
 };
 

@@ -1,6 +1,6 @@
 #include "app/receiving/receive_options.h"
 
-#include "app/main/frm_main.h"
+#include "app/main/main_view.h"
 #include "app/main/session.h"
 #include "notation/view/styled_log.h"
 #include "platform/desktop/bgr_color.h"
@@ -19,7 +19,7 @@ void ReceiveOptions::Check1_Click() {
     const MainControls& ui = window_.ui();
     const bool ticked = ui.Check1->isChecked();
     ui.CbTimer->setEnabled(ticked);
-    if (window_.session().state().MonitoringMode && ticked)
+    if (session_.state().MonitoringMode && ticked)
         ui.Check2->setChecked(false);
     window_.describe(ticked ? QStringLiteral("\r\n# # # Receiving timer enabled # # # \r\n")
                             : QStringLiteral("\r\n# # # Receiving timer disabled # # # \r\n"));
@@ -27,7 +27,7 @@ void ReceiveOptions::Check1_Click() {
 
 void ReceiveOptions::Check2_Click() {
     const MainControls& ui = window_.ui();
-    Session& session = window_.session();
+    Session& session = session_;
     QCheckBox* box = ui.Check2;
     const bool ticked = box->isChecked();
     const bool debugging = !session.state().MonitoringMode;
@@ -48,7 +48,7 @@ void ReceiveOptions::Check2_Click() {
 
 void ReceiveOptions::Check3_Click() {
     const bool ticked = window_.ui().Check3->isChecked();
-    window_.session().shared().Prefs.bolFormattedView = ticked;
+    session_.shared().Prefs.bolFormattedView = ticked;
     window_.describe(ticked ? QStringLiteral("\r\n# # # Formatted view ON # # # \r\n")
                             : QStringLiteral("\r\n# # # Formatted view OFF # # # \r\n"));
 }
@@ -56,17 +56,17 @@ void ReceiveOptions::Check3_Click() {
 void ReceiveOptions::CbTimer_Click() {
     const qint32 ms = LongField(window_.ui().CbTimer->currentText());
     if (ms >= MinRxTimerMs && ms <= MaxRxTimerMs)
-        window_.session().state().RxTimerMs = ms;
+        session_.state().RxTimerMs = ms;
 }
 
 void ReceiveOptions::Option2_Click(int Index) {
-    window_.session().state().RxFormat = Index;
+    session_.state().RxFormat = Index;
     if (window_.log().document()->isEmpty())
         return;
     window_.Add_Color(QStringLiteral("\r\n# # # RX data format changed to: ") +
                           window_.ui().Option2[static_cast<size_t>(Index)]->text() +
                           QStringLiteral(" # # # \r\n"),
-                      window_.session().shared().Prefs.messageStyle());
+                      session_.shared().Prefs.messageStyle());
 }
 
 void ReceiveOptions::Clear_Click() {

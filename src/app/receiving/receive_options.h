@@ -2,7 +2,8 @@
 
 namespace kst {
 
-class frmMain;
+class MainView;
+class Session;
 
 // The receive options of the log pane: "RX timer:" with its interval list,
 // "Description", "Formatted view", the RX notation and Clear.
@@ -12,7 +13,7 @@ public:
     static constexpr int MinRxTimerMs = 10;
     static constexpr int MaxRxTimerMs = 10000;
 
-    explicit ReceiveOptions(frmMain& window) : window_(window) {}
+    ReceiveOptions(Session& session, MainView& window) : session_(session), window_(window) {}
 
     void Check1_Click();
     void Check2_Click();
@@ -26,7 +27,8 @@ public:
     void Clear_Click();
 
 private:
-    frmMain& window_;
+    Session& session_;
+    MainView& window_;
 };
 
 } // namespace kst

@@ -1,17 +1,15 @@
 #include "app/receiving/receive_path.h"
 
-#include "app/main/frm_main.h"
+#include "app/main/main_controls.h"
 #include "app/main/session.h"
 #include "app/receiving/engine_dispatch.h"
 #include "app/receiving/receive_display.h"
+#include "app/sending/command_box_focus.h"
 #include "platform/serial/line_settings.h"
 #include "traffic/receive_lines.h"
 #include "traffic/rx_text.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
 
 namespace kst {
 
@@ -25,27 +23,27 @@ int bitsPerCharacter(const comm::LineSettings& line) {
 
 } // namespace
 
-ReceivePath::ReceivePath(frmMain& window, ReceiveDisplay& display, ReceiveLines& lines,
-                         EngineDispatch& engines)
-    : window_(window), display_(display), lines_(lines), engines_(engines),
+ReceivePath::ReceivePath(Session& session, const MainControls& ui, ReceiveDisplay& display,
+                         ReceiveLines& lines, EngineDispatch& engines)
+    : session_(session), ui_(ui), display_(display), lines_(lines), engines_(engines),
       cutter_(
-          window.session().scheduler(), *this, window.session().state().NoDataTickLimit,
+          session.scheduler(), *this, session.state().NoDataTickLimit,
           [this](const QByteArray& block, BlockCutter::Cut cut) { blockReady(block, cut); },
           [this](BlockCutter::Cut cut) { blockEnded(cut); }) {}
 
 QByteArray ReceivePath::take() {
-    return window_.session().MSComm1().Input();
+    return session_.MSComm1().Input();
 }
 
 bool ReceivePath::isOpen() const {
-    return window_.session().MSComm1().PortOpen();
+    return session_.MSComm1().PortOpen();
 }
 
 // ---------------------------------------------------------------------------------------
 // Receive events
 
 void ReceivePath::primaryReceived() {
-    comm::CommControl& port = window_.session().MSComm1();
+    comm::CommControl& port = session_.MSComm1();
     if (display_.mode() != ReceiveMode::Debugging) {
         showMonitored(port, port.Input());
         return;
@@ -53,13 +51,13 @@ void ReceivePath::primaryReceived() {
     display_.busy();
     display_.beepOnReceive();
     display_.setLed(Led::RX, true);
-    const MainState& state = window_.session().state();
-    cutter_.receiveEvent(window_.ui().Check1->isChecked() ? state.RxTimerMs : 0);
+    const MainState& state = session_.state();
+    cutter_.receiveEvent(ui_.Check1->isChecked() ? state.RxTimerMs : 0);
 }
 
 void ReceivePath::secondReceived() {
-    comm::CommControl& port = window_.session().MSComm2();
-    if (window_.session().state().TwoPortActive)
+    comm::CommControl& port = session_.MSComm2();
+    if (session_.state().TwoPortActive)
         showMonitored(port, port.Input());
 }
 
@@ -70,7 +68,7 @@ void ReceivePath::showMonitored(const comm::CommControl& port, const QByteArray&
     const qint64 elapsed = display_.elapsedMs();
     display_.busy();
     display_.beepOnReceive();
-    const Session& session = window_.session();
+    const Session& session = session_;
     if (session.state().TwoPortActive) {
         const bool primary = &port == &session.MSComm1();
         lines_.portData(elapsed, port.CommPort(), data, primary ? LogStyle::Rx1 : LogStyle::Rx2);
@@ -87,9 +85,9 @@ void ReceivePath::blockReady(const QByteArray& block, BlockCutter::Cut cut) {
     lines_.dataReceived(block);
     blockEnded(cut);
     if (cut == BlockCutter::Cut::FixedDelay)
-        returnFocusToCommandBox();
+        returnFocusToCommandBox(ui_, FocusReturn::AfterBlock);
     if (display_.mode() == ReceiveMode::Debugging)
-        engines_.block(RxMatchText(block, window_.session().state().RxFormat));
+        engines_.block(RxMatchText(block, session_.state().RxFormat));
 }
 
 void ReceivePath::blockEnded(BlockCutter::Cut cut) {
@@ -99,29 +97,18 @@ void ReceivePath::blockEnded(BlockCutter::Cut cut) {
         display_.setLed(Led::TX, false);
 }
 
-void ReceivePath::returnFocusToCommandBox() {
-    QComboBox* box = window_.ui().Combo1;
-    if (!box->isVisible() || !box->isEnabled())
-        return;
-    // Someone typing in another field (the search, a send field) keeps the focus.
-    QWidget* focused = QApplication::focusWidget();
-    if (qobject_cast<QLineEdit*>(focused) && focused != box && !box->isAncestorOf(focused))
-        return;
-    box->setFocus();
-}
-
 // ---------------------------------------------------------------------------------------
 // Sessions
 
 void ReceivePath::portOpened() {
     cutter_.reset();
-    const auto line = comm::SettingsText::parse(window_.session().MSComm1().Settings());
+    const auto line = comm::SettingsText::parse(session_.MSComm1().Settings());
     cutter_.setGapTickMs(line ? BlockCutter::gapTickFor(line->baud, bitsPerCharacter(*line))
                               : BlockCutter::GapTickMs);
 }
 
 void ReceivePath::portClosing() {
-    Session& session = window_.session();
+    Session& session = session_;
     if (display_.mode() == ReceiveMode::Debugging) {
         const QByteArray unfinished = cutter_.takeUnfinished();
         if (!unfinished.isEmpty())

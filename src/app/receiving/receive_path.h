@@ -9,7 +9,8 @@ namespace kst {
 class EngineDispatch;
 class ReceiveDisplay;
 class ReceiveLines;
-class frmMain;
+class Session;
+struct MainControls;
 
 namespace comm {
 class CommControl;
@@ -21,8 +22,8 @@ class CommControl;
 // the engines. In Monitoring mode the event reads at once and writes stamped lines.
 class ReceivePath : private BlockCutter::Input {
 public:
-    ReceivePath(frmMain& window, ReceiveDisplay& display, ReceiveLines& lines,
-                EngineDispatch& engines);
+    ReceivePath(Session& session, const MainControls& ui, ReceiveDisplay& display,
+                ReceiveLines& lines, EngineDispatch& engines);
 
     // A receive event of the primary port, and of the second one (full duplex).
     void primaryReceived();
@@ -45,9 +46,9 @@ private:
     void blockEnded(BlockCutter::Cut cut);
     // Writes what a port read in Monitoring mode.
     void showMonitored(const comm::CommControl& port, const QByteArray& data);
-    void returnFocusToCommandBox();
 
-    frmMain& window_;
+    Session& session_;
+    const MainControls& ui_;
     ReceiveDisplay& display_;
     ReceiveLines& lines_;
     EngineDispatch& engines_;

@@ -1,7 +1,6 @@
 #include "app/sending/send_buttons.h"
 
-#include "app/main/frm_main.h"
-#include "app/main/main_controller.h"
+#include "app/main/main_controls.h"
 #include "app/main/session.h"
 #include "autoresp/auto_responder.h"
 #include "notation/notation.h"
@@ -12,24 +11,24 @@
 
 namespace kst {
 
-SendButtons::SendButtons(frmMain& window) : window_(window) {}
+SendButtons::SendButtons(Session& session, const MainControls& ui) : session_(session), ui_(ui) {}
 
 SendButtons::~SendButtons() = default;
 
 void SendButtons::Option3_Click(int Index) {
     if (Index != 0 && Index != 1)
         return;
-    window_.session().state().ControlCodeBank = Index;
+    session_.state().ControlCodeBank = Index;
     for (int k = 0; k < 16; ++k) {
         const int code = Index * 16 + k;
-        QPushButton* button = window_.ui().cmdFreqused[static_cast<size_t>(k)];
+        QPushButton* button = ui_.cmdFreqused[static_cast<size_t>(k)];
         button->setText(ControlCodeName(code));
         button->setToolTip(QString::number(code, 16).toUpper() + u',');
     }
 }
 
 void SendButtons::cmdFreqused_Click(int Index) {
-    Session& session = window_.session();
+    Session& session = session_;
     const int code = session.state().ControlCodeBank == 0 ? Index : Index + 16;
     const QString hex = QString::number(code, 16).toUpper();
     SendAction action;
@@ -54,19 +53,19 @@ void SendButtons::cmdFreqused_Click(int Index) {
 }
 
 void SendButtons::Option6_Click(int Index) {
-    Session& session = window_.session();
+    Session& session = session_;
     session.state().ButtonPage = Index;
     const int first = Index == 0 ? 0 : 16;
     for (int k = 0; k < 16; ++k) {
         const ProgButton& button = session.shared().LoadedButtons[static_cast<size_t>(first + k)];
-        QPushButton* widget = window_.ui().cmdProBut[static_cast<size_t>(k)];
+        QPushButton* widget = ui_.cmdProBut[static_cast<size_t>(k)];
         widget->setText(button.keyCaption);
         widget->setToolTip(ButtonToolTip(button, session.state().TxFormat));
     }
 }
 
 void SendButtons::cmdProBut_Click(int Index) {
-    Session& session = window_.session();
+    Session& session = session_;
     ButtonChain::Hooks hooks;
     hooks.suspendAutoResponse = [&session] { session.autoResponder().suspend(); };
     hooks.resumeAutoResponse = [&session] { session.autoResponder().resume(); };
@@ -88,7 +87,7 @@ void SendButtons::chainEnded(ButtonChain* chain) {
     // The chain is still in its own call: it goes once that has returned.
     ended_.push_back(std::move(*it));
     chains_.erase(it);
-    sweep_ = window_.session().scheduler().after(0, [this] { ended_.clear(); });
+    sweep_ = session_.scheduler().after(0, [this] { ended_.clear(); });
 }
 
 } // namespace kst

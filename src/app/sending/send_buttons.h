@@ -8,13 +8,14 @@
 
 namespace kst {
 
-class frmMain;
+class Session;
+struct MainControls;
 
 // The two banks of one-click senders: the 16 control-code buttons and the 32
 // programmable buttons on two pages, with their chains.
 class SendButtons {
 public:
-    explicit SendButtons(frmMain& window);
+    SendButtons(Session& session, const MainControls& ui);
     ~SendButtons();
 
     // Shows bank Index of the control codes: 0 00h-0Fh, 1 10h-1Fh.
@@ -28,7 +29,8 @@ public:
 private:
     void chainEnded(ButtonChain* chain);
 
-    frmMain& window_;
+    Session& session_;
+    const MainControls& ui_;
     std::vector<std::unique_ptr<ButtonChain>> chains_;
     std::vector<std::unique_ptr<ButtonChain>> ended_;
     TimerHandle sweep_;

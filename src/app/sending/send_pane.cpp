@@ -2,9 +2,9 @@
 
 #include "app/main/controls.h"
 #include "app/main/form_layout.h"
-#include "app/main/frm_main.h"
-#include "app/main/main_controller.h"
+#include "app/main/main_view.h"
 #include "app/main/session.h"
+#include "app/sending/send_buttons.h"
 #include "notation/notation.h"
 #include "notation/view/styled_log.h"
 #include "platform/desktop/bgr_color.h"
@@ -35,7 +35,8 @@ void refuse(const QString& message) {
 
 } // namespace
 
-SendPane::SendPane(frmMain& window) : window_(window) {
+SendPane::SendPane(Session& session, MainView& window, TwipsSurface& surface, SendButtons& buttons)
+    : session_(session), window_(window), surface_(surface), buttons_(buttons) {
     for (Field field :
          {Field::Command, Field::ControlCodes, Field::Delay, Field::Repeat, Field::Interval}) {
         // The command box is seen, and takes its keys, as the combo box around its line.
@@ -69,7 +70,7 @@ QLineEdit* SendPane::editOf(Field field) const {
 // Sending
 
 void SendPane::Send_Click() {
-    Session& session = window_.session();
+    Session& session = session_;
     const MainControls& ui = window_.ui();
     const bool ascii = session.state().TxFormat == ncAscii;
     const QString command = ui.Combo1->currentText();
@@ -93,7 +94,7 @@ void SendPane::Send_Click() {
 }
 
 void SendPane::cmdStop_Click() {
-    window_.session().sender().stopAll();
+    session_.sender().stopAll();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -101,7 +102,7 @@ void SendPane::cmdStop_Click() {
 
 void SendPane::Combo1_Change() {
     const MainControls& ui = window_.ui();
-    const bool ascii = window_.session().state().TxFormat == ncAscii;
+    const bool ascii = session_.state().TxFormat == ncAscii;
     enableFields(!ui.Combo1->currentText().isEmpty() || (ascii && !ui.Text3->text().isEmpty()));
 }
 
@@ -140,13 +141,13 @@ void SendPane::txtCmdRepeat_Change() {
 // The send notation
 
 void SendPane::Option1_Click(int Index) {
-    Session& session = window_.session();
+    Session& session = session_;
     const MainControls& ui = window_.ui();
     MainState& state = session.state();
     if (Index != state.TxFormat)
         ui.Combo1->setEditText(QString());
     state.TxFormat = Index;
-    window_.controller().buttons().Option6_Click(state.ButtonPage);
+    buttons_.Option6_Click(state.ButtonPage);
     const bool ascii = Index == ncAscii;
     if (ascii) {
         ui.Label4->setText(QStringLiteral(
@@ -162,7 +163,7 @@ void SendPane::Option1_Click(int Index) {
         ui.Text3->clear();
         ui.Text3->hide();
     }
-    window_.surface().set(QStringLiteral("Combo1"), Prop::Width, ascii ? 4260 : 5055);
+    surface_.set(QStringLiteral("Combo1"), Prop::Width, ascii ? 4260 : 5055);
     if (!window_.log().plainText().isEmpty()) {
         window_.Add_Color(QStringLiteral("\r\n# # # TX data format changed to: ") +
                               ui.Option1[static_cast<size_t>(Index)]->text() +
@@ -183,12 +184,12 @@ std::optional<QChar> SendPane::key(Field field, QChar typed) const {
     case Field::ControlCodes:
         return commandFieldKey(typed, ncHex);
     default:
-        return commandFieldKey(typed, window_.session().state().TxFormat);
+        return commandFieldKey(typed, session_.state().TxFormat);
     }
 }
 
 void SendPane::enter(Field field) {
-    const int format = window_.session().state().TxFormat;
+    const int format = session_.state().TxFormat;
     switch (field) {
     case Field::Command:
         if (format == ncAscii) {
@@ -216,7 +217,7 @@ void SendPane::enter(Field field) {
 }
 
 bool SendPane::reformat(Field field, const QString& refusal) {
-    const int notation = field == Field::ControlCodes ? ncHex : window_.session().state().TxFormat;
+    const int notation = field == Field::ControlCodes ? ncHex : session_.state().TxFormat;
     QLineEdit* edit = editOf(field);
     const std::optional<QString> tidy = reformatByteList(edit->text(), notation);
     if (!tidy) {
@@ -232,7 +233,7 @@ bool SendPane::reformat(Field field, const QString& refusal) {
 
 bool SendPane::validate(Field field) {
     QLineEdit* edit = editOf(field);
-    const int format = window_.session().state().TxFormat;
+    const int format = session_.state().TxFormat;
     switch (field) {
     case Field::Command:
         if (!ValidateByteList(edit->text(), format)) {
@@ -261,7 +262,7 @@ bool SendPane::validate(Field field) {
 }
 
 bool SendPane::tidy(Field field) {
-    const int format = window_.session().state().TxFormat;
+    const int format = session_.state().TxFormat;
     if (field == Field::Command && format != ncAscii) {
         return reformat(field, QStringLiteral("Invalid data: Hexadecimal codes exceed 2 digits, "
                                               "or no command codes in between two (,) sign!"));

@@ -11,7 +11,10 @@ class QWidget;
 
 namespace kst {
 
-class frmMain;
+class MainView;
+class SendButtons;
+class Session;
+class TwipsSurface;
 
 // The send pane: the command box with its history, the control-code field, the delay,
 // repeat and interval fields, Send and Stop, and the send notation. It filters the keys
@@ -19,7 +22,7 @@ class frmMain;
 class SendPane : public QObject {
     Q_OBJECT
 public:
-    explicit SendPane(frmMain& window);
+    SendPane(Session& session, MainView& window, TwipsSurface& surface, SendButtons& buttons);
 
     void Send_Click();
     void cmdStop_Click();
@@ -46,7 +49,10 @@ private:
     // Tidies a byte list in place; false (after the message) when it is refused.
     bool reformat(Field field, const QString& refusal);
 
-    frmMain& window_;
+    Session& session_;
+    MainView& window_;
+    TwipsSurface& surface_;
+    SendButtons& buttons_;
     CommandHistory history_;
 };
 

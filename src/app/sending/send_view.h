@@ -4,13 +4,16 @@
 
 namespace kst {
 
-class frmMain;
+class MainView;
+class PortControl;
+class Session;
 
 // The send engine's view of the main window: the primary port, the options a send reads,
 // and the log, LEDs, status panel and Stop button it shows itself in.
 class SendView : public SendEnvironment {
 public:
-    explicit SendView(frmMain& window) : window_(window) {}
+    SendView(Session& session, MainView& window, PortControl& port)
+        : session_(session), window_(window), port_(port) {}
 
     bool mayTransmit() const override;
     void output(const QByteArray& bytes) override;
@@ -28,9 +31,9 @@ public:
     void beep() override;
 
 private:
-    bool somethingElseIsPressed() const;
-
-    frmMain& window_;
+    Session& session_;
+    MainView& window_;
+    PortControl& port_;
 };
 
 } // namespace kst

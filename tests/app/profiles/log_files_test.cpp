@@ -111,9 +111,9 @@ TEST_F(LogFilesTest, FailuresAreToldAndLeaveTheLogAndTheFilesAsTheyWere) {
 TEST_F(LogFilesTest, NotesAreStoredOnlyWhenSaved) {
     QPlainTextEdit* notes = main.ui().RichTextBox1;
     notes->setPlainText("reset with 3 pulses");
-    main.profile().cmdSaveNotes_Click();
+    main.controller().profile().cmdSaveNotes_Click();
     EXPECT_EQ(boxes.texts(), QStringList({"Data has been saved successfully!"}));
-    main.profile().cmdClearNotes_Click();
+    main.controller().profile().cmdClearNotes_Click();
     EXPECT_TRUE(notes->toPlainText().isEmpty());
     EXPECT_EQ(ReadSettings(main.session().shared().SettingsConnStr).userNotes,
               "reset with 3 pulses");

@@ -1,5 +1,6 @@
 #include "app/app_fixtures.h"
 #include "app/port/port_control.h"
+#include "app/sending/command_box_focus.h"
 #include "app/sending/send_buttons.h"
 #include "app/sending/send_pane.h"
 #include "autoresp/auto_responder.h"
@@ -12,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -292,6 +294,51 @@ TEST_F(SendTest, AHeldStopStopsEverySendAndTheBoxGetsTheFocusBackOtherwise) {
     }
 }
 
+// A write of a send and a received block both hand the focus back to the command box;
+// each case is where the focus was and who hands it back.
+TEST_F(SendTest, TheCommandBoxTakesTheFocusBackOnlyFromNobodyBusy) {
+    constexpr FocusReturn write = FocusReturn::AfterWrite;
+    constexpr FocusReturn block = FocusReturn::AfterBlock;
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{ui().Text2, ui().txtCmdDelay, ui().cmdStop, ui().Send})
+        control->setEnabled(true);
+    const struct {
+        const char* what;
+        QWidget* focus;
+        FocusReturn after;
+        bool boxTakesIt;
+        bool keyHeld = false;
+    } cases[] = {
+        {"the log, after a write", ui().responseBox, write, true},
+        {"the log, after a block", ui().responseBox, block, true},
+        {"the search field, after a write", ui().Text2, write, false},
+        {"the search field, after a block", ui().Text2, block, false},
+        {"a send field, after the write of its send", ui().txtCmdDelay, write, true},
+        {"a send field, after a block", ui().txtCmdDelay, block, false},
+        {"Stop, after a write", ui().cmdStop, write, false},
+        {"Stop, after a block", ui().cmdStop, block, false},
+        {"Send held down by its key, after a write", ui().Send, write, false, true},
+        {"Send held down by its key, after a block", ui().Send, block, false, true},
+        {"Send released, after a block", ui().Send, block, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.focus->setFocus();
+        ASSERT_TRUE(c.focus->hasFocus());
+        if (c.keyHeld)
+            QTest::keyPress(c.focus, Qt::Key_Space);
+        returnFocusToCommandBox(ui(), c.after);
+        EXPECT_EQ(ui().Combo1->hasFocus(), c.boxTakesIt);
+        if (c.keyHeld)
+            QTest::keyRelease(c.focus, Qt::Key_Space);
+    }
+    // A box that cannot take the focus leaves it where it is.
+    ui().responseBox->setFocus();
+    ui().Combo1->setEnabled(false);
+    returnFocusToCommandBox(ui(), write);
+    EXPECT_TRUE(ui().responseBox->hasFocus());
+}
+
 TEST_F(SendTest, AStoredListWithAnItemBeyondOneByteSendsNothing) {
     format(ncDec);
     setButton(1, "41,1FF,42,");
@@ -349,6 +396,31 @@ TEST(SendPty, TheBytesOnTheLineAreExactlyTheCommand) {
         EXPECT_EQ(com1.read(c.bytes.size()), c.bytes) << c.command.toStdString();
     }
     EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// The switch shows itself on the toolbar, the status panel and, with the port open and
+// Description on, in the log; closed, it says nothing there.
+TEST_F(SendTest, TheAutoResponseSwitchShowsEveryToggle) {
+    main.shared().Prefs.bolDescription = true;
+    const bool before = responder().isOn();
+    for (int k = 0; k < 2; ++k)
+        main.controller().toggleAutoResponse();
+    EXPECT_EQ(responder().isOn(), before);
+    const QString first = before ? "OFF" : "ON";
+    const QString second = before ? "ON" : "OFF";
+    EXPECT_EQ(main.log().plainText(), "# # # Auto-Response is now " + first +
+                                          " # # #\n# # # Auto-Response is now " + second +
+                                          " # # #\n");
+    EXPECT_EQ(ui().StatusBar1->panelText("AutoResp"), "Auto-Response: " + second + " ");
+    EXPECT_EQ(ui().Toolbar1->buttonImage("AutoRespOnOff"), before ? 6 : 5);
+    main.controller().port().ClosePort();
+    main.log().clear();
+    main.controller().toggleAutoResponse();
+    EXPECT_TRUE(main.log().plainText().isEmpty());
 }
 
 } // namespace

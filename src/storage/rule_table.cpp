@@ -1,0 +1,135 @@
+#include "rule_table.h"
+
+#include "columns/prog_auto_resp_columns.h"
+#include "platform/db/recordset.h"
+#include "storage/field_values.h"
+
+namespace kst {
+
+namespace {
+
+const QString Query = QStringLiteral("SELECT * FROM ProgAutoResp");
+
+db::Value position(int listIndex) {
+    return db::Value(static_cast<qint64>(listIndex));
+}
+
+} // namespace
+
+RuleField ruleField(ConditionField field) {
+    return field == ConditionField::Data ? RuleField::Condition : RuleField::ConditionCodes;
+}
+
+RuleField ruleField(SendField field) {
+    return RuleField(static_cast<int>(RuleField::Command) + static_cast<int>(field));
+}
+
+RuleTable ReadRuleTable(const QString& settingsConnStr) {
+    namespace C = ProgAutoRespColumn;
+    RuleTable table;
+    db::Recordset rs;
+    rs.open(Query, settingsConnStr);
+    rs.moveFirst();
+    table.notation = rs.value(C::hexFormat).isNull() || rs.value(C::hexFormat).toText() != "0";
+    for (RuleRow& row : table.rows) {
+        ConditionRow& c = row.condition;
+        SendRow& s = row.response;
+        c.kind = storedListPosition(rs, C::CondOpt, ConditionKindOptions);
+        c.data = rs.value(C::Condition).toText();
+        c.controlCodes = rs.value(C::strConditionCtrl).toText();
+        c.lineStateCheck = rs.value(C::CondChk).toBool();
+        c.lineState = storedListPosition(rs, C::CondCbo, lineStateListSize(c.kind));
+        s.command = rs.value(C::respCodes).toText();
+        s.controlCodes = rs.value(C::strRespCtrl).toText();
+        s.delay = rs.value(C::respDelay).toText();
+        s.repeat = rs.value(C::respRepeat).toText();
+        s.interval = rs.value(C::respInterval).toText();
+        s.signalCheck = rs.value(C::respChk).toBool();
+        s.signal = storedListPosition(rs, C::respCbo, SignalListSize);
+        rs.moveNext();
+    }
+    rs.close();
+    return table;
+}
+
+void WriteRuleTable(const QString& settingsConnStr, const RuleTable& table) {
+    namespace C = ProgAutoRespColumn;
+    db::Recordset rs;
+    rs.open(Query, settingsConnStr);
+    rs.beginTrans();
+    rs.moveFirst();
+    rs.setValue(C::hexFormat, position(table.notation));
+    for (const RuleRow& row : table.rows) {
+        const ConditionRow& c = row.condition;
+        const SendRow& s = row.response;
+        rs.setValue(C::Condition, db::Value(c.data));
+        rs.setValue(C::strConditionCtrl, db::Value(c.controlCodes));
+        rs.setValue(C::CondOpt, position(c.kind));
+        rs.setValue(C::CondChk, db::Value(c.lineStateCheck));
+        rs.setValue(C::CondCbo, position(c.lineState));
+        rs.setValue(C::respCodes, db::Value(s.command));
+        rs.setValue(C::strRespCtrl, db::Value(s.controlCodes));
+        rs.setValue(C::respDelay, storedNumber(s.delay));
+        rs.setValue(C::respRepeat, storedNumber(s.repeat));
+        rs.setValue(C::respInterval, storedNumber(s.interval));
+        rs.setValue(C::respChk, db::Value(s.signalCheck));
+        rs.setValue(C::respCbo, position(s.signal));
+        rs.moveNext();
+    }
+    rs.commitTrans();
+    rs.close();
+}
+
+std::optional<Refusal> RuleTable::checkField(int row, ConditionField field, const QString& text,
+                                             int notation, int kind) {
+    return checkConditionField(row, static_cast<int>(ruleField(field)), field, text, notation, kind,
+                               true);
+}
+
+std::optional<Refusal> RuleTable::checkField(int row, SendField field, const QString& text,
+                                             int notation) {
+    return checkSendField(row, static_cast<int>(ruleField(field)), field, text, notation);
+}
+
+std::optional<Refusal> RuleTable::firstBadList() const {
+    for (int i = 0; i < AutoResponseRuleCount; ++i) {
+        if (auto refusal = checkField(i, SendField::Command,
+                                      rows[static_cast<size_t>(i)].response.command, notation))
+            return refusal;
+    }
+    return std::nullopt;
+}
+
+std::optional<Refusal> RuleTable::validate() const {
+    for (int i = 0; i < AutoResponseRuleCount; ++i) {
+        const ConditionRow& c = rows[static_cast<size_t>(i)].condition;
+        const SendRow& s = rows[static_cast<size_t>(i)].response;
+        for (const auto& [field, text] :
+             {std::pair{ConditionField::Data, c.data},
+              std::pair{ConditionField::ControlCodes, c.controlCodes}}) {
+            if (!conditionFieldInUse(field, notation, c.kind))
+                continue;
+            if (auto refusal = checkField(i, field, text, notation, c.kind))
+                return refusal;
+        }
+        for (const auto& [field, text] :
+             {std::pair{SendField::Command, s.command},
+              std::pair{SendField::ControlCodes, s.controlCodes},
+              std::pair{SendField::Delay, s.delay}, std::pair{SendField::Interval, s.interval}}) {
+            if (!sendFieldInUse(field, notation))
+                continue;
+            if (auto refusal = checkField(i, field, text, notation))
+                return refusal;
+        }
+    }
+    return std::nullopt;
+}
+
+RuleTable DefaultRuleTable() {
+    RuleTable table;
+    for (RuleRow& row : table.rows)
+        row.response.delay = row.response.repeat = row.response.interval = QStringLiteral("0");
+    return table;
+}
+
+} // namespace kst

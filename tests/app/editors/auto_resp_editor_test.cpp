@@ -1,0 +1,285 @@
+#include "app/app_fixtures.h"
+#include "app/editors/condition_fields.h"
+#include "app/editors/frm_auto_resp.h"
+#include "app/editors/send_fields.h"
+#include "app/port/port_control.h"
+#include "autoresp/auto_responder.h"
+#include "platform/scheduler.h"
+#include "platform/serial/simulated_line.h"
+#include "storage/columns/prog_auto_resp_columns.h"
+#include "storage/rule_table.h"
+#include "traffic/received_event.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+using namespace kst;
+using namespace kst::test;
+using comm::SimulatedLine;
+using db::Value;
+
+namespace {
+
+// The rule editor of a main window on a simulated COM1, opened from the menu.
+class AutoRespEditorTest : public ::testing::Test {
+protected:
+    AutoRespEditorTest() : main((folder.makeReady(), folder.path()), FullScreen, &clock) {
+        main.session().useDevices(SimulatedLine::factory({{1, &com1}}));
+        main.InitMainWindow();
+        main.setCommands(nullptr);
+        boxes.clear();
+        QApplication::setActiveWindow(&main);
+    }
+    QString profileConn() const { return main.session().shared().SettingsConnStr; }
+    AutoResponder& responder() { return main.session().autoResponder(); }
+
+    // Runs `act` on the editor as a user would, once the menu has opened it.
+    void edit(std::function<void(frmAutoResp&)> act) {
+        QTimer::singleShot(0, [act = std::move(act)] {
+            auto* editor = qobject_cast<frmAutoResp*>(QApplication::activeModalWidget());
+            ASSERT_NE(editor, nullptr);
+            QApplication::setActiveWindow(editor);
+            act(*editor);
+        });
+        main.mnuProgAutoResp_Click();
+    }
+    static void type(QLineEdit* field, const QString& keys) {
+        field->setFocus();
+        field->clear();
+        QTest::keyClicks(field, keys);
+    }
+    // What the open port sends when the engine is offered a block.
+    QByteArray answerTo(const QString& block) {
+        com1.clearActions();
+        responder().offer(ReceivedEvent::block(block, false, main.session().primaryLines()));
+        clock.advance(0);
+        return com1.written();
+    }
+
+    ProgramFolder folder;
+    RecordingMessageBoxes boxes;
+    CountingBeeper beeper;
+    ManualScheduler clock;
+    SimulatedLine com1;
+    RecordingMain main;
+};
+
+TEST_F(AutoRespEditorTest, ARuleTypedAndSavedIsStoredAndAnswersAtOnce) {
+    main.controller().port().OpenPort();
+    responder().switchTo(true);
+    EXPECT_TRUE(answerTo("4F,4B,").isEmpty());
+    edit([](frmAutoResp& editor) {
+        ConditionFields& condition = *editor.rules[5].condition;
+        SendFields& response = *editor.rules[5].response;
+        editor.SSTab1->setCurrentIndex(1);
+        condition.kindOptions[2]->click(); // Contain*
+        type(condition.data, "4f,4b,");
+        type(response.command, "41,54");
+        type(response.delay, "");
+        response.repeat->setFocus();
+        EXPECT_EQ(condition.data->text(), "4F,4B,");
+        EXPECT_EQ(response.command->text(), "41,") << "what follows the last comma goes";
+        EXPECT_EQ(response.delay->text(), "0");
+        type(response.command, "41,54,");
+        response.signalCheck->setChecked(true);
+        response.signalList->setCurrentIndex(8);
+        editor.cmdSave->click();
+    });
+    EXPECT_EQ(boxes.texts(), QStringList({"Data has been saved successfully!"}));
+    const RuleRow stored = ReadRuleTable(profileConn()).rows[5];
+    EXPECT_EQ(stored.condition, (ConditionRow{2, "4F,4B,", "", false, 0}));
+    EXPECT_EQ(stored.response, (SendRow{"41,54,", "", "0", "0", "0", true, 8}));
+    EXPECT_EQ(responder().rules()[5].response.signal, OutputSignal::PlaySound);
+    EXPECT_EQ(answerTo("4F,4B,D,A,"), QByteArray("AT"));
+}
+
+TEST_F(AutoRespEditorTest, KindsAndNotationsLayOutTheRuleAndEmptyWhatNoLongerFits) {
+    edit([this](frmAutoResp& editor) {
+        editor.Option1[1]->click(); // ASCII
+        ConditionFields& c = *editor.rules[0].condition;
+        SendFields& r = *editor.rules[0].response;
+        EXPECT_FALSE(c.lineStateCheck->isEnabled()) << "no data, no line state";
+        type(c.data, "OK");
+        type(c.controlCodes, "d,a,x");
+        EXPECT_EQ(c.controlCodes->text(), "D,A,");
+        EXPECT_TRUE(c.lineStateCheck->isEnabled());
+        EXPECT_FALSE(c.lineStateList->isEnabled()) << "the list follows the tick";
+        c.lineStateCheck->setChecked(true);
+        c.lineStateList->setCurrentIndex(10);
+        EXPECT_TRUE(c.lineStateList->isEnabled());
+        const int narrow = c.data->width();
+
+        c.kindOptions[1]->click(); // Data<>*: the data stays, the list starts again
+        EXPECT_EQ(c.data->text(), "OK");
+        EXPECT_EQ(c.lineStateList->currentIndex(), 0);
+        c.kindOptions[3]->click(); // Len =
+        EXPECT_EQ(c.data->text(), "");
+        EXPECT_EQ(c.controlCodes->text(), "");
+        EXPECT_TRUE(c.controlCodes->isHidden());
+        EXPECT_GT(c.data->width(), narrow);
+        EXPECT_EQ(c.lineStateList->count(), 13);
+        type(c.data, "1a2,");
+        EXPECT_EQ(c.data->text(), "12") << "a length is digits";
+        c.kindOptions[6]->click(); // Signaling
+        EXPECT_EQ(c.data->text(), "12");
+        EXPECT_FALSE(c.data->isEnabled());
+        EXPECT_FALSE(c.lineStateCheck->isEnabled());
+        EXPECT_TRUE(c.lineStateList->isEnabled());
+        EXPECT_EQ(c.lineStateList->count(), 7);
+        EXPECT_EQ(c.lineStateList->itemText(6), "RI Detected");
+        EXPECT_EQ(c.line->borderColor(), 0x80000000u);
+        c.kindOptions[0]->click();
+        EXPECT_EQ(c.data->text(), "");
+        EXPECT_FALSE(c.controlCodes->isHidden());
+        EXPECT_EQ(c.data->width(), narrow);
+
+        // The notation keeps the texts and empties every control code.
+        type(c.data, "ok");
+        type(c.controlCodes, "D,");
+        type(r.command, "ATI1");
+        type(r.controlCodes, "D,A,");
+        editor.rules[12].response->controlCodes->setText("A,");
+        editor.Option1[0]->click();
+        EXPECT_EQ(editor.Label4->text(),
+                  "2) * Append (,) after each byte of command code (e.g. 1A,1B,)");
+        EXPECT_EQ(c.data->text(), "ok");
+        EXPECT_EQ(r.command->text(), "ATI1");
+        for (QLineEdit* codes :
+             {c.controlCodes, r.controlCodes, editor.rules[12].response->controlCodes}) {
+            EXPECT_EQ(codes->text(), "");
+            EXPECT_TRUE(codes->isHidden());
+        }
+        EXPECT_EQ(boxes.boxes().size(), 0);
+        boxes.answerNext(AnswerNo); // "would you like to save?"
+        editor.close();
+    });
+    EXPECT_EQ(boxes.texts(), QStringList({"Some data have been changed, would you like to save?"}));
+    EXPECT_EQ(ReadRuleTable(profileConn()), DefaultRuleTable());
+}
+
+TEST_F(AutoRespEditorTest, FieldsRefuseWhatCannotBeStoredAndMarkTheRulesChanged) {
+    edit([this](frmAutoResp& editor) {
+        SendFields& r = *editor.rules[2].response;
+        // Entering and leaving without a change marks nothing.
+        EXPECT_FALSE(r.repeat->isEnabled()) << "nothing to repeat";
+        r.delay->setFocus();
+        r.command->setFocus();
+        EXPECT_FALSE(editor.rulesChanged());
+
+        type(r.delay, "6x5536");
+        EXPECT_EQ(r.delay->text(), "65536");
+        r.command->setFocus();
+        EXPECT_EQ(boxes.texts(),
+                  QStringList({"Maximum delay time is 65,535 ms, please try again!"}));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return r.delay->hasFocus(); }, 2000));
+        EXPECT_FALSE(editor.rulesChanged()) << "a refused delay marks nothing";
+        type(r.delay, "65535");
+        r.command->setFocus();
+        EXPECT_TRUE(editor.rulesChanged());
+
+        // A refused list marks the rules changed all the same.
+        type(r.command, "1A,,");
+        r.delay->setFocus();
+        EXPECT_EQ(boxes.boxes().size(), 2);
+        EXPECT_EQ(boxes.boxes().value(1).title, "Error:");
+        EXPECT_EQ(boxes.boxes().value(1).icon, MsgIcon::Exclamation);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return r.command->hasFocus(); }, 2000));
+        type(r.command, "1A,");
+        type(r.repeat, "0");
+        EXPECT_FALSE(r.interval->isEnabled());
+        EXPECT_EQ(r.interval->text(), "0");
+        type(r.repeat, "3");
+        EXPECT_TRUE(r.interval->isEnabled());
+        type(r.command, "");
+        EXPECT_FALSE(r.repeat->isEnabled());
+        EXPECT_FALSE(r.interval->isEnabled());
+
+        // Closing with a bad command of Hex notation keeps the window open.
+        editor.rules[0].condition->data->setFocus();
+        r.command->setText("1FF,");
+        boxes.clear();
+        editor.close();
+        EXPECT_TRUE(editor.isVisible());
+        EXPECT_EQ(boxes.texts(),
+                  QStringList({"Invalid data: Hex codes exceed 2 digits, or no command codes in "
+                               "between two (,) sign!"}));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return r.command->hasFocus(); }, 2000));
+        r.command->setText("");
+        boxes.answerNext(AnswerNo);
+        editor.close();
+    });
+    EXPECT_EQ(ReadRuleTable(profileConn()), DefaultRuleTable());
+}
+
+// A stored length that holds a comma is refused by the save before anything is written:
+// the table, the engine and the window stay as they were.
+TEST_F(AutoRespEditorTest, ASaveThatIsRefusedStoresNothingAndKeepsTheEditorOpen) {
+    namespace C = ProgAutoRespColumn;
+    setRow(profileConn(), "progAutoResp", 10,
+           {{C::CondOpt, Value(qint64(3))}, {C::Condition, Value("12,")}});
+    const RuleTable before = ReadRuleTable(profileConn());
+    const AutoResponseRules rulesBefore = responder().rules();
+    edit([this](frmAutoResp& editor) {
+        editor.rules[0].response->command->setText("41,");
+        editor.cmdSave->click();
+        EXPECT_TRUE(editor.isVisible());
+        EXPECT_EQ(editor.SSTab1->currentIndex(), 2);
+        QLineEdit* length = editor.rules[9].condition->data;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return length->hasFocus(); }, 2000));
+        EXPECT_EQ(length->text(), "12,");
+        boxes.answerNext(AnswerNo);
+        editor.cmdExit->click();
+    });
+    ASSERT_FALSE(boxes.boxes().isEmpty());
+    EXPECT_EQ(boxes.texts()[0], "Invalid data: Length data contains non-digit characters!");
+    EXPECT_EQ(boxes.boxes()[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(ReadRuleTable(profileConn()), before);
+    EXPECT_EQ(responder().rules()[0].response.command, rulesBefore[0].response.command);
+}
+
+TEST_F(AutoRespEditorTest, ResetAsksWithNoAsTheDefaultAndStoresEmptyRules) {
+    namespace C = ProgAutoRespColumn;
+    setRow(profileConn(), "progAutoResp", 2,
+           {{C::Condition, Value("4F,")}, {C::respCodes, Value("41,")}});
+    setRow(profileConn(), "progAutoResp", 1, {{C::hexFormat, Value(qint64(1))}});
+    main.Open_DB(folder.file("Devices/Device1.kst"), "Device1.kst");
+    ASSERT_EQ(responder().rules()[1].condition.data, "4F,");
+    edit([this](frmAutoResp& editor) {
+        EXPECT_TRUE(editor.Option1[1]->isChecked());
+        boxes.answerNext(AnswerNo);
+        editor.cmdReset->click();
+        EXPECT_EQ(editor.rules[1].condition->data->text(), "4F,");
+        boxes.answerNext(AnswerYes);
+        editor.cmdReset->click();
+        EXPECT_TRUE(editor.isVisible());
+        EXPECT_TRUE(editor.Option1[0]->isChecked());
+        EXPECT_EQ(editor.rules[1].condition->data->text(), "");
+        editor.close();
+    });
+    ASSERT_EQ(boxes.boxes().size(), 3) << boxes.texts().join('|').toStdString();
+    EXPECT_EQ(boxes.boxes()[0].buttons, MsgButtons::YesNoDefaultNo);
+    EXPECT_EQ(boxes.texts()[0], "Are you sure you want to reset all Auto-Response settings?");
+    EXPECT_EQ(boxes.texts()[2], "Data has been reset successfully!");
+    EXPECT_EQ(ReadRuleTable(profileConn()), DefaultRuleTable());
+    EXPECT_EQ(responder().rules()[1].condition.data, "");
+}
+
+TEST_F(AutoRespEditorTest, AnEditorThatCouldNotReadTheRulesCannotWriteThem) {
+    main.shared().SettingsConnStr = profileConnStr(folder.file("Devices/Gone.kst"));
+    edit([](frmAutoResp& editor) {
+        EXPECT_FALSE(editor.cmdSave->isEnabled());
+        EXPECT_FALSE(editor.cmdReset->isEnabled());
+        editor.close();
+    });
+    ASSERT_FALSE(boxes.boxes().isEmpty());
+    EXPECT_EQ(boxes.boxes()[0].title, "Form Load Error:");
+}
+
+} // namespace
