@@ -2,6 +2,7 @@
 
 #include "app/editors/dialog_buttons.h"
 #include "app/editors/macro_step_fields.h"
+#include "app/editors/sub_routine_fields.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "storage/macro_reset.h"
@@ -35,7 +36,7 @@ frmAutoSequence::frmAutoSequence(QWidget* parent, const QString& settingsConnStr
 frmAutoSequence::~frmAutoSequence() = default;
 
 void frmAutoSequence::build() {
-    setFixedSize(toPixels(12600), toPixels(9060));
+    setFixedSize(toPixels(14020), toPixels(8900));
     auto* select = placed(new QGroupBox(QStringLiteral("Select Macro"), this),
                           QStringLiteral("Frame1"), 120, 120, 2880, 660);
     placed(new QLabel(QStringLiteral("Macro"), select), QStringLiteral("Label3"), 240, 330, 600,
@@ -71,14 +72,17 @@ void frmAutoSequence::build() {
     connect(cmdClearAll, &QPushButton::clicked, this, &frmAutoSequence::cmdClearAll_Click);
     connect(Command1, &QPushButton::clicked, this, &QDialog::close);
 
-    Frame4 = placed(new QGroupBox(this), QStringLiteral("Frame4"), 3120, 120, 9360, 3660);
+    Frame4 = placed(new QGroupBox(this), QStringLiteral("Frame4"), 3120, 120, 10780, 3660);
     steps_ = new MacroStepFields(Frame4, state_);
-    Frame5 = placed(new QGroupBox(this), QStringLiteral("Frame5"), 120, 3900, 12360, 4560);
+    Frame5 = placed(new QGroupBox(this), QStringLiteral("Frame5"), 120, 3900, 13780, 4320);
+    subRoutines_ = new SubRoutineFields(Frame5, state_, [this](int index, const QString& name) {
+        steps_->cboSub->setItemText(index, name);
+    });
     placed(new QLabel(QStringLiteral("Notes: 1)  Important: send signals ONLY when Handshaking is "
                                      "set to NONE"),
                       this),
-           QStringLiteral("Label19"), 120, 8520, 12360, 240);
-    Label20 = placed(new QLabel(this), QStringLiteral("Label20"), 585, 8760, 11895, 240);
+           QStringLiteral("Label19"), 120, 8340, 13780, 240);
+    Label20 = placed(new QLabel(this), QStringLiteral("Label20"), 585, 8580, 13315, 240);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -121,6 +125,8 @@ bool frmAutoSequence::showMacro(int macro) {
     Frame4->setTitle(QStringLiteral("Macro%1: Steps").arg(macro));
     Frame5->setTitle(QStringLiteral("Macro%1: Sub-Routines").arg(macro));
     steps_->fillLists(stepNames, subRoutineNames);
+    subRoutines_->fillList(subRoutineNames);
+    subRoutines_->loadSubRoutine(0);
     steps_->loadStep(0);
     return true;
 }
@@ -128,13 +134,11 @@ bool frmAutoSequence::showMacro(int macro) {
 bool frmAutoSequence::settleAll(bool stepFirst) {
     Option1_LostFocus();
     const bool autoSave = chkAutoSave->isChecked();
-    std::vector<ShownRecord*> records = {subRoutines_, steps_};
+    ShownRecord* first = subRoutines_;
+    ShownRecord* second = steps_;
     if (stepFirst)
-        std::swap(records[0], records[1]);
-    for (ShownRecord* record : records)
-        if (record && !settleChanges(*record, autoSave))
-            return false;
-    return true;
+        std::swap(first, second);
+    return settleChanges(*first, autoSave) && settleChanges(*second, autoSave);
 }
 
 void frmAutoSequence::cboMacros_Click() {
@@ -167,6 +171,7 @@ void frmAutoSequence::Option1_Click(int Index) {
                                           "format: e.g. D,A,) to be sent"));
     // The texts are not converted; the control codes go in Hex.
     steps_->notationSwitched();
+    subRoutines_->notationSwitched();
 }
 
 void frmAutoSequence::Option1_LostFocus() {
@@ -198,6 +203,7 @@ bool frmAutoSequence::resetMacros(const QString& question, int first, int last,
     state_.storedNotation = 0;
     showNotation(0);
     steps_->forgetChanges();
+    subRoutines_->forgetChanges();
     return true;
 }
 

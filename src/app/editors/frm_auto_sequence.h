@@ -16,6 +16,7 @@ class QRadioButton;
 namespace kst {
 
 class MacroStepFields;
+class SubRoutineFields;
 
 // "Programmable Macros": the eight macros of the current profile, one shown at a time
 // with its 8 steps and 8 sub-routines, in the notation of the editor (Hex or ASCII),
@@ -34,6 +35,7 @@ public:
     bool loaded() const { return loaded_; }
 
     MacroStepFields& steps() { return *steps_; }
+    SubRoutineFields& subRoutines() { return *subRoutines_; }
     const MacroEditorState& state() const { return state_; }
 
     QComboBox* cboMacros = nullptr;
@@ -78,7 +80,7 @@ private:
     MacroEditorState state_;
     std::function<void()> closed_;
     MacroStepFields* steps_ = nullptr;
-    ShownRecord* subRoutines_ = nullptr;
+    SubRoutineFields* subRoutines_ = nullptr;
     bool loaded_ = false;
     bool closing_ = false;
 };

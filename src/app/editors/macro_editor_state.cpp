@@ -16,6 +16,18 @@ bool settleChanges(ShownRecord& record, bool autoSave) {
     return true;
 }
 
+void chooseRecord(ShownRecord& record, int shown, bool autoSave, const std::function<int()>& chosen,
+                  const std::function<void(int)>& select, const std::function<void(int)>& load) {
+    if (chosen() < 0 || chosen() == shown)
+        return;
+    if (!settleChanges(record, autoSave)) {
+        select(shown);
+        return;
+    }
+    if (chosen() != shown)
+        load(chosen());
+}
+
 bool passesCheck(const std::optional<Refusal>& refusal,
                  const std::function<QWidget*(int field)>& fieldOf) {
     if (!refusal)

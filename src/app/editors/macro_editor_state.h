@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/runtime_error.h"
 #include "storage/editor_table.h"
 
 #include <QString>
@@ -42,6 +43,19 @@ public:
 // failed: what the user typed is still shown, and nothing else may replace it.
 bool settleChanges(ShownRecord& record, bool autoSave);
 
+// The choice of record `chosen()` in a half's list, where `shown` is the one shown: the
+// one shown is not read again over what was typed; the changes are settled, then the
+// chosen one is loaded. A save after the question shows the saved record again, so the
+// chosen one is not loaded then (with Auto Save it is); a save that failed keeps the
+// shown one chosen.
+void chooseRecord(ShownRecord& record, int shown, bool autoSave, const std::function<int()>& chosen,
+                  const std::function<void(int)>& select, const std::function<void(int)>& load);
+
+// Reads a record whole before anything of it is shown; nothing after the failure's box,
+// whose last line says what failed.
+template <class Row>
+std::optional<Row> readRecord(const std::function<Row()>& read, const QString& what);
+
 // The box of a refusal, with the focus put into the field it names.
 bool passesCheck(const std::optional<Refusal>& refusal,
                  const std::function<QWidget*(int field)>& fieldOf);
@@ -49,5 +63,15 @@ bool passesCheck(const std::optional<Refusal>& refusal,
 // The box of a failed load or save of a record: the error's number, its description and
 // what failed, on lines of their own.
 void showRecordFailure(int number, const QString& description, const QString& what);
+
+template <class Row>
+std::optional<Row> readRecord(const std::function<Row()>& read, const QString& what) {
+    try {
+        return read();
+    } catch (const RunTimeError& e) {
+        showRecordFailure(e.number(), e.description(), what);
+        return std::nullopt;
+    }
+}
 
 } // namespace kst

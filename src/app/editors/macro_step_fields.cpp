@@ -88,16 +88,16 @@ void MacroStepFields::build(QWidget* frame) {
     connect(List1, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
 
     Frame3 = placed(new QGroupBox(QStringLiteral("Step Details"), frame), QStringLiteral("Frame3"),
-                    2640, 180, 6660, 3360);
+                    2640, 180, 8040, 3360);
     label(Frame3, QStringLiteral("lblEditDelMain"), QStringLiteral("Edit Step's Name:"), 120, 330,
           1500);
     Label21 = label(Frame3, QStringLiteral("Label21"), QStringLiteral("1 >"), 1650, 330, 330);
     txtEditSeq = textBox(Frame3, QStringLiteral("txtEditSeq"), 1980, 300, 2835, 50);
     auto* actions = placed(new QGroupBox(QStringLiteral("Actions"), Frame3),
-                           QStringLiteral("Frame6"), 120, 720, 6420, 2100);
+                           QStringLiteral("Frame6"), 120, 720, 7800, 2100);
     buildActions(actions);
     cmdStepSave = placed(new QPushButton(QStringLiteral("Save Current Step"), Frame3),
-                         QStringLiteral("cmdStepSave"), 4740, 2880, 1800, 375);
+                         QStringLiteral("cmdStepSave"), 6120, 2880, 1800, 375);
     connect(cmdStepSave, &QPushButton::clicked, this, [this] { cmdStepSave_Click(); });
 
     for (const auto& [box, at] : {std::pair{txtEditSeq, StepField::Name},
@@ -337,23 +337,19 @@ void MacroStepFields::selectInList(int index) {
 }
 
 bool MacroStepFields::loadStep(int index) {
-    MacroStepRow step;
-    try {
-        step = ReadMacroStepRow(state_.settingsConnStr, state_.shownMacro, index);
-    } catch (const RunTimeError& e) {
-        showRecordFailure(e.number(), e.description(),
-                          QStringLiteral("Error occurs when changing Step number, please try "
-                                         "again!"));
+    const std::optional<MacroStepRow> step = readRecord<MacroStepRow>(
+        [&] { return ReadMacroStepRow(state_.settingsConnStr, state_.shownMacro, index); },
+        QStringLiteral("Error occurs when changing Step number, please try again!"));
+    if (!step) {
         selectInList(currentStep_);
         return false;
     }
-    show(index, step);
+    show(index, *step);
     return true;
 }
 
 void MacroStepFields::show(int index, const MacroStepRow& step) {
     currentStep_ = index;
-    loaded_ = step;
     selectInList(index);
     txtEditSeq->setText(step.name);
     Label2->setText(QStringLiteral("Steps ( %1/8 )").arg(index + 1));
@@ -372,6 +368,7 @@ void MacroStepFields::show(int index, const MacroStepRow& step) {
     txtTimerAfter->setText(step.timerAfter);
     OptSteps[step.action == StepAction::SendCommands ? 0 : 1]->setChecked(true);
     applyKind(true);
+    loaded_ = shownStep();
 }
 
 MacroStepRow MacroStepFields::shownStep() const {
@@ -411,19 +408,9 @@ void MacroStepFields::forgetChanges() {
 void MacroStepFields::List1_Click() {
     if (listing_)
         return;
-    const int index = List1->currentRow();
-    // The step shown is not read again over what the user typed.
-    if (index < 0 || index == currentStep_)
-        return;
-    if (!settleChanges(*this, state_.autoSave())) {
-        selectInList(currentStep_);
-        return;
-    }
-    // A save after the question shows the saved step again: the one clicked is not
-    // loaded. With Auto Save it is.
-    if (List1->currentRow() == currentStep_)
-        return;
-    loadStep(List1->currentRow());
+    chooseRecord(
+        *this, currentStep_, state_.autoSave(), [this] { return List1->currentRow(); },
+        [this](int index) { selectInList(index); }, [this](int index) { loadStep(index); });
 }
 
 bool MacroStepFields::cmdStepSave_Click() {

@@ -75,6 +75,15 @@ void SendFields::build(const SendNames& names) {
     intervalLabel = label(frame_, nameOf(names.intervalLabel, i), look_.intervalCaption,
                           IntervalLeft, CaptionTop, 1200);
     interval = textField(frame_, nameOf(names.interval, i), IntervalLeft, NumberTop, 800, 5);
+    if (!names.delayUnit.isEmpty())
+        delayUnit = label(frame_, nameOf(names.delayUnit, i), QStringLiteral("ms"), FieldLeft + 845,
+                          NumberTop + 30, 240);
+    if (!names.intervalUnit.isEmpty())
+        intervalUnit = label(frame_, nameOf(names.intervalUnit, i), QStringLiteral("ms"),
+                             IntervalLeft + 845, NumberTop + 30, 240);
+    if (!names.intervalLine.isEmpty())
+        intervalLine = line(frame_, nameOf(names.intervalLine, i), RepeatLeft + 600,
+                            NumberTop + Middle, IntervalLeft, NumberTop + Middle);
 
     // A bracket from the command to the numbers that apply to it.
     const int commandMiddle = CommandTop + Middle;
@@ -205,6 +214,10 @@ void SendFields::updateInterval() {
     const bool on = hasCommand() && LeadingNumber(repeat->text()) > 0;
     interval->setEnabled(on);
     intervalLabel->setEnabled(on);
+    if (intervalUnit)
+        intervalUnit->setEnabled(on);
+    if (intervalLine)
+        setLineInUse(intervalLine, on);
 }
 
 void SendFields::updateSignal() {

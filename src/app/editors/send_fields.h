@@ -37,6 +37,11 @@ struct SendNames {
     QString signalLine;                  // between the check box and the list
     std::array<QString, 3> commandLines; // joining the command to its numbers
     int index = -1;
+    // Optional (an empty name builds none): the "ms" beside the delay and the interval,
+    // and a line from the repeat to the interval that is in use with the interval.
+    QString delayUnit;
+    QString intervalUnit;
+    QString intervalLine;
 };
 
 // What differs between the editors that show a send: the captions, the width of the
@@ -108,6 +113,9 @@ public:
     QLineEdit* repeat = nullptr;
     QLabel* intervalLabel = nullptr;
     QLineEdit* interval = nullptr;
+    QLabel* delayUnit = nullptr;
+    QLabel* intervalUnit = nullptr;
+    LineControl* intervalLine = nullptr;
     QCheckBox* signalCheck = nullptr;
     QComboBox* signalList = nullptr;
     LineControl* signalLine = nullptr;

@@ -1,6 +1,6 @@
-#include "app/app_fixtures.h"
 #include "app/editors/frm_auto_sequence.h"
 #include "app/editors/macro_step_fields.h"
+#include "macro_editor_fixture.h"
 #include "storage/macro_step_table.h"
 #include "storage/sub_routine_table.h"
 #include "support/raw_sqlite.h"
@@ -24,51 +24,6 @@ using namespace kst::test;
 using db::Value;
 
 namespace {
-
-// The macro editor as the main window opens it; `act` runs on it while it is shown.
-class MacroEditorTest : public ::testing::Test {
-protected:
-    MacroEditorTest() : main((folder.makeReady(), folder.path())) {
-        main.InitMainWindow();
-        main.setCommands(nullptr);
-        boxes.clear();
-        QApplication::setActiveWindow(&main);
-    }
-    QString conn() const { return main.session().shared().SettingsConnStr; }
-    QString profile() const { return folder.file("Devices/Device1.kst"); }
-    void set(const QString& table, int id, FieldValues fields) {
-        setRow(conn(), table, id, fields);
-    }
-
-    void withEditor(const std::function<void(frmAutoSequence&)>& act) {
-        QTimer::singleShot(0, [act] {
-            auto* editor = qobject_cast<frmAutoSequence*>(QApplication::activeModalWidget());
-            ASSERT_NE(editor, nullptr);
-            QApplication::setActiveWindow(editor);
-            act(*editor);
-            if (editor->isVisible()) {
-                editor->close();
-            }
-        });
-        main.menuItem("mnuProgMacros")->trigger();
-    }
-    // Leaves a field as the keyboard does, so its checks run.
-    static void leave(QWidget* from, QWidget* to) {
-        from->setFocus();
-        to->setFocus();
-    }
-    static void chooseMacro(frmAutoSequence& editor, int macro) {
-        editor.cboMacros->setCurrentIndex(macro - 1);
-        emit editor.cboMacros->activated(macro - 1);
-    }
-    static void clickStep(MacroStepFields& steps, int step) {
-        steps.List1->setCurrentRow(step - 1);
-    }
-
-    ProgramFolder folder;
-    RecordingMessageBoxes boxes;
-    RecordingMain main;
-};
 
 TEST_F(MacroEditorTest, OpensOnMacroOneInTheStoredNotationAndChoosesAnother) {
     set("progMacrosSeq", 1, {{6, Value(2)}, {12, Value(true)}});
