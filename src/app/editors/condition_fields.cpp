@@ -88,13 +88,15 @@ void ConditionFields::build(const ConditionNames& names, const ConditionLook& lo
     const int i = names.index;
     frame_ = new QGroupBox(look.caption, static_cast<QWidget*>(parent()));
     frame_->setObjectName(nameOf(names.frame, i));
-    frame_->setFixedSize(toPixels(FrameWidth), toPixels(FrameHeight));
+    frame_->setFixedSize(toPixels(look.frameWidth), toPixels(FrameHeight));
     options_ = new QButtonGroup(this);
+    // The options keep their places relative to the frame's width.
+    const auto scaled = [&look](int twips) { return twips * look.frameWidth / FrameWidth; };
     for (int k = 0; k < ConditionKindOptions; ++k) {
         const OptionPlace& at = OptionPlaces[static_cast<size_t>(k)];
         auto* option = placed(new QRadioButton(look.kindCaptions[static_cast<size_t>(k)], frame_),
-                              elementName(names.kindOptions, names.kindOptionBase + k), at.left,
-                              at.top, at.width, 255);
+                              elementName(names.kindOptions, names.kindOptionBase + k),
+                              scaled(at.left), at.top, scaled(at.width), 255);
         options_->addButton(option, k);
         kindOptions[static_cast<size_t>(k)] = option;
     }
@@ -108,7 +110,7 @@ void ConditionFields::build(const ConditionNames& names, const ConditionLook& lo
     line = field_group::line(frame_, nameOf(names.line, i), FieldLeft + 1050, LineStateTop + 142,
                              ListLeft, LineStateTop + 142);
     lineStateList = placed(new QComboBox(frame_), nameOf(names.lineStateList, i), ListLeft,
-                           LineStateTop - 8, FrameWidth - FieldLeft - ListLeft, 300);
+                           LineStateTop - 8, look.frameWidth - FieldLeft - ListLeft, 300);
 }
 
 void ConditionFields::connectFields() {

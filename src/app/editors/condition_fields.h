@@ -35,13 +35,15 @@ struct ConditionNames {
     int index = -1;
 };
 
-// What differs between the editors that show a condition: the captions and the width of
-// the data field with and without the control codes beside it (twips).
+// What differs between the editors that show a condition: the captions, the width of the
+// data field with and without the control codes beside it, and of the frame (twips).
 struct ConditionLook {
     QString caption;
     std::array<QString, ConditionKindOptions> kindCaptions;
     int dataWidth = 1890;
     int dataWidthAlone = 2700;
+    // The frame's width: wider captions spread the kind options over a wider frame.
+    int frameWidth = 3600;
 };
 
 // A condition on what the device sends, in a frame of its own: the seven kind options,

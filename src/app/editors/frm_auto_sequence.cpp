@@ -36,7 +36,7 @@ frmAutoSequence::frmAutoSequence(QWidget* parent, const QString& settingsConnStr
 frmAutoSequence::~frmAutoSequence() = default;
 
 void frmAutoSequence::build() {
-    setFixedSize(toPixels(14020), toPixels(8900));
+    setFixedSize(toPixels(14600), toPixels(8900));
     auto* select = placed(new QGroupBox(QStringLiteral("Select Macro"), this),
                           QStringLiteral("Frame1"), 120, 120, 2880, 660);
     placed(new QLabel(QStringLiteral("Macro"), select), QStringLiteral("Label3"), 240, 330, 600,
@@ -72,9 +72,9 @@ void frmAutoSequence::build() {
     connect(cmdClearAll, &QPushButton::clicked, this, &frmAutoSequence::cmdClearAll_Click);
     connect(Command1, &QPushButton::clicked, this, &QDialog::close);
 
-    Frame4 = placed(new QGroupBox(this), QStringLiteral("Frame4"), 3120, 120, 10780, 3660);
+    Frame4 = placed(new QGroupBox(this), QStringLiteral("Frame4"), 3120, 120, 11360, 3660);
     steps_ = new MacroStepFields(Frame4, state_);
-    Frame5 = placed(new QGroupBox(this), QStringLiteral("Frame5"), 120, 3900, 13780, 4320);
+    Frame5 = placed(new QGroupBox(this), QStringLiteral("Frame5"), 120, 3900, 14360, 4320);
     subRoutines_ = new SubRoutineFields(Frame5, state_, [this](int index, const QString& name) {
         steps_->cboSub->setItemText(index, name);
     });

@@ -22,8 +22,10 @@ namespace {
 // rows, each a condition and its THEN; the ELSE beside them.
 constexpr int GroupsTop = 720;
 constexpr int RowHeight = 1740;
-constexpr int SendLeft = 3780;
-constexpr int ElseLeft = 8760;
+constexpr int ConditionWidth = 4200;
+constexpr int SendWidth = 4900;
+constexpr int SendLeft = 120 + ConditionWidth + 60;
+constexpr int ElseLeft = SendLeft + SendWidth + 60;
 
 struct ConditionPlace {
     ConditionPart part;
@@ -113,9 +115,9 @@ void SubRoutineFields::build(QWidget* frame) {
     Combo3 = placed(new QComboBox(frame), QStringLiteral("Combo3"), 1980, 270, 1800, 300);
     connect(Combo3, &QComboBox::activated, this, [this] { Combo3_Click(); });
     placed(new QLabel(QStringLiteral("Edit Sub-Routine's Name:"), frame), QStringLiteral("Label14"),
-           3960, 330, 1860, 240);
+           3960, 330, 2100, 240);
     txtSubRoutine =
-        placed(new QLineEdit(frame), QStringLiteral("txtSubRoutine"), 5880, 270, 2400, 285);
+        placed(new QLineEdit(frame), QStringLiteral("txtSubRoutine"), 6120, 270, 2400, 285);
     txtSubRoutine->setMaxLength(50);
     cmdSubRoutineSave =
         placed(new QPushButton(QStringLiteral("Save Current Sub-Routine"), frame),
@@ -132,7 +134,7 @@ void SubRoutineFields::build(QWidget* frame) {
     }});
 
     auto* elseFrame = placed(new QGroupBox(QStringLiteral("ELSE"), frame), QStringLiteral("frElse"),
-                             ElseLeft, GroupsTop, 4900, 840);
+                             ElseLeft, GroupsTop, SendWidth, 840);
     chkElse = placed(new QCheckBox(QStringLiteral("No Data / Signal received"), elseFrame),
                      QStringLiteral("chkElse"), 120, 240, 3000, 255);
     placed(new QLabel(QStringLiteral("Data / Signal received but no condition met"), elseFrame),
@@ -145,7 +147,7 @@ void SubRoutineFields::buildGroups(QWidget* frame) {
         "Data = *", "Data <> *", "Contain *", "Len =", "Len >", "Len <", "Signaling"};
     const auto mark = [this] { marked_ = true; };
     for (const ConditionPlace& place : conditionPlaces()) {
-        ConditionLook look{place.caption, {}, 1995, 2715};
+        ConditionLook look{place.caption, {}, 1995, 2715, ConditionWidth};
         std::copy(kindCaptions.begin(), kindCaptions.end(), look.kindCaptions.begin());
         const ConditionPart part = place.part;
         ConditionFields::Hooks hooks{
