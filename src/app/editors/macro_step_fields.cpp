@@ -2,7 +2,6 @@
 
 #include "app/main/controls.h"
 #include "notation/leading_number.h"
-#include "notation/notation.h"
 #include "platform/desktop/checked_field.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
@@ -38,11 +37,6 @@ const QStringList& signalNames() {
                                       "DTR OFF",         "RTS ON, DTR ON",   "RTS ON, DTR OFF",
                                       "RTS OFF, DTR ON", "RTS OFF, DTR OFF", "Play Sound"};
     return names;
-}
-
-// The text cut after its last comma: a list without its unfinished item.
-QString cutAfterLastComma(const QString& text) {
-    return text.left(text.lastIndexOf(u',') + 1);
 }
 
 QLabel* label(QWidget* parent, const QString& name, const QString& caption, int left, int top,
@@ -196,11 +190,9 @@ void MacroStepFields::checkField(QLineEdit* box, int at) {
 std::optional<QChar> MacroStepFields::key(int at, QChar typed) const {
     if (at == StepField::Name)
         return typed;
-    if (at == Command)
-        return state_.editNotation == 0 ? commandFieldKey(typed, ncHex) : typed;
-    if (at == ControlCodes)
-        return commandFieldKey(typed, ncHex);
-    return numberFieldKey(typed);
+    if (at == StepField::TimerAfter)
+        return numberFieldKey(typed);
+    return sendFieldKey(SendField(at - Command), typed, state_.editNotation);
 }
 
 bool MacroStepFields::leave(QLineEdit* box, int at, const CheckedField&) {
@@ -225,8 +217,13 @@ bool MacroStepFields::leave(QLineEdit* box, int at, const CheckedField&) {
 }
 
 void MacroStepFields::tidy(QLineEdit* box, int at) {
-    if ((at == Command && state_.editNotation == 0) || at == ControlCodes)
-        box->setText(cutAfterLastComma(box->text()));
+    if (at == StepField::Name || at == StepField::TimerAfter)
+        return;
+    // The command and its control codes are cut after their last comma, not rewritten.
+    const QString tidied =
+        tidySendField(SendField(at - Command), box->text(), state_.editNotation, false);
+    if (tidied != box->text())
+        box->setText(tidied);
 }
 
 QLineEdit* MacroStepFields::field(int at) const {
