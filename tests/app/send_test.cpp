@@ -323,6 +323,42 @@ TEST_F(SendTest, ClosingThePortInterruptsTheSend) {
     EXPECT_FALSE(main.session().sender().busy());
 }
 
+// A box runs the event loop while it is up. The device that refused a write has gone, and
+// the report of its loss arrives while the send's own box is up: the port closes, the
+// send ends once and nothing of it is left to run.
+TEST_F(SendTest, TheDeviceGoneWhileTheSendsBoxIsUpClosesThePortAndEndsTheSendOnce) {
+    class BoxesThatTurnTheLoop : public Installed<MessageBoxes, &Platform::setMessages> {
+    public:
+        explicit BoxesThatTurnTheLoop(ManualScheduler& clock) : clock_(clock) {}
+        int show(const QString&, MsgIcon, MsgButtons, const QString& title) override {
+            titles << title;
+            // What a box's event loop delivers: the port's reports and the calls due.
+            QCoreApplication::sendPostedEvents();
+            clock_.turn();
+            return AnswerOk;
+        }
+        QStringList titles;
+
+    private:
+        ManualScheduler& clock_;
+    };
+    main.shared().Prefs.bolDescription = true;
+    type("41,");
+    ui().txtCmdRepeat->setText("5");
+    ui().txtCmdInterval->setText("10");
+    ui().Send->click();
+    EXPECT_EQ(sent(), QByteArray("A"));
+    BoxesThatTurnTheLoop loop(clock);
+    com1.unplug();     // its report waits in the queue
+    clock.advance(10); // the next write is refused, and its box comes up
+    clock.advance(1000);
+    EXPECT_EQ(loop.titles, QStringList({"Error:", "COM Error:"}));
+    EXPECT_FALSE(main.session().state().PortIsOpen);
+    EXPECT_FALSE(main.session().sender().busy());
+    EXPECT_TRUE(sent().isEmpty());
+    EXPECT_EQ(main.log().plainText().count("... Signal and command sending was interrupted"), 1);
+}
+
 TEST_F(SendTest, NothingIsSentOnAMonitoredLine) {
     main.menus().mnuDebugging->setChecked(false);
     main.menus().mnuMonitoring->setChecked(true);
