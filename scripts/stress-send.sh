@@ -240,11 +240,11 @@ pane_send() {
 issue_sequence() {
     note "sequence 55 r4 i300; 66 r2 i0; 77 d1000"
     [ "$notation" = Hex ] || { click radio_0_Hex; notation=Hex; }
-    field command "55" && field delay 0 && field repeat 4 && field interval 300 && click send
+    field command "55," && field delay 0 && field repeat 4 && field interval 300 && click send
     sleep "0.$(pick 1 5 9)"
-    field command "66" && field repeat 2 && field interval 0 && click send
+    field command "66," && field repeat 2 && field interval 0 && click send
     sleep "0.$(pick 1 5 9)"
-    field command "77" && field delay 1000 && field repeat 0 && click send
+    field command "77," && field delay 1000 && field repeat 0 && click send
 }
 
 switch_notation() {
