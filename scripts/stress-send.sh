@@ -3,9 +3,9 @@
 # repeats and intervals, Send and Enter, Stop held as a person holds it, the port closed and
 # opened, the device unplugged and back, the control-code buttons, programmable buttons with
 # chains (cycles included), page and notation switches, and bytes from the far end, for a
-# given time. The program runs
-# under Xvfb with a pseudo-terminal as ports/COM1 whose far end is drained and answered.
-# By default it is the sanitizer build that `make test` makes (build/test).
+# given time. The program runs under Xvfb with a pseudo-terminal as ports/COM1 whose far
+# end is drained and answered. By default it is the sanitizer build that `make test` makes
+# (build/test).
 #
 #   scripts/stress-send.sh [SECONDS] [--exe PROGRAM] [--seed N] [--out DIR]
 #
@@ -22,9 +22,10 @@
 # program ends before it is closed, ends with a status other than 0, writes a sanitizer
 # report, stops answering, or leaves a box that Enter does not close.
 #
-# Needs the end-to-end harness (E2E_TOOLS, default ../shared/tools beside the checkout) and
-# the Debian packages xvfb xdotool x11-utils openbox at-spi2-core python3-pyatspi
-# imagemagick sqlite3. Not part of `make test`.
+# Needs the end-to-end harness (E2E_TOOLS, default ../shared/tools beside the checkout; to
+# unplug the far end it also calls a few of its inner _e2e_ functions) and the Debian
+# packages xvfb xdotool x11-utils openbox at-spi2-core python3-pyatspi imagemagick sqlite3.
+# Not part of `make test`.
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -35,7 +36,7 @@ while [ $# -gt 0 ]; do
     --exe) exe=$2; shift 2 ;;
     --seed) seed=$2; shift 2 ;;
     --out) out=$2; shift 2 ;;
-    -h | --help) sed -n '2,24p' "$0"; exit 0 ;;
+    -h | --help) awk 'NR > 1 && !/^#/ { exit } NR > 1 { sub(/^# ?/, ""); print }' "$0"; exit 0 ;;
     *[!0-9]* | '') echo "stress-send: unknown argument '$1'" >&2; exit 2 ;;
     *) duration=$1; shift ;;
     esac
