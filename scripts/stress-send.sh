@@ -311,12 +311,16 @@ boxes() {
         [ -n "$w" ] || continue
         nboxes=$((nboxes + 1))
         note "box '$title'"
+        [ "$title" = "Port Open Error:" ] &&
+            note "  ports/COM1 -> $(readlink "$E2E_DIR/ports/COM1") ($(test -e "$E2E_DIR/ports/COM1" && echo present || echo absent))"
         printf '%s\t%s\n' "$nboxes" "$title" >>"$out/boxes.log"
         [ $nboxes -le 40 ] && e2e_shot "$out/box-$nboxes.png"
+        # A box inside another one closes first; an Enter sent after its box has gone
+        # would reach the main window.
         for tries in 1 2 3 4 5; do
+            e2e_windows | cut -f1 | grep -qx "$w" || break
             x windowfocus "$w"; x key Return
             sleep 0.2
-            e2e_windows | cut -f1 | grep -qx "$w" || break
         done
         if e2e_windows | cut -f1 | grep -qx "$w"; then
             e2e_shot "$out/stuck-box.png"
