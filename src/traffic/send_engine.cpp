@@ -24,7 +24,7 @@ bool hasData(const SendAction& action, int txFormat) {
 
 // One send from its check to its end. Every step after a wait is a scheduled call, so
 // the send lives as an object between them; the engine owns it.
-class SendEngine::Send {
+class SendEngine::Send : public std::enable_shared_from_this<SendEngine::Send> {
 public:
     Send(SendEngine& engine, SendAction action, QString source, Done done)
         : engine_(engine), env_(engine.env_), action_(std::move(action)),
@@ -44,7 +44,7 @@ public:
         }
         headline();
         if (action_.delayMs > 0)
-            wait(action_.delayMs, [this] { afterDelay(); });
+            wait(action_.delayMs, &Send::afterDelay);
         else
             afterDelay();
     }
@@ -163,20 +163,31 @@ private:
             engine_.lightTx();
         }
         env_.wrote();
+        // The focus change may have run a check's box, and the port may have gone
+        // meanwhile.
+        if (ended_)
+            return;
         ++pass_;
         // The interval follows every write, the last one too; without one the send still
         // returns to the event loop between writes.
         if (action_.intervalMs > 0 || pass_ <= action_.repeat)
-            wait(std::max(0, action_.intervalMs), [this] { nextPass(); });
+            wait(std::max(0, action_.intervalMs), &Send::nextPass);
         else
             nextPass();
     }
 
-    void wait(int ms, Scheduler::Callback next) {
-        wait_ = engine_.scheduler_.after(ms, std::move(next));
+    // The step holds the send while it runs; a send that ended before is gone.
+    void wait(int ms, void (Send::*step)()) {
+        wait_ = engine_.scheduler_.after(ms, [send = weak_from_this(), step] {
+            if (const std::shared_ptr<Send> self = send.lock())
+                ((*self).*step)();
+        });
     }
 
     void finish(SendOutcome outcome) {
+        // Once: a send stopped while its box was up has ended already.
+        if (ended_)
+            return;
         ended_ = true;
         wait_.cancel();
         engine_.finished(this, outcome);
@@ -208,9 +219,10 @@ void SendEngine::send(const SendAction& action, const QString& source, Done done
         return;
     }
     const bool wasBusy = busy();
-    running_.push_back(std::make_unique<Send>(*this, action, source, std::move(done)));
+    const auto send = std::make_shared<Send>(*this, action, source, std::move(done));
+    running_.push_back(send);
     busyMayHaveChanged(wasBusy);
-    running_.back()->start();
+    send->start();
 }
 
 int SendEngine::sendNotation() const {
@@ -250,12 +262,10 @@ void SendEngine::endForMacro() {
 }
 
 void SendEngine::endAll(void (Send::*end)()) {
-    // Each send leaves running_ as it ends: walk a copy.
-    std::vector<Send*> sends;
-    for (const auto& send : running_)
-        sends.push_back(send.get());
-    for (Send* send : sends)
-        (send->*end)();
+    // Each send leaves running_ as it ends: walk a copy, which also holds them.
+    const std::vector<std::shared_ptr<Send>> sends = running_;
+    for (const std::shared_ptr<Send>& send : sends)
+        ((*send).*end)();
 }
 
 void SendEngine::finished(Send* send, SendOutcome outcome) {
@@ -263,11 +273,10 @@ void SendEngine::finished(Send* send, SendOutcome outcome) {
                                  [send](const auto& running) { return running.get() == send; });
     if (it == running_.end())
         return;
-    // The send may be in one of its own calls: it is dropped once that has returned.
+    // The send is in one of its own calls, whose caller holds it too.
+    const std::shared_ptr<Send> ending = *it;
     const bool wasBusy = busy();
-    ended_.push_back(std::move(*it));
     running_.erase(it);
-    sweep_ = scheduler_.after(0, [this] { ended_.clear(); });
     busyMayHaveChanged(wasBusy);
     if (Done done = send->takeDone())
         done(outcome);

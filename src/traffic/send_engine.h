@@ -110,11 +110,11 @@ private:
 
     SendEnvironment& env_;
     Scheduler& scheduler_;
-    std::vector<std::unique_ptr<Send>> running_;
+    // A send is shared with whatever runs one of its calls (its scheduled step, the start,
+    // Stop), so one that ends inside a call of its own, or while a box of its own runs
+    // the event loop, lives until that call has returned.
+    std::vector<std::shared_ptr<Send>> running_;
     std::vector<Sequence*> sequences_;
-    // Sends that ended, dropped once the call that ended them has returned.
-    std::vector<std::unique_ptr<Send>> ended_;
-    TimerHandle sweep_;
     TimerHandle txLed_;
     bool macroRunning_ = false;
 };

@@ -40,7 +40,11 @@ public:
     void linesChanged() override { ++ledUpdates; }
     void transmitting(bool busy) override { txStates << busy; }
     void sendsRunning(bool any) override { stopEnabled = any; }
-    void wrote() override { ++focused; }
+    void wrote() override {
+        ++focused;
+        if (onWrote)
+            onWrote();
+    }
     void beep() override { ++beeps; }
 
     bool open = true;
@@ -58,6 +62,9 @@ public:
     int ledUpdates = 0;
     int focused = 0;
     int beeps = 0;
+    // What happens while the command box takes the focus back (a check's box may run
+    // the event loop there).
+    std::function<void()> onWrote;
 
 private:
     const ManualScheduler* clock_;
@@ -359,4 +366,63 @@ TEST_F(SendEngineTest, TheTxLedGoesOutAfterTheLastWriteAndEachWriteCanBeep) {
     clock.advance(SendEngine::TxLedMs);
     EXPECT_EQ(env.txStates, QList<bool>({true, true, false}));
     EXPECT_EQ(env.beeps, 2);
+}
+
+// A box runs an event loop: while it is up, the port can go and every send with it. The
+// send that showed the box then ends once, and neither touches nor writes anything more.
+TEST_F(SendEngineTest, ASendEndedWhileItsBoxIsUpEndsOnceAndWritesNothingMore) {
+    class LoopingBoxes : public test::Installed<MessageBoxes, &Platform::setMessages> {
+    public:
+        int show(const QString&, MsgIcon, MsgButtons, const QString&) override {
+            ++shown;
+            if (whileShown)
+                whileShown();
+            return AnswerOk;
+        }
+        std::function<void()> whileShown;
+        int shown = 0;
+    };
+    struct Case {
+        const char* what;
+        SendAction action;
+        bool refuseOutput;
+        bool boxOnWrite;
+        QByteArray written;
+    };
+    const Case cases[] = {
+        {"a refused command", SendAction{"1G,"}, false, false, ""},
+        {"bytes the port refuses", SendAction{"41,", "", 0, 3, 10}, true, false, ""},
+        {"a check's box as the command box takes the focus", SendAction{"41,", "", 0, 3, 0}, false,
+         true, "A"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoopingBoxes loop;
+        outcomes.clear();
+        env.line.clear();
+        env.refuseOutput = c.refuseOutput;
+        // The port goes: every send is stopped, and the event loop turns (ended sends
+        // would be dropped there).
+        auto portGoes = [&] {
+            env.open = false;
+            engine.stopAll();
+            clock.turn();
+        };
+        loop.whileShown = portGoes;
+        env.onWrote = {};
+        if (c.boxOnWrite) {
+            env.onWrote = [&] {
+                if (loop.shown++ == 0)
+                    portGoes();
+            };
+        }
+        engine.send(c.action, "Command Pane", record());
+        env.open = true;
+        clock.advance(1000);
+        EXPECT_EQ(loop.shown, 1);
+        EXPECT_EQ(outcomes, QList<SendOutcome>({SendOutcome::Interrupted}));
+        EXPECT_EQ(env.line, c.written);
+        EXPECT_FALSE(engine.busy());
+    }
+    env.onWrote = {};
 }

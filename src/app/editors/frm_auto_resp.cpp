@@ -63,7 +63,15 @@ SendNames responseNames(int rule) {
 
 frmAutoResp::frmAutoResp(QWidget* parent, QString settingsConnStr,
                          std::function<void(const AutoResponseRules&)> stored)
-    : QDialog(parent), settingsConnStr_(std::move(settingsConnStr)), stored_(std::move(stored)) {
+    : TableEditor(parent,
+                  {.saveFailureTitle = QStringLiteral("Data_Save Error:"),
+                   .resetQuestion =
+                       QStringLiteral("Are you sure you want to reset all Auto-Response settings?"),
+                   .resetFailureTitle = QStringLiteral("Data_Reset Error:"),
+                   .resetDone = QStringLiteral("Data has been reset successfully!"),
+                   .changedQuestion =
+                       QStringLiteral("Some data have been changed, would you like to save?")}),
+      settingsConnStr_(std::move(settingsConnStr)), stored_(std::move(stored)) {
     setObjectName(QStringLiteral("frmAutoResp"));
     setWindowTitle(QStringLiteral("Programmable Auto-Response"));
     useDesignFont(this);
@@ -131,7 +139,7 @@ void frmAutoResp::buildRule(QWidget* page, int rule) {
         page, conditionNames(rule), conditionLook(rule),
         {.check = [this, rule](ConditionField field,
                                const QString& text) -> std::optional<Refusal> {
-             if (closing_)
+             if (closing())
                  return std::nullopt;
              return RuleTable::checkField(rule, field, text, editNotation_,
                                           rules[static_cast<size_t>(rule)].condition->kind());
@@ -142,7 +150,7 @@ void frmAutoResp::buildRule(QWidget* page, int rule) {
     r.response = new SendFields(
         page, responseNames(rule), responseLook(rule),
         {.check = [this, rule](SendField field, const QString& text) -> std::optional<Refusal> {
-             if (closing_)
+             if (closing())
                  return std::nullopt;
              return RuleTable::checkField(rule, field, text, editNotation_);
          },
@@ -182,7 +190,7 @@ RuleTable frmAutoResp::table() const {
     return t;
 }
 
-bool frmAutoResp::rulesChanged() const {
+bool frmAutoResp::changed() const {
     if (rulesChanged_)
         return true;
     for (const Rule& r : rules) {
@@ -218,14 +226,11 @@ bool frmAutoResp::store(const RuleTable& table, const QString& failureTitle) {
     return true;
 }
 
-bool frmAutoResp::passes(const std::optional<Refusal>& refusal) {
-    if (!refusal)
-        return true;
-    showRefusal(*refusal);
-    SSTab1->setCurrentIndex(tabOf(refusal->row));
-    const Rule& r = rules[static_cast<size_t>(refusal->row)];
+void frmAutoResp::focusRefused(const Refusal& refusal) {
+    SSTab1->setCurrentIndex(tabOf(refusal.row));
+    const Rule& r = rules[static_cast<size_t>(refusal.row)];
     QLineEdit* field = nullptr;
-    switch (RuleField(refusal->field)) {
+    switch (RuleField(refusal.field)) {
     case RuleField::Condition:
         field = r.condition->field(ConditionField::Data);
         break;
@@ -233,66 +238,10 @@ bool frmAutoResp::passes(const std::optional<Refusal>& refusal) {
         field = r.condition->field(ConditionField::ControlCodes);
         break;
     default:
-        field = r.response->field(SendField(refusal->field - static_cast<int>(RuleField::Command)));
+        field = r.response->field(SendField(refusal.field - static_cast<int>(RuleField::Command)));
         break;
     }
     field->setFocus();
-    return false;
-}
-
-bool frmAutoResp::cmdSave_Click() {
-    // Every rule is checked before anything is written.
-    const RuleTable edited = table();
-    if (!passes(edited.validate()))
-        return false;
-    if (!store(edited, QStringLiteral("Data_Save Error:")))
-        return false;
-    msgBox(QStringLiteral("Data has been saved successfully!"), MsgIcon::Information);
-    rulesChanged_ = false;
-    closing_ = true;
-    accept();
-    return true;
-}
-
-void frmAutoResp::cmdReset_Click() {
-    if (msgBox(QStringLiteral("Are you sure you want to reset all Auto-Response settings?"),
-               MsgIcon::Question, MsgButtons::YesNoDefaultNo) != AnswerYes)
-        return;
-    const RuleTable defaults = DefaultRuleTable();
-    if (!store(defaults, QStringLiteral("Data_Reset Error:")))
-        return;
-    showTable(defaults);
-    msgBox(QStringLiteral("Data has been reset successfully!"), MsgIcon::Information);
-}
-
-// ---------------------------------------------------------------------------------------
-// Closing
-
-void frmAutoResp::reject() {
-    close();
-}
-
-void frmAutoResp::closeEvent(QCloseEvent* event) {
-    if (closing_) {
-        event->accept();
-        return;
-    }
-    if (!passes(table().firstBadList())) {
-        event->ignore();
-        return;
-    }
-    if (rulesChanged() &&
-        msgBox(QStringLiteral("Some data have been changed, would you like to save?"),
-               MsgIcon::Question, MsgButtons::YesNo) == AnswerYes) {
-        // A save that stops keeps the dialog and its edits.
-        if (!cmdSave_Click())
-            event->ignore();
-        return;
-    }
-    rulesChanged_ = false;
-    closing_ = true;
-    event->accept();
-    QDialog::reject();
 }
 
 // ---------------------------------------------------------------------------------------

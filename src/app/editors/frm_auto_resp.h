@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/editors/table_editor.h"
 #include "autoresp/auto_response_rule.h"
 #include "storage/rule_table.h"
 
@@ -23,7 +24,7 @@ class SendFields;
 // "Programmable Auto-Response": the 16 rules of the current profile, four to a tab, each
 // a condition and the response it sends. Save checks every rule, stores all of them at
 // once and hands the rules as stored to the engine; Reset stores empty rules.
-class frmAutoResp : public QDialog {
+class frmAutoResp : public TableEditor<RuleTable> {
     Q_OBJECT
 public:
     // `settingsConnStr`: the profile whose rules are edited. `stored`: after a save or reset
@@ -48,34 +49,27 @@ public:
 
     void Form_Load();
     void Option1_Click(int Index);
-    // True when the rules were stored.
-    bool cmdSave_Click();
-    void cmdReset_Click();
-
-    // The rules as the window shows them.
-    RuleTable table() const;
+    RuleTable table() const override;
     // Something was changed since the rules were loaded or stored.
-    bool rulesChanged() const;
+    bool changed() const override;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showTable(const RuleTable& table) override;
+    RuleTable defaultTable() const override { return DefaultRuleTable(); }
+    // Stores `table` and hands the rules to the engine; false after a message.
+    bool store(const RuleTable& table, const QString& failureTitle) override;
+    void focusRefused(const Refusal& refusal) override;
+    void markUnchanged() override { rulesChanged_ = false; }
 
 private:
     void buildRule(QWidget* page, int rule);
-    void showTable(const RuleTable& table);
-    // False after the refusal's box, with the focus in the field it names.
-    bool passes(const std::optional<Refusal>& refusal);
-    // Stores `table` and hands the rules to the engine; false after a message.
-    bool store(const RuleTable& table, const QString& failureTitle);
 
     QString settingsConnStr_;
     std::function<void(const AutoResponseRules&)> stored_;
     int editNotation_ = 0;
     int loadedNotation_ = 0;
     bool rulesChanged_ = false;
-    bool closing_ = false;
 };
 
 } // namespace kst

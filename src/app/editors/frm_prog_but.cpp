@@ -52,7 +52,15 @@ QString cutAfterLastComma(const QString& text) {
 } // namespace
 
 frmProgBut::frmProgBut(QWidget* parent, SharedState& shared, std::function<void()> stored)
-    : QDialog(parent), shared_(shared), stored_(std::move(stored)) {
+    : TableEditor(
+          parent,
+          {.saveFailureTitle = QStringLiteral("Setting_Save Error:"),
+           .resetQuestion = QStringLiteral("Are you sure you want to reset all buttons' settings?"),
+           .resetFailureTitle = QStringLiteral("Setting_Reset Error:"),
+           .resetDone = QStringLiteral("All buttons have been reset successfully!"),
+           .changedQuestion =
+               QStringLiteral("Some data has been changed, would you like to save?")}),
+      shared_(shared), stored_(std::move(stored)) {
     setObjectName(QStringLiteral("frmProgBut"));
     setWindowTitle(QStringLiteral("Programmable buttons"));
     auto* layout = new QVBoxLayout(this);
@@ -256,68 +264,9 @@ bool frmProgBut::store(const ButtonTable& stored, const QString& failureTitle) {
     return true;
 }
 
-bool frmProgBut::passes(const std::optional<Refusal>& refusal) {
-    if (!refusal)
-        return true;
-    showRefusal(*refusal);
-    SSTab1->setCurrentIndex(refusal->row / 16);
-    edit(refusal->row, ButtonField(refusal->field))->setFocus();
-    return false;
-}
-
-bool frmProgBut::cmdSave_Click() {
-    // Everything is checked before anything is written.
-    const ButtonTable edited = table();
-    if (!passes(edited.validate()))
-        return false;
-    if (!store(edited, QStringLiteral("Setting_Save Error:")))
-        return false;
-    msgBox(QStringLiteral("Data has been saved successfully!"), MsgIcon::Information);
-    dataChanged_ = false;
-    closing_ = true;
-    accept();
-    return true;
-}
-
-void frmProgBut::cmdReset_Click() {
-    if (msgBox(QStringLiteral("Are you sure you want to reset all buttons' settings?"),
-               MsgIcon::Question, MsgButtons::YesNoDefaultNo) != AnswerYes)
-        return;
-    const ButtonTable defaults = DefaultButtonTable();
-    if (!store(defaults, QStringLiteral("Setting_Reset Error:")))
-        return;
-    showTable(defaults);
-    msgBox(QStringLiteral("All buttons have been reset successfully!"), MsgIcon::Information);
-    dataChanged_ = false;
-}
-
-// ---------------------------------------------------------------------------------------
-// Closing
-
-void frmProgBut::reject() {
-    close();
-}
-
-void frmProgBut::closeEvent(QCloseEvent* event) {
-    if (closing_) {
-        event->accept();
-        return;
-    }
-    if (!passes(table().firstBadList())) {
-        event->ignore();
-        return;
-    }
-    if (dataChanged_ &&
-        msgBox(QStringLiteral("Some data has been changed, would you like to save?"),
-               MsgIcon::Question, MsgButtons::YesNo) == AnswerYes) {
-        // A save that stops keeps the dialog and its edits.
-        if (!cmdSave_Click())
-            event->ignore();
-        return;
-    }
-    dataChanged_ = false;
-    event->accept();
-    QDialog::reject();
+void frmProgBut::focusRefused(const Refusal& refusal) {
+    SSTab1->setCurrentIndex(refusal.row / 16);
+    edit(refusal.row, ButtonField(refusal.field))->setFocus();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -412,7 +361,7 @@ std::optional<QChar> frmProgBut::key(ButtonField field, QChar typed) const {
 }
 
 bool frmProgBut::validate(int row, ButtonField field, CheckedField& checked) {
-    if (closing_)
+    if (closing())
         return true;
     QLineEdit* e = edit(row, field);
     if (const auto refusal = ButtonTable::checkField(row, field, e->text(), editNotation_)) {
@@ -429,7 +378,7 @@ bool frmProgBut::validate(int row, ButtonField field, CheckedField& checked) {
 }
 
 void frmProgBut::lostFocus(int row, ButtonField field) {
-    if (closing_)
+    if (closing())
         return;
     QLineEdit* e = edit(row, field);
     if ((field == ButtonField::Command && editNotation_ == 0) || field == ButtonField::ControlCodes)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/editors/table_editor.h"
 #include "storage/button_table.h"
 
 #include <QDialog>
@@ -23,7 +24,7 @@ struct SharedState;
 // "Programmable buttons": the 32 buttons of the current profile, 16 to a tab, each row
 // its caption, signal, command (and control codes in ASCII), delay, repeat, interval and
 // chain link. Save stores all rows at once and relabels the main window's buttons.
-class frmProgBut : public QDialog {
+class frmProgBut : public TableEditor<ButtonTable> {
     Q_OBJECT
 public:
     // `stored`: after a save or reset has stored the rows in the profile and in
@@ -53,17 +54,17 @@ public:
 
     void Form_Load();
     void Option1_Click(int Index);
-    // True when the rows were stored.
-    bool cmdSave_Click();
-    void cmdReset_Click();
+    ButtonTable table() const override;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-
-    // The table the rows show.
-    ButtonTable table() const;
+    void showTable(const ButtonTable& table) override;
+    ButtonTable defaultTable() const override { return DefaultButtonTable(); }
+    // Stores the rows and refreshes the main window's buttons; false after a message.
+    bool store(const ButtonTable& rows, const QString& failureTitle) override;
+    void focusRefused(const Refusal& refusal) override;
+    bool changed() const override { return dataChanged_; }
+    void markUnchanged() override { dataChanged_ = false; }
 
 private:
     void buildRow(QWidget* page, int row, int gridRow);
@@ -75,11 +76,6 @@ private:
     bool validate(int row, ButtonField field, CheckedField& checked);
     void lostFocus(int row, ButtonField field);
     void enableRow(int row);
-    void showTable(const ButtonTable& table);
-    // False after the refusal's box, with the focus in the field it names.
-    bool passes(const std::optional<Refusal>& refusal);
-    // Stores `rows` and refreshes the main window's buttons; false after a message.
-    bool store(const ButtonTable& rows, const QString& failureTitle);
 
     SharedState& shared_;
     std::function<void()> stored_;
@@ -88,8 +84,6 @@ private:
     int storedNotation_ = 0;
     int focusListIndex_ = 0;
     bool dataChanged_ = false;
-    bool checking_ = false;
-    bool closing_ = false;
 };
 
 } // namespace kst

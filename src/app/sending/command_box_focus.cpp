@@ -30,7 +30,11 @@ bool somethingElseHasTheUser(const MainControls& ui, FocusReturn after) {
     QComboBox* box = ui.Combo1;
     if (!qobject_cast<QLineEdit*>(focus) || focus == box || box->isAncestorOf(focus))
         return false;
-    return after == FocusReturn::AfterBlock || !ui.frSend->isAncestorOf(focus);
+    if (after == FocusReturn::AfterBlock || !ui.frSend->isAncestorOf(focus))
+        return true;
+    // A send's own fields give the focus back, unless the user types in one: the keys
+    // would land in the command box and replace the command.
+    return static_cast<QLineEdit*>(focus)->isModified();
 }
 
 } // namespace

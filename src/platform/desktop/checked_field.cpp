@@ -69,6 +69,8 @@ bool CheckedField::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress:
         return keyPressed(static_cast<QKeyEvent*>(event));
     case QEvent::FocusIn:
+        // Modified from now on means typed in since the field took the focus.
+        field_->setModified(false);
         highlightField(shown_, true);
         selectAllOnFocus(field_);
         entryText_ = field_->text();

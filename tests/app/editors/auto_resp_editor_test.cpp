@@ -171,7 +171,7 @@ TEST_F(AutoRespEditorTest, FieldsRefuseWhatCannotBeStoredAndMarkTheRulesChanged)
         EXPECT_FALSE(r.repeat->isEnabled()) << "nothing to repeat";
         r.delay->setFocus();
         r.command->setFocus();
-        EXPECT_FALSE(editor.rulesChanged());
+        EXPECT_FALSE(editor.changed());
 
         type(r.delay, "6x5536");
         EXPECT_EQ(r.delay->text(), "65536");
@@ -179,10 +179,10 @@ TEST_F(AutoRespEditorTest, FieldsRefuseWhatCannotBeStoredAndMarkTheRulesChanged)
         EXPECT_EQ(boxes.texts(),
                   QStringList({"Maximum delay time is 65,535 ms, please try again!"}));
         EXPECT_TRUE(QTest::qWaitFor([&] { return r.delay->hasFocus(); }, 2000));
-        EXPECT_FALSE(editor.rulesChanged()) << "a refused delay marks nothing";
+        EXPECT_FALSE(editor.changed()) << "a refused delay marks nothing";
         type(r.delay, "65535");
         r.command->setFocus();
-        EXPECT_TRUE(editor.rulesChanged());
+        EXPECT_TRUE(editor.changed());
 
         // A refused list marks the rules changed all the same.
         type(r.command, "1A,,");

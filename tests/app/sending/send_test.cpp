@@ -308,6 +308,7 @@ TEST_F(SendTest, TheCommandBoxTakesTheFocusBackOnlyFromNobodyBusy) {
         FocusReturn after;
         bool boxTakesIt;
         bool keyHeld = false;
+        const char* typed = "";
     } cases[] = {
         {"the log, after a write", ui().responseBox, write, true},
         {"the log, after a block", ui().responseBox, block, true},
@@ -315,6 +316,7 @@ TEST_F(SendTest, TheCommandBoxTakesTheFocusBackOnlyFromNobodyBusy) {
         {"the search field, after a block", ui().Text2, block, false},
         {"a send field, after the write of its send", ui().txtCmdDelay, write, true},
         {"a send field, after a block", ui().txtCmdDelay, block, false},
+        {"a send field typed in, after a write", ui().txtCmdDelay, write, false, false, "2"},
         {"Stop, after a write", ui().cmdStop, write, false},
         {"Stop, after a block", ui().cmdStop, block, false},
         {"Send held down by its key, after a write", ui().Send, write, false, true},
@@ -325,6 +327,7 @@ TEST_F(SendTest, TheCommandBoxTakesTheFocusBackOnlyFromNobodyBusy) {
         SCOPED_TRACE(c.what);
         c.focus->setFocus();
         ASSERT_TRUE(c.focus->hasFocus());
+        QTest::keyClicks(c.focus, c.typed);
         if (c.keyHeld)
             QTest::keyPress(c.focus, Qt::Key_Space);
         returnFocusToCommandBox(ui(), c.after);
@@ -359,6 +362,42 @@ TEST_F(SendTest, ClosingThePortInterruptsTheSend) {
     EXPECT_EQ(sent(), QByteArray("AA"));
     EXPECT_TRUE(main.log().plainText().contains("... Signal and command sending was interrupted"));
     EXPECT_FALSE(main.session().sender().busy());
+}
+
+// A box runs the event loop while it is up. The device that refused a write has gone, and
+// the report of its loss arrives while the send's own box is up: the port closes, the
+// send ends once and nothing of it is left to run.
+TEST_F(SendTest, TheDeviceGoneWhileTheSendsBoxIsUpClosesThePortAndEndsTheSendOnce) {
+    class BoxesThatTurnTheLoop : public Installed<MessageBoxes, &Platform::setMessages> {
+    public:
+        explicit BoxesThatTurnTheLoop(ManualScheduler& clock) : clock_(clock) {}
+        int show(const QString&, MsgIcon, MsgButtons, const QString& title) override {
+            titles << title;
+            // What a box's event loop delivers: the port's reports and the calls due.
+            QCoreApplication::sendPostedEvents();
+            clock_.turn();
+            return AnswerOk;
+        }
+        QStringList titles;
+
+    private:
+        ManualScheduler& clock_;
+    };
+    main.shared().Prefs.bolDescription = true;
+    type("41,");
+    ui().txtCmdRepeat->setText("5");
+    ui().txtCmdInterval->setText("10");
+    ui().Send->click();
+    EXPECT_EQ(sent(), QByteArray("A"));
+    BoxesThatTurnTheLoop loop(clock);
+    com1.unplug();     // its report waits in the queue
+    clock.advance(10); // the next write is refused, and its box comes up
+    clock.advance(1000);
+    EXPECT_EQ(loop.titles, QStringList({"Error:", "COM Error:"}));
+    EXPECT_FALSE(main.session().state().PortIsOpen);
+    EXPECT_FALSE(main.session().sender().busy());
+    EXPECT_TRUE(sent().isEmpty());
+    EXPECT_EQ(main.log().plainText().count("... Signal and command sending was interrupted"), 1);
 }
 
 TEST_F(SendTest, NothingIsSentOnAMonitoredLine) {
