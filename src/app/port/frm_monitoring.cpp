@@ -90,7 +90,6 @@ void frmMonitoring::Option1_Click(int Index) {
 }
 
 void frmMonitoring::FillSecondPortList() {
-    Session& session = session_;
     bool isNumber = false;
     const int primary = ui_.portChoice->currentText().trimmed().toInt(&isNumber);
     found_.clear();
@@ -98,7 +97,7 @@ void frmMonitoring::FillSecondPortList() {
         // The primary port listens to one direction already; it cannot be the other.
         if (isNumber && n == primary)
             continue;
-        if (session.MSComm2().portPresent(n))
+        if (session_.MSComm2().portPresent(n))
             found_ << n;
     }
     Combo1->clear();

@@ -29,12 +29,11 @@ void showMode(const MainMenus& menus, bool monitoring) {
 }
 
 void ModeControl::mnuDebugging_Click() {
-    Session& session = session_;
     const MainControls& ui = window_.ui();
     const MainMenus& menus = window_.menus();
-    if (!session.state().MonitoringMode)
+    if (!session_.state().MonitoringMode)
         return;
-    if (session.MSComm1().PortOpen())
+    if (session_.MSComm1().PortOpen())
         port_.ClosePort();
     frmDebugging dialog(window_.widget(), session_, ui);
     dialog.exec();
@@ -51,20 +50,19 @@ void ModeControl::mnuDebugging_Click() {
     ui.StatusBar1->setPanelText(
         QStringLiteral("Setting"),
         settingPanelText(
-            session.MSComm1().Settings(),
-            handshakingText(handshakeNameOf(session.state().HandshakeIndex).value_or(QString()))));
+            session_.MSComm1().Settings(),
+            handshakingText(handshakeNameOf(session_.state().HandshakeIndex).value_or(QString()))));
 }
 
 void ModeControl::mnuMonitoring_Click() {
-    Session& session = session_;
     const MainControls& ui = window_.ui();
     {
         frmMonitoring dialog(window_.widget(), session_, ui, window_.menus());
         dialog.exec();
     }
-    if (!session.state().MonitoringMode)
+    if (!session_.state().MonitoringMode)
         return;
-    if (session.MSComm1().PortOpen())
+    if (session_.MSComm1().PortOpen())
         port_.ClosePort();
     for (QWidget* control : std::initializer_list<QWidget*>{ui.Label4, ui.Combo1, ui.Text3, ui.Send,
                                                             ui.Option6[0], ui.Option6[1]})
@@ -75,7 +73,7 @@ void ModeControl::mnuMonitoring_Click() {
     }
     if (!window_.menus().mnuHideSend->isChecked())
         window_.commands().toggleSendPane();
-    ui.frMonitoring->setTitle(session.state().TwoPortActive
+    ui.frMonitoring->setTitle(session_.state().TwoPortActive
                                   ? QStringLiteral("Communication mode: Monitoring (Full-duplex)")
                                   : QStringLiteral("Communication mode: Monitoring (Half-duplex)"));
     ui.StatusBar1->setPanelText(QStringLiteral("Setting"),

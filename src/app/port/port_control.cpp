@@ -69,20 +69,19 @@ QString PortControl::modeText() const {
 // Opening
 
 void PortControl::OpenPort() {
-    Session& session = session_;
-    MainState& state = session.state();
+    MainState& state = session_.state();
     const MainControls& ui = window_.ui();
     const MainMenus& menus = window_.menus();
-    comm::CommControl& port1 = session.MSComm1();
-    comm::CommControl& port2 = session.MSComm2();
+    comm::CommControl& port1 = session_.MSComm1();
+    comm::CommControl& port2 = session_.MSComm2();
     const bool twoPorts = !debugging() && state.TwoPortActive;
     bool secondOpenedHere = false;
     try {
         if (state.PortIsOpen && sessionObserver_)
             sessionObserver_->portClosing();
-        session.closePorts();
+        session_.closePorts();
         state.NoDataTickLimit = 10;
-        session.macroRunner().portOpened();
+        session_.macroRunner().portOpened();
         state.LastRxPort = 0;
 
         port1.setSettings(portList_.settingsString());
@@ -165,18 +164,18 @@ void PortControl::OpenPort() {
         bar->setPanelPicture(QStringLiteral("Ball"), 2);
         bar->setPanelText(QStringLiteral("Ball"), QStringLiteral("Ready"));
 
-        if (session.shared().Prefs.bolClearLogOnOpen)
+        if (session_.shared().Prefs.bolClearLogOnOpen)
             window_.log().clear();
         const QDateTime now = Platform::clock().now();
         const QLocale locale;
         window_.Add_Color(locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
                               now.time().toString(QStringLiteral("HH:mm:ss")) + CRLF,
-                          session.shared().Prefs.messageStyle());
+                          session_.shared().Prefs.messageStyle());
         statusBlock();
         window_.Add_Color(
             QStringLiteral("* * * * * * * * * * COM Port Opened * * * * * * * * * * ") + CRLF +
                 CRLF,
-            session.shared().Prefs.messageStyle());
+            session_.shared().Prefs.messageStyle());
 
         ui.Toolbar1->setButtonImage(QStringLiteral("Connect"), 4, QStringLiteral("Connected"));
 
@@ -246,12 +245,11 @@ void PortControl::lineStateBlock() {
 }
 
 void PortControl::failOpen(const RunTimeError& error, bool secondOpenedHere) {
-    Session& session = session_;
-    comm::CommControl& port1 = session.MSComm1();
-    comm::CommControl& port2 = session.MSComm2();
-    const bool twoPorts = !debugging() && session.state().TwoPortActive;
+    comm::CommControl& port1 = session_.MSComm1();
+    comm::CommControl& port2 = session_.MSComm2();
+    const bool twoPorts = !debugging() && session_.state().TwoPortActive;
     // Nothing this call opened stays open behind a window that says "closed".
-    if (!session.state().PortIsOpen) {
+    if (!session_.state().PortIsOpen) {
         try {
             if (secondOpenedHere && port2.PortOpen())
                 port2.setPortOpen(false);
@@ -270,8 +268,7 @@ void PortControl::failOpen(const RunTimeError& error, bool secondOpenedHere) {
 // Closing
 
 void PortControl::ClosePort() {
-    Session& session = session_;
-    MainState& state = session.state();
+    MainState& state = session_.state();
     const MainControls& ui = window_.ui();
     const MainMenus& menus = window_.menus();
 
@@ -283,11 +280,11 @@ void PortControl::ClosePort() {
     // A break in progress ends with the port.
     breakTimer_.cancel();
     try {
-        session.MSComm1().setBreak(false);
+        session_.MSComm1().setBreak(false);
     } catch (const RunTimeError&) {
     }
-    comm::CommControl& port2 = session.MSComm2();
-    comm::CommControl& port1 = session.MSComm1();
+    comm::CommControl& port2 = session_.MSComm2();
+    comm::CommControl& port1 = session_.MSComm1();
     for (comm::CommControl* port : {&port2, &port1}) {
         try {
             if (port->PortOpen())
@@ -312,13 +309,13 @@ void PortControl::ClosePort() {
 
     // A run stops at its next check, a paused one at once; its send, like every other,
     // ends as interrupted.
-    session.macroRunner().portClosed();
-    session.sender().stopAll();
+    session_.macroRunner().portClosed();
+    session_.sender().stopAll();
     state.PortIsOpen = false;
 
     window_.Add_Color(
         CRLF + QStringLiteral("* * * * * * * * * * COM Port Closed * * * * * * * * * * ") + CRLF,
-        session.shared().Prefs.messageStyle());
+        session_.shared().Prefs.messageStyle());
 
     ui.StatusBar1->setPanelText(QStringLiteral("Status"), QStringLiteral("COM Port Status:"));
     ui.StatusBar1->setPanelPicture(QStringLiteral("Ball"), 1);
@@ -419,12 +416,11 @@ void PortControl::logSignalSent(const QString& text) {
 }
 
 void PortControl::imgBRK_Click() {
-    Session& session = session_;
-    if (!session.MSComm1().PortOpen() || !debugging())
+    if (!session_.MSComm1().PortOpen() || !debugging())
         return;
     const MainControls& ui = window_.ui();
     try {
-        session.MSComm1().setBreak(true);
+        session_.MSComm1().setBreak(true);
     } catch (const RunTimeError& e) {
         logSignalSent(QStringLiteral("Communication Break refused by the port: ") +
                       e.description() + QStringLiteral(" ..."));
@@ -460,8 +456,7 @@ void PortControl::imgRTS_Click() {
 }
 
 void PortControl::toggleOutputLine(bool rts) {
-    Session& session = session_;
-    comm::CommControl& port = session.MSComm1();
+    comm::CommControl& port = session_.MSComm1();
     // Like BRK: only a port that is open and talks, never a monitored line.
     if (!port.PortOpen() || !debugging())
         return;
@@ -471,7 +466,7 @@ void PortControl::toggleOutputLine(bool rts) {
     else
         port.setDTREnable(!port.DTREnable());
     UpdateLineLEDs();
-    if (session.shared().Prefs.bolSoundOnLineChange)
+    if (session_.shared().Prefs.bolSoundOnLineChange)
         Platform::beeper().beep();
     const bool on = rts ? port.RTSEnable() : port.DTREnable();
     const QString text = name + (on ? QStringLiteral(" Turned ON") : QStringLiteral(" Turned OFF"));

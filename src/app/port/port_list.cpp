@@ -14,17 +14,16 @@
 namespace kst {
 
 void PortListControl::ListComPorts() {
-    Session& session = session_;
-    comm::CommControl& port = session.MSComm1();
+    comm::CommControl& port = session_.MSComm1();
     // Every step goes on after a failure: a port that fails is just not listed.
     try {
         if (port.PortOpen())
             port.setPortOpen(false);
     } catch (const RunTimeError&) {
     }
-    comm::ComPortMap links(session.programFolder());
-    if (session.discoverDevices)
-        links.linkNewDevices(session.discoverDevices());
+    comm::ComPortMap links(session_.programFolder());
+    if (session_.discoverDevices)
+        links.linkNewDevices(session_.discoverDevices());
     else
         links.linkNewDevices();
 

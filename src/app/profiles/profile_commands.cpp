@@ -29,9 +29,8 @@ bool samePath(const QString& a, const QString& b) {
 } // namespace
 
 CommonDialog& ProfileCommands::prepareDialog(const QString& filter) {
-    Session& session = session_;
-    session.cmdlg1().prepare(filter, session.programFolder());
-    return session.cmdlg1();
+    session_.cmdlg1().prepare(filter, session_.programFolder());
+    return session_.cmdlg1();
 }
 
 void ProfileCommands::mnuNew_Click() {
@@ -70,8 +69,7 @@ void ProfileCommands::mnuOpenSettings_Click() {
 }
 
 void ProfileCommands::mnuSaveSettings_Click() {
-    Session& session = session_;
-    const QString current = session.ini().settingsFile();
+    const QString current = session_.ini().settingsFile();
     QString target;
     for (;;) {
         const std::optional<ChosenFile> chosen =

@@ -187,13 +187,12 @@ void ProfileControl::openProfile(const QString& File_Name, const QString& File_T
 
 std::optional<ProfileControl::LoadFailure>
 ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCheck check) {
-    Session& session = session_;
-    SharedState& shared = session.shared();
+    SharedState& shared = session_.shared();
     const MainControls& ui = window_.ui();
     DamagedLists damaged;
     try {
         // The file is recorded before anything is loaded.
-        IniFile& ini = session.ini();
+        IniFile& ini = session_.ini();
         ini.WriteIniFile(File_Name, ini.IniFlag());
         ini.ReadIniFile();
 
@@ -209,12 +208,12 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
             fromProfile([&] { CheckProfileFile(File_Name); });
         applySettings(shared.SettingsConnStr);
 
-        ReadRows(QStringLiteral("SELECT * FROM userPreferences"), session.SupportConnStr(), 1,
+        ReadRows(QStringLiteral("SELECT * FROM userPreferences"), session_.SupportConnStr(), 1,
                  [&shared](const db::Recordset& row, int) { ReadPreferences(row, shared.Prefs); });
         window_.setLogBackground(shared.Prefs.backgroundColor);
 
-        if (const std::optional<QString> name = handshakeNameOf(session.state().HandshakeIndex))
-            session.state().HandshakeName = *name;
+        if (const std::optional<QString> name = handshakeNameOf(session_.state().HandshakeIndex))
+            session_.state().HandshakeName = *name;
         portList_.ComSettings();
 
         fromProfile([&] { setListIndex(ui.CbTimer, storedRxTimerIndex_); });
@@ -223,7 +222,7 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
         if (shared.Prefs.bolHideCalcAscii)
             window_.commands().toggleCalculatorPane();
 
-        session.autoResponder().switchTo(shared.Prefs.bolAutoResponse);
+        session_.autoResponder().switchTo(shared.Prefs.bolAutoResponse);
 
         // A box whose value changes runs its click handler, as a user's click would.
         ui.Check2->setChecked(shared.Prefs.bolDescription);
@@ -232,11 +231,11 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
 
         fromProfile(
             [&] { ReadProgButtons(shared.SettingsConnStr, shared.LoadedButtons, &damaged); });
-        buttons_.Option6_Click(session.state().ButtonPage);
+        buttons_.Option6_Click(session_.state().ButtonPage);
 
         AutoResponseRules rules;
         fromProfile([&] { ReadAutoResponseRules(shared.SettingsConnStr, rules, &damaged); });
-        session.autoResponder().setRules(rules);
+        session_.autoResponder().setRules(rules);
     } catch (const ProfileFault& fault) {
         return LoadFailure{fault.error, true};
     } catch (const RunTimeError& e) {
@@ -254,7 +253,6 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
 }
 
 void ProfileControl::applySettings(const QString& connStr) {
-    Session& session = session_;
     const MainControls& ui = window_.ui();
     ProfileSettings stored;
     fromProfile([&] { stored = ReadSettings(connStr); });
@@ -274,7 +272,7 @@ void ProfileControl::applySettings(const QString& connStr) {
         fromProfile([&] { setListIndex(list, index); });
         portList_.ComSettings();
     }
-    MainState& state = session.state();
+    MainState& state = session_.state();
     state.HandshakeIndex = stored.handshaking;
     storedRxTimerIndex_ = stored.rxTimerIndex;
     ui.RichTextBox1->setPlainText(stored.userNotes);
@@ -331,12 +329,11 @@ bool ProfileControl::Get_Macros_Details(int MacrosNo) {
 }
 
 bool ProfileControl::showMacro(int MacrosNo, DamagedLists& damaged) {
-    Session& session = session_;
-    SharedState& shared = session.shared();
-    MainState& state = session.state();
+    SharedState& shared = session_.shared();
+    MainState& state = session_.state();
     try {
         // Read whole before it replaces the loaded one: a failure leaves no mix of two.
-        session.macroRunner().setMacro(LoadMacro(shared.SettingsConnStr, MacrosNo, &damaged));
+        session_.macroRunner().setMacro(LoadMacro(shared.SettingsConnStr, MacrosNo, &damaged));
     } catch (const RunTimeError& e) {
         reportDamagedLists(damaged, shared.SettingsConnStr);
         msgBox(failureText(e.number(), e.description()) +
@@ -352,12 +349,12 @@ bool ProfileControl::showMacro(int MacrosNo, DamagedLists& damaged) {
         window_.commands().switchToMonitoring();
         state.StartupPending = false;
     }
-    if (!session.MSComm1().PortOpen() && shared.Prefs.bolAutoConnect && state.StartupPending) {
+    if (!session_.MSComm1().PortOpen() && shared.Prefs.bolAutoConnect && state.StartupPending) {
         window_.commands().openPort();
         state.StartupPending = false;
     }
     if (window_.ui().cboMacros->currentIndex() == 7)
-        session.macroRunner().setContinuousPlay(false);
+        session_.macroRunner().setContinuousPlay(false);
     return true;
 }
 
@@ -396,9 +393,8 @@ SettingsToSave::LineChoice ProfileControl::lineChoice() const {
 }
 
 void ProfileControl::ExitSave() {
-    Session& session = session_;
-    SharedState& shared = session.shared();
-    const MainState& state = session.state();
+    SharedState& shared = session_.shared();
+    const MainState& state = session_.state();
     const MainControls& ui = window_.ui();
     const UserPreferences& prefs = shared.Prefs;
     if (!prefs.bolSaveComSettings && !prefs.bolSaveRxTimer)
@@ -416,7 +412,7 @@ void ProfileControl::ExitSave() {
     }
     if (prefs.bolSaveRxTimer)
         values.rxTimerIndex = ui.CbTimer->currentIndex();
-    shared.SettingsConnStr = profileConnStr(session.ini().settingsFile());
+    shared.SettingsConnStr = profileConnStr(session_.ini().settingsFile());
     SaveSettings(shared.SettingsConnStr, values);
 }
 

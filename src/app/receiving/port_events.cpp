@@ -27,9 +27,8 @@ PortEvents::PortEvents(Session& session, ReceiveDisplay& display, ReceiveLines& 
     : session_(session), display_(display), lines_(lines), engines_(engines) {}
 
 void PortEvents::primaryEvent(int commEvent) {
-    Session& session = session_;
-    MainState& state = session.state();
-    const comm::CommControl& port = session.MSComm1();
+    MainState& state = session_.state();
+    const comm::CommControl& port = session_.MSComm1();
     // Each line is read once: a change between two reads must not split one event into
     // a test of one state and a line, a code or a previous state of another.
     switch (commEvent) {
@@ -86,8 +85,7 @@ void PortEvents::monitorLine(Led led, bool on, qint64 elapsedMs, const QString& 
 }
 
 void PortEvents::ring() {
-    Session& session = session_;
-    MainState& state = session.state();
+    MainState& state = session_.state();
     if (!state.DetectRI)
         return;
     state.RingPending = true;
@@ -97,7 +95,7 @@ void PortEvents::ring() {
         display_.beepOnLineChange();
         // A ring during the flash of the last one is the same ring.
         if (!ringTimer_.pending())
-            ringTimer_ = session.scheduler().after(RingFlashMs, [this] { ringEnds(); });
+            ringTimer_ = session_.scheduler().after(RingFlashMs, [this] { ringEnds(); });
         break;
     case ReceiveMode::FullDuplex:
         lines_.lineEvent(display_.elapsedMs(), ringText());
@@ -109,11 +107,10 @@ void PortEvents::ring() {
 }
 
 void PortEvents::ringEnds() {
-    Session& session = session_;
     display_.setLed(Led::RI, false);
     lines_.signalReceived(ringText());
     engines_.lineEvent(LineEvent::Ring);
-    session.state().RingPending = false;
+    session_.state().RingPending = false;
 }
 
 void PortEvents::primaryOther(int commEvent) {
@@ -146,9 +143,8 @@ void PortEvents::tail() {
 }
 
 void PortEvents::secondEvent(int commEvent) {
-    Session& session = session_;
-    MainState& state = session.state();
-    const comm::CommControl& port = session.MSComm2();
+    MainState& state = session_.state();
+    const comm::CommControl& port = session_.MSComm2();
     switch (commEvent) {
     case comm::comEvCTS:
         secondLine(InputLine::Cts, port.CTSHolding(), state.PrevCTS2, state.DetectCTS);

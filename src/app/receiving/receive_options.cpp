@@ -27,14 +27,13 @@ void ReceiveOptions::Check1_Click() {
 
 void ReceiveOptions::Check2_Click() {
     const MainControls& ui = window_.ui();
-    Session& session = session_;
     QCheckBox* box = ui.Check2;
     const bool ticked = box->isChecked();
-    const bool debugging = !session.state().MonitoringMode;
+    const bool debugging = !session_.state().MonitoringMode;
     if (ticked && !debugging)
         ui.Check1->setChecked(false);
-    session.shared().Prefs.bolDescription = ticked;
-    if (!debugging && !session.state().TwoPortActive) {
+    session_.shared().Prefs.bolDescription = ticked;
+    if (!debugging && !session_.state().TwoPortActive) {
         // In half-duplex monitoring the time stamps are only as exact as the line is slow.
         box->setText(ticked ? QStringLiteral("Description*") : QStringLiteral("Description"));
         QPalette palette = box->palette();

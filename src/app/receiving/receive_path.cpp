@@ -68,9 +68,8 @@ void ReceivePath::showMonitored(const comm::CommControl& port, const QByteArray&
     const qint64 elapsed = display_.elapsedMs();
     display_.busy();
     display_.beepOnReceive();
-    const Session& session = session_;
-    if (session.state().TwoPortActive) {
-        const bool primary = &port == &session.MSComm1();
+    if (session_.state().TwoPortActive) {
+        const bool primary = &port == &session_.MSComm1();
         lines_.portData(elapsed, port.CommPort(), data, primary ? LogStyle::Rx1 : LogStyle::Rx2);
     } else {
         lines_.monitoredData(elapsed, data);
@@ -108,7 +107,6 @@ void ReceivePath::portOpened() {
 }
 
 void ReceivePath::portClosing() {
-    Session& session = session_;
     if (display_.mode() == ReceiveMode::Debugging) {
         const QByteArray unfinished = cutter_.takeUnfinished();
         if (!unfinished.isEmpty())
@@ -116,7 +114,7 @@ void ReceivePath::portClosing() {
         display_.setLed(Led::RX, false);
         return;
     }
-    comm::CommControl& primary = session.MSComm1();
+    comm::CommControl& primary = session_.MSComm1();
     showMonitored(primary, primary.Input());
     secondReceived();
 }

@@ -28,11 +28,10 @@ void SendButtons::Option3_Click(int Index) {
 }
 
 void SendButtons::cmdFreqused_Click(int Index) {
-    Session& session = session_;
-    const int code = session.state().ControlCodeBank == 0 ? Index : Index + 16;
+    const int code = session_.state().ControlCodeBank == 0 ? Index : Index + 16;
     const QString hex = QString::number(code, 16).toUpper();
     SendAction action;
-    switch (session.state().TxFormat) {
+    switch (session_.state().TxFormat) {
     case ncDec:
         action.command = QString::number(code) + u',';
         break;
@@ -49,18 +48,17 @@ void SendButtons::cmdFreqused_Click(int Index) {
         action.controlCodes = hex + u',';
         break;
     }
-    session.sender().send(action, QStringLiteral("Frequently used commands"));
+    session_.sender().send(action, QStringLiteral("Frequently used commands"));
 }
 
 void SendButtons::Option6_Click(int Index) {
-    Session& session = session_;
-    session.state().ButtonPage = Index;
+    session_.state().ButtonPage = Index;
     const int first = Index == 0 ? 0 : 16;
     for (int k = 0; k < 16; ++k) {
-        const ProgButton& button = session.shared().LoadedButtons[static_cast<size_t>(first + k)];
+        const ProgButton& button = session_.shared().LoadedButtons[static_cast<size_t>(first + k)];
         QPushButton* widget = ui_.cmdProBut[static_cast<size_t>(k)];
         widget->setText(button.keyCaption);
-        widget->setToolTip(ButtonToolTip(button, session.state().TxFormat));
+        widget->setToolTip(ButtonToolTip(button, session_.state().TxFormat));
     }
 }
 

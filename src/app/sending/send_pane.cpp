@@ -70,9 +70,8 @@ QLineEdit* SendPane::editOf(Field field) const {
 // Sending
 
 void SendPane::Send_Click() {
-    Session& session = session_;
     const MainControls& ui = window_.ui();
-    const bool ascii = session.state().TxFormat == ncAscii;
+    const bool ascii = session_.state().TxFormat == ncAscii;
     const QString command = ui.Combo1->currentText();
     SendAction action;
     action.command = command;
@@ -80,7 +79,7 @@ void SendPane::Send_Click() {
     action.delayMs = LongField(ui.txtCmdDelay->text());
     action.repeat = IntegerField(ui.txtCmdRepeat->text());
     action.intervalMs = LongField(ui.txtCmdInterval->text());
-    session.sender().send(action, QStringLiteral("Command Pane"));
+    session_.sender().send(action, QStringLiteral("Command Pane"));
 
     // The history follows whatever the send did.
     if (history_.remember(command)) {
@@ -141,9 +140,8 @@ void SendPane::txtCmdRepeat_Change() {
 // The send notation
 
 void SendPane::Option1_Click(int Index) {
-    Session& session = session_;
     const MainControls& ui = window_.ui();
-    MainState& state = session.state();
+    MainState& state = session_.state();
     if (Index != state.TxFormat)
         ui.Combo1->setEditText(QString());
     state.TxFormat = Index;
@@ -168,7 +166,7 @@ void SendPane::Option1_Click(int Index) {
         window_.Add_Color(QStringLiteral("\r\n# # # TX data format changed to: ") +
                               ui.Option1[static_cast<size_t>(Index)]->text() +
                               QStringLiteral(" # # # \r\n"),
-                          session.shared().Prefs.messageStyle());
+                          session_.shared().Prefs.messageStyle());
     }
 }
 
