@@ -202,12 +202,17 @@ void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub, Damaged
 
 MacroRecords LoadMacro(const QString& settingsConnStr, int macroNo, DamagedLists* damaged) {
     MacroRecords macro;
-    ReadRows(MacroRowsQuery(QStringLiteral("progMacrosSeq"), macroNo), settingsConnStr, 8,
-             [&](const db::Recordset& row, int k) { ReadMacroStep(row, macro.steps[k], damaged); });
-    ReadRows(MacroRowsQuery(QStringLiteral("progMacrosSubRoutines"), macroNo), settingsConnStr, 8,
-             [&](const db::Recordset& row, int k) {
-                 ReadMacroSubRoutine(row, macro.subRoutines[k], damaged);
-             });
+    // One connection for both tables: continuous play loads a macro every few steps.
+    db::Recordset rs;
+    rs.open(MacroRowsQuery(QStringLiteral("progMacrosSeq"), macroNo), settingsConnStr);
+    ReadOpenRows(rs, 8, [&](const db::Recordset& row, int k) {
+        ReadMacroStep(row, macro.steps[k], damaged);
+    });
+    rs.reopen(MacroRowsQuery(QStringLiteral("progMacrosSubRoutines"), macroNo));
+    ReadOpenRows(rs, 8, [&](const db::Recordset& row, int k) {
+        ReadMacroSubRoutine(row, macro.subRoutines[k], damaged);
+    });
+    rs.close();
     return macro;
 }
 

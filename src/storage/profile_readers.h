@@ -41,15 +41,18 @@ void ReadMacroSubRoutine(const db::Recordset& row, MacroSubRoutine& sub,
 
 // Opens `sql`, hands its first `count` rows in order to read(row, index), and closes
 // it. A missing row raises "no current record" to the caller.
-template <class Read>
-void ReadRows(const QString& sql, const QString& connStr, int count, Read read) {
-    db::Recordset rs;
-    rs.open(sql, connStr);
+template <class Read> void ReadOpenRows(db::Recordset& rs, int count, Read read) {
     rs.moveFirst();
     for (int i = 0; i < count; ++i) {
         read(rs, i);
         rs.moveNext();
     }
+}
+template <class Read>
+void ReadRows(const QString& sql, const QString& connStr, int count, Read read) {
+    db::Recordset rs;
+    rs.open(sql, connStr);
+    ReadOpenRows(rs, count, read);
     rs.close();
 }
 
