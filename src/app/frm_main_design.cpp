@@ -5,6 +5,7 @@
 #include "form_layout.h"
 #include "frm_main.h"
 #include "notation/notation.h"
+#include "notation/view/log_view.h"
 #include "pictures.h"
 #include "port_settings.h"
 #include "status_bar.h"
@@ -274,11 +275,8 @@ void frmMain::buildMonitoringFrame(QWidget* form) {
 
     // The log view: styled runs are appended by the program; the user only reads,
     // selects and copies.
-    QPlainTextEdit* log = ui_.responseBox = d.place(
-        new QPlainTextEdit(monitoring), QStringLiteral("responseBox"), 120, 4240, 8760, 3360);
-    log->setUndoRedoEnabled(false);
-    log->setReadOnly(true);
-    log->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    ui_.responseBox =
+        d.place(new LogView(monitoring), QStringLiteral("responseBox"), 120, 4240, 8760, 3360);
 }
 
 void frmMain::buildSendPane(QWidget* monitoring) {
