@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
@@ -46,6 +47,7 @@ LogView::LogView(QWidget* parent) : QAbstractScrollArea(parent) {
     // The bar moves with every block a busy line brings: painted opaque, it asks nothing
     // of the frames behind it.
     verticalScrollBar()->setAutoFillBackground(true);
+    verticalScrollBar()->installEventFilter(this);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     // The view paints its whole background itself.
@@ -208,18 +210,67 @@ void LogView::syncScrollBar() {
     if (!store_)
         return;
     const std::pair<qint64, int> end = endPlace();
-    const int maximum = valueOfRow(end.first) + (end.second > 0 ? 1 : 0);
+    BarState state;
+    state.maximum = valueOfRow(end.first) + (end.second > 0 ? 1 : 0);
     int rowsShown = 0;
     for (int y = -topOffset_; y < viewport()->height() && topRow_ + rowsShown < store_->rowCount();
          ++rowsShown)
         y += rowHeight(topRow_ + rowsShown);
+    state.pageStep = qMax(1, rowsShown - 1);
+    state.value = std::make_pair(topRow_, topOffset_) >= end ? state.maximum : valueOfRow(topRow_);
+    // A log that keeps growing at its end moves the bar's numbers with every block, but
+    // once its handle is small its pixels stay where they are: the bar is told only when
+    // it would look different, or when the user reaches for it.
+    const QScrollBar* bar = verticalScrollBar();
+    const BarState shown{bar->maximum(), bar->pageStep(), bar->value()};
+    if (shown.value == shown.maximum && state.value == state.maximum && !bar->isSliderDown() &&
+        handleRect(shown) == handleRect(state)) {
+        pendingBar_ = state;
+        return;
+    }
+    applyBar(state);
+}
+
+QRect LogView::handleRect(const BarState& state) const {
+    const QScrollBar* bar = verticalScrollBar();
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = 0;
+    option.maximum = state.maximum;
+    option.pageStep = state.pageStep;
+    option.singleStep = 1;
+    option.sliderPosition = state.value;
+    option.sliderValue = state.value;
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider,
+                                        bar);
+}
+
+void LogView::applyBar(const BarState& state) {
+    pendingBar_.reset();
     settingBar_ = true;
     QScrollBar* bar = verticalScrollBar();
-    bar->setRange(0, maximum);
-    bar->setPageStep(qMax(1, rowsShown - 1));
+    bar->setRange(0, state.maximum);
+    bar->setPageStep(state.pageStep);
     bar->setSingleStep(1);
-    bar->setValue(std::make_pair(topRow_, topOffset_) >= end ? maximum : valueOfRow(topRow_));
+    bar->setValue(state.value);
     settingBar_ = false;
+}
+
+bool LogView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == verticalScrollBar() && pendingBar_) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::Enter:
+            applyBar(*pendingBar_);
+            break;
+        default:
+            break;
+        }
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
 }
 
 void LogView::scrollContentsBy(int, int) {

@@ -7,6 +7,7 @@
 #include <QTextCharFormat>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 class QTextLayout;
 
@@ -84,6 +85,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Shaped;
@@ -100,6 +102,13 @@ private:
     void scrollByPixels(int pixels);
     void placeTop(qint64 row, int offset);
     void syncScrollBar();
+    struct BarState {
+        int maximum = 0;
+        int pageStep = 1;
+        int value = 0;
+    };
+    QRect handleRect(const BarState& state) const;
+    void applyBar(const BarState& state);
     int valueOfRow(qint64 row) const;
     qint64 rowOfValue(int value) const;
 
@@ -124,6 +133,7 @@ private:
     qint64 topRow_ = 0;
     int topOffset_ = 0;
     bool settingBar_ = false;
+    std::optional<BarState> pendingBar_;
     qint64 anchor_ = 0;
     qint64 caret_ = 0;
     qint64 markFrom_ = 0;
