@@ -11,10 +11,6 @@ namespace kst {
 
 namespace {
 
-// Bytes read at a time, and the most time one slice takes before the window's events
-// are handled again.
-constexpr qint64 PieceBytes = 1 << 20;
-constexpr qint64 SliceMs = 25;
 // A load that takes longer than this shows its progress.
 constexpr int MomentMs = 400;
 constexpr int ProgressSteps = 1000;
@@ -34,8 +30,8 @@ qsizetype utf8Cut(QByteArrayView bytes) {
 
 } // namespace
 
-LogLoader::LogLoader(StyledLog& log, Scheduler& scheduler, QWidget* window)
-    : log_(log), scheduler_(scheduler), window_(window) {}
+LogLoader::LogLoader(StyledLog& log, Scheduler& scheduler, QWidget* window, Pace pace)
+    : log_(log), scheduler_(scheduler), pace_(pace), window_(window) {}
 
 LogLoader::~LogLoader() {
     next_.cancel();
@@ -78,7 +74,8 @@ void LogLoader::stop() {
 void LogLoader::slice() {
     QElapsedTimer took;
     took.start();
-    while (took.elapsed() < SliceMs) {
+    for (int pieces = 0; pieces < pace_.piecesPerSlice && took.elapsed() < pace_.sliceMs;
+         ++pieces) {
         if (!readPiece())
             return;
     }
@@ -103,7 +100,7 @@ void LogLoader::showProgress() {
 }
 
 bool LogLoader::readPiece() {
-    QByteArray bytes = file_->read(PieceBytes);
+    QByteArray bytes = file_->read(pace_.pieceBytes);
     if (bytes.isEmpty() && file_->error() != QFileDevice::NoError) {
         fail(QStringLiteral("The log file %1 could not be read: %2; the log was left as it was.")
                  .arg(name_, file_->errorString()));

@@ -27,7 +27,17 @@ class StyledLog;
 // all of it is valid UTF-8, otherwise as the single-byte code page of the line.
 class LogLoader {
 public:
-    LogLoader(StyledLog& log, Scheduler& scheduler, QWidget* window);
+    // How the file is read: pieces of `pieceBytes`, as many as `sliceMs` allows (and at
+    // most `piecesPerSlice`) before the window's events are handled again.
+    struct Pace {
+        qint64 pieceBytes = qint64(1) << 20;
+        int sliceMs = 25;
+        int piecesPerSlice = 1 << 20;
+    };
+
+    LogLoader(StyledLog& log, Scheduler& scheduler, QWidget* window, Pace pace);
+    LogLoader(StyledLog& log, Scheduler& scheduler, QWidget* window)
+        : LogLoader(log, scheduler, window, Pace{}) {}
     ~LogLoader();
 
     // `file` is open for reading; `name` is how messages name it.
@@ -48,6 +58,7 @@ private:
 
     StyledLog& log_;
     Scheduler& scheduler_;
+    Pace pace_;
     QPointer<QWidget> window_;
     std::unique_ptr<QFile> file_;
     QString name_;

@@ -342,9 +342,12 @@ bool LogStore::appendPiece(QStringView piece, StyleId style) {
             return false;
         Row* last = &row(rowCount_ - 1);
         qsizetype take = qMin<qsizetype>(MaxRowChars - last->length(), piece.size());
-        // A character of two units stays in one row.
-        if (take < piece.size() && piece[take - 1].isHighSurrogate())
-            ++take;
+        // A character of two units stays in one row: the next one.
+        if (take < piece.size() && piece[take - 1].isHighSurrogate() && --take == 0) {
+            if (!startRow(true, style))
+                return false;
+            continue;
+        }
         const QStringView chunk = piece.first(take);
         if (!last->wide() && !isLatin1(chunk) && !widenLastRow())
             return false;
