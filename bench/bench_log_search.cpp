@@ -1,4 +1,4 @@
-// One search step in a log of 50 MB of text, in the running main window: the first step
+// One search step in a log of 500 M characters, in the running main window: the first step
 // after the search text changed (it counts the matches of the whole log), the next step,
 // and a step after more data was written. A step runs on the user-interface thread, so
 // its time is how long the window goes without repainting. `--mb=N` sizes the log.
@@ -80,7 +80,7 @@ void run(bool shortLines, qsizetype megabytes) {
 int main(int argc, char** argv) {
     prepareProcess();
     QApplication app(argc, argv);
-    const qsizetype megabytes = option(argc, argv, "--mb=", 50);
+    const qsizetype megabytes = option(argc, argv, "--mb=", 500);
     run(false, megabytes);
     run(true, megabytes);
     return 0;

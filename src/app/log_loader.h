@@ -30,8 +30,8 @@ public:
     // How the file is read: pieces of `pieceBytes`, as many as `sliceMs` allows (and at
     // most `piecesPerSlice`) before the window's events are handled again.
     struct Pace {
-        qint64 pieceBytes = qint64(1) << 20;
-        int sliceMs = 25;
+        qint64 pieceBytes = qint64(512) << 10;
+        int sliceMs = 12;
         int piecesPerSlice = 1 << 20;
     };
 
