@@ -1,4 +1,5 @@
 #include "receive_fixture.h"
+#include "traffic/log_search.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -142,6 +143,31 @@ TEST_F(LogSearchView, EnterInTheFieldSearchesAndAChangedTextHidesTheResult) {
     EXPECT_FALSE(ui().cmdSearch->isEnabled());
     QTest::keyClick(ui().Text2, Qt::Key_Return);
     EXPECT_TRUE(boxes.boxes().isEmpty()) << "an empty field searches nothing";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LogSearchView, MatchesAreNumberedAcrossALargeLogItsLongLinesAndAnyCharacter) {
+    // One match across the place where a long line goes on in its next row, one in a
+    // line beyond Latin-1, one behind more text than the search reads at a time.
+    write(QString(LogStore::MaxRowChars - 3, u'x') + "NEEDLE" + QString(10, u'x'));
+    write(QStringLiteral("caf\u00e9 \u20ac needle"));
+    for (int i = 0; i < 300; ++i)
+        write(QString(4000, u'.'));
+    write(QStringLiteral("Needle at the end"));
+    ASSERT_GT(main.log().length(), LogSearch::PieceChars);
+    EXPECT_EQ(search("needle"), "String found: 1/3");
+    EXPECT_EQ(selected(), "NEEDLE");
+    for (const auto& [shown, match] :
+         {std::pair{"String found: 2/3", "needle"}, std::pair{"String found: 3/3", "Needle"},
+          std::pair{"String found: 1/3", "NEEDLE"}}) {
+        ui().cmdSearch->click();
+        EXPECT_EQ(result(), shown);
+        EXPECT_EQ(selected(), match);
+    }
+    EXPECT_EQ(search("\u20ac NEEDLE"), "String found: 1/1");
 }
 
 } // namespace

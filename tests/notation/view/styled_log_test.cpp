@@ -1,3 +1,4 @@
+#include "notation/view/memory_check.h"
 #include "notation/view/styled_log.h"
 
 #include <QAccessible>
@@ -217,6 +218,24 @@ TEST_F(StyledLogTest, AssistiveToolsReadTheLogAsReadOnlyTextOfManyLines) {
     EXPECT_EQ(std::make_pair(from, to), std::make_pair(5, 13));
 }
 
+TEST_F(StyledLogTest, AssistiveToolsReadTheLastPartOfALogTooLongForThem) {
+    const QString line = QStringLiteral("Data received: 3C A5 01 00 5B 3C A5 01 00 5B\r\n");
+    QString chunk;
+    while (chunk.size() < 1 << 20)
+        chunk += line;
+    while (log.length() <= LogView::AccessibleChars)
+        log.Add_Color(chunk, 0, false, false, false);
+    log.Add_Color("the end", 0, false, false, false);
+    log.flush();
+    QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(&box)->textInterface();
+    const int count = text->characterCount();
+    EXPECT_LE(count, LogView::AccessibleChars);
+    EXPECT_GT(count, LogView::AccessibleChars - line.size());
+    EXPECT_TRUE(text->text(0, 20).startsWith("Data received: ")) << "from a line's start";
+    EXPECT_EQ(text->text(count - 7, count), "the end");
+    EXPECT_EQ(text->cursorPosition(), count);
+}
+
 TEST_F(StyledLogTest, ClearEmptiesTheLogAndSaysWhatWent) {
     QSignalSpy changes(&log, &StyledLog::changed);
     log.Add_Color("a", 0, false, false, false);
@@ -257,6 +276,8 @@ TEST_F(StyledLogTest, WhenMemoryRunsShortTheLogStopsGrowingAndSaysSo) {
 
     granted = 0;
     log.clear();
+    EXPECT_TRUE(memoryAllows(1 << 20)) << "the machine the tests run on has a megabyte to give";
+    EXPECT_FALSE(memoryAllows(qsizetype(1) << 50)) << "but not a petabyte";
     log.Add_Color(line, 0, false, false, false);
     EXPECT_EQ(log.plainText(), "Data received: 41 42 43\n") << "a cleared log takes text again";
 }
