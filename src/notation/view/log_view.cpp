@@ -24,8 +24,11 @@ namespace {
 
 // The space between the text and the view's left and right edges.
 constexpr int Margin = 4;
-// Layouts kept beyond the rows on screen: scrolling back a little lays out nothing.
+// Layouts kept beyond the rows on screen, so that scrolling back a little lays out
+// nothing: at most this many, holding at most this many characters (a layout takes tens
+// of bytes a character).
 constexpr int KeptLayouts = 256;
+constexpr qint64 KeptLayoutChars = 256 * 1024;
 // The longest selection that also goes to the X selection when the mouse lets go.
 constexpr qint64 LongestPublishedSelection = 1 << 20;
 // Scroll bar values at most; a log of more rows is scrolled in steps of several.
@@ -137,14 +140,25 @@ void LogView::forgetLayouts() {
 }
 
 void LogView::trimLayouts() const {
-    if (shaped_.size() <= KeptLayouts * 2)
+    qint64 chars = 0;
+    for (const auto& entry : std::as_const(shaped_))
+        chars += entry->length;
+    if (shaped_.size() <= 2 * KeptLayouts && chars <= 2 * KeptLayoutChars)
         return;
-    std::vector<quint64> uses;
+    // The layouts used last are kept, as many as both bounds allow.
+    std::vector<std::pair<quint64, int>> uses;
     uses.reserve(size_t(shaped_.size()));
     for (const auto& entry : std::as_const(shaped_))
-        uses.push_back(entry->used);
-    std::nth_element(uses.begin(), uses.end() - KeptLayouts, uses.end());
-    const quint64 oldestKept = *(uses.end() - KeptLayouts);
+        uses.emplace_back(entry->used, entry->length);
+    std::sort(uses.begin(), uses.end(), std::greater<>());
+    quint64 oldestKept = uses.front().first;
+    chars = 0;
+    for (size_t k = 0; k < uses.size() && int(k) < KeptLayouts; ++k) {
+        chars += uses[k].second;
+        if (k > 0 && chars > KeptLayoutChars)
+            break;
+        oldestKept = uses[k].first;
+    }
     for (auto it = shaped_.begin(); it != shaped_.end();)
         it = it.value()->used < oldestKept ? shaped_.erase(it) : std::next(it);
 }
