@@ -220,6 +220,10 @@ PosixSerialDevice::Drain PosixSerialDevice::drainInput(char* buffer, qsizetype s
         const ssize_t n = ::read(fd_, buffer, static_cast<size_t>(size));
         if (n > 0) {
             sink_->received(buffer, n);
+            // A short read took all there was: the next poll says when more comes, so a
+            // busy line costs one read a wake-up, not two.
+            if (n < size)
+                return Drain::Empty;
             continue;
         }
         if (n < 0 && errno == EINTR)
