@@ -82,8 +82,7 @@ QTextCharFormat LogView::formatOf(LogStore::StyleId style) const {
     font.setItalic(s.italic);
     font.setUnderline(s.underline);
     // Text that needs no shaping (Latin text, byte lists) is laid out without it, at a
-    // third of the cost; the pairs a font would kern stand as a rich-text box sets them,
-    // unkerned. Scripts that need shaping are still shaped.
+    // third of the cost, and without kerning. Scripts that need shaping are still shaped.
     font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
     QTextCharFormat format;
     format.setFont(font);
