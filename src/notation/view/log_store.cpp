@@ -32,15 +32,53 @@ bool isLatin1(QStringView text) {
     return all <= 0xFF;
 }
 
-void narrow(QStringView text, char* out) {
-    const char16_t* in = text.utf16();
-    for (qsizetype i = 0; i < text.size(); ++i)
-        out[i] = static_cast<char>(in[i]);
+bool isLatin1(QByteArrayView) {
+    return true;
 }
 
 void widen(const char* in, qsizetype size, char16_t* out) {
     for (qsizetype i = 0; i < size; ++i)
         out[i] = static_cast<uchar>(in[i]);
+}
+
+// Characters into a row's bytes: one byte each, or two in a row that holds wider ones.
+void write(QStringView text, bool wide, char* out) {
+    if (wide) {
+        std::memcpy(out, text.utf16(), static_cast<size_t>(2 * text.size()));
+        return;
+    }
+    const char16_t* in = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i)
+        out[i] = static_cast<char>(in[i]);
+}
+
+void write(QByteArrayView text, bool wide, char* out) {
+    if (wide)
+        widen(text.data(), text.size(), reinterpret_cast<char16_t*>(out));
+    else
+        std::memcpy(out, text.data(), static_cast<size_t>(text.size()));
+}
+
+// Whether the first `take` units of the text end inside a character of two units.
+bool splitsPair(QStringView text, qsizetype take) {
+    return take < text.size() && text[take - 1].isHighSurrogate();
+}
+
+bool splitsPair(QByteArrayView, qsizetype) {
+    return false;
+}
+
+bool isCarriageReturn(QChar c) {
+    return c == u'\r';
+}
+bool isCarriageReturn(char c) {
+    return c == '\r';
+}
+bool isLineFeed(QChar c) {
+    return c == u'\n';
+}
+bool isLineFeed(char c) {
+    return c == '\n';
 }
 
 qsizetype lineBreakIn(QStringView text, qsizetype from) {
@@ -297,6 +335,14 @@ const char* LogStore::rowBytes(const Row& r) const {
 }
 
 bool LogStore::append(QStringView text, StyleId style) {
+    return appendText(text, style);
+}
+
+bool LogStore::appendLatin1(QByteArrayView text, StyleId style) {
+    return appendText(text, style);
+}
+
+template <class Text> bool LogStore::appendText(Text text, StyleId style) {
     if (full_ && !pastFull_)
         return false;
     for (qsizetype from = 0;;) {
@@ -308,24 +354,7 @@ bool LogStore::append(QStringView text, StyleId style) {
         if (!endLine(style))
             return false;
         from = lineEnd + 1;
-        if (text[lineEnd] == u'\r' && from < text.size() && text[from] == u'\n')
-            ++from;
-    }
-}
-
-bool LogStore::appendLatin1(QByteArrayView text, StyleId style) {
-    if (full_ && !pastFull_)
-        return false;
-    for (qsizetype from = 0;;) {
-        const qsizetype lineEnd = lineBreakIn(text, from);
-        if (lineEnd > from && !appendLatin1Piece(text.sliced(from, lineEnd - from), style))
-            return false;
-        if (lineEnd == text.size())
-            return true;
-        if (!endLine(style))
-            return false;
-        from = lineEnd + 1;
-        if (text[lineEnd] == '\r' && from < text.size() && text[from] == '\n')
+        if (isCarriageReturn(text[lineEnd]) && from < text.size() && isLineFeed(text[from]))
             ++from;
     }
 }
@@ -336,49 +365,20 @@ void LogStore::appendPastFull(QStringView text, StyleId style) {
     pastFull_ = false;
 }
 
-bool LogStore::appendPiece(QStringView piece, StyleId style) {
+template <class Text> bool LogStore::appendPiece(Text piece, StyleId style) {
     while (!piece.isEmpty()) {
         if (row(rowCount_ - 1).length() >= MaxRowChars && !startRow(true, style))
             return false;
-        Row* last = &row(rowCount_ - 1);
-        qsizetype take = qMin<qsizetype>(MaxRowChars - last->length(), piece.size());
+        qsizetype take = qMin<qsizetype>(MaxRowChars - row(rowCount_ - 1).length(), piece.size());
         // A character of two units stays in one row: the next one.
-        if (take < piece.size() && piece[take - 1].isHighSurrogate() && --take == 0) {
+        if (splitsPair(piece, take) && --take == 0) {
             if (!startRow(true, style))
                 return false;
             continue;
         }
-        const QStringView chunk = piece.first(take);
-        if (!last->wide() && !isLatin1(chunk) && !widenLastRow())
+        const Text chunk = piece.first(take);
+        if (!row(rowCount_ - 1).wide() && !isLatin1(chunk) && !widenLastRow())
             return false;
-        const bool wide = row(rowCount_ - 1).wide();
-        if (!roomInPage(wide ? 2 * take : take, wide))
-            return false;
-        last = &row(rowCount_ - 1);
-        setStyleAt(*last, last->length(), style);
-        if (full_ && !pastFull_)
-            return false;
-        Page& page = pages_.back();
-        char* out = page.data.get() + page.used;
-        if (wide)
-            std::memcpy(out, chunk.utf16(), static_cast<size_t>(2 * take));
-        else
-            narrow(chunk, out);
-        page.used += wide ? 2 * take : take;
-        page.chars += take;
-        length_ += take;
-        last->setLength(last->length() + static_cast<int>(take));
-        piece = piece.sliced(take);
-    }
-    return true;
-}
-
-bool LogStore::appendLatin1Piece(QByteArrayView piece, StyleId style) {
-    while (!piece.isEmpty()) {
-        if (row(rowCount_ - 1).length() >= MaxRowChars && !startRow(true, style))
-            return false;
-        const qsizetype take =
-            qMin<qsizetype>(MaxRowChars - row(rowCount_ - 1).length(), piece.size());
         const bool wide = row(rowCount_ - 1).wide();
         if (!roomInPage(wide ? 2 * take : take, wide))
             return false;
@@ -387,11 +387,7 @@ bool LogStore::appendLatin1Piece(QByteArrayView piece, StyleId style) {
         if (full_ && !pastFull_)
             return false;
         Page& page = pages_.back();
-        char* out = page.data.get() + page.used;
-        if (wide)
-            widen(piece.data(), take, reinterpret_cast<char16_t*>(out));
-        else
-            std::memcpy(out, piece.data(), static_cast<size_t>(take));
+        write(chunk, wide, page.data.get() + page.used);
         page.used += wide ? 2 * take : take;
         page.chars += take;
         length_ += take;
@@ -401,20 +397,27 @@ bool LogStore::appendLatin1Piece(QByteArrayView piece, StyleId style) {
     return true;
 }
 
+template <class Item>
+bool LogStore::roomInBlocks(std::vector<std::unique_ptr<Item[]>>& blocks, qint64 count,
+                            qint64 perBlock) {
+    if (count % perBlock != 0 || count / perBlock < static_cast<qint64>(blocks.size()))
+        return true;
+    if (!take(perBlock * qint64(sizeof(Item))))
+        return false;
+    blocks.emplace_back(new (std::nothrow) Item[perBlock]);
+    if (!blocks.back()) {
+        blocks.pop_back();
+        full_ = true;
+        return false;
+    }
+    return true;
+}
+
 bool LogStore::endLine(StyleId style) {
     // The next row's place is made first: a line break is never written without the row
     // it starts.
-    if (rowCount_ % RowsPerBlock == 0 &&
-        rowCount_ / RowsPerBlock == static_cast<qint64>(rowBlocks_.size())) {
-        if (!take(RowsPerBlock * qint64(sizeof(Row))))
-            return false;
-        rowBlocks_.emplace_back(new (std::nothrow) Row[RowsPerBlock]);
-        if (!rowBlocks_.back()) {
-            rowBlocks_.pop_back();
-            full_ = true;
-            return false;
-        }
-    }
+    if (!roomInBlocks(rowBlocks_, rowCount_, RowsPerBlock))
+        return false;
     const bool wide = row(rowCount_ - 1).wide();
     if (!roomInPage(wide ? 2 : 1, wide))
         return false;
@@ -432,17 +435,8 @@ bool LogStore::endLine(StyleId style) {
 }
 
 bool LogStore::startRow(bool continues, StyleId style) {
-    if (rowCount_ % RowsPerBlock == 0 &&
-        rowCount_ / RowsPerBlock == static_cast<qint64>(rowBlocks_.size())) {
-        if (!take(RowsPerBlock * qint64(sizeof(Row))))
-            return false;
-        rowBlocks_.emplace_back(new (std::nothrow) Row[RowsPerBlock]);
-        if (!rowBlocks_.back()) {
-            rowBlocks_.pop_back();
-            full_ = true;
-            return false;
-        }
-    }
+    if (!roomInBlocks(rowBlocks_, rowCount_, RowsPerBlock))
+        return false;
     Page& page = pages_.back();
     if (page.wide)
         page.rowStarts.push_back(static_cast<quint32>(page.chars));
@@ -550,17 +544,8 @@ void LogStore::setStyleAt(Row& r, int column, StyleId style) {
     }
     // A third style in one row: its runs go to the table of rows with many.
     const auto push = [this](RunAt run) {
-        if (runCount_ % RunsPerBlock == 0 &&
-            runCount_ / RunsPerBlock == static_cast<qint64>(runBlocks_.size())) {
-            if (!take(RunsPerBlock * qint64(sizeof(RunAt))))
-                return false;
-            runBlocks_.emplace_back(new (std::nothrow) RunAt[RunsPerBlock]);
-            if (!runBlocks_.back()) {
-                runBlocks_.pop_back();
-                full_ = true;
-                return false;
-            }
-        }
+        if (!roomInBlocks(runBlocks_, runCount_, RunsPerBlock))
+            return false;
         runBlocks_[static_cast<size_t>(runCount_ / RunsPerBlock)][runCount_ % RunsPerBlock] = run;
         ++runCount_;
         return true;

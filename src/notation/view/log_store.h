@@ -130,8 +130,12 @@ private:
     qint64 pageRowEnd(qsizetype page) const;
 
     bool take(qsizetype bytes);
-    bool appendPiece(QStringView piece, StyleId style);
-    bool appendLatin1Piece(QByteArrayView piece, StyleId style);
+    // Room for item `count` in blocks of `perBlock` items, a new block taken when needed.
+    template <class Item>
+    bool roomInBlocks(std::vector<std::unique_ptr<Item[]>>& blocks, qint64 count, qint64 perBlock);
+    // Text of either width, with line breaks, and a piece of it without.
+    template <class Text> bool appendText(Text text, StyleId style);
+    template <class Text> bool appendPiece(Text piece, StyleId style);
     bool endLine(StyleId style);
     bool startRow(bool continues, StyleId style);
     bool roomInPage(qsizetype bytes, bool wide);
