@@ -70,15 +70,15 @@ int main(int argc, char** argv) {
     });
 
     qint64 lastChange = 0;
-    int lastCount = 0;
+    qint64 lastCount = 0;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        QTextDocument& document = bench.document();
-        if (document.characterCount() != lastCount) {
-            lastCount = document.characterCount();
+        const LogStore& log = bench.log();
+        if (log.length() != lastCount) {
+            lastCount = log.length();
             lastChange = wall.elapsed();
         }
-        const bool done = lastFrameShown(document, static_cast<quint32>(framesSent - 1));
+        const bool done = lastFrameShown(log, static_cast<quint32>(framesSent - 1));
         if (far.finished() && (done || wall.elapsed() - lastChange > 5000))
             QCoreApplication::exit(0); // no closing: the window's close ends the program
     });
@@ -100,11 +100,11 @@ int main(int argc, char** argv) {
 
     const double cpu = cpuSeconds() - cpuBefore;
     const double peak = peakRssBytes();
-    ShownBytes shown(bench.document());
+    ShownBytes shown(bench.log());
     shown.update();
     const Tally t = tally(shown.bytes(), framesSent);
     const double sentBytes = double(framesSent * FrameSize);
-    const double logChars = bench.document().characterCount();
+    const double logChars = double(bench.log().length());
     std::printf("paced line: 256000 baud, %d s, Hex + Formatted view, gap detection; %d resizes "
                 "and %d searches meanwhile\n",
                 seconds, resizes, searches);

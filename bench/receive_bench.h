@@ -17,11 +17,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -106,16 +103,15 @@ inline Tally tally(const QByteArray& shown, qsizetype framesSent) {
 }
 
 // Reads the bytes of the log's "Data received: " lines (formatted hexadecimal) as they
-// are shown, line by line: only lines the log has finished are read.
+// are shown, row by row: only rows the log has finished are read.
 class ShownBytes {
 public:
-    explicit ShownBytes(QTextDocument& document) : document_(document) {}
-    // Reads the lines finished since the last call; returns the bytes shown so far.
+    explicit ShownBytes(const LogStore& log) : log_(log) {}
+    // Reads the rows finished since the last call; returns the bytes shown so far.
     qsizetype update() {
-        const int finished = document_.blockCount() - 1;
-        QTextBlock block = document_.findBlockByNumber(next_);
-        for (; next_ < finished && block.isValid(); ++next_, block = block.next())
-            decode(block.text());
+        const qint64 finished = log_.rowCount() - 1;
+        for (; next_ < finished; ++next_)
+            decode(log_.rowText(next_));
         return bytes_.size();
     }
     const QByteArray& bytes() const { return bytes_; }
@@ -129,21 +125,20 @@ private:
         for (qsizetype at = 0; at + 2 <= items.size(); at += 3)
             bytes_.append(char(items.mid(at, 2).toUInt(nullptr, 16)));
     }
-    QTextDocument& document_;
-    int next_ = 0;
+    const LogStore& log_;
+    qint64 next_ = 0;
     QByteArray bytes_;
 };
 
 // Whether the log ends with the last frame sent (a continuation line may cut it in two):
 // every byte has been shown, when nothing was lost. Cheap enough to ask often.
-inline bool lastFrameShown(QTextDocument& document, quint32 lastSeq) {
+inline bool lastFrameShown(const LogStore& log, quint32 lastSeq) {
     char bytes[FrameSize];
     frame(lastSeq, bytes);
     const QString last = PadByteList(StrToHexList(QByteArray(bytes, FrameSize)), ncHex);
     QString tail;
-    for (QTextBlock block = document.lastBlock(); block.isValid() && tail.size() < last.size();
-         block = block.previous())
-        tail.prepend(block.text());
+    for (qint64 row = log.rowCount() - 1; row >= 0 && tail.size() < last.size(); --row)
+        tail.prepend(log.rowText(row));
     return tail.endsWith(last);
 }
 
@@ -271,7 +266,8 @@ public:
         window_->log().clear();
         window_->show();
     }
-    QTextDocument& document() { return *window_->ui().responseBox->document(); }
+    // The log as the window shows it: what the view has been told of.
+    const LogStore& log() { return window_->log().store(); }
 
 private:
     QTemporaryDir dir_;

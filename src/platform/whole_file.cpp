@@ -31,22 +31,38 @@ namespace {
 
 } // namespace
 
-void WriteWholeFile(const QString& path, const QByteArray& bytes) {
+WholeFileWriter::WholeFileWriter(const QString& path) : path_(path), file_(path) {
     const QString folder = QFileInfo(path).absolutePath();
     if (pathKind(folder) != PathKind::Folder) {
         throw RunTimeError(err::PathNotFound,
                            describeError(err::PathNotFound) +
                                QString(": the folder '%1' does not exist.").arg(folder));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        raiseWriteFailure(path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        throw RunTimeError(
-            err::PathFileAccessError,
-            describeError(err::PathFileAccessError) +
-                QString(": '%1' could not be written: %2.").arg(path, file.errorString()));
-    }
+    if (!file_.open(QIODevice::WriteOnly))
+        raiseWriteFailure(path, file_.errorString());
+}
+
+void WholeFileWriter::write(QByteArrayView bytes) {
+    if (file_.write(bytes.data(), bytes.size()) != bytes.size())
+        raiseFailure();
+}
+
+void WholeFileWriter::commit() {
+    if (!file_.commit())
+        raiseFailure();
+}
+
+void WholeFileWriter::raiseFailure() {
+    throw RunTimeError(
+        err::PathFileAccessError,
+        describeError(err::PathFileAccessError) +
+            QString(": '%1' could not be written: %2.").arg(path_, file_.errorString()));
+}
+
+void WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    WholeFileWriter file(path);
+    file.write(bytes);
+    file.commit();
 }
 
 } // namespace kst

@@ -41,32 +41,47 @@ void appendEscaped(QByteArray& out, const QString& text) {
 
 } // namespace
 
+RtfWriter::RtfWriter(QList<quint32> colors, const QString& fontName)
+    : colors_(std::move(colors)), fontName_(fontName) {}
+
+QByteArray RtfWriter::begin() const {
+    QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl{\\f0\\fnil\\fcharset0 ";
+    appendEscaped(out, fontName_.isEmpty() ? QStringLiteral("Courier New") : fontName_);
+    out += ";}}\n{\\colortbl;";
+    for (quint32 color : colors_)
+        out += colorEntry(color);
+    out += "}\n\\viewkind4\\pard\\f0\n";
+    return out;
+}
+
+void RtfWriter::append(QByteArray& out, const StyledRun& run) const {
+    out += "\\plain\\f0\\fs" + QByteArray::number(run.pointSize * 2) + "\\cf" +
+           QByteArray::number(colors_.indexOf(run.color) + 1);
+    if (run.bold)
+        out += "\\b";
+    if (run.italic)
+        out += "\\i";
+    if (run.underline)
+        out += "\\ul";
+    out += ' ';
+    appendEscaped(out, run.text);
+}
+
+QByteArray RtfWriter::end() {
+    return "}\n";
+}
+
 QByteArray WriteRtf(const std::vector<StyledRun>& runs, const QString& fontName) {
     QList<quint32> colors;
     for (const StyledRun& run : runs) {
         if (!colors.contains(run.color))
             colors << run.color;
     }
-    QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl{\\f0\\fnil\\fcharset0 ";
-    appendEscaped(out, fontName.isEmpty() ? QStringLiteral("Courier New") : fontName);
-    out += ";}}\n{\\colortbl;";
-    for (quint32 color : colors)
-        out += colorEntry(color);
-    out += "}\n\\viewkind4\\pard\\f0\n";
-    for (const StyledRun& run : runs) {
-        out += "\\plain\\f0\\fs" + QByteArray::number(run.pointSize * 2) + "\\cf" +
-               QByteArray::number(colors.indexOf(run.color) + 1);
-        if (run.bold)
-            out += "\\b";
-        if (run.italic)
-            out += "\\i";
-        if (run.underline)
-            out += "\\ul";
-        out += ' ';
-        appendEscaped(out, run.text);
-    }
-    out += "}\n";
-    return out;
+    const RtfWriter writer(colors, fontName);
+    QByteArray out = writer.begin();
+    for (const StyledRun& run : runs)
+        writer.append(out, run);
+    return out + RtfWriter::end();
 }
 
 bool IsRtf(const QByteArray& bytes) {
@@ -123,48 +138,94 @@ struct GroupState {
     bool colorTable = false;
 };
 
-class RtfReader {
-public:
-    explicit RtfReader(const QByteArray& rtf) : in_(rtf) {}
+} // namespace
 
-    std::optional<std::vector<StyledRun>> read() {
-        if (!IsRtf(in_))
-            return std::nullopt;
-        std::vector<GroupState> stack;
-        GroupState state;
-        state.style.pointSize = 12;
-        bool started = false;
-        while (pos_ < in_.size()) {
-            const char c = in_[pos_++];
-            if (c == '{') {
-                stack.push_back(state);
-                state.colorTable = false;
-                started = true;
-            } else if (c == '}') {
-                if (stack.empty())
-                    return std::nullopt; // a closing brace with nothing open
-                state = stack.back();
-                stack.pop_back();
-                if (stack.empty())
-                    break; // the end of the document
-            } else if (c == '\\') {
-                controlWord(state);
-            } else if (c == '\r' || c == '\n') {
-                // Line breaks of the file are no text.
-            } else if (state.colorTable) {
-                if (c == ';')
-                    endColor();
-            } else if (!state.skipped) {
-                text(state, LineCodec::charOf(static_cast<unsigned char>(c)));
+// Bytes of the document are read as they come; a token is taken only when all of it
+// is there (or the last piece came), so a piece may end anywhere.
+class RtfReader::Parser {
+public:
+    void read(QByteArrayView bytes, bool last) {
+        if (failed_ || ended_)
+            return;
+        in_ = in_.sliced(pos_) + bytes.toByteArray();
+        pos_ = 0;
+        if (!checked_) {
+            if (!last && in_.size() < Lookahead)
+                return;
+            checked_ = true;
+            if (!IsRtf(in_)) {
+                failed_ = true;
+                return;
             }
         }
+        const qsizetype safe = last ? in_.size() : in_.size() - Lookahead;
+        while (pos_ < safe && !failed_ && !ended_)
+            token();
         // A file cut short (a group never closed) is damaged: nothing of it is taken.
-        if (!started || !stack.empty())
-            return std::nullopt;
-        return runs_;
+        if (last && (!started_ || !stack_.empty()))
+            failed_ = true;
     }
 
+    std::vector<StyledRun> takeRuns() { return std::exchange(runs_, {}); }
+    bool complete() const { return ended_ && !failed_; }
+    bool failed() const { return failed_; }
+
 private:
+    // The longest token read at once: a control word with its parameter and the
+    // characters a Unicode escape stands for.
+    static constexpr qsizetype Lookahead = 256;
+
+    void token() {
+        const char c = in_[pos_++];
+        if (c == '{') {
+            stack_.push_back(state_);
+            state_.colorTable = false;
+            started_ = true;
+        } else if (c == '}') {
+            if (stack_.empty()) {
+                failed_ = true; // a closing brace with nothing open
+                return;
+            }
+            state_ = stack_.back();
+            stack_.pop_back();
+            if (stack_.empty())
+                ended_ = true; // the end of the document
+        } else if (c == '\\') {
+            controlWord(state_);
+        } else if (c == '\r' || c == '\n') {
+            // Line breaks of the file are no text.
+        } else if (state_.colorTable) {
+            if (c == ';')
+                endColor();
+        } else if (!state_.skipped) {
+            plainText();
+        }
+    }
+
+    // Text without markup, taken in one go up to the next markup or line break of the file.
+    void plainText() {
+        const qsizetype from = pos_ - 1;
+        qsizetype to = pos_;
+        bool ascii = static_cast<uchar>(in_[from]) < 0x80;
+        while (to < in_.size()) {
+            const char c = in_[to];
+            if (c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n')
+                break;
+            ascii = ascii && static_cast<uchar>(c) < 0x80;
+            ++to;
+        }
+        pos_ = to;
+        const QByteArrayView bytes(in_.constData() + from, to - from);
+        if (ascii) {
+            text(state_, QLatin1StringView(bytes));
+            return;
+        }
+        QString chars(bytes.size(), Qt::Uninitialized);
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            chars[i] = LineCodec::charOf(static_cast<uchar>(bytes[i]));
+        text(state_, chars);
+    }
+
     void controlWord(GroupState& state) {
         if (pos_ >= in_.size())
             return;
@@ -209,11 +270,11 @@ private:
         case '{':
         case '}':
             if (!state.skipped && !state.colorTable)
-                text(state, QChar(symbol));
+                text(state, QString(QChar(symbol)));
             break;
         case '~':
             if (!state.skipped)
-                text(state, QChar(0xA0));
+                text(state, QString(QChar(0xA0)));
             break;
         case '\'': {
             const QByteArray hex = in_.mid(pos_, 2);
@@ -221,7 +282,7 @@ private:
             bool ok = false;
             const int byte = hex.toInt(&ok, 16);
             if (ok && !state.skipped && !state.colorTable)
-                text(state, LineCodec::charOf(static_cast<unsigned char>(byte)));
+                text(state, QString(LineCodec::charOf(static_cast<unsigned char>(byte))));
             break;
         }
         case '*':
@@ -231,7 +292,7 @@ private:
         case '\r':
         case '\n':
             if (!state.skipped)
-                text(state, QChar(u'\n'));
+                text(state, QStringLiteral("\n"));
             break;
         default:
             break;
@@ -273,17 +334,18 @@ private:
             // Entry 0 is usually empty: the default colour.
             s.color = colors_.value(param, 0);
         } else if (word == "uc") {
-            state.skipAfterUnicode = std::max(0, param);
+            state.skipAfterUnicode = std::clamp(param, 0, 8);
         } else if (word == "u" && hasParam) {
             if (!state.skipped)
-                text(state, QChar(static_cast<char16_t>(param < 0 ? param + 65536 : param)));
+                text(state,
+                     QString(QChar(static_cast<char16_t>(param < 0 ? param + 65536 : param))));
             skipFallback(state.skipAfterUnicode);
         } else if (word == "par" || word == "line") {
             if (!state.skipped)
-                text(state, QChar(u'\n'));
+                text(state, QStringLiteral("\n"));
         } else if (word == "tab") {
             if (!state.skipped)
-                text(state, QChar(u'\t'));
+                text(state, QStringLiteral("\t"));
         }
     }
 
@@ -305,27 +367,67 @@ private:
         color_ = 0;
     }
 
-    void text(const GroupState& state, QChar c) {
+    void text(const GroupState& state, QStringView chars) {
         if (!runs_.empty() && runs_.back().sameStyle(state.style)) {
-            runs_.back().text += c;
+            runs_.back().text += chars;
             return;
         }
         StyledRun run = state.style;
-        run.text = QString(c);
+        run.text = chars.toString();
+        runs_.push_back(run);
+    }
+    void text(const GroupState& state, QLatin1StringView chars) {
+        if (!runs_.empty() && runs_.back().sameStyle(state.style)) {
+            runs_.back().text += chars;
+            return;
+        }
+        StyledRun run = state.style;
+        run.text = chars;
         runs_.push_back(run);
     }
 
-    const QByteArray& in_;
+    QByteArray in_;
     qsizetype pos_ = 0;
+    bool checked_ = false;
+    bool started_ = false;
+    bool ended_ = false;
+    bool failed_ = false;
+    std::vector<GroupState> stack_;
+    GroupState state_ = [] {
+        GroupState first;
+        first.style.pointSize = 12;
+        return first;
+    }();
     std::vector<StyledRun> runs_;
     QList<quint32> colors_;
     quint32 color_ = 0;
 };
 
-} // namespace
+RtfReader::RtfReader() : parser_(std::make_unique<Parser>()) {}
+RtfReader::~RtfReader() = default;
+
+void RtfReader::read(QByteArrayView bytes, bool last) {
+    parser_->read(bytes, last);
+}
+
+std::vector<StyledRun> RtfReader::takeRuns() {
+    return parser_->takeRuns();
+}
+
+bool RtfReader::complete() const {
+    return parser_->complete();
+}
+
+bool RtfReader::failed() const {
+    return parser_->failed();
+}
 
 std::optional<std::vector<StyledRun>> ReadRtf(const QByteArray& rtf) {
-    return RtfReader(rtf).read();
+    RtfReader reader;
+    reader.read(rtf, true);
+    if (!reader.complete())
+        return std::nullopt;
+    return reader.takeRuns();
 }
 
 } // namespace kst

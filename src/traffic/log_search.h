@@ -1,19 +1,29 @@
 #pragma once
 
 #include <QString>
-#include <QStringMatcher>
+#include <QStringView>
 #include <QtGlobal>
 #include <vector>
 
 namespace kst {
 
-// The log as the search reads it: its characters, a line break counting as one.
+// The log as the search reads it: its characters, a line break counting as one. The
+// searches and line ends have plain versions that read the text in pieces; a log that
+// can do them faster in its own form does them itself.
 class SearchableText {
 public:
     virtual ~SearchableText() = default;
     virtual qint64 length() const = 0;
     // The characters from `from` up to `to`; a line break reads as "\n" or U+2029.
     virtual QString text(qint64 from, qint64 to) const = 0;
+    // Not minding case: the first match that starts at or after `from` and ends by `to`,
+    // or -1; and the matches in [from, to) that do not overlap, taken from `from` on.
+    virtual qint64 indexOf(QStringView needle, qint64 from, qint64 to) const;
+    virtual qint64 count(QStringView needle, qint64 from, qint64 to) const;
+    // The position just behind the first line break at or after `from` (the length when
+    // none follows), and just behind the last line break before `to` (0 when none).
+    virtual qint64 lineEndFrom(qint64 from) const;
+    virtual qint64 lastLineEndBefore(qint64 to) const;
 };
 
 // The search in the log: steps from match to match, not minding case, and numbers each
@@ -49,12 +59,8 @@ public:
     Match next(const SearchableText& log);
 
 private:
-    // Whole lines from `from`: about `size` characters, more when one line is longer.
-    QString lines(const SearchableText& log, qint64 from, qint64 size) const;
-    qint64 countIn(QStringView text) const;
     // Counts the lines added since the last step; returns the matches of the last line.
     qint64 countCompleteLines(const SearchableText& log);
-    qint64 firstFrom(const SearchableText& log, qint64 from) const;
     qint64 matchesBefore(const SearchableText& log, qint64 position) const;
     void forgetCounts();
 
@@ -65,7 +71,6 @@ private:
     };
 
     QString text_;
-    QStringMatcher matcher_;
     std::vector<Mark> marks_{{0, 0}};
     qint64 resumeAt_ = 0;
 };

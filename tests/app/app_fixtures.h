@@ -7,6 +7,7 @@
 #include "app/main/session.h"
 #include "app/main/status_bar.h"
 #include "app/main/tool_bar.h"
+#include "notation/view/log_view.h"
 #include "notation/view/styled_log.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
@@ -122,7 +123,7 @@ public:
     KeyedToolBar* Toolbar1() const { return ui().Toolbar1; }
     PanelStatusBar* StatusBar1() const { return ui().StatusBar1; }
     QComboBox* portChoice() const { return ui().portChoice; }
-    QPlainTextEdit* responseBox() const { return ui().responseBox; }
+    LogView* responseBox() const { return ui().responseBox; }
     ImageControl* imgLedSample(int index) const { return ui().imgLedSample[index]; }
 
     void Open_DB(const QString& file, const QString& title) {

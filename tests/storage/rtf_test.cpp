@@ -133,3 +133,34 @@ TEST(Rtf, AnotherProgramReadsTheColoursAndTheText) {
     EXPECT_TRUE(html.contains("#ff0000", Qt::CaseInsensitive)) << "the red data";
     EXPECT_TRUE(html.contains("&euro;") || html.contains(QStringLiteral("\u20ac")));
 }
+
+TEST(Rtf, ADocumentReadInPiecesOfAnySizeReadsAsWhole) {
+    // A word processor's document and one of this program, cut everywhere: inside
+    // control words, their parameters, escapes and the characters a \u stands for.
+    const QByteArray foreign = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl ;\\red255\\green0"
+                               "\\blue0;}\\uc2\\pard\\fs20 Plain \\cf1\\b red\\b0  caf\\'e9 "
+                               "\\u8364\\'80\\'81\\par\n{\\*\\generator x;}end}";
+    for (const QByteArray& document : {WriteRtf(sampleLog(), "Mono"), foreign}) {
+        const std::optional<std::vector<StyledRun>> whole = ReadRtf(document);
+        ASSERT_TRUE(whole.has_value());
+        for (const qsizetype piece : {1, 2, 3, 7, 64, 300}) {
+            RtfReader reader;
+            std::vector<StyledRun> runs;
+            for (qsizetype at = 0; at < document.size(); at += piece) {
+                reader.read(document.mid(at, piece), at + piece >= document.size());
+                for (StyledRun& run : reader.takeRuns()) {
+                    if (!runs.empty() && runs.back().sameStyle(run))
+                        runs.back().text += run.text;
+                    else
+                        runs.push_back(std::move(run));
+                }
+            }
+            EXPECT_TRUE(reader.complete()) << piece;
+            EXPECT_EQ(runs, *whole) << piece;
+        }
+    }
+    RtfReader text;
+    text.read("Data received: 41,", true);
+    EXPECT_TRUE(text.failed());
+    EXPECT_FALSE(text.complete());
+}

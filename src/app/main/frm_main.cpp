@@ -26,11 +26,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTextDocument>
 
 namespace kst {
 
@@ -104,12 +102,15 @@ void frmMain::connectControls() {
     }
     connect(ui_.Clear, &QPushButton::clicked, this, [&receive] { receive.Clear_Click(); });
     LogSearchControl& search = controller_->logSearch();
-    connect(ui_.responseBox, &QPlainTextEdit::textChanged, this,
-            [&search] { search.responseBox_Change(); });
-    connect(ui_.responseBox->document(), &QTextDocument::contentsChange, this,
-            [&search](int from, int removed, int) {
-                search.responseBox_ContentsChange(from, removed);
-            });
+    connect(log_.get(), &StyledLog::changed, this, [&search](qint64 from, qint64 removed) {
+        search.responseBox_ContentsChange(from, removed);
+        search.responseBox_Change();
+    });
+    // Told from the event loop: the write that filled the log runs to its end first.
+    connect(
+        log_.get(), &StyledLog::full, this,
+        [](const QString& message) { msgBox(message, MsgIcon::Exclamation); },
+        Qt::QueuedConnection);
     connect(ui_.Text2, &QLineEdit::textChanged, this, [&search] { search.Text2_Change(); });
     connect(ui_.Text2, &QLineEdit::returnPressed, this, [&search] { search.Text2_KeyPress(13); });
     connect(ui_.cmdSearch, &QPushButton::clicked, this, [&search] { search.cmdSearch_Click(); });

@@ -10,6 +10,7 @@
 #include "app/main/widget_surface.h"
 #include "app/port/port_settings.h"
 #include "notation/notation.h"
+#include "notation/view/log_view.h"
 #include "tools/control_char_table.h"
 #include "tools/tool_design.h"
 
@@ -273,11 +274,8 @@ void frmMain::buildMonitoringFrame(QWidget* form) {
 
     // The log view: styled runs are appended by the program; the user only reads,
     // selects and copies.
-    QPlainTextEdit* log = ui_.responseBox = d.place(
-        new QPlainTextEdit(monitoring), QStringLiteral("responseBox"), 120, 4240, 8760, 3360);
-    log->setUndoRedoEnabled(false);
-    log->setReadOnly(true);
-    log->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    ui_.responseBox =
+        d.place(new LogView(monitoring), QStringLiteral("responseBox"), 120, 4240, 8760, 3360);
 }
 
 void frmMain::buildSendPane(QWidget* monitoring) {

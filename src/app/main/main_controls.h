@@ -20,6 +20,7 @@ namespace kst {
 class ImageControl;
 class KeyedToolBar;
 class LineControl;
+class LogView;
 class PanelStatusBar;
 class TabControl;
 
@@ -78,7 +79,7 @@ struct MainControls {
     QPushButton* Clear = nullptr;
     QGroupBox* Frame2 = nullptr;
     std::array<QRadioButton*, 5> Option2{};
-    QPlainTextEdit* responseBox = nullptr;
+    LogView* responseBox = nullptr;
 
     // The send pane.
     QGroupBox* frSend = nullptr;

@@ -1,5 +1,6 @@
 #include "app/main/pictures.h"
 
+#include <QHash>
 #include <QPainter>
 #include <QString>
 #include <QSvgRenderer>
@@ -14,14 +15,24 @@ namespace kst::pictures {
 
 namespace {
 
+// Each picture is drawn once: the status ball and the LEDs change with every block a
+// busy line brings, and drawing them from their vector form each time costs more than
+// the rest of their update.
 QPixmap render(const QString& name, QSize size) {
     static const bool registered = (registerResources(), true);
     Q_UNUSED(registered);
+    static QHash<QString, QPixmap> drawn;
+    const QString key =
+        name + u'@' + QString::number(size.width()) + u'x' + QString::number(size.height());
+    if (const auto known = drawn.constFind(key); known != drawn.constEnd())
+        return *known;
     QSvgRenderer renderer(QStringLiteral(":/kst/") + name);
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     renderer.render(&painter);
+    painter.end();
+    drawn.insert(key, pixmap);
     return pixmap;
 }
 

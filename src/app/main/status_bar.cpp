@@ -27,6 +27,19 @@ public:
         text_ = text;
     }
 
+    // The text is sized here rather than by the layout: a label the layout sizes asks the
+    // whole bar to be laid out and repainted whenever its text changes, which a busy line
+    // does twice a block. Fixed to the room the panel leaves it, it repaints only itself.
+    void fitText() {
+        if (!text_)
+            return;
+        const QMargins margins = layout()->contentsMargins();
+        int width = contentsRect().width() - margins.left() - margins.right();
+        if (picture_)
+            width -= picture_->width() + layout()->spacing();
+        text_->setFixedSize(qMax(0, width), qMax(0, contentsRect().height()));
+    }
+
     QSize sizeHint() const override {
         return {std::max(nominal_, minimumSizeHint().width()), QFrame::sizeHint().height()};
     }
@@ -41,6 +54,12 @@ public:
         if (picture_)
             width += picture_->width() + layout()->spacing();
         return {width, height};
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QFrame::resizeEvent(event);
+        fitText();
     }
 
 private:
@@ -89,6 +108,8 @@ void PanelStatusBar::addPanel(const QString& key, int nominalWidth, int stretch,
     frame->setFrameShape(QFrame::StyledPanel);
     frame->setFrameShadow(QFrame::Sunken);
     auto* layout = new QHBoxLayout(frame);
+    // The bar decides the panel's width; the fixed-size text must not hold it.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     layout->setContentsMargins(3, 0, 3, 0);
     layout->setSpacing(3);
     if (withPicture) {
@@ -97,7 +118,6 @@ void PanelStatusBar::addPanel(const QString& key, int nominalWidth, int stretch,
         layout->addWidget(panel.picture);
     }
     panel.text = new QLabel(frame);
-    panel.text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(panel.text, 1);
     frame->setParts(panel.picture, panel.text);
     panel.frame = frame;
@@ -110,14 +130,15 @@ QString PanelStatusBar::panelText(const QString& key) const {
     return it == panels_.constEnd() ? QString() : it->text->text();
 }
 
-// A busy line sets the same text many times a second: only a change asks the bar to be
-// laid out again.
+// A busy line sets the same text many times a second, and switches between two texts
+// with every block: only a text longer than its panel asks the bar to be laid out again.
 void PanelStatusBar::setPanelText(const QString& key, const QString& text) {
     const auto it = panels_.constFind(key);
     if (it != panels_.constEnd() && it->text->text() != text) {
         it->text->setText(text);
-        // A longer text asks the bar for the room it needs.
-        it->frame->updateGeometry();
+        // A longer text asks the bar for the room it needs; one that fits asks nothing.
+        if (it->text->fontMetrics().horizontalAdvance(text) >= it->text->width())
+            it->frame->updateGeometry();
     }
 }
 

@@ -2,7 +2,8 @@
 
 #include "app/main/main_view.h"
 #include "app/main/session.h"
-#include "notation/line_codec.h"
+#include "app/profiles/log_loader.h"
+#include "notation/view/log_view.h"
 #include "notation/view/styled_log.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
@@ -11,9 +12,7 @@
 #include "storage/rtf.h"
 
 #include <QFile>
-#include <QPlainTextEdit>
-#include <QStringDecoder>
-#include <utility>
+#include <memory>
 
 namespace kst {
 
@@ -24,17 +23,53 @@ const QString LogFilter = QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)
 // "Text Files", the entry the dialog preselects.
 constexpr int PlainTextFilter = 2;
 
-// Text as UTF-8 when it is valid UTF-8 (what this program writes; the decoder drops a
-// leading byte-order mark), otherwise as the single-byte code page of the line.
-QString decodeText(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    return LineCodec::toText(bytes);
+// The log as plain text: UTF-8, each line ended by CR LF.
+void writePlainText(const LogStore& log, WholeFileWriter& file) {
+    log.visitText(0, log.length(), 1 << 20, [&](QStringView piece) {
+        QByteArray bytes = piece.toUtf8();
+        bytes.replace('\n', "\r\n");
+        file.write(bytes);
+        return true;
+    });
+}
+
+// The log as rich text, a piece at a time: runs of one style joined, none held whole.
+void writeRichText(const LogStore& log, const QString& fontName, WholeFileWriter& file) {
+    QList<quint32> colors;
+    for (qsizetype id = 0; id < log.styleCount(); ++id)
+        if (!colors.contains(log.style(LogStore::StyleId(id)).color))
+            colors << log.style(LogStore::StyleId(id)).color;
+    const RtfWriter writer(colors, fontName);
+    QByteArray out = writer.begin();
+    StyledRun run;
+    const auto writeRun = [&] {
+        if (!run.text.isEmpty())
+            writer.append(out, run);
+        run.text.clear();
+        if (out.size() >= (1 << 20)) {
+            file.write(out);
+            out.clear();
+        }
+    };
+    log.visitRuns(0, log.length(), [&](QStringView text, LogStore::StyleId id) {
+        const RunStyle& s = log.style(id);
+        const StyledRun style{QString(), s.color, s.bold, s.italic, s.underline, s.pointSize};
+        if (!run.sameStyle(style) || run.text.size() >= (1 << 16)) {
+            writeRun();
+            run = style;
+        }
+        run.text += text;
+    });
+    writeRun();
+    out += RtfWriter::end();
+    file.write(out);
 }
 
 } // namespace
+
+LogFiles::LogFiles(Session& session, MainView& window) : session_(session), window_(window) {}
+
+LogFiles::~LogFiles() = default;
 
 void LogFiles::mnuSave_Click() {
     CommonDialog& dialog = session_.cmdlg1();
@@ -48,15 +83,14 @@ void LogFiles::mnuSave_Click() {
             return;
         if (choice == OverwriteChoice::ChooseAgain)
             continue;
-        StyledLog& log = window_.log();
-        QByteArray content;
-        if (dialog.properties.filterIndex == PlainTextFilter) {
-            content = log.plainText().replace(u'\n', QLatin1String("\r\n")).toUtf8();
-        } else {
-            content = WriteRtf(log.runs(), window_.ui().responseBox->font().family());
-        }
+        const LogStore& log = window_.log().store();
         try {
-            WriteWholeFile(chosen->fileName, content);
+            WholeFileWriter file(chosen->fileName);
+            if (dialog.properties.filterIndex == PlainTextFilter)
+                writePlainText(log, file);
+            else
+                writeRichText(log, window_.ui().responseBox->font().family(), file);
+            file.commit();
         } catch (const RunTimeError& e) {
             msgBox(e.description(), MsgIcon::Exclamation, MsgButtons::Ok,
                    QStringLiteral("Save Log Error:"));
@@ -72,29 +106,17 @@ void LogFiles::mnuOpenLog_Click() {
     const std::optional<ChosenFile> chosen = dialog.showOpen();
     if (!chosen)
         return;
-    QFile file(chosen->fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    auto file = std::make_unique<QFile>(chosen->fileName);
+    if (!file->open(QIODevice::ReadOnly)) {
         msgBox(QStringLiteral("The log file %1 could not be opened: %2")
-                   .arg(chosen->fileName, file.errorString()),
+                   .arg(chosen->fileName, file->errorString()),
                MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Open Log Error:"));
         return;
     }
-    QByteArray bytes = file.readAll();
-    // The content decides, not the name: rich text saved as ".txt" stays rich text.
-    if (IsRtf(bytes)) {
-        const std::optional<std::vector<StyledRun>> runs = ReadRtf(bytes);
-        if (!runs) {
-            msgBox(QStringLiteral("The log file %1 is damaged rich text; the log was left as it "
-                                  "was.")
-                       .arg(chosen->fileName),
-                   MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Open Log Error:"));
-            return;
-        }
-        window_.log().replace(*runs);
-    } else {
-        // The file's bytes go before the log is built: a large log is held once, not twice.
-        window_.log().replace(decodeText(std::exchange(bytes, QByteArray())));
-    }
+    if (!loader_)
+        loader_ =
+            std::make_unique<LogLoader>(window_.log(), session_.scheduler(), window_.widget());
+    loader_->start(std::move(file), chosen->fileName);
 }
 
 } // namespace kst

@@ -1,54 +1,49 @@
 #include "app/receiving/log_search_control.h"
 
+#include "app/main/main_controls.h"
 #include "app/main/main_view.h"
+#include "notation/view/log_view.h"
 #include "notation/view/styled_log.h"
 #include "platform/services.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextEdit>
 
 namespace kst {
 
 namespace {
 
-// The log view's text as the search reads it.
-class DocumentText : public SearchableText {
+// The log's store as the search reads it: it searches its own compact text.
+class StoreText : public SearchableText {
 public:
-    explicit DocumentText(QTextDocument& document) : document_(document) {}
-    // The document's last paragraph end is no character of the text.
-    qint64 length() const override { return document_.characterCount() - 1; }
-    QString text(qint64 from, qint64 to) const override {
-        // A cursor's selection walks the document for every run of text; the document's
-        // own copy of its whole text does not, and serves the first count of a large log
-        // several times faster.
-        if (from == 0 && to == length())
-            return document_.toRawText();
-        QTextCursor range(&document_);
-        range.setPosition(static_cast<int>(from));
-        range.setPosition(static_cast<int>(to), QTextCursor::KeepAnchor);
-        return range.selectedText();
+    explicit StoreText(const LogStore& store) : store_(store) {}
+    qint64 length() const override { return store_.length(); }
+    QString text(qint64 from, qint64 to) const override { return store_.text(from, to); }
+    qint64 indexOf(QStringView needle, qint64 from, qint64 to) const override {
+        return store_.indexOf(needle, from, to);
     }
+    qint64 count(QStringView needle, qint64 from, qint64 to) const override {
+        return store_.count(needle, from, to);
+    }
+    qint64 lineEndFrom(qint64 from) const override { return store_.lineEndFrom(from); }
+    qint64 lastLineEndBefore(qint64 to) const override { return store_.lastLineEndBefore(to); }
 
 private:
-    QTextDocument& document_;
+    const LogStore& store_;
 };
 
 } // namespace
 
 void LogSearchControl::responseBox_Change() {
     const MainControls& ui = window_.ui();
-    const bool hasText = !ui.responseBox->document()->isEmpty();
+    const bool hasText = !window_.log().isEmpty();
     for (QWidget* control : std::initializer_list<QWidget*>{ui.Clear, ui.Label2, ui.Text2})
         control->setEnabled(hasText);
     ui.lblSearchResult->hide();
 }
 
-void LogSearchControl::responseBox_ContentsChange(int from, int removed) {
+void LogSearchControl::responseBox_ContentsChange(qint64 from, qint64 removed) {
     search_.logChanged(from, removed);
 }
 
@@ -56,7 +51,7 @@ void LogSearchControl::Text2_Change() {
     const MainControls& ui = window_.ui();
     ui.cmdSearch->setEnabled(!ui.Text2->text().isEmpty());
     ui.lblSearchResult->hide();
-    ui.responseBox->setExtraSelections({});
+    ui.responseBox->clearMark();
 }
 
 void LogSearchControl::Text2_KeyPress(int keyAscii) {
@@ -67,7 +62,7 @@ void LogSearchControl::Text2_KeyPress(int keyAscii) {
 void LogSearchControl::cmdSearch_Click() {
     const MainControls& ui = window_.ui();
     search_.setText(ui.Text2->text());
-    const LogSearch::Match match = search_.next(DocumentText(*window_.log().document()));
+    const LogSearch::Match match = search_.next(StoreText(window_.log().store()));
     ui.lblSearchResult->setText(
         QStringLiteral("String found: %1/%2").arg(match.number).arg(match.count));
     ui.lblSearchResult->show();
@@ -75,24 +70,16 @@ void LogSearchControl::cmdSearch_Click() {
         highlight(match.position, match.length);
         return;
     }
-    ui.responseBox->setExtraSelections({});
+    ui.responseBox->clearMark();
     msgBox(QStringLiteral("String not found!"), MsgIcon::Critical);
 }
 
 void LogSearchControl::highlight(qint64 position, qint64 length) {
-    QPlainTextEdit* box = window_.ui().responseBox;
-    QTextCursor match(box->document());
-    match.setPosition(static_cast<int>(position));
-    match.setPosition(static_cast<int>(position + length), QTextCursor::KeepAnchor);
-    // The selection goes with the next line written; the highlight stays until the next
-    // search.
-    QTextEdit::ExtraSelection marked;
-    marked.cursor = match;
-    marked.format.setBackground(box->palette().brush(QPalette::Highlight));
-    marked.format.setForeground(box->palette().brush(QPalette::HighlightedText));
-    box->setExtraSelections({marked});
-    box->setTextCursor(match);
-    box->centerCursor();
+    LogView* box = window_.ui().responseBox;
+    // The selection goes with the next line written; the mark stays until the next search.
+    box->setMark(position, length);
+    box->select(position, position + length);
+    box->centerOn(position);
 }
 
 } // namespace kst

@@ -16,7 +16,7 @@ public:
     // with text, and a result shown no longer counts.
     void responseBox_Change();
     // The log's text changed at `from`: `removed` characters gone, `added` put in.
-    void responseBox_ContentsChange(int from, int removed);
+    void responseBox_ContentsChange(qint64 from, qint64 removed);
     void Text2_Change();
     // Enter (13) in the search field searches.
     void Text2_KeyPress(int keyAscii);

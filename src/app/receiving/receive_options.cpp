@@ -60,7 +60,7 @@ void ReceiveOptions::CbTimer_Click() {
 
 void ReceiveOptions::Option2_Click(int Index) {
     session_.state().RxFormat = Index;
-    if (window_.log().document()->isEmpty())
+    if (window_.log().isEmpty())
         return;
     window_.Add_Color(QStringLiteral("\r\n# # # RX data format changed to: ") +
                           window_.ui().Option2[static_cast<size_t>(Index)]->text() +

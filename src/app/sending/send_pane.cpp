@@ -162,7 +162,7 @@ void SendPane::Option1_Click(int Index) {
         ui.Text3->hide();
     }
     surface_.set(QStringLiteral("Combo1"), Prop::Width, ascii ? 4260 : 5055);
-    if (!window_.log().plainText().isEmpty()) {
+    if (!window_.log().isEmpty()) {
         window_.Add_Color(QStringLiteral("\r\n# # # TX data format changed to: ") +
                               ui.Option1[static_cast<size_t>(Index)]->text() +
                               QStringLiteral(" # # # \r\n"),

@@ -21,8 +21,12 @@ bool CommInbox::addBytes(const char* data, qsizetype size) {
     const qsizetype fits = std::min(size, capacity_ - bytes_.size());
     bool wake = false;
     if (fits > 0) {
+        // Bytes that join others not yet taken need no event of their own: whoever takes
+        // those takes these too.
+        const bool untaken = !bytes_.isEmpty();
         bytes_.append(data, fits);
-        wake = queueLocked(comEvReceive);
+        if (!untaken)
+            wake = queueLocked(comEvReceive);
     }
     if (fits < size) {
         dropped_ += size - fits;

@@ -17,6 +17,8 @@ namespace kst::comm {
 // An event code that is already waiting is not queued again: the reader looks at
 // the present line states and buffer anyway, so a burst of one kind of event (a
 // flapping line, a steady stream of bytes) needs one delivery, not one per report.
+// Likewise bytes that arrive while earlier ones wait to be taken raise no receive
+// event: a line that keeps sending wakes the reader once per take, not once per chunk.
 class CommInbox {
 public:
     explicit CommInbox(qsizetype capacity) : capacity_(capacity) {}

@@ -220,6 +220,11 @@ PosixSerialDevice::Drain PosixSerialDevice::drainInput(char* buffer, qsizetype s
         const ssize_t n = ::read(fd_, buffer, static_cast<size_t>(size));
         if (n > 0) {
             sink_->received(buffer, n);
+            // Fewer bytes than asked for: the driver had no more at hand. The next poll
+            // says when more comes (at once, when it has more queued), so a busy line
+            // costs one read a wake-up, not two.
+            if (n < size)
+                return Drain::Empty;
             continue;
         }
         if (n < 0 && errno == EINTR)

@@ -11,8 +11,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTimer>
 #include <functional>
 
@@ -264,10 +262,10 @@ TEST_F(EditorsTest, OptionsAreStoredAndAppliedWhereTheyTakeEffect) {
     // New text takes the new style and size.
     main.log().clear();
     main.Add_Color("tx", prefs.txStyle());
-    QTextCursor cursor(main.log().document());
-    cursor.movePosition(QTextCursor::End);
-    EXPECT_TRUE(cursor.charFormat().font().bold());
-    EXPECT_EQ(cursor.charFormat().fontPointSize(), 14);
+    const std::vector<StyledRun> written = main.log().runs();
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_TRUE(written[0].bold);
+    EXPECT_EQ(written[0].pointSize, 14);
 }
 
 TEST_F(EditorsTest, CancelAndAFailedSaveChangeNeitherTheRowNorTheWindow) {

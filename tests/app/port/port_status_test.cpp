@@ -4,6 +4,8 @@
 #include "support/pty_pair.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
 #include <QLocale>
 #include <QTimer>
 
@@ -137,6 +139,44 @@ TEST_F(PortListTest, StatusBarKeepsItsPanelsAndTheClock) {
     EXPECT_EQ(bar->panelPicture("Ball"), 3);
     bar->setPanelPicture("Setting", 2); // a text panel shows no picture
     EXPECT_EQ(bar->panelPicture("Setting"), 0);
+}
+
+} // namespace
+
+namespace {
+
+// Counts the bar's layout passes.
+struct LayoutPasses : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::LayoutRequest;
+        return false;
+    }
+};
+
+TEST_F(PortListTest, ABusyLineSwitchesTheBallsTextsWithoutLayingOutTheBarAgain) {
+    main.show();
+    PanelStatusBar* bar = main.StatusBar1();
+    bar->setPanelText("Ball", "Receiving data ...");
+    for (int settle = 0; settle < 3; ++settle)
+        QCoreApplication::sendPostedEvents();
+    LayoutPasses passes;
+    bar->installEventFilter(&passes);
+    for (int block = 0; block < 5; ++block) {
+        bar->setPanelText("Ball", "Ready");
+        QCoreApplication::sendPostedEvents();
+        bar->setPanelText("Ball", "Receiving data ...");
+        QCoreApplication::sendPostedEvents();
+    }
+    EXPECT_EQ(passes.count, 0);
+
+    // A longer text still gets the room it needs.
+    const QString longer = "COM 2 Input Buffer Overflow, and more besides";
+    bar->setPanelText("Ball", longer);
+    QCoreApplication::sendPostedEvents();
+    auto* text = bar->findChild<QWidget*>("Ball")->findChildren<QLabel*>().last();
+    EXPECT_EQ(text->text(), longer);
+    EXPECT_GE(text->width(), text->fontMetrics().horizontalAdvance(longer));
 }
 
 } // namespace

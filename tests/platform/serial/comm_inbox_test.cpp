@@ -25,6 +25,10 @@ TEST(CommInbox, OneReceiveEventServesEveryChunkUntilItIsTaken) {
 
     EXPECT_TRUE(inbox.addBytes("d", 1)) << "after delivery, new bytes wake again";
     EXPECT_EQ(takeAll(inbox), QList<int>{comEvReceive});
+    EXPECT_FALSE(inbox.addBytes("e", 1)) << "the bytes before it are not taken yet";
+    EXPECT_TRUE(takeAll(inbox).isEmpty());
+    EXPECT_EQ(inbox.takeBytes(), "de");
+    EXPECT_TRUE(inbox.addBytes("f", 1)) << "taken: the next bytes wake again";
 }
 
 TEST(CommInbox, KeepsTheOrderOfDistinctEventsAndQueuesNoDuplicate) {

@@ -1,0 +1,309 @@
+#include "notation/view/log_store.h"
+
+#include <QRandomGenerator>
+#include <QStringList>
+#include <QStringMatcher>
+#include <gtest/gtest.h>
+
+using namespace kst;
+
+namespace {
+
+struct Write {
+    QString text;
+    int style;
+};
+
+// The runs as the store gives them, neighbours of one style joined: "text|style" each.
+QStringList runsOf(const LogStore& store) {
+    QStringList runs;
+    int last = -1;
+    store.visitRuns(0, store.length(), [&](QStringView text, LogStore::StyleId style) {
+        if (style == last)
+            runs.back().insert(runs.back().lastIndexOf(u'|'), text);
+        else
+            runs << text.toString() + u'|' + QString::number(style);
+        last = style;
+    });
+    return runs;
+}
+
+// The rows: their text, "+" in front of a row that continues the one before.
+QStringList rowsOf(const LogStore& store) {
+    QStringList rows;
+    for (qint64 k = 0; k < store.rowCount(); ++k)
+        rows << (store.rowContinues(k) ? QStringLiteral("+") : QString()) + store.rowText(k);
+    return rows;
+}
+
+// Styles 1..4 of the store, as a log with four styles in use has them.
+std::vector<LogStore::StyleId> fourStyles(LogStore& store) {
+    return {store.styleId({0x000080, true}), store.styleId({0x800000}),
+            store.styleId({0x008000, false, true}), store.styleId({0x808080, false, false, true})};
+}
+
+// A search that does not mind case, over a whole text, as the log view's own text did it.
+qint64 referenceCount(const QString& text, const QString& needle) {
+    QStringMatcher matcher(needle, Qt::CaseInsensitive);
+    qint64 count = 0;
+    for (qsizetype at = matcher.indexIn(text, 0); at >= 0;
+         at = matcher.indexIn(text, at + needle.size()))
+        ++count;
+    return count;
+}
+
+} // namespace
+
+TEST(LogStore, KeepsTextLinesAndStylesAsWritten) {
+    const QString longLine(LogStore::MaxRowChars + 5, u'x');
+    const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");
+    struct Case {
+        const char* what;
+        std::vector<Write> writes;
+        QString text;
+        QStringList rows;
+        QStringList runs;
+    };
+    const std::vector<Case> cases = {
+        {"a label and a body",
+         {{"Data sent: ", 1}, {"41 42\r\n", 2}},
+         "Data sent: 41 42\n",
+         {"Data sent: 41 42", ""},
+         {"Data sent: |1", "41 42\n|2"}},
+        {"empty texts write nothing",
+         {{"", 1}, {"body", 2}, {"", 3}},
+         "body",
+         {"body"},
+         {"body|2"}},
+        {"CR LF, a lone CR and a lone LF each end a line; a CR at the end of one text and an "
+         "LF at the start of the next are two",
+         {{"next\r", 1}, {"\nlast\n", 1}, {"a\rb\r\n", 1}},
+         "next\n\nlast\na\nb\n",
+         {"next", "", "last", "a", "b", ""},
+         {"next\n\nlast\na\nb\n|1"}},
+        {"a line in four styles",
+         {{"a", 1}, {"b", 2}, {"c", 3}, {"d", 1}, {"e\r\n", 4}},
+         "abcde\n",
+         {"abcde", ""},
+         {"a|1", "b|2", "c|3", "d|1", "e\n|4"}},
+        {"a line longer than a row goes on in the next rows",
+         {{longLine, 1}, {"\r\n", 2}},
+         longLine + u'\n',
+         {QString(LogStore::MaxRowChars, u'x'), "+xxxxx", ""},
+         {longLine + "\n|1"}},
+        {"a line filled by several texts",
+         {{QString(4000, u'a'), 1}, {QString(200, u'b'), 2}},
+         QString(4000, u'a') + QString(200, u'b'),
+         {QString(4000, u'a') + QString(96, u'b'), "+" + QString(104, u'b')},
+         {QString(4000, u'a') + "|1", QString(200, u'b') + "|2"}},
+        {"characters beyond Latin-1, also in a line begun in Latin-1",
+         {{"caf\u00e9 ", 1}, {"\u20ac 5\r\nab", 2}, {"\u0394", 3}, {"c", 3}},
+         "caf\u00e9 \u20ac 5\nab\u0394c",
+         {"caf\u00e9 \u20ac 5", "ab\u0394c"},
+         {"caf\u00e9 |1", "\u20ac 5\nab|2", "\u0394c|3"}},
+        {"a character of two units is not cut at a row's end",
+         {{QString(LogStore::MaxRowChars - 1, u'a') + smile + "z", 1}},
+         QString(LogStore::MaxRowChars - 1, u'a') + smile + "z",
+         {QString(LogStore::MaxRowChars - 1, u'a'), "+" + smile + "z"},
+         {QString(LogStore::MaxRowChars - 1, u'a') + smile + "z|1"}},
+        {"control characters are kept",
+         {{QString("nul:") + QChar(0) + "tab:\t\xFF", 1}},
+         QString("nul:") + QChar(0) + "tab:\t\xFF",
+         {QString("nul:") + QChar(0) + "tab:\t\xFF"},
+         {QString("nul:") + QChar(0) + "tab:\t\xFF|1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LogStore store;
+        const auto styles = fourStyles(store);
+        for (const Write& w : c.writes)
+            EXPECT_TRUE(store.append(w.text, styles[size_t(w.style - 1)]));
+        EXPECT_EQ(store.text(0, store.length()), c.text);
+        EXPECT_EQ(store.length(), c.text.size());
+        EXPECT_EQ(rowsOf(store), c.rows);
+        EXPECT_EQ(runsOf(store), c.runs);
+    }
+}
+
+TEST(LogStore, AStyleIsKeptOnceWhateverUsesIt) {
+    LogStore store;
+    const RunStyle bold{0x0000FF, true, false, false, 14};
+    const LogStore::StyleId id = store.styleId(bold);
+    EXPECT_EQ(store.styleId(bold), id);
+    EXPECT_NE(store.styleId({0x0000FF, true, false, false, 12}), id);
+    EXPECT_EQ(store.style(id), bold);
+    store.append(QStringLiteral("x\r\n"), id);
+    const auto spans = store.rowSpans(1);
+    ASSERT_EQ(spans.size(), 1u);
+    EXPECT_EQ(spans[0].style, id) << "an empty line keeps the style it was ended in";
+}
+
+// A log of several pages, written in pieces of every kind, read back, cut into rows and
+// searched: everything against the same text held as one string.
+TEST(LogStore, PositionsRowsTextAndSearchAgreeWithTheTextAsOneString) {
+    LogStore store;
+    const auto styles = fourStyles(store);
+    QString all;
+    std::vector<LogStore::StyleId> styleOf;
+    QRandomGenerator random(7);
+    const QStringList pieces = {
+        "Data received: ", "3C A5 01 00 5B 3C ", "\r\n", "ok OK ", "\u20ac\u00e9", "x", "\r", "\n",
+        "ab\tcd"};
+    while (all.size() < 3 * 1024 * 1024 + 12345) {
+        QString piece = pieces[random.bounded(pieces.size())];
+        if (random.bounded(200) == 0)
+            piece = QString(random.bounded(2 * LogStore::MaxRowChars), u'y');
+        const LogStore::StyleId style = styles[random.bounded(4)];
+        ASSERT_TRUE(store.append(piece, style));
+        piece.replace("\r\n", "\n").replace(u'\r', u'\n');
+        all += piece;
+        styleOf.insert(styleOf.end(), size_t(piece.size()), style);
+    }
+    ASSERT_EQ(store.length(), all.size());
+
+    // Rows follow each other without a gap, each one line or a piece of one.
+    qint64 start = 0;
+    for (qint64 k = 0; k < store.rowCount(); ++k) {
+        ASSERT_EQ(store.rowStart(k), start) << k;
+        const int length = store.rowLength(k);
+        ASSERT_LE(length, LogStore::MaxRowChars);
+        ASSERT_EQ(store.rowText(k), all.mid(start, length)) << k;
+        ASSERT_FALSE(store.rowText(k).contains(u'\n'));
+        ASSERT_EQ(store.rowEndsLine(k), start + length < all.size() && all[start + length] == u'\n')
+            << k;
+        for (const LogStore::Span& span : store.rowSpans(k))
+            for (int i = span.from; i < span.from + span.length; ++i)
+                ASSERT_EQ(span.style, styleOf[size_t(start + i)]) << start + i;
+        // The place between two rows of one line is the later row's.
+        const bool last = k + 1 == store.rowCount();
+        const int places = length + (store.rowEndsLine(k) || last ? 1 : 0);
+        if (places > 0) {
+            const qint64 probe = start + random.bounded(places);
+            ASSERT_EQ(store.rowAt(probe), k) << probe;
+        }
+        start += length + (store.rowEndsLine(k) ? 1 : 0);
+    }
+    EXPECT_EQ(start, all.size());
+
+    for (int i = 0; i < 100; ++i) {
+        const qint64 from = random.bounded(all.size());
+        const qint64 to = from + random.bounded(qMin<qint64>(all.size() - from, 300000) + 1);
+        ASSERT_EQ(store.text(from, to), all.mid(from, to - from)) << from << " " << to;
+    }
+    QString pieced;
+    store.visitText(0, store.length(), 1000, [&](QStringView piece) {
+        EXPECT_LE(piece.size(), 1000);
+        pieced += piece;
+        return true;
+    });
+    EXPECT_EQ(pieced, all);
+
+    for (const QString needle : {"ok", "3c a5 01", "\u20ac\u00c9", "Y", "\nd", "zz", "ok\nO"}) {
+        SCOPED_TRACE(needle.toStdString());
+        EXPECT_EQ(store.count(needle, 0, store.length()), referenceCount(all, needle));
+        QStringMatcher matcher(needle, Qt::CaseInsensitive);
+        for (int i = 0; i < 10; ++i) {
+            const qint64 from = random.bounded(all.size());
+            const qint64 to = from + random.bounded(all.size() - from + 1);
+            const QString part = all.mid(from, to - from);
+            const qsizetype expected = matcher.indexIn(part, 0);
+            ASSERT_EQ(store.indexOf(needle, from, to), expected < 0 ? -1 : from + expected);
+            ASSERT_EQ(store.count(needle, from, to), referenceCount(part, needle));
+        }
+    }
+}
+
+TEST(LogStore, LineEndsAroundAPosition) {
+    LogStore store;
+    const QString line(LogStore::MaxRowChars + 10, u'w');
+    store.append(QStringLiteral("ab\r\n") + line + QStringLiteral("\r\nlast"), 0);
+    const qint64 lineEnd = 3 + line.size() + 1;
+    struct Case {
+        qint64 position;
+        qint64 lineEndFrom;
+        qint64 lastLineEndBefore;
+    };
+    for (const Case c :
+         {Case{0, 3, 0}, Case{2, 3, 0}, Case{3, lineEnd, 3}, Case{4, lineEnd, 3},
+          Case{3 + LogStore::MaxRowChars, lineEnd, 3}, Case{lineEnd - 1, lineEnd, 3},
+          Case{lineEnd, store.length(), lineEnd}, Case{store.length(), store.length(), lineEnd}}) {
+        EXPECT_EQ(store.lineEndFrom(c.position), c.lineEndFrom) << c.position;
+        EXPECT_EQ(store.lastLineEndBefore(c.position), c.lastLineEndBefore) << c.position;
+    }
+}
+
+TEST(LogStore, MemoryRunningShortEndsTheGrowthAndKeepsWhatWasWritten) {
+    LogStore store;
+    qsizetype granted = 0;
+    store.setMemoryCheck([&](qsizetype bytes) {
+        if (granted + bytes > 3 * 1024 * 1024)
+            return false;
+        granted += bytes;
+        return true;
+    });
+    const QString line = QStringLiteral("Data received: 41 42 43 44 45 46 47 48\r\n");
+    QString written;
+    qint64 lines = 0;
+    while (store.append(line, 1)) {
+        written += QStringLiteral("Data received: 41 42 43 44 45 46 47 48\n");
+        ++lines;
+    }
+    EXPECT_TRUE(store.isFull());
+    EXPECT_GT(lines, 50000);
+    EXPECT_FALSE(store.append(QStringLiteral("more"), 1));
+    EXPECT_TRUE(store.text(0, store.length()).startsWith(written));
+    EXPECT_LT(store.length(), written.size() + line.size());
+    EXPECT_EQ(store.rowStart(store.rowCount() - 1) + store.rowLength(store.rowCount() - 1),
+              store.length());
+
+    const qint64 before = store.length();
+    store.appendPastFull(QStringLiteral("\r\nThe log is full.\r\n"), 2);
+    EXPECT_TRUE(store.text(before, store.length()).endsWith("The log is full.\n"));
+
+    store.clear();
+    EXPECT_FALSE(store.isFull());
+    EXPECT_TRUE(store.isEmpty());
+    EXPECT_EQ(store.rowCount(), 1);
+}
+
+// A log beyond 2^31 characters (3 G): positions, rows, text and search past that
+// mark. The text is written in large pieces of long lines, so the test costs the memory
+// of the text itself and little time.
+TEST(LogStore, HoldsALogOfThreeGigaCharacters) {
+    LogStore store;
+    QByteArray line = "Data received: ";
+    while (line.size() < 4000)
+        line += "3C A5 01 00 5B ";
+    line += "\r\n";
+    QByteArray piece;
+    while (piece.size() < 8 * 1024 * 1024)
+        piece += line;
+    const qint64 target = 3'000'000'000LL;
+    qint64 written = 0;
+    while (written < target) {
+        ASSERT_TRUE(store.appendLatin1(piece, 1));
+        written += piece.size() - (piece.size() / line.size()); // CR LF is one break
+        if (written > 2'500'000'000LL && written < 2'500'000'000LL + piece.size())
+            store.appendLatin1("MARK", 2);
+    }
+    const qint64 length = store.length();
+    EXPECT_GT(length, target);
+    EXPECT_LT(store.bytesHeld(), length + length / 50) << "about one byte a character";
+
+    const qint64 lineChars = line.size() - 1;
+    const qint64 lastRow = store.rowCount() - 1;
+    EXPECT_EQ(store.rowStart(lastRow), length);
+    const qint64 beyond = (qint64(1) << 31) + 12345;
+    const qint64 row = store.rowAt(beyond);
+    EXPECT_LE(store.rowStart(row), beyond);
+    EXPECT_GE(store.rowStart(row) + store.rowLength(row), beyond);
+    EXPECT_TRUE(store.rowText(store.rowAt(length - 10)).startsWith("Data received: 3C A5"));
+    EXPECT_EQ(store.text(length - 4, length), "5B \n");
+
+    const qint64 mark = store.indexOf(QStringLiteral("mark"), 2'400'000'000LL, length);
+    ASSERT_GT(mark, 2'500'000'000LL);
+    EXPECT_EQ(store.text(mark - 1, mark + 5), "\nMARKD");
+    EXPECT_EQ(store.count(QStringLiteral("data received"), length - 100 * lineChars, length), 100);
+    EXPECT_EQ(store.lastLineEndBefore(length), length);
+    EXPECT_EQ(store.lineEndFrom(beyond), store.rowStart(row) + store.rowLength(row) + 1);
+}
