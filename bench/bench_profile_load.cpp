@@ -5,6 +5,7 @@
 // connection, and applies them to the main window.
 
 #include "app/main/frm_main.h"
+#include "app/main/main_controller.h"
 #include "app/main/session.h"
 #include "app/profiles/profile_control.h"
 #include "bench_main.h"
@@ -63,8 +64,9 @@ void openDb(benchmark::State& state, bool alternate) {
     window.session().discoverDevices = [] { return QStringList(); };
     bool second = false;
     for (auto _ : state) {
-        window.profile().Open_DB(second ? folder.secondProfile() : folder.defaultProfile(),
-                                 second ? "Bench.kst" : "Device1.kst");
+        window.controller().profile().Open_DB(second ? folder.secondProfile()
+                                                     : folder.defaultProfile(),
+                                              second ? "Bench.kst" : "Device1.kst");
         second = alternate && !second;
     }
     kst::Platform::setMessages(previous);

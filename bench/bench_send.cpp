@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
 
     kst::frmMain window(folder.path(), QSize(1280, 1024));
     window.session().discoverDevices = [] { return QStringList(); };
-    window.portList().FillPortList({1});
+    window.controller().portList().FillPortList({1});
     const kst::MainControls& ui = window.ui();
     ui.portChoice->setCurrentIndex(0);
     ui.BaudChoice->setCurrentIndex(15);
