@@ -202,8 +202,9 @@ bool frmAutoSequence::resetMacros(const QString& question, int first, int last,
     // Only what committed is shown: the defaults, in the notation they hold.
     state_.storedNotation = 0;
     showNotation(0);
-    steps_->forgetChanges();
-    subRoutines_->forgetChanges();
+    // What is shown is what is stored.
+    steps_->dropChanges();
+    subRoutines_->dropChanges();
     return true;
 }
 

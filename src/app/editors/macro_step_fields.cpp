@@ -398,10 +398,6 @@ void MacroStepFields::dropChanges() {
     loaded_ = shownStep();
 }
 
-void MacroStepFields::forgetChanges() {
-    dropChanges();
-}
-
 void MacroStepFields::List1_Click() {
     if (listing_)
         return;

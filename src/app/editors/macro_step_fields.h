@@ -45,8 +45,6 @@ public:
     void notationSwitched();
     // The notation differs from the stored one: the step's save stores it.
     void markChanged() { stepChanged_ = true; }
-    // After a reset: what is shown is what is stored.
-    void forgetChanges();
 
     int currentStep() const { return currentStep_; }
     // The step as its fields show it.

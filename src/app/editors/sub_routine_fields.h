@@ -39,8 +39,6 @@ public:
     bool loadSubRoutine(int index);
     // The notation was switched: the control codes go, the widths follow.
     void notationSwitched();
-    // After a reset: what is shown is what is stored.
-    void forgetChanges() { dropChanges(); }
 
     int currentSubRoutine() const { return current_; }
     SubRoutineRow shownSubRoutine() const;
