@@ -27,8 +27,35 @@ std::optional<QChar> anyKey(QChar typed) {
 
 } // namespace
 
+const QStringList& lineStateListEntries(int kind) {
+    static const QStringList states = {"CTS ON",
+                                       "CTS OFF",
+                                       "DSR ON",
+                                       "DSR OFF",
+                                       "CTS ON, DSR ON",
+                                       "CTS ON, DSR OFF",
+                                       "CTS OFF, DSR ON",
+                                       "CTS OFF, DSR OFF",
+                                       "DCD ON",
+                                       "DCD OFF",
+                                       "RI Detected",
+                                       "DCD ON, RI Detected",
+                                       "DCD OFF, RI Detected"};
+    static const QStringList events = {"CTS ON", "CTS OFF", "DSR ON",     "DSR OFF",
+                                       "DCD ON", "DCD OFF", "RI Detected"};
+    return kind == SignalingKind ? events : states;
+}
+
 int lineStateListSize(int kind) {
-    return kind == SignalingKind ? 7 : 13;
+    return static_cast<int>(lineStateListEntries(kind).size());
+}
+
+const QStringList& signalListEntries() {
+    static const QStringList names = {"RTS ON",          "RTS OFF",          "DTR ON",
+                                      "DTR OFF",         "RTS ON, DTR ON",   "RTS ON, DTR OFF",
+                                      "RTS OFF, DTR ON", "RTS OFF, DTR OFF", "Play Sound"};
+    Q_ASSERT(names.size() == SignalListSize);
+    return names;
 }
 
 QString hexCodesMessage() {

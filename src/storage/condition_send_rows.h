@@ -4,6 +4,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // The two field groups that the auto-response rules and the macro sub-routines share: a
@@ -22,10 +23,12 @@ inline bool comparesData(int kind) {
     return kind >= 0 && kind < 3;
 }
 
-// Entries of the line-state list under a kind: 13 line states for the data and length
-// kinds, 7 line events for Signaling.
+// The line-state list under a kind: the 13 line states for the data and length kinds,
+// the 7 line events for Signaling.
+const QStringList& lineStateListEntries(int kind);
 int lineStateListSize(int kind);
-// Entries of the signal list ("RTS ON" .. "Play Sound").
+// The signal list ("RTS ON" .. "Play Sound").
+const QStringList& signalListEntries();
 inline constexpr int SignalListSize = 9;
 
 // A condition as its editor shows it: the texts as typed and the list positions.

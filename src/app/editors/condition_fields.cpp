@@ -28,29 +28,6 @@ constexpr int CodesWidth = 765;
 constexpr int LineStateTop = 1230;
 constexpr int ListLeft = 1395;
 
-const QStringList& lineStateNames() {
-    static const QStringList names = {"CTS ON",
-                                      "CTS OFF",
-                                      "DSR ON",
-                                      "DSR OFF",
-                                      "CTS ON, DSR ON",
-                                      "CTS ON, DSR OFF",
-                                      "CTS OFF, DSR ON",
-                                      "CTS OFF, DSR OFF",
-                                      "DCD ON",
-                                      "DCD OFF",
-                                      "RI Detected",
-                                      "DCD ON, RI Detected",
-                                      "DCD OFF, RI Detected"};
-    return names;
-}
-
-const QStringList& lineEventNames() {
-    static const QStringList names = {"CTS ON", "CTS OFF", "DSR ON",     "DSR OFF",
-                                      "DCD ON", "DCD OFF", "RI Detected"};
-    return names;
-}
-
 // Where option k of the kinds stands: the data kinds in the first row, the others in
 // the second.
 struct OptionPlace {
@@ -205,7 +182,7 @@ void ConditionFields::layOut() {
 
 void ConditionFields::fillList() {
     lineStateList->clear();
-    lineStateList->addItems(kind_ == SignalingKind ? lineEventNames() : lineStateNames());
+    lineStateList->addItems(lineStateListEntries(kind_));
     lineStateList->setCurrentIndex(0);
 }
 

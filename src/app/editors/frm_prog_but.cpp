@@ -6,6 +6,7 @@
 #include "platform/desktop/checked_field.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
+#include "storage/condition_send_rows.h"
 #include "storage/field_values.h"
 #include "storage/profile_readers.h"
 #include "tools/tool_design.h"
@@ -133,8 +134,8 @@ void frmProgBut::buildRow(QWidget* page, int row, int gridRow) {
     r.txtCaption = lineEdit(page, QStringLiteral("txtCaption"), row, 3, 600);
     r.Combo2 = new QComboBox(page);
     r.Combo2->setObjectName(elementName(QStringLiteral("Combo2"), row));
-    r.Combo2->addItems({"None", "RTS ON", "RTS OFF", "DTR ON", "DTR OFF", "RTS ON, DTR ON",
-                        "RTS ON, DTR OFF", "RTS OFF, DTR ON", "RTS OFF, DTR OFF", "Play Sound"});
+    r.Combo2->addItem(QStringLiteral("None"));
+    r.Combo2->addItems(signalListEntries());
     r.txtCmd = lineEdit(page, QStringLiteral("txtCmd"), row, 255, CommandWidthHex);
     // The column holds at most 255 characters.
     r.txtCtrlCode = lineEdit(page, QStringLiteral("txtCtrlCode"), row, 255, ControlCodesWidth);

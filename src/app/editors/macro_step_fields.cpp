@@ -32,13 +32,6 @@ const int Delay = StepField::send(SendField::Delay);
 const int Repeat = StepField::send(SendField::Repeat);
 const int Interval = StepField::send(SendField::Interval);
 
-const QStringList& signalNames() {
-    static const QStringList names = {"RTS ON",          "RTS OFF",          "DTR ON",
-                                      "DTR OFF",         "RTS ON, DTR ON",   "RTS ON, DTR OFF",
-                                      "RTS OFF, DTR ON", "RTS OFF, DTR OFF", "Play Sound"};
-    return names;
-}
-
 QLabel* label(QWidget* parent, const QString& name, const QString& caption, int left, int top,
               int width) {
     return placed(new QLabel(caption, parent), name, left, top, width, 240);
@@ -155,7 +148,7 @@ void MacroStepFields::buildActions(QGroupBox* actions) {
     connect(chkStep, &QCheckBox::clicked, this, &MacroStepFields::chkStep_Click);
     cboStepSignal =
         placed(new QComboBox(actions), QStringLiteral("cboStepSignal"), 3540, 1140, 1980, 300);
-    cboStepSignal->addItems(signalNames());
+    cboStepSignal->addItems(signalListEntries());
 
     cboSub = placed(new QComboBox(actions), QStringLiteral("cboSub"), 1980, 1560, 1800, 300);
     Label7 = label(actions, QStringLiteral("Label7"), QStringLiteral("Timer"), 4020, 1590, 480);

@@ -35,13 +35,6 @@ constexpr int SignalCheckWidth = 1300;
 constexpr int BracketX = 1575;
 constexpr int Middle = 142; // of a field's height
 
-const QStringList& signalNames() {
-    static const QStringList names = {"RTS ON",          "RTS OFF",          "DTR ON",
-                                      "DTR OFF",         "RTS ON, DTR ON",   "RTS ON, DTR OFF",
-                                      "RTS OFF, DTR ON", "RTS OFF, DTR OFF", "Play Sound"};
-    return names;
-}
-
 } // namespace
 
 SendFields::SendFields(QWidget* parent, const SendNames& names, const SendLook& look, Hooks hooks,
@@ -103,7 +96,7 @@ void SendFields::build(const SendNames& names) {
                       SignalTop + Middle, FieldLeft, SignalTop + Middle);
     signalList = placed(new QComboBox(frame_), nameOf(names.signalList, i), FieldLeft,
                         SignalTop - 8, look_.commandWidth, 300);
-    signalList->addItems(signalNames());
+    signalList->addItems(signalListEntries());
 }
 
 void SendFields::connectFields() {
