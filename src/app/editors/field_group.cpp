@@ -44,8 +44,9 @@ void resizeWidth(QWidget* control, int widthTwips) {
 }
 
 void checkField(QLineEdit* field, QObject* owner, FieldRules rules,
-                const std::function<void()>& changed, const std::function<void()>& entered) {
-    auto* checked = new CheckedField(field, {}, owner);
+                const std::function<void()>& changed, const std::function<void()>& entered,
+                QAbstractButton* ownButton) {
+    auto* checked = new CheckedField(field, {}, owner, ownButton);
     auto validate = [field, checked, rules, changed] {
         const std::optional<Refusal> refusal = rules.check(field->text());
         if (refusal && rules.refusalUnchanged) {

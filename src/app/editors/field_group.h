@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -16,7 +17,7 @@ namespace kst {
 class CheckedField;
 class LineControl;
 
-// What the condition and send field groups build alike. Not for use outside them.
+// What the editors' field groups build alike.
 namespace field_group {
 
 // The object name of a control: element `index` of the array `name` ("Text1(3)"), or
@@ -50,8 +51,10 @@ struct FieldRules {
 // Makes `field` a checked field of `owner`. Leaving it tells the refusal of its check and
 // keeps the focus; a text that differs from the one on entry calls `changed`, also when
 // it is refused (unless `refusalUnchanged`). `entered` runs when it takes the focus.
+// `ownButton`: the button that runs the same check before it acts (see CheckedField).
 void checkField(QLineEdit* field, QObject* owner, FieldRules rules,
-                const std::function<void()>& changed, const std::function<void()>& entered);
+                const std::function<void()>& changed, const std::function<void()>& entered,
+                QAbstractButton* ownButton = nullptr);
 
 // Calls `entered` when one of the watched controls takes the focus, and `left` when it
 // loses it to another control of its window.

@@ -1,5 +1,6 @@
 #include "app/editors/macro_step_fields.h"
 
+#include "app/editors/field_group.h"
 #include "app/main/controls.h"
 #include "notation/leading_number.h"
 #include "platform/desktop/checked_field.h"
@@ -19,34 +20,19 @@
 
 namespace kst {
 
+using namespace field_group;
+
 namespace {
 
 constexpr int CommandWidthHex = 3540;
 constexpr int CommandWidthAscii = 2835;
 constexpr int CommandLeft = 1980;
-constexpr int FieldHeight = 285;
 
 const int Command = StepField::send(SendField::Command);
 const int ControlCodes = StepField::send(SendField::ControlCodes);
 const int Delay = StepField::send(SendField::Delay);
 const int Repeat = StepField::send(SendField::Repeat);
 const int Interval = StepField::send(SendField::Interval);
-
-QLabel* label(QWidget* parent, const QString& name, const QString& caption, int left, int top,
-              int width) {
-    return placed(new QLabel(caption, parent), name, left, top, width, 240);
-}
-
-QLineEdit* textBox(QWidget* parent, const QString& name, int left, int top, int width,
-                   int maxLength) {
-    auto* box = placed(new QLineEdit(parent), name, left, top, width, FieldHeight);
-    box->setMaxLength(maxLength);
-    return box;
-}
-
-void setInUse(LineControl* line, bool inUse) {
-    line->setBorderColor(inUse ? syscolor::MenuText : syscolor::ScrollBar);
-}
 
 void setInUse(const std::initializer_list<QWidget*>& controls, bool inUse) {
     for (QWidget* control : controls)
@@ -79,7 +65,7 @@ void MacroStepFields::build(QWidget* frame) {
     label(Frame3, QStringLiteral("lblEditDelMain"), QStringLiteral("Edit Step's Name:"), 120, 330,
           1500);
     Label21 = label(Frame3, QStringLiteral("Label21"), QStringLiteral("1 >"), 1650, 330, 330);
-    txtEditSeq = textBox(Frame3, QStringLiteral("txtEditSeq"), 1980, 300, 2835, 50);
+    txtEditSeq = textField(Frame3, QStringLiteral("txtEditSeq"), 1980, 300, 2835, 50);
     auto* actions = placed(new QGroupBox(QStringLiteral("Actions"), Frame3),
                            QStringLiteral("Frame6"), 120, 720, 7800, 2100);
     buildActions(actions);
@@ -113,10 +99,8 @@ void MacroStepFields::build(QWidget* frame) {
 
 void MacroStepFields::buildActions(QGroupBox* actions) {
     const auto lineAt = [&](int number, int x1, int y1, int x2, int y2) {
-        auto* line = new LineControl(actions);
-        line->setObjectName(QStringLiteral("Line%1").arg(number));
-        line->setPoints(toPixels(x1), toPixels(y1), toPixels(x2), toPixels(y2));
-        lines_[static_cast<size_t>(number)] = line;
+        lines_[static_cast<size_t>(number)] =
+            field_group::line(actions, QStringLiteral("Line%1").arg(number), x1, y1, x2, y2);
     };
     const char* const kinds[] = {"Send Commands *", "Sub-Routine"};
     for (int i = 0; i < 2; ++i) {
@@ -127,20 +111,20 @@ void MacroStepFields::buildActions(QGroupBox* actions) {
                 [this, i] { OptSteps_Click(i); });
     }
     txtAction =
-        textBox(actions, QStringLiteral("txtAction"), CommandLeft, 270, CommandWidthHex, 255);
+        textField(actions, QStringLiteral("txtAction"), CommandLeft, 270, CommandWidthHex, 255);
     // The column holds at most 255 characters.
     txtActionCtrl =
-        textBox(actions, QStringLiteral("txtActionCtrl"), CommandLeft + CommandWidthAscii, 270,
-                CommandWidthHex - CommandWidthAscii, 255);
+        textField(actions, QStringLiteral("txtActionCtrl"), CommandLeft + CommandWidthAscii, 270,
+                  CommandWidthHex - CommandWidthAscii, 255);
 
     // Delay, Repeat and Interval in one row under the command.
     Label22 = label(actions, QStringLiteral("Label22"), QStringLiteral("Delay"), 1980, 750, 480);
-    txtSeqCmdDelay = textBox(actions, QStringLiteral("txtSeqCmdDelay"), 2460, 720, 615, 5);
+    txtSeqCmdDelay = textField(actions, QStringLiteral("txtSeqCmdDelay"), 2460, 720, 615, 5);
     Label30 = label(actions, QStringLiteral("Label30"), QStringLiteral("ms"), 3120, 750, 240);
     Label17 = label(actions, QStringLiteral("Label17"), QStringLiteral("Repeat"), 3600, 750, 560);
-    txtSeqCmdRepeat = textBox(actions, QStringLiteral("txtSeqCmdRepeat"), 4200, 720, 375, 2);
+    txtSeqCmdRepeat = textField(actions, QStringLiteral("txtSeqCmdRepeat"), 4200, 720, 375, 2);
     Label23 = label(actions, QStringLiteral("Label23"), QStringLiteral("Interval"), 4815, 750, 640);
-    txtSeqCmdInterval = textBox(actions, QStringLiteral("txtSeqCmdInterval"), 5475, 720, 615, 5);
+    txtSeqCmdInterval = textField(actions, QStringLiteral("txtSeqCmdInterval"), 5475, 720, 615, 5);
     Label31 = label(actions, QStringLiteral("Label31"), QStringLiteral("ms"), 6120, 750, 240);
 
     chkStep = placed(new QCheckBox(QStringLiteral("Send Signals"), actions),
@@ -152,7 +136,7 @@ void MacroStepFields::buildActions(QGroupBox* actions) {
 
     cboSub = placed(new QComboBox(actions), QStringLiteral("cboSub"), 1980, 1560, 1800, 300);
     Label7 = label(actions, QStringLiteral("Label7"), QStringLiteral("Timer"), 4020, 1590, 480);
-    txtTimerAfter = textBox(actions, QStringLiteral("txtTimerAfter"), 4560, 1560, 615, 5);
+    txtTimerAfter = textField(actions, QStringLiteral("txtTimerAfter"), 4560, 1560, 615, 5);
     Label6 = label(actions, QStringLiteral("Label6"), QStringLiteral("ms"), 5220, 1590, 240);
 
     // Connectors: from the send option down to the Delay row and the signal; along the
@@ -172,51 +156,33 @@ void MacroStepFields::buildActions(QGroupBox* actions) {
 // The fields
 
 void MacroStepFields::checkField(QLineEdit* box, int at) {
-    auto* checked = new CheckedField(box, {}, this, cmdStepSave);
-    checked->setRules({
-        .key = [this, at](QChar typed) { return key(at, typed); },
-        .validate = [this, box, at, checked] { return leave(box, at, *checked); },
-        .lostFocus = [this, box, at] { tidy(box, at); },
-    });
-}
-
-std::optional<QChar> MacroStepFields::key(int at, QChar typed) const {
-    if (at == StepField::Name)
-        return typed;
-    if (at == StepField::TimerAfter)
-        return numberFieldKey(typed);
-    return sendFieldKey(SendField(at - Command), typed, state_.editNotation);
-}
-
-bool MacroStepFields::leave(QLineEdit* box, int at, const CheckedField&) {
-    const QString text = box->text();
-    std::optional<Refusal> refusal;
-    if (at == StepField::Name)
-        refusal = MacroStepTable::checkName(currentStep_, text);
-    else if (at == StepField::TimerAfter)
-        refusal = MacroStepTable::checkTimer(currentStep_, text);
-    else
-        refusal =
-            checkSendField(currentStep_, at, SendField(at - Command), text, state_.editNotation);
-    if (refusal) {
-        showRefusal(*refusal);
-        return false;
+    // A refusal marks nothing: the step's changes are its fields against the step read.
+    FieldRules rules{.refusalUnchanged = true};
+    if (at == StepField::Name) {
+        rules.check = [this](const QString& text) {
+            return MacroStepTable::checkName(currentStep_, text);
+        };
+    } else if (at == StepField::TimerAfter) {
+        rules.key = numberFieldKey;
+        rules.check = [this](const QString& text) {
+            return MacroStepTable::checkTimer(currentStep_, text);
+        };
+        rules.number = true;
+    } else {
+        const auto member = SendField(at - Command);
+        rules.key = [this, member](QChar typed) {
+            return sendFieldKey(member, typed, state_.editNotation);
+        };
+        rules.check = [this, at, member](const QString& text) {
+            return checkSendField(currentStep_, at, member, text, state_.editNotation);
+        };
+        // The command and its control codes are cut after their last comma, not rewritten.
+        rules.tidy = [this, member](const QString& text) {
+            return tidySendField(member, text, state_.editNotation, false);
+        };
+        rules.number = at == Delay || at == Repeat || at == Interval;
     }
-    const bool number =
-        at == Delay || at == Repeat || at == Interval || at == StepField::TimerAfter;
-    if (number && text.isEmpty())
-        box->setText(QStringLiteral("0"));
-    return true;
-}
-
-void MacroStepFields::tidy(QLineEdit* box, int at) {
-    if (at == StepField::Name || at == StepField::TimerAfter)
-        return;
-    // The command and its control codes are cut after their last comma, not rewritten.
-    const QString tidied =
-        tidySendField(SendField(at - Command), box->text(), state_.editNotation, false);
-    if (tidied != box->text())
-        box->setText(tidied);
+    field_group::checkField(box, this, std::move(rules), nullptr, nullptr, cmdStepSave);
 }
 
 QLineEdit* MacroStepFields::field(int at) const {
@@ -243,7 +209,7 @@ void MacroStepFields::OptSteps_Click(int Index) {
 void MacroStepFields::chkStep_Click() {
     const bool ticked = chkStep->isChecked();
     cboStepSignal->setEnabled(ticked && kind() == StepAction::SendCommands);
-    setInUse(line(21), ticked && kind() == StepAction::SendCommands);
+    setLineInUse(line(21), ticked && kind() == StepAction::SendCommands);
 }
 
 void MacroStepFields::applyKind(bool byLoader) {
@@ -251,9 +217,9 @@ void MacroStepFields::applyKind(bool byLoader) {
     setInUse({txtAction, txtActionCtrl, txtSeqCmdDelay, Label22, Label30, chkStep}, send);
     setInUse({cboSub, txtTimerAfter, Label6, Label7}, !send);
     for (int number : {3, 5, 20})
-        setInUse(line(number), send);
+        setLineInUse(line(number), send);
     for (int number : {1, 2})
-        setInUse(line(number), !send);
+        setLineInUse(line(number), !send);
     chkStep_Click();
     if (!byLoader)
         layOut();
@@ -263,7 +229,7 @@ void MacroStepFields::applyKind(bool byLoader) {
     } else {
         setInUse({txtSeqCmdRepeat, txtSeqCmdInterval, Label17, Label23, Label31}, false);
         for (int number : {4, 22, 23})
-            setInUse(line(number), false);
+            setLineInUse(line(number), false);
     }
 }
 
@@ -274,20 +240,20 @@ void MacroStepFields::commandAvailability(CommandTest test) {
     const bool hasCommand = !txtAction->text().isEmpty() || (test == CommandTest::CommandOrCodes &&
                                                              !txtActionCtrl->text().isEmpty());
     setInUse({txtSeqCmdRepeat, Label17}, hasCommand);
-    setInUse(line(4), hasCommand);
-    setInUse(line(22), hasCommand);
+    setLineInUse(line(4), hasCommand);
+    setLineInUse(line(22), hasCommand);
     if (hasCommand) {
         intervalAvailability();
     } else {
         setInUse({txtSeqCmdInterval, Label23, Label31}, false);
-        setInUse(line(23), false);
+        setLineInUse(line(23), false);
     }
 }
 
 void MacroStepFields::intervalAvailability() {
     const bool repeats = LeadingNumber(txtSeqCmdRepeat->text()) > 0;
     setInUse({txtSeqCmdInterval, Label23, Label31}, repeats);
-    setInUse(line(23), repeats);
+    setLineInUse(line(23), repeats);
 }
 
 void MacroStepFields::layOut() {

@@ -5,7 +5,6 @@
 
 #include <QObject>
 #include <array>
-#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -19,7 +18,6 @@ class QWidget;
 
 namespace kst {
 
-class CheckedField;
 class LineControl;
 
 // The step half of the macro editor: the list of the shown macro's 8 steps and the
@@ -94,9 +92,6 @@ private:
     void build(QWidget* frame);
     void buildActions(QGroupBox* actions);
     void checkField(QLineEdit* field, int at);
-    bool leave(QLineEdit* field, int at, const CheckedField& checked);
-    void tidy(QLineEdit* field, int at);
-    std::optional<QChar> key(int at, QChar typed) const;
     QLineEdit* field(int at) const;
     void show(int index, const MacroStepRow& step);
     void applyKind(bool byLoader);
