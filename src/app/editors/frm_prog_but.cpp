@@ -1,23 +1,20 @@
 #include "app/editors/frm_prog_but.h"
 
 #include "app/editors/dialog_buttons.h"
+#include "app/editors/field_group.h"
 #include "app/main/shared_state.h"
-#include "notation/notation.h"
-#include "platform/desktop/checked_field.h"
+#include "notation/leading_number.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "storage/condition_send_rows.h"
-#include "storage/field_values.h"
 #include "storage/profile_readers.h"
 #include "tools/tool_design.h"
-#include "traffic/command_input.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,11 +40,6 @@ QLineEdit* lineEdit(QWidget* parent, const QString& name, int row, int maxLength
     edit->setMaxLength(maxLength);
     edit->setFixedWidth(toPixels(widthTwips));
     return edit;
-}
-
-// The text rebuilt from its comma-terminated items: what follows the last comma goes.
-QString cutAfterLastComma(const QString& text) {
-    return text.left(text.lastIndexOf(u',') + 1);
 }
 
 } // namespace
@@ -164,7 +156,7 @@ void frmProgBut::buildRow(QWidget* page, int row, int gridRow) {
 
     for (ButtonField field : {ButtonField::Caption, ButtonField::Command, ButtonField::ControlCodes,
                               ButtonField::Delay, ButtonField::Repeat, ButtonField::Interval})
-        checkField(row, field, edit(row, field));
+        checkField(row, field);
     for (QComboBox* list : {r.Combo2, r.Combo1}) {
         lists_.insert(list, row);
         list->installEventFilter(this);
@@ -310,18 +302,33 @@ QLineEdit* frmProgBut::edit(int row, ButtonField field) const {
     }
 }
 
-void frmProgBut::checkField(int row, ButtonField field, QLineEdit* edit) {
-    auto* checked = new CheckedField(edit, {}, this);
-    checked->setRules({
-        .key = [this, field](QChar typed) { return key(field, typed); },
-        .gotFocus =
-            [this, row, field] {
-                if (field == ButtonField::Caption || field == ButtonField::Command)
-                    SSTab1->setCurrentIndex(row / 16);
-            },
-        .validate = [this, row, field, checked] { return validate(row, field, *checked); },
-        .lostFocus = [this, row, field] { lostFocus(row, field); },
-    });
+void frmProgBut::checkField(int row, ButtonField field) {
+    // A refusal marks nothing; a check or tidy-up while the window closes neither.
+    field_group::FieldRules rules{
+        .check = [this, row, field](const QString& text) -> std::optional<Refusal> {
+            if (closing())
+                return std::nullopt;
+            return ButtonTable::checkField(row, field, text, editNotation_);
+        },
+        .refusalUnchanged = true};
+    if (field != ButtonField::Caption) {
+        // The fields of the send a button makes are those of every send.
+        const auto member =
+            SendField(static_cast<int>(field) - static_cast<int>(ButtonField::Command));
+        rules.key = [this, member](QChar typed) {
+            return sendFieldKey(member, typed, editNotation_);
+        };
+        rules.tidy = [this, member](const QString& text) {
+            return closing() ? text : tidySendField(member, text, editNotation_, false);
+        };
+        rules.number = member == SendField::Delay || member == SendField::Repeat ||
+                       member == SendField::Interval;
+    }
+    std::function<void()> entered;
+    if (field == ButtonField::Caption || field == ButtonField::Command)
+        entered = [this, row] { SSTab1->setCurrentIndex(row / 16); };
+    field_group::checkField(
+        edit(row, field), this, std::move(rules), [this] { dataChanged_ = true; }, entered);
 }
 
 bool frmProgBut::eventFilter(QObject* watched, QEvent* event) {
@@ -344,46 +351,6 @@ bool frmProgBut::eventFilter(QObject* watched, QEvent* event) {
         dataChanged_ = true;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-std::optional<QChar> frmProgBut::key(ButtonField field, QChar typed) const {
-    switch (field) {
-    case ButtonField::Command:
-        return editNotation_ == 0 ? commandFieldKey(typed, ncHex) : typed;
-    case ButtonField::ControlCodes:
-        return editNotation_ == 1 ? commandFieldKey(typed, ncHex) : typed;
-    case ButtonField::Delay:
-    case ButtonField::Repeat:
-    case ButtonField::Interval:
-        return numberFieldKey(typed);
-    default:
-        return typed;
-    }
-}
-
-bool frmProgBut::validate(int row, ButtonField field, CheckedField& checked) {
-    if (closing())
-        return true;
-    QLineEdit* e = edit(row, field);
-    if (const auto refusal = ButtonTable::checkField(row, field, e->text(), editNotation_)) {
-        showRefusal(*refusal);
-        return false;
-    }
-    if ((field == ButtonField::Delay || field == ButtonField::Repeat ||
-         field == ButtonField::Interval) &&
-        e->text().isEmpty())
-        e->setText(QStringLiteral("0"));
-    if (checked.changedSinceEntry())
-        dataChanged_ = true;
-    return true;
-}
-
-void frmProgBut::lostFocus(int row, ButtonField field) {
-    if (closing())
-        return;
-    QLineEdit* e = edit(row, field);
-    if ((field == ButtonField::Command && editNotation_ == 0) || field == ButtonField::ControlCodes)
-        e->setText(cutAfterLastComma(e->text()));
 }
 
 } // namespace kst

@@ -18,7 +18,6 @@ class QTabWidget;
 
 namespace kst {
 
-class CheckedField;
 struct SharedState;
 
 // "Programmable buttons": the 32 buttons of the current profile, 16 to a tab, each row
@@ -69,12 +68,8 @@ protected:
 private:
     void buildRow(QWidget* page, int row, int gridRow);
     void connectRow(int row);
-    void checkField(int row, ButtonField field, QLineEdit* edit);
+    void checkField(int row, ButtonField field);
     QLineEdit* edit(int row, ButtonField field) const;
-    std::optional<QChar> key(ButtonField field, QChar typed) const;
-    // False keeps the focus in the field.
-    bool validate(int row, ButtonField field, CheckedField& checked);
-    void lostFocus(int row, ButtonField field);
     void enableRow(int row);
 
     SharedState& shared_;
