@@ -92,23 +92,11 @@ frmAutoResp::frmAutoResp(QWidget* parent, QString settingsConnStr,
     }
 
     auto* bottom = new QHBoxLayout();
-    auto* notation = new QGroupBox(QStringLiteral("Data notation"), this);
-    notation->setObjectName(QStringLiteral("Frame2"));
-    auto* options = new QHBoxLayout(notation);
-    for (int i = 0; i < 2; ++i) {
-        QRadioButton*& option = Option1[static_cast<size_t>(i)];
-        option =
-            new QRadioButton(i == 0 ? QStringLiteral("Hex") : QStringLiteral("ASCII"), notation);
-        option->setObjectName(elementName(QStringLiteral("Option1"), i));
-        option->installEventFilter(this);
-        options->addWidget(option);
-        connect(option, &QRadioButton::clicked, this, [this, i] {
-            // A click on the notation in force changes nothing: its codes stay.
-            if (i != editNotation_)
-                Option1_Click(i);
-        });
-    }
-    bottom->addWidget(notation);
+    Option1 = addNotationOptions(*this, *bottom, this, [this](int i) {
+        // A click on the notation in force changes nothing: its codes stay.
+        if (i != editNotation_)
+            Option1_Click(i);
+    });
     Label4 = new QLabel(this);
     Label4->setObjectName(QStringLiteral("Label4"));
     bottom->addWidget(Label4, 1);
@@ -249,11 +237,7 @@ void frmAutoResp::focusRefused(const Refusal& refusal) {
 
 void frmAutoResp::Option1_Click(int Index) {
     editNotation_ = Index;
-    Label4->setText(Index == 0
-                        ? QStringLiteral("2) * Append (,) after each byte of command code (e.g. "
-                                         "1A,1B,)")
-                        : QStringLiteral("2) * Input ASCII (e.g. ATI1) and control code (Hex "
-                                         "format: e.g. D,A,) to be sent"));
+    Label4->setText(commandNote(Index));
     // The texts stay as typed; the control codes go in both directions, so none that the
     // notation hides is stored.
     for (Rule& r : rules) {

@@ -164,11 +164,7 @@ void frmAutoSequence::showNotation(int notation) {
 
 void frmAutoSequence::Option1_Click(int Index) {
     state_.editNotation = Index;
-    Label20->setText(Index == 0
-                         ? QStringLiteral("2) * Append (,) after each byte of command code (e.g. "
-                                          "1A,1B,)")
-                         : QStringLiteral("2) * Input ASCII (e.g. ATI1) and control code (Hex "
-                                          "format: e.g. D,A,) to be sent"));
+    Label20->setText(commandNote(Index));
     // The texts are not converted; the control codes go in Hex.
     steps_->notationSwitched();
     subRoutines_->notationSwitched();

@@ -13,7 +13,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,19 +74,7 @@ frmProgBut::frmProgBut(QWidget* parent, SharedState& shared, std::function<void(
     }
 
     auto* bottom = new QHBoxLayout();
-    auto* notation = new QGroupBox(QStringLiteral("Data notation"), this);
-    notation->setObjectName(QStringLiteral("Frame2"));
-    auto* options = new QHBoxLayout(notation);
-    for (int i = 0; i < 2; ++i) {
-        Option1[static_cast<size_t>(i)] =
-            new QRadioButton(i == 0 ? QStringLiteral("Hex") : QStringLiteral("ASCII"), notation);
-        Option1[static_cast<size_t>(i)]->setObjectName(elementName(QStringLiteral("Option1"), i));
-        Option1[static_cast<size_t>(i)]->installEventFilter(this);
-        options->addWidget(Option1[static_cast<size_t>(i)]);
-        connect(Option1[static_cast<size_t>(i)], &QRadioButton::clicked, this,
-                [this, i] { Option1_Click(i); });
-    }
-    bottom->addWidget(notation);
+    Option1 = addNotationOptions(*this, *bottom, this, [this](int i) { Option1_Click(i); });
     auto* notes = new QVBoxLayout();
     auto* label3 = new QLabel(
         QStringLiteral("Notes: 1)  Important: send signals ONLY when Handshaking is set to NONE"),
@@ -267,11 +254,7 @@ void frmProgBut::focusRefused(const Refusal& refusal) {
 
 void frmProgBut::Option1_Click(int Index) {
     editNotation_ = Index;
-    Label10->setText(Index == 0
-                         ? QStringLiteral("2) * Append (,) after each byte of command code (e.g. "
-                                          "1A,1B,)")
-                         : QStringLiteral("2) * Input ASCII (e.g. ATI1) and control code (Hex "
-                                          "format: e.g. D,A,) to be sent"));
+    Label10->setText(commandNote(Index));
     // The control codes go in both directions: codes hidden in Hex notation would still
     // be stored and sent whenever the send notation is ASCII. The command texts stay.
     for (size_t i = 0; i < rows.size(); ++i) {
