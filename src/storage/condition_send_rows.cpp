@@ -1,6 +1,7 @@
 #include "condition_send_rows.h"
 
 #include "notation/notation.h"
+#include "platform/db/recordset.h"
 #include "traffic/command_input.h"
 
 namespace kst {
@@ -56,6 +57,36 @@ const QStringList& signalListEntries() {
                                       "RTS OFF, DTR ON", "RTS OFF, DTR OFF", "Play Sound"};
     Q_ASSERT(names.size() == SignalListSize);
     return names;
+}
+
+SendRow ReadSendRow(const db::Recordset& rs, const SendColumns& c) {
+    SendRow f;
+    f.command = storedText(rs, c.command);
+    f.controlCodes = storedText(rs, c.controlCodes);
+    f.repeat = rs.value(c.repeat).toText();
+    f.delay = rs.value(c.delay).toText();
+    f.interval = rs.value(c.interval).toText();
+    f.signalCheck = rs.value(c.check).toBool();
+    f.signal = strictListPosition(rs, c.signal, SignalListSize);
+    return f;
+}
+
+void WriteConditionRow(db::Recordset& rs, const ConditionColumns& c, const ConditionRow& f) {
+    rs.setValue(c.kind, db::Value(static_cast<qint64>(f.kind)));
+    rs.setValue(c.data, db::Value(f.data));
+    rs.setValue(c.controlCodes, db::Value(f.controlCodes));
+    rs.setValue(c.check, db::Value(f.lineStateCheck));
+    rs.setValue(c.lineState, db::Value(static_cast<qint64>(f.lineState)));
+}
+
+void WriteSendRow(db::Recordset& rs, const SendColumns& c, const SendRow& f) {
+    rs.setValue(c.command, db::Value(f.command));
+    rs.setValue(c.controlCodes, db::Value(f.controlCodes));
+    rs.setValue(c.repeat, storedNumber(f.repeat));
+    rs.setValue(c.delay, storedNumber(f.delay));
+    rs.setValue(c.interval, storedNumber(f.interval));
+    rs.setValue(c.check, db::Value(f.signalCheck));
+    rs.setValue(c.signal, db::Value(static_cast<qint64>(f.signal)));
 }
 
 QString hexCodesMessage() {

@@ -15,6 +15,10 @@
 // and their field groups both read these, so a field behaves alike wherever it is.
 namespace kst {
 
+namespace db {
+class Recordset;
+}
+
 // The condition kinds as their options are numbered: 0-2 compare the data, 3-5 its
 // length, 6 waits for a line event.
 inline constexpr int ConditionKindOptions = 7;
@@ -54,6 +58,31 @@ struct SendRow {
 
     bool operator==(const SendRow&) const = default;
 };
+
+// Where a table keeps a condition and a send: their columns' ordinals.
+struct ConditionColumns {
+    int kind;
+    int data;
+    int controlCodes;
+    int check;
+    int lineState;
+};
+struct SendColumns {
+    int command;
+    int controlCodes;
+    int repeat;
+    int delay;
+    int interval;
+    int check;
+    int signal;
+};
+
+// Reads the send of the current row whole: a signal outside its list, or an empty one,
+// raises, so nothing is shown half-read. A fixed-length text is taken without its blanks.
+SendRow ReadSendRow(const db::Recordset& rs, const SendColumns& columns);
+// Write the condition or send into the current row, the numbers as their leading number.
+void WriteConditionRow(db::Recordset& rs, const ConditionColumns& columns, const ConditionRow& row);
+void WriteSendRow(db::Recordset& rs, const SendColumns& columns, const SendRow& row);
 
 enum class ConditionField { Data, ControlCodes };
 enum class SendField { Command, ControlCodes, Delay, Repeat, Interval };

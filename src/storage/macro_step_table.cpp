@@ -13,17 +13,13 @@ namespace {
 
 namespace C = ProgMacrosSeqColumn;
 
+const SendColumns StepSendColumns{C::CmdStr,   C::strASCIICtrl, C::RepeatNo,  C::Delay,
+                                  C::Interval, C::stepChk,      C::stepSignal};
+
 MacroStepRow readStep(const db::Recordset& rs) {
     MacroStepRow step;
     step.name = storedText(rs, C::SeqName);
-    SendRow& send = step.send;
-    send.command = storedText(rs, C::CmdStr);
-    send.controlCodes = storedText(rs, C::strASCIICtrl);
-    send.repeat = rs.value(C::RepeatNo).toText();
-    send.delay = rs.value(C::Delay).toText();
-    send.interval = rs.value(C::Interval).toText();
-    send.signalCheck = rs.value(C::stepChk).toBool();
-    send.signal = strictListPosition(rs, C::stepSignal, SignalListSize);
+    step.send = ReadSendRow(rs, StepSendColumns);
     step.subRoutine = strictListPosition(rs, C::SubRoutineNo, 8);
     step.timerAfter = rs.value(C::TimerAfter).toText();
     step.action = LeadingNumber(rs.value(C::ActionOpt).toText()) == 0 ? StepAction::SendCommands
@@ -39,16 +35,8 @@ void writeStep(db::Recordset& rs, const MacroStepRow& step, StepColumns columns)
     rs.setValue(C::SeqName, db::Value(step.name));
     rs.setValue(C::ActionOpt, db::Value(static_cast<qint64>(step.action)));
     rs.setValue(C::TimerAfter, storedNumber(step.timerAfter));
-    if (all || step.action == StepAction::SendCommands) {
-        const SendRow& send = step.send;
-        rs.setValue(C::CmdStr, db::Value(send.command));
-        rs.setValue(C::strASCIICtrl, db::Value(send.controlCodes));
-        rs.setValue(C::RepeatNo, storedNumber(send.repeat));
-        rs.setValue(C::Delay, storedNumber(send.delay));
-        rs.setValue(C::Interval, storedNumber(send.interval));
-        rs.setValue(C::stepChk, db::Value(send.signalCheck));
-        rs.setValue(C::stepSignal, db::Value(static_cast<qint64>(send.signal)));
-    }
+    if (all || step.action == StepAction::SendCommands)
+        WriteSendRow(rs, StepSendColumns, step.send);
     if (all || step.action == StepAction::SubRoutine)
         rs.setValue(C::SubRoutineNo, db::Value(static_cast<qint64>(step.subRoutine)));
 }

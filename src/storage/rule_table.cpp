@@ -8,11 +8,13 @@ namespace kst {
 
 namespace {
 
-const QString Query = QStringLiteral("SELECT * FROM ProgAutoResp");
+namespace C = ProgAutoRespColumn;
 
-db::Value position(int listIndex) {
-    return db::Value(static_cast<qint64>(listIndex));
-}
+const QString Query = QStringLiteral("SELECT * FROM ProgAutoResp");
+const ConditionColumns RuleConditionColumns{C::CondOpt, C::Condition, C::strConditionCtrl,
+                                            C::CondChk, C::CondCbo};
+const SendColumns ResponseColumns{C::respCodes,    C::strRespCtrl, C::respRepeat, C::respDelay,
+                                  C::respInterval, C::respChk,     C::respCbo};
 
 } // namespace
 
@@ -25,7 +27,6 @@ RuleField ruleField(SendField field) {
 }
 
 RuleTable ReadRuleTable(const QString& settingsConnStr) {
-    namespace C = ProgAutoRespColumn;
     RuleTable table;
     db::Recordset rs;
     rs.open(Query, settingsConnStr);
@@ -53,27 +54,14 @@ RuleTable ReadRuleTable(const QString& settingsConnStr) {
 }
 
 void WriteRuleTable(const QString& settingsConnStr, const RuleTable& table) {
-    namespace C = ProgAutoRespColumn;
     db::Recordset rs;
     rs.open(Query, settingsConnStr);
     rs.beginTrans();
     rs.moveFirst();
-    rs.setValue(C::hexFormat, position(table.notation));
+    rs.setValue(C::hexFormat, db::Value(static_cast<qint64>(table.notation)));
     for (const RuleRow& row : table.rows) {
-        const ConditionRow& c = row.condition;
-        const SendRow& s = row.response;
-        rs.setValue(C::Condition, db::Value(c.data));
-        rs.setValue(C::strConditionCtrl, db::Value(c.controlCodes));
-        rs.setValue(C::CondOpt, position(c.kind));
-        rs.setValue(C::CondChk, db::Value(c.lineStateCheck));
-        rs.setValue(C::CondCbo, position(c.lineState));
-        rs.setValue(C::respCodes, db::Value(s.command));
-        rs.setValue(C::strRespCtrl, db::Value(s.controlCodes));
-        rs.setValue(C::respDelay, storedNumber(s.delay));
-        rs.setValue(C::respRepeat, storedNumber(s.repeat));
-        rs.setValue(C::respInterval, storedNumber(s.interval));
-        rs.setValue(C::respChk, db::Value(s.signalCheck));
-        rs.setValue(C::respCbo, position(s.signal));
+        WriteConditionRow(rs, RuleConditionColumns, row.condition);
+        WriteSendRow(rs, ResponseColumns, row.response);
         rs.moveNext();
     }
     rs.commitTrans();

@@ -19,28 +19,11 @@ namespace C = ProgMacrosSubRoutinesColumn;
 
 const QString Table = QStringLiteral("progMacrosSubRoutines");
 
-// Where a condition of a sub-routine is kept.
-struct ConditionColumns {
-    int kind;
-    int data;
-    int controlCodes;
-    int check;
-    int lineState;
-};
+// Where the conditions and sends of a sub-routine are kept.
 const ConditionColumns IfColumns{C::IfOpt, C::IfCode, C::strIfCtrl, C::IfCheck, C::IfSignal};
 const ConditionColumns ElseIfColumns{C::ElseIfOpt, C::ElseIfCode, C::strElseIfCtrl, C::ElseIfCheck,
                                      C::ElseIfSignal};
 
-// Where a send of a sub-routine is kept.
-struct SendColumns {
-    int command;
-    int controlCodes;
-    int repeat;
-    int delay;
-    int interval;
-    int check;
-    int signal;
-};
 const SendColumns IfThenColumns{C::IfThenCmd,      C::strIfThenCtrl,     C::IfThenCmdRepeat,
                                 C::IfThenCmdDelay, C::IfThenCmdInterval, C::IfThenCheck,
                                 C::IfThenSignal};
@@ -69,46 +52,16 @@ ConditionRow readCondition(const db::Recordset& rs, const ConditionColumns& c) {
     return f;
 }
 
-SendRow readSend(const db::Recordset& rs, const SendColumns& c) {
-    SendRow f;
-    f.command = storedText(rs, c.command);
-    f.controlCodes = storedText(rs, c.controlCodes);
-    f.repeat = rs.value(c.repeat).toText();
-    f.delay = rs.value(c.delay).toText();
-    f.interval = rs.value(c.interval).toText();
-    f.signalCheck = rs.value(c.check).toBool();
-    f.signal = strictListPosition(rs, c.signal, SignalListSize);
-    return f;
-}
-
 SubRoutineRow readSubRoutine(const db::Recordset& rs) {
     SubRoutineRow sub;
     sub.name = storedText(rs, C::SubRoutineName);
     sub.ifCondition = readCondition(rs, IfColumns);
-    sub.ifThen = readSend(rs, IfThenColumns);
+    sub.ifThen = ReadSendRow(rs, IfThenColumns);
     sub.elseIfCondition = readCondition(rs, ElseIfColumns);
-    sub.elseIfThen = readSend(rs, ElseIfThenColumns);
+    sub.elseIfThen = ReadSendRow(rs, ElseIfThenColumns);
     sub.elseOnTimeout = rs.value(C::ElseCheck).toBool();
-    sub.elseThen = readSend(rs, ElseThenColumns);
+    sub.elseThen = ReadSendRow(rs, ElseThenColumns);
     return sub;
-}
-
-void writeCondition(db::Recordset& rs, const ConditionColumns& c, const ConditionRow& f) {
-    rs.setValue(c.kind, db::Value(static_cast<qint64>(f.kind)));
-    rs.setValue(c.data, db::Value(f.data));
-    rs.setValue(c.controlCodes, db::Value(f.controlCodes));
-    rs.setValue(c.check, db::Value(f.lineStateCheck));
-    rs.setValue(c.lineState, db::Value(static_cast<qint64>(f.lineState)));
-}
-
-void writeSend(db::Recordset& rs, const SendColumns& c, const SendRow& f) {
-    rs.setValue(c.command, db::Value(f.command));
-    rs.setValue(c.controlCodes, db::Value(f.controlCodes));
-    rs.setValue(c.repeat, storedNumber(f.repeat));
-    rs.setValue(c.delay, storedNumber(f.delay));
-    rs.setValue(c.interval, storedNumber(f.interval));
-    rs.setValue(c.check, db::Value(f.signalCheck));
-    rs.setValue(c.signal, db::Value(static_cast<qint64>(f.signal)));
 }
 
 } // namespace
@@ -176,12 +129,12 @@ SubRoutineTable ReadSubRoutineTable(const QString& settingsConnStr, int macro) {
 
 void StoreSubRoutine(db::Recordset& rs, const SubRoutineRow& sub) {
     rs.setValue(C::SubRoutineName, db::Value(sub.name));
-    writeCondition(rs, IfColumns, sub.ifCondition);
-    writeSend(rs, IfThenColumns, sub.ifThen);
-    writeCondition(rs, ElseIfColumns, sub.elseIfCondition);
-    writeSend(rs, ElseIfThenColumns, sub.elseIfThen);
+    WriteConditionRow(rs, IfColumns, sub.ifCondition);
+    WriteSendRow(rs, IfThenColumns, sub.ifThen);
+    WriteConditionRow(rs, ElseIfColumns, sub.elseIfCondition);
+    WriteSendRow(rs, ElseIfThenColumns, sub.elseIfThen);
     rs.setValue(C::ElseCheck, db::Value(sub.elseOnTimeout));
-    writeSend(rs, ElseThenColumns, sub.elseThen);
+    WriteSendRow(rs, ElseThenColumns, sub.elseThen);
 }
 
 void WriteSubRoutineRow(const QString& settingsConnStr, int macro, int index,
