@@ -16,13 +16,14 @@ bool intervalInUse(const SendRow& send, int notation) {
 }
 
 std::optional<Refusal> checkCondition(int row, const std::function<int(ConditionField)>& fieldOf,
-                                      const ConditionRow& c, int notation) {
+                                      const ConditionRow& c, int notation,
+                                      bool refuseListAsLength) {
     for (const auto& [field, text] : {std::pair{ConditionField::Data, c.data},
                                       std::pair{ConditionField::ControlCodes, c.controlCodes}}) {
         if (!conditionFieldInUse(field, notation, c.kind))
             continue;
-        if (auto refusal =
-                checkConditionField(row, fieldOf(field), field, text, notation, c.kind, false))
+        if (auto refusal = checkConditionField(row, fieldOf(field), field, text, notation, c.kind,
+                                               refuseListAsLength))
             return refusal;
     }
     return std::nullopt;

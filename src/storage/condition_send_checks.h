@@ -18,8 +18,10 @@ bool hasCommand(const SendRow& send, int notation);
 // Whether its interval is in use: a command sent more than once.
 bool intervalInUse(const SendRow& send, int notation);
 
+// `refuseListAsLength`: a length kind's data holding a comma is refused too.
 std::optional<Refusal> checkCondition(int row, const std::function<int(ConditionField)>& fieldOf,
-                                      const ConditionRow& condition, int notation);
+                                      const ConditionRow& condition, int notation,
+                                      bool refuseListAsLength);
 std::optional<Refusal> checkSend(int row, const std::function<int(SendField)>& fieldOf,
                                  const SendRow& send, int notation);
 

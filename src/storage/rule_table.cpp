@@ -2,6 +2,7 @@
 
 #include "columns/prog_auto_resp_columns.h"
 #include "platform/db/recordset.h"
+#include "storage/condition_send_checks.h"
 #include "storage/field_values.h"
 
 namespace kst {
@@ -92,14 +93,11 @@ std::optional<Refusal> RuleTable::validate() const {
     for (int i = 0; i < AutoResponseRuleCount; ++i) {
         const ConditionRow& c = rows[static_cast<size_t>(i)].condition;
         const SendRow& s = rows[static_cast<size_t>(i)].response;
-        for (const auto& [field, text] :
-             {std::pair{ConditionField::Data, c.data},
-              std::pair{ConditionField::ControlCodes, c.controlCodes}}) {
-            if (!conditionFieldInUse(field, notation, c.kind))
-                continue;
-            if (auto refusal = checkField(i, field, text, notation, c.kind))
-                return refusal;
-        }
+        const auto fieldOf = [](ConditionField field) {
+            return static_cast<int>(ruleField(field));
+        };
+        if (auto refusal = checkCondition(i, fieldOf, c, notation, true))
+            return refusal;
         for (const auto& [field, text] :
              {std::pair{SendField::Command, s.command},
               std::pair{SendField::ControlCodes, s.controlCodes},

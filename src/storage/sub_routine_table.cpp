@@ -80,7 +80,7 @@ std::optional<Refusal> SubRoutineTable::checkSubRoutine(int row, const SubRoutin
     const auto condition = [&](ConditionPart part, const ConditionRow& c) {
         return checkCondition(
             row, [part](ConditionField m) { return SubRoutineField::conditionField(part, m); }, c,
-            notation);
+            notation, false);
     };
     const auto send = [&](SendPart part, const SendRow& s) {
         return checkSend(
