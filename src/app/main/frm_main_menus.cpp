@@ -155,29 +155,37 @@ void frmMain::buildMenus() {
     menus_.mnuAscii->setVisible(false);
 }
 
-void frmMain::Toolbar1_ButtonClick(const QString& key) {
-    if (key == QLatin1String("Save")) {
+void frmMain::Toolbar1_ButtonClick(ToolButton button) {
+    switch (button) {
+    case ToolButton::Save:
         mnuSave_Click();
-    } else if (key == QLatin1String("Help")) {
+        break;
+    case ToolButton::Help:
         mnuContents_Click();
-    } else if (key == QLatin1String("Connect")) {
+        break;
+    case ToolButton::Connect:
         // The picture is the state the click acts on: it opens what it shows as
         // disconnected and closes what it shows as connected.
-        const int picture = ui_.Toolbar1->buttonImage(key);
-        if (picture == 3)
+        if (const int picture = ui_.Toolbar1->buttonImage(button); picture == 3)
             mnuPortOpen_Click();
         else if (picture == 4)
             mnuPortClose_Click();
-    } else if (key == QLatin1String("AutoRespOnOff")) {
+        break;
+    case ToolButton::AutoRespOnOff:
         mnuAutoResp_Click();
-    } else if (key == QLatin1String("macrosPlay")) {
+        break;
+    case ToolButton::MacrosPlay:
         mnuRun_Click();
-    } else if (key == QLatin1String("macrosPause")) {
+        break;
+    case ToolButton::MacrosPause:
         mnuPause_Click();
-    } else if (key == QLatin1String("macrosStop")) {
+        break;
+    case ToolButton::MacrosStop:
         mnuStop_Click();
-    } else if (key == QLatin1String("macrosContinue")) {
+        break;
+    case ToolButton::MacrosContinue:
         mnuContinue_Click();
+        break;
     }
 }
 

@@ -177,7 +177,7 @@ void PortControl::OpenPort() {
                 CRLF,
             session_.shared().Prefs.messageStyle());
 
-        ui.Toolbar1->setButtonImage(QStringLiteral("Connect"), 4, QStringLiteral("Connected"));
+        ui.Toolbar1->setButtonImage(ToolButton::Connect, 4, QStringLiteral("Connected"));
 
         if (debugging()) {
             if (ui.Combo1->isVisible() && ui.Combo1->isEnabled())
@@ -320,7 +320,7 @@ void PortControl::ClosePort() {
     ui.StatusBar1->setPanelText(QStringLiteral("Status"), QStringLiteral("COM Port Status:"));
     ui.StatusBar1->setPanelPicture(QStringLiteral("Ball"), 1);
     ui.StatusBar1->setPanelText(QStringLiteral("Ball"), QStringLiteral("Port closed"));
-    ui.Toolbar1->setButtonImage(QStringLiteral("Connect"), 3, QStringLiteral("Disconnected"));
+    ui.Toolbar1->setButtonImage(ToolButton::Connect, 3, QStringLiteral("Disconnected"));
 }
 
 void PortControl::portLost(int commPort) {
