@@ -156,36 +156,27 @@ void frmMain::buildMenus() {
 }
 
 void frmMain::Toolbar1_ButtonClick(ToolButton button) {
-    switch (button) {
-    case ToolButton::Save:
-        mnuSave_Click();
-        break;
-    case ToolButton::Help:
-        mnuContents_Click();
-        break;
-    case ToolButton::Connect:
+    if (button == ToolButton::Connect) {
         // The picture is the state the click acts on: it opens what it shows as
         // disconnected and closes what it shows as connected.
         if (const int picture = ui_.Toolbar1->buttonImage(button); picture == 3)
             mnuPortOpen_Click();
         else if (picture == 4)
             mnuPortClose_Click();
-        break;
-    case ToolButton::AutoRespOnOff:
-        mnuAutoResp_Click();
-        break;
-    case ToolButton::MacrosPlay:
-        mnuRun_Click();
-        break;
-    case ToolButton::MacrosPause:
-        mnuPause_Click();
-        break;
-    case ToolButton::MacrosStop:
-        mnuStop_Click();
-        break;
-    case ToolButton::MacrosContinue:
-        mnuContinue_Click();
-        break;
+        return;
+    }
+    // The other buttons run their menu item's handler.
+    static const std::pair<ToolButton, Handler> handlers[] = {
+        {ToolButton::Save, &frmMain::mnuSave_Click},
+        {ToolButton::Help, &frmMain::mnuContents_Click},
+        {ToolButton::AutoRespOnOff, &frmMain::mnuAutoResp_Click},
+        {ToolButton::MacrosPlay, &frmMain::mnuRun_Click},
+        {ToolButton::MacrosPause, &frmMain::mnuPause_Click},
+        {ToolButton::MacrosStop, &frmMain::mnuStop_Click},
+        {ToolButton::MacrosContinue, &frmMain::mnuContinue_Click}};
+    for (const auto& [key, handler] : handlers) {
+        if (key == button)
+            (this->*handler)();
     }
 }
 
