@@ -80,8 +80,7 @@ void frmMain::InitMainWindow() {
 }
 
 void frmMain::connectControls() {
-    connect(ui_.Toolbar1, &KeyedToolBar::buttonClick, this,
-            [this](const QString& key) { Toolbar1_ButtonClick(key); });
+    connect(ui_.Toolbar1, &KeyedToolBar::buttonClick, this, &frmMain::Toolbar1_ButtonClick);
     for (QComboBox* list :
          {ui_.portChoice, ui_.BaudChoice, ui_.DataBitChoice, ui_.ParityChoice, ui_.StopBitChoice}) {
         connect(list, &QComboBox::currentIndexChanged, this,

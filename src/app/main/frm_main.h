@@ -18,6 +18,7 @@ class Session;
 class StyledLog;
 class TwipsSurface;
 class WidgetSurface;
+enum class ToolButton : int;
 
 // The main window: its controls at their design places, the menus, the toolbar, the
 // status bar and the layout of the panes. Its handlers keep their traditional names
@@ -79,7 +80,7 @@ public:
     void mnuImport_Click() { commands().importProfile(); }
     void mnuAbout_Click() { commands().showAbout(); }
     void mnuContents_Click() { commands().showHelp(); }
-    void Toolbar1_ButtonClick(const QString& key);
+    void Toolbar1_ButtonClick(ToolButton button);
     void portChoice_KeyPress(int keyAscii);
 
     // The styled log view.

@@ -155,29 +155,28 @@ void frmMain::buildMenus() {
     menus_.mnuAscii->setVisible(false);
 }
 
-void frmMain::Toolbar1_ButtonClick(const QString& key) {
-    if (key == QLatin1String("Save")) {
-        mnuSave_Click();
-    } else if (key == QLatin1String("Help")) {
-        mnuContents_Click();
-    } else if (key == QLatin1String("Connect")) {
+void frmMain::Toolbar1_ButtonClick(ToolButton button) {
+    if (button == ToolButton::Connect) {
         // The picture is the state the click acts on: it opens what it shows as
         // disconnected and closes what it shows as connected.
-        const int picture = ui_.Toolbar1->buttonImage(key);
-        if (picture == 3)
+        if (const int picture = ui_.Toolbar1->buttonImage(button); picture == 3)
             mnuPortOpen_Click();
         else if (picture == 4)
             mnuPortClose_Click();
-    } else if (key == QLatin1String("AutoRespOnOff")) {
-        mnuAutoResp_Click();
-    } else if (key == QLatin1String("macrosPlay")) {
-        mnuRun_Click();
-    } else if (key == QLatin1String("macrosPause")) {
-        mnuPause_Click();
-    } else if (key == QLatin1String("macrosStop")) {
-        mnuStop_Click();
-    } else if (key == QLatin1String("macrosContinue")) {
-        mnuContinue_Click();
+        return;
+    }
+    // The other buttons run their menu item's handler.
+    static const std::pair<ToolButton, Handler> handlers[] = {
+        {ToolButton::Save, &frmMain::mnuSave_Click},
+        {ToolButton::Help, &frmMain::mnuContents_Click},
+        {ToolButton::AutoRespOnOff, &frmMain::mnuAutoResp_Click},
+        {ToolButton::MacrosPlay, &frmMain::mnuRun_Click},
+        {ToolButton::MacrosPause, &frmMain::mnuPause_Click},
+        {ToolButton::MacrosStop, &frmMain::mnuStop_Click},
+        {ToolButton::MacrosContinue, &frmMain::mnuContinue_Click}};
+    for (const auto& [key, handler] : handlers) {
+        if (key == button)
+            (this->*handler)();
     }
 }
 

@@ -69,20 +69,30 @@ private:
     QLabel* text_ = nullptr;
 };
 
+// The panels in their order: key, nominal width in pixels, stretch, whether it shows a
+// picture, and whether the program writes it (its text then keeps its full width).
+struct PanelDef {
+    const char* key;
+    int nominalWidth;
+    int stretch;
+    bool withPicture;
+    bool keepText;
+};
+constexpr PanelDef Panels[] = {
+    {"Status", 134, 0, false, true},    {"Ball", 116, 0, true, true},
+    {"Setting", 260, 1, false, true},   {"AutoResp", 130, 0, false, true},
+    {"capStatus", 40, 0, false, false}, {"numStatus", 40, 0, false, false},
+    {"Date", 80, 0, false, false},      {"Time", 64, 0, false, false},
+};
+
 } // namespace
 
 PanelStatusBar::PanelStatusBar(QWidget* parent) : QStatusBar(parent), clock_(new QTimer(this)) {
     setObjectName(QStringLiteral("StatusBar1"));
     setSizeGripEnabled(false);
-    // Each entry: key, nominal width in pixels, stretch, whether it shows a picture.
-    addPanel(QStringLiteral("Status"), 134, 0, false);
-    addPanel(QStringLiteral("Ball"), 116, 0, true);
-    addPanel(QStringLiteral("Setting"), 260, 1, false);
-    addPanel(QStringLiteral("AutoResp"), 130, 0, false);
-    addPanel(QStringLiteral("capStatus"), 40, 0, false);
-    addPanel(QStringLiteral("numStatus"), 40, 0, false);
-    addPanel(QStringLiteral("Date"), 80, 0, false);
-    addPanel(QStringLiteral("Time"), 64, 0, false);
+    for (const PanelDef& panel : Panels)
+        addPanel(QString::fromLatin1(panel.key), panel.nominalWidth, panel.stretch,
+                 panel.withPicture, panel.keepText);
     setPanelText(QStringLiteral("capStatus"), QStringLiteral("CAPS"));
     setPanelText(QStringLiteral("numStatus"), QStringLiteral("NUM"));
 
@@ -94,15 +104,18 @@ PanelStatusBar::PanelStatusBar(QWidget* parent) : QStatusBar(parent), clock_(new
 }
 
 const QStringList& PanelStatusBar::panelKeys() {
-    static const QStringList keys = {"Status",    "Ball",      "Setting", "AutoResp",
-                                     "capStatus", "numStatus", "Date",    "Time"};
+    static const QStringList keys = [] {
+        QStringList all;
+        for (const PanelDef& panel : Panels)
+            all << QString::fromLatin1(panel.key);
+        return all;
+    }();
     return keys;
 }
 
-void PanelStatusBar::addPanel(const QString& key, int nominalWidth, int stretch, bool withPicture) {
+void PanelStatusBar::addPanel(const QString& key, int nominalWidth, int stretch, bool withPicture,
+                              bool keepText) {
     Panel panel;
-    const bool keepText = stretch > 0 || key == QLatin1String("Status") ||
-                          key == QLatin1String("Ball") || key == QLatin1String("AutoResp");
     auto* frame = new PanelFrame(this, nominalWidth, keepText);
     frame->setObjectName(key);
     frame->setFrameShape(QFrame::StyledPanel);

@@ -38,7 +38,8 @@ private:
         int pictureIndex = 0;
     };
 
-    void addPanel(const QString& key, int nominalWidth, int stretch, bool withPicture);
+    void addPanel(const QString& key, int nominalWidth, int stretch, bool withPicture,
+                  bool keepText);
 
     QHash<QString, Panel> panels_;
     QTimer* clock_;

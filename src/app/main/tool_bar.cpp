@@ -37,13 +37,12 @@ KeyedToolBar::KeyedToolBar(QWidget* parent) : QToolBar(parent), slots_(ButtonCou
 }
 
 void KeyedToolBar::addKeyedButton(ToolButton button, int image, const QString& toolTip) {
-    const int index = static_cast<int>(button);
     const QString key = toolButtonKey(button);
     QAction* action = addAction(pictures::toolbarImage(image), toolTip);
     action->setObjectName(QStringLiteral("Toolbar1_") + key);
     action->setToolTip(toolTip);
-    connect(action, &QAction::triggered, this, [this, key] { emit buttonClick(key); });
-    slots_[index] = Slot{key, action, image};
+    connect(action, &QAction::triggered, this, [this, button] { emit buttonClick(button); });
+    slots_[static_cast<int>(button)] = Slot{key, action, image};
 }
 
 void KeyedToolBar::addSeparatorAt(int index) {
@@ -65,46 +64,34 @@ QAction* KeyedToolBar::button(int index) const {
 }
 
 QAction* KeyedToolBar::button(const QString& key) const {
-    const Slot* slot = slotFor(key);
-    return slot ? slot->action : nullptr;
+    for (const Slot& slot : slots_) {
+        if (!key.isEmpty() && slot.key == key)
+            return slot.action;
+    }
+    return nullptr;
 }
 
 QString KeyedToolBar::buttonKey(int index) const {
     return index >= 1 && index <= ButtonCount ? slots_[index].key : QString();
 }
 
-int KeyedToolBar::buttonImage(const QString& key) const {
-    const Slot* slot = slotFor(key);
-    return slot ? slot->image : 0;
+int KeyedToolBar::buttonImage(ToolButton button) const {
+    return slots_[static_cast<int>(button)].image;
 }
 
-void KeyedToolBar::setButtonImage(const QString& key, int image, const QString& toolTip) {
-    Slot* slot = slotFor(key);
-    if (!slot)
+void KeyedToolBar::setButtonImage(ToolButton button, int image, const QString& toolTip) {
+    Slot& slot = slots_[static_cast<int>(button)];
+    if (!slot.action)
         return;
-    slot->image = image;
-    slot->action->setIcon(pictures::toolbarImage(image));
-    slot->action->setToolTip(toolTip);
-    slot->action->setText(toolTip);
+    slot.image = image;
+    slot.action->setIcon(pictures::toolbarImage(image));
+    slot.action->setToolTip(toolTip);
+    slot.action->setText(toolTip);
 }
 
-void KeyedToolBar::setButtonEnabled(int index, bool enabled) {
-    if (QAction* action = button(index))
+void KeyedToolBar::setButtonEnabled(ToolButton button, bool enabled) {
+    if (QAction* action = this->button(button))
         action->setEnabled(enabled);
-}
-
-KeyedToolBar::Slot* KeyedToolBar::slotFor(const QString& key) {
-    if (key.isEmpty())
-        return nullptr;
-    for (Slot& slot : slots_) {
-        if (slot.key == key)
-            return &slot;
-    }
-    return nullptr;
-}
-
-const KeyedToolBar::Slot* KeyedToolBar::slotFor(const QString& key) const {
-    return const_cast<KeyedToolBar*>(this)->slotFor(key);
 }
 
 } // namespace kst

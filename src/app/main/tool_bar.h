@@ -22,10 +22,10 @@ enum class ToolButton : int {
 // The key that names the button ("macrosPlay").
 QString toolButtonKey(ToolButton button);
 
-// The main toolbar: 32 numbered buttons, found by their key. A keyed button shows a
-// picture of the toolbar image list, and that picture number is state the handlers read
-// (the Connect button acts on what it shows). Separators and placeholders have no key;
-// the placeholders make room for the widgets placed on the toolbar.
+// The main toolbar: 32 numbered buttons. A keyed button shows a picture of the toolbar
+// image list, and that picture number is state the handlers read (the Connect button acts
+// on what it shows). Separators and placeholders have no key; the placeholders make room
+// for the widgets placed on the toolbar.
 class KeyedToolBar : public QToolBar {
     Q_OBJECT
 public:
@@ -42,23 +42,16 @@ public:
     // or an unknown key.
     QAction* button(int index) const;
     QAction* button(const QString& key) const;
+    QAction* button(ToolButton button) const { return this->button(static_cast<int>(button)); }
     QString buttonKey(int index) const;
 
-    QAction* button(ToolButton button) const { return this->button(static_cast<int>(button)); }
-
-    int buttonImage(const QString& key) const;
-    void setButtonImage(const QString& key, int image, const QString& toolTip);
-    void setButtonImage(ToolButton button, int image, const QString& toolTip) {
-        setButtonImage(toolButtonKey(button), image, toolTip);
-    }
-    void setButtonEnabled(int index, bool enabled);
-    void setButtonEnabled(ToolButton button, bool enabled) {
-        setButtonEnabled(static_cast<int>(button), enabled);
-    }
+    int buttonImage(ToolButton button) const;
+    void setButtonImage(ToolButton button, int image, const QString& toolTip);
+    void setButtonEnabled(ToolButton button, bool enabled);
 
 signals:
     // A click on an enabled keyed button.
-    void buttonClick(const QString& key);
+    void buttonClick(ToolButton button);
 
 private:
     struct Slot {
@@ -66,9 +59,6 @@ private:
         QAction* action = nullptr;
         int image = 0;
     };
-    Slot* slotFor(const QString& key);
-    const Slot* slotFor(const QString& key) const;
-
     QList<Slot> slots_;
 };
 

@@ -2,7 +2,25 @@
 
 #include "app/main/controls.h"
 
+#include <array>
+
 namespace kst {
+
+namespace {
+
+// A control's geometry in pixels, in the order of Prop; a control that is no line has
+// its end points at 0.
+using Geometry = std::array<int, 8>;
+
+Geometry geometryOf(const QWidget& widget) {
+    const auto* line = qobject_cast<const LineControl*>(&widget);
+    if (!line)
+        return {widget.x(), widget.y(), widget.width(), widget.height(), 0, 0, 0, 0};
+    return {widget.x(), widget.y(), widget.width(), widget.height(),
+            line->x1(), line->x2(), line->y1(),     line->y2()};
+}
+
+} // namespace
 
 QWidget* WidgetSurface::find(const QString& control) const {
     QWidget* widget = controls_.value(control);
@@ -11,67 +29,21 @@ QWidget* WidgetSurface::find(const QString& control) const {
 }
 
 int WidgetSurface::read(const QString& control, Prop prop) const {
-    QWidget* widget = find(control);
-    if (!widget)
-        return 0;
-    auto* line = qobject_cast<LineControl*>(widget);
-    switch (prop) {
-    case Prop::Left:
-        return toTwips(widget->x());
-    case Prop::Top:
-        return toTwips(widget->y());
-    case Prop::Width:
-        return toTwips(widget->width());
-    case Prop::Height:
-        return toTwips(widget->height());
-    case Prop::X1:
-        return line ? toTwips(line->x1()) : 0;
-    case Prop::X2:
-        return line ? toTwips(line->x2()) : 0;
-    case Prop::Y1:
-        return line ? toTwips(line->y1()) : 0;
-    case Prop::Y2:
-        return line ? toTwips(line->y2()) : 0;
-    }
-    return 0;
+    const QWidget* widget = find(control);
+    return widget ? toTwips(geometryOf(*widget)[static_cast<size_t>(prop)]) : 0;
 }
 
 void WidgetSurface::write(const QString& control, Prop prop, int twips) {
     QWidget* widget = find(control);
     if (!widget)
         return;
-    const int pixels = toPixels(twips);
-    auto* line = qobject_cast<LineControl*>(widget);
-    switch (prop) {
-    case Prop::Left:
-        widget->move(pixels, widget->y());
-        break;
-    case Prop::Top:
-        widget->move(widget->x(), pixels);
-        break;
-    case Prop::Width:
-        widget->resize(pixels, widget->height());
-        break;
-    case Prop::Height:
-        widget->resize(widget->width(), pixels);
-        break;
-    case Prop::X1:
-        if (line)
-            line->setX1(pixels);
-        break;
-    case Prop::X2:
-        if (line)
-            line->setX2(pixels);
-        break;
-    case Prop::Y1:
-        if (line)
-            line->setY1(pixels);
-        break;
-    case Prop::Y2:
-        if (line)
-            line->setY2(pixels);
-        break;
-    }
+    Geometry geometry = geometryOf(*widget);
+    geometry[static_cast<size_t>(prop)] = toPixels(twips);
+    const auto [left, top, width, height, x1, x2, y1, y2] = geometry;
+    if (prop < Prop::X1)
+        widget->setGeometry(left, top, width, height);
+    else if (auto* line = qobject_cast<LineControl*>(widget))
+        line->setPoints(x1, y1, x2, y2);
 }
 
 } // namespace kst

@@ -14,12 +14,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 
 namespace kst {
 
@@ -64,13 +60,8 @@ void ModeControl::mnuMonitoring_Click() {
         return;
     if (session_.MSComm1().PortOpen())
         port_.ClosePort();
-    for (QWidget* control : std::initializer_list<QWidget*>{ui.Label4, ui.Combo1, ui.Text3, ui.Send,
-                                                            ui.Option6[0], ui.Option6[1]})
-        control->setEnabled(false);
-    for (size_t k = 0; k < ui.cmdFreqused.size(); ++k) {
-        ui.cmdFreqused[k]->setEnabled(false);
-        ui.cmdProBut[k]->setEnabled(false);
-    }
+    // The senders go off with the mode, as the controls of a closed port in it.
+    port_.SetControlsForPortState(true);
     if (!window_.menus().mnuHideSend->isChecked())
         window_.commands().toggleSendPane();
     ui.frMonitoring->setTitle(session_.state().TwoPortActive

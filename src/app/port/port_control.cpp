@@ -177,19 +177,19 @@ void PortControl::OpenPort() {
                 CRLF,
             session_.shared().Prefs.messageStyle());
 
-        ui.Toolbar1->setButtonImage(QStringLiteral("Connect"), 4, QStringLiteral("Connected"));
+        ui.Toolbar1->setButtonImage(ToolButton::Connect, 4, QStringLiteral("Connected"));
 
+        // The input lines as they are now: a line event is a change from these.
+        if (debugging() || twoPorts) {
+            state.PrevCTS = port1.CTSHolding();
+            state.PrevDSR = port1.DSRHolding();
+            state.PrevCD = port1.CDHolding();
+        }
         if (debugging()) {
             if (ui.Combo1->isVisible() && ui.Combo1->isEnabled())
                 ui.Combo1->setFocus();
-            state.PrevCTS = port1.CTSHolding();
-            state.PrevDSR = port1.DSRHolding();
-            state.PrevCD = port1.CDHolding();
             ui.Send->setEnabled(!ui.Combo1->currentText().isEmpty() || !ui.Text3->text().isEmpty());
         } else if (twoPorts) {
-            state.PrevCTS = port1.CTSHolding();
-            state.PrevDSR = port1.DSRHolding();
-            state.PrevCD = port1.CDHolding();
             state.PrevCTS2 = port2.CTSHolding();
             state.PrevDSR2 = port2.DSRHolding();
             lineStateBlock();
@@ -320,7 +320,7 @@ void PortControl::ClosePort() {
     ui.StatusBar1->setPanelText(QStringLiteral("Status"), QStringLiteral("COM Port Status:"));
     ui.StatusBar1->setPanelPicture(QStringLiteral("Ball"), 1);
     ui.StatusBar1->setPanelText(QStringLiteral("Ball"), QStringLiteral("Port closed"));
-    ui.Toolbar1->setButtonImage(QStringLiteral("Connect"), 3, QStringLiteral("Disconnected"));
+    ui.Toolbar1->setButtonImage(ToolButton::Connect, 3, QStringLiteral("Disconnected"));
 }
 
 void PortControl::portLost(int commPort) {

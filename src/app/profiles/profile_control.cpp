@@ -206,7 +206,7 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
         // The whole file is checked once, before anything of it is read.
         if (check == FileCheck::Needed)
             fromProfile([&] { CheckProfileFile(File_Name); });
-        applySettings(shared.SettingsConnStr);
+        const int rxTimerIndex = applySettings(shared.SettingsConnStr);
 
         ReadRows(QStringLiteral("SELECT * FROM userPreferences"), session_.SupportConnStr(), 1,
                  [&shared](const db::Recordset& row, int) { ReadPreferences(row, shared.Prefs); });
@@ -216,7 +216,7 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
             session_.state().HandshakeName = *name;
         portList_.ComSettings();
 
-        fromProfile([&] { setListIndex(ui.CbTimer, storedRxTimerIndex_); });
+        fromProfile([&] { setListIndex(ui.CbTimer, rxTimerIndex); });
         receiveOptions_.CbTimer_Click();
 
         if (shared.Prefs.bolHideCalcAscii)
@@ -252,7 +252,7 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
     return std::nullopt;
 }
 
-void ProfileControl::applySettings(const QString& connStr) {
+int ProfileControl::applySettings(const QString& connStr) {
     const MainControls& ui = window_.ui();
     ProfileSettings stored;
     fromProfile([&] { stored = ReadSettings(connStr); });
@@ -274,7 +274,6 @@ void ProfileControl::applySettings(const QString& connStr) {
     }
     MainState& state = session_.state();
     state.HandshakeIndex = stored.handshaking;
-    storedRxTimerIndex_ = stored.rxTimerIndex;
     ui.RichTextBox1->setPlainText(stored.userNotes);
     state.DetectCTS = stored.detectCTS;
     state.DetectDSR = stored.detectDSR;
@@ -282,6 +281,7 @@ void ProfileControl::applySettings(const QString& connStr) {
     state.DetectRI = stored.detectRI;
     state.FullDuplexSelected = stored.fullDuplex;
     state.SecondPort = stored.secondPort;
+    return stored.rxTimerIndex;
 }
 
 void ProfileControl::replaceDamagedDefault(const QString& path, const RunTimeError& why) {

@@ -70,7 +70,9 @@ private:
     void openProfile(const QString& File_Name, const QString& File_Title, FileCheck check);
     std::optional<LoadFailure> load(const QString& File_Name, const QString& File_Title,
                                     FileCheck check);
-    void applySettings(const QString& connStr);
+    // Shows the profile's port settings and line options; returns the receive-timer
+    // position it stores, applied after the preferences.
+    int applySettings(const QString& connStr);
     bool showMacro(int MacrosNo, DamagedLists& damaged);
     bool isDefaultProfile(const QString& path) const;
     bool opensAsProfile(const QString& path);
@@ -85,8 +87,6 @@ private:
     ReceiveOptions& receiveOptions_;
     SendButtons& buttons_;
     std::function<void()> endProgram_;
-    // The receive-timer position the profile stores; applied after the preferences.
-    int storedRxTimerIndex_ = 0;
 };
 
 } // namespace kst

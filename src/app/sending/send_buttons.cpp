@@ -11,6 +11,15 @@
 
 namespace kst {
 
+namespace {
+
+// A control code as an item of a hexadecimal byte list ("1B,").
+QString hexItem(int code) {
+    return QString::number(code, 16).toUpper() + u',';
+}
+
+} // namespace
+
 SendButtons::SendButtons(Session& session, const MainControls& ui) : session_(session), ui_(ui) {}
 
 SendButtons::~SendButtons() = default;
@@ -23,31 +32,19 @@ void SendButtons::Option3_Click(int Index) {
         const int code = Index * 16 + k;
         QPushButton* button = ui_.cmdFreqused[static_cast<size_t>(k)];
         button->setText(ControlCodeName(code));
-        button->setToolTip(QString::number(code, 16).toUpper() + u',');
+        button->setToolTip(hexItem(code));
     }
 }
 
 void SendButtons::cmdFreqused_Click(int Index) {
-    const int code = session_.state().ControlCodeBank == 0 ? Index : Index + 16;
-    const QString hex = QString::number(code, 16).toUpper();
+    const MainState& state = session_.state();
+    const QString item = hexItem(state.ControlCodeBank * 16 + Index);
+    // In ASCII the code goes as a control code; otherwise as the command, in its notation.
     SendAction action;
-    switch (session_.state().TxFormat) {
-    case ncDec:
-        action.command = QString::number(code) + u',';
-        break;
-    case ncHex:
-        action.command = hex + u',';
-        break;
-    case ncOct:
-        action.command = QString::number(HexToOctNum(hex)) + u',';
-        break;
-    case ncBin:
-        action.command = LongToBinStr(code) + u',';
-        break;
-    default:
-        action.controlCodes = hex + u',';
-        break;
-    }
+    if (state.TxFormat == ncAscii)
+        action.controlCodes = item;
+    else
+        action.command = ConvertHexList(item, state.TxFormat).value_or(QString());
     session_.sender().send(action, QStringLiteral("Frequently used commands"));
 }
 

@@ -66,6 +66,10 @@ QLineEdit* SendPane::editOf(Field field) const {
     return nullptr;
 }
 
+int SendPane::notationOf(Field field) const {
+    return field == Field::ControlCodes ? ncHex : session_.state().TxFormat;
+}
+
 // ---------------------------------------------------------------------------------------
 // Sending
 
@@ -179,10 +183,8 @@ std::optional<QChar> SendPane::key(Field field, QChar typed) const {
     case Field::Repeat:
     case Field::Interval:
         return numberFieldKey(typed);
-    case Field::ControlCodes:
-        return commandFieldKey(typed, ncHex);
     default:
-        return commandFieldKey(typed, session_.state().TxFormat);
+        return commandFieldKey(typed, notationOf(field));
     }
 }
 
@@ -215,7 +217,7 @@ void SendPane::enter(Field field) {
 }
 
 bool SendPane::reformat(Field field, const QString& refusal) {
-    const int notation = field == Field::ControlCodes ? ncHex : session_.state().TxFormat;
+    const int notation = notationOf(field);
     QLineEdit* edit = editOf(field);
     const std::optional<QString> tidy = reformatByteList(edit->text(), notation);
     if (!tidy) {
@@ -231,17 +233,11 @@ bool SendPane::reformat(Field field, const QString& refusal) {
 
 bool SendPane::validate(Field field) {
     QLineEdit* edit = editOf(field);
-    const int format = session_.state().TxFormat;
     switch (field) {
     case Field::Command:
-        if (!ValidateByteList(edit->text(), format)) {
-            refuse(ByteListRefusal(format));
-            return false;
-        }
-        return true;
     case Field::ControlCodes:
-        if (!ValidateByteList(edit->text(), ncHex)) {
-            refuse(ByteListRefusal(ncHex));
+        if (const int notation = notationOf(field); !ValidateByteList(edit->text(), notation)) {
+            refuse(ByteListRefusal(notation));
             return false;
         }
         return true;

@@ -40,6 +40,8 @@ public:
 private:
     enum class Field { Command, ControlCodes, Delay, Repeat, Interval };
     QLineEdit* editOf(Field field) const;
+    // The notation of a byte-list field: the control codes are always hexadecimal.
+    int notationOf(Field field) const;
     std::optional<QChar> key(Field field, QChar typed) const;
     void enter(Field field);
     // The field's check when the focus leaves it, then its tidying; false keeps the

@@ -57,8 +57,7 @@ public:
     // Rules that need the field itself are set once it exists.
     void setRules(Rules rules) { rules_ = std::move(rules); }
 
-    // The text the field held when it took the focus.
-    const QString& entryText() const { return entryText_; }
+    // Whether the text differs from what the field held when it took the focus.
     bool changedSinceEntry() const;
 
 protected:

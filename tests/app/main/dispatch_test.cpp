@@ -106,7 +106,9 @@ TEST_F(DispatchTest, MenuTreeHasItsItemsInOrder) {
 
 TEST_F(DispatchTest, ToolbarDispatchesByKeyAndConnectByItsPicture) {
     KeyedToolBar* bar = main.Toolbar1();
-    for (int button : {24, 29, 30, 31, 32})
+    for (ToolButton button :
+         {ToolButton::AutoRespOnOff, ToolButton::MacrosPlay, ToolButton::MacrosPause,
+          ToolButton::MacrosStop, ToolButton::MacrosContinue})
         bar->setButtonEnabled(button, true);
     const QList<std::pair<const char*, const char*>> buttons = {
         {"Save", "saveLog"},         {"AutoRespOnOff", "toggleAutoResponse"},
@@ -119,17 +121,19 @@ TEST_F(DispatchTest, ToolbarDispatchesByKeyAndConnectByItsPicture) {
         EXPECT_EQ(main.calls, QStringList{handler}) << key;
     }
     main.calls.clear();
-    bar->setButtonImage("Connect", 4, "Connected");
+    bar->setButtonImage(ToolButton::Connect, 4, "Connected");
     bar->button("Connect")->trigger();
-    bar->setButtonImage("Connect", 7, "Connected");
+    bar->setButtonImage(ToolButton::Connect, 7, "Connected");
     bar->button("Connect")->trigger();
-    main.Toolbar1_ButtonClick("NoSuchKey");
+    EXPECT_EQ(bar->button("NoSuchKey"), nullptr);
     EXPECT_EQ(main.calls, QStringList{"closePort"});
 
     EXPECT_EQ(bar->buttonKey(3), QString());
     EXPECT_EQ(bar->button(3), nullptr);
     EXPECT_EQ(bar->button(10), nullptr);
     EXPECT_EQ(bar->buttonKey(24), "AutoRespOnOff");
+    EXPECT_EQ(bar->button(ToolButton::AutoRespOnOff), bar->button("AutoRespOnOff"));
+    EXPECT_EQ(bar->buttonImage(ToolButton::MacrosPlay), 7);
 }
 
 TEST_F(DispatchTest, HelpOpensTheHelpFileSilently) {

@@ -156,8 +156,10 @@ TEST_F(StartupTest, InitialControlStateIsThePortClosedState) {
     for (const char* name : {"mnuPortClose", "mnuAutoResp", "mnuMacro", "mnuRun", "mnuPause",
                              "mnuStop", "mnuContinue"})
         EXPECT_FALSE(main.menuItem(name)->isEnabled()) << name;
-    for (int button : {24, 29, 30, 31, 32})
-        EXPECT_FALSE(main.Toolbar1()->button(button)->isEnabled()) << button;
+    for (ToolButton button :
+         {ToolButton::AutoRespOnOff, ToolButton::MacrosPlay, ToolButton::MacrosPause,
+          ToolButton::MacrosStop, ToolButton::MacrosContinue})
+        EXPECT_FALSE(main.Toolbar1()->button(button)->isEnabled()) << static_cast<int>(button);
     EXPECT_EQ(main.control<LineControl>("Line1")->borderColor(), syscolor::ScrollBar);
     EXPECT_EQ(main.control<LineControl>("Line2")->borderColor(), syscolor::ScrollBar);
 

@@ -135,8 +135,9 @@ protected:
             seen.state +=
                 QStringLiteral("%1:%2%3;").arg(name).arg(item->isChecked()).arg(item->isVisible());
         }
-        for (const char* key : {"Connect", "AutoRespOnOff", "macrosContinue"})
-            seen.state += QString::number(main.Toolbar1()->buttonImage(key));
+        for (ToolButton button :
+             {ToolButton::Connect, ToolButton::AutoRespOnOff, ToolButton::MacrosContinue})
+            seen.state += QString::number(main.Toolbar1()->buttonImage(button));
         const MainState& s = main.session().state();
         seen.state += QStringLiteral("|%1%2%3%4%5|%6x%7|%8")
                           .arg(s.MonitoringMode)
@@ -200,7 +201,8 @@ TEST_F(EveryEntryTest, EveryMenuItemAndToolbarButtonDoesSomething) {
          }},
         {"mnuPortClose", [this] { main.menuItem("mnuPortClose")->setEnabled(true); }},
         {"mnuAutoResp", [this] { main.menuItem("mnuAutoResp")->setEnabled(true); }},
-        {"toolbar:AutoRespOnOff", [this] { main.Toolbar1()->setButtonEnabled(24, true); }},
+        {"toolbar:AutoRespOnOff",
+         [this] { main.Toolbar1()->setButtonEnabled(ToolButton::AutoRespOnOff, true); }},
         {"mnuRun", [this] { macroOf(false); }},
         {"toolbar:macrosPlay", [this] { macroOf(false); }},
         {"mnuPause", [this] { macroOf(true); }},

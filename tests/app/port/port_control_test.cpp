@@ -100,7 +100,7 @@ TEST_F(PortControlTest, OpenWritesTheDatedStatusBlockAndCloseTurnsTheWindowBack)
     EXPECT_EQ(bar->panelText("Status"), "COM Port (1) Status:");
     EXPECT_EQ(bar->panelText("Ball"), "Ready");
     EXPECT_EQ(bar->panelPicture("Ball"), 2);
-    EXPECT_EQ(ui().Toolbar1->buttonImage("Connect"), 4);
+    EXPECT_EQ(ui().Toolbar1->buttonImage(ToolButton::Connect), 4);
     EXPECT_FALSE(main.menus().mnuPortOpen->isEnabled());
     EXPECT_TRUE(main.menus().mnuPortClose->isEnabled());
 
@@ -116,7 +116,7 @@ TEST_F(PortControlTest, OpenWritesTheDatedStatusBlockAndCloseTurnsTheWindowBack)
     EXPECT_TRUE(log().endsWith("\n* * * * * * * * * * COM Port Closed * * * * * * * * * * \n"));
     EXPECT_EQ(bar->panelText("Status"), "COM Port Status:");
     EXPECT_EQ(bar->panelText("Ball"), "Port closed");
-    EXPECT_EQ(ui().Toolbar1->buttonImage("Connect"), 3);
+    EXPECT_EQ(ui().Toolbar1->buttonImage(ToolButton::Connect), 3);
     EXPECT_TRUE(main.menus().mnuPortOpen->isEnabled());
     for (Led led : {Led::RX, Led::DTR, Led::CTS, Led::BRK}) {
         EXPECT_FALSE(ledOn(led));
@@ -201,9 +201,9 @@ TEST_F(PortControlTest, EachModeAndPortStateEnablesItsOwnControls) {
             EXPECT_EQ(w->isEnabled(), c.senders) << what << " " << w->objectName().toStdString();
         for (QAction* a : {main.menus().mnuAutoResp, main.menus().mnuRun, main.menus().mnuMacro})
             EXPECT_EQ(a->isEnabled(), c.senders) << what << " " << a->objectName().toStdString();
-        EXPECT_EQ(ui().Toolbar1->button(24)->isEnabled(), c.senders) << what;
+        EXPECT_EQ(ui().Toolbar1->button(ToolButton::AutoRespOnOff)->isEnabled(), c.senders) << what;
         // Pause and stop belong to a running macro only.
-        EXPECT_FALSE(ui().Toolbar1->button(30)->isEnabled()) << what;
+        EXPECT_FALSE(ui().Toolbar1->button(ToolButton::MacrosPause)->isEnabled()) << what;
         EXPECT_FALSE(main.menus().mnuStop->isEnabled()) << what;
         for (QWidget* w : std::initializer_list<QWidget*>{ui().portChoice, ui().BaudChoice,
                                                           ui().StopBitChoice, ui().txtport[2]})
@@ -337,7 +337,7 @@ TEST_F(PortControlTest, ALostDeviceClosesThePortOnceAndItOpensAgainWhenBack) {
     EXPECT_EQ(boxes.texts().size(), 1);
     EXPECT_TRUE(boxes.texts().value(0).contains("COM1"));
     EXPECT_TRUE(log().endsWith("COM Port Closed * * * * * * * * * * \n"));
-    EXPECT_EQ(ui().Toolbar1->buttonImage("Connect"), 3);
+    EXPECT_EQ(ui().Toolbar1->buttonImage(ToolButton::Connect), 3);
 
     com1.plugIn();
     port().OpenPort();
@@ -353,7 +353,7 @@ TEST_F(PortControlTest, AFailedOpenNamesThePortAndLeavesNothingOpen) {
     EXPECT_EQ(boxes.boxes()[0].text,
               "Error Number: 8005\nDescription: Port already open\nCOM port: 1");
     EXPECT_FALSE(main.state().PortIsOpen);
-    EXPECT_EQ(ui().Toolbar1->buttonImage("Connect"), 3);
+    EXPECT_EQ(ui().Toolbar1->buttonImage(ToolButton::Connect), 3);
 
     // In full duplex the second port, opened first, is closed again.
     boxes.clear();

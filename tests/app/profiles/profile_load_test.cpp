@@ -120,7 +120,7 @@ TEST_F(ProfileLoadTest, EveryKindOfRowReachesItsPlace) {
     EXPECT_EQ(main->responseBox()->palette().color(QPalette::Base), QColor(255, 255, 0));
     EXPECT_TRUE(main->session().autoResponder().isOn());
     EXPECT_EQ(main->StatusBar1()->panelText("AutoResp"), "Auto-Response: ON ");
-    EXPECT_EQ(main->Toolbar1()->buttonImage("AutoRespOnOff"), 6);
+    EXPECT_EQ(main->Toolbar1()->buttonImage(ToolButton::AutoRespOnOff), 6);
     EXPECT_FALSE(main->control<QCheckBox>("Check2")->isChecked());
     EXPECT_TRUE(main->control<QCheckBox>("Check3")->isChecked());
     EXPECT_TRUE(main->control<QCheckBox>("Check1")->isChecked());
@@ -289,11 +289,11 @@ TEST_F(ProfileLoadTest, ConnectAutomaticallyOpensThePortOnceAndNeitherKeepsWaiti
 TEST_F(ProfileLoadTest, TheEighthMacroAlwaysLeavesSinglePlay) {
     main->Open_DB(defaultProfile(), "Device1.kst");
     main->session().macroRunner().setContinuousPlay(true);
-    EXPECT_EQ(main->Toolbar1()->buttonImage("macrosContinue"), 11);
+    EXPECT_EQ(main->Toolbar1()->buttonImage(ToolButton::MacrosContinue), 11);
     main->control<QComboBox>("cboMacros")->setCurrentIndex(7);
     main->cboMacros_Click();
     EXPECT_FALSE(main->session().macroRunner().continuousPlay());
-    EXPECT_EQ(main->Toolbar1()->buttonImage("macrosContinue"), 10);
+    EXPECT_EQ(main->Toolbar1()->buttonImage(ToolButton::MacrosContinue), 10);
     EXPECT_EQ(main->session().macroRunner().macro().steps[0].id, 57);
 
     // No selection asks for a macro that does not exist.

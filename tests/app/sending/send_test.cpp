@@ -455,7 +455,7 @@ TEST_F(SendTest, TheAutoResponseSwitchShowsEveryToggle) {
                                           " # # #\n# # # Auto-Response is now " + second +
                                           " # # #\n");
     EXPECT_EQ(ui().StatusBar1->panelText("AutoResp"), "Auto-Response: " + second + " ");
-    EXPECT_EQ(ui().Toolbar1->buttonImage("AutoRespOnOff"), before ? 6 : 5);
+    EXPECT_EQ(ui().Toolbar1->buttonImage(ToolButton::AutoRespOnOff), before ? 6 : 5);
     main.controller().port().ClosePort();
     main.log().clear();
     main.controller().toggleAutoResponse();
