@@ -61,7 +61,6 @@ void MacroRunner::pause() {
         // The step is played again from its start, with its whole wait.
         paused_ = true;
         stepTimer_.cancel();
-        waiting_ = false;
         phase_ = Phase::None;
         pauseExit(step_);
     }
@@ -181,7 +180,6 @@ void MacroRunner::playSubRoutine(int step) {
         return head(step + 1);
     if (s.waitMs > MaxStepWaitMs)
         return fail(err::InvalidPropertyValue);
-    waiting_ = true;
     stepDone_ = false;
     branchSends_ = 0;
     phase_ = Phase::Waiting;
@@ -263,7 +261,6 @@ void MacroRunner::endWaitIfDone() {
 
 void MacroRunner::endWait() {
     stepTimer_.cancel();
-    waiting_ = false;
     phase_ = Phase::None;
     head(step_ + 1);
 }
@@ -292,7 +289,6 @@ void MacroRunner::stopMacro() {
     resumeStep_ = 0;
     paused_ = false;
     active_ = false;
-    waiting_ = false;
     phase_ = Phase::None;
     setRunning(false);
 }
