@@ -45,7 +45,7 @@ void ButtonChain::stopRequested() {
 void ButtonChain::sendCurrent() {
     hooks_.suspendAutoResponse();
     const std::optional<SendAction> action =
-        actionOf(buttons_[static_cast<size_t>(current_)], hooks_.txFormat());
+        actionOf(buttons_[static_cast<size_t>(current_)], engine_.sendNotation());
     if (!action) {
         sent(SendOutcome::Refused);
         return;
