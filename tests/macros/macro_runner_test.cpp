@@ -198,8 +198,9 @@ TEST_F(MacroRunnerTest, ContinuousPlayRunsOnToMacroEightAndNeverWraps) {
             expected << QStringLiteral("Macro %1 is now running . . . . . . . . . .").arg(m);
         EXPECT_EQ(started, expected) << start;
         EXPECT_EQ(view.log.last(), ". . . . . . . . . . Macro 8 stopped.");
-        if (start < 8)
+        if (start < 8) {
             EXPECT_FALSE(runner.continuousPlay()) << "loading macro 8 leaves single play";
+        }
     }
     // Single play ends with the shown macro.
     runner.setContinuousPlay(false);
