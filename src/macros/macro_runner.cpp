@@ -2,7 +2,6 @@
 
 #include "autoresp/auto_responder.h"
 #include "autoresp/match_condition.h"
-#include "notation/notation.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "traffic/received_event.h"
@@ -308,11 +307,7 @@ void MacroRunner::setRunning(bool running) {
 }
 
 std::optional<SendAction> MacroRunner::outgoing(const SendAction& stored) {
-    ConversionIssues issues;
-    std::optional<SendAction> action = inSendNotation(stored, sender_.sendNotation(), &issues);
-    if (!action)
-        showConversionIssues(issues);
-    return action;
+    return inSendNotation(stored, sender_.sendNotation(), true);
 }
 
 } // namespace kst
