@@ -3,14 +3,12 @@
 #include "notation/leading_number.h"
 #include "traffic/received_event.h"
 
+#include <iterator>
+
 namespace kst {
 
 LineEvent lineEventAt(qint32 listIndex) {
     return listIndex >= 0 && listIndex <= 6 ? LineEvent(listIndex + 1) : LineEvent::None;
-}
-
-qint32 listIndexOf(LineEvent event) {
-    return static_cast<qint32>(event) - 1;
 }
 
 namespace {
@@ -20,24 +18,12 @@ bool eventHolds(LineEvent wanted, const ReceivedEvent& received) {
         return false;
     if (wanted == LineEvent::Ring)
         return received.ringPending();
-    // The line is read now: one that has changed back since its event fails.
-    const LineLevels lines = received.levelsNow();
-    switch (wanted) {
-    case LineEvent::CtsOn:
-        return lines.cts;
-    case LineEvent::CtsOff:
-        return !lines.cts;
-    case LineEvent::DsrOn:
-        return lines.dsr;
-    case LineEvent::DsrOff:
-        return !lines.dsr;
-    case LineEvent::DcdOn:
-        return lines.cd;
-    case LineEvent::DcdOff:
-        return !lines.cd;
-    default:
-        return false;
-    }
+    // The line is read now: one that has changed back since its event fails. The events
+    // CTS ON .. DCD OFF leave their line in the line states of the same order.
+    static constexpr LineState after[] = {LineState::CtsOn,  LineState::CtsOff, LineState::DsrOn,
+                                          LineState::DsrOff, LineState::DcdOn,  LineState::DcdOff};
+    const auto code = static_cast<size_t>(wanted);
+    return code <= std::size(after) && CheckSignalCondition(after[code - 1], received.levelsNow());
 }
 
 bool dataHolds(ConditionKind kind, const QString& condition, const QString& block) {

@@ -26,7 +26,6 @@ inline constexpr int ConditionKindCount = 7;
 // The line events a Signaling condition may wait for are stored by their place in the
 // list "CTS ON" .. "RI Detected": the event's code less one.
 LineEvent lineEventAt(qint32 listIndex);
-qint32 listIndexOf(LineEvent event);
 
 // What a received block or line event must be to answer it: the condition of an
 // auto-response rule and of the IF and ELSE IF of a macro sub-routine.

@@ -2,7 +2,6 @@
 
 #include "autoresp/auto_responder.h"
 #include "autoresp/match_condition.h"
-#include "notation/notation.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "traffic/received_event.h"
@@ -61,7 +60,6 @@ void MacroRunner::pause() {
         // The step is played again from its start, with its whole wait.
         paused_ = true;
         stepTimer_.cancel();
-        waiting_ = false;
         phase_ = Phase::None;
         pauseExit(step_);
     }
@@ -181,7 +179,6 @@ void MacroRunner::playSubRoutine(int step) {
         return head(step + 1);
     if (s.waitMs > MaxStepWaitMs)
         return fail(err::InvalidPropertyValue);
-    waiting_ = true;
     stepDone_ = false;
     branchSends_ = 0;
     phase_ = Phase::Waiting;
@@ -263,7 +260,6 @@ void MacroRunner::endWaitIfDone() {
 
 void MacroRunner::endWait() {
     stepTimer_.cancel();
-    waiting_ = false;
     phase_ = Phase::None;
     head(step_ + 1);
 }
@@ -292,7 +288,6 @@ void MacroRunner::stopMacro() {
     resumeStep_ = 0;
     paused_ = false;
     active_ = false;
-    waiting_ = false;
     phase_ = Phase::None;
     setRunning(false);
 }
@@ -312,11 +307,7 @@ void MacroRunner::setRunning(bool running) {
 }
 
 std::optional<SendAction> MacroRunner::outgoing(const SendAction& stored) {
-    ConversionIssues issues;
-    std::optional<SendAction> action = inSendNotation(stored, sender_.sendNotation(), &issues);
-    if (!action)
-        showConversionIssues(issues);
-    return action;
+    return inSendNotation(stored, sender_.sendNotation(), true);
 }
 
 } // namespace kst

@@ -68,7 +68,9 @@ public:
     // No run is under way (a paused one counts as none).
     bool idle() const { return state_ == MacroRunState::Idle; }
     // A running step waits on a sub-routine for a block or a line event.
-    bool waitsForEvent() const { return state_ == MacroRunState::Running && waiting_; }
+    bool waitsForEvent() const {
+        return state_ == MacroRunState::Running && phase_ == Phase::Waiting;
+    }
     bool continuousPlay() const { return continuousPlay_; }
     // The sub-routine (0-7) the waiting step evaluates.
     int armedSubRoutine() const { return armed_; }
@@ -131,10 +133,11 @@ private:
     bool paused_ = false;
     bool continuousPlay_ = false;
 
+    // What the step under way waits for: its send, or (Waiting) a block or line event
+    // for its sub-routine.
     Phase phase_ = Phase::None;
     int step_ = 0;
     int armed_ = 0;
-    bool waiting_ = false;
     // The wait is over once its branch sends have ended.
     bool stepDone_ = false;
     int branchSends_ = 0;

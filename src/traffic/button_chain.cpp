@@ -15,13 +15,8 @@ ButtonChain::~ButtonChain() {
 }
 
 std::optional<SendAction> ButtonChain::actionOf(const ProgButton& button, int txFormat) {
-    ConversionIssues issues;
-    std::optional<SendAction> action = inSendNotation(button.action, txFormat, &issues);
-    if (!action) {
-        showConversionIssues(issues);
-        return std::nullopt;
-    }
-    if (txFormat != ncAscii)
+    std::optional<SendAction> action = inSendNotation(button.action, txFormat, true);
+    if (action && txFormat != ncAscii)
         action->command = action->command.toUpper();
     return action;
 }
@@ -45,7 +40,7 @@ void ButtonChain::stopRequested() {
 void ButtonChain::sendCurrent() {
     hooks_.suspendAutoResponse();
     const std::optional<SendAction> action =
-        actionOf(buttons_[static_cast<size_t>(current_)], hooks_.txFormat());
+        actionOf(buttons_[static_cast<size_t>(current_)], engine_.sendNotation());
     if (!action) {
         sent(SendOutcome::Refused);
         return;

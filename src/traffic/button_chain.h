@@ -25,8 +25,6 @@ public:
         std::function<void()> suspendAutoResponse;
         std::function<void()> resumeAutoResponse;
         std::function<bool()> portOpen;
-        // The send notation (0 Dec .. 4 ASCII).
-        std::function<int()> txFormat;
     };
 
     // `buttons` are read as the chain reaches each one.

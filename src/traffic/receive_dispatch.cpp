@@ -2,6 +2,10 @@
 
 namespace kst {
 
+bool anyEngineHears(const ReceiveEngines& engines) {
+    return engines.macroWaits() || (engines.macroIdle() && engines.autoResponseOn());
+}
+
 void dispatchReceived(ReceiveEngines& engines, const ReceivedEvent& received) {
     if (engines.macroWaits())
         engines.evaluateSubRoutine(received);

@@ -19,6 +19,10 @@ public:
     virtual void autoRespond(const ReceivedEvent& received) = 0;
 };
 
+// Whether a block or line event received now reaches an engine: most blocks reach none,
+// and need not be put in the form the engines compare.
+bool anyEngineHears(const ReceiveEngines& engines);
+
 // Offers a block or a line event to exactly one engine: the sub-routine a running macro
 // waits on, else (no macro run) the auto-response rules when they are on.
 void dispatchReceived(ReceiveEngines& engines, const ReceivedEvent& received);

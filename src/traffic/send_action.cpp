@@ -37,16 +37,16 @@ SignalLines linesOf(OutputSignal signal) {
     }
 }
 
-std::optional<SendAction> inSendNotation(const SendAction& stored, int txFormat,
-                                         ConversionIssues* issues) {
+std::optional<SendAction> inSendNotation(const SendAction& stored, int txFormat, bool showIssues) {
     if (txFormat == ncAscii)
         return stored;
-    ConversionIssues found;
-    const std::optional<QString> command = ConvertHexList(stored.command, txFormat, &found);
-    if (issues)
-        *issues = found;
-    if (!command || found.any())
+    ConversionIssues issues;
+    const std::optional<QString> command = ConvertHexList(stored.command, txFormat, &issues);
+    if (!command || issues.any()) {
+        if (showIssues)
+            showConversionIssues(issues);
         return std::nullopt;
+    }
     SendAction action = stored;
     action.command = *command;
     action.controlCodes.clear();

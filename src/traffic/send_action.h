@@ -47,14 +47,13 @@ struct SendAction {
     bool operator==(const SendAction&) const = default;
 };
 
-struct ConversionIssues;
-
 // A stored send as it goes out in the send notation `txFormat`: in ASCII the stored text
 // and control codes; in the other notations the stored hexadecimal list rewritten in
-// them, without control codes. Nothing when the list holds an item that is no byte
-// (what is wrong is in `issues`): no byte nobody stored goes out.
+// them, without control codes. Nothing when the list holds an item that is no byte: no
+// byte nobody stored goes out. With `showIssues` what is wrong is told by the
+// conversion's own messages.
 std::optional<SendAction> inSendNotation(const SendAction& stored, int txFormat,
-                                         ConversionIssues* issues = nullptr);
+                                         bool showIssues = false);
 
 // The name of an output signal as the log and the tool tips write it ("RTS ON" ..
 // "Play sound"); "None" for a value outside the list.

@@ -138,24 +138,31 @@ TEST_F(AutoResponderTest, TheFirstRuleInOrderAnswersAndOnlyOnce) {
 // Line events are tested against the line as it is now; the ring while it is pending.
 // The data rules' line states 10-12 mean a pending ring, with DCD where they say so.
 TEST_F(AutoResponderTest, LinesAreReadAtTheTestAndTheRingCountsWhilePending) {
+    // Each line event answers while its own line still shows it, under every level of the
+    // three lines: one that changed back fails, and the other lines do not count.
     const struct {
-        const char* what;
         LineEvent event;
-        LineLevels lines;
-        bool ring;
-        bool answers;
+        bool LineLevels::*line;
+        bool level;
     } events[] = {
-        {"CTS ON while on", LineEvent::CtsOn, {true, false, false}, false, true},
-        {"CTS ON dropped again", LineEvent::CtsOn, {}, false, false},
-        {"DCD OFF", LineEvent::DcdOff, {}, false, true},
-        {"a ring no longer pending", LineEvent::Ring, {}, false, false},
-        {"a pending ring", LineEvent::Ring, {}, true, true},
+        {LineEvent::CtsOn, &LineLevels::cts, true}, {LineEvent::CtsOff, &LineLevels::cts, false},
+        {LineEvent::DsrOn, &LineLevels::dsr, true}, {LineEvent::DsrOff, &LineLevels::dsr, false},
+        {LineEvent::DcdOn, &LineLevels::cd, true},  {LineEvent::DcdOff, &LineLevels::cd, false},
     };
     for (const auto& e : events) {
+        for (int bits = 0; bits < 8; ++bits) {
+            AutoResponseRules rules;
+            rules[0] = eventRule(e.event, "52,");
+            env.lines = {(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0};
+            EXPECT_EQ(!answer(rules, event(e.event)).isEmpty(), env.lines.*e.line == e.level)
+                << "event " << static_cast<int>(e.event) << " lines " << bits;
+        }
+    }
+    // The ring counts while it is pending.
+    for (const bool ring : {false, true}) {
         AutoResponseRules rules;
-        rules[0] = eventRule(e.event, "52,");
-        env.lines = e.lines;
-        EXPECT_EQ(answer(rules, event(e.event, e.ring)).isEmpty(), !e.answers) << e.what;
+        rules[0] = eventRule(LineEvent::Ring, "52,");
+        EXPECT_EQ(!answer(rules, event(LineEvent::Ring, ring)).isEmpty(), ring);
     }
 
     const struct {

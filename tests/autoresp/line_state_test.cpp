@@ -46,14 +46,12 @@ TEST(LineState, EachStateHoldsForExactlyItsLinesAndTheRingStatesNeedARing) {
 
 // A Signaling condition stores its event by its place in the list "CTS ON" .. "RI
 // Detected": the event's code less one. Places outside the list are no event.
-TEST(LineEventList, EachPlaceIsItsEventAndBack) {
+TEST(LineEventList, EachPlaceIsItsEvent) {
     const LineEvent events[] = {LineEvent::CtsOn,  LineEvent::CtsOff, LineEvent::DsrOn,
                                 LineEvent::DsrOff, LineEvent::DcdOn,  LineEvent::DcdOff,
                                 LineEvent::Ring};
-    for (int place = 0; place < 7; ++place) {
+    for (int place = 0; place < 7; ++place)
         EXPECT_EQ(lineEventAt(place), events[place]) << place;
-        EXPECT_EQ(listIndexOf(events[place]), place) << place;
-    }
     for (int place : {-1, 7, 100})
         EXPECT_EQ(lineEventAt(place), LineEvent::None) << place;
 }

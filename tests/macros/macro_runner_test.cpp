@@ -1,5 +1,6 @@
 #include "autoresp/auto_responder.h"
 #include "macros/macro_runner.h"
+#include "notation/notation.h"
 #include "support/fakes.h"
 #include "support/recording_sender.h"
 
@@ -198,8 +199,9 @@ TEST_F(MacroRunnerTest, ContinuousPlayRunsOnToMacroEightAndNeverWraps) {
             expected << QStringLiteral("Macro %1 is now running . . . . . . . . . .").arg(m);
         EXPECT_EQ(started, expected) << start;
         EXPECT_EQ(view.log.last(), ". . . . . . . . . . Macro 8 stopped.");
-        if (start < 8)
+        if (start < 8) {
             EXPECT_FALSE(runner.continuousPlay()) << "loading macro 8 leaves single play";
+        }
     }
     // Single play ends with the shown macro.
     runner.setContinuousPlay(false);
@@ -331,6 +333,19 @@ TEST_F(MacroRunnerTest, WithoutDescriptionNothingIsWrittenAndAWaitOfZeroMovesOn)
     runner.run();
     EXPECT_TRUE(runner.idle());
     EXPECT_TRUE(view.log.isEmpty());
+}
+
+// A step whose stored list holds an item beyond one byte sends nothing, says so once, and
+// the run goes on with the next step.
+TEST_F(MacroRunnerTest, AStepWhoseListHoldsNoByteSendsNothingAndTheRunGoesOn) {
+    env.format = ncDec;
+    view.macros[0].steps[0] = sendStep("Bad", "41,1FF,");
+    view.macros[0].steps[1] = sendStep("Good", "42,");
+    load(1);
+    runner.run();
+    EXPECT_EQ(sent(), "B") << "only the next step";
+    EXPECT_EQ(boxes.texts(), QStringList({"Invalid data: operand must be within 1 byte!"}));
+    EXPECT_TRUE(runner.idle());
 }
 
 // Values no editor writes end the run with the message, as a stop would.

@@ -36,6 +36,8 @@ TEST(DispatchReceived, ExactlyOneEngineOrNoneHearsEachEvent) {
         engines.waits = c.waits;
         engines.idle = c.idle;
         engines.autoResponse = c.autoResponse;
+        // The receive path asks first, and turns a block into text only for a listener.
+        EXPECT_EQ(anyEngineHears(engines), *c.heard != '\0');
         dispatchReceived(engines, ReceivedEvent::block("41,", false, lines));
         EXPECT_EQ(engines.calls.join('|'), c.heard) << c.waits << c.idle << c.autoResponse;
     }

@@ -3,6 +3,7 @@
 #include "app/main/session.h"
 #include "autoresp/auto_responder.h"
 #include "macros/macro_runner.h"
+#include "traffic/rx_text.h"
 
 namespace kst {
 
@@ -26,9 +27,12 @@ void SessionEngines::autoRespond(const ReceivedEvent& received) {
     session_.autoResponder().offer(received);
 }
 
-void EngineDispatch::block(const QString& text) {
-    dispatchReceived(*engines_, ReceivedEvent::block(text, session_.state().RingPending,
-                                                     session_.primaryLines()));
+void EngineDispatch::block(const QByteArray& bytes) {
+    if (!anyEngineHears(*engines_))
+        return;
+    const MainState& state = session_.state();
+    dispatchReceived(*engines_, ReceivedEvent::block(RxMatchText(bytes, state.RxFormat),
+                                                     state.RingPending, session_.primaryLines()));
 }
 
 void EngineDispatch::lineEvent(LineEvent event) {

@@ -3,7 +3,7 @@
 #include "traffic/receive_dispatch.h"
 #include "traffic/received_event.h"
 
-#include <QString>
+#include <QByteArray>
 
 namespace kst {
 
@@ -32,8 +32,9 @@ public:
     // Tests put recording engines in; nullptr restores the session's.
     void setEngines(ReceiveEngines* engines) { engines_ = engines ? engines : &program_; }
 
-    // A block, in the receive path's text form (see ReceivedEvent).
-    void block(const QString& text);
+    // A block as received. It is put in the form the engines compare (see
+    // ReceivedEvent) only when one of them will hear it.
+    void block(const QByteArray& bytes);
     void lineEvent(LineEvent event);
 
 private:

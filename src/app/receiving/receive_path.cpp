@@ -7,7 +7,6 @@
 #include "app/sending/command_box_focus.h"
 #include "platform/serial/line_settings.h"
 #include "traffic/receive_lines.h"
-#include "traffic/rx_text.h"
 
 #include <QCheckBox>
 
@@ -86,7 +85,7 @@ void ReceivePath::blockReady(const QByteArray& block, BlockCutter::Cut cut) {
     if (cut == BlockCutter::Cut::FixedDelay)
         returnFocusToCommandBox(ui_, FocusReturn::AfterBlock);
     if (display_.mode() == ReceiveMode::Debugging)
-        engines_.block(RxMatchText(block, session_.state().RxFormat));
+        engines_.block(block);
 }
 
 void ReceivePath::blockEnded(BlockCutter::Cut cut) {

@@ -18,8 +18,8 @@ class CommControl;
 
 // The received data of both ports. In Debugging / Simulating mode a receive event only
 // arms the block cutter ("RX timer:" ticked: the fixed delay, else gap detection); each
-// block it cuts is written as a "Data received: " line, kept as LastRxData and offered to
-// the engines. In Monitoring mode the event reads at once and writes stamped lines.
+// block it cuts is written as a "Data received: " line and offered to the engines. In
+// Monitoring mode the event reads at once and writes stamped lines.
 class ReceivePath : private BlockCutter::Input {
 public:
     ReceivePath(Session& session, const MainControls& ui, ReceiveDisplay& display,

@@ -65,7 +65,6 @@ void SendButtons::cmdProBut_Click(int Index) {
     hooks.suspendAutoResponse = [&session] { session.autoResponder().suspend(); };
     hooks.resumeAutoResponse = [&session] { session.autoResponder().resume(); };
     hooks.portOpen = [&session] { return session.state().PortIsOpen; };
-    hooks.txFormat = [&session] { return session.state().TxFormat; };
     auto chain = std::make_unique<ButtonChain>(session.sender(), session.scheduler(),
                                                session.shared().LoadedButtons, std::move(hooks));
     ButtonChain* running = chain.get();
