@@ -158,8 +158,7 @@ void MainController::setInitialControlState() {
                           menus.mnuStop, menus.mnuContinue})
         item->setEnabled(false);
 
-    ui.StatusBar1->setPanelPicture(QStringLiteral("Ball"), 1);
-    ui.StatusBar1->setPanelText(QStringLiteral("Ball"), QStringLiteral("Port closed"));
+    ui.StatusBar1->showPortState(PortBall::Closed, QStringLiteral("Port closed"));
 
     ui.Label4->setEnabled(false);
     for (QLabel* label : ui.ledLabels)

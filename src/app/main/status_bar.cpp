@@ -167,6 +167,12 @@ void PanelStatusBar::setPanelPicture(const QString& key, int picture) {
     it->picture->setPixmap(pictures::statusImage(picture));
 }
 
+void PanelStatusBar::showPortState(PortBall picture, const QString& text) {
+    const QString ball = QStringLiteral("Ball");
+    setPanelPicture(ball, static_cast<int>(picture));
+    setPanelText(ball, text);
+}
+
 void PanelStatusBar::refreshAutomaticPanels() {
     const QDateTime now = Platform::clock().now();
     const QLocale locale;

@@ -161,8 +161,7 @@ void PortControl::OpenPort() {
             twoPorts ? QString::number(port1.CommPort()) + u',' + QString::number(port2.CommPort())
                      : QString::number(port1.CommPort());
         bar->setPanelText(QStringLiteral("Status"), statusPanelText(ports));
-        bar->setPanelPicture(QStringLiteral("Ball"), 2);
-        bar->setPanelText(QStringLiteral("Ball"), QStringLiteral("Ready"));
+        bar->showPortState(PortBall::Ready, QStringLiteral("Ready"));
 
         if (session_.shared().Prefs.bolClearLogOnOpen)
             window_.log().clear();
@@ -318,8 +317,7 @@ void PortControl::ClosePort() {
         session_.shared().Prefs.messageStyle());
 
     ui.StatusBar1->setPanelText(QStringLiteral("Status"), QStringLiteral("COM Port Status:"));
-    ui.StatusBar1->setPanelPicture(QStringLiteral("Ball"), 1);
-    ui.StatusBar1->setPanelText(QStringLiteral("Ball"), QStringLiteral("Port closed"));
+    ui.StatusBar1->showPortState(PortBall::Closed, QStringLiteral("Port closed"));
     ui.Toolbar1->setButtonImage(ToolButton::Connect, 3, QStringLiteral("Disconnected"));
 }
 

@@ -11,13 +11,7 @@
 
 namespace kst {
 
-namespace {
-
-const QString Ball = QStringLiteral("Ball");
-constexpr int ReadyPicture = 2;
-constexpr int BusyPicture = 3;
-
-} // namespace
+namespace {} // namespace
 
 void ReceiveDisplay::write(const QString& label, const QString& body, LogStyle bodyStyle) {
     const UserPreferences& prefs = session_.shared().Prefs;
@@ -38,7 +32,7 @@ qint64 ReceiveDisplay::elapsedMs() const {
 }
 
 void ReceiveDisplay::busy() {
-    showBall(BusyPicture, QStringLiteral("Receiving data ..."));
+    window_.ui().StatusBar1->showPortState(PortBall::Busy, QStringLiteral("Receiving data ..."));
 }
 
 void ReceiveDisplay::ready() {
@@ -46,13 +40,7 @@ void ReceiveDisplay::ready() {
 }
 
 void ReceiveDisplay::status(const QString& text) {
-    showBall(ReadyPicture, text);
-}
-
-void ReceiveDisplay::showBall(int picture, const QString& text) {
-    PanelStatusBar* bar = window_.ui().StatusBar1;
-    bar->setPanelPicture(Ball, picture);
-    bar->setPanelText(Ball, text);
+    window_.ui().StatusBar1->showPortState(PortBall::Ready, text);
 }
 
 void ReceiveDisplay::setLed(Led led, bool on) {

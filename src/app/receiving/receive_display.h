@@ -43,8 +43,6 @@ public:
     void beepOnLineChange();
 
 private:
-    void showBall(int picture, const QString& text);
-
     Session& session_;
     MainView& window_;
     PortControl& port_;

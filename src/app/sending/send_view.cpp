@@ -58,10 +58,9 @@ void SendView::linesChanged() {
 
 void SendView::transmitting(bool busy) {
     port_.setLed(Led::TX, busy);
-    PanelStatusBar* bar = window_.ui().StatusBar1;
-    bar->setPanelPicture(QStringLiteral("Ball"), busy ? 3 : 2);
-    bar->setPanelText(QStringLiteral("Ball"),
-                      busy ? QStringLiteral("Sending data ...") : QStringLiteral("Ready"));
+    window_.ui().StatusBar1->showPortState(busy ? PortBall::Busy : PortBall::Ready,
+                                           busy ? QStringLiteral("Sending data ...")
+                                                : QStringLiteral("Ready"));
 }
 
 void SendView::sendsRunning(bool any) {
