@@ -338,6 +338,8 @@ void LogView::appended(bool followEnd) {
 
 void LogView::storeReset() {
     const qint64 oldLength = knownLength_;
+    // A new or cleared store numbers its styles anew.
+    formats_.clear();
     forgetLayouts();
     topRow_ = 0;
     topOffset_ = 0;

@@ -236,6 +236,37 @@ TEST_F(StyledLogTest, AssistiveToolsReadTheLastPartOfALogTooLongForThem) {
     EXPECT_EQ(text->cursorPosition(), count);
 }
 
+// A cleared or opened log numbers its styles anew: the view paints each run in the
+// colour it has now, not in the colour of the run that had its number before.
+TEST_F(StyledLogTest, AClearedOrOpenedLogIsShownInItsOwnColours) {
+    showBox();
+    log.setFontSizeIndex(3);
+    const auto pixels = [&](QRgb colour) {
+        const QImage image = box.viewport()->grab().toImage();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF) ? 1 : 0;
+        return count;
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> resets = {
+        {"cleared", [&] { log.clear(); }},
+        {"replaced by a file", [&] { log.adopt(log.newStore()); }},
+    };
+    for (const auto& [what, reset] : resets) {
+        SCOPED_TRACE(what);
+        log.Add_Color("MMMM WWWW\r\n", 0x0000FF, true, false, false);
+        log.flush();
+        EXPECT_GT(pixels(qRgb(255, 0, 0)), 0) << "red text";
+        reset();
+        log.Add_Color("MMMM WWWW\r\n", 0xFF0000, true, false, false);
+        log.flush();
+        EXPECT_GT(pixels(qRgb(0, 0, 255)), 0) << "blue text";
+        EXPECT_EQ(pixels(qRgb(255, 0, 0)), 0) << "no red left";
+        log.clear();
+    }
+}
+
 TEST_F(StyledLogTest, ClearEmptiesTheLogAndSaysWhatWent) {
     QSignalSpy changes(&log, &StyledLog::changed);
     log.Add_Color("a", 0, false, false, false);
