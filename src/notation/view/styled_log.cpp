@@ -67,8 +67,8 @@ void StyledLog::write(const QString& text, const RunStyle& style) {
         return;
     }
     const qint64 oldLength = store_.length();
-    if (!store_.append(text, store_.styleId(style)) && !fullNoted_) {
-        fullNoted_ = true;
+    const bool wasFull = store_.isFull();
+    if (!store_.append(text, store_.styleId(style)) && !wasFull) {
         store_.appendPastFull(FullNote, store_.styleId(style));
         emit full(FullNote.trimmed());
     }

@@ -90,7 +90,6 @@ private:
     qint64 pendingFrom_ = -1;
     QTimer refreshTimer_;
     QElapsedTimer sinceRefresh_;
-    bool fullNoted_ = false;
     bool holding_ = false;
     std::vector<std::pair<QString, RunStyle>> held_;
 };
