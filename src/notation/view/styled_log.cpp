@@ -92,14 +92,13 @@ void StyledLog::flush() {
     sinceRefresh_.restart();
     // The caret goes to the end (which also drops the user's selection) and the view follows.
     if (box_)
-        box_->appended(true);
+        box_->appended();
     emit changed(from, 0);
 }
 
 void StyledLog::replaced(qint64 oldLength) {
     refreshTimer_.stop();
     pendingFrom_ = -1;
-    fullNoted_ = store_.isFull();
     if (box_)
         box_->storeReset();
     emit changed(0, oldLength);
