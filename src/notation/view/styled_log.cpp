@@ -126,24 +126,6 @@ std::vector<StyledRun> StyledLog::runs() const {
     return result;
 }
 
-void StyledLog::replace(const std::vector<StyledRun>& runs) {
-    const qint64 oldLength = store_.length();
-    store_.clear();
-    for (const StyledRun& run : runs) {
-        const RunStyle style{run.color, run.bold, run.italic, run.underline, run.pointSize};
-        if (!store_.append(run.text, store_.styleId(style)))
-            break;
-    }
-    replaced(oldLength);
-}
-
-void StyledLog::replace(QString plainText) {
-    const qint64 oldLength = store_.length();
-    store_.clear();
-    store_.append(plainText, store_.styleId(plainStyle()));
-    replaced(oldLength);
-}
-
 LogStore StyledLog::newStore() const {
     LogStore store;
     store.setMemoryCheck(memoryCheck_);

@@ -330,7 +330,7 @@ TEST_F(StyledLogTest, WhatIsWrittenWhileAFileLoadsFollowsTheFilesText) {
     EXPECT_EQ(log.plainText(), "from the file\nduring\nafter\n") << "a load given up";
 }
 
-TEST_F(StyledLogTest, RunsReadBackAsWrittenAndReplaceAnotherLogWithTheSameRuns) {
+TEST_F(StyledLogTest, RunsReadBackAsWrittenAndAnotherLogOpenedWithThemReadsTheSame) {
     log.setFontSizeIndex(2);
     log.Add_Color("Data sent: ", 0x0080FF, true, false, false, "41 42\r\n", 0x123456, false, true,
                   true);
@@ -344,9 +344,12 @@ TEST_F(StyledLogTest, RunsReadBackAsWrittenAndReplaceAnotherLogWithTheSameRuns) 
 
     LogView otherBox;
     StyledLog other(&otherBox);
-    other.replace(written);
+    other.Add_Color("replaced\r\n", 0, false, false, false);
+    LogStore opened = other.newStore();
+    for (const StyledRun& run : written)
+        opened.append(run.text, opened.styleId({run.color, run.bold, run.italic, run.underline,
+                                                run.pointSize}));
+    other.adopt(std::move(opened));
     EXPECT_EQ(other.runs(), written);
     EXPECT_EQ(other.plainText(), "Data sent: 41 42\nmore");
-    other.replace(QStringLiteral("plain\r\ntext"));
-    EXPECT_EQ(other.plainText(), "plain\ntext");
 }
