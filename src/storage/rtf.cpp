@@ -376,23 +376,15 @@ private:
         color_ = 0;
     }
 
-    void text(const GroupState& state, QStringView chars) {
+    // Characters of either width in the group's style.
+    template <class Chars> void text(const GroupState& state, Chars chars) {
         if (!runs_.empty() && runs_.back().sameStyle(state.style)) {
             runs_.back().text += chars;
             return;
         }
-        StyledRun run = state.style;
-        run.text = chars.toString();
-        runs_.push_back(run);
-    }
-    void text(const GroupState& state, QLatin1StringView chars) {
-        if (!runs_.empty() && runs_.back().sameStyle(state.style)) {
-            runs_.back().text += chars;
-            return;
-        }
-        StyledRun run = state.style;
-        run.text = chars;
-        runs_.push_back(run);
+        StyledRun run = state.style; // a style: its text is empty
+        run.text += chars;
+        runs_.push_back(std::move(run));
     }
 
     QByteArray in_;
