@@ -149,6 +149,7 @@ public:
             return;
         in_ = in_.sliced(pos_) + bytes.toByteArray();
         pos_ = 0;
+        skipBinary();
         if (!checked_) {
             if (!last && in_.size() < Lookahead)
                 return;
@@ -255,9 +256,8 @@ private:
         if (pos_ < in_.size() && in_[pos_] == ' ')
             ++pos_; // the space that ends a control word is part of it
         if (word == "bin") {
-            // The next N bytes are data of the group, not markup: braces and NUL bytes
-            // among them close nothing and show nothing.
-            pos_ += std::min(std::max(param, qint64(0)), in_.size() - pos_);
+            binaryLeft_ = std::max(param, qint64(0));
+            skipBinary();
             return;
         }
         apply(word, hasParam,
@@ -349,6 +349,15 @@ private:
         }
     }
 
+    // The next N bytes after "\binN" are data of the group, not markup: braces and NUL
+    // bytes among them close nothing and show nothing. Data that goes on beyond the bytes
+    // read so far is skipped as the next pieces come.
+    void skipBinary() {
+        const qsizetype skip = std::min<qint64>(binaryLeft_, in_.size() - pos_);
+        pos_ += skip;
+        binaryLeft_ -= skip;
+    }
+
     // The characters that stand for a Unicode escape in readers that do not know it.
     void skipFallback(int count) {
         for (int i = 0; i < count && pos_ < in_.size(); ++i) {
@@ -367,27 +376,20 @@ private:
         color_ = 0;
     }
 
-    void text(const GroupState& state, QStringView chars) {
+    // Characters of either width in the group's style.
+    template <class Chars> void text(const GroupState& state, Chars chars) {
         if (!runs_.empty() && runs_.back().sameStyle(state.style)) {
             runs_.back().text += chars;
             return;
         }
-        StyledRun run = state.style;
-        run.text = chars.toString();
-        runs_.push_back(run);
-    }
-    void text(const GroupState& state, QLatin1StringView chars) {
-        if (!runs_.empty() && runs_.back().sameStyle(state.style)) {
-            runs_.back().text += chars;
-            return;
-        }
-        StyledRun run = state.style;
-        run.text = chars;
-        runs_.push_back(run);
+        StyledRun run = state.style; // a style: its text is empty
+        run.text += chars;
+        runs_.push_back(std::move(run));
     }
 
     QByteArray in_;
     qsizetype pos_ = 0;
+    qint64 binaryLeft_ = 0;
     bool checked_ = false;
     bool started_ = false;
     bool ended_ = false;

@@ -10,24 +10,6 @@ namespace {
 // A piece read for a step starts small: the next match is mostly near.
 constexpr qint64 FirstLookChars = 64 * 1024;
 
-bool isLineBreak(QChar c) {
-    return c == u'\n' || c == QChar::ParagraphSeparator;
-}
-
-qsizetype lastLineBreak(QStringView text) {
-    for (qsizetype i = text.size() - 1; i >= 0; --i)
-        if (isLineBreak(text[i]))
-            return i;
-    return -1;
-}
-
-qsizetype nextLineBreak(QStringView text) {
-    for (qsizetype i = 0; i < text.size(); ++i)
-        if (isLineBreak(text[i]))
-            return i;
-    return -1;
-}
-
 // Whole lines of the log from `from` (up to `to`): about `size` characters, more when one
 // line is longer, so that no match is cut in two.
 QString lines(const SearchableText& log, qint64 from, qint64 to, qint64 size) {
@@ -36,7 +18,7 @@ QString lines(const SearchableText& log, qint64 from, qint64 to, qint64 size) {
         QString piece = log.text(from, end);
         if (end == to)
             return piece;
-        if (const qsizetype lineEnd = lastLineBreak(piece); lineEnd >= 0) {
+        if (const qsizetype lineEnd = piece.lastIndexOf(u'\n'); lineEnd >= 0) {
             piece.truncate(lineEnd + 1);
             return piece;
         }
@@ -81,7 +63,7 @@ qint64 SearchableText::count(QStringView needle, qint64 from, qint64 to) const {
 qint64 SearchableText::lineEndFrom(qint64 from) const {
     const qint64 end = length();
     for (qint64 at = qMax<qint64>(0, from); at < end; at += FirstLookChars) {
-        const qsizetype lineBreak = nextLineBreak(text(at, qMin(end, at + FirstLookChars)));
+        const qsizetype lineBreak = text(at, qMin(end, at + FirstLookChars)).indexOf(u'\n');
         if (lineBreak >= 0)
             return at + lineBreak + 1;
     }
@@ -91,7 +73,7 @@ qint64 SearchableText::lineEndFrom(qint64 from) const {
 qint64 SearchableText::lastLineEndBefore(qint64 to) const {
     for (qint64 at = qMin(to, length()); at > 0;) {
         const qint64 from = qMax<qint64>(0, at - FirstLookChars);
-        const qsizetype lineBreak = lastLineBreak(text(from, at));
+        const qsizetype lineBreak = text(from, at).lastIndexOf(u'\n');
         if (lineBreak >= 0)
             return from + lineBreak + 1;
         at = from;

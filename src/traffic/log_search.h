@@ -14,7 +14,7 @@ class SearchableText {
 public:
     virtual ~SearchableText() = default;
     virtual qint64 length() const = 0;
-    // The characters from `from` up to `to`; a line break reads as "\n" or U+2029.
+    // The characters from `from` up to `to`; a line break reads as "\n".
     virtual QString text(qint64 from, qint64 to) const = 0;
     // Not minding case: the first match that starts at or after `from` and ends by `to`,
     // or -1; and the matches in [from, to) that do not overlap, taken from `from` on.

@@ -140,7 +140,10 @@ TEST(Rtf, ADocumentReadInPiecesOfAnySizeReadsAsWhole) {
     const QByteArray foreign = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl ;\\red255\\green0"
                                "\\blue0;}\\uc2\\pard\\fs20 Plain \\cf1\\b red\\b0  caf\\'e9 "
                                "\\u8364\\'80\\'81\\par\n{\\*\\generator x;}end}";
-    for (const QByteArray& document : {WriteRtf(sampleLog(), "Mono"), foreign}) {
+    // Binary data longer than any piece, braces and markup among its bytes.
+    const QByteArray binary = "{\\rtf1 before{\\*\\blob \\bin1500 " + QByteArray(500, '}') +
+                              QByteArray(500, '\\') + QByteArray(500, '{') + "} after}";
+    for (const QByteArray& document : {WriteRtf(sampleLog(), "Mono"), foreign, binary}) {
         const std::optional<std::vector<StyledRun>> whole = ReadRtf(document);
         ASSERT_TRUE(whole.has_value());
         for (const qsizetype piece : {1, 2, 3, 7, 64, 300}) {

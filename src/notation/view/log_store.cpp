@@ -285,7 +285,6 @@ void LogStore::clear() {
     rowBlocks_.clear();
     runBlocks_.clear();
     runCount_ = 0;
-    length_ = 0;
     full_ = false;
     pastFull_ = false;
     // An empty log is one empty row in an empty page; their memory is only mapped, not
@@ -390,7 +389,6 @@ template <class Text> bool LogStore::appendPiece(Text piece, StyleId style) {
         write(chunk, wide, page.data.get() + page.used);
         page.used += wide ? 2 * take : take;
         page.chars += take;
-        length_ += take;
         last.setLength(last.length() + static_cast<int>(take));
         piece = piece.sliced(take);
     }
@@ -430,7 +428,6 @@ bool LogStore::endLine(StyleId style) {
     }
     page.used += wide ? 2 : 1;
     page.chars += 1;
-    length_ += 1;
     return startRow(false, style);
 }
 
@@ -501,7 +498,6 @@ bool LogStore::widenLastRow() {
     // The row's Latin-1 bytes go; its characters come back two bytes each.
     page.used = last.offset;
     page.chars -= length;
-    length_ -= length;
     last.setLength(0);
     last.lengthAndFlags |= WideFlag;
     const qsizetype aligned = (qsizetype(last.offset) + 1) & ~qsizetype(1);
@@ -516,7 +512,6 @@ bool LogStore::widenLastRow() {
     std::memcpy(target.data.get() + target.used, wide.data(), static_cast<size_t>(bytes));
     target.used += bytes;
     target.chars += length;
-    length_ += length;
     last.setLength(length);
     return true;
 }
@@ -568,6 +563,11 @@ void LogStore::setStyleAt(Row& r, int column, StyleId style) {
 // ---------------------------------------------------------------------------------------
 // Reading
 
+qint64 LogStore::length() const {
+    const Page& last = pages_.back();
+    return last.firstChar + last.chars;
+}
+
 qint64 LogStore::bytesHeld() const {
     qint64 bytes = 0;
     for (const Page& page : pages_)
@@ -613,7 +613,7 @@ qsizetype LogStore::pageOfPosition(qint64 position) const {
 }
 
 qint64 LogStore::rowAt(qint64 position) const {
-    if (position >= length_)
+    if (position >= length())
         return rowCount_ - 1;
     position = qMax<qint64>(0, position);
     const qsizetype p = pageOfPosition(position);
@@ -672,8 +672,8 @@ std::vector<LogStore::Span> LogStore::rowSpans(qint64 index) const {
 
 void LogStore::visitText(qint64 from, qint64 to, qsizetype pieceChars,
                          const std::function<bool(QStringView)>& visit) const {
-    from = qBound<qint64>(0, from, length_);
-    to = qBound<qint64>(from, to, length_);
+    from = qBound<qint64>(0, from, length());
+    to = qBound<qint64>(from, to, length());
     QString buffer;
     const auto flush = [&]() {
         const bool go = buffer.isEmpty() || visit(buffer);
@@ -736,8 +736,8 @@ QString LogStore::text(qint64 from, qint64 to) const {
 
 void LogStore::visitRuns(qint64 from, qint64 to,
                          const std::function<void(QStringView, StyleId)>& visit) const {
-    from = qBound<qint64>(0, from, length_);
-    to = qBound<qint64>(from, to, length_);
+    from = qBound<qint64>(0, from, length());
+    to = qBound<qint64>(from, to, length());
     if (from >= to)
         return;
     qint64 k = rowAt(from);
@@ -766,7 +766,7 @@ template <class Visit>
 void LogStore::scan(const Finder& finder, qint64 from, qint64 to, Visit visit) const {
     const qsizetype m = finder.size();
     from = qMax<qint64>(0, from);
-    to = qMin(to, length_);
+    to = qMin(to, length());
     if (m == 0)
         return;
     qint64 position = from;
@@ -833,13 +833,13 @@ qint64 LogStore::count(QStringView needle, qint64 from, qint64 to) const {
 }
 
 qint64 LogStore::lineEndFrom(qint64 from) const {
-    if (from >= length_)
-        return length_;
+    if (from >= length())
+        return length();
     qint64 k = rowAt(from);
     qint64 start = rowStart(k);
     for (; !rowEndsLine(k); ++k) {
         if (k + 1 >= rowCount_)
-            return length_;
+            return length();
         start += rowChars(k);
     }
     return start + row(k).length() + 1;

@@ -72,8 +72,8 @@ public:
     // Empties the store and gives its memory back; it takes text again.
     void clear();
 
-    qint64 length() const { return length_; }
-    bool isEmpty() const { return length_ == 0; }
+    qint64 length() const;
+    bool isEmpty() const { return length() == 0; }
     // At least 1: an empty log has one empty row.
     qint64 rowCount() const { return rowCount_; }
     // Memory taken for the text, the rows and the runs.
@@ -154,7 +154,6 @@ private:
     };
     std::vector<std::unique_ptr<RunAt[]>> runBlocks_;
     qint64 runCount_ = 0;
-    qint64 length_ = 0;
     bool full_ = false;
     bool pastFull_ = false;
     MemoryCheck memoryCheck_;

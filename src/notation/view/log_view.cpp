@@ -321,23 +321,20 @@ void LogView::changeEvent(QEvent* event) {
 // ---------------------------------------------------------------------------------------
 // Changes of the store
 
-void LogView::appended(bool followEnd) {
+void LogView::appended() {
     if (!store_)
         return;
     const qint64 oldLength = knownLength_;
     knownLength_ = store_->length();
-    if (followEnd) {
-        anchor_ = caret_ = store_->length();
-        scrollToEnd();
-    } else {
-        syncScrollBar();
-        viewport()->update();
-    }
+    anchor_ = caret_ = knownLength_;
+    scrollToEnd();
     notifyAccessibility(oldLength);
 }
 
 void LogView::storeReset() {
     const qint64 oldLength = knownLength_;
+    // A new or cleared store numbers its styles anew.
+    formats_.clear();
     forgetLayouts();
     topRow_ = 0;
     topOffset_ = 0;

@@ -31,9 +31,9 @@ public:
     void setStore(const LogStore* store);
     const LogStore* store() const { return store_; }
 
-    // Text was appended to the store. The view keeps its place, and shows the end when
-    // `followEnd` (the caret goes there too and the selection goes).
-    void appended(bool followEnd);
+    // Text was appended to the store: the view shows the end, the caret goes there and
+    // the selection goes.
+    void appended();
     // The store's text was replaced or cleared: caret, selection and mark go to the start.
     void storeReset();
 

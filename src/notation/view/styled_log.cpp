@@ -67,8 +67,8 @@ void StyledLog::write(const QString& text, const RunStyle& style) {
         return;
     }
     const qint64 oldLength = store_.length();
-    if (!store_.append(text, store_.styleId(style)) && !fullNoted_) {
-        fullNoted_ = true;
+    const bool wasFull = store_.isFull();
+    if (!store_.append(text, store_.styleId(style)) && !wasFull) {
         store_.appendPastFull(FullNote, store_.styleId(style));
         emit full(FullNote.trimmed());
     }
@@ -92,14 +92,13 @@ void StyledLog::flush() {
     sinceRefresh_.restart();
     // The caret goes to the end (which also drops the user's selection) and the view follows.
     if (box_)
-        box_->appended(true);
+        box_->appended();
     emit changed(from, 0);
 }
 
 void StyledLog::replaced(qint64 oldLength) {
     refreshTimer_.stop();
     pendingFrom_ = -1;
-    fullNoted_ = store_.isFull();
     if (box_)
         box_->storeReset();
     emit changed(0, oldLength);
@@ -125,24 +124,6 @@ std::vector<StyledRun> StyledLog::runs() const {
         result.back().text += text;
     });
     return result;
-}
-
-void StyledLog::replace(const std::vector<StyledRun>& runs) {
-    const qint64 oldLength = store_.length();
-    store_.clear();
-    for (const StyledRun& run : runs) {
-        const RunStyle style{run.color, run.bold, run.italic, run.underline, run.pointSize};
-        if (!store_.append(run.text, store_.styleId(style)))
-            break;
-    }
-    replaced(oldLength);
-}
-
-void StyledLog::replace(QString plainText) {
-    const qint64 oldLength = store_.length();
-    store_.clear();
-    store_.append(plainText, store_.styleId(plainStyle()));
-    replaced(oldLength);
 }
 
 LogStore StyledLog::newStore() const {

@@ -49,11 +49,8 @@ public:
     // Empties the log.
     void clear();
 
-    // The log as styled runs, and a log replaced by runs or by plain text (a log file
-    // opened).
+    // The log as styled runs.
     std::vector<StyledRun> runs() const;
-    void replace(const std::vector<StyledRun>& runs);
-    void replace(QString plainText);
     // The style of text that comes without one (plain text opened).
     RunStyle plainStyle() const;
 
@@ -90,7 +87,6 @@ private:
     qint64 pendingFrom_ = -1;
     QTimer refreshTimer_;
     QElapsedTimer sinceRefresh_;
-    bool fullNoted_ = false;
     bool holding_ = false;
     std::vector<std::pair<QString, RunStyle>> held_;
 };

@@ -80,7 +80,8 @@ TEST_F(LogLoaderTest, AFileIsReadInSlicesAndReplacesTheLogOnlyWhenItIsWhole) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        log.replace(QStringLiteral("old\r\n"));
+        log.clear();
+        log.Add_Color("old\r\n", 0, false, false, false);
         loader.start(file(c.content), QStringLiteral("the file"));
         EXPECT_TRUE(loader.running());
         EXPECT_EQ(log.plainText(), "old\n") << "the log stays until the file is read";

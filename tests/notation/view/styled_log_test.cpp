@@ -236,6 +236,37 @@ TEST_F(StyledLogTest, AssistiveToolsReadTheLastPartOfALogTooLongForThem) {
     EXPECT_EQ(text->cursorPosition(), count);
 }
 
+// A cleared or opened log numbers its styles anew: the view paints each run in the
+// colour it has now, not in the colour of the run that had its number before.
+TEST_F(StyledLogTest, AClearedOrOpenedLogIsShownInItsOwnColours) {
+    showBox();
+    log.setFontSizeIndex(3);
+    const auto pixels = [&](QRgb colour) {
+        const QImage image = box.viewport()->grab().toImage();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF) ? 1 : 0;
+        return count;
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> resets = {
+        {"cleared", [&] { log.clear(); }},
+        {"replaced by a file", [&] { log.adopt(log.newStore()); }},
+    };
+    for (const auto& [what, reset] : resets) {
+        SCOPED_TRACE(what);
+        log.Add_Color("MMMM WWWW\r\n", 0x0000FF, true, false, false);
+        log.flush();
+        EXPECT_GT(pixels(qRgb(255, 0, 0)), 0) << "red text";
+        reset();
+        log.Add_Color("MMMM WWWW\r\n", 0xFF0000, true, false, false);
+        log.flush();
+        EXPECT_GT(pixels(qRgb(0, 0, 255)), 0) << "blue text";
+        EXPECT_EQ(pixels(qRgb(255, 0, 0)), 0) << "no red left";
+        log.clear();
+    }
+}
+
 TEST_F(StyledLogTest, ClearEmptiesTheLogAndSaysWhatWent) {
     QSignalSpy changes(&log, &StyledLog::changed);
     log.Add_Color("a", 0, false, false, false);
@@ -299,7 +330,7 @@ TEST_F(StyledLogTest, WhatIsWrittenWhileAFileLoadsFollowsTheFilesText) {
     EXPECT_EQ(log.plainText(), "from the file\nduring\nafter\n") << "a load given up";
 }
 
-TEST_F(StyledLogTest, RunsReadBackAsWrittenAndReplaceAnotherLogWithTheSameRuns) {
+TEST_F(StyledLogTest, RunsReadBackAsWrittenAndAnotherLogOpenedWithThemReadsTheSame) {
     log.setFontSizeIndex(2);
     log.Add_Color("Data sent: ", 0x0080FF, true, false, false, "41 42\r\n", 0x123456, false, true,
                   true);
@@ -313,9 +344,12 @@ TEST_F(StyledLogTest, RunsReadBackAsWrittenAndReplaceAnotherLogWithTheSameRuns) 
 
     LogView otherBox;
     StyledLog other(&otherBox);
-    other.replace(written);
+    other.Add_Color("replaced\r\n", 0, false, false, false);
+    LogStore opened = other.newStore();
+    for (const StyledRun& run : written)
+        opened.append(run.text, opened.styleId({run.color, run.bold, run.italic, run.underline,
+                                                run.pointSize}));
+    other.adopt(std::move(opened));
     EXPECT_EQ(other.runs(), written);
     EXPECT_EQ(other.plainText(), "Data sent: 41 42\nmore");
-    other.replace(QStringLiteral("plain\r\ntext"));
-    EXPECT_EQ(other.plainText(), "plain\ntext");
 }
