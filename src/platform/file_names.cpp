@@ -1,5 +1,6 @@
 #include "file_names.h"
 
+#include <QStringDecoder>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -48,6 +49,13 @@ qsizetype utf8SequenceAt(const QByteArray& bytes, qsizetype i) {
     return code < least || surrogate || code > 0x10FFFF ? 0 : length;
 }
 
+// Valid UTF-8 as text; a byte order mark is a character of the name like any other, not
+// a mark to drop (QString::fromUtf8 drops one at the start of what it is given).
+QString fromValidUtf8(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 bool isEscapedByte(QChar c) {
     return c.unicode() >= kEscapeBase + 0x80 && c.unicode() <= kEscapeBase + 0xFF;
 }
@@ -68,11 +76,11 @@ QString fileNameFromBytes(const QByteArray& bytes) {
             i += length;
             continue;
         }
-        name += QString::fromUtf8(bytes.mid(runStart, i - runStart));
+        name += fromValidUtf8(QByteArrayView(bytes).sliced(runStart, i - runStart));
         name += QChar(kEscapeBase + static_cast<unsigned char>(bytes[i]));
         runStart = ++i;
     }
-    return name + QString::fromUtf8(bytes.mid(runStart));
+    return name + fromValidUtf8(QByteArrayView(bytes).sliced(runStart));
 }
 
 QByteArray fileNameBytes(const QString& name) {

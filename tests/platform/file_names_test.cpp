@@ -17,6 +17,8 @@ TEST(FileNames, EveryByteSequenceComesBackAsItWasAndUtf8ReadsAsText) {
         "\xc0\xaf\xe0\x80\xaf",              // overlong forms
         "\xf4\x90\x80\x80 \xf0\x9f\x98\x80", // above U+10FFFF, then an emoji
         "\xed\xb2\x80",                      // the escape of 0x80 itself, as UTF-8
+        "\xef\xbb\xbf/Device1.kst",          // a byte order mark, at the start
+        "\xff\xef\xbb\xbf",                  // and after a byte that is not UTF-8
     };
     for (const QByteArray& bytes : samples) {
         EXPECT_EQ(fileNameBytes(fileNameFromBytes(bytes)), bytes) << bytes.toHex().constData();
