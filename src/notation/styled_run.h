@@ -5,20 +5,23 @@
 
 namespace kst {
 
-// A piece of text in one style, as the log holds it. Colours are 0x00BBGGRR; a line
-// ends with "\n" inside the text.
-struct StyledRun {
-    QString text;
+// How a run of the log looks. Colours are 0x00BBGGRR.
+struct RunStyle {
     quint32 color = 0;
     bool bold = false;
     bool italic = false;
     bool underline = false;
     int pointSize = 8;
 
-    bool sameStyle(const StyledRun& other) const {
-        return color == other.color && bold == other.bold && italic == other.italic &&
-               underline == other.underline && pointSize == other.pointSize;
-    }
+    bool operator==(const RunStyle&) const = default;
+};
+
+// A piece of text in one style, as the log holds it; a line ends with "\n" inside the
+// text.
+struct StyledRun {
+    QString text;
+    RunStyle style;
+
     bool operator==(const StyledRun&) const = default;
 };
 

@@ -55,13 +55,13 @@ QByteArray RtfWriter::begin() const {
 }
 
 void RtfWriter::append(QByteArray& out, const StyledRun& run) const {
-    out += "\\plain\\f0\\fs" + QByteArray::number(run.pointSize * 2) + "\\cf" +
-           QByteArray::number(colors_.indexOf(run.color) + 1);
-    if (run.bold)
+    out += "\\plain\\f0\\fs" + QByteArray::number(run.style.pointSize * 2) + "\\cf" +
+           QByteArray::number(colors_.indexOf(run.style.color) + 1);
+    if (run.style.bold)
         out += "\\b";
-    if (run.italic)
+    if (run.style.italic)
         out += "\\i";
-    if (run.underline)
+    if (run.style.underline)
         out += "\\ul";
     out += ' ';
     appendEscaped(out, run.text);
@@ -74,8 +74,8 @@ QByteArray RtfWriter::end() {
 QByteArray WriteRtf(const std::vector<StyledRun>& runs, const QString& fontName) {
     QList<quint32> colors;
     for (const StyledRun& run : runs) {
-        if (!colors.contains(run.color))
-            colors << run.color;
+        if (!colors.contains(run.style.color))
+            colors << run.style.color;
     }
     const RtfWriter writer(colors, fontName);
     QByteArray out = writer.begin();
@@ -132,7 +132,7 @@ const QSet<QByteArray>& skippedDestinations() {
 }
 
 struct GroupState {
-    StyledRun style;
+    RunStyle style;
     int skipAfterUnicode = 1;
     bool skipped = false;
     bool colorTable = false;
@@ -300,7 +300,7 @@ private:
     }
 
     void apply(const QByteArray& word, bool hasParam, int param, GroupState& state) {
-        StyledRun& s = state.style;
+        RunStyle& s = state.style;
         const bool on = !hasParam || param != 0;
         if (skippedDestinations().contains(word)) {
             state.skipped = true;
@@ -378,13 +378,9 @@ private:
 
     // Characters of either width in the group's style.
     template <class Chars> void text(const GroupState& state, Chars chars) {
-        if (!runs_.empty() && runs_.back().sameStyle(state.style)) {
-            runs_.back().text += chars;
-            return;
-        }
-        StyledRun run = state.style; // a style: its text is empty
-        run.text += chars;
-        runs_.push_back(std::move(run));
+        if (runs_.empty() || runs_.back().style != state.style)
+            runs_.push_back({QString(), state.style});
+        runs_.back().text += chars;
     }
 
     QByteArray in_;

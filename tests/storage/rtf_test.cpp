@@ -12,7 +12,7 @@ namespace {
 
 StyledRun run(const QString& text, quint32 color, bool bold = false, bool italic = false,
               bool underline = false, int size = 10) {
-    return StyledRun{text, color, bold, italic, underline, size};
+    return StyledRun{text, {color, bold, italic, underline, size}};
 }
 
 // The log's own mix: labels and data in several styles, line ends, and every kind of
@@ -71,9 +71,9 @@ TEST(Rtf, DocumentsOfOtherProgramsLoadWithTheirText) {
     EXPECT_EQ(text, QStringLiteral("Plain red bold caf\u00e9 \u20ac\u20ac\nblue\nend"));
     ASSERT_GE(runs->size(), 3u);
     EXPECT_EQ((*runs)[1].text, "red bold");
-    EXPECT_EQ((*runs)[1].color, 0x0000FFu);
-    EXPECT_TRUE((*runs)[1].bold);
-    EXPECT_EQ((*runs)[0].pointSize, 10);
+    EXPECT_EQ((*runs)[1].style.color, 0x0000FFu);
+    EXPECT_TRUE((*runs)[1].style.bold);
+    EXPECT_EQ((*runs)[0].style.pointSize, 10);
 }
 
 TEST(Rtf, TheBytesOfBinaryDataAreSkippedWhateverTheyHold) {
@@ -152,7 +152,7 @@ TEST(Rtf, ADocumentReadInPiecesOfAnySizeReadsAsWhole) {
             for (qsizetype at = 0; at < document.size(); at += piece) {
                 reader.read(document.mid(at, piece), at + piece >= document.size());
                 for (StyledRun& run : reader.takeRuns()) {
-                    if (!runs.empty() && runs.back().sameStyle(run))
+                    if (!runs.empty() && runs.back().style == run.style)
                         runs.back().text += run.text;
                     else
                         runs.push_back(std::move(run));

@@ -52,11 +52,10 @@ void writeRichText(const LogStore& log, const QString& fontName, WholeFileWriter
         }
     };
     log.visitRuns(0, log.length(), [&](QStringView text, LogStore::StyleId id) {
-        const RunStyle& s = log.style(id);
-        const StyledRun style{QString(), s.color, s.bold, s.italic, s.underline, s.pointSize};
-        if (!run.sameStyle(style) || run.text.size() >= (1 << 16)) {
+        const RunStyle& style = log.style(id);
+        if (run.style != style || run.text.size() >= (1 << 16)) {
             writeRun();
-            run = style;
+            run.style = style;
         }
         run.text += text;
     });

@@ -115,8 +115,7 @@ bool LogLoader::readPiece() {
             rtf_ = std::make_unique<RtfReader>();
         rtf_->read(bytes, last);
         for (const StyledRun& run : rtf_->takeRuns()) {
-            const RunStyle style{run.color, run.bold, run.italic, run.underline, run.pointSize};
-            if (!append(run.text, store_.styleId(style)))
+            if (!append(run.text, store_.styleId(run.style)))
                 return false;
         }
         if (rtf_->failed() || (last && !rtf_->complete())) {

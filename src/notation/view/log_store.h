@@ -1,5 +1,7 @@
 #pragma once
 
+#include "notation/styled_run.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
@@ -9,16 +11,6 @@
 #include <vector>
 
 namespace kst {
-
-// How a run of the log looks. Colours are 0x00BBGGRR.
-struct RunStyle {
-    quint32 color = 0;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    int pointSize = 8;
-    bool operator==(const RunStyle&) const = default;
-};
 
 // The log's text and styles, held compactly: one byte a character where a line is
 // Latin-1 (two where it is not), a line break as one byte, and per row 16 bytes that say

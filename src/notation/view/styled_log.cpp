@@ -115,10 +115,9 @@ std::vector<StyledRun> StyledLog::runs() const {
     int last = -1;
     store_.visitRuns(0, store_.length(), [&](QStringView text, LogStore::StyleId id) {
         if (id != last) {
-            const RunStyle& s = store_.style(id);
-            StyledRun run{QString(), s.color, s.bold, s.italic, s.underline, s.pointSize};
-            if (result.empty() || !result.back().sameStyle(run))
-                result.push_back(std::move(run));
+            const RunStyle& style = store_.style(id);
+            if (result.empty() || result.back().style != style)
+                result.push_back({QString(), style});
             last = id;
         }
         result.back().text += text;

@@ -264,8 +264,8 @@ TEST_F(EditorsTest, OptionsAreStoredAndAppliedWhereTheyTakeEffect) {
     main.Add_Color("tx", prefs.txStyle());
     const std::vector<StyledRun> written = main.log().runs();
     ASSERT_EQ(written.size(), 1u);
-    EXPECT_TRUE(written[0].bold);
-    EXPECT_EQ(written[0].pointSize, 14);
+    EXPECT_TRUE(written[0].style.bold);
+    EXPECT_EQ(written[0].style.pointSize, 14);
 }
 
 TEST_F(EditorsTest, CancelAndAFailedSaveChangeNeitherTheRowNorTheWindow) {

@@ -58,8 +58,8 @@ TEST_F(LogLoaderTest, AFileIsReadInSlicesAndReplacesTheLogOnlyWhenItIsWhole) {
     const QString longLine(400000, u'x');
     std::vector<StyledRun> styled;
     for (int i = 0; i < 3000; ++i)
-        styled.push_back({QStringLiteral("line %1 \u20ac\n").arg(i), quint32(i % 3), i % 2 == 0,
-                          false, i % 5 == 0, 10});
+        styled.push_back({QStringLiteral("line %1 \u20ac\n").arg(i),
+                          {quint32(i % 3), i % 2 == 0, false, i % 5 == 0, 10}});
     const QByteArray smile = "\xF0\x9F\x98\x80";
     struct Case {
         const char* what;
@@ -90,7 +90,7 @@ TEST_F(LogLoaderTest, AFileIsReadInSlicesAndReplacesTheLogOnlyWhenItIsWhole) {
         EXPECT_FALSE(log.holding());
         if (c.text.isEmpty()) {
             std::vector<StyledRun> expected = styled;
-            expected.push_back({"during\n", 0x0000FF, true, false, false, 8});
+            expected.push_back({"during\n", {0x0000FF, true, false, false, 8}});
             EXPECT_EQ(log.runs(), expected);
         } else {
             EXPECT_EQ(log.plainText(), c.text + "during\n");

@@ -90,7 +90,7 @@ TEST_F(MonitoringReceive, FullDuplexWritesEachPortInItsOwnStyle) {
     const auto colorOf = [&](const QString& text) {
         for (const StyledRun& run : runs)
             if (run.text.contains(text))
-                return run.color;
+                return run.style.color;
         return quint32(0x1000000);
     };
     EXPECT_EQ(colorOf("41,"), 0x0000FFu);

@@ -38,8 +38,8 @@ TEST_F(StyledLogTest, LabelAndBodyKeepTheirOwnStyles) {
                   true);
     EXPECT_EQ(log.plainText(), "Data sent: 41 42\n");
     const std::vector<StyledRun> expected = {
-        {"Data sent: ", 0x0000FF, true, false, false, 14},
-        {"41 42\n", 0xFF0000, false, true, true, 14},
+        {"Data sent: ", {0x0000FF, true, false, false, 14}},
+        {"41 42\n", {0xFF0000, false, true, true, 14}},
     };
     EXPECT_EQ(log.runs(), expected);
 }
@@ -50,7 +50,7 @@ TEST_F(StyledLogTest, EmptyTextsWriteNothing) {
     log.flush();
     EXPECT_TRUE(changes.isEmpty());
     log.Add_Color("", 0, false, false, false, "body", 0x00FF00);
-    const std::vector<StyledRun> expected = {{"body", 0x00FF00, false, false, false, 8}};
+    const std::vector<StyledRun> expected = {{"body", {0x00FF00, false, false, false, 8}}};
     EXPECT_EQ(log.runs(), expected);
 }
 
@@ -66,7 +66,7 @@ TEST_F(StyledLogTest, SmallestFontSizeAndUnusualCharacters) {
     const QString odd = QString("nul:") + QChar(0) + "tab:\t euro:" + QChar(0x20AC) + "\xFF";
     log.Add_Color(odd, 0, false, false, false);
     EXPECT_EQ(log.plainText(), odd);
-    EXPECT_EQ(log.runs()[0].pointSize, 8);
+    EXPECT_EQ(log.runs()[0].style.pointSize, 8);
 }
 
 TEST_F(StyledLogTest, RunsWrittenInOneEventLoopPassAreShownTogetherInOrder) {
@@ -322,7 +322,7 @@ TEST_F(StyledLogTest, WhatIsWrittenWhileAFileLoadsFollowsTheFilesText) {
     loaded.append(u"from the file\n", loaded.styleId(log.plainStyle()));
     log.adopt(std::move(loaded));
     EXPECT_EQ(log.plainText(), "from the file\nduring\n");
-    EXPECT_TRUE(log.runs().back().bold);
+    EXPECT_TRUE(log.runs().back().style.bold);
 
     log.hold();
     log.Add_Color("after\r\n", 0, false, false, false);
@@ -337,8 +337,8 @@ TEST_F(StyledLogTest, RunsReadBackAsWrittenAndAnotherLogOpenedWithThemReadsTheSa
     log.Add_Color("", 0, false, false, false, "more", 0x123456, false, true, true);
     const std::vector<StyledRun> written = log.runs();
     const std::vector<StyledRun> expected = {
-        {"Data sent: ", 0x0080FF, true, false, false, 12},
-        {"41 42\nmore", 0x123456, false, true, true, 12},
+        {"Data sent: ", {0x0080FF, true, false, false, 12}},
+        {"41 42\nmore", {0x123456, false, true, true, 12}},
     };
     EXPECT_EQ(written, expected);
 
@@ -347,8 +347,7 @@ TEST_F(StyledLogTest, RunsReadBackAsWrittenAndAnotherLogOpenedWithThemReadsTheSa
     other.Add_Color("replaced\r\n", 0, false, false, false);
     LogStore opened = other.newStore();
     for (const StyledRun& run : written)
-        opened.append(run.text, opened.styleId({run.color, run.bold, run.italic, run.underline,
-                                                run.pointSize}));
+        opened.append(run.text, opened.styleId(run.style));
     other.adopt(std::move(opened));
     EXPECT_EQ(other.runs(), written);
     EXPECT_EQ(other.plainText(), "Data sent: 41 42\nmore");
