@@ -823,12 +823,16 @@ qint64 LogStore::indexOf(QStringView needle, qint64 from, qint64 to) const {
     return found;
 }
 
-qint64 LogStore::count(QStringView needle, qint64 from, qint64 to) const {
+qint64 LogStore::count(QStringView needle, qint64 from, qint64 to, qint64* lastEnd) const {
     qint64 matches = 0;
-    scan(Finder(needle), from, to, [&](qint64) {
+    qint64 behind = from;
+    scan(Finder(needle), from, to, [&](qint64 at) {
         ++matches;
+        behind = at + needle.size();
         return true;
     });
+    if (lastEnd)
+        *lastEnd = behind;
     return matches;
 }
 
