@@ -3,13 +3,13 @@
 #include "app/main/main_view.h"
 #include "app/main/session.h"
 #include "app/profiles/log_loader.h"
+#include "app/profiles/log_rich_text.h"
 #include "notation/view/log_view.h"
 #include "notation/view/styled_log.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "platform/whole_file.h"
 #include "storage/ini_file.h"
-#include "storage/rtf.h"
 
 #include <QFile>
 #include <memory>
@@ -31,37 +31,6 @@ void writePlainText(const LogStore& log, WholeFileWriter& file) {
         file.write(bytes);
         return true;
     });
-}
-
-// The log as rich text, a piece at a time: runs of one style joined, none held whole.
-void writeRichText(const LogStore& log, const QString& fontName, WholeFileWriter& file) {
-    QList<quint32> colors;
-    for (qsizetype id = 0; id < log.styleCount(); ++id)
-        if (!colors.contains(log.style(LogStore::StyleId(id)).color))
-            colors << log.style(LogStore::StyleId(id)).color;
-    const RtfWriter writer(colors, fontName);
-    QByteArray out = writer.begin();
-    StyledRun run;
-    const auto writeRun = [&] {
-        if (!run.text.isEmpty())
-            writer.append(out, run);
-        run.text.clear();
-        if (out.size() >= (1 << 20)) {
-            file.write(out);
-            out.clear();
-        }
-    };
-    log.visitRuns(0, log.length(), [&](QStringView text, LogStore::StyleId id) {
-        const RunStyle& style = log.style(id);
-        if (run.style != style || run.text.size() >= (1 << 16)) {
-            writeRun();
-            run.style = style;
-        }
-        run.text += text;
-    });
-    writeRun();
-    out += RtfWriter::end();
-    file.write(out);
 }
 
 } // namespace
@@ -88,7 +57,8 @@ void LogFiles::mnuSave_Click() {
             if (dialog.properties.filterIndex == PlainTextFilter)
                 writePlainText(log, file);
             else
-                writeRichText(log, window_.ui().responseBox->font().family(), file);
+                WriteLogRtf(log, window_.ui().responseBox->font().family(),
+                            [&](QByteArrayView bytes) { file.write(bytes); });
             file.commit();
         } catch (const RunTimeError& e) {
             msgBox(e.description(), MsgIcon::Exclamation, MsgButtons::Ok,

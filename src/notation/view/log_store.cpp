@@ -358,6 +358,14 @@ template <class Text> bool LogStore::appendText(Text text, StyleId style) {
     }
 }
 
+bool LogStore::appendRange(const LogStore& other, qint64 from, qint64 to) {
+    bool taken = true;
+    other.visitRuns(from, to, [&](QStringView text, StyleId style) {
+        taken = taken && append(text, styleId(other.style(style)));
+    });
+    return taken;
+}
+
 void LogStore::appendPastFull(QStringView text, StyleId style) {
     pastFull_ = true;
     append(text, style);

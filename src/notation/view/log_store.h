@@ -58,6 +58,8 @@ public:
     bool append(QStringView text, StyleId style);
     // The same for text of one byte a character (Latin-1).
     bool appendLatin1(QByteArrayView text, StyleId style);
+    // Appends [from, to) of another store, in its styles. False when memory ran short.
+    bool appendRange(const LogStore& other, qint64 from, qint64 to);
     // Appends even when the store is full (the note that says so), if memory allows.
     void appendPastFull(QStringView text, StyleId style);
     bool isFull() const { return full_; }

@@ -4,6 +4,9 @@
 #include "storage/profile_readers.h"
 #include "storage/rtf.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QPlainTextEdit>
 
 using namespace kst;
@@ -63,6 +66,38 @@ TEST_F(LogFilesTest, TheChosenFilterDecidesTextOrRichTextAndBothReadBack) {
     dialogs.chooseNext(folder.file("binary.rtf"), "binary.rtf");
     main.mnuOpenLog_Click();
     EXPECT_EQ(main.log().plainText(), "Before  After");
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+// Each row: a selection of the log; its copy reads back as the same runs from either
+// rich-text type, beside the same plain text.
+TEST_F(LogFilesTest, ACopyOfTheLogKeepsItsStylesAsRichTextBesidePlainText) {
+    const std::vector<StyledRun> all = runs();
+    // The runs of [from, to) of the log.
+    const auto cut = [&](qint64 from, qint64 to) {
+        std::vector<StyledRun> part;
+        qint64 start = 0;
+        for (const StyledRun& run : all) {
+            const qint64 a = qMax(from, start);
+            const qint64 b = qMin(to, start + run.text.size());
+            if (b > a)
+                part.push_back({run.text.mid(a - start, b - a), run.style});
+            start += run.text.size();
+        }
+        return part;
+    };
+    const qint64 length = main.log().length();
+    const std::pair<qint64, qint64> cases[] = {{0, length}, {5, 18}, {15, 17}, {20, length - 3}};
+    for (const auto& [from, to] : cases) {
+        SCOPED_TRACE(from);
+        main.ui().responseBox->select(from, to);
+        main.ui().responseBox->copy();
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        ASSERT_NE(copied, nullptr);
+        EXPECT_EQ(copied->text(), main.log().store().text(from, to));
+        for (const char* type : {"text/rtf", "application/rtf"})
+            EXPECT_EQ(ReadRtf(copied->data(type)), cut(from, to)) << type;
+    }
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
 
