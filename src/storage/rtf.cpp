@@ -21,8 +21,21 @@ QByteArray colorEntry(quint32 bgr) {
 }
 
 void appendEscaped(QByteArray& out, const QString& text) {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
+    const auto plain = [](char16_t u) {
+        return u >= 0x20 && u < 0x7F && u != u'\\' && u != u'{' && u != u'}';
+    };
+    const QChar* chars = text.constData();
+    for (qsizetype i = 0; i < text.size();) {
+        // Printable ASCII, most of a log, goes over as it is, a stretch at a time.
+        char stretch[256];
+        qsizetype length = 0;
+        while (i < text.size() && length < qsizetype(sizeof stretch) && plain(chars[i].unicode()))
+            stretch[length++] = static_cast<char>(chars[i++].unicode());
+        if (length > 0) {
+            out.append(stretch, length);
+            continue;
+        }
+        const char16_t u = chars[i++].unicode();
         if (u == u'\n') {
             out += "\\par\n";
         } else if (u == u'\t') {
@@ -30,11 +43,11 @@ void appendEscaped(QByteArray& out, const QString& text) {
         } else if (u == u'\\' || u == u'{' || u == u'}') {
             out += '\\';
             out += static_cast<char>(u);
-        } else if (u >= 0x20 && u < 0x7F) {
-            out += static_cast<char>(u);
         } else {
             // Signed 16 bits, as the format counts; "?" stands for it in old readers.
-            out += "\\u" + QByteArray::number(static_cast<qint16>(u)) + '?';
+            out += "\\u";
+            out += QByteArray::number(static_cast<qint16>(u));
+            out += '?';
         }
     }
 }
@@ -55,8 +68,10 @@ QByteArray RtfWriter::begin() const {
 }
 
 void RtfWriter::append(QByteArray& out, const StyledRun& run) const {
-    out += "\\plain\\f0\\fs" + QByteArray::number(run.style.pointSize * 2) + "\\cf" +
-           QByteArray::number(colors_.indexOf(run.style.color) + 1);
+    out += "\\plain\\f0\\fs";
+    out += QByteArray::number(run.style.pointSize * 2);
+    out += "\\cf";
+    out += QByteArray::number(colors_.indexOf(run.style.color) + 1);
     if (run.style.bold)
         out += "\\b";
     if (run.style.italic)

@@ -22,8 +22,11 @@ std::vector<StyledRun> sampleLog() {
     data += QChar(1);
     data += QChar(0x7F);
     data += QStringLiteral("\n");
+    // Long stretches of plain characters, one with a brace between them.
+    const QString stretches = QString(300, u'x') + u'{' + QString(700, u'y') + u'\n';
     return {run("Data received: ", 0x800000, true), run(data, 0x0000FF),
-            run("Data sent: ", 0x800000, true), run("41,42,\n", 0x008000, false, true, true, 14)};
+            run("Data sent: ", 0x800000, true), run("41,42,\n", 0x008000, false, true, true, 14),
+            run(stretches, 0x0000FF)};
 }
 
 } // namespace
