@@ -204,6 +204,10 @@ TEST_F(StyledLogTest, TheUserSelectsWithMouseAndKeysAndCopies) {
 // on, keeping its place on screen, or to either end of the log.
 TEST_F(StyledLogTest, PageKeysTurnTheViewAPageAndTheCaretWithIt) {
     showBox(QSize(300, 200));
+    for (const Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageUp}) {
+        QTest::keyClick(&box, key);
+        EXPECT_EQ(box.caret(), 0) << "an empty log has nowhere to page";
+    }
     for (int k = 0; k < 300; ++k)
         lines(1, QStringLiteral("line %1").arg(k));
     const qint64 lastRow = log.store().rowCount() - 1;
