@@ -724,13 +724,16 @@ qint64 LogView::lineMove(qint64 position, int lines) const {
 // sight); at either end of the log it goes on to the first or last line.
 void LogView::movePage(int direction, bool keepAnchor) {
     const int height = viewport()->height();
-    QRect before = characterRect(caret_);
-    if (before.isNull() || before.bottom() < 0 || before.top() >= height)
-        before = characterRect(positionAt(QPoint(Margin, 0)));
+    qint64 from = caret_;
+    QRect before = characterRect(from);
+    if (before.isNull() || before.bottom() < 0 || before.top() >= height) {
+        from = positionAt(QPoint(Margin, 0));
+        before = characterRect(from);
+    }
     const int page = qMax(1, height - before.height());
     scrollByPixels(direction * page);
-    // Where the caret's old place went, and a page beyond it.
-    const QRect moved = characterRect(caret_);
+    // Where the old place went, and a page beyond it.
+    const QRect moved = characterRect(from);
     const int y = (moved.isNull() ? before.center().y() - direction * page : moved.center().y()) +
                   direction * page;
     caret_ = positionAt(QPoint(before.left(), y));

@@ -226,9 +226,11 @@ TEST_F(StyledLogTest, PageKeysTurnTheViewAPageAndTheCaretWithIt) {
         {"shift selects a page", false, 0, Qt::Key_PageDown, Qt::ShiftModifier, Goes::Page},
         {"page up at the top", false, 2, Qt::Key_PageUp, Qt::NoModifier, Goes::ToStart},
         {"page down at the end", true, lastRow - 3, Qt::Key_PageDown, Qt::NoModifier, Goes::ToEnd},
-        // A caret out of sight pages from what is shown.
+        // A caret out of sight, far or just below the view, pages from what is shown.
         {"caret out of sight", false, lastRow, Qt::Key_PageDown, Qt::NoModifier, Goes::Page},
+        {"caret just below", false, 20, Qt::Key_PageDown, Qt::NoModifier, Goes::Page},
     };
+    qint64 pageRows = -1;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const qint64 caret = log.store().rowStart(c.caretRow) + 2;
@@ -243,6 +245,13 @@ TEST_F(StyledLogTest, PageKeysTurnTheViewAPageAndTheCaretWithIt) {
         switch (c.goes) {
         case Goes::Page:
             EXPECT_NE(box.firstShownRow(), top) << "the first press pages";
+            EXPECT_EQ(log.store().rowAt(box.caret()) - (caretShown ? c.caretRow : top),
+                      box.firstShownRow() - top)
+                << "the caret moves as far as the view";
+            // Every page is as long as the first.
+            if (pageRows < 0)
+                pageRows = std::abs(box.firstShownRow() - top);
+            EXPECT_EQ(std::abs(box.firstShownRow() - top), pageRows);
             EXPECT_EQ(box.characterRect(box.caret()).top(), y) << "the caret keeps its place";
             break;
         case Goes::ToStart:
