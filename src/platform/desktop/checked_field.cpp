@@ -94,9 +94,11 @@ bool CheckedField::keyPressed(QKeyEvent* event) {
         rules_.enter();
         return true;
     }
+    // Only a printable character is the field's to filter. Editing keys (Backspace,
+    // Delete, whose text is the DEL character, arrows, Ctrl+ combinations) always reach it.
     const QString text = event->text();
-    if (text.size() != 1 || text[0].unicode() < 32 || !rules_.key)
-        return false; // Backspace, arrows and the like
+    if (text.size() != 1 || !text[0].isPrint() || !rules_.key)
+        return false;
     const std::optional<QChar> taken = rules_.key(text[0]);
     if (!taken)
         return true;

@@ -35,8 +35,9 @@ class CheckedField : public QObject {
     Q_OBJECT
 public:
     struct Rules {
-        // The character a typed key puts in, or nothing when the field drops it; unset,
-        // every key passes.
+        // The character a typed printable key puts in, or nothing when the field drops it;
+        // unset, every key passes. Editing keys (Delete, Backspace, arrows, Ctrl+
+        // combinations) are not asked about: they always reach the field.
         std::function<std::optional<QChar>(QChar)> key;
         // Enter's action; unset, Enter is the field's own.
         std::function<void()> enter;

@@ -1,11 +1,17 @@
 #include "app/app_fixtures.h"
+#include "app/editors/condition_fields.h"
+#include "app/editors/frm_auto_resp.h"
+#include "app/editors/frm_auto_sequence.h"
 #include "app/editors/frm_options.h"
 #include "app/editors/frm_prog_but.h"
+#include "app/editors/macro_step_fields.h"
+#include "app/editors/send_fields.h"
 #include "app/sending/send_buttons.h"
 #include "storage/button_table.h"
 #include "storage/preferences_store.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -296,6 +302,85 @@ TEST_F(EditorsTest, CancelAndAFailedSaveChangeNeitherTheRowNorTheWindow) {
     ASSERT_FALSE(boxes.boxes().isEmpty());
     EXPECT_EQ(boxes.boxes().last().title, "Setting_Save Error:");
     EXPECT_EQ(main.shared().Prefs.bolSoundOnReceive, soundBefore);
+}
+
+// Delete, and Delete after Ctrl+A, edit every field whose keys are filtered, in each of
+// its notations; a printable key the field refuses stays out.
+TEST_F(EditorsTest, TheDeleteKeyEditsEveryFilteredField) {
+    frmProgBut buttons(&main, main.session().shared(), {});
+    frmAutoResp rules(&main, profileConn(), {});
+    frmAutoSequence macros(&main, profileConn(), {});
+    const MainControls& ui = main.ui();
+    // The main window's command box in notation `format` (0 Dec .. 3 Bin).
+    const auto commandBox = [&](int format) {
+        return [&, format] {
+            ui.Option1[static_cast<size_t>(format)]->click();
+            return ui.Combo1->lineEdit();
+        };
+    };
+    const auto named = [](QWidget& window, const char* name) {
+        return [&window, name] { return window.findChild<QLineEdit*>(name); };
+    };
+    const struct {
+        const char* name;
+        std::function<QLineEdit*()> field;
+        QWidget* window;
+    } cases[] = {
+        {"command box, Dec", commandBox(0), &main},
+        {"command box, Hex", commandBox(1), &main},
+        {"command box, Oct", commandBox(2), &main},
+        {"command box, Bin", commandBox(3), &main},
+        {"control codes",
+         [&] {
+             ui.Option1[4]->click();
+             return ui.Text3;
+         },
+         &main},
+        {"delay", [&] { return ui.txtCmdDelay; }, &main},
+        {"repeat", [&] { return ui.txtCmdRepeat; }, &main},
+        {"interval", [&] { return ui.txtCmdInterval; }, &main},
+        {"calculator operands", [&] { return ui.txtOperands; }, &main},
+        {"button command", [&] { return buttons.rows[0].txtCmd; }, &buttons},
+        {"button delay", [&] { return buttons.rows[0].txtDelay; }, &buttons},
+        {"button repeat", [&] { return buttons.rows[0].txtRepeat; }, &buttons},
+        {"button interval", [&] { return buttons.rows[0].txtInterval; }, &buttons},
+        {"rule data", [&] { return rules.rules[0].condition->data; }, &rules},
+        {"rule command", [&] { return rules.rules[0].response->command; }, &rules},
+        {"rule delay", [&] { return rules.rules[0].response->delay; }, &rules},
+        {"rule repeat", [&] { return rules.rules[0].response->repeat; }, &rules},
+        {"rule interval", [&] { return rules.rules[0].response->interval; }, &rules},
+        {"step command", [&] { return macros.steps().txtAction; }, &macros},
+        {"step delay", [&] { return macros.steps().txtSeqCmdDelay; }, &macros},
+        {"step repeat", [&] { return macros.steps().txtSeqCmdRepeat; }, &macros},
+        {"step interval", [&] { return macros.steps().txtSeqCmdInterval; }, &macros},
+        {"step timer", [&] { return macros.steps().txtTimerAfter; }, &macros},
+        {"IF data", named(macros, "txtSubRX1"), &macros},
+        {"THEN command", named(macros, "txtSubTX1"), &macros},
+        {"THEN delay", named(macros, "txtSubDelay1"), &macros},
+    };
+    const QString del(QChar(0x7F));
+    for (const auto& c : cases) {
+        c.window->show();
+        QLineEdit* field = c.field();
+        ASSERT_NE(field, nullptr) << c.name;
+        // As an open port, a command typed or a repeat count enables it.
+        for (QWidget* w = field; !w->isWindow(); w = w->parentWidget())
+            w->setEnabled(true);
+        ASSERT_TRUE(field->isEnabled()) << c.name;
+        // The keys go where the keyboard sends them: to the combo box of its line.
+        QWidget* keys =
+            qobject_cast<QComboBox*>(field->parentWidget()) ? field->parentWidget() : field;
+        field->setText("10");
+        field->home(false);
+        QTest::sendKeyEvent(QTest::Click, keys, Qt::Key_Delete, del, Qt::NoModifier);
+        EXPECT_EQ(field->text(), "0") << c.name;
+        QTest::sendKeyEvent(QTest::Click, keys, Qt::Key_A, QString(QChar(0x01)),
+                            Qt::ControlModifier);
+        QTest::sendKeyEvent(QTest::Click, keys, Qt::Key_Delete, del, Qt::NoModifier);
+        EXPECT_EQ(field->text(), "") << c.name;
+        QTest::keyClicks(keys, "z");
+        EXPECT_EQ(field->text(), "") << c.name << ": z is no key of the field";
+    }
 }
 
 } // namespace

@@ -56,6 +56,42 @@ TEST_F(CheckedFieldTest, TypedAndPastedTextPassTheSameFilter) {
     }
 }
 
+// A key as the desktop delivers it: its code and the text it carries (Delete carries the
+// DEL character, Backspace BS, Ctrl+A SOH).
+struct Key {
+    Qt::Key code;
+    QString text;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+};
+const Key Delete{Qt::Key_Delete, QString(QChar(0x7F))};
+const Key Backspace{Qt::Key_Backspace, QStringLiteral("\b")};
+const Key Home{Qt::Key_Home, QString()};
+const Key SelectAll{Qt::Key_A, QString(QChar(0x01)), Qt::ControlModifier};
+const Key Letter{Qt::Key_G, QStringLiteral("g")};
+const Key Digit{Qt::Key_7, QStringLiteral("7")};
+
+TEST_F(CheckedFieldTest, EditingKeysAlwaysReachTheFieldAndOnlyPrintableOnesAreFiltered) {
+    const struct {
+        const char* name;
+        std::vector<Key> keys;
+        const char* kept; // from "1A,2B,", the caret at its end
+    } cases[] = {
+        {"Delete at the start", {Home, Delete}, "A,2B,"},
+        {"Delete of everything selected", {SelectAll, Delete}, ""},
+        {"Delete at the end", {Delete}, "1A,2B,"},
+        {"Backspace", {Backspace}, "1A,2B"},
+        {"a key the rule refuses", {Letter}, "1A,2B,"},
+        {"a key the rule takes", {Home, Digit}, "71A,2B,"},
+    };
+    for (const auto& c : cases) {
+        field->setText("1A,2B,");
+        field->end(false);
+        for (const Key& key : c.keys)
+            QTest::sendKeyEvent(QTest::Click, field, key.code, key.text, key.modifiers);
+        EXPECT_EQ(field->text(), c.kept) << c.name;
+    }
+}
+
 TEST_F(CheckedFieldTest, AFailedCheckKeepsTheFocusAndAPassedOneRunsTheLeaving) {
     field->setFocus();
     field->setText("1A");
