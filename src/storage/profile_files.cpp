@@ -22,14 +22,6 @@ namespace {
     throw RunTimeError(number, description);
 }
 
-bool sameFile(const QString& a, const QString& b) {
-    const QFileInfo first(a);
-    const QFileInfo second(b);
-    if (first.exists() && second.exists())
-        return first.canonicalFilePath() == second.canonicalFilePath();
-    return QDir::cleanPath(first.absoluteFilePath()) == QDir::cleanPath(second.absoluteFilePath());
-}
-
 QByteArray readWhole(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
