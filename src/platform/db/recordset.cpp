@@ -18,7 +18,8 @@ namespace {
               .arg(table.name, column.name));
 }
 
-Value readColumn(const Statement& st, int index, const ColumnDef& column, const TableDef& table) {
+// The value of a column, or nothing when the file holds one of another kind there.
+std::optional<Value> readColumn(const Statement& st, int index, const ColumnDef& column) {
     const Statement::Stored stored = st.columnStored(index);
     if (stored == Statement::Stored::Null)
         return Value();
@@ -27,14 +28,14 @@ Value readColumn(const Statement& st, int index, const ColumnDef& column, const 
     case ColumnKind::Integer:
     case ColumnKind::Long:
         if (stored != Statement::Stored::Integer)
-            wrongKind(table, column);
+            return std::nullopt;
         return column.kind == ColumnKind::YesNo ? Value(st.columnInteger(index) != 0)
                                                 : Value(st.columnInteger(index));
     case ColumnKind::FixedText:
     case ColumnKind::Text:
     case ColumnKind::Memo:
         if (stored == Statement::Stored::Blob)
-            wrongKind(table, column);
+            return std::nullopt;
         return Value(st.columnText(index));
     }
     return Value();
@@ -101,9 +102,7 @@ void Recordset::load(const SelectQuery& query, Connection& connection) {
         while (st.step()) {
             Row row;
             row.rowid = st.columnInteger(0);
-            for (size_t k = 0; k < table->columns.size(); ++k)
-                row.values.push_back(
-                    readColumn(st, static_cast<int>(k) + 1, table->columns[k], *table));
+            readValues(st, 1, *table, row);
             rows.push_back(std::move(row));
         }
     }
@@ -188,7 +187,12 @@ Value Recordset::value(int ordinal) const {
     ensureOrdinal(ordinal);
     ensureCurrent();
     const auto it = pending_.find(ordinal);
-    return it != pending_.end() ? it->second : rows_[position_].values[ordinal];
+    if (it != pending_.end())
+        return it->second;
+    const Row& row = rows_[position_];
+    if (row.otherKinds.contains(ordinal))
+        wrongKind(table_, table_.columns[ordinal]);
+    return row.values[ordinal];
 }
 
 void Recordset::setValue(int ordinal, const Value& value) {
@@ -267,7 +271,7 @@ void Recordset::insertPending() {
     st.step();
     Row& row = rows_[position_];
     row.rowid = connection_->lastInsertRowId();
-    row.values = readRow(row.rowid);
+    readRow(row);
     pending_.clear();
     adding_ = false;
 }
@@ -291,21 +295,33 @@ void Recordset::updatePending() {
         raise(err::RowNotFound, "The row to be updated cannot be found: it was deleted or "
                                 "changed since it was read.");
     }
-    for (const auto& [ordinal, value] : pending_)
+    for (const auto& [ordinal, value] : pending_) {
         row.values[ordinal] = value;
+        row.otherKinds.remove(ordinal);
+    }
     pending_.clear();
 }
 
-std::vector<Value> Recordset::readRow(qint64 rowid) {
+void Recordset::readRow(Row& row) {
     Statement st(*connection_,
                  "SELECT * FROM " + quoteIdentifier(table_.name) + " WHERE rowid = ?1");
-    st.bind(1, rowid);
-    std::vector<Value> values(table_.columns.size());
-    if (st.step()) {
-        for (size_t k = 0; k < values.size(); ++k)
-            values[k] = readColumn(st, static_cast<int>(k), table_.columns[k], table_);
+    st.bind(1, row.rowid);
+    row.values.assign(table_.columns.size(), Value());
+    row.otherKinds.clear();
+    if (st.step())
+        readValues(st, 0, table_, row);
+}
+
+void Recordset::readValues(const Statement& st, int first, const TableDef& table, Row& row) {
+    row.values.clear();
+    row.otherKinds.clear();
+    for (size_t k = 0; k < table.columns.size(); ++k) {
+        const int ordinal = static_cast<int>(k);
+        std::optional<Value> value = readColumn(st, first + ordinal, table.columns[k]);
+        if (!value)
+            row.otherKinds.insert(ordinal);
+        row.values.push_back(value.value_or(Value()));
     }
-    return values;
 }
 
 } // namespace kst::db

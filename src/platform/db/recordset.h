@@ -4,6 +4,7 @@
 #include "schema.h"
 #include "value.h"
 
+#include <QSet>
 #include <map>
 #include <optional>
 #include <vector>
@@ -19,6 +20,9 @@ struct SelectQuery;
 // current record stay pending until the record is left with `moveNext`/`moveFirst`
 // or `addNew`, or until `update`/`updateBatch`; then they reach the file at once.
 // Values are checked when they are written (err::ValueRefused): nothing is cut short.
+// A value of another kind than its column's (another tool wrote it) is refused with
+// err::TypeMismatch when it is read, not when its row is: the row's other values can be
+// read, and a value written over it mends it.
 //
 // Errors as the profile code expects them: moving past the end or reading with no
 // current record raises err::NoCurrentRecord (3021); a missing ordinal raises
@@ -69,6 +73,8 @@ private:
     struct Row {
         qint64 rowid = 0;
         std::vector<Value> values;
+        // The ordinals whose stored value is of another kind than the column's.
+        QSet<int> otherKinds;
     };
 
     void load(const SelectQuery& query, Connection& connection);
@@ -78,7 +84,10 @@ private:
     void flush();
     void insertPending();
     void updatePending();
-    std::vector<Value> readRow(qint64 rowid);
+    // The row's values as the file holds them now.
+    void readRow(Row& row);
+    // The values of a row from column `first` of a statement on.
+    static void readValues(const Statement& st, int first, const TableDef& table, Row& row);
 
     std::optional<Connection> connection_;
     std::optional<Transaction> transaction_;

@@ -43,10 +43,13 @@ protected:
         ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(db);
     }
-    int openError() {
+    // The error of reading column `ordinal` of the row; the row itself always opens.
+    int readError(int ordinal) {
+        Recordset rs;
+        rs.open("SELECT * FROM Rows", conn);
+        rs.moveFirst();
         try {
-            Recordset rs;
-            rs.open("SELECT * FROM Rows", conn);
+            rs.value(ordinal);
         } catch (const kst::RunTimeError& e) {
             return e.number();
         }
@@ -61,14 +64,47 @@ protected:
 } // namespace
 
 TEST_F(StoredKinds, ANumberColumnHoldingTextOrAFractionIsRefusedNotReadAsZero) {
+    const struct {
+        const char* sql;
+        int ordinal;
+        int error;
+    } cases[] = {
+        {"UPDATE Rows SET amount = 'seven'", 1, kst::err::TypeMismatch},
+        {"UPDATE Rows SET amount = 7.5", 1, kst::err::TypeMismatch},
+        // A whole number stored as a fraction is still that number.
+        {"UPDATE Rows SET amount = 7.0", 1, 0},
+        {"UPDATE Rows SET amount = 7, name = x'00ff'", 2, kst::err::TypeMismatch},
+    };
+    for (const auto& c : cases) {
+        rawExec(c.sql);
+        EXPECT_EQ(readError(c.ordinal), c.error) << c.sql;
+        EXPECT_EQ(readError(c.ordinal == 1 ? 2 : 1), 0) << c.sql << ": the row's other values";
+    }
+}
+
+TEST_F(StoredKinds, AValueOfAnotherKindIsMendedByWritingOverIt) {
     rawExec("UPDATE Rows SET amount = 'seven'");
-    EXPECT_EQ(openError(), kst::err::TypeMismatch);
-    rawExec("UPDATE Rows SET amount = 7.5");
-    EXPECT_EQ(openError(), kst::err::TypeMismatch);
-    rawExec("UPDATE Rows SET amount = 7.0");
-    EXPECT_EQ(openError(), 0) << "a whole number stored as a fraction is still that number";
-    rawExec("UPDATE Rows SET name = x'00ff'");
-    EXPECT_EQ(openError(), kst::err::TypeMismatch);
+    Recordset rs;
+    rs.open("SELECT * FROM Rows", conn);
+    rs.moveFirst();
+    EXPECT_EQ(rs.value(2).toText(), "seven");
+    rs.setValue(1, Value(qint64(8)));
+    EXPECT_EQ(rs.value(1).toInteger(), 8) << "what is to be written";
+    rs.update();
+    EXPECT_EQ(rs.value(1).toInteger(), 8);
+    rs.close();
+    EXPECT_EQ(readError(1), 0);
+
+    // A new row is read back as the file holds it.
+    rawExec("UPDATE Rows SET amount = 'seven'");
+    rs.open("SELECT * FROM Rows", conn);
+    rs.addNew();
+    rs.setValue(2, Value(QString("eight")));
+    rs.update();
+    EXPECT_TRUE(rs.value(1).isNull());
+    rs.moveFirst();
+    EXPECT_THROW(rs.value(1), kst::RunTimeError) << "the damaged row is still refused";
+    rs.close();
 }
 
 TEST_F(StoredKinds, AFileOpenedForReadingCannotBeChanged) {
