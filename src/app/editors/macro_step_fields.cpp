@@ -59,6 +59,13 @@ void MacroStepFields::build(QWidget* frame) {
     List1 = placed(new QListWidget(frame), QStringLiteral("List1"), 480, 540, 2040, 2460);
     List1->setUniformItemSizes(true);
     connect(List1, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
+    // A click or a key selects its row after making it current: when the step shown stayed,
+    // the highlight goes back to it.
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!listing_ && currentStep_ >= 0 && List1->currentRow() == currentStep_ &&
+            List1->selectedItems() != QList{List1->item(currentStep_)})
+            selectInList(currentStep_);
+    });
 
     Frame3 = placed(new QGroupBox(QStringLiteral("Step Details"), frame), QStringLiteral("Frame3"),
                     2640, 180, 8040, 3360);
@@ -294,12 +301,11 @@ void MacroStepFields::selectInList(int index) {
 
 bool MacroStepFields::loadStep(int index) {
     const std::optional<MacroStepRow> step = readRecord<MacroStepRow>(
-        [&] { return ReadMacroStepRow(state_.settingsConnStr, state_.shownMacro, index); },
-        QStringLiteral("Error occurs when changing Step number, please try again!"));
-    if (!step) {
-        selectInList(currentStep_);
+        state_, [&] { return ReadMacroStepRow(state_.settingsConnStr, state_.shownMacro, index); },
+        QStringLiteral("Error occurs when changing Step number, please try again!"),
+        [this] { selectInList(currentStep_); });
+    if (!step)
         return false;
-    }
     show(index, *step);
     return true;
 }
@@ -376,7 +382,7 @@ bool MacroStepFields::cmdStepSave_Click() {
     try {
         WriteMacroStepRow(state_.settingsConnStr, state_.shownMacro, currentStep_, step, notation);
     } catch (const RunTimeError& e) {
-        showRecordFailure(e.number(), e.description(),
+        showRecordFailure(e,
                           QStringLiteral("Error occurs when saving steps data, please try again!"));
         return false;
     }

@@ -133,21 +133,141 @@ TEST_F(MacroEditorTest, AnotherStepIsShownOnceTheShownOneIsSettled) {
     });
 }
 
-TEST_F(MacroEditorTest, AStepThatCannotBeReadLeavesTheShownOneAsItWas) {
+// Step 3 cannot be read; step 2 is shown when step 3 is chosen.
+TEST_F(MacroEditorTest, AStepThatCannotBeReadLeavesTheShownOneAsItWasInTheList) {
     set("progMacrosSeq", 3, {{10, Value(9)}}); // a signal beyond the list
+    const struct {
+        const char* how;
+        std::function<void(MacroStepFields&)> choose;
+    } cases[] = {
+        {"by the program", [](MacroStepFields& s) { clickStep(s, 3); }},
+        // A click makes the row current, then selects it.
+        {"by a click",
+         [](MacroStepFields& s) {
+             QTest::mouseClick(s.List1->viewport(), Qt::LeftButton, {},
+                               s.List1->visualItemRect(s.List1->item(2)).center());
+         }},
+        {"by the arrow key",
+         [](MacroStepFields& s) {
+             s.List1->setFocus();
+             QTest::keyClick(s.List1, Qt::Key_Down);
+         }},
+    };
+    for (const auto& c : cases) {
+        boxes.clear();
+        withEditor([&](frmAutoSequence& editor) {
+            MacroStepFields& steps = editor.steps();
+            editor.chkAutoSave->setChecked(true);
+            clickStep(steps, 2);
+            steps.txtAction->setText("41,");
+            boxes.answerNext(AnswerNo);
+            c.choose(steps);
+            ASSERT_EQ(boxes.texts().size(), 1) << c.how;
+            EXPECT_TRUE(boxes.texts()[0].endsWith(
+                "\nError occurs when changing Step number, please try again!"
+                "\nStep 3 of Macro 1 cannot be read."
+                "\nWould you like to reset Macro 1's settings?"))
+                << c.how;
+            EXPECT_EQ(boxes.boxes()[0].buttons, MsgButtons::YesNoDefaultNo) << c.how;
+            EXPECT_EQ(steps.currentStep(), 1) << c.how;
+            EXPECT_EQ(steps.List1->currentRow(), 1) << c.how;
+            EXPECT_EQ(steps.List1->selectedItems(), QList{steps.List1->item(1)}) << c.how;
+            EXPECT_EQ(steps.Label2->text(), "Steps ( 2/8 )") << c.how;
+            EXPECT_EQ(steps.Label21->text(), "2 >") << c.how;
+            // What was shown is what the next save stores: step 2, as it was saved.
+            EXPECT_EQ(steps.shownStep(), ReadMacroStepRow(conn(), 1, 1)) << c.how;
+            editor.chkAutoSave->setChecked(false);
+        });
+    }
+}
+
+// A value of another kind in one row of macro 2 (another tool wrote it): the box names the
+// row, and offers to reset the macro, No being the default.
+TEST_F(MacroEditorTest, ARowThatCannotBeReadIsNamedAndOnlyItsMacroIsReset) {
+    const QString macros = "\nError occurs when changing Macros number, please try again!";
+    const struct {
+        const char* table;
+        int id;
+        const char* column;
+        const char* value;
+        std::function<void(frmAutoSequence&)> reach;
+        QString lines; // how the box ends
+        int shownAfterNo;
+    } cases[] = {
+        {"progMacrosSeq", 9, "TimerAfter", "'abc'", [](frmAutoSequence& e) { chooseMacro(e, 2); },
+         macros + "\nStep 1 of Macro 2 cannot be read.", 1},
+        {"progMacrosSeq", 10, "TimerAfter", "'abc'",
+         [](frmAutoSequence& e) {
+             chooseMacro(e, 2);
+             clickStep(e.steps(), 2);
+         },
+         "\nError occurs when changing Step number, please try again!"
+         "\nStep 2 of Macro 2 cannot be read.",
+         2},
+        {"progMacrosSubRoutines", 13, "IfThenCmdDelay", "'soon'",
+         [](frmAutoSequence& e) {
+             chooseMacro(e, 2);
+             pickSubRoutine(e.subRoutines(), 5);
+         },
+         "\nError occurs when changing Sub-Routine number, please try again!"
+         "\nSub-Routine 5 of Macro 2 cannot be read.",
+         2},
+        {"progMacrosSubRoutines", 16, "SubRoutineName", "x'00'",
+         [](frmAutoSequence& e) { chooseMacro(e, 2); },
+         macros + "\nSub-Routine 8 of Macro 2 cannot be read.", 1},
+    };
+    set("progMacrosSeq", 17, {{1, Value("mine")}});
+    for (const auto& c : cases) {
+        for (const MsgAnswer answer : {AnswerNo, AnswerYes}) {
+            const QString what = QString("%1 %2 %3").arg(c.column).arg(c.id).arg(answer);
+            ASSERT_EQ(sqliteExec(profile(), QString("UPDATE %1 SET %2 = %3 WHERE ID = %4")
+                                                .arg(c.table, c.column, c.value)
+                                                .arg(c.id)),
+                      0);
+            boxes.clear();
+            withEditor([&](frmAutoSequence& editor) {
+                boxes.answerNext(answer);
+                c.reach(editor);
+                ASSERT_FALSE(boxes.boxes().isEmpty()) << qPrintable(what);
+                const RecordedBox& box = boxes.boxes().first();
+                EXPECT_TRUE(box.text.contains(c.column)) << qPrintable(what);
+                EXPECT_TRUE(
+                    box.text.endsWith(c.lines + "\nWould you like to reset Macro 2's settings?"))
+                    << qPrintable(box.text);
+                EXPECT_EQ(box.buttons, MsgButtons::YesNoDefaultNo) << qPrintable(what);
+                const int shown = answer == AnswerNo ? c.shownAfterNo : 2;
+                EXPECT_EQ(editor.cboMacros->currentIndex() + 1, shown) << qPrintable(what);
+                EXPECT_EQ(editor.Frame4->title(), QString("Macro%1: Steps").arg(shown));
+                if (answer == AnswerNo) {
+                    EXPECT_EQ(boxes.boxes().size(), 1) << qPrintable(what);
+                } else {
+                    EXPECT_EQ(boxes.texts().last(), "Current Macro was reset successfully!");
+                    EXPECT_EQ(editor.steps().List1->item(1)->text(), "Step2B");
+                    EXPECT_EQ(editor.subRoutines().Combo3->itemText(7), "Sub2H");
+                    EXPECT_FALSE(editor.steps().changed());
+                }
+            });
+            EXPECT_EQ(ReadMacroStepNames(conn(), 3)[0], "mine") << "macro 3 untouched";
+        }
+        EXPECT_NO_THROW(ReadMacroStepTable(conn(), 2));
+        EXPECT_NO_THROW(ReadSubRoutineTable(conn(), 2));
+    }
+
+    // Macro 1 is shown at the opening: No leaves the window closed, Yes opens it reset.
+    ASSERT_EQ(sqliteExec(profile(), "UPDATE progMacrosSubRoutines SET ElseCheck = 'x' WHERE "
+                                    "ID = 1"),
+              0);
+    boxes.clear();
+    boxes.answerNext(AnswerNo);
+    main.menuItem("mnuProgMacros")->trigger();
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_TRUE(boxes.texts()[0].endsWith("\nSub-Routine 1 of Macro 1 cannot be read."
+                                          "\nWould you like to reset Macro 1's settings?"));
+    boxes.answerNext(AnswerYes);
     withEditor([this](frmAutoSequence& editor) {
-        MacroStepFields& steps = editor.steps();
-        editor.chkAutoSave->setChecked(true);
-        steps.txtAction->setText("41,");
-        clickStep(steps, 3);
-        ASSERT_EQ(boxes.texts().size(), 1);
-        EXPECT_TRUE(boxes.texts()[0].endsWith(
-            "\nError occurs when changing Step number, please try again!"));
-        EXPECT_EQ(steps.currentStep(), 0);
-        EXPECT_EQ(steps.List1->currentRow(), 0);
-        EXPECT_EQ(steps.Label2->text(), "Steps ( 1/8 )");
-        // What was shown is what the next save stores: step 1, as it was saved.
-        EXPECT_EQ(steps.shownStep(), ReadMacroStepRow(conn(), 1, 0));
+        EXPECT_EQ(editor.Frame4->title(), "Macro1: Steps");
+        EXPECT_EQ(boxes.texts().last(), "Current Macro was reset successfully!");
+        EXPECT_TRUE(editor.subRoutines().chkElse->isChecked());
     });
 }
 

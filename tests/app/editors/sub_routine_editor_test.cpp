@@ -243,10 +243,13 @@ TEST_F(SubRoutineEditorTest, ASubRoutineThatCannotBeReadOrStoredLeavesWhatIsShow
         SubRoutineFields& subs = editor.subRoutines();
         subs.send(SendPart::ElseThen).command->setText("41,");
         editor.chkAutoSave->setChecked(true);
+        boxes.answerNext(AnswerNo);
         pickSubRoutine(subs, 3);
         ASSERT_EQ(boxes.texts().size(), 1);
         EXPECT_TRUE(boxes.texts()[0].endsWith(
-            "\nError occurs when changing Sub-Routine number, please try again!"));
+            "\nError occurs when changing Sub-Routine number, please try again!"
+            "\nSub-Routine 3 of Macro 1 cannot be read."
+            "\nWould you like to reset Macro 1's settings?"));
         EXPECT_EQ(subs.currentSubRoutine(), 0);
         EXPECT_EQ(subs.Combo3->currentIndex(), 0);
         EXPECT_EQ(subs.shownSubRoutine(), ReadSubRoutineRow(conn(), 1, 0));
