@@ -44,9 +44,8 @@ void resizeWidth(QWidget* control, int widthTwips) {
 }
 
 void checkField(QLineEdit* field, QObject* owner, FieldRules rules,
-                const std::function<void()>& changed, const std::function<void()>& entered,
-                QAbstractButton* ownButton) {
-    auto* checked = new CheckedField(field, {}, owner, ownButton);
+                const std::function<void()>& changed, const std::function<void()>& entered) {
+    auto* checked = new CheckedField(field, {}, owner);
     auto validate = [field, checked, rules, changed] {
         const std::optional<Refusal> refusal = rules.check(field->text());
         if (refusal && rules.refusalUnchanged) {
@@ -61,7 +60,11 @@ void checkField(QLineEdit* field, QObject* owner, FieldRules rules,
             showRefusal(*refusal);
         return !refusal;
     };
-    auto lostFocus = [field, tidy = rules.tidy] {
+    auto lostFocus = [field, checked, tidy = rules.tidy] {
+        // A stored text the user did not touch may mean more than its tidied form (a tail
+        // after its last comma goes out in ASCII): it is neither rewritten nor marked.
+        if (!checked->changedSinceEntry())
+            return;
         const QString tidied = tidy ? tidy(field->text()) : field->text();
         if (tidied != field->text())
             field->setText(tidied);

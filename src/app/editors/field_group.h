@@ -7,7 +7,6 @@
 #include <functional>
 #include <optional>
 
-class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -50,11 +49,10 @@ struct FieldRules {
 
 // Makes `field` a checked field of `owner`. Leaving it tells the refusal of its check and
 // keeps the focus; a text that differs from the one on entry calls `changed`, also when
-// it is refused (unless `refusalUnchanged`). `entered` runs when it takes the focus.
-// `ownButton`: the button that runs the same check before it acts (see CheckedField).
+// it is refused (unless `refusalUnchanged`). Only a text typed is tidied: what the field
+// was given stays as it is. `entered` runs when it takes the focus.
 void checkField(QLineEdit* field, QObject* owner, FieldRules rules,
-                const std::function<void()>& changed, const std::function<void()>& entered,
-                QAbstractButton* ownButton = nullptr);
+                const std::function<void()>& changed, const std::function<void()>& entered);
 
 // Calls `entered` when one of the watched controls takes the focus, and `left` when it
 // loses it to another control of its window.

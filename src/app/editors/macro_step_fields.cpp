@@ -189,7 +189,7 @@ void MacroStepFields::checkField(QLineEdit* box, int at) {
         };
         rules.number = at == Delay || at == Repeat || at == Interval;
     }
-    field_group::checkField(box, this, std::move(rules), nullptr, nullptr, cmdStepSave);
+    field_group::checkField(box, this, std::move(rules), nullptr, nullptr);
 }
 
 QLineEdit* MacroStepFields::field(int at) const {

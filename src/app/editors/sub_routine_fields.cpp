@@ -123,7 +123,7 @@ void SubRoutineFields::build(QWidget* frame) {
         placed(new QPushButton(QStringLiteral("Save Current Sub-Routine"), frame),
                QStringLiteral("cmdSubRoutineSave"), ElseLeft + 2620, 240, 2280, 375);
     connect(cmdSubRoutineSave, &QPushButton::clicked, this, [this] { cmdSubRoutineSave_Click(); });
-    auto* name = new CheckedField(txtSubRoutine, {}, this, cmdSubRoutineSave);
+    auto* name = new CheckedField(txtSubRoutine, {}, this);
     name->setRules({.validate = [this, name] {
         if (const auto refusal = SubRoutineTable::checkName(current_, txtSubRoutine->text())) {
             showRefusal(*refusal);

@@ -2,7 +2,6 @@
 
 #include "bgr_color.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -14,6 +13,28 @@ namespace {
 
 constexpr quint32 Yellow = 0x00FFFF;
 constexpr quint32 White = 0xFFFFFF;
+
+// Drops the mouse press being delivered, with its release or double click, until the
+// event loop turns again.
+class ClickDropper : public QObject {
+public:
+    static void dropCurrentClick() {
+        auto* dropper = new ClickDropper(qApp);
+        qApp->installEventFilter(dropper);
+        QMetaObject::invokeMethod(
+            qApp, [dropper] { delete dropper; }, Qt::QueuedConnection);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+               type == QEvent::MouseButtonDblClick;
+    }
+
+private:
+    using QObject::QObject;
+};
 
 } // namespace
 
@@ -31,10 +52,8 @@ bool fieldLeft(const QFocusEvent& event) {
     return event.reason() != Qt::PopupFocusReason && event.reason() != Qt::ActiveWindowFocusReason;
 }
 
-CheckedField::CheckedField(QLineEdit* field, Rules rules, QObject* owner,
-                           QAbstractButton* ownButton, QWidget* shown)
-    : QObject(owner), field_(field), shown_(shown ? shown : field), ownButton_(ownButton),
-      rules_(std::move(rules)) {
+CheckedField::CheckedField(QLineEdit* field, Rules rules, QObject* owner, QWidget* shown)
+    : QObject(owner), field_(field), shown_(shown ? shown : field), rules_(std::move(rules)) {
     shown_->installEventFilter(this);
     // Pasted or dropped text passes the same filter as typed keys.
     connect(field, &QLineEdit::textEdited, this, [this] { filterEdited(); });
@@ -77,10 +96,12 @@ bool CheckedField::eventFilter(QObject* watched, QEvent* event) {
         if (rules_.gotFocus)
             rules_.gotFocus();
         break;
-    case QEvent::FocusOut:
-        if (fieldLeft(*static_cast<QFocusEvent*>(event)))
-            leave();
+    case QEvent::FocusOut: {
+        const auto* focus = static_cast<QFocusEvent*>(event);
+        if (fieldLeft(*focus))
+            leave(focus->reason());
         break;
+    }
     default:
         break;
     }
@@ -107,15 +128,17 @@ bool CheckedField::keyPressed(QKeyEvent* event) {
     return false;
 }
 
-void CheckedField::leave() {
+void CheckedField::leave(Qt::FocusReason reason) {
     // The box of a failed check takes the focus too: that is no second leaving. Nor does
     // a user leave a field that is no longer shown: its window closed, or is going.
     if (checking_ || !shown_->isVisible())
         return;
     checking_ = true;
-    // The focus has already moved on when the field hears that it lost it.
-    const bool buttonChecks = ownButton_ && QApplication::focusWidget() == ownButton_;
-    if (!buttonChecks && rules_.validate && !rules_.validate()) {
+    if (rules_.validate && !rules_.validate()) {
+        // A press that moved the focus is delivered once the field has heard of it: the
+        // click is the user's attempt to leave, refused with the check.
+        if (reason == Qt::MouseFocusReason)
+            ClickDropper::dropCurrentClick();
         QMetaObject::invokeMethod(shown_, "setFocus", Qt::QueuedConnection);
     } else {
         highlightField(shown_, false);

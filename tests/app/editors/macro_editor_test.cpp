@@ -370,6 +370,83 @@ TEST_F(MacroEditorTest, StepFieldsFilterCheckAndTidyWhatIsTyped) {
     });
 }
 
+// A stored text is not what the user typed: entering and leaving its field rewrites
+// nothing and asks nothing, and a later save keeps it whole.
+TEST_F(MacroEditorTest, AStoredTextPassedThroughIsNeitherTidiedNorAChange) {
+    const struct {
+        int notation;
+        int column;
+        const char* stored;
+        QLineEdit* MacroStepFields::*field;
+    } cases[] = {
+        {0, 3, "1A,1B", &MacroStepFields::txtAction},    // the tail goes out in ASCII
+        {0, 3, "1A", &MacroStepFields::txtAction},       // no list at all
+        {1, 13, "d,a", &MacroStepFields::txtActionCtrl}, // codes as another tool wrote them
+        {1, 13, "0D,0A,", &MacroStepFields::txtActionCtrl},
+    };
+    for (const auto& c : cases) {
+        set("progMacrosSeq", 1, {{6, Value(c.notation)}, {c.column, Value(c.stored)}});
+        boxes.clear();
+        withEditor([&](frmAutoSequence& editor) {
+            MacroStepFields& steps = editor.steps();
+            QLineEdit* field = steps.*c.field;
+            field->setFocus();
+            steps.txtSeqCmdDelay->setFocus();
+            EXPECT_EQ(field->text(), c.stored);
+            EXPECT_FALSE(steps.changed()) << c.stored;
+            clickStep(steps, 2);
+            EXPECT_TRUE(boxes.boxes().isEmpty()) << c.stored;
+            // Saved for another field, it is stored as it was.
+            clickStep(steps, 1);
+            steps.txtEditSeq->setText("renamed");
+            steps.cmdStepSave->click();
+        });
+        const MacroStepRow stored = ReadMacroStepRow(conn(), 1, 0);
+        EXPECT_EQ(stored.name, "renamed");
+        EXPECT_EQ(c.column == 3 ? stored.send.command : stored.send.controlCodes, c.stored);
+    }
+}
+
+// A value out of range is refused as the focus leaves its field, also for the Save button
+// beside it, and Save tells it no second time.
+TEST_F(MacroEditorTest, AFieldIsCheckedAtEveryMoveOfTheFocusAndOnce) {
+    set("progMacrosSeq", 1, {{2, Value(1)}}); // a sub-routine step: its timer in use
+    const struct {
+        QLineEdit* MacroStepFields::*field;
+        const char* text;
+        const char* message;
+        bool byClick;
+    } cases[] = {
+        {&MacroStepFields::txtTimerAfter, "70000",
+         "Maximum value for timer is 65,535 ms, please try again!", false},
+        {&MacroStepFields::txtTimerAfter, "70000",
+         "Maximum value for timer is 65,535 ms, please try again!", true},
+        {&MacroStepFields::txtEditSeq, "", "Please enter something for the selected step", true},
+    };
+    const MacroStepRow before = ReadMacroStepRow(conn(), 1, 0);
+    for (const auto& c : cases) {
+        boxes.clear();
+        withEditor([&](frmAutoSequence& editor) {
+            MacroStepFields& steps = editor.steps();
+            QLineEdit* field = steps.*c.field;
+            field->setFocus();
+            field->setText(c.text);
+            if (c.byClick)
+                QTest::mouseClick(steps.cmdStepSave, Qt::LeftButton);
+            else
+                steps.cmdStepSave->setFocus(Qt::TabFocusReason);
+            EXPECT_EQ(boxes.texts(), QStringList{c.message}) << c.text << c.byClick;
+            EXPECT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, 2000));
+            // Leaving again is checked again.
+            steps.cmdStepSave->setFocus(Qt::TabFocusReason);
+            EXPECT_EQ(boxes.texts().size(), 2);
+            field->setText("1");
+            boxes.answerNext(AnswerNo);
+        });
+        EXPECT_EQ(ReadMacroStepRow(conn(), 1, 0), before) << "nothing was saved";
+    }
+}
+
 TEST_F(MacroEditorTest, TheKindDecidesWhichFieldsAreInUseAndWhatIsStored) {
     set("progMacrosSeq", 4,
         {{2, Value(0)}, {3, Value("41,")}, {4, Value(2)}, {11, Value(true)}, {10, Value(3)}});

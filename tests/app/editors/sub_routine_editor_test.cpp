@@ -237,6 +237,79 @@ TEST_F(SubRoutineEditorTest, FieldsFilterCheckAndTidyAsTheSubRoutinesDo) {
     });
 }
 
+// A stored text is not what the user typed: entering and leaving its field rewrites
+// nothing and asks nothing, and a later save keeps it whole.
+TEST_F(SubRoutineEditorTest, AStoredTextPassedThroughIsNeitherTidiedNorAChange) {
+    const auto ifData = [](SubRoutineFields& s) { return s.condition(ConditionPart::If).data; };
+    const auto ifCodes = [](SubRoutineFields& s) {
+        return s.condition(ConditionPart::If).controlCodes;
+    };
+    const auto ifThen = [](SubRoutineFields& s) { return s.send(SendPart::IfThen).command; };
+    const auto elseCodes = [](SubRoutineFields& s) {
+        return s.send(SendPart::ElseThen).controlCodes;
+    };
+    const struct {
+        int notation;
+        int column;
+        const char* stored;
+        std::function<QLineEdit*(SubRoutineFields&)> field;
+    } cases[] = {
+        {0, 3, "0a,05,", ifData}, // the same bytes, not the same text to compare
+        {0, 3, "0a,05", ifData},     {1, 32, "d,a", ifCodes},
+        {0, 5, "1A,1B", ifThen}, // the tail goes out in ASCII
+        {1, 42, "0a,1b", elseCodes},
+    };
+    for (const auto& c : cases) {
+        set("progMacrosSeq", 1, {{6, Value(c.notation)}});
+        set("progMacrosSubRoutines", 1, {{c.column, Value(c.stored)}});
+        boxes.clear();
+        withEditor([&](frmAutoSequence& editor) {
+            SubRoutineFields& subs = editor.subRoutines();
+            QLineEdit* field = c.field(subs);
+            field->setFocus();
+            subs.txtSubRoutine->setFocus();
+            EXPECT_EQ(field->text(), c.stored);
+            EXPECT_FALSE(subs.changed()) << c.stored;
+            pickSubRoutine(subs, 2);
+            EXPECT_TRUE(boxes.boxes().isEmpty()) << c.stored;
+            pickSubRoutine(subs, 1);
+            subs.txtSubRoutine->setText("renamed");
+            subs.cmdSubRoutineSave->click();
+        });
+        EXPECT_EQ(ReadSubRoutineNames(conn(), 1)[0], "renamed");
+        EXPECT_EQ(stored("progMacrosSubRoutines", 1, c.column), c.stored);
+    }
+}
+
+// A value out of range is refused as the focus leaves its field, also for the Save button,
+// and Save tells it no second time.
+TEST_F(SubRoutineEditorTest, AFieldIsCheckedAtEveryMoveOfTheFocusAndOnce) {
+    const SubRoutineRow before = ReadSubRoutineRow(conn(), 1, 0);
+    for (const bool byClick : {false, true}) {
+        boxes.clear();
+        withEditor([&](frmAutoSequence& editor) {
+            SubRoutineFields& subs = editor.subRoutines();
+            for (const auto& [field, message] :
+                 {std::pair{subs.send(SendPart::ElseThen).delay,
+                            "Maximum delay time is 65,535 ms, please try again!"},
+                  {subs.txtSubRoutine, "Please enter something for the selected sub-routine"}}) {
+                boxes.clear();
+                field->setFocus();
+                field->setText(field == subs.txtSubRoutine ? "" : "70000");
+                if (byClick)
+                    QTest::mouseClick(subs.cmdSubRoutineSave, Qt::LeftButton);
+                else
+                    subs.cmdSubRoutineSave->setFocus(Qt::TabFocusReason);
+                EXPECT_EQ(boxes.texts(), QStringList{message}) << byClick;
+                EXPECT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, 2000));
+                field->setText("1");
+            }
+            boxes.answerNext(AnswerNo);
+        });
+    }
+    EXPECT_EQ(ReadSubRoutineRow(conn(), 1, 0), before) << "nothing was saved";
+}
+
 TEST_F(SubRoutineEditorTest, ASubRoutineThatCannotBeReadOrStoredLeavesWhatIsShown) {
     set("progMacrosSubRoutines", 3, {{4, Value(13)}}); // a line state beyond the list
     withEditor([this](frmAutoSequence& editor) {

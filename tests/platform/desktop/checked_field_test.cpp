@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -24,6 +25,8 @@ protected:
         auto* layout = new QVBoxLayout(&window);
         layout->addWidget(field);
         layout->addWidget(other);
+        layout->addWidget(button);
+        QObject::connect(button, &QPushButton::clicked, [this] { ++clicks; });
         checked = new CheckedField(field,
                                    {.key = hexKey,
                                     .validate = [this] { return field->text().endsWith(u','); },
@@ -36,8 +39,10 @@ protected:
     QWidget window;
     QLineEdit* field = new QLineEdit(&window);
     QLineEdit* other = new QLineEdit(&window);
+    QPushButton* button = new QPushButton("Save", &window);
     CheckedField* checked = nullptr;
     int left = 0;
+    int clicks = 0;
 };
 
 TEST_F(CheckedFieldTest, TypedAndPastedTextPassTheSameFilter) {
@@ -72,6 +77,39 @@ TEST_F(CheckedFieldTest, AFailedCheckKeepsTheFocusAndAPassedOneRunsTheLeaving) {
     window.hide();
     field->clearFocus();
     EXPECT_EQ(left, 1);
+}
+
+// The button beside the field runs the same check when it is clicked: the field's check
+// runs first, whatever takes the focus, and a refused one drops the click.
+TEST_F(CheckedFieldTest, EveryMoveOfTheFocusChecksAndARefusedClickIsDropped) {
+    const struct {
+        const char* text;
+        bool byClick;
+        bool passes;
+    } cases[] = {
+        {"1A", true, false},
+        {"1A", false, false},
+        {"1A,", true, true},
+        {"1A,", false, true},
+    };
+    for (const auto& c : cases) {
+        field->setFocus();
+        field->setText(c.text);
+        left = clicks = 0;
+        if (c.byClick)
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            button->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(left, c.passes ? 1 : 0) << c.text << c.byClick;
+        EXPECT_EQ(clicks, c.passes && c.byClick ? 1 : 0) << c.text << c.byClick;
+        QWidget* const focus = c.passes ? static_cast<QWidget*>(button) : field;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return focus->hasFocus(); }, 2000))
+            << c.text << c.byClick;
+    }
+    // Only the refused click is dropped.
+    field->setText("1A,");
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
 }
 
 } // namespace
