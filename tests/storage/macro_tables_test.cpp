@@ -342,13 +342,7 @@ TEST_F(MacroTables, ARowThatCannotBeShownIsNotReadHalfWayAndIsNamed) {
                 EXPECT_TRUE(e.description().contains(c.column)) << "the column is named";
             }
         }
-        // The whole macro names the same row; its names are still read.
-        try {
-            step ? (void)ReadMacroStepTable(conn, macro) : (void)ReadSubRoutineTable(conn, macro);
-            ADD_FAILURE() << c.column << " read with its macro";
-        } catch (const UnreadableMacroRow& e) {
-            EXPECT_EQ(e.index, index) << c.column;
-        }
+        // Its names are still read.
         EXPECT_EQ(
             (step ? ReadMacroStepNames(conn, macro) : ReadSubRoutineNames(conn, macro)).size(), 8)
             << c.column;

@@ -1,5 +1,7 @@
+#include "app/editors/condition_fields.h"
 #include "app/editors/frm_auto_sequence.h"
 #include "app/editors/macro_step_fields.h"
+#include "app/editors/send_fields.h"
 #include "macro_editor_fixture.h"
 #include "storage/macro_step_table.h"
 #include "storage/sub_routine_table.h"
@@ -370,40 +372,62 @@ TEST_F(MacroEditorTest, StepFieldsFilterCheckAndTidyWhatIsTyped) {
     });
 }
 
+using EditorField = std::function<QLineEdit*(frmAutoSequence&)>;
+const EditorField stepCommand = [](frmAutoSequence& e) { return e.steps().txtAction; };
+const EditorField stepCodes = [](frmAutoSequence& e) { return e.steps().txtActionCtrl; };
+const EditorField stepTimer = [](frmAutoSequence& e) { return e.steps().txtTimerAfter; };
+const EditorField stepName = [](frmAutoSequence& e) { return e.steps().txtEditSeq; };
+const EditorField ifData = [](frmAutoSequence& e) {
+    return e.subRoutines().condition(ConditionPart::If).data;
+};
+const EditorField ifCodes = [](frmAutoSequence& e) {
+    return e.subRoutines().condition(ConditionPart::If).controlCodes;
+};
+const EditorField ifThen = [](frmAutoSequence& e) {
+    return e.subRoutines().send(SendPart::IfThen).command;
+};
+const EditorField elseCodes = [](frmAutoSequence& e) {
+    return e.subRoutines().send(SendPart::ElseThen).controlCodes;
+};
+const EditorField elseDelay = [](frmAutoSequence& e) {
+    return e.subRoutines().send(SendPart::ElseThen).delay;
+};
+const EditorField subName = [](frmAutoSequence& e) { return e.subRoutines().txtSubRoutine; };
+
 // A stored text is not what the user typed: entering and leaving its field rewrites
-// nothing and asks nothing, and a later save keeps it whole.
+// nothing and asks nothing, and a save keeps it whole.
 TEST_F(MacroEditorTest, AStoredTextPassedThroughIsNeitherTidiedNorAChange) {
     const struct {
         int notation;
+        const char* table;
         int column;
         const char* stored;
-        QLineEdit* MacroStepFields::*field;
+        EditorField field;
     } cases[] = {
-        {0, 3, "1A,1B", &MacroStepFields::txtAction},    // the tail goes out in ASCII
-        {0, 3, "1A", &MacroStepFields::txtAction},       // no list at all
-        {1, 13, "d,a", &MacroStepFields::txtActionCtrl}, // codes as another tool wrote them
-        {1, 13, "0D,0A,", &MacroStepFields::txtActionCtrl},
+        {0, "progMacrosSeq", 3, "1A,1B", stepCommand}, // the tail goes out in ASCII
+        {0, "progMacrosSeq", 3, "1A", stepCommand},
+        {1, "progMacrosSeq", 13, "d,a", stepCodes},
+        {0, "progMacrosSubRoutines", 3, "0a,05,", ifData}, // the bytes, not the text compared
+        {1, "progMacrosSubRoutines", 32, "d,a", ifCodes},
+        {0, "progMacrosSubRoutines", 5, "1A,1B", ifThen},
+        {1, "progMacrosSubRoutines", 42, "0a,1b", elseCodes},
     };
     for (const auto& c : cases) {
-        set("progMacrosSeq", 1, {{6, Value(c.notation)}, {c.column, Value(c.stored)}});
+        set("progMacrosSeq", 1, {{6, Value(c.notation)}});
+        set(c.table, 1, {{c.column, Value(c.stored)}});
         boxes.clear();
         withEditor([&](frmAutoSequence& editor) {
-            MacroStepFields& steps = editor.steps();
-            QLineEdit* field = steps.*c.field;
-            field->setFocus();
-            steps.txtSeqCmdDelay->setFocus();
-            EXPECT_EQ(field->text(), c.stored);
-            EXPECT_FALSE(steps.changed()) << c.stored;
-            clickStep(steps, 2);
+            c.field(editor)->setFocus();
+            editor.steps().txtEditSeq->setFocus();
+            editor.subRoutines().txtSubRoutine->setFocus();
+            EXPECT_EQ(c.field(editor)->text(), c.stored);
+            chooseMacro(editor, 2);
             EXPECT_TRUE(boxes.boxes().isEmpty()) << c.stored;
-            // Saved for another field, it is stored as it was.
-            clickStep(steps, 1);
-            steps.txtEditSeq->setText("renamed");
-            steps.cmdStepSave->click();
+            chooseMacro(editor, 1);
+            editor.steps().cmdStepSave->click();
+            editor.subRoutines().cmdSubRoutineSave->click();
         });
-        const MacroStepRow stored = ReadMacroStepRow(conn(), 1, 0);
-        EXPECT_EQ(stored.name, "renamed");
-        EXPECT_EQ(c.column == 3 ? stored.send.command : stored.send.controlCodes, c.stored);
+        EXPECT_EQ(stored(c.table, 1, c.column), c.stored);
     }
 }
 
@@ -411,40 +435,46 @@ TEST_F(MacroEditorTest, AStoredTextPassedThroughIsNeitherTidiedNorAChange) {
 // beside it, and Save tells it no second time.
 TEST_F(MacroEditorTest, AFieldIsCheckedAtEveryMoveOfTheFocusAndOnce) {
     set("progMacrosSeq", 1, {{2, Value(1)}}); // a sub-routine step: its timer in use
+    const QString timer = "Maximum value for timer is 65,535 ms, please try again!";
     const struct {
-        QLineEdit* MacroStepFields::*field;
+        EditorField field;
         const char* text;
-        const char* message;
+        QString message;
         bool byClick;
     } cases[] = {
-        {&MacroStepFields::txtTimerAfter, "70000",
-         "Maximum value for timer is 65,535 ms, please try again!", false},
-        {&MacroStepFields::txtTimerAfter, "70000",
-         "Maximum value for timer is 65,535 ms, please try again!", true},
-        {&MacroStepFields::txtEditSeq, "", "Please enter something for the selected step", true},
+        {stepTimer, "70000", timer, false},
+        {stepTimer, "70000", timer, true},
+        {stepName, "", "Please enter something for the selected step", true},
+        {elseDelay, "70000", "Maximum delay time is 65,535 ms, please try again!", true},
+        {subName, "", "Please enter something for the selected sub-routine", false},
+        {subName, "", "Please enter something for the selected sub-routine", true},
     };
-    const MacroStepRow before = ReadMacroStepRow(conn(), 1, 0);
+    const MacroStepRow step = ReadMacroStepRow(conn(), 1, 0);
+    const SubRoutineRow sub = ReadSubRoutineRow(conn(), 1, 0);
     for (const auto& c : cases) {
         boxes.clear();
         withEditor([&](frmAutoSequence& editor) {
-            MacroStepFields& steps = editor.steps();
-            QLineEdit* field = steps.*c.field;
+            QLineEdit* field = c.field(editor);
+            const bool ofStep = editor.steps().Frame3->isAncestorOf(field);
+            QPushButton* save =
+                ofStep ? editor.steps().cmdStepSave : editor.subRoutines().cmdSubRoutineSave;
             field->setFocus();
             field->setText(c.text);
             if (c.byClick)
-                QTest::mouseClick(steps.cmdStepSave, Qt::LeftButton);
+                QTest::mouseClick(save, Qt::LeftButton);
             else
-                steps.cmdStepSave->setFocus(Qt::TabFocusReason);
+                save->setFocus(Qt::TabFocusReason);
             EXPECT_EQ(boxes.texts(), QStringList{c.message}) << c.text << c.byClick;
             EXPECT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, 2000));
             // Leaving again is checked again.
-            steps.cmdStepSave->setFocus(Qt::TabFocusReason);
+            save->setFocus(Qt::TabFocusReason);
             EXPECT_EQ(boxes.texts().size(), 2);
             field->setText("1");
             boxes.answerNext(AnswerNo);
         });
-        EXPECT_EQ(ReadMacroStepRow(conn(), 1, 0), before) << "nothing was saved";
     }
+    EXPECT_EQ(ReadMacroStepRow(conn(), 1, 0), step) << "nothing was saved";
+    EXPECT_EQ(ReadSubRoutineRow(conn(), 1, 0), sub);
 }
 
 TEST_F(MacroEditorTest, TheKindDecidesWhichFieldsAreInUseAndWhatIsStored) {
