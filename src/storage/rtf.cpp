@@ -410,9 +410,6 @@ private:
                 fonts_[fontEntry_].charset = codePageOfCharset(param);
             else if (word == "cpg")
                 fonts_[fontEntry_].page = param;
-        } else if (const auto c = characterWords().constFind(word); c != characterWords().cend()) {
-            if (!state.skipped)
-                text(state, QString(*c));
         } else if (word == "colortbl") {
             state.colorTable = true;
             state.skipped = true;
@@ -458,6 +455,9 @@ private:
                 text(state,
                      QString(QChar(static_cast<char16_t>(param < 0 ? param + 65536 : param))));
             skipFallback(state.skipAfterUnicode);
+        } else if (const auto c = characterWords().constFind(word); c != characterWords().cend()) {
+            if (!state.skipped)
+                text(state, QString(*c));
         }
     }
 
