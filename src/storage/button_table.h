@@ -45,7 +45,8 @@ struct ButtonTable {
     std::optional<Refusal> validate() const;
 };
 
-// Reads `progButtons` of the profile. A chain or signal outside its list reads as none.
+// Reads `progButtons` of the profile. A chain or signal outside its list raises "Invalid
+// property value" naming the button (see listPosition).
 ButtonTable ReadButtonTable(const QString& settingsConnStr);
 // Writes all 32 rows and the notation in one transaction: a failure raises and leaves
 // the table as it was.
