@@ -94,7 +94,7 @@ std::optional<Refusal> ButtonTable::validate() const {
         return refusal;
     for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
         const QString& caption = rows[static_cast<size_t>(i)].caption;
-        if (!caption.isEmpty() && caption.size() <= 3)
+        if (!caption.isEmpty() && caption.size() <= CaptionLength)
             continue;
         return Refusal{
             i, static_cast<int>(ButtonField::Caption),

@@ -27,6 +27,9 @@ struct ButtonRow {
 enum class ButtonField { Caption, Command, ControlCodes, Delay, Repeat, Interval, Signal, Chain };
 
 struct ButtonTable {
+    // The most characters of a caption a button shows.
+    static constexpr int CaptionLength = 3;
+
     // The editor's notation: 0 Hex, 1 ASCII (any stored value but 0 reads as ASCII).
     int notation = 0;
     std::array<ButtonRow, 32> rows;

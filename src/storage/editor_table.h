@@ -25,6 +25,11 @@ struct Refusal {
     bool operator==(const Refusal&) const = default;
 };
 
+// How many characters may be typed into the fields that the editors share: a name as many
+// as its column holds, a time five digits.
+inline constexpr int NameTypingLimit = 50;
+inline constexpr int TimeTypingLimit = 5;
+
 // The box of a refusal.
 void showRefusal(const Refusal& refusal);
 
