@@ -194,6 +194,8 @@ void frmProgBut::showTable(const ButtonTable& table) {
         r.Combo2->setCurrentIndex(b.signal);
         enableRow(static_cast<int>(i));
     }
+    // A whole table is shown: it may be stored.
+    cmdSave->setEnabled(true);
 }
 
 ButtonTable frmProgBut::table() const {
@@ -219,9 +221,9 @@ void frmProgBut::Form_Load() {
         showTable(ReadButtonTable(shared_.SettingsConnStr));
     } catch (const RunTimeError& e) {
         showFailure(QStringLiteral("Form Load Error:"), e);
-        // Rows that were never read must not be stored over the profile's.
+        // Rows that were never read must not be stored over the profile's. A reset
+        // stores none of them: it stays, the way to a table that can be shown again.
         cmdSave->setEnabled(false);
-        cmdReset->setEnabled(false);
     }
     dataChanged_ = false;
 }

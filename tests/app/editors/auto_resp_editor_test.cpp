@@ -275,7 +275,7 @@ TEST_F(AutoRespEditorTest, AnEditorThatCouldNotReadTheRulesCannotWriteThem) {
     main.shared().SettingsConnStr = profileConnStr(folder.file("Devices/Gone.kst"));
     edit([](frmAutoResp& editor) {
         EXPECT_FALSE(editor.cmdSave->isEnabled());
-        EXPECT_FALSE(editor.cmdReset->isEnabled());
+        EXPECT_TRUE(editor.cmdReset->isEnabled()) << "a reset stores none of the rules";
         editor.close();
     });
     ASSERT_FALSE(boxes.boxes().isEmpty());
@@ -283,7 +283,8 @@ TEST_F(AutoRespEditorTest, AnEditorThatCouldNotReadTheRulesCannotWriteThem) {
 }
 
 // A rule whose signal is outside its list never sent one: shown as "RTS ON", a save would
-// make it send one. Its load fails naming the rule, and nothing can be stored over it.
+// make it send one. Its load fails naming the rule, and nothing can be stored over it; a
+// reset, which stores none of the rules shown, leads back to rules that can be edited.
 TEST_F(AutoRespEditorTest, AValueOutsideItsListIsALoadErrorThatNamesTheRule) {
     namespace C = ProgAutoRespColumn;
     setRow(profileConn(), "progAutoResp", 3,
@@ -298,6 +299,14 @@ TEST_F(AutoRespEditorTest, AValueOutsideItsListIsALoadErrorThatNamesTheRule) {
     EXPECT_EQ(boxes.texts()[0], "Error Number: 380\nDescription: Invalid property value: rule 3 "
                                 "holds 42 in its column 'respCbo', outside its list of 9 entries.");
     EXPECT_EQ(folder.read("Devices/Device1.kst"), before);
+
+    edit([this](frmAutoResp& editor) {
+        boxes.answerNext(AnswerYes);
+        editor.cmdReset->click();
+        EXPECT_TRUE(editor.cmdSave->isEnabled());
+        editor.close();
+    });
+    EXPECT_EQ(ReadRuleTable(profileConn()), DefaultRuleTable());
 }
 
 // A field's length limits typing only: what the profile holds is shown whole, and the

@@ -290,7 +290,7 @@ TEST_F(EditorsTest, AnEditorThatCouldNotReadTheTableCannotWriteIt) {
     main.shared().SettingsConnStr = profileConnStr(folder.file("Devices/Gone.kst"));
     withNextDialog<frmProgBut>([](frmProgBut& editor) {
         EXPECT_FALSE(editor.cmdSave->isEnabled());
-        EXPECT_FALSE(editor.cmdReset->isEnabled());
+        EXPECT_TRUE(editor.cmdReset->isEnabled()) << "a reset stores none of the rows";
         editor.close();
     });
     main.mnuProgBut_Click();
