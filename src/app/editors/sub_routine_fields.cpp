@@ -123,15 +123,15 @@ void SubRoutineFields::build(QWidget* frame) {
                QStringLiteral("cmdSubRoutineSave"), ElseLeft + 2620, 240, 2280, 375);
     connect(cmdSubRoutineSave, &QPushButton::clicked, this, [this] { cmdSubRoutineSave_Click(); });
     auto* name = new CheckedField(txtSubRoutine, {}, this, cmdSubRoutineSave);
-    name->setRules({.typingLimit = NameTypingLimit, .validate = [this, name] {
-                        if (const auto refusal =
-                                SubRoutineTable::checkName(current_, txtSubRoutine->text())) {
-                            showRefusal(*refusal);
-                            return false;
-                        }
-                        marked_ = marked_ || name->changedSinceEntry();
-                        return true;
-                    }});
+    const auto nameLeft = [this, name] {
+        if (const auto refusal = SubRoutineTable::checkName(current_, txtSubRoutine->text())) {
+            showRefusal(*refusal);
+            return false;
+        }
+        marked_ = marked_ || name->changedSinceEntry();
+        return true;
+    };
+    name->setRules({.typingLimit = NameTypingLimit, .validate = nameLeft});
 
     auto* elseFrame = placed(new QGroupBox(QStringLiteral("ELSE"), frame), QStringLiteral("frElse"),
                              ElseLeft, GroupsTop, SendWidth, 840);

@@ -52,7 +52,7 @@ Value RowSource::read(size_t ordinal) const {
     case ColumnKind::Memo: {
         if (stored == Statement::Stored::Blob)
             wrongKind(table, column);
-        QString text = st.columnText(index);
+        const QString text = st.columnText(index);
         // No writer of ours stores a text longer than its column: such a text is damage,
         // and one of megabytes would hold up every window that shows it. A Memo has no
         // size of its own; the connection's length limit bounds it.

@@ -29,9 +29,9 @@ bool fieldLeft(const QFocusEvent& event);
 // The one behaviour of every input field of the program: yellow with its whole text
 // selected while it has the focus, keys filtered and typing limited (pasted text too),
 // Enter taken where the field gives it an action, and a check when the focus leaves it
-// that keeps the focus there when it fails. When the focus goes to the field's own button (the one
-// that runs the same check before it acts), the check is left to that button, so one refusal is
-// told once.
+// that keeps the focus there when it fails. When the focus goes to the field's own button
+// (the one that runs the same check before it acts), the check is left to that button, so
+// one refusal is told once.
 class CheckedField : public QObject {
     Q_OBJECT
 public:
