@@ -10,6 +10,21 @@ namespace kst::db {
 
 namespace {
 
+// The row a statement stands on, as the reader of its values names it: the statement
+// reads `rowid` first and then the table's columns in order.
+struct RowSource {
+    const Statement& st;
+    const TableDef& table;
+    const QString& path;
+
+    Value read(size_t ordinal) const;
+    // The row as a user finds it: by its key, or by its place in the file.
+    QString name() const {
+        const int key = table.indexes.empty() ? -1 : table.ordinalOf(table.indexes.front().column);
+        return st.columnText(key + 1);
+    }
+};
+
 // A value the file holds in a column not made for it (another tool wrote it there) is
 // refused rather than read as a number or text it never was.
 [[noreturn]] void wrongKind(const TableDef& table, const ColumnDef& column) {
@@ -18,7 +33,9 @@ namespace {
               .arg(table.name, column.name));
 }
 
-Value readColumn(const Statement& st, int index, const ColumnDef& column, const TableDef& table) {
+Value RowSource::read(size_t ordinal) const {
+    const int index = static_cast<int>(ordinal) + 1;
+    const ColumnDef& column = table.columns[ordinal];
     const Statement::Stored stored = st.columnStored(index);
     if (stored == Statement::Stored::Null)
         return Value();
@@ -32,10 +49,24 @@ Value readColumn(const Statement& st, int index, const ColumnDef& column, const 
                                                 : Value(st.columnInteger(index));
     case ColumnKind::FixedText:
     case ColumnKind::Text:
-    case ColumnKind::Memo:
+    case ColumnKind::Memo: {
         if (stored == Statement::Stored::Blob)
             wrongKind(table, column);
-        return Value(st.columnText(index));
+        const QString text = st.columnText(index);
+        // No writer of ours stores a text longer than its column: such a text is damage,
+        // and one of megabytes would hold up every window that shows it. A Memo has no
+        // size of its own; the connection's length limit bounds it.
+        if (column.kind != ColumnKind::Memo && text.size() > column.size) {
+            raise(err::CannotOpen,
+                  QString("The file '%1' is damaged: row %2 of the table '%3' holds a text of %4 "
+                          "characters in its column '%5', which holds at most %6.")
+                      .arg(path, name(), table.name)
+                      .arg(text.size())
+                      .arg(column.name)
+                      .arg(column.size));
+        }
+        return Value(text);
+    }
     }
     return Value();
 }
@@ -101,9 +132,9 @@ void Recordset::load(const SelectQuery& query, Connection& connection) {
         while (st.step()) {
             Row row;
             row.rowid = st.columnInteger(0);
+            const RowSource source{st, *table, connection.path()};
             for (size_t k = 0; k < table->columns.size(); ++k)
-                row.values.push_back(
-                    readColumn(st, static_cast<int>(k) + 1, table->columns[k], *table));
+                row.values.push_back(source.read(k));
             rows.push_back(std::move(row));
         }
     }
@@ -298,12 +329,13 @@ void Recordset::updatePending() {
 
 std::vector<Value> Recordset::readRow(qint64 rowid) {
     Statement st(*connection_,
-                 "SELECT * FROM " + quoteIdentifier(table_.name) + " WHERE rowid = ?1");
+                 "SELECT rowid, * FROM " + quoteIdentifier(table_.name) + " WHERE rowid = ?1");
     st.bind(1, rowid);
     std::vector<Value> values(table_.columns.size());
     if (st.step()) {
+        const RowSource source{st, table_, connection_->path()};
         for (size_t k = 0; k < values.size(); ++k)
-            values[k] = readColumn(st, static_cast<int>(k), table_.columns[k], table_);
+            values[k] = source.read(k);
     }
     return values;
 }

@@ -27,10 +27,11 @@ void selectAllOnFocus(QLineEdit* field);
 bool fieldLeft(const QFocusEvent& event);
 
 // The one behaviour of every input field of the program: yellow with its whole text
-// selected while it has the focus, keys filtered (pasted text too), Enter taken where the
-// field gives it an action, and a check when the focus leaves it that keeps the focus
-// there when it fails. When the focus goes to the field's own button (the one that runs the same
-// check before it acts), the check is left to that button, so one refusal is told once.
+// selected while it has the focus, keys filtered and typing limited (pasted text too),
+// Enter taken where the field gives it an action, and a check when the focus leaves it
+// that keeps the focus there when it fails. When the focus goes to the field's own button
+// (the one that runs the same check before it acts), the check is left to that button, so
+// one refusal is told once.
 class CheckedField : public QObject {
     Q_OBJECT
 public:
@@ -38,6 +39,11 @@ public:
         // The character a typed key puts in, or nothing when the field drops it; unset,
         // every key passes.
         std::function<std::optional<QChar>(QChar)> key;
+        // How many characters typing or pasting may make the text; 0, no limit. It limits
+        // typing only: a longer text the program puts in is shown whole, and the field's
+        // check decides whether it can stay. The field's own maximum length is left at its
+        // default, which would cut such a text.
+        int typingLimit = 0;
         // Enter's action; unset, Enter is the field's own.
         std::function<void()> enter;
         // After the field took the focus (highlighted, selected, its text kept).
@@ -74,6 +80,8 @@ private:
     QAbstractButton* ownButton_;
     Rules rules_;
     QString entryText_;
+    // The text as it was before the edit being told: an edit is told by what it changed.
+    QString text_;
     bool checking_ = false;
 };
 

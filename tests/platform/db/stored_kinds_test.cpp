@@ -24,6 +24,8 @@ protected:
         t.add(ColumnDef::autoNumber("ID"))
             .add(ColumnDef::longInt("amount"))
             .add(ColumnDef::text("name", 10))
+            .add(ColumnDef::fixedText("code", 4))
+            .add(ColumnDef::memo("notes"))
             .primaryKey("PrimaryKey", "ID");
         Catalog catalog = Catalog::create(conn);
         catalog.appendTable(t);
@@ -43,14 +45,16 @@ protected:
         ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(db);
     }
-    int openError() {
+    int openError() { return openRefusal().number(); }
+    // The refusal of the read, or error 0 when it reads.
+    kst::RunTimeError openRefusal() {
         try {
             Recordset rs;
             rs.open("SELECT * FROM Rows", conn);
         } catch (const kst::RunTimeError& e) {
-            return e.number();
+            return e;
         }
-        return 0;
+        return kst::RunTimeError(0, QString());
     }
 
     QTemporaryDir dir;
@@ -69,6 +73,40 @@ TEST_F(StoredKinds, ANumberColumnHoldingTextOrAFractionIsRefusedNotReadAsZero) {
     EXPECT_EQ(openError(), 0) << "a whole number stored as a fraction is still that number";
     rawExec("UPDATE Rows SET name = x'00ff'");
     EXPECT_EQ(openError(), kst::err::TypeMismatch);
+}
+
+// No writer of ours stores a text longer than its column: another tool's is damage, refused
+// with the file, the row, the table and the column named, whatever reads it. A Memo has no
+// size of its own.
+TEST_F(StoredKinds, ATextLongerThanItsColumnIsRefusedNamingWhereItIs) {
+    const struct {
+        const char* sql;
+        const char* refusal; // none: read as stored
+    } cases[] = {
+        {"UPDATE Rows SET name = 'ten chars!'", nullptr},
+        {"UPDATE Rows SET name = 'ééééééééé€'", nullptr},
+        {"UPDATE Rows SET name = 'eleven char'",
+         "row 1 of the table 'Rows' holds a text of 11 characters in its column 'name', which "
+         "holds at most 10."},
+        {"UPDATE Rows SET name = hex(zeroblob(5000000))",
+         "row 1 of the table 'Rows' holds a text of 10000000 characters in its column 'name', "
+         "which holds at most 10."},
+        {"UPDATE Rows SET name = 'x', code = 'abcde'",
+         "row 1 of the table 'Rows' holds a text of 5 characters in its column 'code', which "
+         "holds at most 4."},
+        {"UPDATE Rows SET code = 'abcd', notes = hex(zeroblob(500000))", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        rawExec(c.sql);
+        const kst::RunTimeError e = openRefusal();
+        if (!c.refusal) {
+            EXPECT_EQ(e.number(), 0) << e.description().toStdString();
+            continue;
+        }
+        EXPECT_EQ(e.number(), kst::err::CannotOpen);
+        EXPECT_EQ(e.description(), "The file '" + path + "' is damaged: " + c.refusal);
+    }
 }
 
 TEST_F(StoredKinds, AFileOpenedForReadingCannotBeChanged) {
