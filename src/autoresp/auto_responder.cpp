@@ -18,18 +18,40 @@ void AutoResponder::switchTo(bool on) {
     view_.autoResponseSwitched(on);
 }
 
-void AutoResponder::suspend() {
-    if (!on_)
-        return;
-    switchTo(false);
-    suspended_ = true;
+void AutoResponder::toggle() {
+    suspended_ = false;
+    switchTo(!on_);
 }
 
-void AutoResponder::resume() {
-    if (!suspended_)
+void AutoResponder::Suspension::take() {
+    if (held_)
         return;
-    switchTo(true);
-    suspended_ = false;
+    held_ = true;
+    AutoResponder& r = responder_;
+    ++r.holders_;
+    if (r.on_) {
+        r.switchTo(false);
+        r.suspended_ = true;
+    }
+}
+
+void AutoResponder::Suspension::giveBack() {
+    if (!held_)
+        return;
+    held_ = false;
+    AutoResponder& r = responder_;
+    --r.holders_;
+    if (r.holders_ == 0 && r.suspended_) {
+        r.suspended_ = false;
+        r.switchTo(true);
+    }
+}
+
+void AutoResponder::Suspension::drop() {
+    if (!held_)
+        return;
+    held_ = false;
+    --responder_.holders_;
 }
 
 bool ruleValuesKnown(const AutoResponseRule& rule) {
