@@ -67,8 +67,8 @@ bool ruleValuesKnown(const AutoResponseRule& rule) {
         if (c.requireLineState && (state < 0 || state >= LineStateCount))
             return false;
     }
-    const auto signal = static_cast<qint32>(rule.response.signal);
-    return !rule.response.sendSignal || (signal >= 0 && signal < OutputSignalCount);
+    // A signal out of its list is no signal: the response goes out without one.
+    return true;
 }
 
 void AutoResponder::setRules(const AutoResponseRules& rules) {
@@ -77,9 +77,8 @@ void AutoResponder::setRules(const AutoResponseRules& rules) {
     for (int k = 0; k < AutoResponseRuleCount; ++k) {
         unusable_[k] = !ruleValuesKnown(rules_[k]);
         if (unusable_[k]) {
-            view_.note(QStringLiteral("Auto-Response %1 holds a condition or signal that is "
-                                      "not in its lists: it never answers until it is saved "
-                                      "again.")
+            view_.note(QStringLiteral("Auto-Response %1 holds a condition that is not in its "
+                                      "lists: it never answers until it is saved again.")
                            .arg(k + 1));
         }
     }

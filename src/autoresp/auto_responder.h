@@ -66,8 +66,9 @@ public:
     // rules back on afterwards.
     void toggle();
 
-    // The rules of a profile just loaded or saved. A rule holding a kind, line state,
-    // event or signal that no editor writes never answers; each such rule is noted once.
+    // The rules of a profile just loaded or saved. A rule holding a kind, line state or
+    // event that no editor writes never answers; each such rule is noted once. A signal
+    // that no editor writes is no signal.
     void setRules(const AutoResponseRules& rules);
     const AutoResponseRules& rules() const { return rules_; }
 
@@ -91,7 +92,7 @@ private:
     int holders_ = 0;
 };
 
-// Whether a rule's stored values lie in the lists the editor offers.
+// Whether a rule's stored condition lies in the lists the editor offers.
 bool ruleValuesKnown(const AutoResponseRule& rule);
 
 } // namespace kst

@@ -217,7 +217,9 @@ TEST_F(AutoResponderTest, TheResponseGoesOutInTheSendNotation) {
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
 
-TEST_F(AutoResponderTest, AResponseThatIsNoListOrAValueOutOfItsListSendsNothingAndIsToldOnce) {
+// A response that is no list, or a condition out of its lists, sends nothing and is told
+// once; a signal out of its list is no signal, and the response goes out without one.
+TEST_F(AutoResponderTest, AResponseThatIsNoListOrAConditionOutOfItsListSendsNothingAndIsToldOnce) {
     AutoResponseRules rules;
     rules[0] = rule(ConditionKind::DataEqual, "41,", "1FF,");
     rules[1] = rule(ConditionKind::DataEqual, "42,", "52,");
@@ -227,14 +229,17 @@ TEST_F(AutoResponderTest, AResponseThatIsNoListOrAValueOutOfItsListSendsNothingA
     rules[2].condition.requireLineState = true;
     rules[2].condition.lineState = LineState(13);
     responder.setRules(rules);
-    EXPECT_EQ(view.notes.size(), 2) << "rules 2 and 3, once at the load";
+    EXPECT_EQ(view.notes.size(), 1) << "rule 3, once at the load";
     for (int k = 0; k < 3; ++k) {
         for (const char* text : {"41,", "42,", "43,"})
             responder.offer(block(text));
     }
     clock.advance(0);
-    EXPECT_TRUE(env.taken().isEmpty());
-    EXPECT_EQ(view.notes.size(), 3) << view.notes.join('\n').toStdString();
+    EXPECT_EQ(env.taken(), "RRR") << "rule 2, with no signal";
+    EXPECT_FALSE(env.rtsOn || env.dtrOn);
+    EXPECT_EQ(env.beeps, 0);
+    EXPECT_EQ(view.notes.size(), 2) << view.notes.join('\n').toStdString();
+    EXPECT_TRUE(view.notes.first().contains("Auto-Response 3"));
     EXPECT_TRUE(view.notes.last().contains("Auto-Response 1"));
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }

@@ -397,6 +397,63 @@ TEST_F(MacroRunnerTest, TheFirstBlockDecidesTheWaitAndLaterOnesAreNotEvaluated) 
     }
 }
 
+// A stored signal outside the list (0-8) is no signal: the step or branch sends its
+// command without one. One inside the list shows the table tells them apart.
+TEST_F(MacroRunnerTest, ASignalOutsideItsListIsNoSignalAndTheCommandGoesOut) {
+    enum Where { Step, If, ElseIf, Else };
+    const struct {
+        Where where;
+        qint32 signal;
+        QByteArray sent;
+        bool rts;
+    } cases[] = {
+        {Step, 9, "S", false}, {Step, 42, "S", false},   {Step, -1, "S", false},
+        {If, 42, "I", false},  {ElseIf, 99, "E", false}, {Else, 12, "L", false},
+        {Step, 0, "S", true},  {Else, 0, "L", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.where << " signal " << c.signal);
+        env.rtsOn = false;
+        env.beeps = 0;
+        MacroRecords& m = view.macros[0];
+        m = MacroRecords();
+        MacroSubRoutine s = answering("s", "42,", "44,");
+        SendAction* send = nullptr;
+        QString block;
+        switch (c.where) {
+        case Step:
+            m.steps[0] = sendStep("Send", "53,");
+            send = &m.steps[0].send;
+            break;
+        case If:
+            send = &s.ifThen;
+            block = "42,";
+            break;
+        case ElseIf:
+            send = &s.elseIfThen;
+            block = "44,";
+            break;
+        case Else:
+            send = &s.elseThen;
+            block = "43,";
+            break;
+        }
+        send->sendSignal = true;
+        send->signal = OutputSignal(c.signal);
+        m.subRoutines[0] = s;
+        if (c.where != Step)
+            m.steps[0] = waitStep("w", 0, 1000);
+        load(1);
+        runner.run();
+        if (!block.isEmpty())
+            received(block);
+        EXPECT_EQ(sent(), c.sent);
+        EXPECT_EQ(env.rtsOn, c.rts);
+        EXPECT_EQ(env.beeps, 0);
+        EXPECT_TRUE(runner.idle());
+    }
+}
+
 TEST_F(MacroRunnerTest, AStopDuringTheLastStepOfAContinuousRunStartsTheNextMacroFirst) {
     view.macros[1].steps[7] = waitStep("last", 0, 1000);
     load(2);
