@@ -16,11 +16,8 @@ QString nameOf(const QString& name, int index) {
     return index < 0 ? name : elementName(name, index);
 }
 
-QLineEdit* textField(QWidget* frame, const QString& name, int left, int top, int width,
-                     int maxLength) {
-    auto* field = placed(new QLineEdit(frame), name, left, top, width, 285);
-    field->setMaxLength(maxLength);
-    return field;
+QLineEdit* textField(QWidget* frame, const QString& name, int left, int top, int width) {
+    return placed(new QLineEdit(frame), name, left, top, width, 285);
 }
 
 QLabel* label(QWidget* frame, const QString& name, const QString& caption, int left, int top,
@@ -71,6 +68,7 @@ void checkField(QLineEdit* field, QObject* owner, FieldRules rules,
     };
     checked->setRules({
         .key = rules.key,
+        .typingLimit = rules.typingLimit,
         .gotFocus = entered,
         .validate = validate,
         .lostFocus = lostFocus,

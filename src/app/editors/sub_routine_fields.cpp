@@ -118,20 +118,20 @@ void SubRoutineFields::build(QWidget* frame) {
            3960, 330, 2100, 240);
     txtSubRoutine =
         placed(new QLineEdit(frame), QStringLiteral("txtSubRoutine"), 6120, 270, 2400, 285);
-    txtSubRoutine->setMaxLength(50);
     cmdSubRoutineSave =
         placed(new QPushButton(QStringLiteral("Save Current Sub-Routine"), frame),
                QStringLiteral("cmdSubRoutineSave"), ElseLeft + 2620, 240, 2280, 375);
     connect(cmdSubRoutineSave, &QPushButton::clicked, this, [this] { cmdSubRoutineSave_Click(); });
     auto* name = new CheckedField(txtSubRoutine, {}, this);
-    name->setRules({.validate = [this, name] {
+    const auto nameLeft = [this, name] {
         if (const auto refusal = SubRoutineTable::checkName(current_, txtSubRoutine->text())) {
             showRefusal(*refusal);
             return false;
         }
         marked_ = marked_ || name->changedSinceEntry();
         return true;
-    }});
+    };
+    name->setRules({.typingLimit = NameTypingLimit, .validate = nameLeft});
 
     auto* elseFrame = placed(new QGroupBox(QStringLiteral("ELSE"), frame), QStringLiteral("frElse"),
                              ElseLeft, GroupsTop, SendWidth, 840);

@@ -5,21 +5,39 @@
 #include "system_tables.h"
 
 #include <QStringList>
+#include <variant>
 
 namespace kst::db {
 
 namespace {
 
+// The row a statement stands on, as the reader of its values names it: the statement
+// reads `rowid` first and then the table's columns in order.
+struct RowSource {
+    const Statement& st;
+    const TableDef& table;
+    const QString& path;
+
+    // The value of a column, or the damage that stands there instead.
+    std::variant<Value, Recordset::Damage> read(size_t ordinal) const;
+    // The row as a user finds it: by its key, or by its place in the file.
+    QString name() const {
+        const int key = table.indexes.empty() ? -1 : table.ordinalOf(table.indexes.front().column);
+        return st.columnText(key + 1);
+    }
+};
+
 // A value the file holds in a column not made for it (another tool wrote it there) is
 // refused rather than read as a number or text it never was.
-[[noreturn]] void wrongKind(const TableDef& table, const ColumnDef& column) {
-    raise(err::TypeMismatch,
-          QString("The table '%1' holds a value of another kind in its column '%2'.")
-              .arg(table.name, column.name));
+Recordset::Damage wrongKind(const TableDef& table, const ColumnDef& column) {
+    return {err::TypeMismatch,
+            QString("The table '%1' holds a value of another kind in its column '%2'.")
+                .arg(table.name, column.name)};
 }
 
-// The value of a column, or nothing when the file holds one of another kind there.
-std::optional<Value> readColumn(const Statement& st, int index, const ColumnDef& column) {
+std::variant<Value, Recordset::Damage> RowSource::read(size_t ordinal) const {
+    const int index = static_cast<int>(ordinal) + 1;
+    const ColumnDef& column = table.columns[ordinal];
     const Statement::Stored stored = st.columnStored(index);
     if (stored == Statement::Stored::Null)
         return Value();
@@ -28,15 +46,30 @@ std::optional<Value> readColumn(const Statement& st, int index, const ColumnDef&
     case ColumnKind::Integer:
     case ColumnKind::Long:
         if (stored != Statement::Stored::Integer)
-            return std::nullopt;
+            return wrongKind(table, column);
         return column.kind == ColumnKind::YesNo ? Value(st.columnInteger(index) != 0)
                                                 : Value(st.columnInteger(index));
     case ColumnKind::FixedText:
     case ColumnKind::Text:
-    case ColumnKind::Memo:
+    case ColumnKind::Memo: {
         if (stored == Statement::Stored::Blob)
-            return std::nullopt;
-        return Value(st.columnText(index));
+            return wrongKind(table, column);
+        // No writer of ours stores a text longer than its column: such a text is damage,
+        // and one of megabytes would hold up every window that shows it. A Memo has no
+        // size of its own; the connection's length limit bounds it.
+        QString text = st.columnText(index);
+        if (column.kind != ColumnKind::Memo && text.size() > column.size) {
+            return Recordset::Damage{
+                err::CannotOpen,
+                QString("The file '%1' is damaged: row %2 of the table '%3' holds a text of %4 "
+                        "characters in its column '%5', which holds at most %6.")
+                    .arg(path, name(), table.name)
+                    .arg(text.size())
+                    .arg(column.name)
+                    .arg(column.size)};
+        }
+        return Value(std::move(text));
+    }
     }
     return Value();
 }
@@ -102,7 +135,7 @@ void Recordset::load(const SelectQuery& query, Connection& connection) {
         while (st.step()) {
             Row row;
             row.rowid = st.columnInteger(0);
-            readValues(st, 1, *table, row);
+            readValues(st, *table, connection.path(), row);
             rows.push_back(std::move(row));
         }
     }
@@ -190,8 +223,8 @@ Value Recordset::value(int ordinal) const {
     if (it != pending_.end())
         return it->second;
     const Row& row = rows_[position_];
-    if (row.otherKinds.contains(ordinal))
-        wrongKind(table_, table_.columns[ordinal]);
+    if (const auto damage = row.damaged.find(ordinal); damage != row.damaged.end())
+        raise(damage->second.number, damage->second.description);
     return row.values[ordinal];
 }
 
@@ -297,30 +330,34 @@ void Recordset::updatePending() {
     }
     for (const auto& [ordinal, value] : pending_) {
         row.values[ordinal] = value;
-        row.otherKinds.remove(ordinal);
+        row.damaged.erase(ordinal);
     }
     pending_.clear();
 }
 
 void Recordset::readRow(Row& row) {
     Statement st(*connection_,
-                 "SELECT * FROM " + quoteIdentifier(table_.name) + " WHERE rowid = ?1");
+                 "SELECT rowid, * FROM " + quoteIdentifier(table_.name) + " WHERE rowid = ?1");
     st.bind(1, row.rowid);
     row.values.assign(table_.columns.size(), Value());
-    row.otherKinds.clear();
+    row.damaged.clear();
     if (st.step())
-        readValues(st, 0, table_, row);
+        readValues(st, table_, connection_->path(), row);
 }
 
-void Recordset::readValues(const Statement& st, int first, const TableDef& table, Row& row) {
+void Recordset::readValues(const Statement& st, const TableDef& table, const QString& path,
+                           Row& row) {
     row.values.clear();
-    row.otherKinds.clear();
+    row.damaged.clear();
+    const RowSource source{st, table, path};
     for (size_t k = 0; k < table.columns.size(); ++k) {
-        const int ordinal = static_cast<int>(k);
-        std::optional<Value> value = readColumn(st, first + ordinal, table.columns[k]);
-        if (!value)
-            row.otherKinds.insert(ordinal);
-        row.values.push_back(value.value_or(Value()));
+        std::variant<Value, Damage> value = source.read(k);
+        if (auto* damage = std::get_if<Damage>(&value)) {
+            row.damaged.emplace(static_cast<int>(k), std::move(*damage));
+            row.values.emplace_back();
+        } else {
+            row.values.push_back(std::move(std::get<Value>(value)));
+        }
     }
 }
 

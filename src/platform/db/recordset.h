@@ -4,7 +4,6 @@
 #include "schema.h"
 #include "value.h"
 
-#include <QSet>
 #include <map>
 #include <optional>
 #include <vector>
@@ -69,12 +68,18 @@ public:
     void beginTrans();
     void commitTrans();
 
+    // A stored value that cannot be read: the error reading it raises.
+    struct Damage {
+        int number;
+        QString description;
+    };
+
 private:
     struct Row {
         qint64 rowid = 0;
         std::vector<Value> values;
-        // The ordinals whose stored value is of another kind than the column's.
-        QSet<int> otherKinds;
+        // The ordinals whose stored value cannot be read, and why; reading one raises that.
+        std::map<int, Damage> damaged;
     };
 
     void load(const SelectQuery& query, Connection& connection);
@@ -86,8 +91,9 @@ private:
     void updatePending();
     // The row's values as the file holds them now.
     void readRow(Row& row);
-    // The values of a row from column `first` of a statement on.
-    static void readValues(const Statement& st, int first, const TableDef& table, Row& row);
+    // The values of a row from a statement that reads `rowid` and then the table's columns.
+    static void readValues(const Statement& st, const TableDef& table, const QString& path,
+                           Row& row);
 
     std::optional<Connection> connection_;
     std::optional<Transaction> transaction_;

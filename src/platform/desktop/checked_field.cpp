@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace kst {
 
 namespace {
@@ -53,30 +55,47 @@ bool fieldLeft(const QFocusEvent& event) {
 }
 
 CheckedField::CheckedField(QLineEdit* field, Rules rules, QObject* owner, QWidget* shown)
-    : QObject(owner), field_(field), shown_(shown ? shown : field), rules_(std::move(rules)) {
+    : QObject(owner), field_(field), shown_(shown ? shown : field), rules_(std::move(rules)),
+      text_(field->text()) {
     shown_->installEventFilter(this);
+    // An edit is told before the change it made, so the text kept here is the one it
+    // changed. A change the filter makes within an edit is told again with the edit's own
+    // text: the field's text is what counts.
+    connect(field, &QLineEdit::textChanged, this, [this] { text_ = field_->text(); });
     // Pasted or dropped text passes the same filter as typed keys.
     connect(field, &QLineEdit::textEdited, this, [this] { filterEdited(); });
 }
 
 void CheckedField::filterEdited() {
-    if (!rules_.key)
+    if (!rules_.key && rules_.typingLimit <= 0)
         return;
+    // What the edit put in: the text between what it kept of the start and of the end.
+    // The rest was there before and stays as it was, however long.
+    const QString before = text_;
     const QString text = field_->text();
+    qsizetype start = 0;
+    while (start < before.size() && start < text.size() && before[start] == text[start])
+        ++start;
+    qsizetype end = 0;
+    while (end < before.size() - start && end < text.size() - start &&
+           before[before.size() - 1 - end] == text[text.size() - 1 - end])
+        ++end;
+    const QString inserted = text.mid(start, text.size() - start - end);
     QString kept;
-    int cursor = field_->cursorPosition();
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    for (QChar c : inserted) {
         const std::optional<QChar> taken =
-            text[i].unicode() < 32 ? std::optional<QChar>(text[i]) : rules_.key(text[i]);
+            c.unicode() < 32 || !rules_.key ? std::optional<QChar>(c) : rules_.key(c);
         if (taken)
             kept += *taken;
-        else if (i < cursor)
-            --cursor;
     }
-    if (kept == text)
+    if (rules_.typingLimit > 0)
+        kept.truncate(std::max<qsizetype>(0, rules_.typingLimit - start - end));
+    if (kept == inserted)
         return;
-    field_->setText(kept);
-    field_->setCursorPosition(cursor);
+    field_->setText(text.left(start) + kept + text.right(end));
+    field_->setCursorPosition(static_cast<int>(start + kept.size()));
+    // The user typed, whatever the field kept of it.
+    field_->setModified(true);
 }
 
 bool CheckedField::changedSinceEntry() const {

@@ -26,11 +26,11 @@ void selectAllOnFocus(QLineEdit* field);
 bool fieldLeft(const QFocusEvent& event);
 
 // The one behaviour of every input field of the program: yellow with its whole text
-// selected while it has the focus, keys filtered (pasted text too), Enter taken where the
-// field gives it an action, and a check at every move of the focus out of it that keeps the
-// focus there when it fails. A click that moved the focus is then dropped: the button or
-// list clicked does nothing, so a button that would run the same check (a Save beside
-// the field) tells no second refusal.
+// selected while it has the focus, keys filtered and typing limited (pasted text too),
+// Enter taken where the field gives it an action, and a check at every move of the focus
+// out of it that keeps the focus there when it fails. A click that moved the focus is then
+// dropped: the button or list clicked does nothing, so a button that would run the same
+// check (a Save beside the field) tells no second refusal.
 class CheckedField : public QObject {
     Q_OBJECT
 public:
@@ -38,6 +38,11 @@ public:
         // The character a typed key puts in, or nothing when the field drops it; unset,
         // every key passes.
         std::function<std::optional<QChar>(QChar)> key;
+        // How many characters typing or pasting may make the text; 0, no limit. It limits
+        // typing only: a longer text the program puts in is shown whole, and the field's
+        // check decides whether it can stay. The field's own maximum length is left at its
+        // default, which would cut such a text.
+        int typingLimit = 0;
         // Enter's action; unset, Enter is the field's own.
         std::function<void()> enter;
         // After the field took the focus (highlighted, selected, its text kept).
@@ -72,6 +77,8 @@ private:
     QWidget* shown_;
     Rules rules_;
     QString entryText_;
+    // The text as it was before the edit being told: an edit is told by what it changed.
+    QString text_;
     bool checking_ = false;
 };
 

@@ -367,7 +367,13 @@ TEST_F(MacroEditorTest, StepFieldsFilterCheckAndTidyWhatIsTyped) {
         EXPECT_EQ(steps.txtActionCtrl->text(), "D,A");
         steps.txtSeqCmdDelay->setFocus();
         EXPECT_EQ(steps.txtActionCtrl->text(), "D,");
-        EXPECT_EQ(steps.txtActionCtrl->maxLength(), 255);
+        expectTypingLimits({{steps.txtEditSeq, 50, "progMacrosSeq", "SeqName"},
+                            {steps.txtAction, 255, "progMacrosSeq", "CmdStr"},
+                            {steps.txtActionCtrl, 255, "progMacrosSeq", "strASCIICtrl"},
+                            {steps.txtSeqCmdDelay, 5, "progMacrosSeq", "Delay"},
+                            {steps.txtSeqCmdRepeat, 2, "progMacrosSeq", "RepeatNo"},
+                            {steps.txtSeqCmdInterval, 5, "progMacrosSeq", "Interval"},
+                            {steps.txtTimerAfter, 5, "progMacrosSeq", "TimerAfter"}});
         boxes.answerNext(AnswerNo);
     });
 }
@@ -475,6 +481,50 @@ TEST_F(MacroEditorTest, AFieldIsCheckedAtEveryMoveOfTheFocusAndOnce) {
     }
     EXPECT_EQ(ReadMacroStepRow(conn(), 1, 0), step) << "nothing was saved";
     EXPECT_EQ(ReadSubRoutineRow(conn(), 1, 0), sub);
+}
+
+// A field's length limits typing only: what the profile holds is shown whole, and the
+// checks of a save refuse what is out of range instead of storing it cut.
+TEST_F(MacroEditorTest, StoredStepValuesAreShownWholeAndOnlyWhatIsInRangeIsStored) {
+    set("progMacrosSeq", 2,
+        {{3, Value("41,")}, {4, Value(12345)}, {8, Value(123456)}, {7, Value(70000)}});
+    withEditor([this](frmAutoSequence& editor) {
+        MacroStepFields& steps = editor.steps();
+        clickStep(steps, 2);
+        EXPECT_EQ(steps.txtSeqCmdRepeat->text(), "12345");
+        EXPECT_EQ(steps.txtSeqCmdDelay->text(), "123456");
+        EXPECT_EQ(steps.txtTimerAfter->text(), "70000");
+        steps.cmdStepSave->click();
+        EXPECT_EQ(boxes.texts().last(), "Maximum delay time is 65,535 ms, please try again!");
+        steps.txtSeqCmdDelay->setText("0");
+        steps.cmdStepSave->click();
+        EXPECT_EQ(boxes.texts().last(), "Maximum value for timer is 65,535 ms, please try again!");
+        EXPECT_EQ(ReadMacroStepRow(conn(), 1, 1).send.delay, "123456") << "nothing stored";
+        steps.txtTimerAfter->setText("65535");
+        steps.cmdStepSave->click();
+        EXPECT_EQ(boxes.texts().last(), "Step 2 was updated successfully!");
+    });
+    const MacroStepRow stored = ReadMacroStepRow(conn(), 1, 1);
+    EXPECT_EQ(stored.send.repeat, "12345") << "a repeat has no range of its own";
+    EXPECT_EQ(stored.timerAfter, "65535");
+}
+
+// A name far longer than its column, as another tool may leave one, is a damaged value:
+// the macro's load is refused at once, naming where it is, and nothing is written.
+TEST_F(MacroEditorTest, ATextLongerThanItsColumnIsRefusedNamingItsPlace) {
+    // Ten million characters in a Text(50) column.
+    ASSERT_EQ(sqliteExec(profile(),
+                         "UPDATE progMacrosSeq SET SeqName = hex(zeroblob(5000000)) WHERE ID = 10"),
+              SQLITE_OK);
+    const QByteArray before = folder.read("Devices/Device1.kst");
+    withEditor([](frmAutoSequence& editor) { chooseMacro(editor, 2); });
+    ASSERT_FALSE(boxes.texts().isEmpty());
+    EXPECT_TRUE(boxes.texts()[0].contains("The file '" + profile() +
+                                          "' is damaged: row 10 of the table 'progMacrosSeq' "
+                                          "holds a text of 10000000 characters in its column "
+                                          "'SeqName', which holds at most 50."))
+        << boxes.texts()[0].left(500).toStdString();
+    EXPECT_EQ(folder.read("Devices/Device1.kst"), before);
 }
 
 TEST_F(MacroEditorTest, TheKindDecidesWhichFieldsAreInUseAndWhatIsStored) {

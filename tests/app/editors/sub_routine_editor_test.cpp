@@ -230,8 +230,19 @@ TEST_F(SubRoutineEditorTest, FieldsFilterCheckAndTidyAsTheSubRoutinesDo) {
         QTest::keyClicks(ifThen.controlCodes, "0a,1b");
         ifThen.command->setFocus();
         EXPECT_EQ(ifThen.controlCodes->text(), "0A,");
-        EXPECT_EQ(ifThen.controlCodes->maxLength(), 255);
-        EXPECT_EQ(c.controlCodes->maxLength(), 255);
+        const ConditionFields& elseIf = subs.condition(ConditionPart::ElseIf);
+        const SendFields& elseThen = subs.send(SendPart::ElseThen);
+        expectTypingLimits({{subs.txtSubRoutine, 50, "progMacrosSubRoutines", "SubRoutineName"},
+                            {c.data, 255, "progMacrosSubRoutines", "IfCode"},
+                            {c.controlCodes, 255, "progMacrosSubRoutines", "strIfCtrl"},
+                            {elseIf.data, 255, "progMacrosSubRoutines", "ElseIfCode"},
+                            {ifThen.command, 255, "progMacrosSubRoutines", "IfThenCmd"},
+                            {ifThen.controlCodes, 255, "progMacrosSubRoutines", "strIfThenCtrl"},
+                            {elseThen.command, 255, "progMacrosSubRoutines", "ElseThenCmd"},
+                            {elseThen.controlCodes, 255, "progMacrosSubRoutines", "ElseThenCtrl"},
+                            {ifThen.delay, 5, "progMacrosSubRoutines", "IfThenCmdDelay"},
+                            {ifThen.repeat, 2, "progMacrosSubRoutines", "IfThenCmdRepeat"},
+                            {ifThen.interval, 5, "progMacrosSubRoutines", "IfThenCmdInterval"}});
         boxes.answerNext(AnswerNo);
         boxes.answerNext(AnswerNo);
     });

@@ -24,6 +24,8 @@ protected:
         t.add(ColumnDef::autoNumber("ID"))
             .add(ColumnDef::longInt("amount"))
             .add(ColumnDef::text("name", 10))
+            .add(ColumnDef::fixedText("code", 4))
+            .add(ColumnDef::memo("notes"))
             .primaryKey("PrimaryKey", "ID");
         Catalog catalog = Catalog::create(conn);
         catalog.appendTable(t);
@@ -43,17 +45,19 @@ protected:
         ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(db);
     }
-    // The error of reading column `ordinal` of the row; the row itself always opens.
-    int readError(int ordinal) {
+    int readError(int ordinal) { return readRefusal(ordinal).number(); }
+    // The refusal of reading column `ordinal` of the row, or error 0 when it reads; the row
+    // itself always opens.
+    kst::RunTimeError readRefusal(int ordinal) {
         Recordset rs;
         rs.open("SELECT * FROM Rows", conn);
         rs.moveFirst();
         try {
             rs.value(ordinal);
         } catch (const kst::RunTimeError& e) {
-            return e.number();
+            return e;
         }
-        return 0;
+        return kst::RunTimeError(0, QString());
     }
 
     QTemporaryDir dir;
@@ -105,6 +109,41 @@ TEST_F(StoredKinds, AValueOfAnotherKindIsMendedByWritingOverIt) {
     rs.moveFirst();
     EXPECT_THROW(rs.value(1), kst::RunTimeError) << "the damaged row is still refused";
     rs.close();
+}
+
+// No writer of ours stores a text longer than its column: another tool's is damage, refused
+// with the file, the row, the table and the column named, whatever reads it. A Memo has no
+// size of its own.
+TEST_F(StoredKinds, ATextLongerThanItsColumnIsRefusedNamingWhereItIs) {
+    const struct {
+        const char* sql;
+        int ordinal;
+        const char* refusal; // none: read as stored
+    } cases[] = {
+        {"UPDATE Rows SET name = 'ten chars!'", 2, nullptr},
+        {"UPDATE Rows SET name = 'ééééééééé€'", 2, nullptr},
+        {"UPDATE Rows SET name = 'eleven char'", 2,
+         "row 1 of the table 'Rows' holds a text of 11 characters in its column 'name', which "
+         "holds at most 10."},
+        {"UPDATE Rows SET name = hex(zeroblob(5000000))", 2,
+         "row 1 of the table 'Rows' holds a text of 10000000 characters in its column 'name', "
+         "which holds at most 10."},
+        {"UPDATE Rows SET name = 'x', code = 'abcde'", 3,
+         "row 1 of the table 'Rows' holds a text of 5 characters in its column 'code', which "
+         "holds at most 4."},
+        {"UPDATE Rows SET code = 'abcd', notes = hex(zeroblob(500000))", 4, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        rawExec(c.sql);
+        const kst::RunTimeError e = readRefusal(c.ordinal);
+        if (!c.refusal) {
+            EXPECT_EQ(e.number(), 0) << e.description().toStdString();
+            continue;
+        }
+        EXPECT_EQ(e.number(), kst::err::CannotOpen);
+        EXPECT_EQ(e.description(), "The file '" + path + "' is damaged: " + c.refusal);
+    }
 }
 
 TEST_F(StoredKinds, AFileOpenedForReadingCannotBeChanged) {

@@ -61,6 +61,51 @@ TEST_F(CheckedFieldTest, TypedAndPastedTextPassTheSameFilter) {
     }
 }
 
+// A limit of 4 characters on typing, over texts the program put in, some longer.
+TEST_F(CheckedFieldTest, TypingStopsAtTheLimitWhileAStoredTextStaysWhole) {
+    QLineEdit* limited = new QLineEdit(&window);
+    new CheckedField(limited, {.key = hexKey, .typingLimit = 4}, &window);
+    const struct {
+        const char* what;
+        const char* shown;
+        int from; // the selection the typing replaces: from, length
+        int length;
+        const char* typed; // none: Backspace
+        const char* kept;
+    } cases[] = {
+        {"typed up to the limit", "", 0, 0, "1a,2b,3c", "1A,2"},
+        {"typed at the end of a full text", "1,2,", 4, 0, "3", "1,2,"},
+        {"typed over a selection", "1,2,", 1, 3, "a,b,c", "1A,B"},
+        {"a stored text longer than the limit is shown whole", "1,2,3,4,", 0, 0, "", "1,2,3,4,"},
+        {"and takes no more", "1,2,3,4,", 8, 0, "5", "1,2,3,4,"},
+        {"but gives up what is deleted", "1,2,3,4,", 2, 4, nullptr, "1,4,"},
+        {"a stored character the keys would change stays as stored", "a,", 2, 0, "1", "a,1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto place = [&] {
+            limited->setText(QString::fromLatin1(c.shown));
+            if (c.length > 0)
+                limited->setSelection(c.from, c.length);
+            else
+                limited->setCursorPosition(c.from);
+        };
+        limited->setFocus();
+        place();
+        EXPECT_EQ(limited->text(), c.shown);
+        if (c.typed)
+            QTest::keyClicks(limited, c.typed);
+        else
+            QTest::keyClick(limited, Qt::Key_Backspace);
+        EXPECT_EQ(limited->text(), c.kept) << "typed";
+        if (c.typed) {
+            place();
+            limited->insert(QString::fromLatin1(c.typed)); // as a paste does
+            EXPECT_EQ(limited->text(), c.kept) << "pasted";
+        }
+    }
+}
+
 TEST_F(CheckedFieldTest, AFailedCheckKeepsTheFocusAndAPassedOneRunsTheLeaving) {
     field->setFocus();
     field->setText("1A");
