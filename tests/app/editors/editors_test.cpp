@@ -8,6 +8,7 @@
 #include "app/editors/send_fields.h"
 #include "app/sending/send_buttons.h"
 #include "storage/button_table.h"
+#include "storage/columns/prog_buttons_columns.h"
 #include "storage/preferences_store.h"
 
 #include <QCheckBox>
@@ -22,6 +23,7 @@
 
 using namespace kst;
 using namespace kst::test;
+using db::Value;
 
 namespace {
 
@@ -154,6 +156,87 @@ TEST_F(EditorsTest, FieldsFilterTidyAndCheckWhatIsTyped) {
     main.mnuProgBut_Click();
 }
 
+// A field's length limits typing only: what the profile holds is shown whole, and the
+// checks of a save refuse what is out of range instead of storing it cut.
+TEST_F(EditorsTest, StoredValuesAreShownWholeAndTypingStopsWhereTheColumnsDo) {
+    namespace C = ProgButtonsColumn;
+    setRow(profileConn(), "progButtons", 2,
+           {{C::keyCaption, Value("ABCDE")},
+            {C::keyDelay, Value(qint64(123456))},
+            {C::keyRepeat, Value(qint64(12345))}});
+    withNextDialog<frmProgBut>([this](frmProgBut& editor) {
+        frmProgBut::Row& row = editor.rows[1];
+        EXPECT_EQ(row.txtCaption->text(), "ABCDE");
+        EXPECT_EQ(row.txtDelay->text(), "123456");
+        EXPECT_EQ(row.txtRepeat->text(), "12345");
+        expectTypingLimits({{row.txtCaption, 3, "progButtons", "keyCaption"},
+                            {row.txtCmd, 255, "progButtons", "keyCodes"},
+                            {row.txtCtrlCode, 255, "progButtons", "strASCIICtrl"},
+                            {row.txtDelay, 5, "progButtons", "keyDelay"},
+                            {row.txtRepeat, 2, "progButtons", "keyRepeat"},
+                            {row.txtInterval, 5, "progButtons", "keyInterval"}});
+        editor.cmdSave->click();
+        EXPECT_EQ(boxes.texts().last(), "Please enter maximum 3 characters for Button2's caption");
+        row.txtCaption->setText("ABC");
+        editor.cmdSave->click();
+        EXPECT_EQ(boxes.texts().last(), "Maximum delay time is 65,535 ms, please try again!");
+        EXPECT_EQ(ReadButtonTable(profileConn()).rows[1].caption, "ABCDE") << "nothing stored";
+        row.txtDelay->setText("65535");
+        editor.cmdSave->click();
+    });
+    main.mnuProgBut_Click();
+    EXPECT_EQ(boxes.texts().last(), "Data has been saved successfully!");
+    const ButtonRow stored = ReadButtonTable(profileConn()).rows[1];
+    EXPECT_EQ(stored.caption, "ABC");
+    EXPECT_EQ(stored.delay, "65535");
+    EXPECT_EQ(stored.repeat, "12345") << "a repeat has no range of its own";
+}
+
+// A signal or chain outside its list cannot be shown as it is: shown as another entry, a
+// save would store that entry. The load names the button and stores nothing.
+TEST_F(EditorsTest, AStoredSignalOrChainOutsideItsListIsALoadErrorNamingTheButton) {
+    namespace C = ProgButtonsColumn;
+    const struct {
+        int column;
+        qint64 value;
+        const char* refusal; // none: the list shows its first entry
+    } cases[] = {
+        {C::signals_, 42,
+         "button 5 holds 42 in its column 'signals', outside its list of 10 entries."},
+        {C::signals_, -1,
+         "button 5 holds -1 in its column 'signals', outside its list of 10 entries."},
+        {C::chain, 33, "button 5 holds 33 in its column 'chain', outside its list of 33 entries."},
+        {C::chain, 32, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        boxes.clear();
+        WriteButtonTable(profileConn(), DefaultButtonTable());
+        setRow(profileConn(), "progButtons", 5, {{c.column, Value(c.value)}});
+        const QByteArray before = folder.read("Devices/Device1.kst");
+        withNextDialog<frmProgBut>([&c](frmProgBut& editor) {
+            EXPECT_EQ(editor.cmdSave->isEnabled(), c.refusal == nullptr);
+            editor.close();
+        });
+        main.mnuProgBut_Click();
+        if (c.refusal) {
+            ASSERT_EQ(boxes.boxes().size(), 1);
+            EXPECT_EQ(boxes.boxes()[0].title, "Form Load Error:");
+            EXPECT_EQ(boxes.texts()[0], QString("Error Number: 380\nDescription: Invalid property "
+                                                "value: ") +
+                                            c.refusal);
+        } else {
+            EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join('|').toStdString();
+        }
+        EXPECT_EQ(folder.read("Devices/Device1.kst"), before);
+    }
+    // An empty position is the list's first entry, as a load of the profile reads it.
+    setRow(profileConn(), "progButtons", 5, {{C::signals_, Value()}, {C::chain, Value()}});
+    const ButtonRow row = ReadButtonTable(profileConn()).rows[4];
+    EXPECT_EQ(row.signal, 0);
+    EXPECT_EQ(row.chain, 0);
+}
+
 TEST_F(EditorsTest, ResetStoresTheDefaultButtonsAndKeepsTheEditorOpen) {
     withNextDialog<frmProgBut>([this](frmProgBut& editor) {
         editor.Option1[1]->click();
@@ -213,7 +296,7 @@ TEST_F(EditorsTest, AnEditorThatCouldNotReadTheTableCannotWriteIt) {
     main.shared().SettingsConnStr = profileConnStr(folder.file("Devices/Gone.kst"));
     withNextDialog<frmProgBut>([](frmProgBut& editor) {
         EXPECT_FALSE(editor.cmdSave->isEnabled());
-        EXPECT_FALSE(editor.cmdReset->isEnabled());
+        EXPECT_TRUE(editor.cmdReset->isEnabled()) << "a reset stores none of the rows";
         editor.close();
     });
     main.mnuProgBut_Click();
