@@ -6,6 +6,7 @@
 #include "app/profiles/log_rich_text.h"
 #include "notation/view/log_view.h"
 #include "notation/view/styled_log.h"
+#include "platform/file_names.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "platform/whole_file.h"
@@ -46,6 +47,14 @@ void LogFiles::mnuSave_Click() {
         const std::optional<ChosenFile> chosen = dialog.showSave();
         if (!chosen)
             return;
+        // The open profile, the support database or kst.ini would be lost under the log.
+        if (const QString own = session_.ownFileAt(chosen->fileName); !own.isEmpty()) {
+            msgBox(QStringLiteral("'%1' is %2: the log is not saved over it. Please choose "
+                                  "another name.")
+                       .arg(chosen->fileName, own),
+                   MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Save Log Error:"));
+            continue;
+        }
         const OverwriteChoice choice = confirmOverwrite(chosen->fileName);
         if (choice == OverwriteChoice::Abandon)
             return;
@@ -75,10 +84,12 @@ void LogFiles::mnuOpenLog_Click() {
     const std::optional<ChosenFile> chosen = dialog.showOpen();
     if (!chosen)
         return;
-    auto file = std::make_unique<QFile>(chosen->fileName);
-    if (!file->open(QIODevice::ReadOnly)) {
-        msgBox(QStringLiteral("The log file %1 could not be opened: %2")
-                   .arg(chosen->fileName, file->errorString()),
+    // Only a file: a named pipe or a device chosen here would hold the window in its
+    // opening or reading for as long as no other program wrote to it.
+    ReadableFile chosenFile(chosen->fileName);
+    std::unique_ptr<QFile> file = chosenFile.take();
+    if (!file) {
+        msgBox(QStringLiteral("The log file could not be opened: %1").arg(chosenFile.reason()),
                MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Open Log Error:"));
         return;
     }
