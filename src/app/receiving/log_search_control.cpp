@@ -4,6 +4,7 @@
 #include "app/main/main_view.h"
 #include "notation/view/log_view.h"
 #include "notation/view/styled_log.h"
+#include "platform/desktop/whole_text.h"
 #include "platform/services.h"
 
 #include <QElapsedTimer>
@@ -92,8 +93,9 @@ void LogSearchControl::work() {
         next_ = scheduler_.after(0, [this] { work(); });
         return;
     }
-    ui.lblSearchResult->setText(
-        QStringLiteral("String found: %1/%2").arg(match.number).arg(match.count));
+    // The room beside the Search button holds a few digits at the design font.
+    showTextWhole(ui.lblSearchResult,
+                  QStringLiteral("String found: %1/%2").arg(match.number).arg(match.count));
     ui.lblSearchResult->show();
     if (match.found())
         return;
