@@ -164,15 +164,16 @@ const QHash<QByteArray, QChar>& characterWords() {
 }
 
 // The Windows code page of a font's character set (\fcharset); 0 for the document's own
-// (0 ANSI, 1 default, and any set not named here). The bytes of a symbol font (2) are
-// the font's own pictures: they are taken as they are.
+// (1 default, and any set not named here). ANSI (0) is Windows-1252 whatever the
+// document's code page: a writer on a Cyrillic system marks its Latin fonts so. The bytes
+// of a symbol font (2) are the font's own pictures: they are taken as they are.
 int codePageOfCharset(int charset) {
     static constexpr std::pair<int, int> pages[] = {
-        {2, 1252},   {77, 10000}, {78, 10001}, {79, 10003}, {80, 10008}, {81, 10002},
-        {83, 10005}, {84, 10004}, {85, 10006}, {86, 10081}, {87, 10021}, {88, 10029},
-        {89, 10007}, {128, 932},  {129, 949},  {130, 1361}, {134, 936},  {136, 950},
-        {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257},
-        {204, 1251}, {222, 874},  {238, 1250}, {254, 437},  {255, 850}};
+        {0, 1252},   {2, 1252},   {77, 10000}, {78, 10001}, {79, 10003}, {80, 10008},
+        {81, 10002}, {83, 10005}, {84, 10004}, {85, 10006}, {86, 10081}, {87, 10021},
+        {88, 10029}, {89, 10007}, {128, 932},  {129, 949},  {130, 1361}, {134, 936},
+        {136, 950},  {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256},
+        {186, 1257}, {204, 1251}, {222, 874},  {238, 1250}, {254, 437},  {255, 850}};
     for (const auto& [set, page] : pages) {
         if (set == charset)
             return page;

@@ -124,8 +124,11 @@ TEST(Rtf, EachSnippetReadsAsItsText) {
         {"a Russian font", R"({\rtf1\ansi\ansicpg1251{\fonttbl{\f0\fcharset204 Arial;}}
 \f0 \'e4\'e0 \'cf\'f0\'e8\'e2\'e5\'f2})",
          u"\u0434\u0430 \u041F\u0440\u0438\u0432\u0435\u0442"_s},
-        {"the document's code page", R"({\rtf1\ansicpg1251{\fonttbl{\f0\fcharset0 A;}}\f0 \'cf})",
+        {"the document's code page", R"({\rtf1\ansicpg1251{\fonttbl{\f0\fcharset1 A;}}\f0 \'cf})",
          u"\u041F"_s},
+        {"an ANSI font is Windows-1252 in a document of another code page",
+         R"({\rtf1\ansicpg1251{\fonttbl{\f0\fcharset0 A;}{\f1\fcharset204 R;}}\f0 caf\'e9 \f1 \'e4})",
+         u"caf\u00e9 \u0434"_s},
         {"no code page at all", R"({\rtf1 caf\'e9 \'80\'81})", u"caf\u00e9 \u20ac\u0081"_s},
         {"each font its own, in its group",
          R"({\rtf1\ansicpg1252{\fonttbl{\f0 A;}{\f1\fcharset161 G;}}\f0 \'e1 \f1 \'e1 {\f0 \'e1}\'e1})",
