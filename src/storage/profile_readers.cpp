@@ -36,11 +36,31 @@ QString text(const db::Recordset& row, int ordinal) {
     return storedText(row, ordinal);
 }
 
+// A stored number beyond its field fails the read, as it always has; the message names
+// where it stands, so that a repeat of 40000 is found without searching the file.
+template <class Number>
+Number number(const db::Recordset& row, int ordinal, Number (*field)(const QString&),
+              const char* range) {
+    const QString stored = row.value(ordinal).toText();
+    try {
+        return field(stored);
+    } catch (const RunTimeError& e) {
+        if (e.number() != err::Overflow)
+            throw;
+        throw RunTimeError(
+            err::Overflow,
+            QStringLiteral("%1: row %2 of the table '%3' holds %4 in its column '%5', which "
+                           "holds %6.")
+                .arg(describeError(err::Overflow), row.value(0).toText(), row.tableName(), stored,
+                     row.field(ordinal).name, QLatin1String(range)));
+    }
+}
+
 qint16 integer(const db::Recordset& row, int ordinal) {
-    return IntegerField(row.value(ordinal).toText());
+    return number(row, ordinal, IntegerField, "-32,768 to 32,767");
 }
 qint32 longValue(const db::Recordset& row, int ordinal) {
-    return LongField(row.value(ordinal).toText());
+    return number(row, ordinal, LongField, "-2,147,483,648 to 2,147,483,647");
 }
 bool boolean(const db::Recordset& row, int ordinal) {
     return row.value(ordinal).toBool();

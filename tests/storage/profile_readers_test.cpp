@@ -7,6 +7,7 @@
 #include "storage/profile_schema.h"
 #include "support/fakes.h"
 #include "support/profile_rows.h"
+#include "support/raw_sqlite.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,9 +68,50 @@ TEST_F(ProfileReaders, ConditionsCarryTheirControlCodesAndFixedTextsLoseTheirPad
     EXPECT_TRUE(s.elseOnTimeout);
 }
 
+// The load fails, and the message says where the value stands.
 TEST_F(ProfileReaders, AValueOutsideItsFieldFailsTheLoad) {
-    set("progMacrosSeq", 3, {{1, Value("third")}, {4, Value(qint64(40000))}});
-    EXPECT_EQ(loadMacro(1), err::Overflow);
+    const struct {
+        const char* table;
+        int id;
+        const char* column;
+        const char* value; // as another tool would write it
+        QString named;
+    } cases[] = {
+        {"progMacrosSeq", 3, "RepeatNo", "40000",
+         "Overflow: row 3 of the table 'progMacrosSeq' holds 40000 in its column 'RepeatNo', "
+         "which holds -32,768 to 32,767."},
+        {"progMacrosSubRoutines", 5, "ElseThenRepeat", "-32769",
+         "holds -32769 in its column 'ElseThenRepeat'"},
+        {"progMacrosSeq", 8, "TimerAfter", "3000000000",
+         "row 8 of the table 'progMacrosSeq' holds 3000000000 in its column 'TimerAfter', which "
+         "holds -2,147,483,648 to 2,147,483,647."},
+        {"progAutoResp", 4, "respRepeat", "70000",
+         "row 4 of the table 'progAutoResp' holds 70000 in its column 'respRepeat'"},
+    };
+    auto store = [this](const auto& c, const char* value) {
+        ASSERT_EQ(test::sqliteExec(profile, QString("UPDATE %1 SET %2 = %3 WHERE ID = %4")
+                                                .arg(c.table, c.column, value)
+                                                .arg(c.id)),
+                  0);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.column);
+        store(c, c.value);
+        try {
+            if (QString(c.table) == "progAutoResp") {
+                AutoResponseRules rules;
+                ReadAutoResponseRules(conn, rules);
+            } else {
+                LoadMacro(conn, 1);
+            }
+            ADD_FAILURE() << "read";
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), err::Overflow);
+            EXPECT_TRUE(e.description().contains(c.named)) << e.description().toStdString();
+        }
+        store(c, "0");
+    }
+    EXPECT_EQ(loadMacro(1), 0);
 }
 
 TEST_F(ProfileReaders, AMacroWithoutRowsFails) {
