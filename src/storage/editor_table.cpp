@@ -33,14 +33,14 @@ int listPosition(const db::Recordset& rs, int ordinal, int count, const QString&
     const double position = LeadingNumber(stored);
     if (position >= 0 && position < count)
         return static_cast<int>(position);
-    if (row.isEmpty())
-        throw RunTimeError(err::InvalidPropertyValue);
-    throw RunTimeError(
-        err::InvalidPropertyValue,
-        QStringLiteral("%1: %2 holds %3 in its column '%4', outside its list of %5 "
-                       "entries.")
-            .arg(describeError(err::InvalidPropertyValue), row, stored, rs.field(ordinal).name)
-            .arg(count));
+    // The caller that names no row names it in its own words ("Step 4 of Macro 2").
+    throw RunTimeError(err::InvalidPropertyValue,
+                       QStringLiteral("%1: %2 holds %3 in its column '%4', outside its list of %5 "
+                                      "entries.")
+                           .arg(describeError(err::InvalidPropertyValue),
+                                row.isEmpty() ? QStringLiteral("the row") : row, stored,
+                                rs.field(ordinal).name)
+                           .arg(count));
 }
 
 db::Value storedNumber(const QString& text) {

@@ -42,8 +42,9 @@ std::optional<Refusal> waitRefusal(int row, int field, const QString& text, bool
 
 // How an editor's table reads and writes its columns. A list position is shown as the
 // list's entry: an empty value is its first entry, and one outside the list of `count`
-// entries raises "Invalid property value", as a list refuses it, naming `row` ("rule 3")
-// and the column: shown as another entry, it would be stored as that one. A number typed
+// entries raises "Invalid property value", as a list refuses it, naming `row` ("rule 3";
+// "the row" when empty, for a caller that names the row itself) and the column: shown as
+// another entry, it would be stored as that one. A number typed
 // as text is stored as the value of its leading number.
 int listPosition(const db::Recordset& rs, int ordinal, int count, const QString& row);
 db::Value storedNumber(const QString& text);

@@ -57,14 +57,16 @@ public:
 };
 
 // Whether a row failed for a value stored in it (of another kind than its column's,
-// outside its list, empty where a value must be, beyond its range), which storing the row
-// anew mends; not for a file out of reach or a row that is missing.
+// outside its list, empty where a value must be, beyond its range, a text longer than its
+// column), which storing the row anew mends; not for a file out of reach or a row that is
+// missing. Read from a row, "the file is at fault" is always about one of its values.
 inline bool IsStoredValueFault(const RunTimeError& failure) {
     switch (failure.number()) {
     case err::TypeMismatch:
     case err::InvalidPropertyValue:
     case err::InvalidUseOfNull:
     case err::Overflow:
+    case err::CannotOpen:
         return true;
     default:
         return false;

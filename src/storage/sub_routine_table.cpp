@@ -3,7 +3,6 @@
 #include "autoresp/line_state.h"
 #include "autoresp/match_condition.h"
 #include "columns/prog_macros_sub_routines_columns.h"
-#include "notation/leading_number.h"
 #include "platform/db/recordset.h"
 #include "platform/runtime_error.h"
 #include "storage/macro_rows.h"
@@ -32,17 +31,10 @@ const SendColumns ElseThenColumns{C::ElseThenCmd,      C::ElseThenCtrl,        C
                                   C::ElseThenCmdDelay, C::ElseThenCmdInterval, C::ElseThenCheck,
                                   C::ElseThenSignal};
 
-// An empty kind reads as the first; one outside the options cannot be shown.
-int readKind(const db::Recordset& rs, int ordinal) {
-    const double kind = LeadingNumber(rs.value(ordinal).toText());
-    if (kind < 0 || kind >= ConditionKindOptions)
-        throw RunTimeError(err::InvalidPropertyValue);
-    return static_cast<int>(kind);
-}
-
 ConditionRow readCondition(const db::Recordset& rs, const ConditionColumns& c) {
     ConditionRow f;
-    f.kind = readKind(rs, c.kind);
+    // An empty kind reads as the first; one outside the options cannot be shown.
+    f.kind = listPosition(rs, c.kind, ConditionKindOptions, QString());
     f.data = storedText(rs, c.data);
     f.controlCodes = storedText(rs, c.controlCodes);
     f.lineStateCheck = rs.value(c.check).toBool();

@@ -217,6 +217,18 @@ TEST_F(MacroEditorTest, ARowThatCannotBeReadIsNamedAndOnlyItsMacroIsReset) {
         {"progMacrosSubRoutines", 16, "SubRoutineName", "x'00'",
          [](frmAutoSequence& e) { chooseMacro(e, 2); },
          macros + "\nSub-Routine 8 of Macro 2 cannot be read.", 1},
+        // A name longer than its column, and a signal outside its list.
+        {"progMacrosSeq", 9, "SeqName", "hex(zeroblob(30))",
+         [](frmAutoSequence& e) { chooseMacro(e, 2); },
+         macros + "\nStep 1 of Macro 2 cannot be read.", 1},
+        {"progMacrosSeq", 12, "stepSignal", "99",
+         [](frmAutoSequence& e) {
+             chooseMacro(e, 2);
+             clickStep(e.steps(), 4);
+         },
+         "\nError occurs when changing Step number, please try again!"
+         "\nStep 4 of Macro 2 cannot be read.",
+         2},
     };
     set("progMacrosSeq", 17, {{1, Value("mine")}});
     for (const auto& c : cases) {
@@ -510,20 +522,26 @@ TEST_F(MacroEditorTest, StoredStepValuesAreShownWholeAndOnlyWhatIsInRangeIsStore
 }
 
 // A name far longer than its column, as another tool may leave one, is a damaged value:
-// the macro's load is refused at once, naming where it is, and nothing is written.
+// the macro's load is refused at once, naming where it is, and nothing is written unless
+// the reset of that macro offered is taken.
 TEST_F(MacroEditorTest, ATextLongerThanItsColumnIsRefusedNamingItsPlace) {
     // Ten million characters in a Text(50) column.
     ASSERT_EQ(sqliteExec(profile(),
                          "UPDATE progMacrosSeq SET SeqName = hex(zeroblob(5000000)) WHERE ID = 10"),
               SQLITE_OK);
     const QByteArray before = folder.read("Devices/Device1.kst");
-    withEditor([](frmAutoSequence& editor) { chooseMacro(editor, 2); });
+    withEditor([this](frmAutoSequence& editor) {
+        boxes.answerNext(AnswerNo);
+        chooseMacro(editor, 2);
+    });
     ASSERT_FALSE(boxes.texts().isEmpty());
     EXPECT_TRUE(boxes.texts()[0].contains("The file '" + profile() +
                                           "' is damaged: row 10 of the table 'progMacrosSeq' "
                                           "holds a text of 10000000 characters in its column "
                                           "'SeqName', which holds at most 50."))
         << boxes.texts()[0].left(500).toStdString();
+    EXPECT_TRUE(boxes.texts()[0].endsWith("\nStep 2 of Macro 2 cannot be read."
+                                          "\nWould you like to reset Macro 2's settings?"));
     EXPECT_EQ(folder.read("Devices/Device1.kst"), before);
 }
 
