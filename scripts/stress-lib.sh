@@ -6,7 +6,8 @@
 # program's health, and what it leaves behind. Not part of `make test`.
 #
 # Source it from bash, at the top level, after setting `stress_name` (for messages); it
-# sources the end-to-end harness (E2E_TOOLS, default ../shared/tools beside the checkout).
+# sources the end-to-end harness (E2E_TOOLS, default ../shared/tools beside the checkout,
+# or beside the folder of worktrees it is one of).
 #   stress_parse_args "$@"   [SECONDS] --exe --seed --out; an option it does not know goes
 #                            to the script's stress_option, when it defines one, which takes
 #                            it and sets `stress_taken` to the number of words it used
@@ -22,7 +23,9 @@
 stress_lib=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 stress_caller=$PWD # where relative names given as options start from
 repo=$(cd "$stress_lib/.." && pwd)
+# The harness beside the checkout, or beside the folder of worktrees it is one of.
 stress_tools=${E2E_TOOLS:-$repo/../shared/tools}
+[ -n "${E2E_TOOLS:-}" ] || [ -f "$stress_tools/e2e.sh" ] || stress_tools=$repo/../../shared/tools
 [ -f "$stress_tools/e2e.sh" ] && [ -f "$stress_tools/atspi.sh" ] ||
     { echo "$stress_name: no e2e harness in $stress_tools (set E2E_TOOLS)" >&2; exit 2; }
 cd "$repo" || exit 2
