@@ -120,7 +120,8 @@ main_key() { x windowfocus "$E2E_WIN"; key "$@"; }
 
 macro_key() {
     local k
-    k=$(pick F5 F5 F5 F6 F7 F8)
+    pick F5 F5 F5 F6 F7 F8
+    k=$picked
     case $k in
     F5) note "macro: Run (F5)" ;;
     F6) note "macro: Pause (F6)" ;;
@@ -132,7 +133,8 @@ macro_key() {
 
 choose_macro() {
     local m
-    m=$(pick 1 1 2 2 3 4 7 8)
+    pick 1 1 2 2 3 4 7 8
+    m=$picked
     note "macro box: $m"
     click macro_box && sleep 0.2 && key "$m" Return
 }
@@ -142,7 +144,9 @@ auto_response() { note "auto-response (F4)"; main_key F4; }
 # What the rules and the sub-routines wait for, and now and then XOFF / XON.
 far_trigger() {
     local bytes
-    bytes=$(pick 31 31 32 33 3132 "$(hexbytes 12 | tr -d ,)" 13 11)
+    hexbytes 12
+    pick 31 31 32 33 3132 "${picked//,/}" 13 11
+    bytes=$picked
     note "far end writes $bytes"
     e2e_pty_write 1 "$bytes"
     if chance 20; then
@@ -160,12 +164,13 @@ far_trigger() {
 # again after.
 editor() {
     local keys title w fixes=0
-    read -r keys title <<<"$(pick "ctrl+F1 Programmable buttons" "ctrl+F2 Programmable Auto-Response" \
-        "ctrl+F3 Programmable Macros" "ctrl+F3 Programmable Macros" "ctrl+o Options")"
+    pick "ctrl+F1 Programmable buttons" "ctrl+F2 Programmable Auto-Response" \
+        "ctrl+F3 Programmable Macros" "ctrl+F3 Programmable Macros" "ctrl+o Options"
+    read -r keys title <<<"$picked"
     if e2e_port_is_open 1; then
         note "close port (F12) for an editor"
         main_key F12
-        sleep "0.$(pick 1 3)"
+        nap 0.1 0.3
         boxes
     fi
     note "editor: $title ($keys)"
@@ -174,11 +179,12 @@ editor() {
     if [ "$title" != Options ] && chance 80; then
         x windowfocus "$w"
         key Tab Tab
-        typed "$(pick 1 12 A 7F, 300 x 0)"
-        chance 50 && key Tab && typed "$(pick 2 0 5, 99999)"
+        pick 1 12 A 7F, 300 x 0
+        typed "$picked"
+        chance 50 && key Tab && pick 2 0 5, 99999 && typed "$picked"
         note "  changed"
     fi
-    sleep "0.$(pick 1 5 9)"
+    nap 0.1 0.5 0.9
     for _ in 1 2 3 4 5 6 7 8 9 10; do
         answer_boxes "$w"
         if ! editor_open "$w"; then
@@ -248,11 +254,19 @@ wait_channels() {
 timed_exit() {
     local how=$1 state=$2 asked gone="" ended="" slow=0 waited stacks=$out/round-$round-slow-exit.txt
     exit_box=""
-    asked=$(now)
     note "exit by $how ($state)"
     if [ "$how" = menu ]; then
-        main_key alt+f && sleep 0.3 && key Up Return
+        # File (the menu bar's first title; the menus have no access keys), then its last
+        # item, Exit.
+        _e2e_geometry
+        x mousemove "$((E2E_WIN_X + 18))" "$((E2E_WIN_Y + 9))" click 1
+        sleep 0.5
+        key Up
+        sleep 0.2
+        asked=$(now)
+        key Return
     else
+        asked=$(now)
         "$E2E_PYTHON" "$E2E_PY" xclose "$E2E_WIN" || failed "the close request to window $E2E_WIN failed"
     fi
     while _e2e_alive "$E2E_PID"; do
@@ -329,7 +343,8 @@ for ((round = 1; round <= rounds; round++)); do
     e2e_start >/dev/null
     last_action="nothing (the first start, which makes the profile)" handshake=None
     timed_exit close "$(exit_state)"
-    handshake=$(pick None None XonXoff XonXoff RTS/CTS Both)
+    pick None None XonXoff XonXoff RTS/CTS Both
+    handshake=$picked
     case $handshake in None) hs=0 ;; XonXoff) hs=1 ;; RTS/CTS) hs=2 ;; Both) hs=3 ;; esac
     e2e_sql -s "update userPreferences set bolAutoConnect = 1, bolAutoResponse = $((RANDOM % 2))"
     e2e_sql "update Settings set handshaking = $hs"
@@ -355,7 +370,7 @@ for ((round = 1; round <= rounds; round++)); do
         elif [ $r -lt 28 ]; then auto_response; last_action="auto-response switched"
         elif [ $r -lt 42 ]; then far_trigger; last_action="far-end data"
         elif [ $r -lt 50 ]; then prog_button; last_action="a programmable button"
-        elif [ $r -lt 54 ]; then note "page $(pick 1-16 17-32)"; click "radio_2_$(pick 1-16 17-32)"; last_action="a page"
+        elif [ $r -lt 54 ]; then pick 1-16 17-32; note "page $picked"; click "radio_2_$picked"; last_action="a page"
         elif [ $r -lt 62 ]; then port_cycle; last_action="the port closed and opened"
         elif [ $r -lt 65 ]; then note "close port (F12)"; main_key F12; last_action="the port closed"
         elif [ $r -lt 75 ]; then editor || break; last_action="an editor"
@@ -365,9 +380,9 @@ for ((round = 1; round <= rounds; round++)); do
         elif [ $r -lt 90 ]; then far_end; last_action="far-end data"
         elif [ $r -lt 92 ]; then unplug; last_action="the device unplugged and back"
         elif [ $r -lt 96 ]; then note "open port (F11)"; main_key F11; last_action="the port opened"
-        else note "pause"; sleep "$(pick 0.5 1 2)"; last_action="a pause"
+        else note "pause"; nap 0.5 1 2; last_action="a pause"
         fi
-        sleep "0.$(pick 0 0 05 1 2 4 7)"
+        nap 0 0 0.05 0.1 0.2 0.4 0.7
         alive || break
         boxes || break
         _e2e_ctl clear 1 >/dev/null 2>&1
@@ -386,7 +401,8 @@ for ((round = 1; round <= rounds; round++)); do
             _e2e_end_helpers
         else
             # Close at once, in whatever state the round left: a run, a chain, a send, a wait.
-            timed_exit "$(pick close close close menu)" "$(exit_state)"
+            pick close close close menu
+            timed_exit "$picked" "$(exit_state)"
         fi
     fi
     stress_collect "round-$round-"

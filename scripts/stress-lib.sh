@@ -101,8 +101,13 @@ stress_program() {
 }
 
 note() { printf '%8.2f %s\n' "$(awk -v a="$t0" -v n="$(date +%s.%N)" 'BEGIN{print n-a}')" "$*" >>"$actions"; }
-pick() { local a=("$@"); echo "${a[RANDOM % ${#a[@]}]}"; }
+# The random choices are drawn here, never inside $( ): a subshell draws from a generator
+# of its own, seeded afresh, and the seed would not replay a run. So `pick` and the
+# helpers that make random texts leave their result in `picked`.
+pick() { local a=("$@"); picked=${a[RANDOM % ${#a[@]}]}; }
 chance() { [ $((RANDOM % 100)) -lt "$1" ]; }
+# A sleep of one of the given lengths.
+nap() { pick "$@"; sleep "$picked"; }
 failed() { failures+=("$*"); note "FAILURE: $*"; }
 
 # ---------------------------------------------------------------- the profile
@@ -202,45 +207,49 @@ x() { timeout 10 xdotool "$@" 2>/dev/null; }
 move() { read -r px py <<<"${at[$1]}"; x mousemove "$px" "$py"; }
 click() { read -r px py <<<"${at[$1]}"; x mousemove "$px" "$py" click 1; }
 # Stop as a person presses it: down, about 120 ms, up.
-hold() { move "$1" && x mousedown 1 && sleep "0.$(pick 05 08 12 15 20)" && x mouseup 1; }
+hold() { move "$1" && x mousedown 1 && nap 0.05 0.08 0.12 0.15 0.20 && x mouseup 1; }
 key() { x key --clearmodifiers "$@"; }
-typed() { x type --clearmodifiers --delay "$(pick 0 5 20)" -- "$1"; }
+typed() { pick 0 5 20; x type --clearmodifiers --delay "$picked" -- "$1"; }
 field() { click "$1" && key ctrl+a && typed "$2"; }
 
 notation=Hex
+# 1 to N (default 6) random bytes as a hexadecimal list.
 hexbytes() {
-    local n=$((1 + RANDOM % ${1:-6})) s="" k
-    for ((k = 0; k < n; k++)); do s+=$(printf '%02X,' $((RANDOM % 256))); done
-    echo "$s"
+    local n=$((1 + RANDOM % ${1:-6})) k item
+    picked=""
+    for ((k = 0; k < n; k++)); do printf -v item '%02X,' $((RANDOM % 256)); picked+=$item; done
 }
 binary() { local v=$1 b=""; while [ "$v" -gt 0 ]; do b=$((v % 2))$b; v=$((v / 2)); done; echo "${b:-0}"; }
 # A command in the current notation; now and then one the program must refuse.
 command_text() {
-    local bad=$((RANDOM % 12 == 0)) n k s=""
+    local bad=$((RANDOM % 12 == 0)) n k s="" item
     case $notation in
-    Hex) [ $bad = 1 ] && { pick "1FF," "GG," "55,,66," ",,"; return; }; hexbytes ;;
+    Hex) [ $bad = 1 ] && { pick "1FF," "GG," "55,,66," ",,"; return; }; hexbytes; return ;;
     Dec) [ $bad = 1 ] && { pick "300," "1,,2," "999,"; return; }
-         n=$((1 + RANDOM % 5)); for ((k = 0; k < n; k++)); do s+="$((RANDOM % 256)),"; done; echo "$s" ;;
+         n=$((1 + RANDOM % 5)); for ((k = 0; k < n; k++)); do s+="$((RANDOM % 256)),"; done ;;
     Oct) [ $bad = 1 ] && { pick "400," "777,"; return; }
-         n=$((1 + RANDOM % 5)); for ((k = 0; k < n; k++)); do s+=$(printf '%o,' $((RANDOM % 256))); done; echo "$s" ;;
+         n=$((1 + RANDOM % 5)); for ((k = 0; k < n; k++)); do printf -v item '%o,' $((RANDOM % 256)); s+=$item; done ;;
     Bin) [ $bad = 1 ] && { pick "111111111," "2,"; return; }
-         n=$((1 + RANDOM % 3)); for ((k = 0; k < n; k++)); do s+="$(binary $((RANDOM % 256))),"; done
-         echo "$s" ;;
-    ASCII) pick "AT" "ATI1" "Hello" "x" "0123456789" "A,B" "Stress $RANDOM" ;;
+         n=$((1 + RANDOM % 3)); for ((k = 0; k < n; k++)); do item=$((RANDOM % 256)); s+="$(binary "$item"),"; done ;;
+    ASCII) pick "AT" "ATI1" "Hello" "x" "0123456789" "A,B" "Stress $RANDOM"; return ;;
     esac
+    picked=$s
 }
 # Now and then a time beyond the field's range: its check's box comes up when the focus
 # leaves the field, which a send may take at any write.
-wait_ms() { if chance 3; then echo 99999; else pick 0 0 0 10 50 100 300 1000 "$((RANDOM % 2000))"; fi; }
+wait_ms() { if chance 3; then picked=99999; else pick 0 0 0 10 50 100 300 1000 "$((RANDOM % 2000))"; fi; }
 repeats() { pick 0 0 1 2 4 "$((RANDOM % 10))" 20; }
 
 # One send from the command pane, with fields filled in a random order and way.
 pane_send() {
     local cmd delay repeat interval
-    cmd=$(command_text) delay=$(wait_ms) repeat=$(repeats) interval=$(wait_ms)
+    command_text; cmd=$picked
+    wait_ms; delay=$picked
+    repeats; repeat=$picked
+    wait_ms; interval=$picked
     note "pane: '$cmd' delay $delay repeat $repeat interval $interval ($notation)"
     field command "$cmd"
-    if [ "$notation" = ASCII ] && chance 40; then field codes "$(pick D,A, D, 0,1B, 7,)"; fi
+    if [ "$notation" = ASCII ] && chance 40; then pick D,A, D, 0,1B, 7,; field codes "$picked"; fi
     chance 60 && field delay "$delay"
     chance 70 && field repeat "$repeat"
     chance 60 && field interval "$interval"
@@ -248,7 +257,8 @@ pane_send() {
 }
 
 switch_notation() {
-    notation=$(pick Dec Hex Oct Bin ASCII)
+    pick Dec Hex Oct Bin ASCII
+    notation=$picked
     note "notation $notation"
     click "radio_0_$notation"
 }
@@ -268,7 +278,7 @@ control_code() {
 port_cycle() {
     note "close port (F12)"
     key F12
-    sleep "0.$(pick 0 2 5)"
+    nap 0 0.2 0.5
     if chance 30; then note "button click on a closed port"; prog_button; fi
     note "open port (F11)"
     key F11
@@ -281,13 +291,13 @@ unplug() {
     if chance 50; then
         note "button 14 (a chain on itself without waits), then unplug"
         click radio_2_1-16 && click button_2_13
-        sleep "0.$(pick 0 1 3)"
+        nap 0 0.1 0.3
     fi
     note "unplug: the far end goes"
     _e2e_ctl quit >/dev/null 2>&1
     _e2e_end_pid "$E2E_PTY_PID" 2
     E2E_PTY_PID=""
-    sleep "0.$(pick 2 5 9)"
+    nap 0.2 0.5 0.9
     boxes
     _e2e_start_pty
     note "plugged in again; open port (F11)"
@@ -296,7 +306,8 @@ unplug() {
 
 far_end() {
     local bytes
-    bytes=$(hexbytes 16 | tr -d ,)
+    hexbytes 16
+    bytes=${picked//,/}
     note "far end writes $bytes"
     e2e_pty_write 1 "$bytes"
 }

@@ -60,9 +60,9 @@ issue_sequence() {
     note "sequence 55 r4 i300; 66 r2 i0; 77 d1000"
     [ "$notation" = Hex ] || { click radio_0_Hex; notation=Hex; }
     field command "55," && field delay 0 && field repeat 4 && field interval 300 && click send
-    sleep "0.$(pick 1 5 9)"
+    nap 0.1 0.5 0.9
     field command "66," && field repeat 2 && field interval 0 && click send
-    sleep "0.$(pick 1 5 9)"
+    nap 0.1 0.5 0.9
     field command "77," && field delay 1000 && field repeat 0 && click send
 }
 
@@ -80,15 +80,15 @@ while [ "$(date +%s)" -lt "$end" ]; do
     elif [ $r -lt 53 ]; then note "Stop (quick click)"; click stop
     elif [ $r -lt 67 ]; then prog_button
     elif [ $r -lt 71 ]; then control_code
-    elif [ $r -lt 74 ]; then note "page $(pick 1-16 17-32)"; click "radio_2_$(pick 1-16 17-32)"
-    elif [ $r -lt 76 ]; then note "bank"; click "radio_1_$(pick 00h-0Fh 10h-1Fh)"
+    elif [ $r -lt 74 ]; then pick 1-16 17-32; note "page $picked"; click "radio_2_$picked"
+    elif [ $r -lt 76 ]; then pick 00h-0Fh 10h-1Fh; note "bank $picked"; click "radio_1_$picked"
     elif [ $r -lt 83 ]; then switch_notation
     elif [ $r -lt 88 ]; then port_cycle
     elif [ $r -lt 93 ]; then far_end
     elif [ $r -lt 97 ]; then unplug
-    else note "pause"; sleep "$(pick 0.5 1 2)"
+    else note "pause"; nap 0.5 1 2
     fi
-    sleep "0.$(pick 0 0 05 1 2 4 7)"
+    nap 0 0 0.05 0.1 0.2 0.4 0.7
     alive || break
     boxes || break
     # The far end is drained; what the program wrote is not kept.
