@@ -382,11 +382,7 @@ for ((round = 1; round <= rounds; round++)); do
         elif [ $r -lt 96 ]; then note "open port (F11)"; main_key F11; last_action="the port opened"
         else note "pause"; nap 0.5 1 2; last_action="a pause"
         fi
-        nap 0 0 0.05 0.1 0.2 0.4 0.7
-        alive || break
-        boxes || break
-        _e2e_ctl clear 1 >/dev/null 2>&1
-        stress_probe || break
+        stress_between || break
     done
     total_actions=$((total_actions + n))
     note "round $round: $n actions"

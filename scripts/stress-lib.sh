@@ -16,6 +16,7 @@
 #   stress_buttons           stores the programmable buttons of the runs in the profile
 #   stress_find_controls     the send pane's controls over the accessibility bus (`at`)
 #   stress_probe             every 60 s: the program still answers
+#   stress_between           the pause and the checks between two actions
 #   stress_collect [PREFIX]  program.log, cores and sanitizer reports into the report folder
 #   stress_summary LINE...   summary.txt; true when the run passed
 
@@ -367,6 +368,16 @@ stress_probe() {
         return 1
     fi
     note "answers (RSS $(awk '/VmRSS/{print $2, $3}' "/proc/$E2E_PID/status" 2>/dev/null))"
+}
+
+# Between two actions: a short wait, the program still there, the boxes closed, the far
+# end drained (what the program wrote is not kept), and now and then the probe. False
+# when the run cannot go on.
+stress_between() {
+    nap 0 0 0.05 0.1 0.2 0.4 0.7
+    alive && boxes || return 1
+    _e2e_ctl clear 1 >/dev/null 2>&1
+    stress_probe
 }
 
 # ---------------------------------------------------------------- what the program leaves

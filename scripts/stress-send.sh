@@ -88,12 +88,7 @@ while [ "$(date +%s)" -lt "$end" ]; do
     elif [ $r -lt 97 ]; then unplug
     else note "pause"; nap 0.5 1 2
     fi
-    nap 0 0 0.05 0.1 0.2 0.4 0.7
-    alive || break
-    boxes || break
-    # The far end is drained; what the program wrote is not kept.
-    _e2e_ctl clear 1 >/dev/null 2>&1
-    stress_probe || break
+    stress_between || break
 done
 note "$n actions, $nboxes boxes"
 
