@@ -12,11 +12,16 @@
 # default it is the sanitizer build that `make test` makes (build/test); pass a Release or
 # RelWithDebInfo build with --exe to time the exit without the sanitizers.
 #
-#   scripts/stress-engines.sh [SECONDS] [--rounds N] [--exe PROGRAM] [--seed N] [--out DIR]
+#   scripts/stress-engines.sh [SECONDS] [--rounds N] [--slow-close S] [--exe PROGRAM]
+#                             [--seed N] [--out DIR]
 #
 #   SECONDS   how long to drive the window in each round (default 120)
 #   --rounds  how many rounds (default 5); round k uses the seed N+k-1, so that one round
 #             is played again with --seed N+k-1 --rounds 1
+#   --slow-close  every close of the port waits S seconds first (scripts/slow-close.c,
+#             preloaded), as the kernel's close of a serial line waits for output that an
+#             adapter holds while the handshake holds the line back; pseudo-terminals never
+#             wait, so this is how a run meets such a line
 #   --exe     the executable to run, with its support database mscomctl.2fl beside it or,
 #             in a build tree, in src/storage (default build/test/src/app/kestrelon)
 #   --seed    seed of the first round's random choices (default: from the clock; printed)
@@ -27,7 +32,8 @@
 # line a round: seed, how the exit was asked for, what was going on, the two times, the
 # status) with their slowest and mean. An exit that takes longer than 3 s has every
 # thread's kernel wait channel and stack written beside it (round-K-slow-exit.txt). The run
-# fails (status 1) on an exit slower than 5 s or with a status other than 0, and, as the
+# fails (status 1) on an exit slower than 5 s (the rounds go on) or with a status other
+# than 0, and, as the
 # send pane's run does, on an end before the close, a sanitizer report, a window that stops
 # answering or a box that Enter does not close. The report folder also holds actions.log,
 # boxes.log with the boxes' screenshots, round-K-program.log and summary.txt.
@@ -37,10 +43,11 @@
 set -uo pipefail
 
 stress_name=stress-engines
-rounds=5
+rounds=5 slow_close=""
 stress_option() {
     case $1 in
     --rounds) rounds=$2; stress_taken=2 ;;
+    --slow-close) slow_close=$2; stress_taken=2 ;;
     esac
 }
 # shellcheck source=scripts/stress-lib.sh
@@ -48,6 +55,14 @@ stress_option() {
 duration=120
 stress_parse_args "$@"
 stress_program
+if [ -n "$slow_close" ]; then
+    cc -shared -fPIC -O2 -o "$out/slow-close.so" "$stress_lib/slow-close.c" -ldl ||
+        { echo "$stress_name: cannot build $stress_lib/slow-close.c" >&2; exit 2; }
+    # The shim acts in the program only; the sanitizers' runtime then does not come first.
+    export LD_PRELOAD=$out/slow-close.so KST_SLOW_CLOSE_SECONDS=$slow_close
+    export ASAN_OPTIONS="$ASAN_OPTIONS:verify_asan_link_order=0"
+fi
+slow_exits=()
 
 # ---------------------------------------------------------------- the profile of a round
 
@@ -300,8 +315,10 @@ timed_exit() {
     printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$round_seed" "$how" "$state" "$total" "$hidden" "$E2E_EXIT_STATUS" >>"$out/exits.txt"
     note "ended with status $E2E_EXIT_STATUS: ${total} s after the request, ${hidden} s after the window went"
     [ "$E2E_EXIT_STATUS" = 0 ] || failed "round $round: the program ended with status $E2E_EXIT_STATUS when closed"
-    awk -v t="$total" 'BEGIN{exit !(t > 5)}' &&
-        failed "round $round: the exit took $total s ($how, $state; $hidden s without a window): see $(basename "$stacks")"
+    if awk -v t="$total" 'BEGIN{exit !(t > 5)}'; then
+        slow_exits+=("round $round: the exit took $total s ($how, $state; $hidden s without a window): see $(basename "$stacks")")
+        note "SLOW EXIT: ${slow_exits[-1]}"
+    fi
     _e2e_end_helpers
 }
 
@@ -331,7 +348,7 @@ exit_state() {
 # ---------------------------------------------------------------- the rounds
 
 printf 'seed\thow\tstate\tseconds to the end\tseconds without a window\tstatus\n' >"$out/exits.txt"
-note "program $exe, first seed $seed, $rounds rounds of $duration s"
+note "program $exe, first seed $seed, $rounds rounds of $duration s${slow_close:+, every close of the port $slow_close s}"
 atspi_up || { echo "$stress_name: atspi_up failed" >&2; exit 2; }
 total_actions=0
 for ((round = 1; round <= rounds; round++)); do
@@ -408,6 +425,7 @@ done
 stats=$(awk -F'\t' 'NR > 1 { n++; s += $4; if ($4 > m) m = $4; if ($5 > h) h = $5 }
     END { if (n) printf "%d exits: slowest %.2f s (%.2f s without a window), mean %.2f s", n, m, h, s / n }' \
     "$out/exits.txt")
-stress_summary "first seed $seed, $rounds rounds of $duration s, program $exe" \
+failures+=("${slow_exits[@]}")
+stress_summary "first seed $seed, $rounds rounds of $duration s${slow_close:+, closes of $slow_close s}, program $exe" \
     "$total_actions actions, $nboxes dialog boxes ($(cut -f2 "$out/boxes.log" 2>/dev/null | sort | uniq -c | tr -s ' ' | tr '\n' ';'))" \
     "$stats"
