@@ -50,7 +50,8 @@ public:
     void remove(dev_t device) {
         {
             std::lock_guard lock(mutex_);
-            devices_.erase(devices_.find(device));
+            if (const auto entry = devices_.find(device); entry != devices_.end())
+                devices_.erase(entry);
         }
         closed_.notify_all();
     }
