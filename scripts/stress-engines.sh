@@ -330,7 +330,7 @@ timed_exit() {
     [ -n "$gone" ] || gone=$ended
     local total hidden
     total=$(since "$asked" "$ended") hidden=$(since "$gone" "$ended")
-    [ -z "$exit_box" ] || state+="; boxes at the exit: ${exit_box%|}"
+    [ -z "$exit_box" ] || state+="; boxes at the exit:$(sed 's/|[0-9]*:/ | /g' <<<"$exit_box")"
     printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$round_seed" "$how" "$state" "$total" "$hidden" "$E2E_EXIT_STATUS" >>"$out/exits.txt"
     note "ended with status $E2E_EXIT_STATUS: ${total} s after the request, ${hidden} s after the window went"
     [ "$E2E_EXIT_STATUS" = 0 ] || failed "round $round: the program ended with status $E2E_EXIT_STATUS when closed"
@@ -347,9 +347,11 @@ exit_boxes() {
     local w title
     while IFS=$'\t' read -r w title; do
         [ -n "$w" ] || continue
-        exit_box+="$title|"
-        note "  box '$title' during the exit: Enter"
+        case $exit_box in *"|$w:"*) continue ;; esac
+        exit_box+="|$w:$title"
         e2e_shot "$out/round-$round-exit-box.png"
+        stress_box "$w" "$title" && continue
+        note "  box '$title' during the exit: Enter"
         x windowfocus "$w"
         key Return
     done < <(e2e_boxes 2>/dev/null)
@@ -424,6 +426,11 @@ for ((round = 1; round <= rounds; round++)); do
     note "round $round: $n actions"
 
     if [ -n "$E2E_PID" ] && alive; then
+        # The close is asked for once the window answers (a slow close of the port may hold
+        # it) and the boxes and editors it then shows are closed: a modal window would
+        # hold the close back.
+        answers
+        boxes
         if [ -n "$(e2e_boxes)" ]; then
             # A modal window holds the main window's close back: not an exit to time.
             e2e_shot "$out/round-$round-open-dialog.png"
