@@ -1,13 +1,18 @@
 // How fast the log view absorbs styled text, whether an append costs more as the log
 // grows (up to 1 G characters), and how much memory a character of log takes. A
 // 256000-baud line in formatted hex gives about 77 KB/s of text.
+#include "app/profiles/log_rich_text.h"
 #include "bench_main.h"
 #include "notation/notation.h"
 #include "notation/view/styled_log.h"
 #include "platform/heap_tuning.h"
+#include "platform/services.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QMimeData>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -145,6 +150,67 @@ BENCHMARK(BM_AppendAtLogSize)
     ->Arg(1000)
     ->Unit(benchmark::kMicrosecond)
     ->MinTime(2.0);
+
+// Boxes are counted, not shown.
+class CountedBoxes : public MessageBoxes {
+public:
+    int show(const QString&, MsgIcon, MsgButtons, const QString&) override {
+        ++count;
+        return 1;
+    }
+    int count = 0;
+};
+
+// Copying from a log of N M characters of received lines (label and body in their styles),
+// in a view that also copies rich text as the program's does: Select All and Copy of the
+// whole log (too large to be of use elsewhere: refused with a box), and the largest copy
+// taken, then asked for as plain text and as rich text, as a paste into another program
+// asks. The window waits for each of these; the copy is held until it is pasted.
+void BM_CopyAtLogSize(benchmark::State& state) {
+    CountedBoxes boxes;
+    MessageBoxes* previous = Platform::setMessages(&boxes);
+    LogUnderTest t;
+    t.box.addCopyFormat({{QStringLiteral("text/rtf"), QStringLiteral("application/rtf")}, LogRtf});
+    std::vector<QString> bodies;
+    for (int k = 0; k < 64; ++k)
+        bodies.push_back(hexBody(16, k));
+    for (int n = 0; t.log.length() < state.range(0) * 1000 * 1000; ++n) {
+        addBlock(t.log, bodies[size_t(n % 64)]);
+        if (n % 65536 == 0)
+            QApplication::processEvents();
+    }
+    t.log.flush();
+    QApplication::processEvents();
+    const qint64 length = t.log.length();
+    for (auto _ : state) {
+        QElapsedTimer took;
+        took.start();
+        t.box.selectAll();
+        t.box.copy();
+        state.counters["all_copy_ms"] = double(took.elapsed());
+        state.counters["all_refused"] = boxes.count;
+
+        t.box.select(length - LogView::MostCopiedChars, length);
+        const double before = rssBytes();
+        took.restart();
+        t.box.copy();
+        state.counters["largest_copy_ms"] = double(took.elapsed());
+        state.counters["largest_copy_held_MB"] = (rssBytes() - before) / 1e6;
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        took.restart();
+        const qsizetype plain = copied->data(QStringLiteral("text/plain")).size();
+        state.counters["paste_plain_ms"] = double(took.elapsed());
+        took.restart();
+        const qsizetype rich = copied->data(QStringLiteral("text/rtf")).size();
+        state.counters["paste_rtf_ms"] = double(took.elapsed());
+        state.counters["plain_MB"] = double(plain) / 1e6;
+        state.counters["rtf_MB"] = double(rich) / 1e6;
+    }
+    state.counters["log_M_chars"] = double(length) / 1e6;
+    QGuiApplication::clipboard()->clear();
+    Platform::setMessages(previous);
+}
+BENCHMARK(BM_CopyAtLogSize)->Arg(1200)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

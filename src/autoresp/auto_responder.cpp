@@ -18,18 +18,40 @@ void AutoResponder::switchTo(bool on) {
     view_.autoResponseSwitched(on);
 }
 
-void AutoResponder::suspend() {
-    if (!on_)
-        return;
-    switchTo(false);
-    suspended_ = true;
+void AutoResponder::toggle() {
+    suspended_ = false;
+    switchTo(!on_);
 }
 
-void AutoResponder::resume() {
-    if (!suspended_)
+void AutoResponder::Suspension::take() {
+    if (held_)
         return;
-    switchTo(true);
-    suspended_ = false;
+    held_ = true;
+    AutoResponder& r = responder_;
+    ++r.holders_;
+    if (r.on_) {
+        r.switchTo(false);
+        r.suspended_ = true;
+    }
+}
+
+void AutoResponder::Suspension::giveBack() {
+    if (!held_)
+        return;
+    held_ = false;
+    AutoResponder& r = responder_;
+    --r.holders_;
+    if (r.holders_ == 0 && r.suspended_) {
+        r.suspended_ = false;
+        r.switchTo(true);
+    }
+}
+
+void AutoResponder::Suspension::drop() {
+    if (!held_)
+        return;
+    held_ = false;
+    --responder_.holders_;
 }
 
 bool ruleValuesKnown(const AutoResponseRule& rule) {
@@ -45,8 +67,8 @@ bool ruleValuesKnown(const AutoResponseRule& rule) {
         if (c.requireLineState && (state < 0 || state >= LineStateCount))
             return false;
     }
-    const auto signal = static_cast<qint32>(rule.response.signal);
-    return !rule.response.sendSignal || (signal >= 0 && signal < OutputSignalCount);
+    // A signal out of its list is no signal: the response goes out without one.
+    return true;
 }
 
 void AutoResponder::setRules(const AutoResponseRules& rules) {
@@ -55,9 +77,8 @@ void AutoResponder::setRules(const AutoResponseRules& rules) {
     for (int k = 0; k < AutoResponseRuleCount; ++k) {
         unusable_[k] = !ruleValuesKnown(rules_[k]);
         if (unusable_[k]) {
-            view_.note(QStringLiteral("Auto-Response %1 holds a condition or signal that is "
-                                      "not in its lists: it never answers until it is saved "
-                                      "again.")
+            view_.note(QStringLiteral("Auto-Response %1 holds a condition that is not in its "
+                                      "lists: it never answers until it is saved again.")
                            .arg(k + 1));
         }
     }

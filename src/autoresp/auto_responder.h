@@ -25,25 +25,50 @@ public:
 
 // The 16 auto-response rules of the open profile and their switch. The first rule, in
 // order, whose condition holds for a block or line event sends its response, once. A
-// button chain or a macro run suspends the rules while it runs and the one that ends by
-// itself resumes them; the user's own switch wins over both.
+// button chain or a macro run suspends the rules while it runs; they come back when the
+// last of those that hold them ends by itself. The user's own switch wins over all.
 class AutoResponder {
 public:
+    // What one button chain or macro run holds of the suspension. Chains and runs
+    // overlap (a button pressed during a run), so none gives back what another still
+    // needs off.
+    class Suspension {
+    public:
+        explicit Suspension(AutoResponder& responder) : responder_(responder) {}
+        ~Suspension() { drop(); }
+        Suspension(const Suspension&) = delete;
+        Suspension& operator=(const Suspension&) = delete;
+
+        // The chain or run starts or goes on: the rules go off while it runs, if they
+        // are on.
+        void take();
+        // It ended by itself: the rules switched off for it come back, once nothing
+        // else holds them.
+        void giveBack();
+        // It was cut short: the rules stay off until a chain or run ends by itself.
+        void drop();
+
+    private:
+        AutoResponder& responder_;
+        bool held_ = false;
+    };
+
     AutoResponder(SendEngine& sender, AutoResponseView& view);
 
     bool isOn() const { return on_; }
+    // Switched off by a chain or run, to come back when one ends by itself.
     bool isSuspended() const { return suspended_; }
 
-    // Switches on or off and shows it.
+    // Switches on or off and shows it (a profile's start-up choice); a suspension
+    // stays as it was.
     void switchTo(bool on);
-    void toggle() { switchTo(!on_); }
-    // A chain or a run starts: the rules go off while it runs, if they were on.
-    void suspend();
-    // A chain or a run ended by itself: the rules it switched off come back.
-    void resume();
+    // The user's own switch: it ends any suspension, so no chain or run switches the
+    // rules back on afterwards.
+    void toggle();
 
-    // The rules of a profile just loaded or saved. A rule holding a kind, line state,
-    // event or signal that no editor writes never answers; each such rule is noted once.
+    // The rules of a profile just loaded or saved. A rule holding a kind, line state or
+    // event that no editor writes never answers; each such rule is noted once. A signal
+    // that no editor writes is no signal.
     void setRules(const AutoResponseRules& rules);
     const AutoResponseRules& rules() const { return rules_; }
 
@@ -63,9 +88,11 @@ private:
     OneFailureBox failures_;
     bool on_ = false;
     bool suspended_ = false;
+    // The chains and runs that hold the suspension now.
+    int holders_ = 0;
 };
 
-// Whether a rule's stored values lie in the lists the editor offers.
+// Whether a rule's stored condition lies in the lists the editor offers.
 bool ruleValuesKnown(const AutoResponseRule& rule);
 
 } // namespace kst

@@ -18,7 +18,7 @@ constexpr int MaxStepWaitMs = 65535;
 
 MacroRunner::MacroRunner(SendEngine& sender, Scheduler& scheduler, AutoResponder& autoResponder,
                          MacroRunView& view)
-    : sender_(sender), scheduler_(scheduler), autoResponder_(autoResponder), view_(view),
+    : sender_(sender), scheduler_(scheduler), autoResponse_(autoResponder), view_(view),
       subRoutineFailures_(QStringLiteral("Macros Sub-routine Error:"),
                           QStringLiteral("Error number: "),
                           [&view](const QString& line) { view.note(line); }) {}
@@ -34,8 +34,9 @@ void MacroRunner::setContinuousPlay(bool continuous) {
 // The requests
 
 void MacroRunner::run() {
-    // The run controls are live only with the port open, and a run starts from none.
-    if (!view_.portOpen() || state_ != MacroRunState::Idle)
+    // The run controls are live only with the port open, and a run starts from none;
+    // with no macro loaded (its load failed) there is nothing to play.
+    if (!view_.portOpen() || state_ != MacroRunState::Idle || loaded_ == 0)
         return;
     view_.showRunControls({.run = false, .pause = true, .stop = true, .macroBox = false});
     state_ = MacroRunState::Running;
@@ -111,7 +112,7 @@ void MacroRunner::startMacro() {
             QStringLiteral("Macro %1 is now running . . . . . . . . . .").arg(view_.shownMacro()) +
             CRLF);
     }
-    autoResponder_.suspend();
+    autoResponse_.take();
     head(resumeStep_);
 }
 
@@ -280,9 +281,11 @@ void MacroRunner::stopMacro() {
     view_.describe(CRLF +
                    QStringLiteral(". . . . . . . . . . Macro %1 stopped.").arg(view_.shownMacro()) +
                    CRLF + CRLF);
-    view_.showRunControls(
-        {.run = view_.portOpen(), .pause = false, .stop = false, .macroBox = true});
-    autoResponder_.resume();
+    // Ended by a closing port, the run leaves the controls of a closed port.
+    const bool open = view_.portOpen();
+    view_.showRunControls({.run = open, .pause = false, .stop = false, .macroBox = open});
+    // Any stop gives back what the run took; a chain that still runs keeps it off.
+    autoResponse_.giveBack();
     stepTimer_.cancel();
     state_ = MacroRunState::Idle;
     resumeStep_ = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "autoresp/auto_responder.h"
 #include "macros/macro_records.h"
 #include "platform/failure_box.h"
 #include "platform/scheduler.h"
@@ -9,7 +10,6 @@
 
 namespace kst {
 
-class AutoResponder;
 class ReceivedEvent;
 class SendEngine;
 enum class SendOutcome;
@@ -60,16 +60,23 @@ public:
                 MacroRunView& view);
     ~MacroRunner();
 
-    // The macro a load (or the editor) made the current one.
-    void setMacro(const MacroRecords& macro) { macro_ = macro; }
+    // The macro `number` (1-8) a load made the current one.
+    void setMacro(int number, const MacroRecords& macro) {
+        loaded_ = number;
+        macro_ = macro;
+    }
     const MacroRecords& macro() const { return macro_; }
+    // The number of the macro held (1-8), 0 while none is.
+    int loadedMacro() const { return loaded_; }
 
     MacroRunState state() const { return state_; }
     // No run is under way (a paused one counts as none).
     bool idle() const { return state_ == MacroRunState::Idle; }
-    // A running step waits on a sub-routine for a block or a line event.
+    // A running step waits on a sub-routine for a block or a line event. The first one
+    // decides the wait: once a branch is taken (its send may still be under way), later
+    // ones are not evaluated.
     bool waitsForEvent() const {
-        return state_ == MacroRunState::Running && phase_ == Phase::Waiting;
+        return state_ == MacroRunState::Running && phase_ == Phase::Waiting && !stepDone_;
     }
     bool continuousPlay() const { return continuousPlay_; }
     // The sub-routine (0-7) the waiting step evaluates.
@@ -86,7 +93,8 @@ public:
 
     // A port opened, or the window starts: no run.
     void portOpened();
-    // The port closed: a run stops; one that is paused stops at once.
+    // The port closed: a run stops; one that is paused stops at once. The view's port
+    // reads closed already, so the run's end leaves the controls of a closed port.
     void portClosed();
 
     // A block or line event while a step waits.
@@ -117,9 +125,11 @@ private:
 
     SendEngine& sender_;
     Scheduler& scheduler_;
-    AutoResponder& autoResponder_;
+    // Auto-response is off from a run's start to its stop, pauses included.
+    AutoResponder::Suspension autoResponse_;
     MacroRunView& view_;
     MacroRecords macro_;
+    int loaded_ = 0;
     OneFailureBox subRoutineFailures_;
 
     MacroRunState state_ = MacroRunState::Idle;

@@ -64,6 +64,24 @@ QString systemReason() {
     return qt_error_string(errno);
 }
 
+// The sentence for a name where something other than a file stands.
+QString notAFileReason(const QString& path, mode_t mode) {
+    QString what;
+    if (S_ISREG(mode))
+        return QString();
+    if (S_ISDIR(mode))
+        what = QStringLiteral("a folder");
+    else if (S_ISFIFO(mode))
+        what = QStringLiteral("a named pipe (FIFO)");
+    else if (S_ISCHR(mode) || S_ISBLK(mode))
+        what = QStringLiteral("a device");
+    else if (S_ISSOCK(mode))
+        what = QStringLiteral("a socket");
+    else
+        return QString("'%1' is not a file.").arg(path);
+    return QString("'%1' is %2, not a file.").arg(path, what);
+}
+
 } // namespace
 
 QString fileNameFromBytes(const QByteArray& bytes) {
@@ -113,30 +131,98 @@ bool isDanglingLink(const QString& path) {
            S_ISLNK(info.st_mode) && pathKind(path) == PathKind::Missing;
 }
 
-std::optional<QByteArray> readFileStart(const QString& path, qint64 size, QString& error) {
-    const int fd = ::open(fileNameBytes(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = systemReason();
-        return std::nullopt;
+bool sameFile(const QString& a, const QString& b) {
+    struct stat first {};
+    struct stat second {};
+    return !a.isEmpty() && !b.isEmpty() && ::stat(fileNameBytes(a).constData(), &first) == 0 &&
+           ::stat(fileNameBytes(b).constData(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
+QString notAFileReason(const QString& path) {
+    struct stat info {};
+    if (path.isEmpty() || ::stat(fileNameBytes(path).constData(), &info) != 0)
+        return QString();
+    return notAFileReason(path, info.st_mode);
+}
+
+ReadableFile::ReadableFile(const QString& path) : path_(path) {
+    const QByteArray name = fileNameBytes(path);
+    struct stat info {};
+    if (path.isEmpty() || ::stat(name.constData(), &info) != 0) {
+        if (path.isEmpty() || errno == ENOENT || errno == ENOTDIR)
+            fail(Problem::Missing, QString("Could not find file '%1'.").arg(path));
+        else
+            fail(Problem::CannotOpen,
+                 QString("The file '%1' cannot be opened: %2").arg(path, systemReason()));
+        return;
     }
+    if (!S_ISREG(info.st_mode)) {
+        fail(Problem::NotAFile, notAFileReason(path, info.st_mode));
+        return;
+    }
+    // O_NONBLOCK: a pipe put in the file's place meanwhile opens at once instead of
+    // waiting for a writer; O_NOCTTY: a terminal put there does not become ours.
+    fd_ = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd_ < 0) {
+        fail(errno == ENOENT ? Problem::Missing : Problem::CannotOpen,
+             QString("The file '%1' cannot be opened: %2").arg(path, systemReason()));
+        return;
+    }
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const mode_t mode = info.st_mode;
+        ::close(fd_);
+        fd_ = -1;
+        fail(Problem::NotAFile, notAFileReason(path, mode));
+        return;
+    }
+    // A file's reads do not wait on other programs; the descriptor reads as any other.
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+}
+
+ReadableFile::~ReadableFile() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+void ReadableFile::fail(Problem problem, const QString& reason) {
+    problem_ = problem;
+    reason_ = reason;
+}
+
+std::optional<QByteArray> ReadableFile::read(qint64 size) {
+    if (fd_ < 0)
+        return std::nullopt;
     QByteArray bytes(size, Qt::Uninitialized);
     qint64 done = 0;
     while (done < size) {
-        const ssize_t n = ::read(fd, bytes.data() + done, static_cast<size_t>(size - done));
+        const ssize_t n = ::read(fd_, bytes.data() + done, static_cast<size_t>(size - done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            error = systemReason();
-            ::close(fd);
+            fail(Problem::CannotOpen,
+                 QString("The file '%1' cannot be read: %2").arg(path_, systemReason()));
             return std::nullopt;
         }
         if (n == 0)
             break;
         done += n;
     }
-    ::close(fd);
     bytes.truncate(done);
     return bytes;
+}
+
+std::unique_ptr<QFile> ReadableFile::take() {
+    if (fd_ < 0)
+        return nullptr;
+    auto file = std::make_unique<QFile>(path_);
+    if (!file->open(fd_, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        fail(Problem::CannotOpen,
+             QString("The file '%1' cannot be opened: %2").arg(path_, file->errorString()));
+        return nullptr;
+    }
+    fd_ = -1;
+    return file;
 }
 
 bool createNewFile(const QString& path, QString& error) {

@@ -26,6 +26,7 @@ public:
             return AnswerOk;
         case MsgButtons::YesNo:
         case MsgButtons::YesNoDefaultNo:
+        case MsgButtons::YesNoCancelDefaultNo:
             return AnswerNo;
         default:
             return AnswerCancel;

@@ -13,8 +13,17 @@ class Scheduler;
 QString appTitle();
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
-// YesNoDefaultNo asks a question whose Yes destroys something: Enter answers No.
-enum class MsgButtons { Ok, OkCancel, YesNoCancel, YesNo, YesNoDefaultNo, RetryCancel };
+// YesNoDefaultNo and YesNoCancelDefaultNo ask a question whose Yes destroys something:
+// Enter answers No.
+enum class MsgButtons {
+    Ok,
+    OkCancel,
+    YesNoCancel,
+    YesNo,
+    YesNoDefaultNo,
+    YesNoCancelDefaultNo,
+    RetryCancel
+};
 
 // Answers as the boxes have always numbered them; stored files and callers compare with these.
 enum MsgAnswer { AnswerOk = 1, AnswerCancel = 2, AnswerRetry = 4, AnswerYes = 6, AnswerNo = 7 };

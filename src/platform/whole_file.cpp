@@ -12,21 +12,25 @@ namespace {
 
 // Why a file cannot be written, naming it: the system's own reason ("Permission
 // denied", "Is a directory") says nothing of which file or what stands in the way.
-[[noreturn]] void raiseWriteFailure(const QString& path, const QString& reason) {
+QString whyNotWritten(const QString& path, const QString& reason) {
+    // A folder, a pipe or a device in the file's place: no file this program replaces.
+    if (const QString notAFile = notAFileReason(path); !notAFile.isEmpty())
+        return notAFile;
     const QString folder = QFileInfo(path).absolutePath();
-    QString why;
-    if (pathKind(path) == PathKind::Folder) {
-        why = QString("'%1' is a folder, not a file.").arg(path);
-    } else if (isDanglingLink(path)) {
-        why = QString("'%1' is a link to '%2', which cannot be made: %3.")
-                  .arg(path, QFileInfo(path).symLinkTarget(), reason);
-    } else if (!QFileInfo(folder).isWritable()) {
-        why = QString("the folder '%1' does not allow '%2' to be written.")
-                  .arg(folder, QFileInfo(path).fileName());
-    } else {
-        why = QString("'%1' cannot be written: %2.").arg(path, reason);
+    if (isDanglingLink(path)) {
+        return QString("'%1' is a link to '%2', which cannot be made: %3.")
+            .arg(path, QFileInfo(path).symLinkTarget(), reason);
     }
-    throw RunTimeError(err::PermissionDenied, describeError(err::PermissionDenied) + ": " + why);
+    if (!QFileInfo(folder).isWritable()) {
+        return QString("the folder '%1' does not allow '%2' to be written.")
+            .arg(folder, QFileInfo(path).fileName());
+    }
+    return QString("'%1' cannot be written: %2.").arg(path, reason);
+}
+
+[[noreturn]] void raiseWriteFailure(const QString& path, const QString& reason) {
+    throw RunTimeError(err::PermissionDenied,
+                       describeError(err::PermissionDenied) + ": " + whyNotWritten(path, reason));
 }
 
 } // namespace
@@ -38,7 +42,8 @@ WholeFileWriter::WholeFileWriter(const QString& path) : path_(path), file_(path)
                            describeError(err::PathNotFound) +
                                QString(": the folder '%1' does not exist.").arg(folder));
     }
-    if (!file_.open(QIODevice::WriteOnly))
+    // A named pipe, a device or a socket in the file's place is no file to replace.
+    if (!notAFileReason(path).isEmpty() || !file_.open(QIODevice::WriteOnly))
         raiseWriteFailure(path, file_.errorString());
 }
 

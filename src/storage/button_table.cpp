@@ -19,15 +19,17 @@ ButtonTable ReadButtonTable(const QString& settingsConnStr) {
     rs.open(Query, settingsConnStr);
     rs.moveFirst();
     table.notation = rs.value(C::hexformat).isNull() || rs.value(C::hexformat).toText() != "0";
-    for (ButtonRow& row : table.rows) {
+    for (size_t i = 0; i < table.rows.size(); ++i) {
+        ButtonRow& row = table.rows[i];
+        const QString button = QStringLiteral("button %1").arg(i + 1);
         row.caption = rs.value(C::keyCaption).toText();
         row.command = rs.value(C::keyCodes).toText();
         row.controlCodes = rs.value(C::strASCIICtrl).toText();
         row.delay = rs.value(C::keyDelay).toText();
         row.repeat = rs.value(C::keyRepeat).toText();
         row.interval = rs.value(C::keyInterval).toText();
-        row.chain = storedListPosition(rs, C::chain, 33);
-        row.signal = storedListPosition(rs, C::signals_, 10);
+        row.chain = listPosition(rs, C::chain, 33, button);
+        row.signal = listPosition(rs, C::signals_, 10, button);
         rs.moveNext();
     }
     rs.close();
@@ -92,7 +94,7 @@ std::optional<Refusal> ButtonTable::validate() const {
         return refusal;
     for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
         const QString& caption = rows[static_cast<size_t>(i)].caption;
-        if (!caption.isEmpty() && caption.size() <= 3)
+        if (!caption.isEmpty() && caption.size() <= CaptionLength)
             continue;
         return Refusal{
             i, static_cast<int>(ButtonField::Caption),

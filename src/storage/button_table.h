@@ -27,6 +27,9 @@ struct ButtonRow {
 enum class ButtonField { Caption, Command, ControlCodes, Delay, Repeat, Interval, Signal, Chain };
 
 struct ButtonTable {
+    // The most characters of a caption a button shows.
+    static constexpr int CaptionLength = 3;
+
     // The editor's notation: 0 Hex, 1 ASCII (any stored value but 0 reads as ASCII).
     int notation = 0;
     std::array<ButtonRow, 32> rows;
@@ -45,7 +48,8 @@ struct ButtonTable {
     std::optional<Refusal> validate() const;
 };
 
-// Reads `progButtons` of the profile. A chain or signal outside its list reads as none.
+// Reads `progButtons` of the profile. A chain or signal outside its list raises "Invalid
+// property value" naming the button (see listPosition).
 ButtonTable ReadButtonTable(const QString& settingsConnStr);
 // Writes all 32 rows and the notation in one transaction: a failure raises and leaves
 // the table as it was.

@@ -108,6 +108,18 @@ bool sendFieldInUse(SendField field, int notation) {
     return field != SendField::ControlCodes || notation != 0;
 }
 
+int sendFieldTypingLimit(SendField field) {
+    switch (field) {
+    case SendField::Command:
+    case SendField::ControlCodes:
+        return TextColumnSize;
+    case SendField::Repeat:
+        return 2;
+    default:
+        return TimeTypingLimit;
+    }
+}
+
 std::optional<QChar> conditionFieldKey(ConditionField field, QChar typed, int notation, int kind) {
     if (field == ConditionField::ControlCodes)
         return hexKey(typed);

@@ -98,6 +98,12 @@ QString lengthMessage();
 bool conditionFieldInUse(ConditionField field, int notation, int kind);
 bool sendFieldInUse(SendField field, int notation);
 
+// How many characters may be typed into a field: as many as its text column holds for a
+// text or list, five digits for a time, two for a repeat. A longer stored value is shown
+// whole; the field's check decides whether it can be stored again.
+inline constexpr int TextColumnSize = 255;
+int sendFieldTypingLimit(SendField field);
+
 // The character a typed (or pasted) key puts into the field, or nothing when the field
 // drops it. Control characters always pass; hexadecimal letters go in as capitals.
 std::optional<QChar> conditionFieldKey(ConditionField field, QChar typed, int notation, int kind);

@@ -28,9 +28,19 @@ std::optional<Refusal> waitRefusal(int row, int field, const QString& text, bool
                        : QStringLiteral("Maximum interval time is 65,535 ms, please try again!")};
 }
 
-int storedListPosition(const db::Recordset& rs, int ordinal, int count) {
-    const double value = LeadingNumber(rs.value(ordinal).toText());
-    return value >= 0 && value < count ? static_cast<int>(value) : 0;
+int listPosition(const db::Recordset& rs, int ordinal, int count, const QString& row) {
+    const QString stored = rs.value(ordinal).toText();
+    const double position = LeadingNumber(stored);
+    if (position >= 0 && position < count)
+        return static_cast<int>(position);
+    if (row.isEmpty())
+        throw RunTimeError(err::InvalidPropertyValue);
+    throw RunTimeError(
+        err::InvalidPropertyValue,
+        QStringLiteral("%1: %2 holds %3 in its column '%4', outside its list of %5 "
+                       "entries.")
+            .arg(describeError(err::InvalidPropertyValue), row, stored, rs.field(ordinal).name)
+            .arg(count));
 }
 
 db::Value storedNumber(const QString& text) {
@@ -38,13 +48,9 @@ db::Value storedNumber(const QString& text) {
 }
 
 int strictListPosition(const db::Recordset& rs, int ordinal, int count) {
-    const db::Value value = rs.value(ordinal);
-    if (value.isNull())
+    if (rs.value(ordinal).isNull())
         throw RunTimeError(err::InvalidUseOfNull);
-    const double position = LeadingNumber(value.toText());
-    if (position < 0 || position >= count)
-        throw RunTimeError(err::InvalidPropertyValue);
-    return static_cast<int>(position);
+    return listPosition(rs, ordinal, count, QString());
 }
 
 QString storedText(const db::Recordset& rs, int ordinal) {

@@ -25,6 +25,11 @@ struct Refusal {
     bool operator==(const Refusal&) const = default;
 };
 
+// How many characters may be typed into the fields that the editors share: a name as many
+// as its column holds, a time five digits.
+inline constexpr int NameTypingLimit = 50;
+inline constexpr int TimeTypingLimit = 5;
+
 // The box of a refusal.
 void showRefusal(const Refusal& refusal);
 
@@ -35,14 +40,15 @@ std::optional<Refusal> hexListRefusal(int row, int field, const QString& text,
 // A delay or interval of at most 65,535 ms.
 std::optional<Refusal> waitRefusal(int row, int field, const QString& text, bool isDelay);
 
-// How an editor's table reads and writes its columns. A list position outside the list
-// of `count` entries reads as its first entry; a number typed as text is stored as the
-// value of its leading number.
-int storedListPosition(const db::Recordset& rs, int ordinal, int count);
+// How an editor's table reads and writes its columns. A list position is shown as the
+// list's entry: an empty value is its first entry, and one outside the list of `count`
+// entries raises "Invalid property value", as a list refuses it, naming `row` ("rule 3")
+// and the column: shown as another entry, it would be stored as that one. A number typed
+// as text is stored as the value of its leading number.
+int listPosition(const db::Recordset& rs, int ordinal, int count, const QString& row);
 db::Value storedNumber(const QString& text);
 // The same position for an editor that shows a row only when it can show all of it: an
-// empty value raises "Invalid use of Null", one outside the list "Invalid property value",
-// as a list refuses it.
+// empty value raises "Invalid use of Null" too.
 int strictListPosition(const db::Recordset& rs, int ordinal, int count);
 // The text of a field, Null as empty text. A fixed-length column hands back its text
 // padded with blanks: the text is taken without them, like that of its variable-length

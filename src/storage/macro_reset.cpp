@@ -10,7 +10,7 @@ namespace kst {
 
 void ResetMacros(const QString& settingsConnStr, int first, int last) {
     db::Recordset rs;
-    rs.open(MacroRangeQuery(QStringLiteral("progMacrosSubRoutines"), first, last), settingsConnStr);
+    rs.open(MacroRangeQuery(MacroTable(MacroPart::SubRoutine), first, last), settingsConnStr);
     rs.beginTrans();
     // Each row is written in place: a table shorter than the range fails at its end.
     const auto writeRows = [&](const auto& storeDefault) {
@@ -23,7 +23,7 @@ void ResetMacros(const QString& settingsConnStr, int first, int last) {
         }
     };
     writeRows([&](int m, int k) { StoreSubRoutine(rs, DefaultSubRoutineRow(m, k)); });
-    rs.reopen(MacroRangeQuery(QStringLiteral("progMacrosSeq"), first, last));
+    rs.reopen(MacroRangeQuery(MacroTable(MacroPart::Step), first, last));
     writeRows([&](int m, int k) { StoreMacroStep(rs, DefaultMacroStepRow(m, k)); });
     rs.reopen(QStringLiteral("SELECT * FROM progMacrosSeq WHERE ID = 1"));
     rs.moveFirst();

@@ -102,39 +102,38 @@ void WriteMacroAutoSave(const QString& settingsConnStr, bool autoSave) {
 
 QStringList ReadMacroStepNames(const QString& settingsConnStr, int macro) {
     QStringList names;
-    ReadRows(MacroRowsQuery(QStringLiteral("progMacrosSeq"), macro), settingsConnStr, 8,
-             [&](const db::Recordset& rs, int) { names << storedText(rs, C::SeqName); });
+    ReadMacroRows(settingsConnStr, MacroPart::Step, macro, -1,
+                  [&](const db::Recordset& rs, int) { names << storedText(rs, C::SeqName); });
     return names;
 }
 
 MacroStepRow ReadMacroStepRow(const QString& settingsConnStr, int macro, int index) {
     MacroStepRow step;
-    ReadRows(MacroRowQuery(QStringLiteral("progMacrosSeq"), macro, index), settingsConnStr, 1,
-             [&](const db::Recordset& rs, int) { step = readStep(rs); });
+    ReadMacroRows(settingsConnStr, MacroPart::Step, macro, index,
+                  [&](const db::Recordset& rs, int) { step = readStep(rs); });
     return step;
 }
 
 MacroStepTable ReadMacroStepTable(const QString& settingsConnStr, int macro) {
     MacroStepTable table;
     table.notation = ReadMacroEditorOptions(settingsConnStr).notation;
-    ReadRows(
-        MacroRowsQuery(QStringLiteral("progMacrosSeq"), macro), settingsConnStr, 8,
-        [&](const db::Recordset& rs, int k) { table.rows[static_cast<size_t>(k)] = readStep(rs); });
+    ReadMacroRows(settingsConnStr, MacroPart::Step, macro, -1, [&](const db::Recordset& rs, int k) {
+        table.rows[static_cast<size_t>(k)] = readStep(rs);
+    });
     return table;
 }
 
 void WriteMacroStepRow(const QString& settingsConnStr, int macro, int index,
                        const MacroStepRow& step, int notation) {
-    const int id = MacroRowId(macro, index);
     db::Recordset rs;
-    // The first row keeps the notation: both rows are written together.
-    rs.open(QStringLiteral("SELECT * FROM progMacrosSeq WHERE ID BETWEEN 1 AND %1").arg(id),
-            settingsConnStr);
+    // The first row keeps the notation: both rows are written together, and no other
+    // row is read (one that cannot be read stops no save of another).
+    rs.open(QStringLiteral("SELECT * FROM progMacrosSeq WHERE ID = 1"), settingsConnStr);
     rs.beginTrans();
     rs.moveFirst();
     rs.setValue(C::hexFormat, db::Value(static_cast<qint64>(notation)));
-    for (int k = 1; k < id; ++k)
-        rs.moveNext();
+    rs.reopen(MacroRowQuery(MacroTable(MacroPart::Step), macro, index));
+    rs.moveFirst();
     writeStep(rs, step, StepColumns::OfItsKind);
     rs.commitTrans();
     rs.close();

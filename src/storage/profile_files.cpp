@@ -22,20 +22,14 @@ namespace {
     throw RunTimeError(number, description);
 }
 
-bool sameFile(const QString& a, const QString& b) {
-    const QFileInfo first(a);
-    const QFileInfo second(b);
-    if (first.exists() && second.exists())
-        return first.canonicalFilePath() == second.canonicalFilePath();
-    return QDir::cleanPath(first.absoluteFilePath()) == QDir::cleanPath(second.absoluteFilePath());
-}
-
+// The whole profile, which must be a file: a pipe put in its place is not waited on.
 QByteArray readWhole(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    ReadableFile file(path);
+    const std::unique_ptr<QFile> opened = file.take();
+    if (!opened)
         fail(err::PathNotFound,
-             QString("The profile '%1' cannot be read: %2").arg(path, file.errorString()));
-    return file.readAll();
+             QString("The profile '%1' cannot be read: %2").arg(path, file.reason()));
+    return opened->readAll();
 }
 
 // The work files are named so, beside the file they become; QTemporaryFile puts letters

@@ -117,13 +117,14 @@ void ReadProgButton(const db::Recordset& row, ProgButton& b, DamagedLists* damag
     b.action.command = text(row, C::keyCodes);
     b.action.controlCodes = r.controlCodes(C::strASCIICtrl);
     // Values no editor writes (a damaged or foreign file) are brought into their fields'
-    // ranges: a chain link outside the buttons ends the chain.
+    // ranges: a chain link outside the buttons ends the chain. A repeat is played as
+    // stored, or refused by the send that names it; a signal outside its list is none.
     b.action.delayMs = std::clamp(longValue(row, C::keyDelay), 0, MaxSendWaitMs);
-    b.action.repeat = std::clamp(longValue(row, C::keyRepeat), 0, MaxSendRepeat);
+    b.action.repeat = longValue(row, C::keyRepeat);
     b.action.intervalMs = std::clamp(longValue(row, C::keyInterval), 0, MaxSendWaitMs);
     const qint32 chain = longValue(row, C::chain);
     b.chain = chain >= 0 && chain <= 32 ? chain : 0;
-    setStoredButtonSignal(b.action, std::clamp<qint32>(integer(row, C::signals_), 0, 9));
+    setStoredButtonSignal(b.action, longValue(row, C::signals_));
 }
 
 void ReadProgButtons(const QString& connStr, ProgButtons& buttons, DamagedLists* damaged) {

@@ -2,9 +2,13 @@
 
 #include "notation/line_codec.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
+#include <QStringDecoder>
 #include <algorithm>
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace kst {
@@ -21,8 +25,21 @@ QByteArray colorEntry(quint32 bgr) {
 }
 
 void appendEscaped(QByteArray& out, const QString& text) {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
+    const auto plain = [](char16_t u) {
+        return u >= 0x20 && u < 0x7F && u != u'\\' && u != u'{' && u != u'}';
+    };
+    const QChar* chars = text.constData();
+    for (qsizetype i = 0; i < text.size();) {
+        // Printable ASCII, most of a log, goes over as it is, a stretch at a time.
+        char stretch[256];
+        qsizetype length = 0;
+        while (i < text.size() && length < qsizetype(sizeof stretch) && plain(chars[i].unicode()))
+            stretch[length++] = static_cast<char>(chars[i++].unicode());
+        if (length > 0) {
+            out.append(stretch, length);
+            continue;
+        }
+        const char16_t u = chars[i++].unicode();
         if (u == u'\n') {
             out += "\\par\n";
         } else if (u == u'\t') {
@@ -30,11 +47,11 @@ void appendEscaped(QByteArray& out, const QString& text) {
         } else if (u == u'\\' || u == u'{' || u == u'}') {
             out += '\\';
             out += static_cast<char>(u);
-        } else if (u >= 0x20 && u < 0x7F) {
-            out += static_cast<char>(u);
         } else {
             // Signed 16 bits, as the format counts; "?" stands for it in old readers.
-            out += "\\u" + QByteArray::number(static_cast<qint16>(u)) + '?';
+            out += "\\u";
+            out += QByteArray::number(static_cast<qint16>(u));
+            out += '?';
         }
     }
 }
@@ -55,8 +72,10 @@ QByteArray RtfWriter::begin() const {
 }
 
 void RtfWriter::append(QByteArray& out, const StyledRun& run) const {
-    out += "\\plain\\f0\\fs" + QByteArray::number(run.style.pointSize * 2) + "\\cf" +
-           QByteArray::number(colors_.indexOf(run.style.color) + 1);
+    out += "\\plain\\f0\\fs";
+    out += QByteArray::number(run.style.pointSize * 2);
+    out += "\\cf";
+    out += QByteArray::number(colors_.indexOf(run.style.color) + 1);
     if (run.style.bold)
         out += "\\b";
     if (run.style.italic)
@@ -124,18 +143,57 @@ const QSet<QByteArray>& skippedDestinations() {
                                            "filetbl",
                                            "revtbl",
                                            "footnote",
-                                           "field",
                                            "fldinst",
                                            "bkmkstart",
                                            "bkmkend"};
     return names;
 }
 
+// Control words that stand for one character.
+const QHash<QByteArray, QChar>& characterWords() {
+    static const QHash<QByteArray, QChar> words = {
+        {"emdash", QChar(0x2014)},    {"endash", QChar(0x2013)},  {"bullet", QChar(0x2022)},
+        {"lquote", QChar(0x2018)},    {"rquote", QChar(0x2019)},  {"ldblquote", QChar(0x201C)},
+        {"rdblquote", QChar(0x201D)}, {"emspace", QChar(0x2003)}, {"enspace", QChar(0x2002)},
+        {"qmspace", QChar(0x2005)},   {"zwj", QChar(0x200D)},     {"zwnj", QChar(0x200C)},
+        {"ltrmark", QChar(0x200E)},   {"rtlmark", QChar(0x200F)}, {"zwbo", QChar(0x200B)},
+        {"zwnbo", QChar(0x2060)},     {"par", QChar(u'\n')},      {"line", QChar(u'\n')},
+        {"row", QChar(u'\n')},        {"sect", QChar(u'\n')},     {"page", QChar(u'\n')},
+        {"tab", QChar(u'\t')},        {"cell", QChar(u'\t')}};
+    return words;
+}
+
+// The Windows code page of a font's character set (\fcharset); 0 for the document's own
+// (0 ANSI, 1 default, and any set not named here). The bytes of a symbol font (2) are
+// the font's own pictures: they are taken as they are.
+int codePageOfCharset(int charset) {
+    static constexpr std::pair<int, int> pages[] = {
+        {2, 1252},   {77, 10000}, {78, 10001}, {79, 10003}, {80, 10008}, {81, 10002},
+        {83, 10005}, {84, 10004}, {85, 10006}, {86, 10081}, {87, 10021}, {88, 10029},
+        {89, 10007}, {128, 932},  {129, 949},  {130, 1361}, {134, 936},  {136, 950},
+        {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257},
+        {204, 1251}, {222, 874},  {238, 1250}, {254, 437},  {255, 850}};
+    for (const auto& [set, page] : pages) {
+        if (set == charset)
+            return page;
+    }
+    return 0;
+}
+
+// What a font of the font table says of its bytes.
+struct FontCodePage {
+    int charset = 0; // from \fcharset
+    int page = 0;    // from \cpg, which wins
+    int codePage() const { return page > 0 ? page : charset; }
+};
+
 struct GroupState {
     RunStyle style;
+    int font = -1; // the document's default font
     int skipAfterUnicode = 1;
     bool skipped = false;
     bool colorTable = false;
+    bool fontTable = false;
 };
 
 } // namespace
@@ -175,9 +233,20 @@ private:
     // The longest token read at once: a control word with its parameter and the
     // characters a Unicode escape stands for.
     static constexpr qsizetype Lookahead = 256;
+    // Text of a code page longer than this is decoded before it ends.
+    static constexpr qsizetype LongBytes = qsizetype(64) << 10;
 
     void token() {
         const char c = in_[pos_++];
+        if (c == '\\' && pos_ < in_.size() && in_[pos_] == '\'') {
+            ++pos_;
+            byteEscape();
+            return;
+        }
+        if (c == '\r' || c == '\n')
+            return; // line breaks of the file are no text
+        if (c == '{' || c == '}' || c == '\\')
+            flushBytes(true); // markup may change the style or the code page
         if (c == '{') {
             stack_.push_back(state_);
             state_.colorTable = false;
@@ -193,8 +262,6 @@ private:
                 ended_ = true; // the end of the document
         } else if (c == '\\') {
             controlWord(state_);
-        } else if (c == '\r' || c == '\n') {
-            // Line breaks of the file are no text.
         } else if (state_.colorTable) {
             if (c == ';')
                 endColor();
@@ -217,14 +284,65 @@ private:
         }
         pos_ = to;
         const QByteArrayView bytes(in_.constData() + from, to - from);
-        if (ascii) {
+        if (ascii && bytes_.isEmpty()) {
             text(state_, QLatin1StringView(bytes));
             return;
         }
-        QString chars(bytes.size(), Qt::Uninitialized);
-        for (qsizetype i = 0; i < bytes.size(); ++i)
-            chars[i] = LineCodec::charOf(static_cast<uchar>(bytes[i]));
-        text(state_, chars);
+        // Bytes of the code page: the second byte of a character may follow unescaped.
+        bytes_ += bytes;
+        if (bytes_.size() >= LongBytes)
+            flushBytes(false);
+    }
+
+    // "\'hh": one byte of the current font's code page.
+    void byteEscape() {
+        const QByteArray hex = in_.mid(pos_, 2);
+        pos_ += hex.size();
+        bool ok = false;
+        const int byte = hex.toInt(&ok, 16);
+        if (ok && !state_.skipped && !state_.colorTable)
+            bytes_ += static_cast<char>(byte);
+    }
+
+    // The bytes gathered so far as characters of the current code page. A character of
+    // two bytes may be cut in a long run of text: unless `whole`, its first byte waits
+    // in the decoder for the second.
+    void flushBytes(bool whole) {
+        if (!bytes_.isEmpty()) {
+            QStringDecoder* decoder = decoderOf(state_);
+            const QString chars = decoder ? decoder->decode(bytes_) : LineCodec::toText(bytes_);
+            bytes_.clear();
+            holding_ = decoder;
+            if (!chars.isEmpty())
+                text(state_, chars);
+        }
+        if (whole && holding_) {
+            holding_->resetState(); // a first byte that markup cut off from its second
+            holding_ = nullptr;
+        }
+    }
+
+    // The decoder of the font's code page, else of the document's; none for the
+    // line's own code page (Windows-1252) or one this system cannot decode.
+    QStringDecoder* decoderOf(const GroupState& state) {
+        const int page = fonts_.value(state.font >= 0 ? state.font : defaultFont_).codePage();
+        if (page == 1252)
+            return nullptr;
+        if (QStringDecoder* decoder = page > 0 ? decoderFor(page) : nullptr)
+            return decoder;
+        return decoderFor(documentCodePage_);
+    }
+
+    QStringDecoder* decoderFor(int codePage) {
+        auto [at, added] = decoders_.try_emplace(codePage);
+        if (added && codePage > 0 && codePage != 1252) {
+            // The system's converters name every Windows code page so.
+            const QByteArray name = "windows-" + QByteArray::number(codePage);
+            auto decoder = std::make_unique<QStringDecoder>(name.constData());
+            if (decoder->isValid())
+                at->second = std::move(decoder);
+        }
+        return at->second.get();
     }
 
     void controlWord(GroupState& state) {
@@ -272,19 +390,14 @@ private:
             if (!state.skipped && !state.colorTable)
                 text(state, QString(QChar(symbol)));
             break;
-        case '~':
+        case '~': // a space that does not break
             if (!state.skipped)
                 text(state, QString(QChar(0xA0)));
             break;
-        case '\'': {
-            const QByteArray hex = in_.mid(pos_, 2);
-            pos_ += hex.size();
-            bool ok = false;
-            const int byte = hex.toInt(&ok, 16);
-            if (ok && !state.skipped && !state.colorTable)
-                text(state, QString(LineCodec::charOf(static_cast<unsigned char>(byte))));
+        case '_': // a hyphen that does not break
+            if (!state.skipped)
+                text(state, QString(QChar(0x2011)));
             break;
-        }
         case '*':
             // An optional destination: skipped when the reader does not know it.
             state.skipped = true;
@@ -304,6 +417,14 @@ private:
         const bool on = !hasParam || param != 0;
         if (skippedDestinations().contains(word)) {
             state.skipped = true;
+            state.fontTable = word == "fonttbl";
+        } else if (state.fontTable) {
+            if (word == "f")
+                fontEntry_ = param;
+            else if (word == "fcharset")
+                fonts_[fontEntry_].charset = codePageOfCharset(param);
+            else if (word == "cpg")
+                fonts_[fontEntry_].page = param;
         } else if (word == "colortbl") {
             state.colorTable = true;
             state.skipped = true;
@@ -316,7 +437,16 @@ private:
                 color_ = (color_ & ~0xFF0000u) | (param & 0xFF) << 16;
             else
                 return;
+        } else if (word == "ansicpg" && param > 0) {
+            documentCodePage_ = param;
+        } else if (word == "mac" || word == "pc" || word == "pca") {
+            documentCodePage_ = word == "mac" ? 10000 : word == "pc" ? 437 : 850;
+        } else if (word == "deff") {
+            defaultFont_ = param;
+        } else if (word == "f" && hasParam) {
+            state.font = param;
         } else if (word == "plain") {
+            state.font = -1;
             s.bold = s.italic = s.underline = false;
             s.color = 0;
             s.pointSize = 12;
@@ -340,12 +470,9 @@ private:
                 text(state,
                      QString(QChar(static_cast<char16_t>(param < 0 ? param + 65536 : param))));
             skipFallback(state.skipAfterUnicode);
-        } else if (word == "par" || word == "line") {
+        } else if (const auto c = characterWords().constFind(word); c != characterWords().cend()) {
             if (!state.skipped)
-                text(state, QStringLiteral("\n"));
-        } else if (word == "tab") {
-            if (!state.skipped)
-                text(state, QStringLiteral("\t"));
+                text(state, QString(*c));
         }
     }
 
@@ -399,6 +526,14 @@ private:
     std::vector<StyledRun> runs_;
     QList<quint32> colors_;
     quint32 color_ = 0;
+    // The code pages: of the document, of each font of the font table.
+    int documentCodePage_ = 1252;
+    int defaultFont_ = 0;
+    int fontEntry_ = 0;
+    QHash<int, FontCodePage> fonts_;
+    std::map<int, std::unique_ptr<QStringDecoder>> decoders_;
+    QByteArray bytes_;                  // bytes of the code page not decoded yet
+    QStringDecoder* holding_ = nullptr; // may hold the first byte of a character
 };
 
 RtfReader::RtfReader() : parser_(std::make_unique<Parser>()) {}

@@ -32,8 +32,12 @@ private:
 };
 
 // The text and styles of a rich-text document, written here or by another program.
-// Groups it does not know are skipped, and so are the N bytes of data after "\binN";
-// "\uN" and "\'hh" escapes are decoded. Nothing when the bytes are no RTF document.
+// Groups it does not know are skipped, and so are the N bytes of data after "\binN" and
+// the instruction of a field (its result is text); "\uN" escapes, and control words
+// that stand for a character (\emdash, \bullet, \~ ...), are decoded. Bytes ("\'hh"
+// and 8-bit text) are characters of the current font's code page (\fcharset, \cpg),
+// else of the document's (\ansicpg), else of Windows-1252; two-byte code pages take
+// two bytes to a character. Nothing when the bytes are no RTF document.
 std::optional<std::vector<StyledRun>> ReadRtf(const QByteArray& rtf);
 
 // The same a piece at a time, for a file too large to hold whole: the runs read so far

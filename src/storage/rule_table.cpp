@@ -33,21 +33,22 @@ RuleTable ReadRuleTable(const QString& settingsConnStr) {
     rs.open(Query, settingsConnStr);
     rs.moveFirst();
     table.notation = rs.value(C::hexFormat).isNull() || rs.value(C::hexFormat).toText() != "0";
-    for (RuleRow& row : table.rows) {
-        ConditionRow& c = row.condition;
-        SendRow& s = row.response;
-        c.kind = storedListPosition(rs, C::CondOpt, ConditionKindOptions);
+    for (int i = 0; i < AutoResponseRuleCount; ++i) {
+        ConditionRow& c = table.rows[static_cast<size_t>(i)].condition;
+        SendRow& s = table.rows[static_cast<size_t>(i)].response;
+        const QString rule = QStringLiteral("rule %1").arg(i + 1);
+        c.kind = listPosition(rs, C::CondOpt, ConditionKindOptions, rule);
         c.data = rs.value(C::Condition).toText();
         c.controlCodes = rs.value(C::strConditionCtrl).toText();
         c.lineStateCheck = rs.value(C::CondChk).toBool();
-        c.lineState = storedListPosition(rs, C::CondCbo, lineStateListSize(c.kind));
+        c.lineState = listPosition(rs, C::CondCbo, lineStateListSize(c.kind), rule);
         s.command = rs.value(C::respCodes).toText();
         s.controlCodes = rs.value(C::strRespCtrl).toText();
         s.delay = rs.value(C::respDelay).toText();
         s.repeat = rs.value(C::respRepeat).toText();
         s.interval = rs.value(C::respInterval).toText();
         s.signalCheck = rs.value(C::respChk).toBool();
-        s.signal = storedListPosition(rs, C::respCbo, SignalListSize);
+        s.signal = listPosition(rs, C::respCbo, SignalListSize, rule);
         rs.moveNext();
     }
     rs.close();

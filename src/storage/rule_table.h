@@ -45,8 +45,9 @@ struct RuleTable {
     std::optional<Refusal> validate() const;
 };
 
-// Reads `progAutoResp` of the profile. A kind, line state or signal outside its list reads
-// as the first entry of that list, so the editor shows a rule it can store again.
+// Reads `progAutoResp` of the profile. A kind, line state or signal outside its list
+// raises "Invalid property value" naming the rule (see listPosition): the rule cannot be
+// shown as it is stored.
 RuleTable ReadRuleTable(const QString& settingsConnStr);
 // Writes the 16 rules and the notation in one transaction: a failure raises and leaves
 // the table as it was.

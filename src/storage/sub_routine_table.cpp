@@ -17,8 +17,6 @@ namespace {
 
 namespace C = ProgMacrosSubRoutinesColumn;
 
-const QString Table = QStringLiteral("progMacrosSubRoutines");
-
 // Where the conditions and sends of a sub-routine are kept.
 const ConditionColumns IfColumns{C::IfOpt, C::IfCode, C::strIfCtrl, C::IfCheck, C::IfSignal};
 const ConditionColumns ElseIfColumns{C::ElseIfOpt, C::ElseIfCode, C::strElseIfCtrl, C::ElseIfCheck,
@@ -106,24 +104,26 @@ std::optional<Refusal> SubRoutineTable::validate() const {
 
 QStringList ReadSubRoutineNames(const QString& settingsConnStr, int macro) {
     QStringList names;
-    ReadRows(MacroRowsQuery(Table, macro), settingsConnStr, 8,
-             [&](const db::Recordset& rs, int) { names << storedText(rs, C::SubRoutineName); });
+    ReadMacroRows(
+        settingsConnStr, MacroPart::SubRoutine, macro, -1,
+        [&](const db::Recordset& rs, int) { names << storedText(rs, C::SubRoutineName); });
     return names;
 }
 
 SubRoutineRow ReadSubRoutineRow(const QString& settingsConnStr, int macro, int index) {
     SubRoutineRow sub;
-    ReadRows(MacroRowQuery(Table, macro, index), settingsConnStr, 1,
-             [&](const db::Recordset& rs, int) { sub = readSubRoutine(rs); });
+    ReadMacroRows(settingsConnStr, MacroPart::SubRoutine, macro, index,
+                  [&](const db::Recordset& rs, int) { sub = readSubRoutine(rs); });
     return sub;
 }
 
 SubRoutineTable ReadSubRoutineTable(const QString& settingsConnStr, int macro) {
     SubRoutineTable table;
     table.notation = ReadMacroEditorOptions(settingsConnStr).notation;
-    ReadRows(MacroRowsQuery(Table, macro), settingsConnStr, 8, [&](const db::Recordset& rs, int k) {
-        table.rows[static_cast<size_t>(k)] = readSubRoutine(rs);
-    });
+    ReadMacroRows(settingsConnStr, MacroPart::SubRoutine, macro, -1,
+                  [&](const db::Recordset& rs, int k) {
+                      table.rows[static_cast<size_t>(k)] = readSubRoutine(rs);
+                  });
     return table;
 }
 
@@ -140,7 +140,7 @@ void StoreSubRoutine(db::Recordset& rs, const SubRoutineRow& sub) {
 void WriteSubRoutineRow(const QString& settingsConnStr, int macro, int index,
                         const SubRoutineRow& sub) {
     db::Recordset rs;
-    rs.open(MacroRowQuery(Table, macro, index), settingsConnStr);
+    rs.open(MacroRowQuery(MacroTable(MacroPart::SubRoutine), macro, index), settingsConnStr);
     rs.beginTrans();
     rs.moveFirst();
     StoreSubRoutine(rs, sub);

@@ -32,7 +32,7 @@ CalculatorControl::CalculatorControl(const CalculatorControls& controls, int& ca
          .enter = [this] { txtOperands_Enter(); },
          .validate = [this] { return txtOperands_Validate(); },
          .lostFocus = [this] { txtOperands_LostFocus(); }},
-        this, ui_.cmdCal);
+        this);
     for (int i = 0; i < static_cast<int>(ui_.notations.size()); ++i) {
         connect(ui_.notations[static_cast<size_t>(i)], &QRadioButton::toggled, this,
                 [this, i](bool on) {

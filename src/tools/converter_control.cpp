@@ -15,7 +15,7 @@ ConverterControl::ConverterControl(const ConverterControls& controls) : ui_(cont
                      {.key = [this](QChar typed) { return converterKey(typed, fromNotation_); },
                       .enter = [this] { Text2_Enter(); },
                       .validate = [this] { return Text2_Validate(); }},
-                     this, ui_.Command3);
+                     this);
     for (int i = 0; i < 4; ++i) {
         const auto at = static_cast<size_t>(i);
         connect(ui_.Option3[at], &QRadioButton::toggled, this, [this, i](bool on) {

@@ -82,6 +82,8 @@ void ButtonChain::end(End how) {
     engine_.endSequence(this);
     if (how == End::ByItself)
         hooks_.resumeAutoResponse();
+    else
+        hooks_.dropAutoResponse();
     if (ended_)
         ended_();
 }

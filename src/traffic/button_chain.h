@@ -14,16 +14,17 @@ namespace kst {
 // a device that way): it then runs until Stop or until the port closes. It returns to
 // the event loop between two links, so the window and Stop stay live even when no
 // button of it waits. Auto-response is off while a chain runs; a chain that ends by
-// itself switches it on again, one ended by Stop or a closed port leaves it off for the
-// next chain that ends by itself.
+// itself gives back what it switched off, one ended by Stop or a closed port leaves it
+// off for the next chain or run that ends by itself.
 class ButtonChain : public SendEngine::Sequence {
 public:
     // What the chain needs of the program around it.
     struct Hooks {
-        // Auto-response goes off while a chain runs; one that ends by itself gives back
-        // what any chain or run suspended.
+        // Auto-response goes off while the chain runs; its end either gives it back
+        // (ended by itself) or drops its hold (cut short).
         std::function<void()> suspendAutoResponse;
         std::function<void()> resumeAutoResponse;
+        std::function<void()> dropAutoResponse;
         std::function<bool()> portOpen;
     };
 

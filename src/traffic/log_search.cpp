@@ -10,75 +10,53 @@ namespace {
 // A piece read for a step starts small: the next match is mostly near.
 constexpr qint64 FirstLookChars = 64 * 1024;
 
-// Whole lines of the log from `from` (up to `to`): about `size` characters, more when one
-// line is longer, so that no match is cut in two.
-QString lines(const SearchableText& log, qint64 from, qint64 to, qint64 size) {
-    for (;; size *= 2) {
-        const qint64 end = qMin(to, from + size);
-        QString piece = log.text(from, end);
-        if (end == to)
-            return piece;
-        if (const qsizetype lineEnd = piece.lastIndexOf(u'\n'); lineEnd >= 0) {
-            piece.truncate(lineEnd + 1);
-            return piece;
-        }
-    }
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------
-// The plain ways of reading a log
+// The plain ways of reading a log: pieces that overlap by the text's length less one, so
+// that no match is cut in two.
 
 qint64 SearchableText::indexOf(QStringView needle, qint64 from, qint64 to) const {
     to = qMin(to, length());
-    if (needle.isEmpty())
+    const qint64 size = needle.size();
+    if (size == 0)
         return -1;
     const QStringMatcher matcher(needle.toString(), Qt::CaseInsensitive);
-    for (qint64 size = FirstLookChars; from < to; size = qMin(size * 2, LogSearch::PieceChars)) {
-        const QString piece = lines(*this, from, to, size);
-        if (const qsizetype at = matcher.indexIn(piece, 0); at >= 0)
+    for (qint64 piece = FirstLookChars; to - from >= size;
+         piece = qMin(piece * 2, LogSearch::PieceChars)) {
+        const qint64 end = qMin(to, from + qMax(piece, size));
+        if (const qsizetype at = matcher.indexIn(text(from, end), 0); at >= 0)
             return from + at;
-        from += piece.size();
+        if (end == to)
+            break;
+        from = end - size + 1;
     }
     return -1;
 }
 
-qint64 SearchableText::count(QStringView needle, qint64 from, qint64 to) const {
+qint64 SearchableText::count(QStringView needle, qint64 from, qint64 to, qint64* lastEnd) const {
     to = qMin(to, length());
-    if (needle.isEmpty())
-        return 0;
-    const QStringMatcher matcher(needle.toString(), Qt::CaseInsensitive);
+    const qint64 size = needle.size();
     qint64 matches = 0;
-    while (from < to) {
-        const QString piece = lines(*this, from, to, LogSearch::PieceChars);
-        for (qsizetype at = matcher.indexIn(piece, 0); at >= 0;
-             at = matcher.indexIn(piece, at + needle.size()))
-            ++matches;
-        from += piece.size();
+    qint64 behind = from;
+    if (size > 0) {
+        const QStringMatcher matcher(needle.toString(), Qt::CaseInsensitive);
+        for (qint64 at = from; to - at >= size;) {
+            const qint64 end = qMin(to, at + qMax(LogSearch::PieceChars, size));
+            const QString piece = text(at, end);
+            for (qsizetype found = matcher.indexIn(piece, 0); found >= 0;
+                 found = matcher.indexIn(piece, found + size)) {
+                ++matches;
+                behind = at + found + size;
+            }
+            if (end == to)
+                break;
+            at = qMax(behind, end - size + 1);
+        }
     }
+    if (lastEnd)
+        *lastEnd = behind;
     return matches;
-}
-
-qint64 SearchableText::lineEndFrom(qint64 from) const {
-    const qint64 end = length();
-    for (qint64 at = qMax<qint64>(0, from); at < end; at += FirstLookChars) {
-        const qsizetype lineBreak = text(at, qMin(end, at + FirstLookChars)).indexOf(u'\n');
-        if (lineBreak >= 0)
-            return at + lineBreak + 1;
-    }
-    return end;
-}
-
-qint64 SearchableText::lastLineEndBefore(qint64 to) const {
-    for (qint64 at = qMin(to, length()); at > 0;) {
-        const qint64 from = qMax<qint64>(0, at - FirstLookChars);
-        const qsizetype lineBreak = text(from, at).lastIndexOf(u'\n');
-        if (lineBreak >= 0)
-            return from + lineBreak + 1;
-        at = from;
-    }
-    return 0;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -89,32 +67,55 @@ void LogSearch::setText(const QString& text) {
         return;
     text_ = text;
     forgetCounts();
+    stepping_ = false;
 }
 
 void LogSearch::forgetCounts() {
-    marks_.assign(1, Mark{0, 0});
+    marks_.assign(1, Mark{0, 0, 0});
 }
 
-void LogSearch::logChanged(qint64 from, qint64 removed) {
-    if (removed > 0 || from < marks_.back().position) {
-        forgetCounts();
-        resumeAt_ = 0;
+void LogSearch::logChanged(qint64, qint64 removed) {
+    if (removed == 0)
+        return;
+    forgetCounts();
+    resumeAt_ = 0;
+    stepping_ = false;
+}
+
+void LogSearch::startStep() {
+    stepping_ = true;
+    hit_ = -1;
+    lookFrom_ = resumeAt_;
+}
+
+void LogSearch::countOn(const SearchableText& log, qint64 chars) {
+    const qint64 length = log.length();
+    while (chars > 0 && marks_.back().position < length) {
+        const Mark last = marks_.back();
+        const qint64 to = qMin(length, last.position + qMin(chars, PieceChars));
+        qint64 behind = last.resume;
+        const qint64 found = log.count(text_, last.resume, to, &behind);
+        // A match that stands across `to` is counted with the next piece.
+        marks_.push_back({to, qMax(behind, to - size() + 1), last.matchesBefore + found});
+        chars -= to - last.position;
     }
 }
 
-qint64 LogSearch::countCompleteLines(const SearchableText& log) {
-    const qint64 start = marks_.back().position;
-    // The last line may still grow: it is counted at every step, never kept.
-    const qint64 complete = qMax(start, log.lastLineEndBefore(log.length()));
-    // A mark about every PieceChars, at a line end: a match's number then takes
-    // counting one piece at most.
-    for (qint64 from = start; from < complete;) {
-        qint64 to = from + PieceChars;
-        to = to >= complete ? complete : qMin(complete, log.lineEndFrom(to - 1));
-        marks_.push_back({to, marks_.back().matchesBefore + log.count(text_, from, to)});
-        from = to;
+qint64 LogSearch::findCounted(const SearchableText& log, qint64 from) const {
+    // The pieces whose count grew hold a match; the others are passed over unread.
+    auto mark = std::upper_bound(marks_.begin(), marks_.end(), from,
+                                 [](qint64 p, const Mark& m) { return p < m.position; });
+    if (mark == marks_.begin())
+        ++mark;
+    for (; mark != marks_.end(); ++mark) {
+        const Mark& before = *std::prev(mark);
+        if (mark->matchesBefore == before.matchesBefore)
+            continue;
+        const qint64 at = log.indexOf(text_, qMax(from, before.resume), mark->position);
+        if (at >= 0)
+            return at;
     }
-    return log.count(text_, complete, log.length());
+    return -1;
 }
 
 qint64 LogSearch::matchesBefore(const SearchableText& log, qint64 position) const {
@@ -122,24 +123,54 @@ qint64 LogSearch::matchesBefore(const SearchableText& log, qint64 position) cons
         std::upper_bound(marks_.begin(), marks_.end(), position,
                          [](qint64 p, const Mark& mark) { return p < mark.position; });
     const Mark& mark = *std::prev(after);
-    return mark.matchesBefore + log.count(text_, mark.position, position);
+    return mark.matchesBefore + log.count(text_, mark.resume, position, nullptr);
+}
+
+LogSearch::Step LogSearch::work(const SearchableText& log, qint64 chars) {
+    Step step;
+    const qint64 length = log.length();
+    if (!stepping_ || text_.isEmpty() || length == 0) {
+        stepping_ = false;
+        step.counted = true;
+        return step;
+    }
+    countOn(log, chars);
+    const Mark& counted = marks_.back();
+    step.counted = counted.position >= length;
+    if (hit_ < 0) {
+        hit_ = findCounted(log, qMin(resumeAt_, length));
+        if (hit_ < 0 && !step.counted) {
+            // Ahead of the count, the text itself is read: the match is shown before
+            // its number is known.
+            const qint64 from = qMax(lookFrom_, counted.position - size() + 1);
+            const qint64 to = qMin(length, from + chars);
+            hit_ = log.indexOf(text_, from, to);
+            lookFrom_ = qMax(from, to - size() + 1);
+        }
+        // Nothing follows the last match: from the top.
+        if (hit_ < 0 && step.counted)
+            hit_ = findCounted(log, 0);
+        if (hit_ >= 0)
+            resumeAt_ = hit_ + size();
+    }
+    step.match.position = hit_;
+    step.match.length = hit_ >= 0 ? size() : 0;
+    if (step.counted) {
+        stepping_ = false;
+        step.match.count = counted.matchesBefore;
+        if (hit_ >= 0)
+            step.match.number = matchesBefore(log, hit_) + 1;
+    }
+    return step;
 }
 
 LogSearch::Match LogSearch::next(const SearchableText& log) {
-    Match match;
-    if (text_.isEmpty() || log.length() == 0)
-        return match;
-    const qint64 inLastLine = countCompleteLines(log);
-    match.count = marks_.back().matchesBefore + inLastLine;
-    if (match.count == 0)
-        return match;
-    match.position = log.indexOf(text_, qMin(resumeAt_, log.length()), log.length());
-    if (match.position < 0)
-        match.position = log.indexOf(text_, 0, log.length());
-    match.number = matchesBefore(log, match.position) + 1;
-    match.length = text_.size();
-    resumeAt_ = match.position + match.length;
-    return match;
+    startStep();
+    for (;;) {
+        const Step step = work(log, std::numeric_limits<qint64>::max() / 4);
+        if (step.counted)
+            return step.match;
+    }
 }
 
 } // namespace kst

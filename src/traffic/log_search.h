@@ -8,8 +8,8 @@
 namespace kst {
 
 // The log as the search reads it: its characters, a line break counting as one. The
-// searches and line ends have plain versions that read the text in pieces; a log that
-// can do them faster in its own form does them itself.
+// searches have plain versions that read the text in pieces; a log that can do them
+// faster in its own form does them itself.
 class SearchableText {
 public:
     virtual ~SearchableText() = default;
@@ -17,62 +17,85 @@ public:
     // The characters from `from` up to `to`; a line break reads as "\n".
     virtual QString text(qint64 from, qint64 to) const = 0;
     // Not minding case: the first match that starts at or after `from` and ends by `to`,
-    // or -1; and the matches in [from, to) that do not overlap, taken from `from` on.
+    // or -1.
     virtual qint64 indexOf(QStringView needle, qint64 from, qint64 to) const;
-    virtual qint64 count(QStringView needle, qint64 from, qint64 to) const;
-    // The position just behind the first line break at or after `from` (the length when
-    // none follows), and just behind the last line break before `to` (0 when none).
-    virtual qint64 lineEndFrom(qint64 from) const;
-    virtual qint64 lastLineEndBefore(qint64 to) const;
+    // The matches in [from, to) that do not overlap, taken from `from` on; `lastEnd`
+    // (when given) is set behind the last of them, or to `from` when there is none.
+    virtual qint64 count(QStringView needle, qint64 from, qint64 to, qint64* lastEnd) const;
 };
 
 // The search in the log: steps from match to match, not minding case, and numbers each
 // match by its place among all matches. The search keeps its own position (behind the
 // match found last), so text appended to the log between two steps moves nothing.
 //
-// The log is read in large pieces, never line by line. Whole lines, once counted, keep
-// their count until the log changes other than at its end, so a step on a large log
+// A step is worked on a piece at a time (`work`), so that a log of gigabytes is read over
+// many short calls while the window stays live: the match is found as soon as the piece
+// that holds it is read, its number and the count follow when the whole log is counted.
+// What is counted keeps its count while the log only grows, so a step on a large log
 // that keeps growing reads only what was added since the last one.
 class LogSearch {
 public:
     struct Match {
-        qint64 position = -1; // in the whole text; -1 when the text occurs nowhere
+        qint64 position = -1; // in the whole text; -1 when (not yet) found
         qint64 length = 0;
-        qint64 number = 0; // 1 for the first match in the log
-        qint64 count = 0;  // matches in the whole log
+        qint64 number = 0; // 1 for the first match in the log, once counted
+        qint64 count = 0;  // matches in the whole log, once counted
         bool found() const { return position >= 0; }
     };
-    // The characters between two marks of the count, and the most read at a time to
-    // find the next match.
+    // How far a step got.
+    struct Step {
+        Match match;
+        // The whole log is counted: the step is over, its match has its number (or the
+        // text occurs nowhere).
+        bool counted = false;
+    };
+    // The most characters counted between two marks of the count: a match's number then
+    // takes counting about this many at most.
     static constexpr qint64 PieceChars = 1 << 20;
 
-    // The text to look for; a new text is counted anew.
+    // The text to look for; a new text is counted anew and ends a step under way.
     void setText(const QString& text);
     const QString& text() const { return text_; }
 
-    // The log changed: `removed` characters taken away and text put in at `from`. Only
-    // text added at the end keeps the counts.
+    // The log changed: `removed` characters taken away and text put in at `from`. Text
+    // that was only added keeps the counts (a step may have read some of it before the
+    // change was told); anything taken away drops them and the step under way.
     void logChanged(qint64 from, qint64 removed);
 
-    // One step: the first match behind the last one found, or from the top of the log
-    // when none follows.
+    // A step: the first match behind the last one found, or from the top of the log
+    // when none follows. It replaces a step under way; the count goes on where it stood.
+    void startStep();
+    bool stepping() const { return stepping_; }
+    // Works on the step, reading about `chars` characters of the log (a little more
+    // where a match's number needs it).
+    Step work(const SearchableText& log, qint64 chars);
+
+    // One whole step at once.
     Match next(const SearchableText& log);
 
 private:
-    // Counts the lines added since the last step; returns the matches of the last line.
-    qint64 countCompleteLines(const SearchableText& log);
-    qint64 matchesBefore(const SearchableText& log, qint64 position) const;
-    void forgetCounts();
-
-    // Where the lines counted so far end, and the matches before each such place.
+    // A place the count has reached: the matches that end by `position`, and where the
+    // next may start (a match may stand across `position`, begun before it).
     struct Mark {
         qint64 position;
+        qint64 resume;
         qint64 matchesBefore;
     };
 
+    void countOn(const SearchableText& log, qint64 chars);
+    // The first match at or after `from` among what is counted, or -1.
+    qint64 findCounted(const SearchableText& log, qint64 from) const;
+    qint64 matchesBefore(const SearchableText& log, qint64 position) const;
+    void forgetCounts();
+    qint64 size() const { return text_.size(); }
+
     QString text_;
-    std::vector<Mark> marks_{{0, 0}};
+    std::vector<Mark> marks_{{0, 0, 0}};
     qint64 resumeAt_ = 0;
+    bool stepping_ = false;
+    qint64 hit_ = -1;
+    // Where the step's look ahead of the count goes on.
+    qint64 lookFrom_ = 0;
 };
 
 } // namespace kst

@@ -51,11 +51,12 @@ ParsedSend ParseSend(const SendAction& action, int txFormat, bool formattedView)
         parsed.echo.clear();
         return parsed;
     };
-    // Times and counts beyond their fields would be cut short by the timer, or run
-    // for ever: refused before anything goes out.
-    if (action.delayMs > MaxSendWaitMs || action.intervalMs > MaxSendWaitMs ||
-        action.repeat > MaxSendRepeat)
+    // Times beyond their fields would be cut short by the timer: refused before
+    // anything goes out, as is a count no stored repeat can hold.
+    if (action.delayMs > MaxSendWaitMs || action.intervalMs > MaxSendWaitMs)
         return refuse(ParsedSend::Refusal::Invalid);
+    if (action.repeat > MaxSendRepeat)
+        return refuse(ParsedSend::Refusal::Repeat);
 
     // ASCII text is cut at its commas too: an empty piece (a leading comma, two commas
     // in a row) is refused as in every notation, though the text goes out whole.
@@ -108,6 +109,11 @@ QString RefusalMessage(const ParsedSend& parsed, const SendAction& action, int t
         return QStringLiteral("Invalid data, please check the following command codes, and then "
                               "try again!\n") +
                action.command + u'\n' + action.controlCodes;
+    case ParsedSend::Refusal::Repeat:
+        static_assert(MaxSendRepeat == 32767, "the message names the limit");
+        return QStringLiteral("Invalid data: the repeat count %1 is more than 32,767, please "
+                              "check and then try again!")
+            .arg(action.repeat);
     case ParsedSend::Refusal::None:
         break;
     }

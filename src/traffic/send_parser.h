@@ -14,7 +14,8 @@ struct ParsedSend {
         None,
         CommandItem, // an empty item, or one not made of the notation's digits
         ControlCode, // a control-code item that is not hexadecimal
-        Invalid,     // a value above one byte, or a time or count beyond its field
+        Invalid,     // a value above one byte, or a time beyond its field
+        Repeat,      // a repeat count beyond what a send takes
     };
     Refusal refusal = Refusal::None;
     // The bytes of one write and the echo's text.
@@ -24,10 +25,12 @@ struct ParsedSend {
     bool ok() const { return refusal == Refusal::None; }
 };
 
-// The most a delay or interval may be (ms) and the most repeats: the limits of the
-// fields they are typed in.
+// The most a delay or interval may be (ms), the limit of the fields they are typed
+// in, and the most repeats a send takes: a stored count is a 16-bit number, and every
+// count up to it is played as stored (the send returns to the event loop between
+// writes, so Stop reaches it).
 constexpr qint32 MaxSendWaitMs = 65535;
-constexpr qint32 MaxSendRepeat = 999;
+constexpr qint32 MaxSendRepeat = 32767;
 
 // Reads the action's command in the notation txFormat (0 Dec, 1 Hex, 2 Oct, 3 Bin,
 // 4 ASCII). In Dec, Oct, Bin and Hex each comma-terminated item is one byte (text after

@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -171,5 +172,44 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// How many characters typing or pasting puts into `field`: a paste of 300 digits, which
+// the keys of every field take, into the emptied field. The field is left as it was.
+inline qsizetype typedLength(QLineEdit* field) {
+    const QString before = field->text();
+    field->clear();
+    field->insert(QString(300, u'1')); // as a paste does
+    const qsizetype length = field->text().size();
+    field->setText(before);
+    return length;
+}
+
+// The characters a text column of the profile holds (0 for other kinds).
+inline int columnSize(const QString& table, const QString& column) {
+    for (const db::TableDef& t : profileTables()) {
+        if (t.name == table && t.ordinalOf(column) >= 0)
+            return t.columns[static_cast<size_t>(t.ordinalOf(column))].size;
+    }
+    ADD_FAILURE() << "no column " << column.toStdString() << " in " << table.toStdString();
+    return 0;
+}
+
+// A field, how much typing it takes, and the column it is stored in, which must hold it.
+struct TypedField {
+    QLineEdit* field;
+    qsizetype limit;
+    const char* table;
+    const char* column;
+};
+inline void expectTypingLimits(std::initializer_list<TypedField> fields) {
+    for (const TypedField& f : fields) {
+        SCOPED_TRACE(f.column);
+        EXPECT_EQ(typedLength(f.field), f.limit);
+        const int size = columnSize(f.table, f.column);
+        if (size > 0) {
+            EXPECT_LE(f.limit, size) << "a typed value must load again";
+        }
+    }
+}
 
 } // namespace kst::test

@@ -4,6 +4,8 @@
 #include "support/recording_sender.h"
 
 #include <gtest/gtest.h>
+#include <optional>
+#include <vector>
 
 using namespace kst;
 using namespace kst::test;
@@ -215,7 +217,9 @@ TEST_F(AutoResponderTest, TheResponseGoesOutInTheSendNotation) {
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
 
-TEST_F(AutoResponderTest, AResponseThatIsNoListOrAValueOutOfItsListSendsNothingAndIsToldOnce) {
+// A response that is no list, or a condition out of its lists, sends nothing and is told
+// once; a signal out of its list is no signal, and the response goes out without one.
+TEST_F(AutoResponderTest, AResponseThatIsNoListOrAConditionOutOfItsListSendsNothingAndIsToldOnce) {
     AutoResponseRules rules;
     rules[0] = rule(ConditionKind::DataEqual, "41,", "1FF,");
     rules[1] = rule(ConditionKind::DataEqual, "42,", "52,");
@@ -225,30 +229,123 @@ TEST_F(AutoResponderTest, AResponseThatIsNoListOrAValueOutOfItsListSendsNothingA
     rules[2].condition.requireLineState = true;
     rules[2].condition.lineState = LineState(13);
     responder.setRules(rules);
-    EXPECT_EQ(view.notes.size(), 2) << "rules 2 and 3, once at the load";
+    EXPECT_EQ(view.notes.size(), 1) << "rule 3, once at the load";
     for (int k = 0; k < 3; ++k) {
         for (const char* text : {"41,", "42,", "43,"})
             responder.offer(block(text));
     }
     clock.advance(0);
-    EXPECT_TRUE(env.taken().isEmpty());
-    EXPECT_EQ(view.notes.size(), 3) << view.notes.join('\n').toStdString();
+    EXPECT_EQ(env.taken(), "RRR") << "rule 2, with no signal";
+    EXPECT_FALSE(env.rtsOn || env.dtrOn);
+    EXPECT_EQ(env.beeps, 0);
+    EXPECT_EQ(view.notes.size(), 2) << view.notes.join('\n').toStdString();
+    EXPECT_TRUE(view.notes.first().contains("Auto-Response 3"));
     EXPECT_TRUE(view.notes.last().contains("Auto-Response 1"));
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
 
 TEST_F(AutoResponderTest, TheSwitchShowsEveryChangeAndAChainOrRunGivesBackOnlyWhatItTook) {
+    AutoResponder::Suspension chain(responder);
     responder.switchTo(true);
-    responder.suspend();
+    chain.take();
     EXPECT_FALSE(responder.isOn());
-    responder.resume();
+    chain.giveBack();
     EXPECT_TRUE(responder.isOn());
     responder.switchTo(false);
-    responder.suspend();
-    responder.resume();
+    chain.take();
+    chain.giveBack();
     EXPECT_FALSE(responder.isOn()) << "switched off by the user, it stays off";
     responder.toggle();
     EXPECT_EQ(view.shown, QList<bool>({true, false, true, false, true}));
+}
+
+// A run and button chains overlap (a button pressed during a run, a run started while a
+// chain waits): the rules stay off until the last of them ends by itself, none shows a
+// switch it did not make, and the user's own switch wins over all. Each case: the switch
+// before, then steps with the switch expected after each.
+TEST_F(AutoResponderTest, OverlappingChainsAndRunsGiveTheRulesBackOnlyWhenTheLastEnds) {
+    enum Act { TakeRun, TakeChain, GiveBackRun, GiveBackChain, DropChain, EndChain, Toggle };
+    const struct {
+        const char* what;
+        bool onBefore;
+        std::vector<std::pair<Act, bool>> steps;
+    } cases[] = {
+        {"a button pressed during a run",
+         true,
+         {{TakeRun, false}, {TakeChain, false}, {GiveBackChain, false}, {GiveBackRun, true}}},
+        {"a run started during a chain",
+         true,
+         {{TakeChain, false}, {TakeRun, false}, {GiveBackChain, false}, {GiveBackRun, true}}},
+        {"the run ends before the chain",
+         true,
+         {{TakeRun, false}, {TakeChain, false}, {GiveBackRun, false}, {GiveBackChain, true}}},
+        {"a chain taken at every link counts once",
+         true,
+         {{TakeRun, false},
+          {TakeChain, false},
+          {TakeChain, false},
+          {GiveBackChain, false},
+          {GiveBackRun, true}}},
+        {"a chain cut short leaves them off for the next run",
+         true,
+         {{TakeChain, false}, {DropChain, false}, {TakeRun, false}, {GiveBackRun, true}}},
+        {"a chain gone while it held counts as cut short",
+         true,
+         {{TakeChain, false}, {EndChain, false}, {TakeRun, false}, {GiveBackRun, true}}},
+        {"off by the user before the run",
+         false,
+         {{TakeRun, false}, {TakeChain, false}, {GiveBackChain, false}, {GiveBackRun, false}}},
+        {"switched on by the user during a run, then off",
+         true,
+         {{TakeRun, false}, {Toggle, true}, {Toggle, false}, {GiveBackRun, false}}},
+        {"switched on by the user during a run",
+         true,
+         {{TakeRun, false},
+          {Toggle, true},
+          {TakeChain, false},
+          {GiveBackChain, false},
+          {GiveBackRun, true}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        AutoResponder::Suspension run(responder);
+        std::optional<AutoResponder::Suspension> chain(std::in_place, responder);
+        responder.switchTo(c.onBefore);
+        view.shown.clear();
+        int step = 0;
+        for (const auto& [act, onAfter] : c.steps) {
+            const bool before = responder.isOn();
+            const qsizetype shown = view.shown.size();
+            switch (act) {
+            case TakeRun:
+                run.take();
+                break;
+            case TakeChain:
+                chain->take();
+                break;
+            case GiveBackRun:
+                run.giveBack();
+                break;
+            case GiveBackChain:
+                chain->giveBack();
+                break;
+            case DropChain:
+                chain->drop();
+                break;
+            case EndChain:
+                chain.reset();
+                break;
+            case Toggle:
+                responder.toggle();
+                break;
+            }
+            EXPECT_EQ(responder.isOn(), onAfter) << "step " << step;
+            // Only a change shows ("Auto-Response is now ON"), and the user's toggle.
+            EXPECT_EQ(view.shown.size() - shown, act == Toggle || before != onAfter ? 1 : 0)
+                << "step " << step;
+            ++step;
+        }
+    }
 }
 
 } // namespace

@@ -33,9 +33,12 @@ public:
     int shownMacro() const override { return shown; }
     bool selectMacro(int number) override {
         shown = number;
-        if (number == failingMacro)
+        // A failed load puts the choice back to the macro held.
+        if (number == failingMacro) {
+            shown = runner->loadedMacro();
             return false;
-        runner->setMacro(macros[number - 1]);
+        }
+        runner->setMacro(number, macros[number - 1]);
         if (number == 8)
             runner->setContinuousPlay(false);
         return true;
@@ -91,7 +94,7 @@ MacroSubRoutine answering(const QString& name, const QString& ifData, const QStr
 }
 
 class MacroRunnerTest : public ::testing::Test {
-protected:
+public:
     MacroRunnerTest() {
         view.runner = &runner;
         for (int m = 0; m < 8; ++m) {
@@ -101,7 +104,7 @@ protected:
     }
     void load(int number) {
         view.shown = number;
-        runner.setMacro(view.macros[number - 1]);
+        runner.setMacro(number, view.macros[number - 1]);
     }
     void received(const QString& text) {
         ReceivedEvent e = ReceivedEvent::block(text, false, env);
@@ -264,7 +267,11 @@ TEST_F(MacroRunnerTest, AStopEndsTheRunFromEveryStateAndAutoResponseComesBack) {
              t.runner.pause();
              t.runner.stop();
          }},
-        {"the port closed in a wait", [](MacroRunnerTest& t) { t.runner.portClosed(); }},
+        {"the port closed in a wait",
+         [](MacroRunnerTest& t) {
+             t.view.open = false;
+             t.runner.portClosed();
+         }},
         {"the port closed while paused",
          [](MacroRunnerTest& t) {
              t.runner.pause();
@@ -283,7 +290,7 @@ TEST_F(MacroRunnerTest, AStopEndsTheRunFromEveryStateAndAutoResponseComesBack) {
         c.act(*this);
         EXPECT_EQ(view.log.last(), ". . . . . . . . . . Macro 1 stopped.") << c.what;
         EXPECT_EQ(view.log.filter("Step 2").size(), 0) << c.what;
-        EXPECT_EQ(view.controls, (MacroRunControls{view.open, false, false, true})) << c.what;
+        EXPECT_EQ(view.controls, (MacroRunControls{view.open, false, false, view.open})) << c.what;
         EXPECT_TRUE(autoResponder.isOn()) << c.what;
         runner.portOpened();
         EXPECT_TRUE(runner.idle()) << c.what;
@@ -293,6 +300,158 @@ TEST_F(MacroRunnerTest, AStopEndsTheRunFromEveryStateAndAutoResponseComesBack) {
     runner.run();
     runner.stop();
     EXPECT_FALSE(autoResponder.isOn());
+}
+
+// The port closes (it reads closed at once, then every send is interrupted, as the
+// window closes it) wherever the run is: the run ends there, and its end leaves the
+// controls of a closed port, Run and the macro box included.
+TEST_F(MacroRunnerTest, ARunEndedByTheClosingPortLeavesTheControlsOfAClosedPort) {
+    const struct {
+        const char* what;
+        std::function<void(MacroRunnerTest&)> reach;
+    } cases[] = {
+        {"during a send step", [](MacroRunnerTest& t) { t.clock.advance(50); }},
+        {"paused after a send step",
+         [](MacroRunnerTest& t) {
+             t.clock.advance(50);
+             t.runner.pause();
+         }},
+        {"in a wait", [](MacroRunnerTest& t) { t.clock.advance(450); }},
+        {"paused in a wait",
+         [](MacroRunnerTest& t) {
+             t.clock.advance(450);
+             t.runner.pause();
+         }},
+        {"during a branch send",
+         [](MacroRunnerTest& t) {
+             t.clock.advance(450);
+             t.received("42,");
+             t.clock.advance(100);
+         }},
+    };
+    MacroRecords& m = view.macros[0];
+    m.steps[0] = sendStep("Slow", "41,", 100, 3);
+    m.steps[1] = waitStep("Reply", 0, 1000);
+    m.subRoutines[0] = answering("s", "42,", "44,");
+    m.subRoutines[0].ifThen.delayMs = 2000;
+    m.steps[2] = sendStep("After", "43,");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        view.log.clear();
+        view.open = env.open = true;
+        runner.portOpened();
+        load(1);
+        autoResponder.switchTo(true);
+        runner.run();
+        c.reach(*this);
+        view.open = env.open = false;
+        runner.portClosed();
+        sender.stopAll();
+        clock.advance(5000);
+        EXPECT_EQ(view.log.last(), ". . . . . . . . . . Macro 1 stopped.");
+        EXPECT_EQ(view.log.filter("Step 3").size(), 0);
+        EXPECT_EQ(view.controls, (MacroRunControls{false, false, false, false}));
+        EXPECT_TRUE(runner.idle());
+        EXPECT_FALSE(sender.busy());
+        EXPECT_TRUE(autoResponder.isOn()) << "a stop gives back what the run took";
+        env.taken();
+    }
+}
+
+// One wait, one answer: the first block or event that decides a wait decides it. While
+// the branch taken sends (here after a delay), the blocks that follow are not evaluated,
+// even when offered straight to the runner.
+TEST_F(MacroRunnerTest, TheFirstBlockDecidesTheWaitAndLaterOnesAreNotEvaluated) {
+    const struct {
+        const char* what;
+        QString first, second; // an empty second: a line event
+        QByteArray answer;
+        const char* line;
+    } cases[] = {
+        {"the IF, then another block", "31,", "39,", "IF", "<IF> condition met ..."},
+        {"the ELSE, then the IF's block", "39,", "31,", "L", "No condition met ..."},
+        {"the ELSE IF, then a line event", "33,34,", "", "E", "<ELSE IF> condition met ..."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        view.log.clear();
+        view.macros[0].steps[0] = waitStep("w", 0, 10000);
+        MacroSubRoutine s = answering("s", "31,", "34,");
+        s.ifThen.command = "49,46,";
+        for (SendAction* branch : {&s.ifThen, &s.elseIfThen, &s.elseThen})
+            branch->delayMs = 2000;
+        view.macros[0].subRoutines[0] = s;
+        load(1);
+        runner.run();
+        runner.offer(ReceivedEvent::block(c.first, false, env));
+        EXPECT_FALSE(runner.waitsForEvent()) << "decided";
+        clock.advance(600);
+        runner.offer(c.second.isEmpty() ? ReceivedEvent::lineEvent(LineEvent::CtsOn, false, env)
+                                        : ReceivedEvent::block(c.second, false, env));
+        EXPECT_TRUE(env.taken().isEmpty()) << "nothing before the branch's delay";
+        clock.advance(2000);
+        EXPECT_EQ(env.taken(), c.answer);
+        EXPECT_EQ(view.log.filter("condition met ...").size(), 1) << "one branch in all";
+        EXPECT_TRUE(view.log.contains(c.line));
+        EXPECT_TRUE(runner.idle()) << "the step ended after its one answer";
+    }
+}
+
+// A stored signal outside the list (0-8) is no signal: the step or branch sends its
+// command without one. One inside the list shows the table tells them apart.
+TEST_F(MacroRunnerTest, ASignalOutsideItsListIsNoSignalAndTheCommandGoesOut) {
+    enum Where { Step, If, ElseIf, Else };
+    const struct {
+        Where where;
+        qint32 signal;
+        QByteArray sent;
+        bool rts;
+    } cases[] = {
+        {Step, 9, "S", false}, {Step, 42, "S", false},   {Step, -1, "S", false},
+        {If, 42, "I", false},  {ElseIf, 99, "E", false}, {Else, 12, "L", false},
+        {Step, 0, "S", true},  {Else, 0, "L", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.where << " signal " << c.signal);
+        env.rtsOn = false;
+        env.beeps = 0;
+        MacroRecords& m = view.macros[0];
+        m = MacroRecords();
+        MacroSubRoutine s = answering("s", "42,", "44,");
+        SendAction* send = nullptr;
+        QString block;
+        switch (c.where) {
+        case Step:
+            m.steps[0] = sendStep("Send", "53,");
+            send = &m.steps[0].send;
+            break;
+        case If:
+            send = &s.ifThen;
+            block = "42,";
+            break;
+        case ElseIf:
+            send = &s.elseIfThen;
+            block = "44,";
+            break;
+        case Else:
+            send = &s.elseThen;
+            block = "43,";
+            break;
+        }
+        send->sendSignal = true;
+        send->signal = OutputSignal(c.signal);
+        m.subRoutines[0] = s;
+        if (c.where != Step)
+            m.steps[0] = waitStep("w", 0, 1000);
+        load(1);
+        runner.run();
+        if (!block.isEmpty())
+            received(block);
+        EXPECT_EQ(sent(), c.sent);
+        EXPECT_EQ(env.rtsOn, c.rts);
+        EXPECT_EQ(env.beeps, 0);
+        EXPECT_TRUE(runner.idle());
+    }
 }
 
 TEST_F(MacroRunnerTest, AStopDuringTheLastStepOfAContinuousRunStartsTheNextMacroFirst) {
@@ -316,7 +475,8 @@ TEST_F(MacroRunnerTest, TheTimerDuringABranchSendFindsTheElseClearedAndTheStepEn
     received("42,");
     clock.advance(100);
     EXPECT_EQ(env.taken(), "I");
-    EXPECT_TRUE(runner.waitsForEvent()) << "the step waits for its branch's send";
+    EXPECT_FALSE(runner.idle()) << "the step waits for its branch's send";
+    EXPECT_FALSE(runner.waitsForEvent()) << "but hears no more blocks";
     clock.advance(200);
     EXPECT_TRUE(env.taken().isEmpty()) << "no ELSE";
     EXPECT_TRUE(runner.idle());
@@ -377,7 +537,8 @@ TEST_F(MacroRunnerTest, ASubRoutineOrWaitOutOfRangeOrAMacroThatWillNotLoadEndsTh
     load(1);
     runner.setContinuousPlay(true);
     runner.run();
-    EXPECT_EQ(view.log.last(), ". . . . . . . . . . Macro 2 stopped.");
+    // The choice is back on the macro that played, and the log names it.
+    EXPECT_EQ(view.log.last(), ". . . . . . . . . . Macro 1 stopped.");
     EXPECT_EQ(view.log.filter("Macro 2 is now running").size(), 0);
 }
 

@@ -2,6 +2,7 @@
 #include "platform/runtime_error.h"
 #include "profile_fixture.h"
 #include "storage/macro_reset.h"
+#include "storage/macro_rows.h"
 #include "storage/macro_step_table.h"
 #include "storage/sub_routine_table.h"
 #include "support/profile_rows.h"
@@ -212,6 +213,9 @@ protected:
 
 TEST_F(MacroTables, AStepIsStoredWithTheNotationAndReadBackWhole) {
     set("progMacrosSeq", 9, {{5, Value(5)}});
+    // A row between the first and the one stored that cannot be read stops nothing.
+    ASSERT_EQ(test::sqliteExec(profile, "UPDATE progMacrosSeq SET TimerAfter = 'abc' WHERE ID = 5"),
+              0);
     MacroStepRow send{
         "Ping", StepAction::SendCommands, {"AT", "D,A,", "250", "3", "100", true, 8}, 2, "1200"};
     WriteMacroStepRow(conn, 2, 0, send, 1);
@@ -291,33 +295,65 @@ TEST_F(MacroTables, AWriteThatFailsPartWayChangesNothing) {
     EXPECT_EQ(ReadSubRoutineRow(conn, 1, 3), subBefore);
 }
 
-TEST_F(MacroTables, ARowThatCannotBeShownIsNotReadHalfWay) {
+TEST_F(MacroTables, ARowThatCannotBeShownIsNotReadHalfWayAndIsNamed) {
     const struct {
         const char* table;
-        int ordinal;
-        Value value;
+        const char* column;
+        const char* value; // as another tool would write it
         int error;
     } cases[] = {
-        {"progMacrosSeq", 10, Value(9), err::InvalidPropertyValue},         // signal
-        {"progMacrosSeq", 10, Value(), err::InvalidUseOfNull},              // signal
-        {"progMacrosSeq", 5, Value(8), err::InvalidPropertyValue},          // sub-routine
-        {"progMacrosSeq", 5, Value(-1), err::InvalidPropertyValue},         // sub-routine
-        {"progMacrosSubRoutines", 2, Value(7), err::InvalidPropertyValue},  // IF kind
-        {"progMacrosSubRoutines", 4, Value(13), err::InvalidPropertyValue}, // IF line state
-        {"progMacrosSubRoutines", 12, Value(), err::InvalidUseOfNull},      // ELSE IF state
-        {"progMacrosSubRoutines", 22, Value(9), err::InvalidPropertyValue}, // ELSE signal
+        {"progMacrosSeq", "stepSignal", "9", err::InvalidPropertyValue},
+        {"progMacrosSeq", "stepSignal", "NULL", err::InvalidUseOfNull},
+        {"progMacrosSeq", "SubRoutineNo", "8", err::InvalidPropertyValue},
+        {"progMacrosSeq", "SubRoutineNo", "-1", err::InvalidPropertyValue},
+        {"progMacrosSubRoutines", "IfOpt", "7", err::InvalidPropertyValue},
+        {"progMacrosSubRoutines", "IfSignal", "13", err::InvalidPropertyValue},
+        {"progMacrosSubRoutines", "ElseIfSignal", "NULL", err::InvalidUseOfNull},
+        {"progMacrosSubRoutines", "ElseThenSignal", "9", err::InvalidPropertyValue},
+        // Values of another kind than their columns'.
+        {"progMacrosSeq", "TimerAfter", "'abc'", err::TypeMismatch},
+        {"progMacrosSeq", "stepChk", "'yes'", err::TypeMismatch},
+        {"progMacrosSubRoutines", "IfThenCmdDelay", "2.5", err::TypeMismatch},
+        {"progMacrosSubRoutines", "ElseCheck", "'x'", err::TypeMismatch},
     };
-    // Each case in a row of its own: step or sub-routine k of macro 2.
-    for (int k = 0; k < 8; ++k) {
-        const auto& c = cases[k];
-        set(c.table, 9 + k, {{c.ordinal, c.value}});
-        const int error = failure([&] {
-            if (QString(c.table) == "progMacrosSeq")
-                ReadMacroStepRow(conn, 2, k);
+    // Each case alone in step or sub-routine i % 8 of macro 2.
+    for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+        const auto& c = cases[i];
+        const int macro = 2;
+        const int index = i % 8;
+        ASSERT_EQ(test::sqliteExec(profile, QString("UPDATE %1 SET %2 = %3 WHERE ID = %4")
+                                                .arg(c.table, c.column, c.value)
+                                                .arg(MacroRowId(macro, index))),
+                  0);
+        const bool step = QString(c.table) == "progMacrosSeq";
+        try {
+            if (step)
+                ReadMacroStepRow(conn, macro, index);
             else
-                ReadSubRoutineRow(conn, 2, k);
-        });
-        EXPECT_EQ(error, c.error) << c.table << " " << c.ordinal;
+                ReadSubRoutineRow(conn, macro, index);
+            ADD_FAILURE() << c.column << " read";
+        } catch (const UnreadableMacroRow& e) {
+            EXPECT_EQ(e.number(), c.error) << c.column;
+            EXPECT_EQ(e.part, step ? MacroPart::Step : MacroPart::SubRoutine) << c.column;
+            EXPECT_EQ(e.macro, macro) << c.column;
+            EXPECT_EQ(e.index, index) << c.column;
+            EXPECT_TRUE(IsStoredValueFault(e)) << c.column;
+            if (c.error == err::TypeMismatch) {
+                EXPECT_TRUE(e.description().contains(c.column)) << "the column is named";
+            }
+        }
+        // Its names are still read.
+        EXPECT_EQ(
+            (step ? ReadMacroStepNames(conn, macro) : ReadSubRoutineNames(conn, macro)).size(), 8)
+            << c.column;
+        // A reset of the macro mends it.
+        ResetMacros(conn, macro, macro);
+        EXPECT_EQ(ReadMacroStepTable(conn, macro).rows[static_cast<size_t>(index)],
+                  DefaultMacroStepRow(macro, index))
+            << c.column;
+        EXPECT_EQ(ReadSubRoutineTable(conn, macro).rows[static_cast<size_t>(index)],
+                  DefaultSubRoutineRow(macro, index))
+            << c.column;
     }
     // Seven line events under Signaling: the eighth entry is none of them.
     set("progMacrosSubRoutines", 1, {{2, Value(6)}, {4, Value(6)}});
@@ -330,6 +366,13 @@ TEST_F(MacroTables, ARowThatCannotBeShownIsNotReadHalfWay) {
 }
 
 TEST_F(MacroTables, AResetStoresTheDefaultsOfOneMacroOrOfAllInOneTransaction) {
+    // Values of another kind are written over, not read.
+    ASSERT_EQ(test::sqliteExec(profile, "UPDATE progMacrosSeq SET TimerAfter = 'abc', Delay = "
+                                        "'x' WHERE ID = 26"),
+              0);
+    ASSERT_EQ(test::sqliteExec(profile, "UPDATE progMacrosSubRoutines SET IfSignal = 'x', "
+                                        "ElseCheck = 'y' WHERE ID = 31"),
+              0);
     for (int id : {25, 32, 40})
         set("progMacrosSeq", id,
             {{1, Value("mine")}, {3, Value("41,")}, {7, Value(5)}, {13, Value("D,")}});

@@ -111,6 +111,31 @@ TEST_F(ProfileReaders, ButtonsAndRulesReadEveryField) {
         rs.close();
         EXPECT_EQ(b.chain, read) << stored;
     }
+    // A stored signal outside the list is none, as for every other sender; a repeat is
+    // read as stored, for the send to play or refuse by name.
+    const struct {
+        qint64 signal;
+        bool sendSignal;
+        OutputSignal read;
+    } storedSignals[] = {{0, false, OutputSignal::RtsOn},    {1, true, OutputSignal::RtsOn},
+                         {9, true, OutputSignal::PlaySound}, {10, true, OutputSignal(9)},
+                         {42, true, OutputSignal(41)},       {-3, false, OutputSignal::RtsOn}};
+    for (const auto& c : storedSignals) {
+        set("progButtons", 5, {{7, Value(c.signal)}});
+        rs.open("SELECT * FROM progButtons WHERE ID = 5", conn);
+        ReadProgButton(rs, b);
+        rs.close();
+        EXPECT_EQ(b.action.sendSignal, c.sendSignal) << c.signal;
+        EXPECT_EQ(b.action.signal, c.read) << c.signal;
+        EXPECT_EQ(SignalNameOf(b.action) == "None", c.signal < 1 || c.signal > 9) << c.signal;
+    }
+    for (const qint64 repeat : {0, 99, 32767, 40000, -2}) {
+        set("progButtons", 5, {{4, Value(repeat)}});
+        rs.open("SELECT * FROM progButtons WHERE ID = 5", conn);
+        ReadProgButton(rs, b);
+        rs.close();
+        EXPECT_EQ(b.action.repeat, repeat);
+    }
 
     set("progAutoResp", 16,
         {{1, Value("OK")},

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace kst;
 using db::Value;
@@ -227,37 +228,65 @@ TEST_F(RuleTableStorage, WrittenRulesReadBackAsTheyWereShown) {
     EXPECT_EQ(ReadRuleTable(conn), DefaultRuleTable());
 }
 
-// Values no editor writes show as the first entry of their lists, so the rule can be
-// stored again; the notation is Hex only for a stored 0.
-TEST_F(RuleTableStorage, StoredValuesOutsideTheListsShowAsTheFirstEntry) {
+// A kind, line state or signal outside its list cannot be shown as it is stored: shown as
+// the list's first entry, a save would make a rule that never answered answer. The read
+// is refused, naming the rule. An empty one is the first entry, as the engine reads it;
+// the notation is Hex only for a stored 0.
+TEST_F(RuleTableStorage, AStoredValueOutsideItsListIsRefusedNamingTheRule) {
     namespace C = ProgAutoRespColumn;
-    test::setRow(conn, "progAutoResp", 1, {{C::hexFormat, Value()}});
-    test::setRow(conn, "progAutoResp", 3,
-                 {{C::CondOpt, Value(qint64(9))},
-                  {C::CondCbo, Value(qint64(4))},
-                  {C::respCbo, Value(qint64(12))}});
-    test::setRow(conn, "progAutoResp", 4,
-                 {{C::CondOpt, Value(qint64(6))}, {C::CondCbo, Value(qint64(9))}});
-    test::setRow(conn, "progAutoResp", 5,
-                 {{C::CondOpt, Value(qint64(-1))},
-                  {C::CondCbo, Value(qint64(13))},
-                  {C::respCbo, Value(qint64(-2))}});
-    test::setRow(conn, "progAutoResp", 6,
-                 {{C::CondOpt, Value(qint64(6))}, {C::CondCbo, Value(qint64(6))}});
-    const RuleTable table = ReadRuleTable(conn);
-    EXPECT_EQ(table.notation, 1);
     const struct {
-        int rule;
-        int kind;
-        int lineState;
-        int signal;
-    } expected[] = {{3, 0, 4, 0}, {4, 6, 0, 0}, {5, 0, 0, 0}, {6, 6, 6, 0}};
-    for (const auto& e : expected) {
-        const RuleRow& row = table.rows[e.rule - 1];
-        EXPECT_EQ(row.condition.kind, e.kind) << e.rule;
-        EXPECT_EQ(row.condition.lineState, e.lineState) << e.rule;
-        EXPECT_EQ(row.response.signal, e.signal) << e.rule;
+        const char* what;
+        std::vector<std::pair<int, Value>> fields; // of rule 3
+        const char* refusal;                       // none: read as `kind`, `lineState`, `signal`
+        int kind = 0;
+        int lineState = 0;
+        int signal = 0;
+    } cases[] = {
+        {"a kind beyond the options",
+         {{C::CondOpt, Value(qint64(9))}},
+         "rule 3 holds 9 in its column 'CondOpt', outside its list of 7 entries."},
+        {"a negative kind",
+         {{C::CondOpt, Value(qint64(-1))}},
+         "rule 3 holds -1 in its column 'CondOpt', outside its list of 7 entries."},
+        {"a line state beyond the 13",
+         {{C::CondCbo, Value(qint64(13))}},
+         "rule 3 holds 13 in its column 'CondCbo', outside its list of 13 entries."},
+        {"a line state beyond Signaling's 7 events",
+         {{C::CondOpt, Value(qint64(6))}, {C::CondCbo, Value(qint64(9))}},
+         "rule 3 holds 9 in its column 'CondCbo', outside its list of 7 entries."},
+        {"Signaling's last event",
+         {{C::CondOpt, Value(qint64(6))}, {C::CondCbo, Value(qint64(6))}},
+         nullptr,
+         6,
+         6,
+         0},
+        {"a signal beyond Play Sound",
+         {{C::respCbo, Value(qint64(42))}},
+         "rule 3 holds 42 in its column 'respCbo', outside its list of 9 entries."},
+        {"Play Sound", {{C::respCbo, Value(qint64(8))}}, nullptr, 0, 0, 8},
+        {"empty positions",
+         {{C::CondOpt, Value()}, {C::CondCbo, Value()}, {C::respCbo, Value()}},
+         nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteRuleTable(conn, DefaultRuleTable());
+        for (const auto& [ordinal, value] : c.fields)
+            test::setRow(conn, "progAutoResp", 3, {{ordinal, value}});
+        try {
+            const RuleRow row = ReadRuleTable(conn).rows[2];
+            EXPECT_EQ(c.refusal, nullptr);
+            EXPECT_EQ(row.condition.kind, c.kind);
+            EXPECT_EQ(row.condition.lineState, c.lineState);
+            EXPECT_EQ(row.response.signal, c.signal);
+        } catch (const RunTimeError& e) {
+            ASSERT_NE(c.refusal, nullptr) << e.description().toStdString();
+            EXPECT_EQ(e.number(), err::InvalidPropertyValue);
+            EXPECT_EQ(e.description(), QString("Invalid property value: ") + c.refusal);
+        }
     }
+    test::setRow(conn, "progAutoResp", 1, {{C::hexFormat, Value()}});
+    EXPECT_EQ(ReadRuleTable(conn).notation, 1);
 }
 
 TEST_F(RuleTableStorage, AWriteThatFailsPartWayLeavesEveryRuleAsItWas) {

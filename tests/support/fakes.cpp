@@ -35,7 +35,8 @@ int RecordingMessageBoxes::show(const QString& text, MsgIcon icon, MsgButtons bu
         return answer;
     }
     const bool question = buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ||
-                          buttons == MsgButtons::YesNoDefaultNo;
+                          buttons == MsgButtons::YesNoDefaultNo ||
+                          buttons == MsgButtons::YesNoCancelDefaultNo;
     return question ? AnswerYes : AnswerOk;
 }
 

@@ -21,6 +21,12 @@ public:
         search.logChanged(text_.size(), 0);
         text_ += text;
     }
+    // Text written at the end and not yet told (the view tells it a moment later).
+    qint64 appendUntold(const QString& text) {
+        const qint64 from = text_.size();
+        text_ += text;
+        return from;
+    }
     QString at(const LogSearch::Match& match) const {
         return text_.mid(match.position, match.length);
     }
@@ -30,9 +36,24 @@ private:
     QString text_;
 };
 
+// One step worked in slices of `chars` characters, as the window does between events.
+LogSearch::Match stepInSlices(LogSearch& search, const SearchableText& log, qint64 chars) {
+    search.startStep();
+    for (int calls = 0; calls < 1000000; ++calls) {
+        const LogSearch::Step step = search.work(log, chars);
+        if (step.counted)
+            return step.match;
+    }
+    ADD_FAILURE() << "the step never ends";
+    return {};
+}
+
+constexpr qint64 Whole = qint64(1) << 40;
+
 } // namespace
 
-// Each row: the log, the text, and what four steps show ("number/count match").
+// Each row: the log, the text, and what four steps show ("number/count match"), whether
+// a step reads the log whole or in slices of a few characters.
 TEST(LogSearch, FindsTheTextInAnyCaseAndNumbersEachMatchAmongAll) {
     const std::tuple<QStringList, QString, QStringList> cases[] = {
         {{"Data received: OK", "nothing", "Data sent: ok, Ok"},
@@ -41,19 +62,29 @@ TEST(LogSearch, FindsTheTextInAnyCaseAndNumbersEachMatchAmongAll) {
         // A match starts after the one before it ends.
         {{"aaaa"}, "aa", {"1/2 aa", "2/2 aa", "1/2 aa", "2/2 aa"}},
         {{"Data received: 41,"}, "42", {"0/0 ", "0/0 ", "0/0 ", "0/0 "}},
+        // Matches across the places where slices and counted pieces meet.
+        {{"xbcabx", "bcab"}, "bcab", {"1/2 bcab", "2/2 bcab", "1/2 bcab", "2/2 bcab"}},
+        {{"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxyz"},
+         "YZ",
+         {"1/1 yz", "1/1 yz", "1/1 yz", "1/1 yz"}},
     };
     for (const auto& [lines, text, steps] : cases) {
-        Lines log(lines);
-        LogSearch search;
-        search.setText(text);
-        QStringList seen;
-        for (int step = 0; step < 4; ++step) {
-            const LogSearch::Match match = search.next(log);
-            EXPECT_EQ(match.found(), match.number > 0);
-            seen
-                << QStringLiteral("%1/%2 %3").arg(match.number).arg(match.count).arg(log.at(match));
+        for (const qint64 slice : {Whole, qint64(1), qint64(2), qint64(5)}) {
+            Lines log(lines);
+            LogSearch search;
+            search.setText(text);
+            QStringList seen;
+            for (int step = 0; step < 4; ++step) {
+                const LogSearch::Match match =
+                    slice == Whole ? search.next(log) : stepInSlices(search, log, slice);
+                EXPECT_EQ(match.found(), match.number > 0);
+                seen << QStringLiteral("%1/%2 %3")
+                            .arg(match.number)
+                            .arg(match.count)
+                            .arg(log.at(match));
+            }
+            EXPECT_EQ(seen, steps) << "slices of " << slice;
         }
-        EXPECT_EQ(seen, steps);
     }
 }
 
@@ -73,21 +104,114 @@ TEST(LogSearch, TextWrittenBetweenStepsMovesTheSearchOnFromItsMatchNotFromTheEnd
     EXPECT_EQ(match.count, 5);
 }
 
-TEST(LogSearch, LinesCountedOnceAreNotReadAgainWhileTheLogOnlyGrows) {
+TEST(LogSearch, TextCountedOnceIsNotReadAgainWhileTheLogOnlyGrows) {
     QStringList many;
     for (int i = 0; i < 100000; ++i)
         many << QStringLiteral("line %1 match").arg(i);
-    Lines log(many);
-    const qint64 size = log.length();
-    LogSearch search;
-    search.setText("match");
-    EXPECT_EQ(search.next(log).count, 100000);
-    log.read = 0;
-    log.append(" match\nmore match", search);
-    LogSearch::Match match = search.next(log);
-    EXPECT_EQ(match.count, 100002);
-    EXPECT_EQ(match.number, 2);
-    EXPECT_LT(log.read, size / 4) << "the lines counted before are not read again";
+    // The change is told before the step, or after a step that already read the text.
+    for (const bool toldLate : {false, true}) {
+        Lines log(many);
+        const qint64 size = log.length();
+        LogSearch search;
+        search.setText("match");
+        EXPECT_EQ(search.next(log).count, 100000);
+        log.read = 0;
+        LogSearch::Match match;
+        if (toldLate) {
+            const qint64 from = log.appendUntold(" match\nmore match");
+            match = search.next(log);
+            search.logChanged(from, 0);
+        } else {
+            log.append(" match\nmore match", search);
+            match = search.next(log);
+        }
+        EXPECT_EQ(match.count, 100002);
+        EXPECT_EQ(match.number, 2);
+        log.append("\nlast match", search);
+        match = search.next(log);
+        EXPECT_EQ(match.count, 100003) << toldLate;
+        EXPECT_EQ(match.number, 3) << toldLate;
+        EXPECT_LT(log.read, size / 4) << "the text counted before is not read again";
+    }
+}
+
+// Each row: the log, the text, what the first step shows, then text written at the end
+// a piece at a time, each followed by a step, and what each shows.
+TEST(LogSearch, AMatchAcrossTheOldEndOfTheLogIsCountedOnceWhenTheRestArrives) {
+    const std::tuple<QString, QString, QString, QStringList, QStringList> cases[] = {
+        {"x ab", "abc", "0/0", {"c"}, {"1/1 abc"}},
+        {"aaa", "aa", "1/1 aa", {"a", "a"}, {"2/2 aa", "1/2 aa"}},
+        {"match ma", "match", "1/1 match", {"t", "ch"}, {"1/1 match", "2/2 match"}},
+        // The new text does not end the old one's match.
+        {"abab", "ab", "1/2 ab", {"a", "b"}, {"2/2 ab", "3/3 ab"}},
+    };
+    for (const auto& [start, text, first, pieces, steps] : cases) {
+        for (const qint64 slice : {Whole, qint64(1), qint64(3)}) {
+            Lines log({start});
+            LogSearch search;
+            search.setText(text);
+            const auto shown = [&](const LogSearch::Match& match) {
+                return match.found() ? QStringLiteral("%1/%2 %3")
+                                           .arg(match.number)
+                                           .arg(match.count)
+                                           .arg(log.at(match))
+                                     : QStringLiteral("0/0");
+            };
+            EXPECT_EQ(shown(stepInSlices(search, log, slice)), first) << text.toStdString();
+            QStringList seen;
+            for (const QString& piece : pieces) {
+                log.append(piece, search);
+                seen << shown(stepInSlices(search, log, slice));
+            }
+            EXPECT_EQ(seen, steps) << text.toStdString() << " slices of " << slice;
+        }
+    }
+}
+
+// Each row: the log's lines, a text looked for before (its match is where the step goes
+// on from), the text, the slice, how many slices show the match and how many end the
+// step (counting the whole log), and what the step shows.
+TEST(LogSearch, AStepInSlicesShowsItsMatchBeforeTheCountEnds) {
+    const QStringList many(1000, QStringLiteral("0123456789"));
+    QStringList lateMatch = many;
+    lateMatch[900] = "012345678x";
+    const std::tuple<QStringList, QString, QString, qint64, int, int, QString> cases[] = {
+        {QStringList{"x"} + many, "", "X", 100, 1, 111, "1/1"},
+        // Behind the count's reach, the text is looked for a slice ahead of it.
+        {lateMatch, "", "x", 100, 99, 110, "1/1"},
+        {many, "", "nowhere", 1000, 11, 11, "0/0"},
+        // A new text goes on from the last match, far ahead of where its count begins.
+        {lateMatch, "x", "0123", 100, 1, 110, "902/1000"},
+        // The same text is counted already: the step wraps to the top at once.
+        {lateMatch, "x", "x", 100, 1, 1, "1/1"},
+        // Nothing follows the last match: the one at the top shows when the count ends.
+        {lateMatch, "x", "8X", 100, 110, 110, "1/1"},
+    };
+    for (const auto& [lines, before, text, slice, toShow, toEnd, shown] : cases) {
+        Lines log(lines);
+        LogSearch search;
+        if (!before.isEmpty()) {
+            search.setText(before);
+            search.next(log);
+        }
+        search.setText(text);
+        search.startStep();
+        int calls = 0;
+        int showing = 0;
+        LogSearch::Step step;
+        do {
+            step = search.work(log, slice);
+            ++calls;
+            if (step.match.found() && showing == 0)
+                showing = calls;
+            if (!step.counted) {
+                EXPECT_EQ(step.match.number, 0) << "no number before the count";
+            }
+        } while (!step.counted && calls < 100000);
+        EXPECT_EQ(showing, step.match.found() ? toShow : 0) << text.toStdString();
+        EXPECT_EQ(calls, toEnd) << text.toStdString();
+        EXPECT_EQ(QStringLiteral("%1/%2").arg(step.match.number).arg(step.match.count), shown);
+    }
 }
 
 TEST(LogSearch, AMatchFarDownALongLogIsNumberedByItsPlace) {

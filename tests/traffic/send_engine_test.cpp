@@ -140,10 +140,16 @@ TEST(ParseSend, RefusesBadItemsAndValuesBeyondTheirFields) {
         {ncDec, {"123456789012345678901234567890,"}, R::Invalid},
         {ncAscii, {"AT", "D,Q,"}, R::ControlCode},
         {ncAscii, {"AT", "1FF,"}, R::Invalid},
-        // Times and repeats beyond what their fields hold are refused, never cut short.
+        // Times beyond what their fields hold are refused, never cut short; a stored
+        // repeat plays as stored up to what a 16-bit count holds, and is refused by name
+        // beyond it.
         {ncHex, {"1,", "", 65536}, R::Invalid},
         {ncHex, {"1,", "", 0, 0, 70000}, R::Invalid},
-        {ncHex, {"1,", "", 0, 1000}, R::Invalid},
+        {ncHex, {"1,", "", 0, 1000}, R::None},
+        {ncHex, {"F,", "", 0, 32766}, R::None},
+        {ncHex, {"F,", "", 0, 32767}, R::None},
+        {ncHex, {"F,", "", 0, 32768}, R::Repeat},
+        {ncAscii, {"F,", "", 0, 40000}, R::Repeat},
         {ncHex, {"1,", "", 65535, 999, 65535}, R::None},
     };
     for (const auto& [format, action, refusal] : cases) {
@@ -158,6 +164,41 @@ TEST(ParseSend, RefusesBadItemsAndValuesBeyondTheirFields) {
               "again!\nCommand Codes: 1G,\nData format: HexaDecimal\n");
     EXPECT_TRUE(RefusalMessage(ParseSend(empty, ncAscii, false), empty, ncAscii)
                     .endsWith("\nCommand Codes: ,AT\nData format: ASCII\n"));
+    // A repeat refused names the repeat, not the command codes, which are valid.
+    const SendAction many{"F,", "", 0, 40000};
+    EXPECT_EQ(RefusalMessage(ParseSend(many, ncHex, false), many, ncHex),
+              "Invalid data: the repeat count 40000 is more than 32,767, please check and then "
+              "try again!");
+}
+
+// A stored repeat count is played as stored, however large; beyond what a count holds
+// the send is refused with a box that names the repeat, and nothing goes out. A count
+// below 0 writes nothing.
+TEST_F(SendEngineTest, AStoredRepeatIsPlayedAsStoredOrRefusedNamingTheRepeat) {
+    const struct {
+        qint32 repeat;
+        qsizetype writes;
+        SendOutcome outcome;
+    } cases[] = {
+        {3, 4, SendOutcome::Completed},         {32766, 32767, SendOutcome::Completed},
+        {32767, 32768, SendOutcome::Completed}, {32768, 0, SendOutcome::Refused},
+        {-1, 0, SendOutcome::Completed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.repeat);
+        nextRow();
+        engine.send(SendAction{"F,", "", 0, c.repeat}, "Auto Response", record());
+        clock.advance(0);
+        EXPECT_EQ(env.line, QByteArray(c.writes, '\x0F'));
+        EXPECT_EQ(outcomes, QList<SendOutcome>({c.outcome}));
+        EXPECT_EQ(boxes.texts(),
+                  c.outcome == SendOutcome::Refused
+                      ? QStringList(QStringLiteral("Invalid data: the repeat count %1 is more than "
+                                                   "32,767, please check and then try again!")
+                                        .arg(c.repeat))
+                      : QStringList());
+        boxes.clear();
+    }
 }
 
 TEST_F(SendEngineTest, WritesRepeatPlusOneTimesWithTheIntervalAfterEachWrite) {

@@ -78,10 +78,9 @@ void ConditionFields::build(const ConditionNames& names, const ConditionLook& lo
         kindOptions[static_cast<size_t>(k)] = option;
     }
     kindOptions[0]->setChecked(true);
-    // The column holds 255 characters, the control codes' too.
-    data = textField(frame_, nameOf(names.data, i), FieldLeft, DataTop, look.dataWidth, 255);
+    data = textField(frame_, nameOf(names.data, i), FieldLeft, DataTop, look.dataWidth);
     controlCodes = textField(frame_, nameOf(names.controlCodes, i), FieldLeft + look.dataWidth,
-                             DataTop, CodesWidth, 255);
+                             DataTop, CodesWidth);
     lineStateCheck = placed(new QCheckBox(QStringLiteral("Line state"), frame_),
                             nameOf(names.lineStateCheck, i), FieldLeft, LineStateTop, 1050, 285);
     line = field_group::line(frame_, nameOf(names.line, i), FieldLeft + 1050, LineStateTop + 142,
@@ -103,6 +102,8 @@ void ConditionFields::connectFields() {
             field(which), this,
             {.key = [this, which](
                         QChar typed) { return conditionFieldKey(which, typed, notation_, kind_); },
+             // The column holds 255 characters, the control codes' too.
+             .typingLimit = TextColumnSize,
              .check = [this, which](const QString& text) -> std::optional<Refusal> {
                  return hooks_.check ? hooks_.check(which, text) : std::nullopt;
              },

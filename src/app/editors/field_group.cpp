@@ -16,11 +16,8 @@ QString nameOf(const QString& name, int index) {
     return index < 0 ? name : elementName(name, index);
 }
 
-QLineEdit* textField(QWidget* frame, const QString& name, int left, int top, int width,
-                     int maxLength) {
-    auto* field = placed(new QLineEdit(frame), name, left, top, width, 285);
-    field->setMaxLength(maxLength);
-    return field;
+QLineEdit* textField(QWidget* frame, const QString& name, int left, int top, int width) {
+    return placed(new QLineEdit(frame), name, left, top, width, 285);
 }
 
 QLabel* label(QWidget* frame, const QString& name, const QString& caption, int left, int top,
@@ -44,9 +41,8 @@ void resizeWidth(QWidget* control, int widthTwips) {
 }
 
 void checkField(QLineEdit* field, QObject* owner, FieldRules rules,
-                const std::function<void()>& changed, const std::function<void()>& entered,
-                QAbstractButton* ownButton) {
-    auto* checked = new CheckedField(field, {}, owner, ownButton);
+                const std::function<void()>& changed, const std::function<void()>& entered) {
+    auto* checked = new CheckedField(field, {}, owner);
     auto validate = [field, checked, rules, changed] {
         const std::optional<Refusal> refusal = rules.check(field->text());
         if (refusal && rules.refusalUnchanged) {
@@ -61,13 +57,18 @@ void checkField(QLineEdit* field, QObject* owner, FieldRules rules,
             showRefusal(*refusal);
         return !refusal;
     };
-    auto lostFocus = [field, tidy = rules.tidy] {
+    auto lostFocus = [field, checked, tidy = rules.tidy] {
+        // A stored text the user did not touch may mean more than its tidied form (a tail
+        // after its last comma goes out in ASCII): it is neither rewritten nor marked.
+        if (!checked->changedSinceEntry())
+            return;
         const QString tidied = tidy ? tidy(field->text()) : field->text();
         if (tidied != field->text())
             field->setText(tidied);
     };
     checked->setRules({
         .key = rules.key,
+        .typingLimit = rules.typingLimit,
         .gotFocus = entered,
         .validate = validate,
         .lostFocus = lostFocus,

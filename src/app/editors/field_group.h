@@ -7,7 +7,6 @@
 #include <functional>
 #include <optional>
 
-class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -24,9 +23,10 @@ namespace field_group {
 // `name` itself when the group is no element of an array (index -1).
 QString nameOf(const QString& name, int index);
 
-// A text field placed in twips on `frame`.
-QLineEdit* textField(QWidget* frame, const QString& name, int left, int top, int width,
-                     int maxLength);
+// A text field placed in twips on `frame`. How much may be typed in it is a rule of its
+// check (FieldRules::typingLimit), not the field's own maximum, which would cut a longer
+// stored text.
+QLineEdit* textField(QWidget* frame, const QString& name, int left, int top, int width);
 QLabel* label(QWidget* frame, const QString& name, const QString& caption, int left, int top,
               int width);
 LineControl* line(QWidget* frame, const QString& name, int x1, int y1, int x2, int y2);
@@ -38,6 +38,8 @@ void resizeWidth(QWidget* control, int widthTwips);
 struct FieldRules {
     // The character a key puts in, or nothing.
     std::function<std::optional<QChar>(QChar)> key;
+    // How many characters may be typed in (CheckedField::Rules::typingLimit).
+    int typingLimit = 0;
     // The check of the field's text as it is left.
     std::function<std::optional<Refusal>(const QString&)> check;
     // The text once the check passed.
@@ -50,11 +52,10 @@ struct FieldRules {
 
 // Makes `field` a checked field of `owner`. Leaving it tells the refusal of its check and
 // keeps the focus; a text that differs from the one on entry calls `changed`, also when
-// it is refused (unless `refusalUnchanged`). `entered` runs when it takes the focus.
-// `ownButton`: the button that runs the same check before it acts (see CheckedField).
+// it is refused (unless `refusalUnchanged`). Only a text typed is tidied: what the field
+// was given stays as it is. `entered` runs when it takes the focus.
 void checkField(QLineEdit* field, QObject* owner, FieldRules rules,
-                const std::function<void()>& changed, const std::function<void()>& entered,
-                QAbstractButton* ownButton = nullptr);
+                const std::function<void()>& changed, const std::function<void()>& entered);
 
 // Calls `entered` when one of the watched controls takes the focus, and `left` when it
 // loses it to another control of its window.

@@ -168,6 +168,8 @@ void frmAutoResp::showTable(const RuleTable& table) {
         rules[i].response->show(table.rows[i].response);
     }
     rulesChanged_ = false;
+    // A whole table is shown: it may be stored.
+    cmdSave->setEnabled(true);
 }
 
 RuleTable frmAutoResp::table() const {
@@ -193,9 +195,9 @@ void frmAutoResp::Form_Load() {
         showTable(ReadRuleTable(settingsConnStr_));
     } catch (const RunTimeError& e) {
         showFailure(QStringLiteral("Form Load Error:"), e);
-        // Rules that were never read must not be stored over the profile's.
+        // Rules that were never read must not be stored over the profile's. A reset
+        // stores none of them: it stays, the way to a table that can be shown again.
         cmdSave->setEnabled(false);
-        cmdReset->setEnabled(false);
     }
 }
 

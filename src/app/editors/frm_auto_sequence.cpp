@@ -25,6 +25,7 @@ frmAutoSequence::frmAutoSequence(QWidget* parent, const QString& settingsConnStr
     : QDialog(parent), closed_(std::move(closed)) {
     state_.settingsConnStr = settingsConnStr;
     state_.autoSave = [this] { return chkAutoSave->isChecked(); };
+    state_.resetMacro = [this](int macro) { resetMacro(macro); };
     setObjectName(QStringLiteral("frmAutoSequence"));
     setWindowTitle(QStringLiteral("Programmable Macros"));
     useDesignFont(this);
@@ -109,25 +110,32 @@ void frmAutoSequence::selectMacro(int macro) {
 }
 
 bool frmAutoSequence::showMacro(int macro) {
+    // Everything shown of the macro is read first: a row that cannot be read leaves the
+    // macro shown before.
     QStringList stepNames;
     QStringList subRoutineNames;
+    SubRoutineRow firstSubRoutine;
+    MacroStepRow firstStep;
     try {
         stepNames = ReadMacroStepNames(state_.settingsConnStr, macro);
         subRoutineNames = ReadSubRoutineNames(state_.settingsConnStr, macro);
+        firstSubRoutine = ReadSubRoutineRow(state_.settingsConnStr, macro, 0);
+        firstStep = ReadMacroStepRow(state_.settingsConnStr, macro, 0);
     } catch (const RunTimeError& e) {
-        reportFailure(e.number(), e.description(),
-                      QStringLiteral("Error occurs when changing Macros number, please try "
-                                     "again!"));
+        const std::optional<int> reset = showReadFailure(
+            failureText(e.number(), e.description()) + u'\n' +
+                QStringLiteral("Error occurs when changing Macros number, please try again!"),
+            e);
         selectMacro(state_.shownMacro);
-        return false;
+        return reset && resetMacro(*reset);
     }
     state_.shownMacro = macro;
     Frame4->setTitle(QStringLiteral("Macro%1: Steps").arg(macro));
     Frame5->setTitle(QStringLiteral("Macro%1: Sub-Routines").arg(macro));
     steps_->fillLists(stepNames, subRoutineNames);
     subRoutines_->fillList(subRoutineNames);
-    subRoutines_->loadSubRoutine(0);
-    steps_->loadStep(0);
+    subRoutines_->show(0, firstSubRoutine);
+    steps_->show(0, firstStep);
     return true;
 }
 
@@ -185,10 +193,7 @@ bool frmAutoSequence::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------------------------------
 // The resets
 
-bool frmAutoSequence::resetMacros(const QString& question, int first, int last,
-                                  const QString& failureLine) {
-    if (msgBox(question, MsgIcon::Question, MsgButtons::YesNoDefaultNo) != AnswerYes)
-        return false;
+bool frmAutoSequence::resetMacros(int first, int last, const QString& failureLine) {
     try {
         ResetMacros(state_.settingsConnStr, first, last);
     } catch (const RunTimeError& e) {
@@ -204,25 +209,36 @@ bool frmAutoSequence::resetMacros(const QString& question, int first, int last,
     return true;
 }
 
-void frmAutoSequence::cmdClearCurrent_Click() {
-    const int macro = cboMacros->currentIndex() + 1;
-    if (!resetMacros(QStringLiteral("Are you sure you want to reset Current Macro's settings?"),
-                     macro, macro,
+bool frmAutoSequence::resetMacro(int macro) {
+    if (!resetMacros(macro, macro,
                      QStringLiteral("Error occurs when clear current macro's data, please try "
                                     "again!")))
-        return;
-    showMacro(macro);
+        return false;
+    selectMacro(macro);
+    if (!showMacro(macro))
+        return false;
     msgBox(QStringLiteral("Current Macro was reset successfully!"), MsgIcon::Information);
+    return true;
+}
+
+void frmAutoSequence::cmdClearCurrent_Click() {
+    if (confirmed(QStringLiteral("Are you sure you want to reset Current Macro's settings?")))
+        resetMacro(cboMacros->currentIndex() + 1);
 }
 
 void frmAutoSequence::cmdClearAll_Click() {
-    if (!resetMacros(QStringLiteral("Are you sure you want to reset All Macros' settings?"), 1, 8,
+    if (!confirmed(QStringLiteral("Are you sure you want to reset All Macros' settings?")) ||
+        !resetMacros(1, 8,
                      QStringLiteral("Error occurs when saving sub-routine data, please try "
                                     "again!")))
         return;
     msgBox(QStringLiteral("All Macros were reset successfully!"), MsgIcon::Information);
     selectMacro(1);
     showMacro(1);
+}
+
+bool frmAutoSequence::confirmed(const QString& question) {
+    return msgBox(question, MsgIcon::Question, MsgButtons::YesNoDefaultNo) == AnswerYes;
 }
 
 // ---------------------------------------------------------------------------------------

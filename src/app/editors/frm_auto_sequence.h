@@ -66,13 +66,17 @@ protected:
 private:
     void build();
     // Shows the lists of macro `macro` and its first step and sub-routine (no changes
-    // are settled here). False after the failure's box, with the shown macro kept.
+    // are settled here). False after the failure's box, with the shown macro kept, unless
+    // the user chose to reset the macro that cannot be read.
     bool showMacro(int macro);
     void selectMacro(int macro);
     void showNotation(int notation);
-    // After the question (No as its default), stores the defaults of macros `first` to
-    // `last`; true when they committed.
-    bool resetMacros(const QString& question, int first, int last, const QString& failureLine);
+    // A destructive question: No is its default.
+    static bool confirmed(const QString& question);
+    // Stores the defaults of macros `first` to `last`; true when they committed.
+    bool resetMacros(int first, int last, const QString& failureLine);
+    // Stores the defaults of macro `macro` and shows it; true when it is shown.
+    bool resetMacro(int macro);
     // The changes of the shown sub-routine, then of the shown step.
     bool settleAll(bool stepFirst);
     void reportFailure(int number, const QString& description, const QString& line);

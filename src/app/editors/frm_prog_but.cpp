@@ -33,10 +33,9 @@ QString buttonName(int number) {
     return QStringLiteral("B%1").arg(number, 2, 10, QLatin1Char('0'));
 }
 
-QLineEdit* lineEdit(QWidget* parent, const QString& name, int row, int maxLength, int widthTwips) {
+QLineEdit* lineEdit(QWidget* parent, const QString& name, int row, int widthTwips) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(elementName(name, row));
-    edit->setMaxLength(maxLength);
     edit->setFixedWidth(toPixels(widthTwips));
     return edit;
 }
@@ -110,17 +109,16 @@ void frmProgBut::buildRow(QWidget* page, int row, int gridRow) {
     r.cmdBut = new QPushButton(buttonName(row + 1), page);
     r.cmdBut->setObjectName(elementName(QStringLiteral("cmdBut"), row));
     r.cmdBut->setFocusPolicy(Qt::NoFocus);
-    r.txtCaption = lineEdit(page, QStringLiteral("txtCaption"), row, 3, 600);
+    r.txtCaption = lineEdit(page, QStringLiteral("txtCaption"), row, 600);
     r.Combo2 = new QComboBox(page);
     r.Combo2->setObjectName(elementName(QStringLiteral("Combo2"), row));
     r.Combo2->addItem(QStringLiteral("None"));
     r.Combo2->addItems(signalListEntries());
-    r.txtCmd = lineEdit(page, QStringLiteral("txtCmd"), row, 255, CommandWidthHex);
-    // The column holds at most 255 characters.
-    r.txtCtrlCode = lineEdit(page, QStringLiteral("txtCtrlCode"), row, 255, ControlCodesWidth);
-    r.txtDelay = lineEdit(page, QStringLiteral("txtDelay"), row, 5, 700);
-    r.txtRepeat = lineEdit(page, QStringLiteral("txtRepeat"), row, 2, 500);
-    r.txtInterval = lineEdit(page, QStringLiteral("txtInterval"), row, 5, 700);
+    r.txtCmd = lineEdit(page, QStringLiteral("txtCmd"), row, CommandWidthHex);
+    r.txtCtrlCode = lineEdit(page, QStringLiteral("txtCtrlCode"), row, ControlCodesWidth);
+    r.txtDelay = lineEdit(page, QStringLiteral("txtDelay"), row, 700);
+    r.txtRepeat = lineEdit(page, QStringLiteral("txtRepeat"), row, 500);
+    r.txtInterval = lineEdit(page, QStringLiteral("txtInterval"), row, 700);
     r.Combo1 = new QComboBox(page);
     r.Combo1->setObjectName(elementName(QStringLiteral("Combo1"), row));
     r.Combo1->addItem(QStringLiteral("None"));
@@ -196,6 +194,8 @@ void frmProgBut::showTable(const ButtonTable& table) {
         r.Combo2->setCurrentIndex(b.signal);
         enableRow(static_cast<int>(i));
     }
+    // A whole table is shown: it may be stored.
+    cmdSave->setEnabled(true);
 }
 
 ButtonTable frmProgBut::table() const {
@@ -221,9 +221,9 @@ void frmProgBut::Form_Load() {
         showTable(ReadButtonTable(shared_.SettingsConnStr));
     } catch (const RunTimeError& e) {
         showFailure(QStringLiteral("Form Load Error:"), e);
-        // Rows that were never read must not be stored over the profile's.
+        // Rows that were never read must not be stored over the profile's. A reset
+        // stores none of them: it stays, the way to a table that can be shown again.
         cmdSave->setEnabled(false);
-        cmdReset->setEnabled(false);
     }
     dataChanged_ = false;
 }
@@ -294,13 +294,17 @@ void frmProgBut::checkField(int row, ButtonField field) {
             return ButtonTable::checkField(row, field, text, editNotation_);
         },
         .refusalUnchanged = true};
-    if (field != ButtonField::Caption) {
+    if (field == ButtonField::Caption) {
+        // Its column holds more than a button shows.
+        rules.typingLimit = ButtonTable::CaptionLength;
+    } else {
         // The fields of the send a button makes are those of every send.
         const auto member =
             SendField(static_cast<int>(field) - static_cast<int>(ButtonField::Command));
         rules.key = [this, member](QChar typed) {
             return sendFieldKey(member, typed, editNotation_);
         };
+        rules.typingLimit = sendFieldTypingLimit(member);
         rules.tidy = [this, member](const QString& text) {
             return closing() ? text : tidySendField(member, text, editNotation_, false);
         };

@@ -1,6 +1,7 @@
 #include "app/editors/macro_editor_state.h"
 
 #include "platform/services.h"
+#include "storage/macro_rows.h"
 
 #include <QWidget>
 
@@ -38,8 +39,32 @@ bool passesCheck(const std::optional<Refusal>& refusal,
     return false;
 }
 
-void showRecordFailure(int number, const QString& description, const QString& what) {
-    msgBox(QString::number(number) + u'\n' + description + u'\n' + what, MsgIcon::Critical);
+QString recordFailureText(const RunTimeError& failure, const QString& what) {
+    return QString::number(failure.number()) + u'\n' + failure.description() + u'\n' + what;
+}
+
+void showRecordFailure(const RunTimeError& failure, const QString& what) {
+    msgBox(recordFailureText(failure, what), MsgIcon::Critical);
+}
+
+std::optional<int> showReadFailure(const QString& text, const RunTimeError& failure) {
+    const auto* row = dynamic_cast<const UnreadableMacroRow*>(&failure);
+    if (!row || !IsStoredValueFault(*row)) {
+        msgBox(text, MsgIcon::Critical);
+        return std::nullopt;
+    }
+    // Only a reset of its macro reaches a row the editor cannot show.
+    const QString named = QStringLiteral("%1 %2 of Macro %3 cannot be read.")
+                              .arg(row->part == MacroPart::Step ? QStringLiteral("Step")
+                                                                : QStringLiteral("Sub-Routine"))
+                              .arg(row->index + 1)
+                              .arg(row->macro);
+    const QString offer =
+        QStringLiteral("Would you like to reset Macro %1's settings?").arg(row->macro);
+    if (msgBox(text + u'\n' + named + u'\n' + offer, MsgIcon::Critical,
+               MsgButtons::YesNoDefaultNo) != AnswerYes)
+        return std::nullopt;
+    return row->macro;
 }
 
 } // namespace kst

@@ -21,6 +21,8 @@ struct MacroEditorState {
     int storedNotation = 0;
     // Whether "Auto Save" is ticked: changes are saved without a question.
     std::function<bool()> autoSave;
+    // Resets macro `macro` (1-8) without a further question and shows it.
+    std::function<void(int macro)> resetMacro;
 };
 
 // The record one half of the editor shows in its fields: a step or a sub-routine.
@@ -51,10 +53,17 @@ bool settleChanges(ShownRecord& record, bool autoSave);
 void chooseRecord(ShownRecord& record, int shown, bool autoSave, const std::function<int()>& chosen,
                   const std::function<void(int)>& select, const std::function<void(int)>& load);
 
-// Reads a record whole before anything of it is shown; nothing after the failure's box,
-// whose last line says what failed.
+// The box of a failure to read rows of a macro, `text` being its lines. A value stored in
+// a row names the row and offers to reset its macro, No being the default: the macro to
+// reset when the user chose it.
+std::optional<int> showReadFailure(const QString& text, const RunTimeError& failure);
+
+// Reads a record whole before anything of it is shown. After a failure's box, whose last
+// line says what failed, `keepShown` puts the half's list back on the record shown, and
+// the macro is reset when the user chose so.
 template <class Row>
-std::optional<Row> readRecord(const std::function<Row()>& read, const QString& what);
+std::optional<Row> readRecord(MacroEditorState& state, const std::function<Row()>& read,
+                              const QString& what, const std::function<void()>& keepShown);
 
 // The box of a refusal, with the focus put into the field it names.
 bool passesCheck(const std::optional<Refusal>& refusal,
@@ -62,14 +71,19 @@ bool passesCheck(const std::optional<Refusal>& refusal,
 
 // The box of a failed load or save of a record: the error's number, its description and
 // what failed, on lines of their own.
-void showRecordFailure(int number, const QString& description, const QString& what);
+QString recordFailureText(const RunTimeError& failure, const QString& what);
+void showRecordFailure(const RunTimeError& failure, const QString& what);
 
 template <class Row>
-std::optional<Row> readRecord(const std::function<Row()>& read, const QString& what) {
+std::optional<Row> readRecord(MacroEditorState& state, const std::function<Row()>& read,
+                              const QString& what, const std::function<void()>& keepShown) {
     try {
         return read();
     } catch (const RunTimeError& e) {
-        showRecordFailure(e.number(), e.description(), what);
+        const std::optional<int> reset = showReadFailure(recordFailureText(e, what), e);
+        keepShown();
+        if (reset)
+            state.resetMacro(*reset);
         return std::nullopt;
     }
 }

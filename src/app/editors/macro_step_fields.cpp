@@ -59,13 +59,20 @@ void MacroStepFields::build(QWidget* frame) {
     List1 = placed(new QListWidget(frame), QStringLiteral("List1"), 480, 540, 2040, 2460);
     List1->setUniformItemSizes(true);
     connect(List1, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
+    // A click or a key selects its row after making it current: when the step shown stayed,
+    // the highlight goes back to it.
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!listing_ && currentStep_ >= 0 && List1->currentRow() == currentStep_ &&
+            List1->selectedItems() != QList{List1->item(currentStep_)})
+            selectInList(currentStep_);
+    });
 
     Frame3 = placed(new QGroupBox(QStringLiteral("Step Details"), frame), QStringLiteral("Frame3"),
                     2640, 180, 8040, 3360);
     label(Frame3, QStringLiteral("lblEditDelMain"), QStringLiteral("Edit Step's Name:"), 120, 330,
           1500);
     Label21 = label(Frame3, QStringLiteral("Label21"), QStringLiteral("1 >"), 1650, 330, 330);
-    txtEditSeq = textField(Frame3, QStringLiteral("txtEditSeq"), 1980, 300, 2835, 50);
+    txtEditSeq = textField(Frame3, QStringLiteral("txtEditSeq"), 1980, 300, 2835);
     auto* actions = placed(new QGroupBox(QStringLiteral("Actions"), Frame3),
                            QStringLiteral("Frame6"), 120, 720, 7800, 2100);
     buildActions(actions);
@@ -110,21 +117,19 @@ void MacroStepFields::buildActions(QGroupBox* actions) {
         connect(OptSteps[static_cast<size_t>(i)], &QRadioButton::clicked, this,
                 [this, i] { OptSteps_Click(i); });
     }
-    txtAction =
-        textField(actions, QStringLiteral("txtAction"), CommandLeft, 270, CommandWidthHex, 255);
-    // The column holds at most 255 characters.
+    txtAction = textField(actions, QStringLiteral("txtAction"), CommandLeft, 270, CommandWidthHex);
     txtActionCtrl =
         textField(actions, QStringLiteral("txtActionCtrl"), CommandLeft + CommandWidthAscii, 270,
-                  CommandWidthHex - CommandWidthAscii, 255);
+                  CommandWidthHex - CommandWidthAscii);
 
     // Delay, Repeat and Interval in one row under the command.
     Label22 = label(actions, QStringLiteral("Label22"), QStringLiteral("Delay"), 1980, 750, 480);
-    txtSeqCmdDelay = textField(actions, QStringLiteral("txtSeqCmdDelay"), 2460, 720, 615, 5);
+    txtSeqCmdDelay = textField(actions, QStringLiteral("txtSeqCmdDelay"), 2460, 720, 615);
     Label30 = label(actions, QStringLiteral("Label30"), QStringLiteral("ms"), 3120, 750, 240);
     Label17 = label(actions, QStringLiteral("Label17"), QStringLiteral("Repeat"), 3600, 750, 560);
-    txtSeqCmdRepeat = textField(actions, QStringLiteral("txtSeqCmdRepeat"), 4200, 720, 375, 2);
+    txtSeqCmdRepeat = textField(actions, QStringLiteral("txtSeqCmdRepeat"), 4200, 720, 375);
     Label23 = label(actions, QStringLiteral("Label23"), QStringLiteral("Interval"), 4815, 750, 640);
-    txtSeqCmdInterval = textField(actions, QStringLiteral("txtSeqCmdInterval"), 5475, 720, 615, 5);
+    txtSeqCmdInterval = textField(actions, QStringLiteral("txtSeqCmdInterval"), 5475, 720, 615);
     Label31 = label(actions, QStringLiteral("Label31"), QStringLiteral("ms"), 6120, 750, 240);
 
     chkStep = placed(new QCheckBox(QStringLiteral("Send Signals"), actions),
@@ -136,7 +141,7 @@ void MacroStepFields::buildActions(QGroupBox* actions) {
 
     cboSub = placed(new QComboBox(actions), QStringLiteral("cboSub"), 1980, 1560, 1800, 300);
     Label7 = label(actions, QStringLiteral("Label7"), QStringLiteral("Timer"), 4020, 1590, 480);
-    txtTimerAfter = textField(actions, QStringLiteral("txtTimerAfter"), 4560, 1560, 615, 5);
+    txtTimerAfter = textField(actions, QStringLiteral("txtTimerAfter"), 4560, 1560, 615);
     Label6 = label(actions, QStringLiteral("Label6"), QStringLiteral("ms"), 5220, 1590, 240);
 
     // Connectors: from the send option down to the Delay row and the signal; along the
@@ -159,11 +164,13 @@ void MacroStepFields::checkField(QLineEdit* box, int at) {
     // A refusal marks nothing: the step's changes are its fields against the step read.
     FieldRules rules{.refusalUnchanged = true};
     if (at == StepField::Name) {
+        rules.typingLimit = NameTypingLimit;
         rules.check = [this](const QString& text) {
             return MacroStepTable::checkName(currentStep_, text);
         };
     } else if (at == StepField::TimerAfter) {
         rules.key = numberFieldKey;
+        rules.typingLimit = TimeTypingLimit;
         rules.check = [this](const QString& text) {
             return MacroStepTable::checkTimer(currentStep_, text);
         };
@@ -173,6 +180,7 @@ void MacroStepFields::checkField(QLineEdit* box, int at) {
         rules.key = [this, member](QChar typed) {
             return sendFieldKey(member, typed, state_.editNotation);
         };
+        rules.typingLimit = sendFieldTypingLimit(member);
         rules.check = [this, at, member](const QString& text) {
             return checkSendField(currentStep_, at, member, text, state_.editNotation);
         };
@@ -182,7 +190,7 @@ void MacroStepFields::checkField(QLineEdit* box, int at) {
         };
         rules.number = at == Delay || at == Repeat || at == Interval;
     }
-    field_group::checkField(box, this, std::move(rules), nullptr, nullptr, cmdStepSave);
+    field_group::checkField(box, this, std::move(rules), nullptr, nullptr);
 }
 
 QLineEdit* MacroStepFields::field(int at) const {
@@ -294,12 +302,11 @@ void MacroStepFields::selectInList(int index) {
 
 bool MacroStepFields::loadStep(int index) {
     const std::optional<MacroStepRow> step = readRecord<MacroStepRow>(
-        [&] { return ReadMacroStepRow(state_.settingsConnStr, state_.shownMacro, index); },
-        QStringLiteral("Error occurs when changing Step number, please try again!"));
-    if (!step) {
-        selectInList(currentStep_);
+        state_, [&] { return ReadMacroStepRow(state_.settingsConnStr, state_.shownMacro, index); },
+        QStringLiteral("Error occurs when changing Step number, please try again!"),
+        [this] { selectInList(currentStep_); });
+    if (!step)
         return false;
-    }
     show(index, *step);
     return true;
 }
@@ -376,7 +383,7 @@ bool MacroStepFields::cmdStepSave_Click() {
     try {
         WriteMacroStepRow(state_.settingsConnStr, state_.shownMacro, currentStep_, step, notation);
     } catch (const RunTimeError& e) {
-        showRecordFailure(e.number(), e.description(),
+        showRecordFailure(e,
                           QStringLiteral("Error occurs when saving steps data, please try again!"));
         return false;
     }

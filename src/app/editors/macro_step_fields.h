@@ -37,6 +37,8 @@ public:
     // Reads step `index` of the shown macro whole and shows it. False after the failure's
     // box: the step shown before stays.
     bool loadStep(int index);
+    // Shows step `index`, read as `step`.
+    void show(int index, const MacroStepRow& step);
     // The notation's widths and what it shows (the control codes only in ASCII).
     void layOut();
     // The notation was switched: the control codes go in Hex.
@@ -93,7 +95,6 @@ private:
     void buildActions(QGroupBox* actions);
     void checkField(QLineEdit* field, int at);
     QLineEdit* field(int at) const;
-    void show(int index, const MacroStepRow& step);
     void applyKind(bool byLoader);
     void commandAvailability(CommandTest test);
     void intervalAvailability();

@@ -54,20 +54,19 @@ void SendFields::build(const SendNames& names) {
     frame_->setFixedSize(toPixels(FrameWidth), toPixels(FrameHeight));
     commandLabel = label(frame_, nameOf(names.commandLabel, i), look_.commandCaption, LabelLeft,
                          CommandTop + 30, BracketX - LabelLeft - 30);
-    // The columns hold 255 characters, the control codes' too.
     command =
-        textField(frame_, nameOf(names.command, i), FieldLeft, CommandTop, look_.commandWidth, 255);
+        textField(frame_, nameOf(names.command, i), FieldLeft, CommandTop, look_.commandWidth);
     controlCodes = textField(frame_, nameOf(names.controlCodes, i), FieldLeft + look_.commandWidth,
-                             CommandTop, CodesWidth, 255);
+                             CommandTop, CodesWidth);
     delayLabel =
         label(frame_, nameOf(names.delayLabel, i), look_.delayCaption, FieldLeft, CaptionTop, 1000);
-    delay = textField(frame_, nameOf(names.delay, i), FieldLeft, NumberTop, 800, 5);
+    delay = textField(frame_, nameOf(names.delay, i), FieldLeft, NumberTop, 800);
     repeatLabel = label(frame_, nameOf(names.repeatLabel, i), look_.repeatCaption, RepeatLeft,
                         CaptionTop, 850);
-    repeat = textField(frame_, nameOf(names.repeat, i), RepeatLeft, NumberTop, 600, 2);
+    repeat = textField(frame_, nameOf(names.repeat, i), RepeatLeft, NumberTop, 600);
     intervalLabel = label(frame_, nameOf(names.intervalLabel, i), look_.intervalCaption,
                           IntervalLeft, CaptionTop, 1200);
-    interval = textField(frame_, nameOf(names.interval, i), IntervalLeft, NumberTop, 800, 5);
+    interval = textField(frame_, nameOf(names.interval, i), IntervalLeft, NumberTop, 800);
     if (!names.delayUnit.isEmpty())
         delayUnit = label(frame_, nameOf(names.delayUnit, i), QStringLiteral("ms"), FieldLeft + 845,
                           NumberTop + 30, 240);
@@ -115,6 +114,7 @@ void SendFields::connectFields() {
         checkField(
             field(which), this,
             {.key = [this, which](QChar typed) { return sendFieldKey(which, typed, notation_); },
+             .typingLimit = sendFieldTypingLimit(which),
              .check = [this, which](const QString& text) -> std::optional<Refusal> {
                  return hooks_.check ? hooks_.check(which, text) : std::nullopt;
              },

@@ -118,20 +118,20 @@ void SubRoutineFields::build(QWidget* frame) {
            3960, 330, 2100, 240);
     txtSubRoutine =
         placed(new QLineEdit(frame), QStringLiteral("txtSubRoutine"), 6120, 270, 2400, 285);
-    txtSubRoutine->setMaxLength(50);
     cmdSubRoutineSave =
         placed(new QPushButton(QStringLiteral("Save Current Sub-Routine"), frame),
                QStringLiteral("cmdSubRoutineSave"), ElseLeft + 2620, 240, 2280, 375);
     connect(cmdSubRoutineSave, &QPushButton::clicked, this, [this] { cmdSubRoutineSave_Click(); });
-    auto* name = new CheckedField(txtSubRoutine, {}, this, cmdSubRoutineSave);
-    name->setRules({.validate = [this, name] {
+    auto* name = new CheckedField(txtSubRoutine, {}, this);
+    const auto nameLeft = [this, name] {
         if (const auto refusal = SubRoutineTable::checkName(current_, txtSubRoutine->text())) {
             showRefusal(*refusal);
             return false;
         }
         marked_ = marked_ || name->changedSinceEntry();
         return true;
-    }});
+    };
+    name->setRules({.typingLimit = NameTypingLimit, .validate = nameLeft});
 
     auto* elseFrame = placed(new QGroupBox(QStringLiteral("ELSE"), frame), QStringLiteral("frElse"),
                              ElseLeft, GroupsTop, SendWidth, 840);
@@ -231,13 +231,16 @@ void SubRoutineFields::select(int index) {
 
 bool SubRoutineFields::loadSubRoutine(int index) {
     const std::optional<SubRoutineRow> read = readRecord<SubRoutineRow>(
-        [&] { return ReadSubRoutineRow(state_.settingsConnStr, state_.shownMacro, index); },
-        QStringLiteral("Error occurs when changing Sub-Routine number, please try again!"));
-    if (!read) {
-        select(current_);
+        state_, [&] { return ReadSubRoutineRow(state_.settingsConnStr, state_.shownMacro, index); },
+        QStringLiteral("Error occurs when changing Sub-Routine number, please try again!"),
+        [this] { select(current_); });
+    if (!read)
         return false;
-    }
-    const SubRoutineRow& sub = *read;
+    show(index, *read);
+    return true;
+}
+
+void SubRoutineFields::show(int index, const SubRoutineRow& sub) {
     current_ = index;
     select(index);
     Label1->setText(QStringLiteral("Sub-Routines ( %1/8 )").arg(index + 1));
@@ -250,7 +253,6 @@ bool SubRoutineFields::loadSubRoutine(int index) {
     send(SendPart::ElseThen).show(sub.elseThen);
     marked_ = false;
     loaded_ = shownSubRoutine();
-    return true;
 }
 
 SubRoutineRow SubRoutineFields::shownSubRoutine() const {
@@ -296,9 +298,8 @@ bool SubRoutineFields::cmdSubRoutineSave_Click() {
     try {
         WriteSubRoutineRow(state_.settingsConnStr, state_.shownMacro, current_, sub);
     } catch (const RunTimeError& e) {
-        showRecordFailure(e.number(), e.description(),
-                          QStringLiteral("Error occurs when saving sub-routine data, please try "
-                                         "again!"));
+        showRecordFailure(e, QStringLiteral("Error occurs when saving sub-routine data, please "
+                                            "try again!"));
         return false;
     }
     const bool autoSave = state_.autoSave();

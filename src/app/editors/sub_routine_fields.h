@@ -37,6 +37,8 @@ public:
     // Reads sub-routine `index` of the shown macro whole and shows it. False after the
     // failure's box: the sub-routine shown before stays.
     bool loadSubRoutine(int index);
+    // Shows sub-routine `index`, read as `sub`.
+    void show(int index, const SubRoutineRow& sub);
     // The notation was switched: the control codes go, the widths follow.
     void notationSwitched();
 

@@ -11,6 +11,7 @@
 #include "app/main/tool_bar.h"
 #include "app/main/widget_surface.h"
 #include "app/port/port_list.h"
+#include "app/profiles/log_rich_text.h"
 #include "app/profiles/profile_control.h"
 #include "app/receiving/receive_options.h"
 #include "notation/view/styled_log.h"
@@ -54,6 +55,9 @@ frmMain::frmMain(QString programFolder, QSize screenPixels, Scheduler* scheduler
     buildControls();
     buildMenus();
     log_ = std::make_unique<StyledLog>(ui_.responseBox);
+    // A paste into a word processor keeps the log's colours and styles.
+    ui_.responseBox->addCopyFormat(
+        {{QStringLiteral("text/rtf"), QStringLiteral("application/rtf")}, LogRtf});
     controller_ = std::make_unique<MainController>(*this, *session_);
     commands_ = controller_.get();
     connectControls();

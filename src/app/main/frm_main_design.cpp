@@ -249,8 +249,12 @@ void frmMain::buildMonitoringFrame(QWidget* form) {
     ui_.cmdSearch = d.button(monitoring, QStringLiteral("cmdSearch"), QStringLiteral("Search"),
                              3540, 3390, 840, 330);
     ui_.cmdSearch->setEnabled(false);
+    // Two lines high and as wide as the room up to Frame2, so that "String found:" and a
+    // large "n/m" below it are shown whole.
     ui_.lblSearchResult =
-        d.label(monitoring, QStringLiteral("lblSearchResult"), QString(), 4440, 3390, 1200, 225);
+        d.label(monitoring, QStringLiteral("lblSearchResult"), QString(), 4440, 3390, 1170, 450);
+    ui_.lblSearchResult->setWordWrap(true);
+    ui_.lblSearchResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ui_.lblSearchResult->hide();
     ui_.Check1 = d.checkBox(monitoring, QStringLiteral("Check1"), QStringLiteral("RX timer:"), 120,
                             3840, 1050, 270);
@@ -261,10 +265,11 @@ void frmMain::buildMonitoringFrame(QWidget* form) {
     ui_.CbTimer->setCurrentIndex(-1);
     ui_.CbTimer->setEnabled(false);
     useCompactArrow(ui_.CbTimer);
+    // Wide enough for "Description*" of half-duplex monitoring.
     ui_.Check2 = d.checkBox(monitoring, QStringLiteral("Check2"), QStringLiteral("Description"),
-                            2190, 3840, 1170, 270);
+                            2190, 3840, 1230, 270);
     ui_.Check3 = d.checkBox(monitoring, QStringLiteral("Check3"), QStringLiteral("Formatted view"),
-                            3420, 3840, 1440, 270);
+                            3420, 3840, 1470, 270);
     ui_.Clear = d.button(monitoring, QStringLiteral("Clear"), QStringLiteral("Clear"), 4920, 3840,
                          600, 330);
     ui_.Clear->setEnabled(false);
@@ -386,7 +391,7 @@ void frmMain::buildLedRow(QWidget* form) {
     progress->hide(); // shown only while a profile is being made
     ui_.lblDescription =
         d.label(form, QStringLiteral("lblDescription"),
-                QStringLiteral("* Indicative only, accuracy depends on speed."), 0, Top, 3300, 195);
+                QStringLiteral("* Indicative only, accuracy depends on speed."), 0, Top, 3450, 195);
     QPalette palette = ui_.lblDescription->palette();
     palette.setColor(QPalette::WindowText, toQColor(0x40C0));
     ui_.lblDescription->setPalette(palette);

@@ -63,7 +63,7 @@ MainController::MainController(frmMain& window, Session& session)
       logFiles_(session, window), profileCommands_(session, profile_),
       calculator_(paneCalculator(window.ui()), session.state().CalcNotation,
                   session.state().CalcOperation),
-      commEvents_(session, window, port_), logSearch_(window),
+      commEvents_(session, window, port_), logSearch_(window, session.scheduler()),
       autoResponseIndicators_(session, window), macroRunIndicators_(session, window, profile_) {
     session.startEngines({sendView_, autoResponseIndicators_, macroRunIndicators_});
     port_.setSessionObserver(&commEvents_);

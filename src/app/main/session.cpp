@@ -2,6 +2,7 @@
 
 #include "autoresp/auto_responder.h"
 #include "macros/macro_runner.h"
+#include "platform/file_names.h"
 #include "platform/runtime_error.h"
 #include "storage/profile_schema.h"
 #include "traffic/send_engine.h"
@@ -32,6 +33,19 @@ LineLevels PrimaryPortLines::levelsNow() const {
 
 QString Session::supportDatabasePath() const {
     return supportDbPath(programFolder_);
+}
+
+QString Session::ownFileAt(const QString& path) const {
+    const std::pair<QString, QString> own[] = {
+        {ini_.settingsFile(), QStringLiteral("the device profile that is open")},
+        {supportDatabasePath(), QStringLiteral("the support database")},
+        {ini_.iniPath(), QStringLiteral("the program's kst.ini")},
+    };
+    for (const auto& [file, what] : own) {
+        if (sameFile(path, file))
+            return what;
+    }
+    return QString();
 }
 
 QString Session::helpFilePath() const {

@@ -47,6 +47,11 @@ public:
     const QString& SupportConnStr() const { return supportConnStr_; }
     QString supportDatabasePath() const;
     QString helpFilePath() const;
+    // Which of the files the program keeps stands at `path`, under this name or another
+    // (a link, another path to it): "the device profile that is open", "the support
+    // database" or "the program's kst.ini"; empty for any other file. No file command
+    // writes over one of them what does not belong there.
+    QString ownFileAt(const QString& path) const;
     IniFile& ini() { return ini_; }
     const IniFile& ini() const { return ini_; }
     Scheduler& scheduler() { return scheduler_; }

@@ -291,6 +291,15 @@ void PortControl::ClosePort() {
         } catch (const RunTimeError&) {
         }
     }
+    // From here on the port counts as closed: whatever ends with it below (a run, a
+    // chain) must not show the controls of an open port.
+    state.PortIsOpen = false;
+
+    // A run stops at its next check, a paused one at once; its send, like every other,
+    // ends as interrupted. They end before the window takes its closed-port state, which
+    // is the last word on the controls.
+    session_.macroRunner().portClosed();
+    session_.sender().stopAll();
 
     menus.mnuPortClose->setEnabled(false);
     for (QAction* item : {menus.mnuPortOpen, menus.mnuSettings, menus.mnuOptions, menus.mnuProgBut,
@@ -305,12 +314,6 @@ void PortControl::ClosePort() {
         ui.ledLabels[static_cast<size_t>(k)]->setEnabled(false);
         ui.ledImages[static_cast<size_t>(k)]->setPicture(ui.imgLedSample[0]->picture());
     }
-
-    // A run stops at its next check, a paused one at once; its send, like every other,
-    // ends as interrupted.
-    session_.macroRunner().portClosed();
-    session_.sender().stopAll();
-    state.PortIsOpen = false;
 
     window_.Add_Color(
         CRLF + QStringLiteral("* * * * * * * * * * COM Port Closed * * * * * * * * * * ") + CRLF,

@@ -48,11 +48,12 @@ inline const QString ProfileFileFilter =
 // What the user decided when the file chosen for saving already exists.
 enum class OverwriteChoice { Overwrite, ChooseAgain, Abandon };
 
+// Yes destroys the file there: Enter answers No.
 inline OverwriteChoice confirmOverwrite(const QString& fileName) {
     if (!FileExists(fileName))
         return OverwriteChoice::Overwrite;
     const int answer = msgBox(QStringLiteral("File already exist, do you want to overwrite it?"),
-                              MsgIcon::Question, MsgButtons::YesNoCancel);
+                              MsgIcon::Question, MsgButtons::YesNoCancelDefaultNo);
     if (answer == AnswerNo)
         return OverwriteChoice::Abandon;
     if (answer == AnswerCancel)

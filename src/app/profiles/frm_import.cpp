@@ -20,6 +20,7 @@ frmImport::frmImport(QWidget* parent, Session& session, ProfileControl& profile)
     : QDialog(parent), session_(session), profile_(profile) {
     setObjectName(QStringLiteral("frmImport"));
     setWindowTitle(QStringLiteral("Import Device Profile"));
+    useDesignFont(this);
     setFixedSize(toPixels(5460), toPixels(2400));
     auto* frame = placed(new QGroupBox(QStringLiteral("Import Device Profile"), this),
                          QStringLiteral("Frame1"), 180, 315, 5085, 1320);
@@ -39,7 +40,7 @@ frmImport::frmImport(QWidget* parent, Session& session, ProfileControl& profile)
     ProgressBar1->setMaximum(100);
     ProgressBar1->hide();
     Label1 = placed(new QLabel(QStringLiteral("File imported successfully!"), this),
-                    QStringLiteral("Label1"), 210, 1792, 1920, 300);
+                    QStringLiteral("Label1"), 210, 1792, 2040, 300);
     Label1->hide();
 
     connect(Text1, &QLineEdit::textChanged, this,

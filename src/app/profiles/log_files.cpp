@@ -3,13 +3,14 @@
 #include "app/main/main_view.h"
 #include "app/main/session.h"
 #include "app/profiles/log_loader.h"
+#include "app/profiles/log_rich_text.h"
 #include "notation/view/log_view.h"
 #include "notation/view/styled_log.h"
+#include "platform/file_names.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "platform/whole_file.h"
 #include "storage/ini_file.h"
-#include "storage/rtf.h"
 
 #include <QFile>
 #include <memory>
@@ -33,37 +34,6 @@ void writePlainText(const LogStore& log, WholeFileWriter& file) {
     });
 }
 
-// The log as rich text, a piece at a time: runs of one style joined, none held whole.
-void writeRichText(const LogStore& log, const QString& fontName, WholeFileWriter& file) {
-    QList<quint32> colors;
-    for (qsizetype id = 0; id < log.styleCount(); ++id)
-        if (!colors.contains(log.style(LogStore::StyleId(id)).color))
-            colors << log.style(LogStore::StyleId(id)).color;
-    const RtfWriter writer(colors, fontName);
-    QByteArray out = writer.begin();
-    StyledRun run;
-    const auto writeRun = [&] {
-        if (!run.text.isEmpty())
-            writer.append(out, run);
-        run.text.clear();
-        if (out.size() >= (1 << 20)) {
-            file.write(out);
-            out.clear();
-        }
-    };
-    log.visitRuns(0, log.length(), [&](QStringView text, LogStore::StyleId id) {
-        const RunStyle& style = log.style(id);
-        if (run.style != style || run.text.size() >= (1 << 16)) {
-            writeRun();
-            run.style = style;
-        }
-        run.text += text;
-    });
-    writeRun();
-    out += RtfWriter::end();
-    file.write(out);
-}
-
 } // namespace
 
 LogFiles::LogFiles(Session& session, MainView& window) : session_(session), window_(window) {}
@@ -77,6 +47,14 @@ void LogFiles::mnuSave_Click() {
         const std::optional<ChosenFile> chosen = dialog.showSave();
         if (!chosen)
             return;
+        // The open profile, the support database or kst.ini would be lost under the log.
+        if (const QString own = session_.ownFileAt(chosen->fileName); !own.isEmpty()) {
+            msgBox(QStringLiteral("'%1' is %2: the log is not saved over it. Please choose "
+                                  "another name.")
+                       .arg(chosen->fileName, own),
+                   MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Save Log Error:"));
+            continue;
+        }
         const OverwriteChoice choice = confirmOverwrite(chosen->fileName);
         if (choice == OverwriteChoice::Abandon)
             return;
@@ -88,7 +66,8 @@ void LogFiles::mnuSave_Click() {
             if (dialog.properties.filterIndex == PlainTextFilter)
                 writePlainText(log, file);
             else
-                writeRichText(log, window_.ui().responseBox->font().family(), file);
+                WriteLogRtf(log, window_.ui().responseBox->font().family(),
+                            [&](QByteArrayView bytes) { file.write(bytes); });
             file.commit();
         } catch (const RunTimeError& e) {
             msgBox(e.description(), MsgIcon::Exclamation, MsgButtons::Ok,
@@ -105,10 +84,12 @@ void LogFiles::mnuOpenLog_Click() {
     const std::optional<ChosenFile> chosen = dialog.showOpen();
     if (!chosen)
         return;
-    auto file = std::make_unique<QFile>(chosen->fileName);
-    if (!file->open(QIODevice::ReadOnly)) {
-        msgBox(QStringLiteral("The log file %1 could not be opened: %2")
-                   .arg(chosen->fileName, file->errorString()),
+    // Only a file: a named pipe or a device chosen here would hold the window in its
+    // opening or reading for as long as no other program wrote to it.
+    ReadableFile chosenFile(chosen->fileName);
+    std::unique_ptr<QFile> file = chosenFile.take();
+    if (!file) {
+        msgBox(QStringLiteral("The log file could not be opened: %1").arg(chosenFile.reason()),
                MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Open Log Error:"));
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "app/main/session.h"
 #include "app/profiles/profile_control.h"
+#include "platform/file_names.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "storage/ini_file.h"
@@ -10,7 +11,6 @@
 #include "storage/profile_schema.h"
 #include "storage/profile_validation.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace kst {
@@ -19,11 +19,6 @@ namespace {
 
 void tell(const QString& message) {
     msgBox(message, MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Error:"));
-}
-
-bool samePath(const QString& a, const QString& b) {
-    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
-           QDir::cleanPath(QFileInfo(b).absoluteFilePath());
 }
 
 } // namespace
@@ -78,8 +73,18 @@ void ProfileCommands::mnuSaveSettings_Click() {
         if (!chosen)
             return;
         target = chosen->fileName;
-        if (samePath(target, current))
-            return; // the profile is already this file: nothing to copy
+        // The profile itself, under its name or another: the settings shown are stored in
+        // it, and there is no copy to ask about.
+        if (sameFile(target, current)) {
+            target = current;
+            break;
+        }
+        if (const QString own = session_.ownFileAt(target); !own.isEmpty()) {
+            tell(QStringLiteral("'%1' is %2: the profile is not saved over it. Please choose "
+                                "another name.")
+                     .arg(target, own));
+            continue;
+        }
         const OverwriteChoice choice = confirmOverwrite(target);
         if (choice == OverwriteChoice::Abandon)
             return;
@@ -90,7 +95,8 @@ void ProfileCommands::mnuSaveSettings_Click() {
     // The copy is made and given the settings shown before the program switches to it:
     // a failure leaves the open profile and kst.ini as they were.
     try {
-        CopyProfileFile(current, target);
+        if (target != current)
+            CopyProfileFile(current, target);
         SettingsToSave values;
         values.lineChoice = profile_.lineChoice();
         SaveSettings(profileConnStr(target), values);

@@ -243,7 +243,9 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
     }
 
     // Selecting macro 1 always loads it, whatever the list showed before; its lists
-    // join this load's report.
+    // join this load's report. No macro of the profile before stays to be played when
+    // it fails.
+    session_.macroRunner().setMacro(0, MacroRecords());
     {
         const QSignalBlocker blocker(ui.cboMacros);
         ui.cboMacros->setCurrentIndex(0);
@@ -331,9 +333,10 @@ bool ProfileControl::Get_Macros_Details(int MacrosNo) {
 bool ProfileControl::showMacro(int MacrosNo, DamagedLists& damaged) {
     SharedState& shared = session_.shared();
     MainState& state = session_.state();
+    MacroRunner& runner = session_.macroRunner();
     try {
         // Read whole before it replaces the loaded one: a failure leaves no mix of two.
-        session_.macroRunner().setMacro(LoadMacro(shared.SettingsConnStr, MacrosNo, &damaged));
+        runner.setMacro(MacrosNo, LoadMacro(shared.SettingsConnStr, MacrosNo, &damaged));
     } catch (const RunTimeError& e) {
         reportDamagedLists(damaged, shared.SettingsConnStr);
         msgBox(failureText(e.number(), e.description()) +
@@ -341,6 +344,11 @@ bool ProfileControl::showMacro(int MacrosNo, DamagedLists& damaged) {
                                   "again!"),
                MsgIcon::Exclamation, MsgButtons::Ok,
                QStringLiteral("Getting MacrosDetails Error:"));
+        // The macro box shows the macro Run plays, and the log names: the one still held.
+        if (runner.loadedMacro() >= 1) {
+            const QSignalBlocker blocker(window_.ui().cboMacros);
+            window_.ui().cboMacros->setCurrentIndex(runner.loadedMacro() - 1);
+        }
         return false;
     }
     reportDamagedLists(damaged, shared.SettingsConnStr);

@@ -4,8 +4,10 @@
 #include "app/main/main_view.h"
 #include "notation/view/log_view.h"
 #include "notation/view/styled_log.h"
+#include "platform/desktop/whole_text.h"
 #include "platform/services.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,17 +25,18 @@ public:
     qint64 indexOf(QStringView needle, qint64 from, qint64 to) const override {
         return store_.indexOf(needle, from, to);
     }
-    qint64 count(QStringView needle, qint64 from, qint64 to) const override {
-        return store_.count(needle, from, to);
+    qint64 count(QStringView needle, qint64 from, qint64 to, qint64* lastEnd) const override {
+        return store_.count(needle, from, to, lastEnd);
     }
-    qint64 lineEndFrom(qint64 from) const override { return store_.lineEndFrom(from); }
-    qint64 lastLineEndBefore(qint64 to) const override { return store_.lastLineEndBefore(to); }
 
 private:
     const LogStore& store_;
 };
 
 } // namespace
+
+LogSearchControl::LogSearchControl(MainView& window, Scheduler& scheduler, Pace pace)
+    : window_(window), scheduler_(scheduler), pace_(pace) {}
 
 void LogSearchControl::responseBox_Change() {
     const MainControls& ui = window_.ui();
@@ -45,6 +48,8 @@ void LogSearchControl::responseBox_Change() {
 
 void LogSearchControl::responseBox_ContentsChange(qint64 from, qint64 removed) {
     search_.logChanged(from, removed);
+    if (!search_.stepping())
+        next_.cancel();
 }
 
 void LogSearchControl::Text2_Change() {
@@ -52,6 +57,7 @@ void LogSearchControl::Text2_Change() {
     ui.cmdSearch->setEnabled(!ui.Text2->text().isEmpty());
     ui.lblSearchResult->hide();
     ui.responseBox->clearMark();
+    next_.cancel();
 }
 
 void LogSearchControl::Text2_KeyPress(int keyAscii) {
@@ -60,16 +66,39 @@ void LogSearchControl::Text2_KeyPress(int keyAscii) {
 }
 
 void LogSearchControl::cmdSearch_Click() {
+    search_.setText(window_.ui().Text2->text());
+    search_.startStep();
+    shown_ = -1;
+    next_.cancel();
+    work();
+}
+
+void LogSearchControl::work() {
     const MainControls& ui = window_.ui();
-    search_.setText(ui.Text2->text());
-    const LogSearch::Match match = search_.next(StoreText(window_.log().store()));
-    ui.lblSearchResult->setText(
-        QStringLiteral("String found: %1/%2").arg(match.number).arg(match.count));
-    ui.lblSearchResult->show();
-    if (match.found()) {
+    const StoreText log(window_.log().store());
+    QElapsedTimer took;
+    took.start();
+    LogSearch::Step step;
+    do
+        step = search_.work(log, pace_.sliceChars);
+    while (!step.counted && took.elapsed() < pace_.sliceMs);
+    const LogSearch::Match& match = step.match;
+    if (match.found() && match.position != shown_) {
+        shown_ = match.position;
         highlight(match.position, match.length);
+    }
+    if (!step.counted) {
+        // A result shown belongs to the step before.
+        ui.lblSearchResult->hide();
+        next_ = scheduler_.after(0, [this] { work(); });
         return;
     }
+    // The room beside the Search button holds a few digits at the design font.
+    showTextWhole(ui.lblSearchResult,
+                  QStringLiteral("String found: %1/%2").arg(match.number).arg(match.count));
+    ui.lblSearchResult->show();
+    if (match.found())
+        return;
     ui.responseBox->clearMark();
     msgBox(QStringLiteral("String not found!"), MsgIcon::Critical);
 }

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
+#include <memory>
 
 namespace kst {
 
@@ -62,8 +63,11 @@ void SendButtons::Option6_Click(int Index) {
 void SendButtons::cmdProBut_Click(int Index) {
     Session& session = session_;
     ButtonChain::Hooks hooks;
-    hooks.suspendAutoResponse = [&session] { session.autoResponder().suspend(); };
-    hooks.resumeAutoResponse = [&session] { session.autoResponder().resume(); };
+    // The chain's own hold: it gives back only what it switched off itself.
+    const auto autoResponse = std::make_shared<AutoResponder::Suspension>(session.autoResponder());
+    hooks.suspendAutoResponse = [autoResponse] { autoResponse->take(); };
+    hooks.resumeAutoResponse = [autoResponse] { autoResponse->giveBack(); };
+    hooks.dropAutoResponse = [autoResponse] { autoResponse->drop(); };
     hooks.portOpen = [&session] { return session.state().PortIsOpen; };
     auto chain = std::make_unique<ButtonChain>(session.sender(), session.scheduler(),
                                                session.shared().LoadedButtons, std::move(hooks));

@@ -45,7 +45,7 @@ SendPane::SendPane(Session& session, MainView& window, TwipsSurface& surface, Se
                          {.key = [this, field](QChar typed) { return key(field, typed); },
                           .enter = [this, field] { enter(field); },
                           .validate = [this, field] { return validate(field) && tidy(field); }},
-                         this, nullptr, shown);
+                         this, shown);
     }
 }
 

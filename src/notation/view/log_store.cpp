@@ -358,6 +358,14 @@ template <class Text> bool LogStore::appendText(Text text, StyleId style) {
     }
 }
 
+bool LogStore::appendRange(const LogStore& other, qint64 from, qint64 to) {
+    bool taken = true;
+    other.visitRuns(from, to, [&](QStringView text, StyleId style) {
+        taken = taken && append(text, styleId(other.style(style)));
+    });
+    return taken;
+}
+
 void LogStore::appendPastFull(QStringView text, StyleId style) {
     pastFull_ = true;
     append(text, style);
@@ -823,12 +831,16 @@ qint64 LogStore::indexOf(QStringView needle, qint64 from, qint64 to) const {
     return found;
 }
 
-qint64 LogStore::count(QStringView needle, qint64 from, qint64 to) const {
+qint64 LogStore::count(QStringView needle, qint64 from, qint64 to, qint64* lastEnd) const {
     qint64 matches = 0;
-    scan(Finder(needle), from, to, [&](qint64) {
+    qint64 behind = from;
+    scan(Finder(needle), from, to, [&](qint64 at) {
         ++matches;
+        behind = at + needle.size();
         return true;
     });
+    if (lastEnd)
+        *lastEnd = behind;
     return matches;
 }
 

@@ -58,6 +58,8 @@ public:
     bool append(QStringView text, StyleId style);
     // The same for text of one byte a character (Latin-1).
     bool appendLatin1(QByteArrayView text, StyleId style);
+    // Appends [from, to) of another store, in its styles. False when memory ran short.
+    bool appendRange(const LogStore& other, qint64 from, qint64 to);
     // Appends even when the store is full (the note that says so), if memory allows.
     void appendPastFull(QStringView text, StyleId style);
     bool isFull() const { return full_; }
@@ -100,8 +102,9 @@ public:
     // Search, not minding case (as QString::compare with Qt::CaseInsensitive): the first
     // match that starts at or after `from` and ends by `to`, or -1.
     qint64 indexOf(QStringView needle, qint64 from, qint64 to) const;
-    // The matches in [from, to) that do not overlap, taken from `from` on.
-    qint64 count(QStringView needle, qint64 from, qint64 to) const;
+    // The matches in [from, to) that do not overlap, taken from `from` on; `lastEnd`
+    // (when given) is set behind the last of them, or to `from` when there is none.
+    qint64 count(QStringView needle, qint64 from, qint64 to, qint64* lastEnd = nullptr) const;
     // The position just behind the first line break at or after `from`; the length of the
     // log when none follows.
     qint64 lineEndFrom(qint64 from) const;

@@ -363,7 +363,13 @@ void LogView::notifyAccessibility(qint64 oldLength) {
 qint64 LogView::accessibleBase() const {
     if (!store_ || store_->length() <= AccessibleChars)
         return 0;
-    return store_->lineEndFrom(store_->length() - AccessibleChars);
+    // From the first line that begins in the last AccessibleChars; when none does (the
+    // last line is longer), from inside that line, never between the halves of a pair.
+    const qint64 from = store_->length() - AccessibleChars;
+    const qint64 lineStart = store_->lineEndFrom(from - 1);
+    if (lineStart < store_->length())
+        return lineStart;
+    return store_->text(from, from + 1).front().isLowSurrogate() ? from + 1 : from;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -547,14 +553,28 @@ QString LogView::caretRowText() const {
 void LogView::copy() const {
     if (!hasSelection())
         return;
-    // The text is held twice on its way (here and by the clipboard), two bytes a character.
-    if (!memoryAllows(4 * (selectionEnd() - selectionStart()))) {
+    const qint64 chars = selectionEnd() - selectionStart();
+    if (chars > MostCopiedChars) {
+        msgBox(QStringLiteral("The selection is too large to copy: %L1 characters, of at most %L2. "
+                              "Select less, or save the log to a file.")
+                   .arg(chars)
+                   .arg(MostCopiedChars),
+               MsgIcon::Exclamation);
+        return;
+    }
+    // The copy is held compactly, and a form is built (two bytes a character, held twice
+    // on its way) only when a program asks for it.
+    LogStore copied;
+    copied.setMemoryCheck(memoryAllows);
+    if (!memoryAllows(4 * chars) ||
+        !copied.appendRange(*store_, selectionStart(), selectionEnd())) {
         msgBox(QStringLiteral("The selection is too large to copy with the memory left; "
                               "select less, or save the log to a file."),
                MsgIcon::Exclamation);
         return;
     }
-    QGuiApplication::clipboard()->setText(selectedText());
+    QGuiApplication::clipboard()->setMimeData(
+        new CopiedLog(std::move(copied), font().family(), copyFormats_));
 }
 
 void LogView::publishSelection() const {
@@ -594,9 +614,25 @@ void LogView::mousePressEvent(QMouseEvent* event) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    dragging_ = true;
     dragPoint_ = event->position().toPoint();
+    if (sinceDoubleClick_.isValid() &&
+        sinceDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
+        (dragPoint_ - doubleClickPoint_).manhattanLength() < QApplication::startDragDistance()) {
+        sinceDoubleClick_.invalidate();
+        selectLine(positionAt(dragPoint_));
+        return;
+    }
+    dragging_ = true;
     moveCaret(positionAt(dragPoint_), event->modifiers() & Qt::ShiftModifier);
+}
+
+// The whole line, its line break included, as a paragraph of a rich-text view.
+void LogView::selectLine(qint64 position) {
+    anchor_ = store_->lastLineEndBefore(position);
+    caret_ = store_->lineEndFrom(position);
+    dragging_ = false;
+    viewport()->update();
+    publishSelection();
 }
 
 void LogView::mouseMoveEvent(QMouseEvent* event) {
@@ -657,6 +693,8 @@ void LogView::mouseDoubleClickEvent(QMouseEvent* event) {
     anchor_ = start + from;
     caret_ = start + to;
     dragging_ = false;
+    doubleClickPoint_ = event->position().toPoint();
+    sinceDoubleClick_.start();
     viewport()->update();
     publishSelection();
 }
@@ -679,6 +717,33 @@ qint64 LogView::lineMove(qint64 position, int lines) const {
         line -= shaped(row++).layout->lineCount();
     }
     return store_->rowStart(row) + shaped(row).layout->lineAt(line).xToCursor(x);
+}
+
+// A page as a text view turns it: the view moves by its height less the caret's line, and
+// the caret with it, keeping its place on screen (from the view's top when it was out of
+// sight); at either end of the log it goes on to the first or last line.
+void LogView::movePage(int direction, bool keepAnchor) {
+    const int height = viewport()->height();
+    qint64 from = caret_;
+    QRect before = characterRect(from);
+    if (before.isNull() || before.bottom() < 0 || before.top() >= height) {
+        from = positionAt(QPoint(Margin, 0));
+        before = characterRect(from);
+    }
+    const int page = qMax(1, height - before.height());
+    scrollByPixels(direction * page);
+    // Where the old place went, and a page beyond it.
+    const QRect moved = characterRect(from);
+    const int y = (moved.isNull() ? before.center().y() - direction * page : moved.center().y()) +
+                  direction * page;
+    caret_ = positionAt(QPoint(before.left(), y));
+    if (!keepAnchor)
+        anchor_ = caret_;
+    // The caret's line stands where the old one stood.
+    if (const QRect now = characterRect(caret_); !now.isNull())
+        scrollByPixels(now.top() - before.top());
+    ensureVisible(caret_);
+    viewport()->update();
 }
 
 qint64 LogView::lineEdge(qint64 position, bool end) const {
@@ -712,7 +777,6 @@ void LogView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const qint64 length = store_->length();
-    const int pageLines = qMax(1, viewport()->height() / qMax(1, fontMetrics().lineSpacing()) - 1);
     struct Move {
         QKeySequence::StandardKey move;
         QKeySequence::StandardKey select;
@@ -727,10 +791,6 @@ void LogView::keyPressEvent(QKeyEvent* event) {
          [&] { return lineMove(caret_, 1); }},
         {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine,
          [&] { return lineMove(caret_, -1); }},
-        {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage,
-         [&] { return lineMove(caret_, pageLines); }},
-        {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage,
-         [&] { return lineMove(caret_, -pageLines); }},
         {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine,
          [&] { return lineEdge(caret_, false); }},
         {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine,
@@ -740,6 +800,18 @@ void LogView::keyPressEvent(QKeyEvent* event) {
         {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument,
          [&] { return length; }},
     };
+    for (const int direction : {1, -1}) {
+        const bool move = event == (direction > 0 ? QKeySequence::MoveToNextPage
+                                                  : QKeySequence::MoveToPreviousPage);
+        const bool select = event == (direction > 0 ? QKeySequence::SelectNextPage
+                                                    : QKeySequence::SelectPreviousPage);
+        if (move || select) {
+            movePage(direction, select);
+            if (select)
+                publishSelection();
+            return;
+        }
+    }
     for (const Move& m : moves) {
         if (event == m.move || event == m.select) {
             moveCaret(m.to(), event == m.select);

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "copied_log.h"
 #include "log_store.h"
 
 #include <QAbstractScrollArea>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QTextCharFormat>
 #include <QTimer>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QTextLayout;
 
@@ -46,7 +49,13 @@ public:
     // into view.
     void select(qint64 anchor, qint64 caret);
     void selectAll();
+    // Puts the selection on the clipboard as plain text and in the forms added, each
+    // built only when it is asked for. A selection longer than MostCopiedChars is no
+    // use in another program (the log can be saved instead): it is refused with a box.
     void copy() const;
+    static constexpr qint64 MostCopiedChars = qint64(32) << 20;
+    // A form copied text also takes (rich text).
+    void addCopyFormat(CopyFormat format) { copyFormats_.push_back(std::move(format)); }
     // The text of the row the caret stands in.
     QString caretRowText() const;
 
@@ -63,7 +72,8 @@ public:
     qint64 firstShownRow() const { return topRow_; }
 
     // How much of the log the accessibility interface shows: the last of it when the log
-    // is longer (the interface counts in 32 bits, and a reader wants no gigabytes).
+    // is longer (the interface counts in 32 bits, and a reader wants no gigabytes), from
+    // a line's start where one falls in it.
     static constexpr qint64 AccessibleChars = qint64(1) << 24;
     qint64 accessibleBase() const;
     // Where a character is drawn, in the viewport; an empty rectangle when not shown.
@@ -123,6 +133,8 @@ private:
     std::optional<int> rowTop(qint64 row) const;
     void ensureVisible(qint64 position);
     void moveCaret(qint64 position, bool keepAnchor);
+    void movePage(int direction, bool keepAnchor);
+    void selectLine(qint64 position);
     qint64 lineMove(qint64 position, int lines) const;
     qint64 lineEdge(qint64 position, bool end) const;
     void dragScroll();
@@ -141,6 +153,10 @@ private:
     bool dragging_ = false;
     QTimer dragTimer_;
     QPoint dragPoint_;
+    // A press this soon after a double click, near it, is a triple click.
+    QElapsedTimer sinceDoubleClick_;
+    QPoint doubleClickPoint_;
+    std::vector<CopyFormat> copyFormats_;
     qint64 knownLength_ = 0;
 
     mutable QHash<qint64, std::shared_ptr<Shaped>> shaped_;

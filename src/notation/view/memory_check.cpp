@@ -39,57 +39,87 @@ qint64 number(const QString& path) {
     return ok ? value : NoLimit;
 }
 
-struct Room {
-    qint64 total = NoLimit;
-    qint64 free = NoLimit;
-};
+MemoryRoom tighter(MemoryRoom a, MemoryRoom b) {
+    return {std::min(a.total, b.total), std::min(a.free, b.free)};
+}
 
-Room systemRoom() {
-    const QByteArray info = readAll(QStringLiteral("/proc/meminfo"));
+constexpr MemoryRoom Unlimited{NoLimit, NoLimit};
+
+MemoryRoom systemRoom(const MemoryFiles& files) {
+    const QByteArray info = readAll(files.meminfo);
     return {field(info, "MemTotal:").value_or(NoLimit),
             field(info, "MemAvailable:").value_or(NoLimit)};
 }
 
-// A control group's limit, when the program runs under one (a container, a service).
-Room groupRoom() {
-    QString path = QStringLiteral("/sys/fs/cgroup");
-    for (const QByteArray& line : readAll(QStringLiteral("/proc/self/cgroup")).split('\n'))
-        if (line.startsWith("0::"))
-            path += QString::fromLocal8Bit(line.mid(3)).remove(QStringLiteral(".."));
-    struct Files {
-        QString limit, usage, stat;
-        QByteArray reclaimable;
-    };
-    for (const Files& f : {Files{path + "/memory.max", path + "/memory.current",
-                                 path + "/memory.stat", "inactive_file "},
-                           Files{"/sys/fs/cgroup/memory.max", "/sys/fs/cgroup/memory.current",
-                                 "/sys/fs/cgroup/memory.stat", "inactive_file "},
-                           Files{"/sys/fs/cgroup/memory/memory.limit_in_bytes",
-                                 "/sys/fs/cgroup/memory/memory.usage_in_bytes",
-                                 "/sys/fs/cgroup/memory/memory.stat", "total_inactive_file "}}) {
-        const qint64 limit = number(f.limit);
-        if (limit >= (qint64(1) << 60))
-            continue;
-        const qint64 usage = number(f.usage);
-        if (usage == NoLimit)
-            continue;
-        const qint64 cache = field(readAll(f.stat), f.reclaimable).value_or(0);
-        return {limit, limit - usage + cache};
+// The files of a memory control group, as each version of control groups names them.
+struct GroupFiles {
+    QString limit, usage;
+    QByteArray reclaimable; // the page cache the group gives back when pressed
+};
+
+// What one group leaves: its limit less what it uses, its reclaimable cache aside.
+MemoryRoom levelRoom(const QString& dir, const GroupFiles& f) {
+    const qint64 limit = number(dir + f.limit);
+    if (limit >= (qint64(1) << 60)) // "max", or the largest page-aligned number: no limit
+        return Unlimited;
+    const qint64 usage = number(dir + f.usage);
+    if (usage == NoLimit)
+        return Unlimited;
+    const qint64 cache = field(readAll(dir + "/memory.stat"), f.reclaimable).value_or(0);
+    return {limit, limit - usage + cache};
+}
+
+// A group's limit holds its children too: the tightest of the group and those above it,
+// up to the hierarchy's root. A group the program cannot see (a container that shows
+// its own group as the root) leaves the groups above it, the root included.
+MemoryRoom hierarchyRoom(const QString& root, QString path, const GroupFiles& f) {
+    MemoryRoom room = Unlimited;
+    path.remove(QStringLiteral("..")); // no group lies outside the hierarchy
+    while (path.endsWith(u'/'))
+        path.chop(1);
+    for (;;) {
+        room = tighter(room, levelRoom(root + path, f));
+        if (path.isEmpty())
+            return room;
+        path.truncate(path.lastIndexOf(u'/'));
     }
-    return {};
+}
+
+// A control group's limit, when the program runs under one (a container, a service).
+// Each line of the program's list names a hierarchy: "0::path" the unified one (version
+// 2), "N:controllers:path" one of version 1, the memory controller's among them.
+MemoryRoom groupRoom(const MemoryFiles& files) {
+    QString unifiedPath, memoryPath;
+    for (const QByteArray& line : readAll(files.ownGroups).split('\n')) {
+        const qsizetype first = line.indexOf(':');
+        const qsizetype second = line.indexOf(':', first + 1);
+        if (first < 0 || second < 0)
+            continue;
+        const QString path = QString::fromLocal8Bit(line.mid(second + 1));
+        if (line.startsWith("0::"))
+            unifiedPath = path;
+        else if (line.mid(first + 1, second - first - 1).split(',').contains("memory"))
+            memoryPath = path;
+    }
+    return tighter(hierarchyRoom(files.groupsRoot, unifiedPath,
+                                 {"/memory.max", "/memory.current", "inactive_file "}),
+                   hierarchyRoom(files.groupsRoot + "/memory", memoryPath,
+                                 {"/memory.limit_in_bytes", "/memory.usage_in_bytes",
+                                  "total_inactive_file "}));
 }
 
 } // namespace
 
+MemoryRoom memoryRoom(const MemoryFiles& files) {
+    return tighter(systemRoom(files), groupRoom(files));
+}
+
 bool memoryAllows(qsizetype bytes) {
-    const Room system = systemRoom();
-    const Room group = groupRoom();
-    const qint64 total = std::min(system.total, group.total);
-    const qint64 free = std::min(system.free, group.free);
-    if (free == NoLimit)
+    const MemoryRoom room = memoryRoom(MemoryFiles{});
+    if (room.free == NoLimit)
         return true;
-    const qint64 reserve = std::max<qint64>(256 * MiB, total == NoLimit ? 0 : total / 32);
-    return free - bytes >= reserve;
+    const qint64 reserve = std::max<qint64>(256 * MiB, room.total == NoLimit ? 0 : room.total / 32);
+    return room.free - bytes >= reserve;
 }
 
 } // namespace kst

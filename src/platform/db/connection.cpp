@@ -66,22 +66,19 @@ QString engineMessage(sqlite3* db) {
 
 // Looks at the file before the engine does: the engine would take an empty file for
 // an empty database, and would report a foreign file only at the first query.
+// Nor does anything but a file reach the engine: a named pipe would hold the window in
+// the engine's open or read until another program wrote to it.
 void checkFileIsOurs(const QString& path) {
-    switch (pathKind(path)) {
-    case PathKind::Missing:
-        raise(err::CannotOpen, QString("Could not find file '%1'.").arg(path));
-    case PathKind::Folder:
-        raise(err::CannotOpen, QString("'%1' is a folder, not a file.").arg(path));
-    case PathKind::Other:
-        raiseUnrecognized(path);
-    case PathKind::File:
+    ReadableFile file(path);
+    const std::optional<QByteArray> header = file.read(100);
+    switch (file.problem()) {
+    case ReadableFile::Problem::None:
         break;
-    }
-    QString reason;
-    const std::optional<QByteArray> header = readFileStart(path, 100, reason);
-    if (!header) {
-        raise(err::PermissionDenied,
-              QString("The file '%1' cannot be opened: %2").arg(path, reason));
+    case ReadableFile::Problem::Missing:
+    case ReadableFile::Problem::NotAFile:
+        raise(err::CannotOpen, file.reason());
+    case ReadableFile::Problem::CannotOpen:
+        raise(err::PermissionDenied, file.reason());
     }
     if (header->size() < 100 || !header->startsWith(QByteArray("SQLite format 3", 16)))
         raiseUnrecognized(path);

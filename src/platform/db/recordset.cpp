@@ -5,20 +5,39 @@
 #include "system_tables.h"
 
 #include <QStringList>
+#include <variant>
 
 namespace kst::db {
 
 namespace {
 
+// The row a statement stands on, as the reader of its values names it: the statement
+// reads `rowid` first and then the table's columns in order.
+struct RowSource {
+    const Statement& st;
+    const TableDef& table;
+    const QString& path;
+
+    // The value of a column, or the damage that stands there instead.
+    std::variant<Value, Recordset::Damage> read(size_t ordinal) const;
+    // The row as a user finds it: by its key, or by its place in the file.
+    QString name() const {
+        const int key = table.indexes.empty() ? -1 : table.ordinalOf(table.indexes.front().column);
+        return st.columnText(key + 1);
+    }
+};
+
 // A value the file holds in a column not made for it (another tool wrote it there) is
 // refused rather than read as a number or text it never was.
-[[noreturn]] void wrongKind(const TableDef& table, const ColumnDef& column) {
-    raise(err::TypeMismatch,
-          QString("The table '%1' holds a value of another kind in its column '%2'.")
-              .arg(table.name, column.name));
+Recordset::Damage wrongKind(const TableDef& table, const ColumnDef& column) {
+    return {err::TypeMismatch,
+            QString("The table '%1' holds a value of another kind in its column '%2'.")
+                .arg(table.name, column.name)};
 }
 
-Value readColumn(const Statement& st, int index, const ColumnDef& column, const TableDef& table) {
+std::variant<Value, Recordset::Damage> RowSource::read(size_t ordinal) const {
+    const int index = static_cast<int>(ordinal) + 1;
+    const ColumnDef& column = table.columns[ordinal];
     const Statement::Stored stored = st.columnStored(index);
     if (stored == Statement::Stored::Null)
         return Value();
@@ -27,15 +46,30 @@ Value readColumn(const Statement& st, int index, const ColumnDef& column, const 
     case ColumnKind::Integer:
     case ColumnKind::Long:
         if (stored != Statement::Stored::Integer)
-            wrongKind(table, column);
+            return wrongKind(table, column);
         return column.kind == ColumnKind::YesNo ? Value(st.columnInteger(index) != 0)
                                                 : Value(st.columnInteger(index));
     case ColumnKind::FixedText:
     case ColumnKind::Text:
-    case ColumnKind::Memo:
+    case ColumnKind::Memo: {
         if (stored == Statement::Stored::Blob)
-            wrongKind(table, column);
-        return Value(st.columnText(index));
+            return wrongKind(table, column);
+        // No writer of ours stores a text longer than its column: such a text is damage,
+        // and one of megabytes would hold up every window that shows it. A Memo has no
+        // size of its own; the connection's length limit bounds it.
+        QString text = st.columnText(index);
+        if (column.kind != ColumnKind::Memo && text.size() > column.size) {
+            return Recordset::Damage{
+                err::CannotOpen,
+                QString("The file '%1' is damaged: row %2 of the table '%3' holds a text of %4 "
+                        "characters in its column '%5', which holds at most %6.")
+                    .arg(path, name(), table.name)
+                    .arg(text.size())
+                    .arg(column.name)
+                    .arg(column.size)};
+        }
+        return Value(std::move(text));
+    }
     }
     return Value();
 }
@@ -101,9 +135,7 @@ void Recordset::load(const SelectQuery& query, Connection& connection) {
         while (st.step()) {
             Row row;
             row.rowid = st.columnInteger(0);
-            for (size_t k = 0; k < table->columns.size(); ++k)
-                row.values.push_back(
-                    readColumn(st, static_cast<int>(k) + 1, table->columns[k], *table));
+            readValues(st, *table, connection.path(), row);
             rows.push_back(std::move(row));
         }
     }
@@ -188,7 +220,12 @@ Value Recordset::value(int ordinal) const {
     ensureOrdinal(ordinal);
     ensureCurrent();
     const auto it = pending_.find(ordinal);
-    return it != pending_.end() ? it->second : rows_[position_].values[ordinal];
+    if (it != pending_.end())
+        return it->second;
+    const Row& row = rows_[position_];
+    if (const auto damage = row.damaged.find(ordinal); damage != row.damaged.end())
+        raise(damage->second.number, damage->second.description);
+    return row.values[ordinal];
 }
 
 void Recordset::setValue(int ordinal, const Value& value) {
@@ -267,7 +304,7 @@ void Recordset::insertPending() {
     st.step();
     Row& row = rows_[position_];
     row.rowid = connection_->lastInsertRowId();
-    row.values = readRow(row.rowid);
+    readRow(row);
     pending_.clear();
     adding_ = false;
 }
@@ -291,21 +328,37 @@ void Recordset::updatePending() {
         raise(err::RowNotFound, "The row to be updated cannot be found: it was deleted or "
                                 "changed since it was read.");
     }
-    for (const auto& [ordinal, value] : pending_)
+    for (const auto& [ordinal, value] : pending_) {
         row.values[ordinal] = value;
+        row.damaged.erase(ordinal);
+    }
     pending_.clear();
 }
 
-std::vector<Value> Recordset::readRow(qint64 rowid) {
+void Recordset::readRow(Row& row) {
     Statement st(*connection_,
-                 "SELECT * FROM " + quoteIdentifier(table_.name) + " WHERE rowid = ?1");
-    st.bind(1, rowid);
-    std::vector<Value> values(table_.columns.size());
-    if (st.step()) {
-        for (size_t k = 0; k < values.size(); ++k)
-            values[k] = readColumn(st, static_cast<int>(k), table_.columns[k], table_);
+                 "SELECT rowid, * FROM " + quoteIdentifier(table_.name) + " WHERE rowid = ?1");
+    st.bind(1, row.rowid);
+    row.values.assign(table_.columns.size(), Value());
+    row.damaged.clear();
+    if (st.step())
+        readValues(st, table_, connection_->path(), row);
+}
+
+void Recordset::readValues(const Statement& st, const TableDef& table, const QString& path,
+                           Row& row) {
+    row.values.clear();
+    row.damaged.clear();
+    const RowSource source{st, table, path};
+    for (size_t k = 0; k < table.columns.size(); ++k) {
+        std::variant<Value, Damage> value = source.read(k);
+        if (auto* damage = std::get_if<Damage>(&value)) {
+            row.damaged.emplace(static_cast<int>(k), std::move(*damage));
+            row.values.emplace_back();
+        } else {
+            row.values.push_back(std::move(std::get<Value>(value)));
+        }
     }
-    return values;
 }
 
 } // namespace kst::db

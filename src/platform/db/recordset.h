@@ -19,6 +19,9 @@ struct SelectQuery;
 // current record stay pending until the record is left with `moveNext`/`moveFirst`
 // or `addNew`, or until `update`/`updateBatch`; then they reach the file at once.
 // Values are checked when they are written (err::ValueRefused): nothing is cut short.
+// A value of another kind than its column's (another tool wrote it) is refused with
+// err::TypeMismatch when it is read, not when its row is: the row's other values can be
+// read, and a value written over it mends it.
 //
 // Errors as the profile code expects them: moving past the end or reading with no
 // current record raises err::NoCurrentRecord (3021); a missing ordinal raises
@@ -65,10 +68,18 @@ public:
     void beginTrans();
     void commitTrans();
 
+    // A stored value that cannot be read: the error reading it raises.
+    struct Damage {
+        int number;
+        QString description;
+    };
+
 private:
     struct Row {
         qint64 rowid = 0;
         std::vector<Value> values;
+        // The ordinals whose stored value cannot be read, and why; reading one raises that.
+        std::map<int, Damage> damaged;
     };
 
     void load(const SelectQuery& query, Connection& connection);
@@ -78,7 +89,11 @@ private:
     void flush();
     void insertPending();
     void updatePending();
-    std::vector<Value> readRow(qint64 rowid);
+    // The row's values as the file holds them now.
+    void readRow(Row& row);
+    // The values of a row from a statement that reads `rowid` and then the table's columns.
+    static void readValues(const Statement& st, const TableDef& table, const QString& path,
+                           Row& row);
 
     std::optional<Connection> connection_;
     std::optional<Transaction> transaction_;

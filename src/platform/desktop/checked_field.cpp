@@ -2,11 +2,12 @@
 
 #include "bgr_color.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+
+#include <algorithm>
 
 namespace kst {
 
@@ -14,6 +15,28 @@ namespace {
 
 constexpr quint32 Yellow = 0x00FFFF;
 constexpr quint32 White = 0xFFFFFF;
+
+// Drops the mouse press being delivered, with its release or double click, until the
+// event loop turns again.
+class ClickDropper : public QObject {
+public:
+    static void dropCurrentClick() {
+        auto* dropper = new ClickDropper(qApp);
+        qApp->installEventFilter(dropper);
+        QMetaObject::invokeMethod(
+            qApp, [dropper] { delete dropper; }, Qt::QueuedConnection);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+               type == QEvent::MouseButtonDblClick;
+    }
+
+private:
+    using QObject::QObject;
+};
 
 } // namespace
 
@@ -31,33 +54,48 @@ bool fieldLeft(const QFocusEvent& event) {
     return event.reason() != Qt::PopupFocusReason && event.reason() != Qt::ActiveWindowFocusReason;
 }
 
-CheckedField::CheckedField(QLineEdit* field, Rules rules, QObject* owner,
-                           QAbstractButton* ownButton, QWidget* shown)
-    : QObject(owner), field_(field), shown_(shown ? shown : field), ownButton_(ownButton),
-      rules_(std::move(rules)) {
+CheckedField::CheckedField(QLineEdit* field, Rules rules, QObject* owner, QWidget* shown)
+    : QObject(owner), field_(field), shown_(shown ? shown : field), rules_(std::move(rules)),
+      text_(field->text()) {
     shown_->installEventFilter(this);
+    // An edit is told before the change it made, so the text kept here is the one it
+    // changed. A change the filter makes within an edit is told again with the edit's own
+    // text: the field's text is what counts.
+    connect(field, &QLineEdit::textChanged, this, [this] { text_ = field_->text(); });
     // Pasted or dropped text passes the same filter as typed keys.
     connect(field, &QLineEdit::textEdited, this, [this] { filterEdited(); });
 }
 
 void CheckedField::filterEdited() {
-    if (!rules_.key)
+    if (!rules_.key && rules_.typingLimit <= 0)
         return;
+    // What the edit put in: the text between what it kept of the start and of the end.
+    // The rest was there before and stays as it was, however long.
+    const QString before = text_;
     const QString text = field_->text();
+    qsizetype start = 0;
+    while (start < before.size() && start < text.size() && before[start] == text[start])
+        ++start;
+    qsizetype end = 0;
+    while (end < before.size() - start && end < text.size() - start &&
+           before[before.size() - 1 - end] == text[text.size() - 1 - end])
+        ++end;
+    const QString inserted = text.mid(start, text.size() - start - end);
     QString kept;
-    int cursor = field_->cursorPosition();
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    for (QChar c : inserted) {
         const std::optional<QChar> taken =
-            text[i].unicode() < 32 ? std::optional<QChar>(text[i]) : rules_.key(text[i]);
+            c.unicode() < 32 || !rules_.key ? std::optional<QChar>(c) : rules_.key(c);
         if (taken)
             kept += *taken;
-        else if (i < cursor)
-            --cursor;
     }
-    if (kept == text)
+    if (rules_.typingLimit > 0)
+        kept.truncate(std::max<qsizetype>(0, rules_.typingLimit - start - end));
+    if (kept == inserted)
         return;
-    field_->setText(kept);
-    field_->setCursorPosition(cursor);
+    field_->setText(text.left(start) + kept + text.right(end));
+    field_->setCursorPosition(static_cast<int>(start + kept.size()));
+    // The user typed, whatever the field kept of it.
+    field_->setModified(true);
 }
 
 bool CheckedField::changedSinceEntry() const {
@@ -77,10 +115,12 @@ bool CheckedField::eventFilter(QObject* watched, QEvent* event) {
         if (rules_.gotFocus)
             rules_.gotFocus();
         break;
-    case QEvent::FocusOut:
-        if (fieldLeft(*static_cast<QFocusEvent*>(event)))
-            leave();
+    case QEvent::FocusOut: {
+        const auto* focus = static_cast<QFocusEvent*>(event);
+        if (fieldLeft(*focus))
+            leave(focus->reason());
         break;
+    }
     default:
         break;
     }
@@ -94,9 +134,11 @@ bool CheckedField::keyPressed(QKeyEvent* event) {
         rules_.enter();
         return true;
     }
+    // Only a printable character is the field's to filter. Editing keys (Backspace,
+    // Delete, whose text is the DEL character, arrows, Ctrl+ combinations) always reach it.
     const QString text = event->text();
-    if (text.size() != 1 || text[0].unicode() < 32 || !rules_.key)
-        return false; // Backspace, arrows and the like
+    if (text.size() != 1 || !text[0].isPrint() || !rules_.key)
+        return false;
     const std::optional<QChar> taken = rules_.key(text[0]);
     if (!taken)
         return true;
@@ -107,15 +149,17 @@ bool CheckedField::keyPressed(QKeyEvent* event) {
     return false;
 }
 
-void CheckedField::leave() {
+void CheckedField::leave(Qt::FocusReason reason) {
     // The box of a failed check takes the focus too: that is no second leaving. Nor does
     // a user leave a field that is no longer shown: its window closed, or is going.
     if (checking_ || !shown_->isVisible())
         return;
     checking_ = true;
-    // The focus has already moved on when the field hears that it lost it.
-    const bool buttonChecks = ownButton_ && QApplication::focusWidget() == ownButton_;
-    if (!buttonChecks && rules_.validate && !rules_.validate()) {
+    if (rules_.validate && !rules_.validate()) {
+        // A press that moved the focus is delivered once the field has heard of it: the
+        // click is the user's attempt to leave, refused with the check.
+        if (reason == Qt::MouseFocusReason)
+            ClickDropper::dropCurrentClick();
         QMetaObject::invokeMethod(shown_, "setFocus", Qt::QueuedConnection);
     } else {
         highlightField(shown_, false);

@@ -6,7 +6,6 @@
 #include <functional>
 #include <optional>
 
-class QAbstractButton;
 class QFocusEvent;
 class QKeyEvent;
 class QLineEdit;
@@ -27,17 +26,24 @@ void selectAllOnFocus(QLineEdit* field);
 bool fieldLeft(const QFocusEvent& event);
 
 // The one behaviour of every input field of the program: yellow with its whole text
-// selected while it has the focus, keys filtered (pasted text too), Enter taken where the
-// field gives it an action, and a check when the focus leaves it that keeps the focus
-// there when it fails. When the focus goes to the field's own button (the one that runs the same
-// check before it acts), the check is left to that button, so one refusal is told once.
+// selected while it has the focus, keys filtered and typing limited (pasted text too),
+// Enter taken where the field gives it an action, and a check at every move of the focus
+// out of it that keeps the focus there when it fails. A click that moved the focus is then
+// dropped: the button or list clicked does nothing, so a button that would run the same
+// check (a Save beside the field) tells no second refusal.
 class CheckedField : public QObject {
     Q_OBJECT
 public:
     struct Rules {
-        // The character a typed key puts in, or nothing when the field drops it; unset,
-        // every key passes.
+        // The character a typed printable key puts in, or nothing when the field drops it;
+        // unset, every key passes. Editing keys (Delete, Backspace, arrows, Ctrl+
+        // combinations) are not asked about: they always reach the field.
         std::function<std::optional<QChar>(QChar)> key;
+        // How many characters typing or pasting may make the text; 0, no limit. It limits
+        // typing only: a longer text the program puts in is shown whole, and the field's
+        // check decides whether it can stay. The field's own maximum length is left at its
+        // default, which would cut such a text.
+        int typingLimit = 0;
         // Enter's action; unset, Enter is the field's own.
         std::function<void()> enter;
         // After the field took the focus (highlighted, selected, its text kept).
@@ -51,8 +57,7 @@ public:
     // `owner`: whose rules these are; the field's checks end with it. `shown`: the widget
     // the user sees as the field and whose events count (an editable combo box for its
     // line); by default the line itself.
-    CheckedField(QLineEdit* field, Rules rules, QObject* owner,
-                 QAbstractButton* ownButton = nullptr, QWidget* shown = nullptr);
+    CheckedField(QLineEdit* field, Rules rules, QObject* owner, QWidget* shown = nullptr);
 
     // Rules that need the field itself are set once it exists.
     void setRules(Rules rules) { rules_ = std::move(rules); }
@@ -67,13 +72,14 @@ private:
     bool keyPressed(QKeyEvent* event);
     void filterEdited();
     void enter();
-    void leave();
+    void leave(Qt::FocusReason reason);
 
     QLineEdit* field_;
     QWidget* shown_;
-    QAbstractButton* ownButton_;
     Rules rules_;
     QString entryText_;
+    // The text as it was before the edit being told: an edit is told by what it changed.
+    QString text_;
     bool checking_ = false;
 };
 

@@ -55,6 +55,10 @@ public:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(QMessageBox::No);
             break;
+        case MsgButtons::YesNoCancelDefaultNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::No);
+            break;
         case MsgButtons::RetryCancel:
             box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
             break;
@@ -149,6 +153,10 @@ public:
 
 std::unique_ptr<FileDialogs> makeDesktopFileDialogs() {
     return std::make_unique<DesktopFileDialogs>();
+}
+
+std::unique_ptr<MessageBoxes> makeDesktopMessageBoxes() {
+    return std::make_unique<DesktopMessageBoxes>();
 }
 
 void installDesktopServices() {

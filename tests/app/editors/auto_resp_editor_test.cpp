@@ -275,11 +275,72 @@ TEST_F(AutoRespEditorTest, AnEditorThatCouldNotReadTheRulesCannotWriteThem) {
     main.shared().SettingsConnStr = profileConnStr(folder.file("Devices/Gone.kst"));
     edit([](frmAutoResp& editor) {
         EXPECT_FALSE(editor.cmdSave->isEnabled());
-        EXPECT_FALSE(editor.cmdReset->isEnabled());
+        EXPECT_TRUE(editor.cmdReset->isEnabled()) << "a reset stores none of the rules";
         editor.close();
     });
     ASSERT_FALSE(boxes.boxes().isEmpty());
     EXPECT_EQ(boxes.boxes()[0].title, "Form Load Error:");
+}
+
+// A rule whose signal is outside its list never sent one: shown as "RTS ON", a save would
+// make it send one. Its load fails naming the rule, and nothing can be stored over it; a
+// reset, which stores none of the rules shown, leads back to rules that can be edited.
+TEST_F(AutoRespEditorTest, AValueOutsideItsListIsALoadErrorThatNamesTheRule) {
+    namespace C = ProgAutoRespColumn;
+    setRow(profileConn(), "progAutoResp", 3,
+           {{C::respCodes, Value("41,")}, {C::respChk, Value(true)}, {C::respCbo, Value(42)}});
+    const QByteArray before = folder.read("Devices/Device1.kst");
+    edit([](frmAutoResp& editor) {
+        EXPECT_FALSE(editor.cmdSave->isEnabled());
+        editor.close();
+    });
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.boxes()[0].title, "Form Load Error:");
+    EXPECT_EQ(boxes.texts()[0], "Error Number: 380\nDescription: Invalid property value: rule 3 "
+                                "holds 42 in its column 'respCbo', outside its list of 9 entries.");
+    EXPECT_EQ(folder.read("Devices/Device1.kst"), before);
+
+    edit([this](frmAutoResp& editor) {
+        boxes.answerNext(AnswerYes);
+        editor.cmdReset->click();
+        EXPECT_TRUE(editor.cmdSave->isEnabled());
+        editor.close();
+    });
+    EXPECT_EQ(ReadRuleTable(profileConn()), DefaultRuleTable());
+}
+
+// A field's length limits typing only: what the profile holds is shown whole, and the
+// checks of a save refuse what is out of range instead of storing it cut.
+TEST_F(AutoRespEditorTest, StoredValuesAreShownWholeAndTypingStopsWhereTheColumnsDo) {
+    namespace C = ProgAutoRespColumn;
+    setRow(profileConn(), "progAutoResp", 4,
+           {{C::respCodes, Value("41,")},
+            {C::respDelay, Value(qint64(99999))},
+            {C::respRepeat, Value(qint64(12345))}});
+    edit([this](frmAutoResp& editor) {
+        editor.Option1[1]->click(); // ASCII shows every field
+        const ConditionFields& c = *editor.rules[3].condition;
+        const SendFields& r = *editor.rules[3].response;
+        EXPECT_EQ(r.delay->text(), "99999");
+        EXPECT_EQ(r.repeat->text(), "12345");
+        expectTypingLimits({{c.data, 255, "progAutoResp", "Condition"},
+                            {c.controlCodes, 255, "progAutoResp", "strConditionCtrl"},
+                            {r.command, 255, "progAutoResp", "respCodes"},
+                            {r.controlCodes, 255, "progAutoResp", "strRespCtrl"},
+                            {r.delay, 5, "progAutoResp", "respDelay"},
+                            {r.repeat, 2, "progAutoResp", "respRepeat"},
+                            {r.interval, 5, "progAutoResp", "respInterval"}});
+        editor.Option1[0]->click();
+        editor.cmdSave->click();
+        EXPECT_EQ(boxes.texts().last(), "Maximum delay time is 65,535 ms, please try again!");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return r.delay->hasFocus(); }, 2000));
+        r.delay->setText("250");
+        editor.cmdSave->click();
+    });
+    EXPECT_EQ(boxes.texts().last(), "Data has been saved successfully!");
+    const SendRow stored = ReadRuleTable(profileConn()).rows[3].response;
+    EXPECT_EQ(stored.delay, "250");
+    EXPECT_EQ(stored.repeat, "12345") << "a repeat has no range of its own";
 }
 
 } // namespace

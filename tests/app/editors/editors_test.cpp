@@ -1,11 +1,18 @@
 #include "app/app_fixtures.h"
+#include "app/editors/condition_fields.h"
+#include "app/editors/frm_auto_resp.h"
+#include "app/editors/frm_auto_sequence.h"
 #include "app/editors/frm_options.h"
 #include "app/editors/frm_prog_but.h"
+#include "app/editors/macro_step_fields.h"
+#include "app/editors/send_fields.h"
 #include "app/sending/send_buttons.h"
 #include "storage/button_table.h"
+#include "storage/columns/prog_buttons_columns.h"
 #include "storage/preferences_store.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,6 +23,7 @@
 
 using namespace kst;
 using namespace kst::test;
+using db::Value;
 
 namespace {
 
@@ -148,6 +156,87 @@ TEST_F(EditorsTest, FieldsFilterTidyAndCheckWhatIsTyped) {
     main.mnuProgBut_Click();
 }
 
+// A field's length limits typing only: what the profile holds is shown whole, and the
+// checks of a save refuse what is out of range instead of storing it cut.
+TEST_F(EditorsTest, StoredValuesAreShownWholeAndTypingStopsWhereTheColumnsDo) {
+    namespace C = ProgButtonsColumn;
+    setRow(profileConn(), "progButtons", 2,
+           {{C::keyCaption, Value("ABCDE")},
+            {C::keyDelay, Value(qint64(123456))},
+            {C::keyRepeat, Value(qint64(12345))}});
+    withNextDialog<frmProgBut>([this](frmProgBut& editor) {
+        frmProgBut::Row& row = editor.rows[1];
+        EXPECT_EQ(row.txtCaption->text(), "ABCDE");
+        EXPECT_EQ(row.txtDelay->text(), "123456");
+        EXPECT_EQ(row.txtRepeat->text(), "12345");
+        expectTypingLimits({{row.txtCaption, 3, "progButtons", "keyCaption"},
+                            {row.txtCmd, 255, "progButtons", "keyCodes"},
+                            {row.txtCtrlCode, 255, "progButtons", "strASCIICtrl"},
+                            {row.txtDelay, 5, "progButtons", "keyDelay"},
+                            {row.txtRepeat, 2, "progButtons", "keyRepeat"},
+                            {row.txtInterval, 5, "progButtons", "keyInterval"}});
+        editor.cmdSave->click();
+        EXPECT_EQ(boxes.texts().last(), "Please enter maximum 3 characters for Button2's caption");
+        row.txtCaption->setText("ABC");
+        editor.cmdSave->click();
+        EXPECT_EQ(boxes.texts().last(), "Maximum delay time is 65,535 ms, please try again!");
+        EXPECT_EQ(ReadButtonTable(profileConn()).rows[1].caption, "ABCDE") << "nothing stored";
+        row.txtDelay->setText("65535");
+        editor.cmdSave->click();
+    });
+    main.mnuProgBut_Click();
+    EXPECT_EQ(boxes.texts().last(), "Data has been saved successfully!");
+    const ButtonRow stored = ReadButtonTable(profileConn()).rows[1];
+    EXPECT_EQ(stored.caption, "ABC");
+    EXPECT_EQ(stored.delay, "65535");
+    EXPECT_EQ(stored.repeat, "12345") << "a repeat has no range of its own";
+}
+
+// A signal or chain outside its list cannot be shown as it is: shown as another entry, a
+// save would store that entry. The load names the button and stores nothing.
+TEST_F(EditorsTest, AStoredSignalOrChainOutsideItsListIsALoadErrorNamingTheButton) {
+    namespace C = ProgButtonsColumn;
+    const struct {
+        int column;
+        qint64 value;
+        const char* refusal; // none: the list shows its first entry
+    } cases[] = {
+        {C::signals_, 42,
+         "button 5 holds 42 in its column 'signals', outside its list of 10 entries."},
+        {C::signals_, -1,
+         "button 5 holds -1 in its column 'signals', outside its list of 10 entries."},
+        {C::chain, 33, "button 5 holds 33 in its column 'chain', outside its list of 33 entries."},
+        {C::chain, 32, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        boxes.clear();
+        WriteButtonTable(profileConn(), DefaultButtonTable());
+        setRow(profileConn(), "progButtons", 5, {{c.column, Value(c.value)}});
+        const QByteArray before = folder.read("Devices/Device1.kst");
+        withNextDialog<frmProgBut>([&c](frmProgBut& editor) {
+            EXPECT_EQ(editor.cmdSave->isEnabled(), c.refusal == nullptr);
+            editor.close();
+        });
+        main.mnuProgBut_Click();
+        if (c.refusal) {
+            ASSERT_EQ(boxes.boxes().size(), 1);
+            EXPECT_EQ(boxes.boxes()[0].title, "Form Load Error:");
+            EXPECT_EQ(boxes.texts()[0], QString("Error Number: 380\nDescription: Invalid property "
+                                                "value: ") +
+                                            c.refusal);
+        } else {
+            EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join('|').toStdString();
+        }
+        EXPECT_EQ(folder.read("Devices/Device1.kst"), before);
+    }
+    // An empty position is the list's first entry, as a load of the profile reads it.
+    setRow(profileConn(), "progButtons", 5, {{C::signals_, Value()}, {C::chain, Value()}});
+    const ButtonRow row = ReadButtonTable(profileConn()).rows[4];
+    EXPECT_EQ(row.signal, 0);
+    EXPECT_EQ(row.chain, 0);
+}
+
 TEST_F(EditorsTest, ResetStoresTheDefaultButtonsAndKeepsTheEditorOpen) {
     withNextDialog<frmProgBut>([this](frmProgBut& editor) {
         editor.Option1[1]->click();
@@ -207,7 +296,7 @@ TEST_F(EditorsTest, AnEditorThatCouldNotReadTheTableCannotWriteIt) {
     main.shared().SettingsConnStr = profileConnStr(folder.file("Devices/Gone.kst"));
     withNextDialog<frmProgBut>([](frmProgBut& editor) {
         EXPECT_FALSE(editor.cmdSave->isEnabled());
-        EXPECT_FALSE(editor.cmdReset->isEnabled());
+        EXPECT_TRUE(editor.cmdReset->isEnabled()) << "a reset stores none of the rows";
         editor.close();
     });
     main.mnuProgBut_Click();
@@ -296,6 +385,85 @@ TEST_F(EditorsTest, CancelAndAFailedSaveChangeNeitherTheRowNorTheWindow) {
     ASSERT_FALSE(boxes.boxes().isEmpty());
     EXPECT_EQ(boxes.boxes().last().title, "Setting_Save Error:");
     EXPECT_EQ(main.shared().Prefs.bolSoundOnReceive, soundBefore);
+}
+
+// Delete, and Delete after Ctrl+A, edit every field whose keys are filtered, in each of
+// its notations; a printable key the field refuses stays out.
+TEST_F(EditorsTest, TheDeleteKeyEditsEveryFilteredField) {
+    frmProgBut buttons(&main, main.session().shared(), {});
+    frmAutoResp rules(&main, profileConn(), {});
+    frmAutoSequence macros(&main, profileConn(), {});
+    const MainControls& ui = main.ui();
+    // The main window's command box in notation `format` (0 Dec .. 3 Bin).
+    const auto commandBox = [&](int format) {
+        return [&, format] {
+            ui.Option1[static_cast<size_t>(format)]->click();
+            return ui.Combo1->lineEdit();
+        };
+    };
+    const auto named = [](QWidget& window, const char* name) {
+        return [&window, name] { return window.findChild<QLineEdit*>(name); };
+    };
+    const struct {
+        const char* name;
+        std::function<QLineEdit*()> field;
+        QWidget* window;
+    } cases[] = {
+        {"command box, Dec", commandBox(0), &main},
+        {"command box, Hex", commandBox(1), &main},
+        {"command box, Oct", commandBox(2), &main},
+        {"command box, Bin", commandBox(3), &main},
+        {"control codes",
+         [&] {
+             ui.Option1[4]->click();
+             return ui.Text3;
+         },
+         &main},
+        {"delay", [&] { return ui.txtCmdDelay; }, &main},
+        {"repeat", [&] { return ui.txtCmdRepeat; }, &main},
+        {"interval", [&] { return ui.txtCmdInterval; }, &main},
+        {"calculator operands", [&] { return ui.txtOperands; }, &main},
+        {"button command", [&] { return buttons.rows[0].txtCmd; }, &buttons},
+        {"button delay", [&] { return buttons.rows[0].txtDelay; }, &buttons},
+        {"button repeat", [&] { return buttons.rows[0].txtRepeat; }, &buttons},
+        {"button interval", [&] { return buttons.rows[0].txtInterval; }, &buttons},
+        {"rule data", [&] { return rules.rules[0].condition->data; }, &rules},
+        {"rule command", [&] { return rules.rules[0].response->command; }, &rules},
+        {"rule delay", [&] { return rules.rules[0].response->delay; }, &rules},
+        {"rule repeat", [&] { return rules.rules[0].response->repeat; }, &rules},
+        {"rule interval", [&] { return rules.rules[0].response->interval; }, &rules},
+        {"step command", [&] { return macros.steps().txtAction; }, &macros},
+        {"step delay", [&] { return macros.steps().txtSeqCmdDelay; }, &macros},
+        {"step repeat", [&] { return macros.steps().txtSeqCmdRepeat; }, &macros},
+        {"step interval", [&] { return macros.steps().txtSeqCmdInterval; }, &macros},
+        {"step timer", [&] { return macros.steps().txtTimerAfter; }, &macros},
+        {"IF data", named(macros, "txtSubRX1"), &macros},
+        {"THEN command", named(macros, "txtSubTX1"), &macros},
+        {"THEN delay", named(macros, "txtSubDelay1"), &macros},
+    };
+    const QString del(QChar(0x7F));
+    for (const auto& c : cases) {
+        c.window->show();
+        QLineEdit* field = c.field();
+        ASSERT_NE(field, nullptr) << c.name;
+        // As an open port, a command typed or a repeat count enables it.
+        for (QWidget* w = field; !w->isWindow(); w = w->parentWidget())
+            w->setEnabled(true);
+        ASSERT_TRUE(field->isEnabled()) << c.name;
+        // The keys go where the keyboard sends them: to the combo box of its line.
+        QWidget* keys =
+            qobject_cast<QComboBox*>(field->parentWidget()) ? field->parentWidget() : field;
+        field->setText("10");
+        field->home(false);
+        QTest::sendKeyEvent(QTest::Click, keys, Qt::Key_Delete, del, Qt::NoModifier);
+        EXPECT_EQ(field->text(), "0") << c.name;
+        QTest::sendKeyEvent(QTest::Click, keys, Qt::Key_A, QString(QChar(0x01)),
+                            Qt::ControlModifier);
+        QTest::sendKeyEvent(QTest::Click, keys, Qt::Key_Delete, del, Qt::NoModifier);
+        EXPECT_EQ(field->text(), "") << c.name;
+        QTest::keyClicks(keys, "z");
+        EXPECT_EQ(field->text(), "") << c.name << ": z is no key of the field";
+    }
 }
 
 } // namespace

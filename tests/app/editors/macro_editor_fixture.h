@@ -4,6 +4,7 @@
 #include "app/editors/frm_auto_sequence.h"
 #include "app/editors/macro_step_fields.h"
 #include "app/editors/sub_routine_fields.h"
+#include "platform/db/recordset.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -26,6 +27,15 @@ protected:
     QString profile() const { return folder.file("Devices/Device1.kst"); }
     void set(const QString& table, int id, FieldValues fields) {
         setRow(conn(), table, id, fields);
+    }
+    // The text column `ordinal` of row `id` holds.
+    QString stored(const QString& table, int id, int ordinal) const {
+        db::Recordset rs;
+        rs.open(QStringLiteral("SELECT * FROM %1 WHERE ID = %2").arg(table).arg(id), conn());
+        rs.moveFirst();
+        const QString text = rs.value(ordinal).toText();
+        rs.close();
+        return text;
     }
 
     void withEditor(const std::function<void(frmAutoSequence&)>& act) {

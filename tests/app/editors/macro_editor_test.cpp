@@ -1,5 +1,7 @@
+#include "app/editors/condition_fields.h"
 #include "app/editors/frm_auto_sequence.h"
 #include "app/editors/macro_step_fields.h"
+#include "app/editors/send_fields.h"
 #include "macro_editor_fixture.h"
 #include "storage/macro_step_table.h"
 #include "storage/sub_routine_table.h"
@@ -133,21 +135,141 @@ TEST_F(MacroEditorTest, AnotherStepIsShownOnceTheShownOneIsSettled) {
     });
 }
 
-TEST_F(MacroEditorTest, AStepThatCannotBeReadLeavesTheShownOneAsItWas) {
+// Step 3 cannot be read; step 2 is shown when step 3 is chosen.
+TEST_F(MacroEditorTest, AStepThatCannotBeReadLeavesTheShownOneAsItWasInTheList) {
     set("progMacrosSeq", 3, {{10, Value(9)}}); // a signal beyond the list
+    const struct {
+        const char* how;
+        std::function<void(MacroStepFields&)> choose;
+    } cases[] = {
+        {"by the program", [](MacroStepFields& s) { clickStep(s, 3); }},
+        // A click makes the row current, then selects it.
+        {"by a click",
+         [](MacroStepFields& s) {
+             QTest::mouseClick(s.List1->viewport(), Qt::LeftButton, {},
+                               s.List1->visualItemRect(s.List1->item(2)).center());
+         }},
+        {"by the arrow key",
+         [](MacroStepFields& s) {
+             s.List1->setFocus();
+             QTest::keyClick(s.List1, Qt::Key_Down);
+         }},
+    };
+    for (const auto& c : cases) {
+        boxes.clear();
+        withEditor([&](frmAutoSequence& editor) {
+            MacroStepFields& steps = editor.steps();
+            editor.chkAutoSave->setChecked(true);
+            clickStep(steps, 2);
+            steps.txtAction->setText("41,");
+            boxes.answerNext(AnswerNo);
+            c.choose(steps);
+            ASSERT_EQ(boxes.texts().size(), 1) << c.how;
+            EXPECT_TRUE(boxes.texts()[0].endsWith(
+                "\nError occurs when changing Step number, please try again!"
+                "\nStep 3 of Macro 1 cannot be read."
+                "\nWould you like to reset Macro 1's settings?"))
+                << c.how;
+            EXPECT_EQ(boxes.boxes()[0].buttons, MsgButtons::YesNoDefaultNo) << c.how;
+            EXPECT_EQ(steps.currentStep(), 1) << c.how;
+            EXPECT_EQ(steps.List1->currentRow(), 1) << c.how;
+            EXPECT_EQ(steps.List1->selectedItems(), QList{steps.List1->item(1)}) << c.how;
+            EXPECT_EQ(steps.Label2->text(), "Steps ( 2/8 )") << c.how;
+            EXPECT_EQ(steps.Label21->text(), "2 >") << c.how;
+            // What was shown is what the next save stores: step 2, as it was saved.
+            EXPECT_EQ(steps.shownStep(), ReadMacroStepRow(conn(), 1, 1)) << c.how;
+            editor.chkAutoSave->setChecked(false);
+        });
+    }
+}
+
+// A value of another kind in one row of macro 2 (another tool wrote it): the box names the
+// row, and offers to reset the macro, No being the default.
+TEST_F(MacroEditorTest, ARowThatCannotBeReadIsNamedAndOnlyItsMacroIsReset) {
+    const QString macros = "\nError occurs when changing Macros number, please try again!";
+    const struct {
+        const char* table;
+        int id;
+        const char* column;
+        const char* value;
+        std::function<void(frmAutoSequence&)> reach;
+        QString lines; // how the box ends
+        int shownAfterNo;
+    } cases[] = {
+        {"progMacrosSeq", 9, "TimerAfter", "'abc'", [](frmAutoSequence& e) { chooseMacro(e, 2); },
+         macros + "\nStep 1 of Macro 2 cannot be read.", 1},
+        {"progMacrosSeq", 10, "TimerAfter", "'abc'",
+         [](frmAutoSequence& e) {
+             chooseMacro(e, 2);
+             clickStep(e.steps(), 2);
+         },
+         "\nError occurs when changing Step number, please try again!"
+         "\nStep 2 of Macro 2 cannot be read.",
+         2},
+        {"progMacrosSubRoutines", 13, "IfThenCmdDelay", "'soon'",
+         [](frmAutoSequence& e) {
+             chooseMacro(e, 2);
+             pickSubRoutine(e.subRoutines(), 5);
+         },
+         "\nError occurs when changing Sub-Routine number, please try again!"
+         "\nSub-Routine 5 of Macro 2 cannot be read.",
+         2},
+        {"progMacrosSubRoutines", 16, "SubRoutineName", "x'00'",
+         [](frmAutoSequence& e) { chooseMacro(e, 2); },
+         macros + "\nSub-Routine 8 of Macro 2 cannot be read.", 1},
+    };
+    set("progMacrosSeq", 17, {{1, Value("mine")}});
+    for (const auto& c : cases) {
+        for (const MsgAnswer answer : {AnswerNo, AnswerYes}) {
+            const QString what = QString("%1 %2 %3").arg(c.column).arg(c.id).arg(answer);
+            ASSERT_EQ(sqliteExec(profile(), QString("UPDATE %1 SET %2 = %3 WHERE ID = %4")
+                                                .arg(c.table, c.column, c.value)
+                                                .arg(c.id)),
+                      0);
+            boxes.clear();
+            withEditor([&](frmAutoSequence& editor) {
+                boxes.answerNext(answer);
+                c.reach(editor);
+                ASSERT_FALSE(boxes.boxes().isEmpty()) << qPrintable(what);
+                const RecordedBox& box = boxes.boxes().first();
+                EXPECT_TRUE(box.text.contains(c.column)) << qPrintable(what);
+                EXPECT_TRUE(
+                    box.text.endsWith(c.lines + "\nWould you like to reset Macro 2's settings?"))
+                    << qPrintable(box.text);
+                EXPECT_EQ(box.buttons, MsgButtons::YesNoDefaultNo) << qPrintable(what);
+                const int shown = answer == AnswerNo ? c.shownAfterNo : 2;
+                EXPECT_EQ(editor.cboMacros->currentIndex() + 1, shown) << qPrintable(what);
+                EXPECT_EQ(editor.Frame4->title(), QString("Macro%1: Steps").arg(shown));
+                if (answer == AnswerNo) {
+                    EXPECT_EQ(boxes.boxes().size(), 1) << qPrintable(what);
+                } else {
+                    EXPECT_EQ(boxes.texts().last(), "Current Macro was reset successfully!");
+                    EXPECT_EQ(editor.steps().List1->item(1)->text(), "Step2B");
+                    EXPECT_EQ(editor.subRoutines().Combo3->itemText(7), "Sub2H");
+                    EXPECT_FALSE(editor.steps().changed());
+                }
+            });
+            EXPECT_EQ(ReadMacroStepNames(conn(), 3)[0], "mine") << "macro 3 untouched";
+        }
+        EXPECT_NO_THROW(ReadMacroStepTable(conn(), 2));
+        EXPECT_NO_THROW(ReadSubRoutineTable(conn(), 2));
+    }
+
+    // Macro 1 is shown at the opening: No leaves the window closed, Yes opens it reset.
+    ASSERT_EQ(sqliteExec(profile(), "UPDATE progMacrosSubRoutines SET ElseCheck = 'x' WHERE "
+                                    "ID = 1"),
+              0);
+    boxes.clear();
+    boxes.answerNext(AnswerNo);
+    main.menuItem("mnuProgMacros")->trigger();
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_TRUE(boxes.texts()[0].endsWith("\nSub-Routine 1 of Macro 1 cannot be read."
+                                          "\nWould you like to reset Macro 1's settings?"));
+    boxes.answerNext(AnswerYes);
     withEditor([this](frmAutoSequence& editor) {
-        MacroStepFields& steps = editor.steps();
-        editor.chkAutoSave->setChecked(true);
-        steps.txtAction->setText("41,");
-        clickStep(steps, 3);
-        ASSERT_EQ(boxes.texts().size(), 1);
-        EXPECT_TRUE(boxes.texts()[0].endsWith(
-            "\nError occurs when changing Step number, please try again!"));
-        EXPECT_EQ(steps.currentStep(), 0);
-        EXPECT_EQ(steps.List1->currentRow(), 0);
-        EXPECT_EQ(steps.Label2->text(), "Steps ( 1/8 )");
-        // What was shown is what the next save stores: step 1, as it was saved.
-        EXPECT_EQ(steps.shownStep(), ReadMacroStepRow(conn(), 1, 0));
+        EXPECT_EQ(editor.Frame4->title(), "Macro1: Steps");
+        EXPECT_EQ(boxes.texts().last(), "Current Macro was reset successfully!");
+        EXPECT_TRUE(editor.subRoutines().chkElse->isChecked());
     });
 }
 
@@ -245,9 +367,164 @@ TEST_F(MacroEditorTest, StepFieldsFilterCheckAndTidyWhatIsTyped) {
         EXPECT_EQ(steps.txtActionCtrl->text(), "D,A");
         steps.txtSeqCmdDelay->setFocus();
         EXPECT_EQ(steps.txtActionCtrl->text(), "D,");
-        EXPECT_EQ(steps.txtActionCtrl->maxLength(), 255);
+        expectTypingLimits({{steps.txtEditSeq, 50, "progMacrosSeq", "SeqName"},
+                            {steps.txtAction, 255, "progMacrosSeq", "CmdStr"},
+                            {steps.txtActionCtrl, 255, "progMacrosSeq", "strASCIICtrl"},
+                            {steps.txtSeqCmdDelay, 5, "progMacrosSeq", "Delay"},
+                            {steps.txtSeqCmdRepeat, 2, "progMacrosSeq", "RepeatNo"},
+                            {steps.txtSeqCmdInterval, 5, "progMacrosSeq", "Interval"},
+                            {steps.txtTimerAfter, 5, "progMacrosSeq", "TimerAfter"}});
         boxes.answerNext(AnswerNo);
     });
+}
+
+using EditorField = std::function<QLineEdit*(frmAutoSequence&)>;
+const EditorField stepCommand = [](frmAutoSequence& e) { return e.steps().txtAction; };
+const EditorField stepCodes = [](frmAutoSequence& e) { return e.steps().txtActionCtrl; };
+const EditorField stepTimer = [](frmAutoSequence& e) { return e.steps().txtTimerAfter; };
+const EditorField stepName = [](frmAutoSequence& e) { return e.steps().txtEditSeq; };
+const EditorField ifData = [](frmAutoSequence& e) {
+    return e.subRoutines().condition(ConditionPart::If).data;
+};
+const EditorField ifCodes = [](frmAutoSequence& e) {
+    return e.subRoutines().condition(ConditionPart::If).controlCodes;
+};
+const EditorField ifThen = [](frmAutoSequence& e) {
+    return e.subRoutines().send(SendPart::IfThen).command;
+};
+const EditorField elseCodes = [](frmAutoSequence& e) {
+    return e.subRoutines().send(SendPart::ElseThen).controlCodes;
+};
+const EditorField elseDelay = [](frmAutoSequence& e) {
+    return e.subRoutines().send(SendPart::ElseThen).delay;
+};
+const EditorField subName = [](frmAutoSequence& e) { return e.subRoutines().txtSubRoutine; };
+
+// A stored text is not what the user typed: entering and leaving its field rewrites
+// nothing and asks nothing, and a save keeps it whole.
+TEST_F(MacroEditorTest, AStoredTextPassedThroughIsNeitherTidiedNorAChange) {
+    const struct {
+        int notation;
+        const char* table;
+        int column;
+        const char* stored;
+        EditorField field;
+    } cases[] = {
+        {0, "progMacrosSeq", 3, "1A,1B", stepCommand}, // the tail goes out in ASCII
+        {0, "progMacrosSeq", 3, "1A", stepCommand},
+        {1, "progMacrosSeq", 13, "d,a", stepCodes},
+        {0, "progMacrosSubRoutines", 3, "0a,05,", ifData}, // the bytes, not the text compared
+        {1, "progMacrosSubRoutines", 32, "d,a", ifCodes},
+        {0, "progMacrosSubRoutines", 5, "1A,1B", ifThen},
+        {1, "progMacrosSubRoutines", 42, "0a,1b", elseCodes},
+    };
+    for (const auto& c : cases) {
+        set("progMacrosSeq", 1, {{6, Value(c.notation)}});
+        set(c.table, 1, {{c.column, Value(c.stored)}});
+        boxes.clear();
+        withEditor([&](frmAutoSequence& editor) {
+            c.field(editor)->setFocus();
+            editor.steps().txtEditSeq->setFocus();
+            editor.subRoutines().txtSubRoutine->setFocus();
+            EXPECT_EQ(c.field(editor)->text(), c.stored);
+            chooseMacro(editor, 2);
+            EXPECT_TRUE(boxes.boxes().isEmpty()) << c.stored;
+            chooseMacro(editor, 1);
+            editor.steps().cmdStepSave->click();
+            editor.subRoutines().cmdSubRoutineSave->click();
+        });
+        EXPECT_EQ(stored(c.table, 1, c.column), c.stored);
+    }
+}
+
+// A value out of range is refused as the focus leaves its field, also for the Save button
+// beside it, and Save tells it no second time.
+TEST_F(MacroEditorTest, AFieldIsCheckedAtEveryMoveOfTheFocusAndOnce) {
+    set("progMacrosSeq", 1, {{2, Value(1)}}); // a sub-routine step: its timer in use
+    const QString timer = "Maximum value for timer is 65,535 ms, please try again!";
+    const struct {
+        EditorField field;
+        const char* text;
+        QString message;
+        bool byClick;
+    } cases[] = {
+        {stepTimer, "70000", timer, false},
+        {stepTimer, "70000", timer, true},
+        {stepName, "", "Please enter something for the selected step", true},
+        {elseDelay, "70000", "Maximum delay time is 65,535 ms, please try again!", true},
+        {subName, "", "Please enter something for the selected sub-routine", false},
+        {subName, "", "Please enter something for the selected sub-routine", true},
+    };
+    const MacroStepRow step = ReadMacroStepRow(conn(), 1, 0);
+    const SubRoutineRow sub = ReadSubRoutineRow(conn(), 1, 0);
+    for (const auto& c : cases) {
+        boxes.clear();
+        withEditor([&](frmAutoSequence& editor) {
+            QLineEdit* field = c.field(editor);
+            const bool ofStep = editor.steps().Frame3->isAncestorOf(field);
+            QPushButton* save =
+                ofStep ? editor.steps().cmdStepSave : editor.subRoutines().cmdSubRoutineSave;
+            field->setFocus();
+            field->setText(c.text);
+            if (c.byClick)
+                QTest::mouseClick(save, Qt::LeftButton);
+            else
+                save->setFocus(Qt::TabFocusReason);
+            EXPECT_EQ(boxes.texts(), QStringList{c.message}) << c.text << c.byClick;
+            EXPECT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, 2000));
+            // Leaving again is checked again.
+            save->setFocus(Qt::TabFocusReason);
+            EXPECT_EQ(boxes.texts().size(), 2);
+            field->setText("1");
+            boxes.answerNext(AnswerNo);
+        });
+    }
+    EXPECT_EQ(ReadMacroStepRow(conn(), 1, 0), step) << "nothing was saved";
+    EXPECT_EQ(ReadSubRoutineRow(conn(), 1, 0), sub);
+}
+
+// A field's length limits typing only: what the profile holds is shown whole, and the
+// checks of a save refuse what is out of range instead of storing it cut.
+TEST_F(MacroEditorTest, StoredStepValuesAreShownWholeAndOnlyWhatIsInRangeIsStored) {
+    set("progMacrosSeq", 2,
+        {{3, Value("41,")}, {4, Value(12345)}, {8, Value(123456)}, {7, Value(70000)}});
+    withEditor([this](frmAutoSequence& editor) {
+        MacroStepFields& steps = editor.steps();
+        clickStep(steps, 2);
+        EXPECT_EQ(steps.txtSeqCmdRepeat->text(), "12345");
+        EXPECT_EQ(steps.txtSeqCmdDelay->text(), "123456");
+        EXPECT_EQ(steps.txtTimerAfter->text(), "70000");
+        steps.cmdStepSave->click();
+        EXPECT_EQ(boxes.texts().last(), "Maximum delay time is 65,535 ms, please try again!");
+        steps.txtSeqCmdDelay->setText("0");
+        steps.cmdStepSave->click();
+        EXPECT_EQ(boxes.texts().last(), "Maximum value for timer is 65,535 ms, please try again!");
+        EXPECT_EQ(ReadMacroStepRow(conn(), 1, 1).send.delay, "123456") << "nothing stored";
+        steps.txtTimerAfter->setText("65535");
+        steps.cmdStepSave->click();
+        EXPECT_EQ(boxes.texts().last(), "Step 2 was updated successfully!");
+    });
+    const MacroStepRow stored = ReadMacroStepRow(conn(), 1, 1);
+    EXPECT_EQ(stored.send.repeat, "12345") << "a repeat has no range of its own";
+    EXPECT_EQ(stored.timerAfter, "65535");
+}
+
+// A name far longer than its column, as another tool may leave one, is a damaged value:
+// the macro's load is refused at once, naming where it is, and nothing is written.
+TEST_F(MacroEditorTest, ATextLongerThanItsColumnIsRefusedNamingItsPlace) {
+    // Ten million characters in a Text(50) column.
+    ASSERT_EQ(sqliteExec(profile(),
+                         "UPDATE progMacrosSeq SET SeqName = hex(zeroblob(5000000)) WHERE ID = 10"),
+              SQLITE_OK);
+    const QByteArray before = folder.read("Devices/Device1.kst");
+    withEditor([](frmAutoSequence& editor) { chooseMacro(editor, 2); });
+    ASSERT_FALSE(boxes.texts().isEmpty());
+    EXPECT_TRUE(boxes.texts()[0].contains("The file '" + profile() +
+                                          "' is damaged: row 10 of the table 'progMacrosSeq' "
+                                          "holds a text of 10000000 characters in its column "
+                                          "'SeqName', which holds at most 50."))
+        << boxes.texts()[0].left(500).toStdString();
+    EXPECT_EQ(folder.read("Devices/Device1.kst"), before);
 }
 
 TEST_F(MacroEditorTest, TheKindDecidesWhichFieldsAreInUseAndWhatIsStored) {

@@ -230,8 +230,19 @@ TEST_F(SubRoutineEditorTest, FieldsFilterCheckAndTidyAsTheSubRoutinesDo) {
         QTest::keyClicks(ifThen.controlCodes, "0a,1b");
         ifThen.command->setFocus();
         EXPECT_EQ(ifThen.controlCodes->text(), "0A,");
-        EXPECT_EQ(ifThen.controlCodes->maxLength(), 255);
-        EXPECT_EQ(c.controlCodes->maxLength(), 255);
+        const ConditionFields& elseIf = subs.condition(ConditionPart::ElseIf);
+        const SendFields& elseThen = subs.send(SendPart::ElseThen);
+        expectTypingLimits({{subs.txtSubRoutine, 50, "progMacrosSubRoutines", "SubRoutineName"},
+                            {c.data, 255, "progMacrosSubRoutines", "IfCode"},
+                            {c.controlCodes, 255, "progMacrosSubRoutines", "strIfCtrl"},
+                            {elseIf.data, 255, "progMacrosSubRoutines", "ElseIfCode"},
+                            {ifThen.command, 255, "progMacrosSubRoutines", "IfThenCmd"},
+                            {ifThen.controlCodes, 255, "progMacrosSubRoutines", "strIfThenCtrl"},
+                            {elseThen.command, 255, "progMacrosSubRoutines", "ElseThenCmd"},
+                            {elseThen.controlCodes, 255, "progMacrosSubRoutines", "ElseThenCtrl"},
+                            {ifThen.delay, 5, "progMacrosSubRoutines", "IfThenCmdDelay"},
+                            {ifThen.repeat, 2, "progMacrosSubRoutines", "IfThenCmdRepeat"},
+                            {ifThen.interval, 5, "progMacrosSubRoutines", "IfThenCmdInterval"}});
         boxes.answerNext(AnswerNo);
         boxes.answerNext(AnswerNo);
     });
@@ -243,10 +254,13 @@ TEST_F(SubRoutineEditorTest, ASubRoutineThatCannotBeReadOrStoredLeavesWhatIsShow
         SubRoutineFields& subs = editor.subRoutines();
         subs.send(SendPart::ElseThen).command->setText("41,");
         editor.chkAutoSave->setChecked(true);
+        boxes.answerNext(AnswerNo);
         pickSubRoutine(subs, 3);
         ASSERT_EQ(boxes.texts().size(), 1);
         EXPECT_TRUE(boxes.texts()[0].endsWith(
-            "\nError occurs when changing Sub-Routine number, please try again!"));
+            "\nError occurs when changing Sub-Routine number, please try again!"
+            "\nSub-Routine 3 of Macro 1 cannot be read."
+            "\nWould you like to reset Macro 1's settings?"));
         EXPECT_EQ(subs.currentSubRoutine(), 0);
         EXPECT_EQ(subs.Combo3->currentIndex(), 0);
         EXPECT_EQ(subs.shownSubRoutine(), ReadSubRoutineRow(conn(), 1, 0));

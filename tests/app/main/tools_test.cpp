@@ -175,7 +175,7 @@ protected:
         MacroRecords macro;
         macro.steps[0].action = 1;
         macro.steps[0].waitMs = 1000;
-        runner.setMacro(macro);
+        runner.setMacro(1, macro);
         main.state().PortIsOpen = true;
         if (running)
             runner.run();

@@ -124,6 +124,72 @@ TEST_F(PortControlTest, OpenWritesTheDatedStatusBlockAndCloseTurnsTheWindowBack)
     }
 }
 
+// The port closed wherever a macro run is: the run ends first ("... stopped."), then the
+// window shows the closed port, and the run's end does not undo that: Run, Pause, Stop
+// and the macro box stay off until the port opens again.
+TEST_F(PortControlTest, ClosingThePortDuringARunLeavesTheControlsOfAClosedPort) {
+    MacroRecords macro;
+    macro.steps[0].send.command = "41,";
+    macro.steps[0].send.repeat = 3;
+    macro.steps[0].send.intervalMs = 100;
+    macro.steps[1].action = 1;
+    macro.steps[1].waitMs = 10000;
+    macro.subRoutines[0].ifCondition.data = "42,";
+    macro.subRoutines[0].ifThen.command = "49,";
+    macro.subRoutines[0].ifThen.delayMs = 2000;
+    const struct {
+        const char* what;
+        int ms;      // into the run: the send step ends at 400 ms, then the wait
+        bool answer; // the far end sends what the IF waits for, whose send waits 2 s
+        bool pause;
+    } cases[] = {
+        {"during a send step", 50, false, false},
+        {"paused after a send step", 50, false, true},
+        {"waiting on a sub-routine", 450, false, false},
+        {"paused in the wait", 450, false, true},
+        {"during a branch send", 450, true, false},
+    };
+    main.shared().Prefs.bolDescription = true;
+    MacroRunner& runner = main.session().macroRunner();
+    runner.setMacro(1, macro);
+    const MainMenus& menus = main.menus();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        port().OpenPort();
+        clearLog();
+        main.controller().runMacro();
+        clock.advance(c.ms);
+        if (c.answer) {
+            com1.deliver("B");
+            for (int pass = 0; pass < 3; ++pass)
+                QCoreApplication::sendPostedEvents();
+            // Gap detection or the fixed receive delay, whichever the profile chose.
+            clock.advance(500);
+            ASSERT_TRUE(log().contains("<IF> condition met ...")) << log().toStdString();
+        }
+        if (c.pause)
+            main.controller().pauseMacro();
+        port().ClosePort();
+        clock.advance(5000);
+        const QString text = log();
+        ASSERT_NE(text.indexOf("Macro 1 stopped."), -1) << text.toStdString();
+        EXPECT_LT(text.indexOf("Macro 1 stopped."), text.indexOf("COM Port Closed"));
+        EXPECT_TRUE(runner.idle());
+        for (ToolButton button :
+             {ToolButton::MacrosPlay, ToolButton::MacrosPause, ToolButton::MacrosStop})
+            EXPECT_FALSE(ui().Toolbar1->button(button)->isEnabled()) << static_cast<int>(button);
+        for (QAction* item : {menus.mnuRun, menus.mnuPause, menus.mnuStop})
+            EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
+        EXPECT_FALSE(ui().cboMacros->isEnabled());
+        EXPECT_FALSE(ui().txtMacros->isEnabled());
+    }
+    // Opened again, a run can start.
+    port().OpenPort();
+    EXPECT_TRUE(ui().Toolbar1->button(ToolButton::MacrosPlay)->isEnabled());
+    EXPECT_TRUE(menus.mnuRun->isEnabled());
+    EXPECT_TRUE(ui().cboMacros->isEnabled());
+}
+
 TEST_F(PortControlTest, TheStatusBlockNamesEachMode) {
     ui().Option2[4]->setChecked(true);
     main.state().RxFormat = 4;

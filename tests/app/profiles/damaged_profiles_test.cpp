@@ -166,6 +166,12 @@ TEST_F(DamagedProfiles, ADamagedDefaultProfileIsSetAsideAndANewOneIsMade) {
                     {{SettingsColumn::rxTimerIndex, Value(qint64(12))}});
          },
          "Invalid property value"},
+        {"a text longer than its column",
+         [](const QString& f) {
+             sqliteExec(f, "UPDATE progButtons SET keyCaption = hex(zeroblob(30)) WHERE ID = 7");
+         },
+         "is damaged: row 7 of the table 'progButtons' holds a text of 60 characters in its "
+         "column 'keyCaption', which holds at most 50."},
         kTrigger,
     };
     folder.makeReady();

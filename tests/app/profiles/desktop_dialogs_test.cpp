@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -54,6 +55,38 @@ TEST(DesktopFileDialogs, SavingOntoAFileThatExistsAsksNoQuestionOfItsOwn) {
     EXPECT_EQ(chosen->fileTitle, "log.txt");
     EXPECT_EQ(chosen->filterIndex, 2);
     EXPECT_TRUE(questions.isEmpty()) << questions.join('\n').toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// Enter answers each question with its default button: No where Yes destroys something.
+TEST(DesktopMessageBoxes, EnterAnswersTheDefaultButton) {
+    const struct {
+        MsgButtons buttons;
+        int enter;
+    } cases[] = {
+        {MsgButtons::Ok, AnswerOk},
+        {MsgButtons::OkCancel, AnswerOk},
+        {MsgButtons::YesNo, AnswerYes},
+        {MsgButtons::YesNoCancel, AnswerYes},
+        {MsgButtons::YesNoDefaultNo, AnswerNo},
+        {MsgButtons::YesNoCancelDefaultNo, AnswerNo},
+        {MsgButtons::RetryCancel, AnswerRetry},
+    };
+    const std::unique_ptr<MessageBoxes> boxes = makeDesktopMessageBoxes();
+    for (const auto& c : cases) {
+        QTimer::singleShot(0, [] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        EXPECT_EQ(boxes->show("File already exist, do you want to overwrite it?", MsgIcon::Question,
+                              c.buttons, "Kestrelon"),
+                  c.enter)
+            << static_cast<int>(c.buttons);
+    }
 }
 
 } // namespace

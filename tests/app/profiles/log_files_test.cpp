@@ -3,8 +3,13 @@
 #include "app/profiles/profile_control.h"
 #include "storage/profile_readers.h"
 #include "storage/rtf.h"
+#include "support/guarded_fifo.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <unistd.h>
 
 using namespace kst;
 using namespace kst::test;
@@ -66,6 +71,38 @@ TEST_F(LogFilesTest, TheChosenFilterDecidesTextOrRichTextAndBothReadBack) {
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
 
+// Each row: a selection of the log; its copy reads back as the same runs from either
+// rich-text type, beside the same plain text.
+TEST_F(LogFilesTest, ACopyOfTheLogKeepsItsStylesAsRichTextBesidePlainText) {
+    const std::vector<StyledRun> all = runs();
+    // The runs of [from, to) of the log.
+    const auto cut = [&](qint64 from, qint64 to) {
+        std::vector<StyledRun> part;
+        qint64 start = 0;
+        for (const StyledRun& run : all) {
+            const qint64 a = qMax(from, start);
+            const qint64 b = qMin(to, start + run.text.size());
+            if (b > a)
+                part.push_back({run.text.mid(a - start, b - a), run.style});
+            start += run.text.size();
+        }
+        return part;
+    };
+    const qint64 length = main.log().length();
+    const std::pair<qint64, qint64> cases[] = {{0, length}, {5, 18}, {15, 17}, {20, length - 3}};
+    for (const auto& [from, to] : cases) {
+        SCOPED_TRACE(from);
+        main.ui().responseBox->select(from, to);
+        main.ui().responseBox->copy();
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        ASSERT_NE(copied, nullptr);
+        EXPECT_EQ(copied->text(), main.log().store().text(from, to));
+        for (const char* type : {"text/rtf", "application/rtf"})
+            EXPECT_EQ(ReadRtf(copied->data(type)), cut(from, to)) << type;
+    }
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
 TEST_F(LogFilesTest, AnExistingFileIsOverwrittenOnlyOnYesAndCancelAsksAgain) {
     folder.write("old.txt", "old");
     dialogs.chooseNext(folder.file("old.txt"), "old.txt", 2);
@@ -82,6 +119,76 @@ TEST_F(LogFilesTest, AnExistingFileIsOverwrittenOnlyOnYesAndCancelAsksAgain) {
     EXPECT_EQ(dialogs.requests.size(), asked + 2) << "Cancel shows the dialog again";
     EXPECT_TRUE(folder.read("old.txt").startsWith("Data received:"));
     EXPECT_EQ(boxes.texts(), QStringList(3, "File already exist, do you want to overwrite it?"));
+    EXPECT_EQ(boxes.boxes()[0].buttons, MsgButtons::YesNoCancelDefaultNo)
+        << "Yes destroys the file: Enter answers No";
+}
+
+// The log is never saved over a file the program keeps, under whatever name it is chosen.
+TEST_F(LogFilesTest, TheLogIsNotSavedOverTheProfileTheSupportDatabaseOrKstIni) {
+    const QString profile = folder.file("Devices/Device1.kst");
+    ASSERT_TRUE(QFile::link(profile, folder.file("Devices/Link")));
+    ASSERT_EQ(::link(QFile::encodeName(profile).constData(),
+                     QFile::encodeName(folder.file("Hard.kst")).constData()),
+              0);
+    const struct {
+        const char* chosen;
+        const char* kept; // the file whose bytes stay
+        const char* what;
+    } cases[] = {
+        {"Devices/Device1.kst", "Devices/Device1.kst", "the device profile that is open"},
+        {"Devices/Link", "Devices/Device1.kst", "the device profile that is open"},
+        {"Hard.kst", "Devices/Device1.kst", "the device profile that is open"},
+        {"Devices/../Devices/Device1.kst", "Devices/Device1.kst",
+         "the device profile that is open"},
+        {"mscomctl.2fl", "mscomctl.2fl", "the support database"},
+        {"kst.ini", "kst.ini", "the program's kst.ini"},
+    };
+    for (const auto& c : cases) {
+        const QByteArray before = folder.read(c.kept);
+        boxes.clear();
+        dialogs.requests.clear();
+        dialogs.chooseNext(folder.file(c.chosen), QFileInfo(c.chosen).fileName(), 2);
+        main.mnuSave_Click();
+        EXPECT_EQ(folder.read(c.kept), before) << c.chosen;
+        ASSERT_EQ(boxes.boxes().size(), 1) << c.chosen << ": no question of overwriting it";
+        EXPECT_EQ(boxes.boxes()[0].title, "Save Log Error:");
+        EXPECT_EQ(boxes.boxes()[0].text,
+                  "'" + folder.file(c.chosen) + "' is " + c.what +
+                      ": the log is not saved over it. Please choose another name.");
+        EXPECT_EQ(dialogs.requests.size(), 2) << c.chosen << ": the dialog is shown again";
+    }
+    // The profile still opens, and the program still starts on it.
+    main.Open_DB(profile, "Device1.kst");
+    EXPECT_EQ(main.windowTitle(), "Kestrelon - Device1.kst");
+    EXPECT_EQ(main.ini().settingsFile(), profile);
+}
+
+// Open Log reads only a file: a named pipe would hold the window until a program wrote to
+// it, a device like /dev/zero for ever.
+TEST_F(LogFilesTest, OpenLogRefusesWhatIsNotAFileAtOnce) {
+    ASSERT_TRUE(QDir(folder.path()).mkdir("folder.txt"));
+    GuardedFifo fifo(folder.file("fifo.txt"));
+    ASSERT_TRUE(fifo.made());
+    const QString before = main.log().plainText();
+    const struct {
+        QString path;
+        const char* what;
+    } cases[] = {
+        {folder.file("fifo.txt"), "a named pipe (FIFO)"},
+        {folder.file("folder.txt"), "a folder"},
+        {"/dev/zero", "a device"},
+    };
+    for (const auto& c : cases) {
+        boxes.clear();
+        dialogs.chooseNext(c.path, QFileInfo(c.path).fileName());
+        main.mnuOpenLog_Click();
+        ASSERT_EQ(boxes.boxes().size(), 1) << c.what;
+        EXPECT_EQ(boxes.boxes()[0].title, "Open Log Error:");
+        EXPECT_EQ(boxes.boxes()[0].text, "The log file could not be opened: '" + c.path + "' is " +
+                                             c.what + ", not a file.");
+        EXPECT_EQ(main.log().plainText(), before) << c.what;
+    }
+    EXPECT_FALSE(fifo.readerWaited());
 }
 
 TEST_F(LogFilesTest, FailuresAreToldAndLeaveTheLogAndTheFilesAsTheyWere) {

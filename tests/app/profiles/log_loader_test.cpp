@@ -77,6 +77,11 @@ TEST_F(LogLoaderTest, AFileIsReadInSlicesAndReplacesTheLogOnlyWhenItIsWhole) {
          QByteArray(3 * Piece, 'a') + "\xE9\x80 end",
          LineCodec::toText(QByteArray(3 * Piece, 'a') + "\xE9\x80 end")},
         {"rich text", WriteRtf(styled, "Mono"), QString()},
+        {"another program's rich text in a two-byte code page, its characters cut by the pieces",
+         "{\\rtf1\\ansicpg1252{\\fonttbl{\\f0\\fcharset128 G;}}\\f0 " +
+             QByteArray(Piece / 3, '-').replace("-", "\\'82\\'a0") +
+             "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt \\'83A\\emdash}}\\par}",
+         QString(Piece / 3, QChar(0x3042)) + QChar(0x30A2) + QChar(0x2014) + u'\n'},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

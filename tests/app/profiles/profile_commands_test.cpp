@@ -5,12 +5,14 @@
 #include "storage/button_table.h"
 #include "storage/profile_files.h"
 #include "storage/profile_readers.h"
+#include "support/guarded_fifo.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <functional>
 #include <sqlite3.h>
 
 using namespace kst;
@@ -104,11 +106,38 @@ TEST_F(ProfileCommandsTest, SaveAsCopiesFirstWritesTheShownSettingsThenSwitches)
     EXPECT_EQ(folder.read("Devices/Taken.kst"), taken);
     EXPECT_EQ(current(), device("Copy"));
 
-    // Onto itself: nothing happens to it.
-    const QByteArray self = folder.read("Devices/Copy");
-    dialogs.chooseNext(device("Copy"), "Copy");
-    main.mnuSaveSettings_Click();
-    EXPECT_EQ(folder.read("Devices/Copy"), self);
+    // Onto itself, under its name or another: the settings shown are stored in it, with no
+    // question about overwriting it.
+    ASSERT_TRUE(QFile::link(device("Copy"), device("Link.kst")));
+    const struct {
+        const char* chosen;
+        int baud;
+    } itself[] = {{"Copy", 9}, {"Link.kst", 11}};
+    for (const auto& c : itself) {
+        boxes.clear();
+        main.ui().BaudChoice->setCurrentIndex(c.baud);
+        dialogs.chooseNext(device(c.chosen), c.chosen);
+        main.mnuSaveSettings_Click();
+        EXPECT_FALSE(boxes.texts().contains("File already exist, do you want to overwrite it?"))
+            << c.chosen;
+        EXPECT_EQ(ReadSettings(profileConnStr(device("Copy"))).baud, c.baud) << c.chosen;
+        EXPECT_EQ(current(), device("Copy")) << c.chosen;
+        EXPECT_EQ(main.windowTitle(), "Kestrelon - Copy") << c.chosen;
+        EXPECT_EQ(main.ui().BaudChoice->currentIndex(), c.baud) << c.chosen;
+    }
+
+    // Never over the support database or kst.ini: refused, and the dialog shown again.
+    for (const char* own : {"mscomctl.2fl", "kst.ini"}) {
+        boxes.clear();
+        const QByteArray before = folder.read(own);
+        dialogs.chooseNext(folder.file(own), own);
+        main.mnuSaveSettings_Click();
+        EXPECT_EQ(folder.read(own), before) << own;
+        ASSERT_EQ(boxes.boxes().size(), 1) << own;
+        EXPECT_TRUE(boxes.boxes()[0].text.endsWith(
+            ": the profile is not saved over it. Please choose another name."));
+        EXPECT_EQ(current(), device("Copy"));
+    }
 
     // A copy that cannot be made is told, and the program stays where it was.
     boxes.clear();
@@ -119,6 +148,51 @@ TEST_F(ProfileCommandsTest, SaveAsCopiesFirstWritesTheShownSettingsThenSwitches)
     EXPECT_TRUE(boxes.boxes()[0].text.contains("X.kst"));
     EXPECT_EQ(current(), device("Copy"));
     EXPECT_EQ(folder.read("kst.ini"), ini);
+}
+
+// Open, the import and Open Log take only a file: a named pipe is refused at once, with a
+// message that says what it is, and the open profile stays.
+TEST_F(ProfileCommandsTest, ANamedPipeIsRefusedAtOnceByEveryCommandThatReadsAFile) {
+    GuardedFifo fifo(device("Pipe.kst"));
+    ASSERT_TRUE(fifo.made());
+    const QByteArray profile = folder.read("Devices/Device1.kst");
+    const struct {
+        const char* command;
+        std::function<void()> run;
+        const char* title;
+    } cases[] = {
+        {"Open",
+         [&] {
+             dialogs.chooseNext(device("Pipe.kst"), "Pipe.kst");
+             main.mnuOpenSettings_Click();
+         },
+         "Error:"},
+        {"Import",
+         [&] {
+             frmImport dialog(&main, main.session(), main.controller().profile());
+             dialog.Text1->setText(device("Pipe.kst"));
+             dialog.Command2->click();
+         },
+         "File Import Error:"},
+        {"Open Log",
+         [&] {
+             dialogs.chooseNext(device("Pipe.kst"), "Pipe.kst");
+             main.mnuOpenLog_Click();
+         },
+         "Open Log Error:"},
+    };
+    for (const auto& c : cases) {
+        boxes.clear();
+        c.run();
+        ASSERT_EQ(boxes.boxes().size(), 1) << c.command;
+        EXPECT_EQ(boxes.boxes()[0].title, c.title) << c.command;
+        EXPECT_TRUE(boxes.boxes()[0].text.contains("'" + device("Pipe.kst") +
+                                                   "' is a named pipe (FIFO), not a file."))
+            << c.command << ": " << boxes.boxes()[0].text.toStdString();
+        EXPECT_EQ(current(), device("Device1.kst")) << c.command;
+        EXPECT_EQ(folder.read("Devices/Device1.kst"), profile) << c.command;
+    }
+    EXPECT_FALSE(fifo.readerWaited());
 }
 
 // A profile of an earlier version: the five tables with only their leading columns.

@@ -360,3 +360,52 @@ TEST_F(ProfileLoadTest, TheExitSaveWritesWhatThePreferencesAsk) {
     ASSERT_TRUE(QFile::rename(defaultProfile(), defaultProfile() + ".away"));
     EXPECT_NO_THROW(main->ExitSave());
 }
+
+namespace {
+
+// A macro that will not load leaves the one held before: the macro box goes back to it,
+// so Run plays the macro shown and the log names it. A profile whose first macro will
+// not load holds none of the profile before.
+TEST_F(ProfileLoadTest, AFailedMacroLoadPutsTheChoiceBackToTheMacroHeld) {
+    const struct {
+        int shown;   // chosen first (0: the profile's own load of macro 1 fails)
+        int damaged; // the macro whose row is damaged, chosen next
+        int held;    // the macro held and shown afterwards (0: none)
+    } cases[] = {{5, 7, 5}, {2, 1, 2}, {8, 3, 8}, {0, 1, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.shown << " then " << c.damaged);
+        QFile::remove(defaultProfile());
+        folder.addProfile("Devices/Device1.kst");
+        MacroRunner& runner = main->session().macroRunner();
+        QComboBox* box = main->control<QComboBox>("cboMacros");
+        const int damagedRow = (c.damaged - 1) * 8 + 1;
+        if (c.shown == 0) {
+            // The macro of the profile opened before is held when this one opens.
+            main->Open_DB(defaultProfile(), "Device1.kst");
+            box->setCurrentIndex(3);
+            main->cboMacros_Click();
+            ASSERT_EQ(runner.loadedMacro(), 4);
+            setRow(profileConnStr(defaultProfile()), "progMacrosSeq", damagedRow,
+                   {{4, Value(qint64(40000))}});
+            main->Open_DB(defaultProfile(), "Device1.kst");
+        } else {
+            main->Open_DB(defaultProfile(), "Device1.kst");
+            box->setCurrentIndex(c.shown - 1);
+            main->cboMacros_Click();
+            setRow(profileConnStr(defaultProfile()), "progMacrosSeq", damagedRow,
+                   {{4, Value(qint64(40000))}});
+            box->setCurrentIndex(c.damaged - 1);
+            main->cboMacros_Click();
+        }
+        EXPECT_EQ(titles(), QStringList({"Getting MacrosDetails Error:"}));
+        EXPECT_EQ(runner.loadedMacro(), c.held);
+        EXPECT_EQ(box->currentIndex(), (c.held ? c.held : c.damaged) - 1);
+        if (c.held)
+            EXPECT_EQ(runner.macro().steps[0].id, (c.held - 1) * 8 + 1);
+        else
+            EXPECT_EQ(runner.macro().steps[0].id, 0) << "nothing of the profile before";
+        boxes.clear();
+    }
+}
+
+} // namespace

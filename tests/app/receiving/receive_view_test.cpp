@@ -171,3 +171,59 @@ TEST_F(LogSearchView, MatchesAreNumberedAcrossALargeLogItsLongLinesAndAnyCharact
 }
 
 } // namespace
+
+namespace {
+
+// Each row: the text, what happens while a step counts a log in slices, and what the
+// result label and the boxes show when the scheduler has nothing more to do.
+TEST_F(LogSearchView, AStepOnALargeLogShowsItsMatchAtOnceAndItsNumberWhenCounted) {
+    enum class Meanwhile { Nothing, DataArrives, LogCleared, TextChanged, ClickedAgain };
+    const std::tuple<QString, Meanwhile, QString, int> cases[] = {
+        {"LARGE", Meanwhile::Nothing, "String found: 1/40", 0},
+        {"LARGE", Meanwhile::DataArrives, "String found: 1/41", 0},
+        {"LARGE", Meanwhile::LogCleared, "", 0},
+        {"LARGE", Meanwhile::TextChanged, "", 0},
+        {"LARGE", Meanwhile::ClickedAgain, "String found: 2/40", 0},
+        {"small", Meanwhile::Nothing, "String found: 0/0", 1},
+        {"small", Meanwhile::DataArrives, "String found: 1/1", 0},
+    };
+    for (const auto& [text, meanwhile, shown, boxCount] : cases) {
+        SCOPED_TRACE(static_cast<int>(meanwhile));
+        clearLog();
+        boxes.clear();
+        for (int line = 0; line < 40; ++line)
+            write(QStringLiteral("Data received: line %1 of a large log").arg(line));
+        main.controller().logSearch().setPace({64, 0});
+        ui().Text2->setText(text);
+        ui().cmdSearch->click();
+        if (text == "LARGE") {
+            EXPECT_EQ(selected(), "large") << "the match shows before the count ends";
+        }
+        EXPECT_TRUE(result().isEmpty());
+        timers.turn();
+        switch (meanwhile) {
+        case Meanwhile::Nothing:
+            break;
+        case Meanwhile::DataArrives:
+            write("one large line more, a small one");
+            break;
+        case Meanwhile::LogCleared:
+            ui().Clear->click();
+            break;
+        case Meanwhile::TextChanged:
+            ui().Text2->setText("line");
+            break;
+        case Meanwhile::ClickedAgain:
+            ui().cmdSearch->click();
+            EXPECT_TRUE(ui().responseBox->caretRowText().contains("line 1 "));
+            break;
+        }
+        for (int turn = 0; turn < 1000 && timers.waitingCount() > 0; ++turn)
+            timers.turn();
+        EXPECT_EQ(timers.waitingCount(), 0);
+        EXPECT_EQ(result(), shown);
+        EXPECT_EQ(boxes.boxes().size(), boxCount);
+    }
+}
+
+} // namespace

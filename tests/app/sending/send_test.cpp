@@ -243,6 +243,53 @@ TEST_F(SendTest, AChainFollowsItsLinksAndOnlyItsOwnEndGivesAutoResponseBack) {
     }
 }
 
+// A button pressed while a macro runs or is paused: its chain gives back nothing it did
+// not switch off itself, so the rules stay off (no "now ON") and a rule's data is not
+// answered while the run waits or is paused. The run's stop gives them back.
+TEST_F(SendTest, AButtonPressedDuringARunLeavesAutoResponseOffUntilTheRunStops) {
+    main.shared().Prefs.bolDescription = true;
+    AutoResponseRules rules;
+    rules[0].condition.data = "41,";
+    rules[0].response.command = "52,";
+    responder().setRules(rules);
+    responder().switchTo(true);
+    MacroRecords macro;
+    macro.steps[0].action = 1;
+    macro.steps[0].waitMs = 10000;
+    main.session().macroRunner().setMacro(1, macro);
+    setButton(1, "42,");
+    // The far end sends the rule's data: a block after the gap.
+    auto farEndSendsTheRulesData = [this] {
+        com1.deliver("A");
+        for (int pass = 0; pass < 3; ++pass)
+            QCoreApplication::sendPostedEvents();
+        // Gap detection or the fixed receive delay, whichever the profile chose.
+        clock.advance(500);
+        return sent();
+    };
+    for (const bool paused : {false, true}) {
+        SCOPED_TRACE(paused ? "paused" : "running");
+        main.controller().runMacro();
+        ASSERT_FALSE(responder().isOn());
+        if (paused)
+            main.controller().pauseMacro();
+        main.log().clear();
+        ui().cmdProBut[0]->click();
+        for (int turn = 0; turn < 3; ++turn)
+            clock.turn();
+        EXPECT_EQ(sent(), "B");
+        EXPECT_FALSE(responder().isOn());
+        EXPECT_EQ(ui().StatusBar1->panelText("AutoResp"), "Auto-Response: OFF ");
+        EXPECT_FALSE(main.log().plainText().contains("Auto-Response is now ON"));
+        if (paused) {
+            EXPECT_TRUE(farEndSendsTheRulesData().isEmpty()) << "no rule answers a paused run";
+        }
+        main.controller().stopMacro();
+        EXPECT_TRUE(responder().isOn());
+        EXPECT_EQ(farEndSendsTheRulesData(), "R") << "the rules answer again";
+    }
+}
+
 // Stop pressed and released as a person does, over several writes of a send that keeps
 // writing at a short interval: each case is one way of sending.
 TEST_F(SendTest, AHeldStopStopsEverySendAndTheBoxGetsTheFocusBackOtherwise) {

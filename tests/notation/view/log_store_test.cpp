@@ -43,12 +43,18 @@ std::vector<LogStore::StyleId> fourStyles(LogStore& store) {
 }
 
 // A search that does not mind case, over a whole text, as the log view's own text did it.
-qint64 referenceCount(const QString& text, const QString& needle) {
+// The matches that do not overlap, and where the last one ends (0 when none).
+qint64 referenceCount(const QString& text, const QString& needle, qint64* lastEnd = nullptr) {
     QStringMatcher matcher(needle, Qt::CaseInsensitive);
     qint64 count = 0;
+    qint64 end = 0;
     for (qsizetype at = matcher.indexIn(text, 0); at >= 0;
-         at = matcher.indexIn(text, at + needle.size()))
+         at = matcher.indexIn(text, at + needle.size())) {
         ++count;
+        end = at + needle.size();
+    }
+    if (lastEnd)
+        *lastEnd = end;
     return count;
 }
 
@@ -208,7 +214,11 @@ TEST(LogStore, PositionsRowsTextAndSearchAgreeWithTheTextAsOneString) {
             const QString part = all.mid(from, to - from);
             const qsizetype expected = matcher.indexIn(part, 0);
             ASSERT_EQ(store.indexOf(needle, from, to), expected < 0 ? -1 : from + expected);
-            ASSERT_EQ(store.count(needle, from, to), referenceCount(part, needle));
+            qint64 lastEnd = -1;
+            qint64 expectedEnd = -1;
+            ASSERT_EQ(store.count(needle, from, to, &lastEnd),
+                      referenceCount(part, needle, &expectedEnd));
+            ASSERT_EQ(lastEnd, from + expectedEnd) << "behind the last match, or the start";
         }
     }
 }

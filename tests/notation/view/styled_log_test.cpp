@@ -1,9 +1,11 @@
 #include "notation/view/memory_check.h"
 #include "notation/view/styled_log.h"
+#include "support/fakes.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -158,6 +160,19 @@ TEST_F(StyledLogTest, TheUserSelectsWithMouseAndKeysAndCopies) {
     QTest::mouseRelease(box.viewport(), Qt::LeftButton, Qt::NoModifier, end);
     EXPECT_EQ(box.selectedText(), "alpha beta\nga");
 
+    // Clicks in "beta": one puts the caret there, two take the word, three the line.
+    const QPoint inBeta(box.characterRect(7).center());
+    for (const auto& [clicks, selected] :
+         {std::pair{1, ""}, std::pair{2, "beta"}, std::pair{3, "alpha beta\n"}, std::pair{1, ""}}) {
+        box.select(0, 14);
+        QTest::qWait(QApplication::doubleClickInterval() + 10);
+        if (clicks >= 2)
+            QTest::mouseDClick(box.viewport(), Qt::LeftButton, Qt::NoModifier, inBeta);
+        if (clicks != 2)
+            QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::NoModifier, inBeta);
+        EXPECT_EQ(box.selectedText(), selected) << clicks << " clicks";
+    }
+
     struct Keys {
         const char* what;
         std::vector<std::pair<int, Qt::KeyboardModifiers>> keys;
@@ -183,6 +198,119 @@ TEST_F(StyledLogTest, TheUserSelectsWithMouseAndKeysAndCopies) {
     box.select(6, 10);
     QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "beta");
+}
+
+// Each row: where the view and the caret stand, the key, and where the caret goes: a page
+// on, keeping its place on screen, or to either end of the log.
+TEST_F(StyledLogTest, PageKeysTurnTheViewAPageAndTheCaretWithIt) {
+    showBox(QSize(300, 200));
+    for (const Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageUp}) {
+        QTest::keyClick(&box, key);
+        EXPECT_EQ(box.caret(), 0) << "an empty log has nowhere to page";
+    }
+    for (int k = 0; k < 300; ++k)
+        lines(1, QStringLiteral("line %1").arg(k));
+    const qint64 lastRow = log.store().rowCount() - 1;
+    enum class Goes { Page, ToStart, ToEnd };
+    struct Case {
+        const char* what;
+        bool viewAtEnd;
+        qint64 caretRow;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        Goes goes;
+    };
+    const Case cases[] = {
+        {"page down from the top", false, 2, Qt::Key_PageDown, Qt::NoModifier, Goes::Page},
+        {"page up from the end", true, lastRow - 2, Qt::Key_PageUp, Qt::NoModifier, Goes::Page},
+        {"shift selects a page", false, 0, Qt::Key_PageDown, Qt::ShiftModifier, Goes::Page},
+        {"page up at the top", false, 2, Qt::Key_PageUp, Qt::NoModifier, Goes::ToStart},
+        {"page down at the end", true, lastRow - 3, Qt::Key_PageDown, Qt::NoModifier, Goes::ToEnd},
+        // A caret out of sight, far or just below the view, pages from what is shown.
+        {"caret out of sight", false, lastRow, Qt::Key_PageDown, Qt::NoModifier, Goes::Page},
+        {"caret just below", false, 20, Qt::Key_PageDown, Qt::NoModifier, Goes::Page},
+    };
+    qint64 pageRows = -1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const qint64 caret = log.store().rowStart(c.caretRow) + 2;
+        box.select(caret, caret);
+        QScrollBar* bar = box.verticalScrollBar();
+        bar->setValue(c.viewAtEnd ? bar->maximum() : 0);
+        const qint64 top = box.firstShownRow();
+        const QRect at = box.characterRect(caret);
+        const bool caretShown = !at.isNull() && at.top() >= 0 && at.top() < box.height();
+        const int y = caretShown ? at.top() : box.characterRect(log.store().rowStart(top)).top();
+        QTest::keyClick(&box, c.key, c.modifiers);
+        switch (c.goes) {
+        case Goes::Page:
+            EXPECT_NE(box.firstShownRow(), top) << "the first press pages";
+            EXPECT_EQ(log.store().rowAt(box.caret()) - (caretShown ? c.caretRow : top),
+                      box.firstShownRow() - top)
+                << "the caret moves as far as the view";
+            // Every page is as long as the first.
+            if (pageRows < 0)
+                pageRows = std::abs(box.firstShownRow() - top);
+            EXPECT_EQ(std::abs(box.firstShownRow() - top), pageRows);
+            EXPECT_EQ(box.characterRect(box.caret()).top(), y) << "the caret keeps its place";
+            break;
+        case Goes::ToStart:
+            EXPECT_EQ(box.firstShownRow(), top);
+            EXPECT_EQ(box.caret(), 0);
+            break;
+        case Goes::ToEnd:
+            EXPECT_TRUE(box.showsEnd());
+            EXPECT_EQ(box.caret(), log.length());
+            break;
+        }
+        EXPECT_EQ(box.hasSelection(), c.modifiers == Qt::ShiftModifier);
+    }
+}
+
+TEST_F(StyledLogTest, ACopyTakesTheFormsAddedAndBuildsEachOnlyWhenAskedFor) {
+    int built = 0;
+    box.addCopyFormat(
+        {{"text/x-runs", "application/x-runs"}, [&](const LogStore& copied, const QString& family) {
+             ++built;
+             QString runs = family;
+             copied.visitRuns(0, copied.length(), [&](QStringView text, LogStore::StyleId id) {
+                 runs += QStringLiteral("|%1@%2").arg(text).arg(copied.style(id).color, 0, 16);
+             });
+             return runs.toUtf8();
+         }});
+    log.Add_Color("Data sent: ", 0x0000FF, true, false, false, "41 42\r\nnext", 0x00FF00, false);
+    log.flush();
+    box.select(5, 18);
+    QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(built, 0) << "nothing is built before it is asked for";
+    const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(copied->formats(), QStringList({"text/plain", "text/x-runs", "application/x-runs"}));
+    EXPECT_EQ(copied->text(), "sent: 41 42\nn");
+    EXPECT_EQ(copied->data("text/plain"), "sent: 41 42\nn");
+    const QString runs = box.font().family() + "|sent: @ff|41 42\n@ff00|n@ff00";
+    EXPECT_EQ(QString::fromUtf8(copied->data("text/x-runs")), runs);
+    EXPECT_EQ(QString::fromUtf8(copied->data("application/x-runs")), runs);
+    EXPECT_EQ(built, 2);
+    log.clear();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "sent: 41 42\nn")
+        << "the copy outlives the log";
+
+    // A selection too large to be of use elsewhere is refused, and the clipboard kept.
+    test::RecordingMessageBoxes boxes;
+    const QString chunk(1 << 20, u'x');
+    while (log.length() <= LogView::MostCopiedChars)
+        log.Add_Color(chunk, 0, false, false, false);
+    log.flush();
+    box.selectAll();
+    box.copy();
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_TRUE(boxes.boxes()[0].text.startsWith("The selection is too large to copy"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "sent: 41 42\nn");
+    box.select(0, LogView::MostCopiedChars);
+    box.copy();
+    EXPECT_EQ(boxes.boxes().size(), 1) << "the largest copy is taken";
+    EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->text().size(), LogView::MostCopiedChars);
 }
 
 TEST_F(StyledLogTest, TheSearchMarkStaysUntilClearedOrTheLogIsReplaced) {
@@ -218,22 +346,40 @@ TEST_F(StyledLogTest, AssistiveToolsReadTheLogAsReadOnlyTextOfManyLines) {
     EXPECT_EQ(std::make_pair(from, to), std::make_pair(5, 13));
 }
 
+// Each row: the log (a first piece, one repeated until the log is longer than the tools
+// read, a last one), and what the text they read begins and ends with.
 TEST_F(StyledLogTest, AssistiveToolsReadTheLastPartOfALogTooLongForThem) {
     const QString line = QStringLiteral("Data received: 3C A5 01 00 5B 3C A5 01 00 5B\r\n");
     QString chunk;
     while (chunk.size() < 1 << 20)
         chunk += line;
-    while (log.length() <= LogView::AccessibleChars)
-        log.Add_Color(chunk, 0, false, false, false);
-    log.Add_Color("the end", 0, false, false, false);
-    log.flush();
-    QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(&box)->textInterface();
-    const int count = text->characterCount();
-    EXPECT_LE(count, LogView::AccessibleChars);
-    EXPECT_GT(count, LogView::AccessibleChars - line.size());
-    EXPECT_TRUE(text->text(0, 20).startsWith("Data received: ")) << "from a line's start";
-    EXPECT_EQ(text->text(count - 7, count), "the end");
-    EXPECT_EQ(text->cursorPosition(), count);
+    const QString pair = QStringLiteral("\U0001F600");
+    const QString longLine(1 << 20, u'y');
+    const std::tuple<const char*, QString, QString, QString, QString, QString> cases[] = {
+        {"many lines", "", chunk, "the end", "Data received: ", "the end"},
+        // A last line longer than they read: its last part.
+        {"one long line", "", longLine, "the end", "yyyy", "the end"},
+        {"a long line, then an empty one", "", longLine, "\r\n", "yyyy", "y\n"},
+        // Never half of a character of two units.
+        {"characters of two units", "x", pair.repeated(1 << 19), "y", pair, pair + "y"},
+    };
+    for (const auto& [what, first, repeated, last, begins, ends] : cases) {
+        SCOPED_TRACE(what);
+        log.clear();
+        log.Add_Color(first, 0, false, false, false);
+        while (log.length() + last.size() <= LogView::AccessibleChars)
+            log.Add_Color(repeated, 0, false, false, false);
+        log.Add_Color(last, 0, false, false, false);
+        log.flush();
+        QAccessibleTextInterface* text =
+            QAccessible::queryAccessibleInterface(&box)->textInterface();
+        const int count = text->characterCount();
+        EXPECT_LE(count, LogView::AccessibleChars);
+        EXPECT_GT(count, LogView::AccessibleChars - line.size());
+        EXPECT_TRUE(text->text(0, 20).startsWith(begins));
+        EXPECT_EQ(text->text(count - int(ends.size()), count), ends);
+        EXPECT_EQ(text->cursorPosition(), count);
+    }
 }
 
 // A cleared or opened log numbers its styles anew: the view paints each run in the

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -24,6 +25,8 @@ protected:
         auto* layout = new QVBoxLayout(&window);
         layout->addWidget(field);
         layout->addWidget(other);
+        layout->addWidget(button);
+        QObject::connect(button, &QPushButton::clicked, [this] { ++clicks; });
         checked = new CheckedField(field,
                                    {.key = hexKey,
                                     .validate = [this] { return field->text().endsWith(u','); },
@@ -36,8 +39,10 @@ protected:
     QWidget window;
     QLineEdit* field = new QLineEdit(&window);
     QLineEdit* other = new QLineEdit(&window);
+    QPushButton* button = new QPushButton("Save", &window);
     CheckedField* checked = nullptr;
     int left = 0;
+    int clicks = 0;
 };
 
 TEST_F(CheckedFieldTest, TypedAndPastedTextPassTheSameFilter) {
@@ -53,6 +58,87 @@ TEST_F(CheckedFieldTest, TypedAndPastedTextPassTheSameFilter) {
         field->insert(QString::fromLatin1(c.input)); // as a paste does
         emit field->textEdited(field->text());
         EXPECT_EQ(field->text(), c.kept) << "pasted " << c.input;
+    }
+}
+
+// A key as the desktop delivers it: its code and the text it carries (Delete carries the
+// DEL character, Backspace BS, Ctrl+A SOH).
+struct Key {
+    Qt::Key code;
+    QString text;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+};
+const Key Delete{Qt::Key_Delete, QString(QChar(0x7F))};
+const Key Backspace{Qt::Key_Backspace, QStringLiteral("\b")};
+const Key Home{Qt::Key_Home, QString()};
+const Key SelectAll{Qt::Key_A, QString(QChar(0x01)), Qt::ControlModifier};
+const Key Letter{Qt::Key_G, QStringLiteral("g")};
+const Key Digit{Qt::Key_7, QStringLiteral("7")};
+
+TEST_F(CheckedFieldTest, EditingKeysAlwaysReachTheFieldAndOnlyPrintableOnesAreFiltered) {
+    const struct {
+        const char* name;
+        std::vector<Key> keys;
+        const char* kept; // from "1A,2B,", the caret at its end
+    } cases[] = {
+        {"Delete at the start", {Home, Delete}, "A,2B,"},
+        {"Delete of everything selected", {SelectAll, Delete}, ""},
+        {"Delete at the end", {Delete}, "1A,2B,"},
+        {"Backspace", {Backspace}, "1A,2B"},
+        {"a key the rule refuses", {Letter}, "1A,2B,"},
+        {"a key the rule takes", {Home, Digit}, "71A,2B,"},
+    };
+    for (const auto& c : cases) {
+        field->setText("1A,2B,");
+        field->end(false);
+        for (const Key& key : c.keys)
+            QTest::sendKeyEvent(QTest::Click, field, key.code, key.text, key.modifiers);
+        EXPECT_EQ(field->text(), c.kept) << c.name;
+    }
+}
+
+// A limit of 4 characters on typing, over texts the program put in, some longer.
+TEST_F(CheckedFieldTest, TypingStopsAtTheLimitWhileAStoredTextStaysWhole) {
+    QLineEdit* limited = new QLineEdit(&window);
+    new CheckedField(limited, {.key = hexKey, .typingLimit = 4}, &window);
+    const struct {
+        const char* what;
+        const char* shown;
+        int from; // the selection the typing replaces: from, length
+        int length;
+        const char* typed; // none: Backspace
+        const char* kept;
+    } cases[] = {
+        {"typed up to the limit", "", 0, 0, "1a,2b,3c", "1A,2"},
+        {"typed at the end of a full text", "1,2,", 4, 0, "3", "1,2,"},
+        {"typed over a selection", "1,2,", 1, 3, "a,b,c", "1A,B"},
+        {"a stored text longer than the limit is shown whole", "1,2,3,4,", 0, 0, "", "1,2,3,4,"},
+        {"and takes no more", "1,2,3,4,", 8, 0, "5", "1,2,3,4,"},
+        {"but gives up what is deleted", "1,2,3,4,", 2, 4, nullptr, "1,4,"},
+        {"a stored character the keys would change stays as stored", "a,", 2, 0, "1", "a,1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto place = [&] {
+            limited->setText(QString::fromLatin1(c.shown));
+            if (c.length > 0)
+                limited->setSelection(c.from, c.length);
+            else
+                limited->setCursorPosition(c.from);
+        };
+        limited->setFocus();
+        place();
+        EXPECT_EQ(limited->text(), c.shown);
+        if (c.typed)
+            QTest::keyClicks(limited, c.typed);
+        else
+            QTest::keyClick(limited, Qt::Key_Backspace);
+        EXPECT_EQ(limited->text(), c.kept) << "typed";
+        if (c.typed) {
+            place();
+            limited->insert(QString::fromLatin1(c.typed)); // as a paste does
+            EXPECT_EQ(limited->text(), c.kept) << "pasted";
+        }
     }
 }
 
@@ -72,6 +158,39 @@ TEST_F(CheckedFieldTest, AFailedCheckKeepsTheFocusAndAPassedOneRunsTheLeaving) {
     window.hide();
     field->clearFocus();
     EXPECT_EQ(left, 1);
+}
+
+// The button beside the field runs the same check when it is clicked: the field's check
+// runs first, whatever takes the focus, and a refused one drops the click.
+TEST_F(CheckedFieldTest, EveryMoveOfTheFocusChecksAndARefusedClickIsDropped) {
+    const struct {
+        const char* text;
+        bool byClick;
+        bool passes;
+    } cases[] = {
+        {"1A", true, false},
+        {"1A", false, false},
+        {"1A,", true, true},
+        {"1A,", false, true},
+    };
+    for (const auto& c : cases) {
+        field->setFocus();
+        field->setText(c.text);
+        left = clicks = 0;
+        if (c.byClick)
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            button->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(left, c.passes ? 1 : 0) << c.text << c.byClick;
+        EXPECT_EQ(clicks, c.passes && c.byClick ? 1 : 0) << c.text << c.byClick;
+        QWidget* const focus = c.passes ? static_cast<QWidget*>(button) : field;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return focus->hasFocus(); }, 2000))
+            << c.text << c.byClick;
+    }
+    // Only the refused click is dropped.
+    field->setText("1A,");
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
 }
 
 } // namespace
