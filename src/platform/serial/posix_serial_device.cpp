@@ -6,10 +6,13 @@
 
 #include <QFile>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
+#include <set>
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -36,6 +39,50 @@ InputLines linesFromModemBits(int bits) {
             (bits & TIOCM_RI) != 0};
 }
 
+// The devices whose descriptor a closing thread still holds, by device number. Made once
+// and never destroyed: a closing thread may still use it while the program ends.
+class ClosingDevices {
+public:
+    void add(dev_t device) {
+        std::lock_guard lock(mutex_);
+        devices_.insert(device);
+    }
+    void remove(dev_t device) {
+        {
+            std::lock_guard lock(mutex_);
+            if (const auto entry = devices_.find(device); entry != devices_.end())
+                devices_.erase(entry);
+        }
+        closed_.notify_all();
+    }
+    bool contains(dev_t device) {
+        std::lock_guard lock(mutex_);
+        return devices_.contains(device);
+    }
+    // Waits at most `wait` for the device's close to end.
+    void waitFor(dev_t device, std::chrono::milliseconds wait) {
+        std::unique_lock lock(mutex_);
+        closed_.wait_for(lock, wait, [&] { return !devices_.contains(device); });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable closed_;
+    std::multiset<dev_t> devices_;
+};
+
+ClosingDevices& closingDevices() {
+    static auto* devices = new ClosingDevices;
+    return *devices;
+}
+
+// Whether a close of the device at path has not ended yet.
+bool stillClosing(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISCHR(info.st_mode) &&
+           closingDevices().contains(info.st_rdev);
+}
+
 RunTimeError openError(int error, const QString& path) {
     switch (error) {
     case ENOENT:
@@ -52,14 +99,20 @@ RunTimeError openError(int error, const QString& path) {
 
 } // namespace
 
-PosixSerialDevice::PosixSerialDevice(QString path, qsizetype outputCapacity)
-    : path_(std::move(path)), outputCapacity_(outputCapacity) {}
+PosixSerialDevice::PosixSerialDevice(QString path, qsizetype outputCapacity,
+                                     DescriptorCloser closer)
+    : path_(std::move(path)), outputCapacity_(outputCapacity),
+      closer_(closer ? std::move(closer) : [](int fd) { ::close(fd); }) {}
 
 PosixSerialDevice::~PosixSerialDevice() {
     close();
 }
 
 void PosixSerialDevice::open(const LineSettings& settings, bool rts, bool dtr, DeviceSink& sink) {
+    if (stillClosing(path_)) {
+        throw commError(err::PortAlreadyOpen,
+                        path_ + ": its last close has not ended, the line still holds output back");
+    }
     fd_ = ::open(path_.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0)
         throw openError(errno, path_);
@@ -109,13 +162,38 @@ void PosixSerialDevice::close() {
         thread_.join();
     }
     if (fd_ >= 0) {
-        // Unsent output goes, so that closing never waits on a line held off by
-        // its handshake.
+        // Unsent output goes, and the handshake lets go of the line, so that what the
+        // driver and the adapter still hold can leave: the kernel's close waits for it.
         tcflush(fd_, TCOFLUSH);
+        releaseHandshake(fd_);
         setBreak(false, nullptr);
+        closeDevice();
     }
     releaseFds();
     sink_ = nullptr;
+}
+
+void PosixSerialDevice::closeDevice() {
+    const int fd = std::exchange(fd_, -1);
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        closer_(fd);
+        return;
+    }
+    ClosingDevices& closing = closingDevices();
+    const dev_t device = info.st_rdev;
+    closing.add(device);
+    try {
+        std::thread([fd, device, closer = closer_] {
+            closer(fd);
+            closingDevices().remove(device);
+        }).detach();
+    } catch (const std::system_error&) {
+        closer_(fd);
+        closing.remove(device);
+        return;
+    }
+    closing.waitFor(device, std::chrono::milliseconds(CloseWaitMs));
 }
 
 void PosixSerialDevice::releaseFds() {

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -25,12 +26,27 @@ namespace kst::comm {
 // The port is taken exclusively: flock() keeps out every program that locks too
 // (this one, twice), TIOCEXCL every other open but root's. Either refusal is
 // "Port already open".
+//
+// Closing never holds the caller for long. The kernel's close of a serial line waits
+// until the driver and the adapter have sent what they hold, up to the line's closing
+// wait (30 s on most drivers), and a line held off by its handshake sends nothing: so
+// the unsent output is discarded and the handshake let go first, and the descriptor is
+// then closed on a thread of its own, which the caller waits for only a moment. Until
+// that close has ended, the device cannot be opened again ("Port already open"): an open
+// would wait in the kernel for it. A closing thread that is still waiting when the
+// program ends is ended with it.
 class PosixSerialDevice : public SerialDevice {
 public:
     static constexpr qsizetype DefaultOutputCapacity = 4 << 20;
     static constexpr int SampleIntervalMs = 10;
+    // How long close() waits for the kernel's close before it leaves it to its thread.
+    static constexpr int CloseWaitMs = 250;
+    // Closes a descriptor of the device; ::close unless a test stands in for a kernel
+    // that takes its time.
+    using DescriptorCloser = std::function<void(int fd)>;
 
-    explicit PosixSerialDevice(QString path, qsizetype outputCapacity = DefaultOutputCapacity);
+    explicit PosixSerialDevice(QString path, qsizetype outputCapacity = DefaultOutputCapacity,
+                               DescriptorCloser closer = {});
     ~PosixSerialDevice() override;
 
     void open(const LineSettings& settings, bool rts, bool dtr, DeviceSink& sink) override;
@@ -55,9 +71,11 @@ private:
     void setModemLine(int line, bool on);
     void wake();
     void releaseFds();
+    void closeDevice();
 
     const QString path_;
     const qsizetype outputCapacity_;
+    const DescriptorCloser closer_;
     int fd_ = -1;
     int wakeFd_ = -1;
     DeviceSink* sink_ = nullptr;

@@ -46,7 +46,8 @@ public:
     // Opens with the settings and the output lines and reports to sink until close().
     // Throws RunTimeError (comm_codes.h); after a throw nothing is held open.
     virtual void open(const LineSettings& settings, bool rts, bool dtr, DeviceSink& sink) = 0;
-    // After it returns, the sink hears nothing more. Unsent output is discarded.
+    // After it returns, the sink hears nothing more. Unsent output is discarded. It does
+    // not wait long for the system's close of the device: that may go on after it returns.
     virtual void close() = 0;
     // New settings on the open line; throws RunTimeError and keeps the old ones when
     // the line cannot take them.

@@ -171,4 +171,13 @@ TermiosOutcome applyTermios(int fd, const LineSettings& s, bool framing) {
     return outcome;
 }
 
+bool releaseHandshake(int fd) {
+    termios2 t{};
+    if (ioctl(fd, TCGETS2, &t) != 0)
+        return false;
+    t.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
+    t.c_iflag &= ~static_cast<tcflag_t>(IXON);
+    return ioctl(fd, TCSETS2, &t) == 0;
+}
+
 } // namespace kst::comm

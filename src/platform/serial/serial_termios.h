@@ -52,4 +52,9 @@ struct TermiosOutcome {
 // something between the old and the new.
 TermiosOutcome applyTermios(int fd, const LineSettings& settings, bool framing);
 
+// Lets go of the handshake on the open tty fd (no RTS/CTS, no XON/XOFF on output), so
+// that what the line holds back leaves and nothing waits for it any more. False when
+// the driver refused.
+bool releaseHandshake(int fd);
+
 } // namespace kst::comm

@@ -4,6 +4,7 @@
 #include "app/main/status_bar.h"
 #include "app/main/tool_bar.h"
 #include "macros/macro_runner.h"
+#include "platform/serial/posix_serial_device.h"
 #include "support/pty_pair.h"
 
 #include <QAction>
@@ -15,6 +16,9 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <atomic>
+#include <future>
+#include <unistd.h>
 
 using namespace kst;
 using namespace kst::test;
@@ -215,6 +219,39 @@ TEST_F(StartupTest, ClosingRunsTheExitSaveClosesOtherWindowsAndEnds) {
     EXPECT_FALSE(main.isVisible());
     EXPECT_FALSE(other.isVisible());
     EXPECT_EQ(ender.count, 1);
+}
+
+// A serial adapter's close waits while its handshake holds the line (up to 30 s): the
+// window closes and the program ends all the same.
+TEST_F(StartupTest, ClosingEndsWhileTheKernelStillClosesThePort) {
+    folder.makeReady();
+    CountingEnder ender;
+    RecordingMain main(folder.path(), FullScreen);
+    main.InitMainWindow();
+    PtyPair line;
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    auto closed = std::make_shared<std::atomic<bool>>(false);
+    main.session().useDevices([&](int) {
+        return std::make_unique<comm::PosixSerialDevice>(
+            line.slavePath(), comm::PosixSerialDevice::DefaultOutputCapacity,
+            [released, closed](int fd) {
+                released.wait_for(std::chrono::seconds(20));
+                ::close(fd);
+                *closed = true;
+            });
+    });
+    main.MSComm1().setCommPort(1);
+    main.MSComm1().setPortOpen(true);
+    main.MSComm1().Output("held back");
+
+    main.close();
+
+    EXPECT_EQ(ender.count, 1);
+    EXPECT_FALSE(main.MSComm1().PortOpen());
+    EXPECT_FALSE(*closed) << "the program ended before the kernel's close did";
+    release.set_value();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return closed->load(); }, 10000));
 }
 
 TEST(Splash, OneTickClosesTheSplashAndRunsTheLoadOnce) {
