@@ -8,7 +8,10 @@
 # port closed and opened during runs and chains, the far end's data that the rules and
 # sub-routines answer (XOFF/XON among it), the editors of buttons, rules and macros opened,
 # changed and closed with No to "save changes?", the options opened and left, and the send
-# pane's own actions. The program runs under Xvfb with a pseudo-terminal as ports/COM1. By
+# pane's own actions. Rules, steps, sub-routines, buttons and pane sends with a repeat of
+# 32767 (32768 writes, one a pass) and an interval of 0 or a few ms keep sends running for
+# a long time, and the far end now and then stops reading (its holder is stopped), so that
+# what the program writes backs up into its output buffer: a close may meet both. The program runs under Xvfb with a pseudo-terminal as ports/COM1. By
 # default it is the sanitizer build that `make test` makes (build/test); pass a Release or
 # RelWithDebInfo build with --exe to time the exit without the sanitizers.
 #
@@ -29,9 +32,10 @@
 #
 # Each exit is timed from the close request to the end of the process, and from the moment
 # the main window is no longer shown to the end of the process; exits.txt lists them (one
-# line a round: seed, how the exit was asked for, what was going on, the two times, the
-# status) with their slowest and mean. An exit that takes longer than 3 s has every
-# thread's kernel wait channel and stack written beside it (round-K-slow-exit.txt). The run
+# line a round: seed, how the exit was asked for, what was going on (with the program's
+# resident memory), the two times, the status) with their slowest and mean. An exit that
+# takes longer than 3 s has every thread's state, kernel wait channel and kernel stack, and
+# the stacks gdb reads, written beside it (round-K-slow-exit.txt). The run
 # fails (status 1) on an exit slower than 5 s (the rounds go on) or with a status other
 # than 0, and, as the
 # send pane's run does, on an end before the close, a sanitizer report, a window that stops
@@ -67,7 +71,8 @@ slow_exits=()
 # ---------------------------------------------------------------- the profile of a round
 
 # Rules: data equal, contains, length greater, and a long answer; sends with delays,
-# repeats and intervals. (ID, kind, condition, response, delay, repeat, interval)
+# repeats and intervals, two of them 32767 repeats. (ID, kind, condition, response, delay,
+# repeat, interval)
 stress_rules() {
     local id kind cond resp delay repeat interval
     while read -r id kind cond resp delay repeat interval; do
@@ -78,12 +83,16 @@ stress_rules() {
 2 2 32, 62,62, 300 2 200
 3 4 20 63, 1000 0 0
 4 0 33, 64, 0 20 100
+5 0 34, F, 0 32767 0
+6 0 35, F, 0 32766 3
 EOF
 }
 
 # Sub-routines 1 and 2 of every macro: IF / ELSE IF / ELSE with delays and repeats, the
-# ELSE also when the wait runs out. Steps: macro 1 sends and waits in turn, macro 2 waits
-# on every step, macro 3 sends with long delays, repeats and signals, the others send once.
+# ELSE also when the wait runs out; macro 6's answer with 32767 repeats. Steps: macro 1
+# sends and waits in turn, macro 2 waits on every step, macro 3 sends with long delays,
+# repeats and signals, macro 5 sends 32767 repeats without and with an interval, macro 6
+# waits on its sub-routines, the others send once.
 stress_macros() {
     local base m
     for m in 1 2 3 4 5 6 7 8; do
@@ -125,6 +134,31 @@ stress_macros() {
 18 0 52, 0 0 0 500 0 1 2
 19 0 53,54, 2 0 0 1500 500 1 4
 20 0 55, 0 0 0 0 0 1 7
+33 0 F, 32767 0 0 0 0 0 0
+34 1 - 0 0 500 0 0 0 0
+35 0 F, 32767 0 0 0 2 0 0
+41 1 - 0 0 2000 0 0 0 0
+42 1 - 0 1 1000 0 0 0 0
+EOF
+    e2e_sql "update progMacrosSubRoutines set IfThenCmd = 'F,', IfThenCmdRepeat = 32767,
+        IfThenCmdDelay = 0, IfThenCmdInterval = 0 where ID = 41"
+    e2e_sql "update progMacrosSubRoutines set ElseThenCmd = 'F,', ElseThenRepeat = 32767,
+        ElseThenCmdDelay = 0, ElseThenCmdInterval = 1 where ID = 42"
+}
+
+# Buttons of the second page with 32767 repeats: without and with an interval, one that
+# comes back on itself, one after a delay with a signal. (ID, codes, delay, repeat,
+# interval, chain, signal stored + 1)
+stress_large_buttons() {
+    local id codes delay repeat interval chain signal
+    while read -r id codes delay repeat interval chain signal; do
+        e2e_sql "update progButtons set keyCodes = '$codes', keyDelay = $delay, keyRepeat = $repeat,
+                 keyInterval = $interval, chain = $chain, signals = $signal where ID = $id"
+    done <<'EOF'
+19 F, 0 32767 0 0 0
+21 F, 0 32767 2 0 0
+22 46,47, 0 32767 0 22 0
+23 F, 100 32767 0 0 2
 EOF
 }
 
@@ -148,7 +182,7 @@ macro_key() {
 
 choose_macro() {
     local m
-    pick 1 1 2 2 3 4 7 8
+    pick 1 1 2 2 3 4 5 6 7 8
     m=$picked
     note "macro box: $m"
     click macro_box && sleep 0.2 && key "$m" Return
@@ -156,11 +190,32 @@ choose_macro() {
 
 auto_response() { note "auto-response (F4)"; main_key F4; }
 
+# The far end stops reading: its holder is stopped, so what the program writes fills the
+# pseudo-terminal and then the program's own output buffer. It reads again (and takes
+# requests, so nothing asks it anything meanwhile) at its next write, an unplug or the
+# end of the round.
+far_stalled=0
+far_end_stalls() {
+    [ $far_stalled = 0 ] && [ -n "$E2E_PTY_PID" ] || return 0
+    note "far end stops reading"
+    kill -STOP "$E2E_PTY_PID" && far_stalled=1
+}
+far_end_reads() {
+    [ $far_stalled = 1 ] || return 0
+    note "far end reads again"
+    [ -z "$E2E_PTY_PID" ] || kill -CONT "$E2E_PTY_PID"
+    far_stalled=0
+}
+
+# The pane's repeats, now and then the largest one and one beyond it.
+repeats() { pick 0 0 1 2 4 "$((RANDOM % 10))" 20 32767 32768; }
+
 # What the rules and the sub-routines wait for, and now and then XOFF / XON.
 far_trigger() {
     local bytes
+    far_end_reads
     hexbytes 12
-    pick 31 31 32 33 3132 "${picked//,/}" 13 11
+    pick 31 31 32 33 3132 "${picked//,/}" 13 11 34 35
     bytes=$picked
     note "far end writes $bytes"
     e2e_pty_write 1 "$bytes"
@@ -279,7 +334,10 @@ wait_channels() {
     for t in /proc/"$E2E_PID"/task/*; do
         echo "thread ${t##*/} $(awk '/^State/{print $2,$3}' "$t/status" 2>/dev/null)" \
             "wchan=$(cat "$t/wchan" 2>/dev/null) $(cat "$t/comm" 2>/dev/null)"
+        # (The kernel's stack is readable by root only; it tells a wait in the exit.)
+        sed 's/^/    /' "$t/stack" 2>/dev/null
     done
+    echo "memory: $(awk '/^(VmRSS|VmSize)/{printf "%s %s %s; ", $1, $2, $3}' "/proc/$E2E_PID/status" 2>/dev/null)"
     command -v gdb >/dev/null && timeout 30 gdb -p "$E2E_PID" -batch -ex 'thread apply all bt' 2>&1
 }
 
@@ -338,6 +396,7 @@ timed_exit() {
         slow_exits+=("round $round: the exit took $total s ($how, $state; $hidden s without a window): see $(basename "$stacks")")
         note "SLOW EXIT: ${slow_exits[-1]}"
     fi
+    far_end_reads
     _e2e_end_helpers
 }
 
@@ -363,6 +422,8 @@ exit_state() {
     local s=""
     e2e_port_is_open 1 && s+="port open" || s+="port closed"
     s+=", handshaking $handshake"
+    [ $far_stalled = 0 ] || s+=", the far end not reading"
+    s+=", RSS $(awk '/^VmRSS/{printf "%d MB", $2 / 1024}' "/proc/$E2E_PID/status" 2>/dev/null)"
     echo "$s, after: $last_action"
 }
 
@@ -387,6 +448,7 @@ for ((round = 1; round <= rounds; round++)); do
     e2e_sql -s "update userPreferences set bolAutoConnect = 1, bolAutoResponse = $((RANDOM % 2))"
     e2e_sql "update Settings set handshaking = $hs"
     stress_buttons
+    stress_large_buttons
     stress_rules
     stress_macros
     note "handshaking $handshake"
@@ -406,7 +468,8 @@ for ((round = 1; round <= rounds; round++)); do
         if [ $r -lt 18 ]; then macro_key; last_action="a macro key"
         elif [ $r -lt 22 ]; then choose_macro; last_action="a macro chosen"
         elif [ $r -lt 28 ]; then auto_response; last_action="auto-response switched"
-        elif [ $r -lt 42 ]; then far_trigger; last_action="far-end data"
+        elif [ $r -lt 40 ]; then far_trigger; last_action="far-end data"
+        elif [ $r -lt 42 ]; then far_end_stalls; last_action="the far end stopped reading"
         elif [ $r -lt 50 ]; then prog_button; last_action="a programmable button"
         elif [ $r -lt 54 ]; then pick 1-16 17-32; note "page $picked"; click "radio_2_$picked"; last_action="a page"
         elif [ $r -lt 62 ]; then port_cycle; last_action="the port closed and opened"
@@ -415,8 +478,8 @@ for ((round = 1; round <= rounds; round++)); do
         elif [ $r -lt 83 ]; then pane_send; last_action="a send from the pane"
         elif [ $r -lt 86 ]; then note "Stop (held)"; hold stop; last_action="Stop"
         elif [ $r -lt 88 ]; then switch_notation; last_action="a notation"
-        elif [ $r -lt 90 ]; then far_end; last_action="far-end data"
-        elif [ $r -lt 92 ]; then unplug; last_action="the device unplugged and back"
+        elif [ $r -lt 90 ]; then far_end_reads; far_end; last_action="far-end data"
+        elif [ $r -lt 92 ]; then far_end_reads; unplug; last_action="the device unplugged and back"
         elif [ $r -lt 96 ]; then note "open port (F11)"; main_key F11; last_action="the port opened"
         else note "pause"; nap 0.5 1 2; last_action="a pause"
         fi
@@ -437,6 +500,7 @@ for ((round = 1; round <= rounds; round++)); do
             failed "round $round: a dialog is still open at the end: $(e2e_boxes | cut -f2 | tr '\n' '|')"
             _e2e_end_pid "$E2E_PID" 2
             E2E_PID=""
+            far_end_reads
             _e2e_end_helpers
         else
             # Close at once, in whatever state the round left: a run, a chain, a send, a wait.

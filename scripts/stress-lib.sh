@@ -376,12 +376,12 @@ stress_probe() {
 }
 
 # Between two actions: a short wait, the program still there, the boxes closed, the far
-# end drained (what the program wrote is not kept), and now and then the probe. False
-# when the run cannot go on.
+# end drained (what the program wrote is not kept; not while a script has stopped the far
+# end, `far_stalled=1`), and now and then the probe. False when the run cannot go on.
 stress_between() {
     nap 0 0 0.05 0.1 0.2 0.4 0.7
     alive && boxes || return 1
-    _e2e_ctl clear 1 >/dev/null 2>&1
+    [ "${far_stalled:-0}" = 1 ] || _e2e_ctl clear 1 >/dev/null 2>&1
     stress_probe
 }
 
