@@ -181,11 +181,12 @@ macro_key() {
 }
 
 choose_macro() {
-    local m
     pick 1 1 2 2 3 4 5 6 7 8
-    m=$picked
-    note "macro box: $m"
-    click macro_box && sleep 0.2 && key "$m" Return
+    choose_macro_number "$picked"
+}
+choose_macro_number() {
+    note "macro box: $1"
+    click macro_box && sleep 0.2 && key "$1" Return
 }
 
 auto_response() { note "auto-response (F4)"; main_key F4; }
@@ -427,6 +428,34 @@ exit_state() {
     echo "$s, after: $last_action"
 }
 
+# Half the rounds end under load: the port open, sends of 32767 repeats started by a
+# button, by a rule and now and then by a macro, and often a far end that has stopped
+# reading, so that the close meets sends under way and output backed up.
+exit_under_load() {
+    chance 50 || return 0
+    note "the exit meets sends of 32767 repeats"
+    last_action="sends of 32767 repeats started just before"
+    if ! e2e_port_is_open 1; then
+        note "open port (F11)"
+        main_key F11
+        e2e_wait_port 1 open 5 || { boxes; return 0; }
+    fi
+    far_end_reads
+    click radio_2_17-32 && note "button 19 (32767 repeats)" && click button_2_2
+    chance 50 && note "button 22 (32767 repeats, then itself again)" && click button_2_5
+    chance 50 && auto_response
+    note "far end writes 34"
+    e2e_pty_write 1 34
+    if chance 30; then
+        choose_macro_number 5
+        note "macro: Run (F5)"
+        main_key F5
+    fi
+    chance 60 && far_end_stalls
+    nap 0.2 0.5 1 2 4
+    boxes
+}
+
 # ---------------------------------------------------------------- the rounds
 
 printf 'seed\thow\tstate\tseconds to the end\tseconds without a window\tstatus\n' >"$out/exits.txt"
@@ -504,6 +533,7 @@ for ((round = 1; round <= rounds; round++)); do
             _e2e_end_helpers
         else
             # Close at once, in whatever state the round left: a run, a chain, a send, a wait.
+            exit_under_load
             pick close close close menu
             timed_exit "$picked" "$(exit_state)"
         fi
