@@ -62,13 +62,21 @@ TEST(MacroStepTableValidate, TheFirstValueThatCannotBeStoredIsNamedWithItsBox) {
         {"an interval beyond, repeated",
          [](MacroStepTable& t) {
              t.rows[5].send.command = "41,";
-             t.rows[5].send.repeat = "2";
-             t.rows[5].send.interval = "70000";
+             t.rows[5].send.repeat = "1";
+             t.rows[5].send.interval = "65536";
          },
          Refusal{5, StepField::send(SendField::Interval),
                  "Maximum interval time is 65,535 ms, please try again!"}},
         {"an interval not in use is not checked",
          [](MacroStepTable& t) { t.rows[5].send.interval = "70000"; }, std::nullopt},
+        {"nor that of a command sent once",
+         [](MacroStepTable& t) {
+             t.rows[5].send.command = "41,";
+             t.rows[5].send.interval = "65536";
+         },
+         std::nullopt},
+        {"a timer of 65535", [](MacroStepTable& t) { t.rows[6].timerAfter = "65535"; },
+         std::nullopt},
         {"a timer of 65536", [](MacroStepTable& t) { t.rows[6].timerAfter = "65536"; },
          Refusal{6, StepField::TimerAfter,
                  "Maximum value for timer is 65,535 ms, please try again!"}},
@@ -167,7 +175,7 @@ TEST(SubRoutineTableValidate, TheFirstValueThatCannotBeStoredIsNamedWithItsBox) 
              SendRow& s = t.rows[6].elseIfThen;
              s.command = "41,";
              s.repeat = "1";
-             s.interval = "70000";
+             s.interval = "65536";
          },
          Refusal{6, sendField(SendPart::ElseIfThen, SendField::Interval),
                  "Maximum interval time is 65,535 ms, please try again!"}},
@@ -233,6 +241,7 @@ TEST_F(MacroTables, AStepIsStoredWithTheNotationAndReadBackWhole) {
     expected.action = StepAction::SubRoutine;
     expected.subRoutine = 7;
     EXPECT_EQ(ReadMacroStepRow(conn, 2, 0), expected);
+    EXPECT_EQ(stored("progMacrosSeq", 9, 2).toText(), "1") << "the action as the runner reads it";
     EXPECT_EQ(ReadMacroEditorOptions(conn).notation, 0);
     // Any stored notation but 0 is ASCII.
     set("progMacrosSeq", 1, {{6, Value(2)}, {12, Value(true)}});

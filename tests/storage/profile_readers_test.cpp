@@ -68,7 +68,7 @@ TEST_F(ProfileReaders, ConditionsCarryTheirControlCodesAndFixedTextsLoseTheirPad
 }
 
 TEST_F(ProfileReaders, AValueOutsideItsFieldFailsTheLoad) {
-    set("progMacrosSeq", 3, {{1, Value("third")}, {4, Value(qint64(40000))}});
+    set("progMacrosSeq", 3, {{1, Value("third")}, {4, Value(qint64(32768))}});
     EXPECT_EQ(loadMacro(1), err::Overflow);
 }
 
