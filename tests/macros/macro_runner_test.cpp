@@ -497,8 +497,10 @@ TEST_F(MacroRunnerTest, TheTimerDuringABranchSendFindsTheElseClearedAndTheStepEn
 TEST_F(MacroRunnerTest, WithoutDescriptionNothingIsWrittenAndAWaitOfZeroMovesOn) {
     view.description = false;
     view.macros[0].steps[0] = waitStep("w", 0, 0);
+    view.macros[0].steps[1] = sendStep("next", "41,");
     load(1);
     runner.run();
+    EXPECT_EQ(sent(), "A") << "the next step plays";
     EXPECT_TRUE(runner.idle());
     EXPECT_TRUE(view.log.isEmpty());
 }
