@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace kst;
 using db::Value;
@@ -196,6 +197,24 @@ TEST(SubRoutineTableValidate, TheFirstValueThatCannotBeStoredIsNamedWithItsBox) 
         c.change(table);
         EXPECT_EQ(table.validate(), c.refusal) << c.what;
     }
+}
+
+// A refusal names one box: no two fields of a step, or of a sub-routine, share a number.
+TEST(MacroTableFields, EachFieldARefusalNamesIsABoxOfItsOwn) {
+    const auto sendFields = {SendField::Command, SendField::ControlCodes, SendField::Delay,
+                             SendField::Repeat, SendField::Interval};
+    std::set<int> step = {StepField::Name, StepField::TimerAfter};
+    for (SendField m : sendFields)
+        step.insert(StepField::send(m));
+    EXPECT_EQ(step.size(), 7u);
+    std::set<int> sub = {SubRoutineField::Name};
+    for (ConditionPart p : {ConditionPart::If, ConditionPart::ElseIf})
+        for (ConditionField m : {ConditionField::Data, ConditionField::ControlCodes})
+            sub.insert(SubRoutineField::conditionField(p, m));
+    for (SendPart p : {SendPart::IfThen, SendPart::ElseIfThen, SendPart::ElseThen})
+        for (SendField m : sendFields)
+            sub.insert(SubRoutineField::sendField(p, m));
+    EXPECT_EQ(sub.size(), 20u);
 }
 
 class MacroTables : public test::ProfileFixture {
