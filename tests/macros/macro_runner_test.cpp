@@ -359,11 +359,18 @@ TEST_F(MacroRunnerTest, ARunEndedByTheClosingPortLeavesTheControlsOfAClosedPort)
         EXPECT_TRUE(autoResponder.isOn()) << "a stop gives back what the run took";
         env.taken();
     }
-    // As the window starts, with the port closed: Run does nothing.
+    // The port closed with no run and the window's start: Run does nothing while the port
+    // is closed, and once it is open starts the macro at its first step.
+    runner.portClosed();
     runner.portOpened();
     view.log.clear();
     runner.run();
     EXPECT_TRUE(view.log.isEmpty());
+    view.open = env.open = true;
+    runner.run();
+    EXPECT_EQ(view.log.mid(0, 2),
+              QStringList({"Macro 1 is now running . . . . . . . . . .", "Step 1 (Slow):"}));
+    runner.stop();
 }
 
 // One wait, one answer: the first block or event that decides a wait decides it. While
