@@ -68,6 +68,15 @@ TEST(MacroStepTableValidate, TheFirstValueThatCannotBeStoredIsNamedWithItsBox) {
          },
          Refusal{5, StepField::send(SendField::Interval),
                  "Maximum interval time is 65,535 ms, please try again!"}},
+        {"control codes alone are a command in ASCII",
+         [](MacroStepTable& t) {
+             t.notation = 1;
+             t.rows[5].send.controlCodes = "D,";
+             t.rows[5].send.repeat = "1";
+             t.rows[5].send.interval = "65536";
+         },
+         Refusal{5, StepField::send(SendField::Interval),
+                 "Maximum interval time is 65,535 ms, please try again!"}},
         {"an interval not in use is not checked",
          [](MacroStepTable& t) { t.rows[5].send.interval = "70000"; }, std::nullopt},
         {"nor that of a command sent once",
