@@ -504,10 +504,11 @@ TEST_F(MacroRunnerTest, TheTimerDuringABranchSendFindsTheElseClearedAndTheStepEn
 TEST_F(MacroRunnerTest, WithoutDescriptionNothingIsWrittenAndAWaitOfZeroMovesOn) {
     view.description = false;
     view.macros[0].steps[0] = waitStep("w", 0, 0);
+    view.macros[0].subRoutines[0] = answering("s", "42,", "44,", true);
     view.macros[0].steps[1] = sendStep("next", "41,");
     load(1);
     runner.run();
-    EXPECT_EQ(sent(), "A") << "the next step plays";
+    EXPECT_EQ(sent(), "A") << "no ELSE: the next step plays";
     EXPECT_TRUE(runner.idle());
     EXPECT_TRUE(view.log.isEmpty());
 }
@@ -518,10 +519,17 @@ TEST_F(MacroRunnerTest, AStepWhoseListHoldsNoByteSendsNothingAndTheRunGoesOn) {
     env.format = ncDec;
     view.macros[0].steps[0] = sendStep("Bad", "41,1FF,");
     view.macros[0].steps[1] = sendStep("Good", "42,");
+    // A branch likewise ends its wait at once.
+    view.macros[0].steps[2] = waitStep("w", 0, 1000);
+    view.macros[0].subRoutines[0] = answering("s", "43,", "44,");
+    view.macros[0].subRoutines[0].ifThen.command = "1FF,";
+    view.macros[0].steps[3] = sendStep("After", "45,");
     load(1);
     runner.run();
     EXPECT_EQ(sent(), "B") << "only the next step";
-    EXPECT_EQ(boxes.texts(), QStringList({"Invalid data: operand must be within 1 byte!"}));
+    received("43,");
+    EXPECT_EQ(sent(), "E");
+    EXPECT_EQ(boxes.texts(), QStringList(2, "Invalid data: operand must be within 1 byte!"));
     EXPECT_TRUE(runner.idle());
 }
 
