@@ -535,6 +535,8 @@ TEST_F(MacroRunnerTest, AStepWhoseListHoldsNoByteSendsNothingAndTheRunGoesOn) {
 
 // Values no editor writes end the run with the message, as a stop would.
 TEST_F(MacroRunnerTest, ASubRoutineOrWaitOutOfRangeOrAMacroThatWillNotLoadEndsTheRun) {
+    runner.run();
+    EXPECT_TRUE(view.log.isEmpty()) << "no macro held, none runs";
     const struct {
         const char* what;
         MacroStep step;
