@@ -369,10 +369,18 @@ TEST_F(MacroTables, ARowThatCannotBeShownIsNotReadHalfWay) {
 TEST_F(MacroTables, AResetStoresTheDefaultsOfOneMacroOrOfAllInOneTransaction) {
     for (int id : {25, 32, 40})
         set("progMacrosSeq", id,
-            {{1, Value("mine")}, {3, Value("41,")}, {7, Value(5)}, {13, Value("D,")}});
+            {{1, Value("mine")},
+             {3, Value("41,")},
+             {5, Value(5)},
+             {7, Value(5)},
+             {13, Value("D,")}});
     for (int id : {25, 32, 40})
         set("progMacrosSubRoutines", id,
-            {{1, Value("mine")}, {26, Value(false)}, {32, Value("D,")}, {42, Value("A,")}});
+            {{1, Value("mine")},
+             {2, Value(3)},
+             {26, Value(false)},
+             {32, Value("D,")},
+             {42, Value("A,")}});
     set("progMacrosSeq", 1, {{6, Value(1)}, {12, Value(true)}});
 
     ResetMacros(conn, 4, 4);
@@ -386,6 +394,14 @@ TEST_F(MacroTables, AResetStoresTheDefaultsOfOneMacroOrOfAllInOneTransaction) {
         EXPECT_EQ(subs.rows[static_cast<size_t>(k)], DefaultSubRoutineRow(4, k));
     }
     EXPECT_EQ(steps.rows[0].timerAfter, "1000");
+    // Every number but the timer is 0, as the loader and the runner read them.
+    for (int id : {25, 32}) {
+        for (int ordinal : {2, 4, 5, 8, 9, 10})
+            EXPECT_EQ(stored("progMacrosSeq", id, ordinal).toText(), "0") << id << ":" << ordinal;
+        for (int ordinal : {2, 4, 6, 7, 8, 9, 10, 12, 14, 15, 16, 17, 19, 20, 21, 22})
+            EXPECT_EQ(stored("progMacrosSubRoutines", id, ordinal).toText(), "0")
+                << id << ":" << ordinal;
+    }
     EXPECT_TRUE(subs.rows[7].elseOnTimeout);
     // Control codes go with the texts they belong to: none is left to be sent.
     EXPECT_EQ(stored("progMacrosSeq", 25, 13).toText(), "");
