@@ -246,6 +246,8 @@ TEST_F(EditorsTest, ResetStoresTheDefaultButtonsAndKeepsTheEditorOpen) {
     EXPECT_EQ(boxes.texts().last(), "All buttons have been reset successfully!");
     EXPECT_EQ(ReadButtonTable(profileConn()), DefaultButtonTable());
     EXPECT_EQ(main.shared().LoadedButtons[0].action.command, "20,");
+    EXPECT_EQ(main.shared().LoadedButtons[31].chain, 0) << "nothing else: no chain, no signal";
+    EXPECT_FALSE(main.shared().LoadedButtons[31].action.sendSignal);
     EXPECT_EQ(main.ui().cmdProBut[0]->text(), "1");
 }
 
