@@ -67,9 +67,30 @@ TEST(LogSearch, FindsTheTextInAnyCaseAndNumbersEachMatchAmongAll) {
         {{"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxyz"},
          "YZ",
          {"1/1 yz", "1/1 yz", "1/1 yz", "1/1 yz"}},
+        // The text is the whole log, or longer; "aaa" holds one "aa".
+        {{"ab"}, "AB", {"1/1 ab", "1/1 ab", "1/1 ab", "1/1 ab"}},
+        {{"ab"}, "abc", {"0/0 ", "0/0 ", "0/0 ", "0/0 "}},
+        {{"aaa"}, "aa", {"1/1 aa", "1/1 aa", "1/1 aa", "1/1 aa"}},
+        {{"\u00ff\u00b5 \u0178\u039c"},
+         "\u0178\u00b5",
+         {"1/2 \u00ff\u00b5", "2/2 \u0178\u039c", "1/2 \u00ff\u00b5", "2/2 \u0178\u039c"}},
+        // Matches that end or start where counted pieces meet or a read piece ends, or
+        // stand across that place.
+        {{QString(LogSearch::PieceChars - 3, u'x'), "abab"},
+         "ab",
+         {"1/2 ab", "2/2 ab", "1/2 ab", "2/2 ab"}},
+        {{QString(LogSearch::PieceChars - 2, u'x'), "aaab"},
+         "aa",
+         {"1/1 aa", "1/1 aa", "1/1 aa", "1/1 aa"}},
+        {{QString(64 * 1024 - 2, u'x'), "ab", QString(LogSearch::PieceChars, u'x'), "ab"},
+         "ab",
+         {"1/2 ab", "2/2 ab", "1/2 ab", "2/2 ab"}},
     };
     for (const auto& [lines, text, steps] : cases) {
-        for (const qint64 slice : {Whole, qint64(1), qint64(2), qint64(5)}) {
+        for (const qint64 slice :
+             {Whole, qint64(1), qint64(2), qint64(5), LogSearch::PieceChars - 1}) {
+            if (slice < 10 && lines.join('\n').size() > 1000)
+                continue; // a step of a megabyte in slices of a few characters
             Lines log(lines);
             LogSearch search;
             search.setText(text);
