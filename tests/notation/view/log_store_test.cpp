@@ -86,7 +86,10 @@ void expectEdgesAgree(const LogStore& store, const QString& all) {
             continue;
         for (const qint64 d : {-2, -1, 0, 1, 2})
             edges.push_back(start + d);
-        edges.push_back(start + store.rowLength(k));
+        // A short row is read from each of its places.
+        for (qint64 d = 3; d <= store.rowLength(k);
+             d += store.rowLength(k) > 16 ? store.rowLength(k) : 1)
+            edges.push_back(start + d);
     }
     for (const qint64 from : edges) {
         for (const qint64 to : {from, from + 1, from + 2, from + 3, from + LogStore::MaxRowChars}) {
@@ -397,22 +400,39 @@ TEST(LogStore, MemoryRunningShortEndsTheGrowthAndKeepsWhatWasWritten) {
     EXPECT_TRUE(store.isEmpty());
     EXPECT_EQ(store.rowCount(), 1);
 
-    // Each row: what a store holds before it asks for memory (its first page of text, its
-    // first block of rows, two runs of styles in a row), and the first write past that.
+    // Each row: how often the store is given memory, what it then holds (the writes, so
+    // many times over: its first page of text, block of rows, two runs of styles in a row,
+    // block of runs: 64 rows of a run a character), and the first write past that.
     const QString pageOfLines = (QString(LogStore::MaxRowChars - 1, u'x') + "\n").repeated(256);
-    const std::tuple<const char*, std::vector<Write>, Write> limits[] = {
-        {"a page", {{pageOfLines, 1}}, {"x", 1}},
-        {"a block of rows", {{QString(65535, u'\n'), 1}}, {"\n", 1}},
-        {"two runs in a row", {{"a", 1}, {"b", 2}, {"a", 2}}, {"c", 1}},
+    const std::tuple<const char*, int, std::vector<Write>, int, Write> limits[] = {
+        {"a page", 0, {{pageOfLines, 1}}, 1, {"x", 1}},
+        {"a block of rows", 0, {{"x" + QString(65535, u'\n'), 1}}, 1, {"\n", 1}},
+        {"two runs in a row", 0, {{"a", 1}, {"b", 2}, {"a", 2}}, 1, {"c", 1}},
+        {"a block of runs",
+         1,
+         {{"a", 1}, {"b", 2}, {"c", 3}},
+         (64 * LogStore::MaxRowChars + 2) / 3,
+         {"a", 1}},
     };
-    for (const auto& [what, fits, past] : limits) {
+    for (const auto& [what, grants, fits, times, past] : limits) {
         LogStore tight;
-        tight.setMemoryCheck([](qsizetype) { return false; });
-        for (const Write& w : fits)
-            EXPECT_TRUE(tight.append(w.text, LogStore::StyleId(w.style))) << what;
+        int given = 0;
+        tight.setMemoryCheck([&, grants = grants](qsizetype) { return given++ < grants; });
+        QStringList runs;
+        for (int i = 0; i < times; ++i) {
+            for (const Write& w : fits) {
+                ASSERT_TRUE(tight.append(w.text, LogStore::StyleId(w.style))) << what << " " << i;
+                const QString style = u'|' + QString::number(w.style);
+                if (!runs.isEmpty() && runs.back().endsWith(style))
+                    runs.back().insert(runs.back().size() - style.size(), w.text);
+                else
+                    runs << w.text + style;
+            }
+        }
         EXPECT_FALSE(tight.isFull()) << what;
         EXPECT_FALSE(tight.append(past.text, LogStore::StyleId(past.style))) << what;
         EXPECT_TRUE(tight.isFull()) << what;
+        EXPECT_EQ(runsOf(tight), runs) << what;
     }
 }
 
