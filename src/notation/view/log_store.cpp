@@ -429,6 +429,10 @@ bool LogStore::endLine(StyleId style) {
     const bool wide = row(rowCount_ - 1).wide();
     if (!roomInPage(wide ? 2 : 1, wide))
         return false;
+    // The break is an empty line's only character: the line takes its style.
+    Row& ended = row(rowCount_ - 1);
+    if (ended.length() == 0)
+        ended.styleA = style;
     Page& page = pages_.back();
     if (wide) {
         const char16_t lineBreak = u'\n';

@@ -131,9 +131,10 @@ void expectEdgesAgree(const LogStore& store, const QString& all) {
 TEST(LogStore, KeepsTextLinesAndStylesAsWritten) {
     const QString longLine(LogStore::MaxRowChars + 5, u'x');
     const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");
-    // Latin-1 to its last characters, and runs of "a" whose matches of "aa" overlap.
+    // Latin-1 to its last characters, letters in both cases, and runs of "a" whose
+    // matches of "aa" overlap.
     const auto patterned = [](qint64 size) {
-        const QString pattern = QStringLiteral("Data 3C A5 aaa\u00ff\u00b5 ");
+        const QString pattern = QStringLiteral("Data 3C A5 aaa\u00ff\u00b5 data ");
         return pattern.repeated(size / pattern.size() + 1).first(size);
     };
     const QString fullRow = patterned(LogStore::MaxRowChars);
@@ -211,6 +212,11 @@ TEST(LogStore, KeepsTextLinesAndStylesAsWritten) {
          {QString(LogStore::MaxRowChars - 1, u'a'), "+" + smile + "z"},
          {QString(LogStore::MaxRowChars - 1, u'a') + smile + "z|1"}},
         {"an empty log", {}, "", {""}, {}},
+        {"an empty line is in the style of its line break, also the first",
+         {{"\r\n", 2}, {"\r\n", 3}, {"a", 1}},
+         "\n\na",
+         {"", "", "a"},
+         {"\n|2", "\n|3", "a|1"}},
         {"a page of lines, its last line break at its very end",
          {{pageOfLines + "next", 1}},
          pageOfLines + "next",
@@ -263,6 +269,7 @@ TEST(LogStore, AStyleIsKeptOnceWhateverUsesIt) {
     EXPECT_EQ(store.styleId(bold), id);
     EXPECT_NE(store.styleId({0x0000FF, true, false, false, 12}), id);
     EXPECT_EQ(store.style(id), bold);
+    EXPECT_EQ(store.styleId(store.style(0)), 0) << "the first style too";
     store.append(QStringLiteral("x\r\n"), id);
     const auto spans = store.rowSpans(1);
     ASSERT_EQ(spans.size(), 1u);
