@@ -93,6 +93,7 @@ TEST_F(AutoResponderTest, EachKindAnswersExactlyWhatItsConditionSays) {
         {"length >", rule(ConditionKind::LenGreater, "4", "52,"), false, "41,42,", {}, true},
         {"length > equal", rule(ConditionKind::LenGreater, "6", "52,"), false, "41,42,", {}, false},
         {"length <", rule(ConditionKind::LenLess, "3", "52,"), false, "OK", {}, true},
+        {"length < equal", rule(ConditionKind::LenLess, "2", "52,"), false, "OK", {}, false},
         {"no condition text never answers",
          rule(ConditionKind::DataNotEqual, "", "52,"),
          false,
@@ -115,7 +116,7 @@ TEST_F(AutoResponderTest, EachKindAnswersExactlyWhatItsConditionSays) {
          false},
         {"its own event", eventRule(LineEvent::CtsOn, "52,"), true, "", LineEvent::CtsOn, true},
         {"another event", eventRule(LineEvent::CtsOn, "52,"), true, "", LineEvent::DsrOn, false},
-        {"a kind out of the list", rule(ConditionKind(9), "41,", "52,"), false, "41,", {}, false},
+        {"a kind out of the list", rule(ConditionKind(7), "41,", "52,"), false, "41,", {}, false},
         {"an event out of the list", eventRule(LineEvent::None, "52,"), true, "", LineEvent::CtsOn,
          false},
     };
@@ -133,8 +134,10 @@ TEST_F(AutoResponderTest, TheFirstRuleInOrderAnswersAndOnlyOnce) {
     rules[3] = rule(ConditionKind::Contains, "41,", "33,");
     rules[5] = rule(ConditionKind::DataEqual, "41,", "35,");
     rules[1] = rule(ConditionKind::DataEqual, "42,", "31,");
+    rules[15] = rule(ConditionKind::DataEqual, "43,", "36,");
     EXPECT_EQ(answer(rules, block("41,")), QByteArray("3"));
     EXPECT_EQ(answer(rules, block("42,")), QByteArray("1"));
+    EXPECT_EQ(answer(rules, block("43,")), QByteArray("6")) << "the last rule answers too";
 }
 
 // Line events are tested against the line as it is now; the ring while it is pending.
@@ -221,7 +224,8 @@ TEST_F(AutoResponderTest, TheResponseGoesOutInTheSendNotation) {
 // once; a signal out of its list is no signal, and the response goes out without one.
 TEST_F(AutoResponderTest, AResponseThatIsNoListOrAConditionOutOfItsListSendsNothingAndIsToldOnce) {
     AutoResponseRules rules;
-    rules[0] = rule(ConditionKind::DataEqual, "41,", "1FF,");
+    rules[0] = rule(ConditionKind(7), "41,", "52,");
+    rules[15] = rule(ConditionKind::DataEqual, "41,", "1FF,");
     rules[1] = rule(ConditionKind::DataEqual, "42,", "52,");
     rules[1].response.sendSignal = true;
     rules[1].response.signal = OutputSignal(12);
@@ -229,7 +233,7 @@ TEST_F(AutoResponderTest, AResponseThatIsNoListOrAConditionOutOfItsListSendsNoth
     rules[2].condition.requireLineState = true;
     rules[2].condition.lineState = LineState(13);
     responder.setRules(rules);
-    EXPECT_EQ(view.notes.size(), 1) << "rule 3, once at the load";
+    EXPECT_EQ(view.notes.size(), 2) << "rules 1 and 3, once at the load";
     for (int k = 0; k < 3; ++k) {
         for (const char* text : {"41,", "42,", "43,"})
             responder.offer(block(text));
@@ -238,9 +242,10 @@ TEST_F(AutoResponderTest, AResponseThatIsNoListOrAConditionOutOfItsListSendsNoth
     EXPECT_EQ(env.taken(), "RRR") << "rule 2, with no signal";
     EXPECT_FALSE(env.rtsOn || env.dtrOn);
     EXPECT_EQ(env.beeps, 0);
-    EXPECT_EQ(view.notes.size(), 2) << view.notes.join('\n').toStdString();
-    EXPECT_TRUE(view.notes.first().contains("Auto-Response 3"));
-    EXPECT_TRUE(view.notes.last().contains("Auto-Response 1"));
+    EXPECT_EQ(view.notes.size(), 3) << view.notes.join('\n').toStdString();
+    EXPECT_TRUE(view.notes[0].startsWith("Auto-Response 1 holds"));
+    EXPECT_TRUE(view.notes[1].startsWith("Auto-Response 3 holds"));
+    EXPECT_TRUE(view.notes[2].startsWith("Auto-Response 16 was not sent"));
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
 

@@ -130,19 +130,20 @@ public:
 TEST_F(MacroRunnerTest, AMacroSendsWaitsAnswersByItsBranchAndStops) {
     MacroRecords& m = view.macros[0];
     m.steps[0] = sendStep("Hello", "41,");
-    m.steps[1] = waitStep("Reply", 2, 500);
-    m.subRoutines[2] = answering("Check", "42,", "44,");
+    // The last sub-routine, with the longest wait.
+    m.steps[1] = waitStep("Reply", 7, 65535);
+    m.subRoutines[7] = answering("Check", "42,", "44,");
     load(1);
     runner.run();
     EXPECT_EQ(sent(), "A");
     EXPECT_TRUE(runner.waitsForEvent());
-    EXPECT_EQ(runner.armedSubRoutine(), 2);
+    EXPECT_EQ(runner.armedSubRoutine(), 7);
     EXPECT_EQ(view.controls, (MacroRunControls{false, true, true, false}));
     received("42,");
     EXPECT_EQ(sent(), "I");
     EXPECT_EQ(runner.state(), MacroRunState::Idle);
     EXPECT_EQ(view.joined(), "Macro 1 is now running . . . . . . . . . .|Step 1 (Hello):|"
-                             "Step 2 (Reply):|Running Sub-Routine 3 (Check) for 500 ms ...|"
+                             "Step 2 (Reply):|Running Sub-Routine 8 (Check) for 65535 ms ...|"
                              "<IF> condition met ...|Step 3 (m1s3):|Step 4 (m1s4):|"
                              "Step 5 (m1s5):|Step 6 (m1s6):|Step 7 (m1s7):|Step 8 (m1s8):|"
                              ". . . . . . . . . . Macro 1 stopped.");
@@ -176,7 +177,8 @@ TEST_F(MacroRunnerTest, TheFirstConditionThatHoldsAnswersAndTheTimerTakesTheElse
     };
     for (const auto& c : cases) {
         view.log.clear();
-        view.macros[0].steps[0] = waitStep("w", 0, 100);
+        // The shortest wait still waits.
+        view.macros[0].steps[0] = waitStep("w", 0, 1);
         view.macros[0].subRoutines[0] = c.sub;
         load(1);
         runner.run();
@@ -202,6 +204,7 @@ TEST_F(MacroRunnerTest, ContinuousPlayRunsOnToMacroEightAndNeverWraps) {
             expected << QStringLiteral("Macro %1 is now running . . . . . . . . . .").arg(m);
         EXPECT_EQ(started, expected) << start;
         EXPECT_EQ(view.log.last(), ". . . . . . . . . . Macro 8 stopped.");
+        EXPECT_TRUE(view.log.contains("Step 1 (m8s1):")) << "each macro from its first step";
         if (start < 8) {
             EXPECT_FALSE(runner.continuousPlay()) << "loading macro 8 leaves single play";
         }
@@ -215,7 +218,7 @@ TEST_F(MacroRunnerTest, ContinuousPlayRunsOnToMacroEightAndNeverWraps) {
 }
 
 TEST_F(MacroRunnerTest, APauseInAWaitPlaysThatStepAgainWithItsWholeWait) {
-    view.macros[0].steps[1] = waitStep("Reply", 0, 300);
+    view.macros[0].steps[0] = waitStep("Reply", 0, 300);
     view.macros[0].subRoutines[0] = answering("s", "42,", "44,", true);
     load(1);
     runner.run();
@@ -229,7 +232,7 @@ TEST_F(MacroRunnerTest, APauseInAWaitPlaysThatStepAgainWithItsWholeWait) {
     EXPECT_TRUE(env.taken().isEmpty()) << "neither a block nor the timer reaches a paused run";
     view.log.clear();
     runner.run();
-    EXPECT_EQ(view.log.mid(0, 3), QStringList({"Macro 1 resumed ...", "Step 2 (Reply):",
+    EXPECT_EQ(view.log.mid(0, 3), QStringList({"Macro 1 resumed ...", "Step 1 (Reply):",
                                                "Running Sub-Routine 1 (s) for 300 ms ..."}));
     clock.advance(299);
     EXPECT_TRUE(env.taken().isEmpty()) << "the wait starts again whole";
@@ -241,7 +244,7 @@ TEST_F(MacroRunnerTest, APauseInAWaitPlaysThatStepAgainWithItsWholeWait) {
 }
 
 TEST_F(MacroRunnerTest, APauseDuringASendPausesAtTheNextStepsHead) {
-    view.macros[0].steps[2] = sendStep("Slow", "41,", 100, 5);
+    view.macros[0].steps[0] = sendStep("Slow", "41,", 100, 5);
     load(1);
     runner.run();
     clock.advance(150);
@@ -252,7 +255,7 @@ TEST_F(MacroRunnerTest, APauseDuringASendPausesAtTheNextStepsHead) {
     runner.run();
     EXPECT_EQ(view.log.mid(0, 3),
               QStringList({"Macro 1 resumed ...", "Macro 1 is now running . . . . . . . . . .",
-                           "Step 4 (m1s4):"}));
+                           "Step 2 (m1s2):"}));
 }
 
 // How a run ends from each place it can be stopped.
@@ -356,6 +359,18 @@ TEST_F(MacroRunnerTest, ARunEndedByTheClosingPortLeavesTheControlsOfAClosedPort)
         EXPECT_TRUE(autoResponder.isOn()) << "a stop gives back what the run took";
         env.taken();
     }
+    // The port closed with no run and the window's start: Run does nothing while the port
+    // is closed, and once it is open starts the macro at its first step.
+    runner.portClosed();
+    runner.portOpened();
+    view.log.clear();
+    runner.run();
+    EXPECT_TRUE(view.log.isEmpty());
+    view.open = env.open = true;
+    runner.run();
+    EXPECT_EQ(view.log.mid(0, 2),
+              QStringList({"Macro 1 is now running . . . . . . . . . .", "Step 1 (Slow):"}));
+    runner.stop();
 }
 
 // One wait, one answer: the first block or event that decides a wait decides it. While
@@ -489,8 +504,11 @@ TEST_F(MacroRunnerTest, TheTimerDuringABranchSendFindsTheElseClearedAndTheStepEn
 TEST_F(MacroRunnerTest, WithoutDescriptionNothingIsWrittenAndAWaitOfZeroMovesOn) {
     view.description = false;
     view.macros[0].steps[0] = waitStep("w", 0, 0);
+    view.macros[0].subRoutines[0] = answering("s", "42,", "44,", true);
+    view.macros[0].steps[1] = sendStep("next", "41,");
     load(1);
     runner.run();
+    EXPECT_EQ(sent(), "A") << "no ELSE: the next step plays";
     EXPECT_TRUE(runner.idle());
     EXPECT_TRUE(view.log.isEmpty());
 }
@@ -501,15 +519,24 @@ TEST_F(MacroRunnerTest, AStepWhoseListHoldsNoByteSendsNothingAndTheRunGoesOn) {
     env.format = ncDec;
     view.macros[0].steps[0] = sendStep("Bad", "41,1FF,");
     view.macros[0].steps[1] = sendStep("Good", "42,");
+    // A branch likewise ends its wait at once.
+    view.macros[0].steps[2] = waitStep("w", 0, 1000);
+    view.macros[0].subRoutines[0] = answering("s", "43,", "44,");
+    view.macros[0].subRoutines[0].ifThen.command = "1FF,";
+    view.macros[0].steps[3] = sendStep("After", "45,");
     load(1);
     runner.run();
     EXPECT_EQ(sent(), "B") << "only the next step";
-    EXPECT_EQ(boxes.texts(), QStringList({"Invalid data: operand must be within 1 byte!"}));
+    received("43,");
+    EXPECT_EQ(sent(), "E");
+    EXPECT_EQ(boxes.texts(), QStringList(2, "Invalid data: operand must be within 1 byte!"));
     EXPECT_TRUE(runner.idle());
 }
 
 // Values no editor writes end the run with the message, as a stop would.
 TEST_F(MacroRunnerTest, ASubRoutineOrWaitOutOfRangeOrAMacroThatWillNotLoadEndsTheRun) {
+    runner.run();
+    EXPECT_TRUE(view.log.isEmpty()) << "no macro held, none runs";
     const struct {
         const char* what;
         MacroStep step;
@@ -517,7 +544,7 @@ TEST_F(MacroRunnerTest, ASubRoutineOrWaitOutOfRangeOrAMacroThatWillNotLoadEndsTh
     } cases[] = {
         {"sub-routine 9", waitStep("w", 8, 100), 9},
         {"sub-routine -1", waitStep("w", -1, 100), 9},
-        {"a wait of 70000 ms", waitStep("w", 0, 70000), 380},
+        {"a wait of 65536 ms", waitStep("w", 0, 65536), 380},
     };
     for (const auto& c : cases) {
         boxes.clear();

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace kst;
 using db::Value;
@@ -63,13 +64,30 @@ TEST(MacroStepTableValidate, TheFirstValueThatCannotBeStoredIsNamedWithItsBox) {
         {"an interval beyond, repeated",
          [](MacroStepTable& t) {
              t.rows[5].send.command = "41,";
-             t.rows[5].send.repeat = "2";
-             t.rows[5].send.interval = "70000";
+             t.rows[5].send.repeat = "1";
+             t.rows[5].send.interval = "65536";
+         },
+         Refusal{5, StepField::send(SendField::Interval),
+                 "Maximum interval time is 65,535 ms, please try again!"}},
+        {"control codes alone are a command in ASCII",
+         [](MacroStepTable& t) {
+             t.notation = 1;
+             t.rows[5].send.controlCodes = "D,";
+             t.rows[5].send.repeat = "1";
+             t.rows[5].send.interval = "65536";
          },
          Refusal{5, StepField::send(SendField::Interval),
                  "Maximum interval time is 65,535 ms, please try again!"}},
         {"an interval not in use is not checked",
          [](MacroStepTable& t) { t.rows[5].send.interval = "70000"; }, std::nullopt},
+        {"nor that of a command sent once",
+         [](MacroStepTable& t) {
+             t.rows[5].send.command = "41,";
+             t.rows[5].send.interval = "65536";
+         },
+         std::nullopt},
+        {"a timer of 65535", [](MacroStepTable& t) { t.rows[6].timerAfter = "65535"; },
+         std::nullopt},
         {"a timer of 65536", [](MacroStepTable& t) { t.rows[6].timerAfter = "65536"; },
          Refusal{6, StepField::TimerAfter,
                  "Maximum value for timer is 65,535 ms, please try again!"}},
@@ -168,7 +186,7 @@ TEST(SubRoutineTableValidate, TheFirstValueThatCannotBeStoredIsNamedWithItsBox) 
              SendRow& s = t.rows[6].elseIfThen;
              s.command = "41,";
              s.repeat = "1";
-             s.interval = "70000";
+             s.interval = "65536";
          },
          Refusal{6, sendField(SendPart::ElseIfThen, SendField::Interval),
                  "Maximum interval time is 65,535 ms, please try again!"}},
@@ -189,6 +207,24 @@ TEST(SubRoutineTableValidate, TheFirstValueThatCannotBeStoredIsNamedWithItsBox) 
         c.change(table);
         EXPECT_EQ(table.validate(), c.refusal) << c.what;
     }
+}
+
+// A refusal names one box: no two fields of a step, or of a sub-routine, share a number.
+TEST(MacroTableFields, EachFieldARefusalNamesIsABoxOfItsOwn) {
+    const auto sendFields = {SendField::Command, SendField::ControlCodes, SendField::Delay,
+                             SendField::Repeat, SendField::Interval};
+    std::set<int> step = {StepField::Name, StepField::TimerAfter};
+    for (SendField m : sendFields)
+        step.insert(StepField::send(m));
+    EXPECT_EQ(step.size(), 7u);
+    std::set<int> sub = {SubRoutineField::Name};
+    for (ConditionPart p : {ConditionPart::If, ConditionPart::ElseIf})
+        for (ConditionField m : {ConditionField::Data, ConditionField::ControlCodes})
+            sub.insert(SubRoutineField::conditionField(p, m));
+    for (SendPart p : {SendPart::IfThen, SendPart::ElseIfThen, SendPart::ElseThen})
+        for (SendField m : sendFields)
+            sub.insert(SubRoutineField::sendField(p, m));
+    EXPECT_EQ(sub.size(), 20u);
 }
 
 class MacroTables : public test::ProfileFixture {
@@ -237,6 +273,7 @@ TEST_F(MacroTables, AStepIsStoredWithTheNotationAndReadBackWhole) {
     expected.action = StepAction::SubRoutine;
     expected.subRoutine = 7;
     EXPECT_EQ(ReadMacroStepRow(conn, 2, 0), expected);
+    EXPECT_EQ(stored("progMacrosSeq", 9, 2).toText(), "1") << "the action as the runner reads it";
     EXPECT_EQ(ReadMacroEditorOptions(conn).notation, 0);
     // Any stored notation but 0 is ASCII.
     set("progMacrosSeq", 1, {{6, Value(2)}, {12, Value(true)}});
@@ -379,10 +416,18 @@ TEST_F(MacroTables, AResetStoresTheDefaultsOfOneMacroOrOfAllInOneTransaction) {
               0);
     for (int id : {25, 32, 40})
         set("progMacrosSeq", id,
-            {{1, Value("mine")}, {3, Value("41,")}, {7, Value(5)}, {13, Value("D,")}});
+            {{1, Value("mine")},
+             {3, Value("41,")},
+             {5, Value(5)},
+             {7, Value(5)},
+             {13, Value("D,")}});
     for (int id : {25, 32, 40})
         set("progMacrosSubRoutines", id,
-            {{1, Value("mine")}, {26, Value(false)}, {32, Value("D,")}, {42, Value("A,")}});
+            {{1, Value("mine")},
+             {2, Value(3)},
+             {26, Value(false)},
+             {32, Value("D,")},
+             {42, Value("A,")}});
     set("progMacrosSeq", 1, {{6, Value(1)}, {12, Value(true)}});
 
     ResetMacros(conn, 4, 4);
@@ -396,6 +441,14 @@ TEST_F(MacroTables, AResetStoresTheDefaultsOfOneMacroOrOfAllInOneTransaction) {
         EXPECT_EQ(subs.rows[static_cast<size_t>(k)], DefaultSubRoutineRow(4, k));
     }
     EXPECT_EQ(steps.rows[0].timerAfter, "1000");
+    // Every number but the timer is 0, as the loader and the runner read them.
+    for (int id : {25, 32}) {
+        for (int ordinal : {2, 4, 5, 8, 9, 10})
+            EXPECT_EQ(stored("progMacrosSeq", id, ordinal).toText(), "0") << id << ":" << ordinal;
+        for (int ordinal : {2, 4, 6, 7, 8, 9, 10, 12, 14, 15, 16, 17, 19, 20, 21, 22})
+            EXPECT_EQ(stored("progMacrosSubRoutines", id, ordinal).toText(), "0")
+                << id << ":" << ordinal;
+    }
     EXPECT_TRUE(subs.rows[7].elseOnTimeout);
     // Control codes go with the texts they belong to: none is left to be sent.
     EXPECT_EQ(stored("progMacrosSeq", 25, 13).toText(), "");

@@ -77,8 +77,8 @@ TEST_F(ProfileReaders, AValueOutsideItsFieldFailsTheLoad) {
         const char* value; // as another tool would write it
         QString named;
     } cases[] = {
-        {"progMacrosSeq", 3, "RepeatNo", "40000",
-         "Overflow: row 3 of the table 'progMacrosSeq' holds 40000 in its column 'RepeatNo', "
+        {"progMacrosSeq", 3, "RepeatNo", "32768",
+         "Overflow: row 3 of the table 'progMacrosSeq' holds 32768 in its column 'RepeatNo', "
          "which holds -32,768 to 32,767."},
         {"progMacrosSubRoutines", 5, "ElseThenRepeat", "-32769",
          "holds -32769 in its column 'ElseThenRepeat'"},
@@ -170,6 +170,15 @@ TEST_F(ProfileReaders, ButtonsAndRulesReadEveryField) {
         EXPECT_EQ(b.action.sendSignal, c.sendSignal) << c.signal;
         EXPECT_EQ(b.action.signal, c.read) << c.signal;
         EXPECT_EQ(SignalNameOf(b.action) == "None", c.signal < 1 || c.signal > 9) << c.signal;
+    }
+    // A delay or interval no editor writes is brought into its range.
+    for (const auto& [stored, read] : {std::pair{-1, 0}, {0, 0}, {65535, 65535}, {65536, 65535}}) {
+        set("progButtons", 5, {{3, Value(qint64(stored))}, {5, Value(qint64(stored))}});
+        rs.open("SELECT * FROM progButtons WHERE ID = 5", conn);
+        ReadProgButton(rs, b);
+        rs.close();
+        EXPECT_EQ(b.action.delayMs, read) << stored;
+        EXPECT_EQ(b.action.intervalMs, read) << stored;
     }
     for (const qint64 repeat : {0, 99, 32767, 40000, -2}) {
         set("progButtons", 5, {{4, Value(repeat)}});

@@ -136,8 +136,8 @@ TEST(RuleTableValidate, ClosingChecksOnlyTheCommandsOfHexNotation) {
     table.rows[0].condition.data = "1A,,";
     table.rows[3].response.delay = "99999";
     EXPECT_EQ(table.firstBadList(), std::nullopt);
-    table.rows[8].response.command = "1A,,";
-    EXPECT_EQ(table.firstBadList(), listRefusal(8, RuleField::Command));
+    table.rows[0].response.command = "1A,,";
+    EXPECT_EQ(table.firstBadList(), listRefusal(0, RuleField::Command));
     table.notation = 1;
     EXPECT_EQ(table.firstBadList(), std::nullopt);
 }
@@ -243,8 +243,8 @@ TEST_F(RuleTableStorage, AStoredValueOutsideItsListIsRefusedNamingTheRule) {
         int signal = 0;
     } cases[] = {
         {"a kind beyond the options",
-         {{C::CondOpt, Value(qint64(9))}},
-         "rule 3 holds 9 in its column 'CondOpt', outside its list of 7 entries."},
+         {{C::CondOpt, Value(qint64(7))}},
+         "rule 3 holds 7 in its column 'CondOpt', outside its list of 7 entries."},
         {"a negative kind",
          {{C::CondOpt, Value(qint64(-1))}},
          "rule 3 holds -1 in its column 'CondOpt', outside its list of 7 entries."},
@@ -252,8 +252,8 @@ TEST_F(RuleTableStorage, AStoredValueOutsideItsListIsRefusedNamingTheRule) {
          {{C::CondCbo, Value(qint64(13))}},
          "rule 3 holds 13 in its column 'CondCbo', outside its list of 13 entries."},
         {"a line state beyond Signaling's 7 events",
-         {{C::CondOpt, Value(qint64(6))}, {C::CondCbo, Value(qint64(9))}},
-         "rule 3 holds 9 in its column 'CondCbo', outside its list of 7 entries."},
+         {{C::CondOpt, Value(qint64(6))}, {C::CondCbo, Value(qint64(7))}},
+         "rule 3 holds 7 in its column 'CondCbo', outside its list of 7 entries."},
         {"Signaling's last event",
          {{C::CondOpt, Value(qint64(6))}, {C::CondCbo, Value(qint64(6))}},
          nullptr,
@@ -261,8 +261,8 @@ TEST_F(RuleTableStorage, AStoredValueOutsideItsListIsRefusedNamingTheRule) {
          6,
          0},
         {"a signal beyond Play Sound",
-         {{C::respCbo, Value(qint64(42))}},
-         "rule 3 holds 42 in its column 'respCbo', outside its list of 9 entries."},
+         {{C::respCbo, Value(qint64(9))}},
+         "rule 3 holds 9 in its column 'respCbo', outside its list of 9 entries."},
         {"Play Sound", {{C::respCbo, Value(qint64(8))}}, nullptr, 0, 0, 8},
         {"empty positions",
          {{C::CondOpt, Value()}, {C::CondCbo, Value()}, {C::respCbo, Value()}},

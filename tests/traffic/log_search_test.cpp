@@ -1,6 +1,7 @@
 #include "traffic/log_search.h"
 
 #include <QStringList>
+#include <QStringMatcher>
 #include <gtest/gtest.h>
 
 using namespace kst;
@@ -67,9 +68,43 @@ TEST(LogSearch, FindsTheTextInAnyCaseAndNumbersEachMatchAmongAll) {
         {{"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxyz"},
          "YZ",
          {"1/1 yz", "1/1 yz", "1/1 yz", "1/1 yz"}},
+        // The text is the whole log, or longer; "aaa" holds one "aa".
+        {{"ab"}, "AB", {"1/1 ab", "1/1 ab", "1/1 ab", "1/1 ab"}},
+        {{"ab"}, "abc", {"0/0 ", "0/0 ", "0/0 ", "0/0 "}},
+        {{"aaa"}, "aa", {"1/1 aa", "1/1 aa", "1/1 aa", "1/1 aa"}},
+        {{"\u00ff\u00b5 \u0178\u039c"},
+         "\u0178\u00b5",
+         {"1/2 \u00ff\u00b5", "2/2 \u0178\u039c", "1/2 \u00ff\u00b5", "2/2 \u0178\u039c"}},
+        // Matches that end or start where counted pieces meet or a read piece ends, or
+        // stand across that place.
+        {{QString(LogSearch::PieceChars - 3, u'x'), "abab"},
+         "ab",
+         {"1/2 ab", "2/2 ab", "1/2 ab", "2/2 ab"}},
+        {{QString(LogSearch::PieceChars - 2, u'x'), "aaab"},
+         "aa",
+         {"1/1 aa", "1/1 aa", "1/1 aa", "1/1 aa"}},
+        {{QString(64 * 1024 - 2, u'x'), "ab", QString(LogSearch::PieceChars, u'x'), "ab"},
+         "ab",
+         {"1/2 ab", "2/2 ab", "1/2 ab", "2/2 ab"}},
+        {{QString(2 * LogSearch::PieceChars - 3, u'x'), "ab"},
+         "ab",
+         {"1/1 ab", "1/1 ab", "1/1 ab", "1/1 ab"}},
     };
     for (const auto& [lines, text, steps] : cases) {
-        for (const qint64 slice : {Whole, qint64(1), qint64(2), qint64(5)}) {
+        // The plain search reads the log in pieces, and finds and counts as reading it whole.
+        const Lines plain(lines);
+        const QString all = lines.join('\n');
+        const qsizetype first = QStringMatcher(text, Qt::CaseInsensitive).indexIn(all);
+        EXPECT_EQ(plain.indexOf(text, 0, all.size()), first < 0 ? -1 : first);
+        EXPECT_EQ(plain.indexOf(text, 0, first + text.size() - 1), -1);
+        EXPECT_EQ(plain.indexOf(u"", 0, all.size()), -1);
+        qint64 lastEnd = -1;
+        EXPECT_EQ(plain.count(u"", 0, all.size(), &lastEnd), 0);
+        EXPECT_EQ(lastEnd, 0);
+        for (const qint64 slice :
+             {Whole, qint64(1), qint64(2), qint64(5), LogSearch::PieceChars - 1}) {
+            if (slice < 10 && lines.join('\n').size() > 1000)
+                continue; // a step of a megabyte in slices of a few characters
             Lines log(lines);
             LogSearch search;
             search.setText(text);

@@ -59,12 +59,13 @@ void write(QByteArrayView text, bool wide, char* out) {
         std::memcpy(out, text.data(), static_cast<size_t>(text.size()));
 }
 
-// Whether the first `take` units of the text end inside a character of two units.
-bool splitsPair(QStringView text, qsizetype take) {
-    return take < text.size() && text[take - 1].isHighSurrogate();
+// Whether the first `take` units of the text end in the first unit of a character of
+// two units (its second may follow in the text, or come with the next one).
+bool endsInFirstOfPair(QStringView text, qsizetype take) {
+    return text[take - 1].isHighSurrogate();
 }
 
-bool splitsPair(QByteArrayView, qsizetype) {
+bool endsInFirstOfPair(QByteArrayView, qsizetype) {
     return false;
 }
 
@@ -376,9 +377,10 @@ template <class Text> bool LogStore::appendPiece(Text piece, StyleId style) {
     while (!piece.isEmpty()) {
         if (row(rowCount_ - 1).length() >= MaxRowChars && !startRow(true, style))
             return false;
-        qsizetype take = qMin<qsizetype>(MaxRowChars - row(rowCount_ - 1).length(), piece.size());
-        // A character of two units stays in one row: the next one.
-        if (splitsPair(piece, take) && --take == 0) {
+        const qsizetype room = MaxRowChars - row(rowCount_ - 1).length();
+        qsizetype take = qMin<qsizetype>(room, piece.size());
+        // A character of two units stays in one row: the next one, when this one is filled.
+        if (take == room && endsInFirstOfPair(piece, take) && --take == 0) {
             if (!startRow(true, style))
                 return false;
             continue;
@@ -427,6 +429,10 @@ bool LogStore::endLine(StyleId style) {
     const bool wide = row(rowCount_ - 1).wide();
     if (!roomInPage(wide ? 2 : 1, wide))
         return false;
+    // The break is an empty line's only character: the line takes its style.
+    Row& ended = row(rowCount_ - 1);
+    if (ended.length() == 0)
+        ended.styleA = style;
     Page& page = pages_.back();
     if (wide) {
         const char16_t lineBreak = u'\n';

@@ -201,8 +201,9 @@ TEST_F(EditorsTest, AStoredSignalOrChainOutsideItsListIsALoadErrorNamingTheButto
         qint64 value;
         const char* refusal; // none: the list shows its first entry
     } cases[] = {
-        {C::signals_, 42,
-         "button 5 holds 42 in its column 'signals', outside its list of 10 entries."},
+        {C::signals_, 10,
+         "button 5 holds 10 in its column 'signals', outside its list of 10 entries."},
+        {C::signals_, 9, nullptr},
         {C::signals_, -1,
          "button 5 holds -1 in its column 'signals', outside its list of 10 entries."},
         {C::chain, 33, "button 5 holds 33 in its column 'chain', outside its list of 33 entries."},
@@ -251,6 +252,8 @@ TEST_F(EditorsTest, ResetStoresTheDefaultButtonsAndKeepsTheEditorOpen) {
     EXPECT_EQ(boxes.texts().last(), "All buttons have been reset successfully!");
     EXPECT_EQ(ReadButtonTable(profileConn()), DefaultButtonTable());
     EXPECT_EQ(main.shared().LoadedButtons[0].action.command, "20,");
+    EXPECT_EQ(main.shared().LoadedButtons[31].chain, 0) << "nothing else: no chain, no signal";
+    EXPECT_FALSE(main.shared().LoadedButtons[31].action.sendSignal);
     EXPECT_EQ(main.ui().cmdProBut[0]->text(), "1");
 }
 

@@ -58,11 +58,90 @@ qint64 referenceCount(const QString& text, const QString& needle, qint64* lastEn
     return count;
 }
 
+// The store keeps its text in pages of a megabyte: a page holds this many characters
+// of Latin-1, half as many of wider text.
+constexpr qint64 PageChars = qint64(1) << 20;
+
+// A line as the store cuts it into rows, "+" before each row that continues one.
+QStringList rowsOfLine(const QString& line) {
+    QStringList rows;
+    for (qsizetype at = 0; at == 0 || at < line.size(); at += LogStore::MaxRowChars)
+        rows << (at > 0 ? "+" : "") + line.mid(at, LogStore::MaxRowChars);
+    return rows;
+}
+
+// Reading, copying and searching [from, to) with `from` and `to` at and around the
+// log's ends, the rows' starts and ends and the pages' edges agree with the text as one
+// string: a text taken from the log fits [from, to) exactly (it starts at the last
+// possible start) and no shorter stretch, and a little around it is searched as the
+// string is.
+void expectEdgesAgree(const LogStore& store, const QString& all) {
+    const qint64 length = all.size();
+    std::vector<qint64> edges = {-1, length + 1};
+    for (qint64 k = 0; k < store.rowCount(); ++k) {
+        const qint64 start = store.rowStart(k);
+        const qint64 toPage =
+            qMin(start % (PageChars / 2), PageChars / 2 - start % (PageChars / 2));
+        if (k > 1 && k + 2 < store.rowCount() && toPage > 2 * LogStore::MaxRowChars)
+            continue;
+        for (const qint64 d : {-2, -1, 0, 1, 2})
+            edges.push_back(start + d);
+        // A short row is read from each of its places.
+        for (qint64 d = 3; d <= store.rowLength(k);
+             d += store.rowLength(k) > 16 ? store.rowLength(k) : 1)
+            edges.push_back(start + d);
+    }
+    for (const qint64 from : edges) {
+        for (const qint64 to : {from, from + 1, from + 2, from + 3, from + LogStore::MaxRowChars}) {
+            const qint64 a = qBound<qint64>(0, from, length);
+            const qint64 b = qBound<qint64>(a, to, length);
+            const QString part = all.mid(a, b - a);
+            ASSERT_EQ(store.text(from, to), part) << from << " " << to;
+            LogStore copy;
+            copy.appendRange(store, from, to);
+            ASSERT_EQ(copy.text(0, copy.length()), part) << from << " " << to;
+            if (part.isEmpty() || part.size() > 3)
+                continue;
+            for (const QString& needle : {part, part.toUpper(), part.toLower()}) {
+                qint64 lastEnd = -1;
+                ASSERT_EQ(store.indexOf(needle, a, b), a) << a << " " << b;
+                ASSERT_EQ(store.count(needle, a, b, &lastEnd), 1) << a << " " << b;
+                ASSERT_EQ(lastEnd, b);
+                ASSERT_EQ(store.indexOf(needle, a, b - 1), -1) << a << " " << b;
+                ASSERT_EQ(store.indexOf(needle, a + 1, b), -1) << a << " " << b;
+                ASSERT_EQ(store.count(needle, a + 1, b, &lastEnd), 0) << a << " " << b;
+                ASSERT_EQ(lastEnd, a + 1);
+                const qint64 aroundFrom = qMax<qint64>(0, a - 9);
+                const QString around = all.mid(aroundFrom, b + 9 - aroundFrom);
+                const qsizetype at = QStringMatcher(needle, Qt::CaseInsensitive).indexIn(around);
+                ASSERT_EQ(store.indexOf(needle, aroundFrom, b + 9), at < 0 ? -1 : aroundFrom + at)
+                    << a << " " << b;
+                qint64 expectedEnd = 0;
+                ASSERT_EQ(store.count(needle, aroundFrom, b + 9, &lastEnd),
+                          referenceCount(around, needle, &expectedEnd))
+                    << a << " " << b;
+                ASSERT_EQ(lastEnd, aroundFrom + expectedEnd) << a << " " << b;
+            }
+        }
+    }
+}
+
 } // namespace
 
 TEST(LogStore, KeepsTextLinesAndStylesAsWritten) {
     const QString longLine(LogStore::MaxRowChars + 5, u'x');
     const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");
+    // Latin-1 to its last characters, letters in both cases, and runs of "a" whose
+    // matches of "aa" overlap.
+    const auto patterned = [](qint64 size) {
+        const QString pattern = QStringLiteral("Data 3C A5 aaa\u00ff\u00b5 data ");
+        return pattern.repeated(size / pattern.size() + 1).first(size);
+    };
+    const QString fullRow = patterned(LogStore::MaxRowChars);
+    const QString pageOfLines = (patterned(LogStore::MaxRowChars - 1) + "\n").repeated(256);
+    const QString pageLine = patterned(PageChars + 5000);
+    const QString widePageLine = "\u0100" + patterned(PageChars / 2 + 5000);
+    const QString toWidePage = patterned(PageChars - 1) + "\u20ac" + patterned(5000);
     struct Case {
         const char* what;
         std::vector<Write> writes;
@@ -112,6 +191,52 @@ TEST(LogStore, KeepsTextLinesAndStylesAsWritten) {
          QString(LogStore::MaxRowChars - 1, u'a') + smile + "z",
          {QString(LogStore::MaxRowChars - 1, u'a'), "+" + smile + "z"},
          {QString(LogStore::MaxRowChars - 1, u'a') + smile + "z|1"}},
+        {"a row of exactly a row's characters ends in a line break; one more takes two rows",
+         {{fullRow + "\r\n" + patterned(LogStore::MaxRowChars + 1), 1}},
+         fullRow + "\n" + patterned(LogStore::MaxRowChars + 1),
+         QStringList{fullRow} + rowsOfLine(patterned(LogStore::MaxRowChars + 1)),
+         {fullRow + "\n" + patterned(LogStore::MaxRowChars + 1) + "|1"}},
+        {"a full row is continued by the next text",
+         {{fullRow, 1}, {"d", 2}},
+         fullRow + "d",
+         {fullRow, "+d"},
+         {fullRow + "|1", "d|2"}},
+        {"a character of two units that ends a row exactly stays in it",
+         {{QString(LogStore::MaxRowChars - 2, u'a') + smile + "z", 1}},
+         QString(LogStore::MaxRowChars - 2, u'a') + smile + "z",
+         {QString(LogStore::MaxRowChars - 2, u'a') + smile, "+z"},
+         {QString(LogStore::MaxRowChars - 2, u'a') + smile + "z|1"}},
+        {"one written in two texts at a row's end goes on in the next row",
+         {{QString(LogStore::MaxRowChars - 1, u'a') + smile[0], 1}, {smile[1] + QString("z"), 1}},
+         QString(LogStore::MaxRowChars - 1, u'a') + smile + "z",
+         {QString(LogStore::MaxRowChars - 1, u'a'), "+" + smile + "z"},
+         {QString(LogStore::MaxRowChars - 1, u'a') + smile + "z|1"}},
+        {"an empty log", {}, "", {""}, {}},
+        {"an empty line is in the style of its line break, also the first",
+         {{"\r\n", 2}, {"\r\n", 3}, {"a", 1}},
+         "\n\na",
+         {"", "", "a"},
+         {"\n|2", "\n|3", "a|1"}},
+        {"a page of lines, its last line break at its very end",
+         {{pageOfLines + "next", 1}},
+         pageOfLines + "next",
+         QStringList(256, patterned(LogStore::MaxRowChars - 1)) << "next",
+         {pageOfLines + "next|1"}},
+        {"a line longer than a page, then a short one",
+         {{pageLine + "\r\nend", 1}},
+         pageLine + "\nend",
+         rowsOfLine(pageLine) << "end",
+         {pageLine + "\nend|1"}},
+        {"a line of wider characters longer than a page",
+         {{widePageLine, 2}},
+         widePageLine,
+         rowsOfLine(widePageLine),
+         {widePageLine + "|2"}},
+        {"a page of Latin-1 followed by wider characters",
+         {{toWidePage, 3}},
+         toWidePage,
+         rowsOfLine(toWidePage),
+         {toWidePage + "|3"}},
         {"control characters are kept",
          {{QString("nul:") + QChar(0) + "tab:\t\xFF", 1}},
          QString("nul:") + QChar(0) + "tab:\t\xFF",
@@ -128,6 +253,12 @@ TEST(LogStore, KeepsTextLinesAndStylesAsWritten) {
         EXPECT_EQ(store.length(), c.text.size());
         EXPECT_EQ(rowsOf(store), c.rows);
         EXPECT_EQ(runsOf(store), c.runs);
+        expectEdgesAgree(store, c.text);
+        if (std::all_of(c.text.begin(), c.text.end(),
+                        [](QChar ch) { return ch.unicode() <= 0xFF; })) {
+            EXPECT_LE(store.bytesHeld(), c.text.size() + 16 * store.rowCount() + 32)
+                << "a byte a Latin-1 character, 16 a row";
+        }
     }
 }
 
@@ -138,6 +269,7 @@ TEST(LogStore, AStyleIsKeptOnceWhateverUsesIt) {
     EXPECT_EQ(store.styleId(bold), id);
     EXPECT_NE(store.styleId({0x0000FF, true, false, false, 12}), id);
     EXPECT_EQ(store.style(id), bold);
+    EXPECT_EQ(store.styleId(store.style(0)), 0) << "the first style too";
     store.append(QStringLiteral("x\r\n"), id);
     const auto spans = store.rowSpans(1);
     ASSERT_EQ(spans.size(), 1u);
@@ -274,6 +406,41 @@ TEST(LogStore, MemoryRunningShortEndsTheGrowthAndKeepsWhatWasWritten) {
     EXPECT_FALSE(store.isFull());
     EXPECT_TRUE(store.isEmpty());
     EXPECT_EQ(store.rowCount(), 1);
+
+    // Each row: how often the store is given memory, what it then holds (the writes, so
+    // many times over: its first page of text, block of rows, two runs of styles in a row,
+    // block of runs: 64 rows of a run a character), and the first write past that.
+    const QString pageOfLines = (QString(LogStore::MaxRowChars - 1, u'x') + "\n").repeated(256);
+    const std::tuple<const char*, int, std::vector<Write>, int, Write> limits[] = {
+        {"a page", 0, {{pageOfLines, 1}}, 1, {"x", 1}},
+        {"a block of rows", 0, {{"x" + QString(65535, u'\n'), 1}}, 1, {"\n", 1}},
+        {"two runs in a row", 0, {{"a", 1}, {"b", 2}, {"a", 2}}, 1, {"c", 1}},
+        {"a block of runs",
+         1,
+         {{"a", 1}, {"b", 2}, {"c", 3}},
+         (64 * LogStore::MaxRowChars + 2) / 3,
+         {"a", 1}},
+    };
+    for (const auto& [what, grants, fits, times, past] : limits) {
+        LogStore tight;
+        int given = 0;
+        tight.setMemoryCheck([&, grants = grants](qsizetype) { return given++ < grants; });
+        QStringList runs;
+        for (int i = 0; i < times; ++i) {
+            for (const Write& w : fits) {
+                ASSERT_TRUE(tight.append(w.text, LogStore::StyleId(w.style))) << what << " " << i;
+                const QString style = u'|' + QString::number(w.style);
+                if (!runs.isEmpty() && runs.back().endsWith(style))
+                    runs.back().insert(runs.back().size() - style.size(), w.text);
+                else
+                    runs << w.text + style;
+            }
+        }
+        EXPECT_FALSE(tight.isFull()) << what;
+        EXPECT_FALSE(tight.append(past.text, LogStore::StyleId(past.style))) << what;
+        EXPECT_TRUE(tight.isFull()) << what;
+        EXPECT_EQ(runsOf(tight), runs) << what;
+    }
 }
 
 // A log beyond 2^31 characters (3 G): positions, rows, text and search past that
