@@ -11,7 +11,6 @@ namespace kst {
 
 namespace {
 
-constexpr qsizetype PageBytes = qsizetype(1) << 20;
 constexpr qint64 RowsPerBlock = qint64(1) << 16;
 constexpr qint64 RunsPerBlock = qint64(1) << 18;
 
@@ -432,7 +431,7 @@ bool LogStore::endLine(StyleId style) {
     // The break is an empty line's only character: the line takes its style.
     Row& ended = row(rowCount_ - 1);
     if (ended.length() == 0)
-        ended.styleA = style;
+        setStyleAt(ended, 0, style);
     Page& page = pages_.back();
     if (wide) {
         const char16_t lineBreak = u'\n';

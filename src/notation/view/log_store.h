@@ -29,6 +29,8 @@ class LogStore {
 public:
     using StyleId = quint16;
     static constexpr qsizetype MaxRowChars = 4096;
+    // Text is kept in pages of this many bytes: a byte a Latin-1 character, two a wider one.
+    static constexpr qsizetype PageBytes = qsizetype(1) << 20;
     // Decides whether `bytes` more may be taken for the log.
     using MemoryCheck = std::function<bool(qsizetype bytes)>;
 

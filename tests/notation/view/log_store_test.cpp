@@ -58,9 +58,8 @@ qint64 referenceCount(const QString& text, const QString& needle, qint64* lastEn
     return count;
 }
 
-// The store keeps its text in pages of a megabyte: a page holds this many characters
-// of Latin-1, half as many of wider text.
-constexpr qint64 PageChars = qint64(1) << 20;
+// A page holds this many characters of Latin-1, half as many of wider text.
+constexpr qint64 PageChars = LogStore::PageBytes;
 
 // A line as the store cuts it into rows, "+" before each row that continues one.
 QStringList rowsOfLine(const QString& line) {
