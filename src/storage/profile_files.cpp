@@ -4,6 +4,7 @@
 #include "platform/file_hold.h"
 #include "platform/file_names.h"
 #include "platform/runtime_error.h"
+#include "profile_readers.h"
 #include "profile_schema.h"
 #include "profile_validation.h"
 
@@ -82,6 +83,10 @@ public:
     QString path() const { return file_->fileName(); }
     // Puts the file in the target's place in one step: no moment without a whole target.
     void replace(const QString& target) {
+        // A pipe or a device node put at the name meanwhile is not replaced by a profile.
+        if (const QString notAFile = notAFileReason(target); !notAFile.isEmpty())
+            fail(err::PermissionDenied,
+                 QString("The profile '%1' cannot be replaced: %2").arg(target, notAFile));
         QString reason;
         if (!file_->setPermissions(permissions_))
             fail(err::PermissionDenied, QString("The profile '%1' cannot be replaced: %2")
@@ -128,8 +133,14 @@ void importTable(const ImportedColumns& table, const QString& olderPath,
     }
     for (int row = 0; row < rows; ++row) {
         // A value of the wrong kind or length is refused by the column, not stored.
-        for (int k = 1; k <= table.lastOrdinal; ++k)
-            target.setValue(k, source.value(k));
+        for (int k = 1; k <= table.lastOrdinal; ++k) {
+            try {
+                target.setValue(k, source.value(k));
+            } catch (const RunTimeError& e) {
+                fail(e.number(), QString("Row %1 of the table '%2': %3")
+                                     .arg(target.value(0).toText(), table.table, e.description()));
+            }
+        }
         source.moveNext();
         target.moveNext();
     }
@@ -162,6 +173,9 @@ void ImportOlderProfile(const QString& olderPath, const QString& currentPath,
         if (progress)
             progress(static_cast<int>(100 * (i + 1) / tables.size()));
     }
+    // What the columns take, the program may still not read (a Long column read as an
+    // Integer): refused here, the import would end the program at the profile's next load.
+    ReadEveryLoadedRow(profileConnStr(work.path()));
     work.replace(currentPath);
 }
 

@@ -259,6 +259,17 @@ ProfileSettings ReadSettings(const QString& settingsConnStr) {
     return s;
 }
 
+void ReadEveryLoadedRow(const QString& settingsConnStr) {
+    ReadSettings(settingsConnStr);
+    ProgButtons buttons;
+    ReadProgButtons(settingsConnStr, buttons);
+    AutoResponseRules rules;
+    ReadAutoResponseRules(settingsConnStr, rules);
+    constexpr int Macros = 8;
+    for (int macro = 1; macro <= Macros; ++macro)
+        LoadMacro(settingsConnStr, macro);
+}
+
 void SaveSettings(const QString& settingsConnStr, const SettingsToSave& values) {
     namespace C = SettingsColumn;
     db::Recordset rs;

@@ -87,6 +87,12 @@ struct ProfileSettings {
 };
 ProfileSettings ReadSettings(const QString& settingsConnStr);
 
+// Reads every row that a load of the profile, or the choice of any of its macros, reads,
+// as they read it: a value beyond its field (a repeat of 40000 that a rule reads as an
+// Integer) raises the error a load would raise, naming its table, row and column. What
+// the editors' lists take is theirs to check.
+void ReadEveryLoadedRow(const QString& settingsConnStr);
+
 // What the exit save and Save As write back into `Settings`: each part only when given
 // (the port only when `port` is).
 struct SettingsToSave {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/file_names.h"
 #include "platform/services.h"
 #include "storage/ini_file.h"
 
@@ -44,6 +45,18 @@ private:
 // The filter of the commands that choose a profile file.
 inline const QString ProfileFileFilter =
     QStringLiteral("All Files (*.*)|*.*|Kestrelon Files (*.kst)|*.kst");
+
+// Whether a name chosen for saving is refused because something other than a file stands
+// there (a named pipe, a device node, a socket, a folder): writing would replace it, and a
+// serial tool often runs with the rights to /dev. The refusal says what stands there, in a
+// box titled `title`; the caller lets the user choose again.
+inline bool refusedAsNoFile(const QString& fileName, const QString& title) {
+    const QString reason = notAFileReason(fileName);
+    if (reason.isEmpty())
+        return false;
+    msgBox(reason, MsgIcon::Exclamation, MsgButtons::Ok, title);
+    return true;
+}
 
 // What the user decided when the file chosen for saving already exists.
 enum class OverwriteChoice { Overwrite, ChooseAgain, Abandon };

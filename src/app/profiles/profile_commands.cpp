@@ -17,8 +17,10 @@ namespace kst {
 
 namespace {
 
+const QString ErrorTitle = QStringLiteral("Error:");
+
 void tell(const QString& message) {
-    msgBox(message, MsgIcon::Exclamation, MsgButtons::Ok, QStringLiteral("Error:"));
+    msgBox(message, MsgIcon::Exclamation, MsgButtons::Ok, ErrorTitle);
 }
 
 } // namespace
@@ -33,6 +35,8 @@ void ProfileCommands::mnuNew_Click() {
         const std::optional<ChosenFile> chosen = prepareDialog(ProfileFileFilter).showSave();
         if (!chosen)
             return;
+        if (refusedAsNoFile(chosen->fileName, ErrorTitle))
+            continue;
         // The name as the user gave it: no extension is added.
         if (FileExists(chosen->fileName)) {
             msgBox(QStringLiteral("File already exists, please use another name!"),
@@ -79,6 +83,8 @@ void ProfileCommands::mnuSaveSettings_Click() {
             target = current;
             break;
         }
+        if (refusedAsNoFile(target, ErrorTitle))
+            continue;
         if (const QString own = session_.ownFileAt(target); !own.isEmpty()) {
             tell(QStringLiteral("'%1' is %2: the profile is not saved over it. Please choose "
                                 "another name.")

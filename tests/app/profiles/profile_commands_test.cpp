@@ -2,10 +2,12 @@
 #include "app/profiles/frm_import.h"
 #include "app/profiles/profile_commands.h"
 #include "platform/db/catalog.h"
+#include "platform/file_names.h"
 #include "storage/button_table.h"
 #include "storage/profile_files.h"
 #include "storage/profile_readers.h"
 #include "support/guarded_fifo.h"
+#include "support/raw_sqlite.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -150,9 +152,10 @@ TEST_F(ProfileCommandsTest, SaveAsCopiesFirstWritesTheShownSettingsThenSwitches)
     EXPECT_EQ(folder.read("kst.ini"), ini);
 }
 
-// Open, the import and Open Log take only a file: a named pipe is refused at once, with a
-// message that says what it is, and the open profile stays.
-TEST_F(ProfileCommandsTest, ANamedPipeIsRefusedAtOnceByEveryCommandThatReadsAFile) {
+// Open, the import and Open Log take only a file, and New, Save As and Save Log write
+// only over one: a named pipe is refused at once, with a message that says what it is; it
+// stays a pipe and the open profile stays.
+TEST_F(ProfileCommandsTest, ANamedPipeIsRefusedAtOnceByEveryCommandThatReadsOrWritesAFile) {
     GuardedFifo fifo(device("Pipe.kst"));
     ASSERT_TRUE(fifo.made());
     const QByteArray profile = folder.read("Devices/Device1.kst");
@@ -180,7 +183,26 @@ TEST_F(ProfileCommandsTest, ANamedPipeIsRefusedAtOnceByEveryCommandThatReadsAFil
              main.mnuOpenLog_Click();
          },
          "Open Log Error:"},
+        {"New",
+         [&] {
+             dialogs.chooseNext(device("Pipe.kst"), "Pipe.kst");
+             main.mnuNew_Click();
+         },
+         "Error:"},
+        {"Save As",
+         [&] {
+             dialogs.chooseNext(device("Pipe.kst"), "Pipe.kst");
+             main.mnuSaveSettings_Click();
+         },
+         "Error:"},
+        {"Save Log",
+         [&] {
+             dialogs.chooseNext(device("Pipe.kst"), "Pipe.kst");
+             main.mnuSave_Click();
+         },
+         "Save Log Error:"},
     };
+    const QByteArray ini = folder.read("kst.ini");
     for (const auto& c : cases) {
         boxes.clear();
         c.run();
@@ -191,6 +213,8 @@ TEST_F(ProfileCommandsTest, ANamedPipeIsRefusedAtOnceByEveryCommandThatReadsAFil
             << c.command << ": " << boxes.boxes()[0].text.toStdString();
         EXPECT_EQ(current(), device("Device1.kst")) << c.command;
         EXPECT_EQ(folder.read("Devices/Device1.kst"), profile) << c.command;
+        EXPECT_EQ(pathKind(device("Pipe.kst")), PathKind::Other) << c.command;
+        EXPECT_EQ(folder.read("kst.ini"), ini) << c.command;
     }
     EXPECT_FALSE(fifo.readerWaited());
 }
@@ -267,20 +291,33 @@ TEST_F(ProfileCommandsTest, AnImportBringsTheOlderRowsInAndTheProfileIsLoadedAga
 
 TEST_F(ProfileCommandsTest, AFailedImportChangesNothingAtAll) {
     const QByteArray profile = folder.read("Devices/Device1.kst");
-    makeOlderProfile(folder.file("rows.kst"), 2); // two settings rows: one too many
-    EXPECT_THROW(ImportOlderProfile(folder.file("rows.kst"), current(), {}), RunTimeError);
-    EXPECT_EQ(folder.read("Devices/Device1.kst"), profile);
-
-    // A value of another kind, which the older file's engine kept: refused, not stored.
-    makeOlderProfile(folder.file("kind.kst"));
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(folder.file("kind.kst").toUtf8().constData(), &raw), SQLITE_OK);
-    ASSERT_EQ(
-        sqlite3_exec(raw, "UPDATE progMacrosSeq SET Delay = 'soon'", nullptr, nullptr, nullptr),
-        SQLITE_OK);
-    sqlite3_close(raw);
-    EXPECT_THROW(ImportOlderProfile(folder.file("kind.kst"), current(), {}), RunTimeError);
-    EXPECT_EQ(folder.read("Devices/Device1.kst"), profile);
+    const struct {
+        const char* what;
+        int settingsRows;
+        const char* change; // on the older file
+        const char* named;  // in the refusal
+    } cases[] = {
+        {"one settings row too many", 2, "", "Settings"},
+        {"a value of another kind, which the older file's engine kept", 1,
+         "UPDATE progMacrosSeq SET Delay = 'soon'", "Row 1 of the table 'progMacrosSeq': "},
+        {"a repeat its column takes but a rule reads as an Integer", 1,
+         "UPDATE progAutoResp SET respRepeat = 40000",
+         "row 1 of the table 'progAutoResp' holds 40000 in its column 'respRepeat'"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString older = folder.file(QString("older%1.kst").arg(++n));
+        makeOlderProfile(older, c.settingsRows);
+        ASSERT_EQ(sqliteExec(older, c.change), SQLITE_OK);
+        try {
+            ImportOlderProfile(older, current(), {});
+            ADD_FAILURE() << "imported";
+        } catch (const RunTimeError& e) {
+            EXPECT_TRUE(e.description().contains(c.named)) << e.description().toStdString();
+        }
+        EXPECT_EQ(folder.read("Devices/Device1.kst"), profile);
+    }
 
     // The open profile is not imported into itself.
     EXPECT_THROW(ImportOlderProfile(current(), current(), {}), RunTimeError);
