@@ -67,7 +67,8 @@ void LogSearch::setText(const QString& text) {
         return;
     text_ = text;
     forgetCounts();
-    stepping_ = false;
+    resumeAt_ = 0;
+    stepping_ = stepped_ = false;
 }
 
 void LogSearch::forgetCounts() {
@@ -79,11 +80,11 @@ void LogSearch::logChanged(qint64, qint64 removed) {
         return;
     forgetCounts();
     resumeAt_ = 0;
-    stepping_ = false;
+    stepping_ = stepped_ = false;
 }
 
 void LogSearch::startStep() {
-    stepping_ = true;
+    stepping_ = stepped_ = true;
     hit_ = -1;
     lookFrom_ = resumeAt_;
 }

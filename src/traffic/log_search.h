@@ -53,7 +53,8 @@ public:
     // takes counting about this many at most.
     static constexpr qint64 PieceChars = 1 << 20;
 
-    // The text to look for; a new text is counted anew and ends a step under way.
+    // The text to look for; a new text is counted anew, ends a step under way, and its
+    // first step starts at the top of the log.
     void setText(const QString& text);
     const QString& text() const { return text_; }
 
@@ -66,6 +67,12 @@ public:
     // when none follows. It replaces a step under way; the count goes on where it stood.
     void startStep();
     bool stepping() const { return stepping_; }
+    // Whether a step was taken with this text since it was set or the log was cleared:
+    // until then steps start at the top, wherever the caret stands.
+    bool hasStepped() const { return stepped_; }
+    // The user put the caret or the selection elsewhere: the next step goes on from
+    // `position` (the selection's end), and from the top when nothing follows.
+    void continueFrom(qint64 position) { resumeAt_ = position; }
     // Works on the step, reading about `chars` characters of the log (a little more
     // where a match's number needs it).
     Step work(const SearchableText& log, qint64 chars);
@@ -93,6 +100,7 @@ private:
     std::vector<Mark> marks_{{0, 0, 0}};
     qint64 resumeAt_ = 0;
     bool stepping_ = false;
+    bool stepped_ = false;
     qint64 hit_ = -1;
     // Where the step's look ahead of the count goes on.
     qint64 lookFrom_ = 0;

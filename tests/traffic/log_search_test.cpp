@@ -203,9 +203,8 @@ TEST(LogSearch, AMatchAcrossTheOldEndOfTheLogIsCountedOnceWhenTheRestArrives) {
     }
 }
 
-// Each row: the log's lines, a text looked for before (its match is where the step goes
-// on from), the text, the slice, how many slices show the match and how many end the
-// step (counting the whole log), and what the step shows.
+// Each row: the log's lines, a text looked for before, the text, the slice, how many slices show
+// the match and how many end the step (counting the whole log), and what the step shows.
 TEST(LogSearch, AStepInSlicesShowsItsMatchBeforeTheCountEnds) {
     const QStringList many(1000, QStringLiteral("0123456789"));
     QStringList lateMatch = many;
@@ -215,12 +214,11 @@ TEST(LogSearch, AStepInSlicesShowsItsMatchBeforeTheCountEnds) {
         // Behind the count's reach, the text is looked for a slice ahead of it.
         {lateMatch, "", "x", 100, 99, 110, "1/1"},
         {many, "", "nowhere", 1000, 11, 11, "0/0"},
-        // A new text goes on from the last match, far ahead of where its count begins.
-        {lateMatch, "x", "0123", 100, 1, 110, "902/1000"},
+        // A new text starts at the top, wherever the last text's match was.
+        {lateMatch, "x", "0123", 100, 1, 110, "1/1000"},
+        {lateMatch, "x", "8X", 100, 99, 110, "1/1"},
         // The same text is counted already: the step wraps to the top at once.
         {lateMatch, "x", "x", 100, 1, 1, "1/1"},
-        // Nothing follows the last match: the one at the top shows when the count ends.
-        {lateMatch, "x", "8X", 100, 110, 110, "1/1"},
     };
     for (const auto& [lines, before, text, slice, toShow, toEnd, shown] : cases) {
         Lines log(lines);
@@ -275,5 +273,10 @@ TEST(LogSearch, AChangeOtherThanAtTheEndOrANewTextCountsAgainFromTheTop) {
     search.setText("b");
     const LogSearch::Match match = search.next(log);
     EXPECT_EQ(match.count, 3);
-    EXPECT_EQ(match.number, 2) << "a new text goes on from the last match";
+    EXPECT_EQ(match.number, 1) << "a new text starts at the top";
+    // A caret the user put elsewhere: the step goes on behind it, or from the top.
+    search.continueFrom(2);
+    EXPECT_EQ(search.next(log).number, 2);
+    search.continueFrom(log.length());
+    EXPECT_EQ(search.next(log).number, 1);
 }

@@ -43,7 +43,13 @@ void LogSearchControl::responseBox_Change() {
     const bool hasText = !window_.log().isEmpty();
     for (QWidget* control : std::initializer_list<QWidget*>{ui.Clear, ui.Label2, ui.Text2})
         control->setEnabled(hasText);
-    ui.lblSearchResult->hide();
+    hideResult();
+}
+
+void LogSearchControl::hideResult() {
+    QLabel* result = window_.ui().lblSearchResult;
+    result->clear();
+    result->hide();
 }
 
 void LogSearchControl::responseBox_ContentsChange(qint64 from, qint64 removed) {
@@ -55,7 +61,8 @@ void LogSearchControl::responseBox_ContentsChange(qint64 from, qint64 removed) {
 void LogSearchControl::Text2_Change() {
     const MainControls& ui = window_.ui();
     ui.cmdSearch->setEnabled(!ui.Text2->text().isEmpty());
-    ui.lblSearchResult->hide();
+    search_.setText(ui.Text2->text());
+    hideResult();
     ui.responseBox->clearMark();
     next_.cancel();
 }
@@ -66,7 +73,13 @@ void LogSearchControl::Text2_KeyPress(int keyAscii) {
 }
 
 void LogSearchControl::cmdSearch_Click() {
+    const LogView* box = window_.ui().responseBox;
     search_.setText(window_.ui().Text2->text());
+    // The step goes on behind a caret or selection the user placed since the last one; the
+    // first step of a text starts at the top.
+    if (search_.hasStepped() && box->userPlacements() != placementsSeen_)
+        search_.continueFrom(box->selectionEnd());
+    placementsSeen_ = box->userPlacements();
     search_.startStep();
     shown_ = -1;
     next_.cancel();
@@ -89,14 +102,15 @@ void LogSearchControl::work() {
     }
     if (!step.counted) {
         // A result shown belongs to the step before.
-        ui.lblSearchResult->hide();
+        hideResult();
         next_ = scheduler_.after(0, [this] { work(); });
         return;
     }
-    // The room beside the Search button holds a few digits at the design font.
+    // The room beside the Search button holds a few digits at the design font. Shown
+    // first, so that the new text is told to readers of the window as it is set.
+    ui.lblSearchResult->show();
     showTextWhole(ui.lblSearchResult,
                   QStringLiteral("String found: %1/%2").arg(match.number).arg(match.count));
-    ui.lblSearchResult->show();
     if (match.found())
         return;
     ui.responseBox->clearMark();

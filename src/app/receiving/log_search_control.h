@@ -40,6 +40,9 @@ public:
 private:
     void work();
     void highlight(qint64 position, qint64 length);
+    // A result no longer shown is no longer there either, for a reader of the window as
+    // for the eye: the next result never shows the last one first.
+    void hideResult();
 
     MainView& window_;
     Scheduler& scheduler_;
@@ -48,6 +51,8 @@ private:
     TimerHandle next_;
     // The match the step under way shows.
     qint64 shown_ = -1;
+    // The log's count of the user's caret placings at the last step.
+    quint64 placementsSeen_ = 0;
 };
 
 } // namespace kst

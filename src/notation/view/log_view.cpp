@@ -536,6 +536,7 @@ void LogView::moveCaret(qint64 position, bool keepAnchor) {
 void LogView::selectAll() {
     if (!store_)
         return;
+    ++userPlacements_;
     anchor_ = 0;
     caret_ = store_->length();
     viewport()->update();
@@ -615,6 +616,7 @@ void LogView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     dragPoint_ = event->position().toPoint();
+    ++userPlacements_;
     if (sinceDoubleClick_.isValid() &&
         sinceDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
         (dragPoint_ - doubleClickPoint_).manhattanLength() < QApplication::startDragDistance()) {
@@ -674,6 +676,7 @@ void LogView::mouseReleaseEvent(QMouseEvent* event) {
 void LogView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !store_)
         return;
+    ++userPlacements_;
     const qint64 position = positionAt(event->position().toPoint());
     const qint64 row = store_->rowAt(position);
     const qint64 start = store_->rowStart(row);
@@ -806,6 +809,7 @@ void LogView::keyPressEvent(QKeyEvent* event) {
         const bool select = event == (direction > 0 ? QKeySequence::SelectNextPage
                                                     : QKeySequence::SelectPreviousPage);
         if (move || select) {
+            ++userPlacements_;
             movePage(direction, select);
             if (select)
                 publishSelection();
@@ -814,6 +818,7 @@ void LogView::keyPressEvent(QKeyEvent* event) {
     }
     for (const Move& m : moves) {
         if (event == m.move || event == m.select) {
+            ++userPlacements_;
             moveCaret(m.to(), event == m.select);
             if (event == m.select)
                 publishSelection();

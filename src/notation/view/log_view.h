@@ -41,6 +41,10 @@ public:
     void storeReset();
 
     qint64 caret() const { return caret_; }
+    // Counts the user's placings of the caret or the selection (a click, a key, Select
+    // All); the program's own (an append, select()) leave it. A change since it was last
+    // read tells that the user put the caret somewhere.
+    quint64 userPlacements() const { return userPlacements_; }
     bool hasSelection() const { return anchor_ != caret_; }
     qint64 selectionStart() const { return qMin(anchor_, caret_); }
     qint64 selectionEnd() const { return qMax(anchor_, caret_); }
@@ -148,6 +152,7 @@ private:
     std::optional<BarState> pendingBar_;
     qint64 anchor_ = 0;
     qint64 caret_ = 0;
+    quint64 userPlacements_ = 0;
     qint64 markFrom_ = 0;
     qint64 markLength_ = 0;
     bool dragging_ = false;

@@ -90,6 +90,14 @@ TEST_F(LogSearchView, StepsThroughTheMatchesInAnyCaseAndWrapsToTheTop) {
     EXPECT_EQ(selected(), "ok");
     ui().cmdSearch->click();
     EXPECT_EQ(result(), "String found: 1/2");
+    // A new text starts at the top; a step goes on behind the caret the user moved.
+    EXPECT_EQ(search("data"), "String found: 1/3");
+    QTest::keyClick(ui().responseBox, Qt::Key_End, Qt::ControlModifier);
+    ui().cmdSearch->click();
+    EXPECT_EQ(result(), "String found: 1/3") << "nothing behind the end: from the top";
+    QTest::keyClick(ui().responseBox, Qt::Key_Down);
+    ui().cmdSearch->click();
+    EXPECT_EQ(result(), "String found: 3/3");
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
 
