@@ -244,8 +244,10 @@ private:
             byteEscape();
             return;
         }
-        if (c == '\r' || c == '\n')
-            return; // line breaks of the file are no text
+        if (c == '\r' || c == '\n' || c == '\0')
+            return; // line breaks of the file are no text, nor is a NUL byte
+        // "\*" marks only the control word right after it.
+        const bool optional = std::exchange(optionalNext_, false);
         if (c == '{' || c == '}' || c == '\\')
             flushBytes(true); // markup may change the style or the code page
         if (c == '{') {
@@ -262,7 +264,7 @@ private:
             if (stack_.empty())
                 ended_ = true; // the end of the document
         } else if (c == '\\') {
-            controlWord(state_);
+            controlWord(state_, optional);
         } else if (state_.colorTable) {
             if (c == ';')
                 endColor();
@@ -278,7 +280,7 @@ private:
         bool ascii = static_cast<uchar>(in_[from]) < 0x80;
         while (to < in_.size()) {
             const char c = in_[to];
-            if (c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n')
+            if (c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n' || c == '\0')
                 break;
             ascii = ascii && static_cast<uchar>(c) < 0x80;
             ++to;
@@ -301,7 +303,8 @@ private:
         pos_ += hex.size();
         bool ok = false;
         const int byte = hex.toInt(&ok, 16);
-        if (ok && !state_.skipped && !state_.colorTable)
+        // A NUL is no character of a text: a reader of the log would stop at it.
+        if (ok && byte != 0 && !state_.skipped && !state_.colorTable)
             bytes_ += static_cast<char>(byte);
     }
 
@@ -346,7 +349,9 @@ private:
         return at->second.get();
     }
 
-    void controlWord(GroupState& state) {
+    // `optional`: the word follows "\*", so its group is skipped unless the reader knows
+    // the word as a destination whose text it shows.
+    void controlWord(GroupState& state, bool optional) {
         if (pos_ >= in_.size())
             return;
         const char first = in_[pos_];
@@ -374,6 +379,9 @@ private:
             param = -param;
         if (pos_ < in_.size() && in_[pos_] == ' ')
             ++pos_; // the space that ends a control word is part of it
+        // A field's result is its text, however the writer marks the group.
+        if (optional && word != "fldrslt")
+            state.skipped = true;
         if (word == "bin") {
             binaryLeft_ = std::max(param, qint64(0));
             skipBinary();
@@ -400,8 +408,8 @@ private:
                 text(state, QString(QChar(0x2011)));
             break;
         case '*':
-            // An optional destination: skipped when the reader does not know it.
-            state.skipped = true;
+            // An optional destination follows: skipped when the reader does not know it.
+            optionalNext_ = true;
             break;
         case '\r':
         case '\n':
@@ -467,7 +475,10 @@ private:
         } else if (word == "uc") {
             state.skipAfterUnicode = std::clamp(param, 0, 8);
         } else if (word == "u" && hasParam) {
-            if (!state.skipped)
+            // A 16-bit number, negative above 32767; anything else, or a NUL, is no
+            // character, and its stand-ins are skipped all the same.
+            const bool character = param != 0 && param >= -32768 && param <= 65535;
+            if (character && !state.skipped)
                 text(state,
                      QString(QChar(static_cast<char16_t>(param < 0 ? param + 65536 : param))));
             skipFallback(state.skipAfterUnicode);
@@ -514,6 +525,7 @@ private:
     QByteArray in_;
     qsizetype pos_ = 0;
     qint64 binaryLeft_ = 0;
+    bool optionalNext_ = false;
     bool checked_ = false;
     bool started_ = false;
     bool ended_ = false;

@@ -109,6 +109,9 @@ TEST(Rtf, EachSnippetReadsAsItsText) {
          R"({\rtf1 {\field{\*\fldinst IF {\field{\*\fldinst PAGE}{\fldrslt 1}} = 1 "a" "b"}{\fldrslt c}}})",
          "c"},
         {"a field without result", R"({\rtf1 x{\field{\*\fldinst PAGE}}y})", "xy"},
+        {"a result marked ignorable, as one word processor writes every link",
+         R"({\rtf1 a {\field{\*\fldinst HYPERLINK "x"}{\*\fldrslt link text}} b})",
+         "a link text b"},
         {"an unknown destination stays hidden", R"({\rtf1 a{\*\unknown secret {\b more}}b})", "ab"},
         // Characters written as control words and symbols
         {"dashes and bullets", R"({\rtf1 emdash\emdash and bullet\bullet})",
@@ -158,6 +161,8 @@ TEST(Rtf, EachSnippetReadsAsItsText) {
         {"Korean", R"({\rtf1{\fonttbl{\f0\fcharset129 K;}}\f0 \'c7\'d1})", u"\ud55c"_s},
         {"a first byte cut off by markup pairs with nothing",
          R"({\rtf1{\fonttbl{\f0\fcharset128 G;}}\f0 \'82\par \'82\'a0})", u"\n\u3042"_s},
+        {"Unicode escapes beyond 16 bits and NULs are no characters, nor their stand-ins",
+         "{\\rtf1 a\\u65536?b\\u99999999?c\\u-32769?d\\u0?e\\'00f\0g}"s, "abcdefg"},
         {"Unicode escapes and their two-byte stand-ins",
          R"({\rtf1\ansicpg932{\fonttbl{\f0\fcharset128 G;}}\f0\uc2 \u12354\'82\'a0\'82\'a2})",
          u"\u3042\u3044"_s},
