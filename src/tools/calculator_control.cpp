@@ -26,7 +26,7 @@ CalculatorControl::CalculatorControl(const CalculatorControls& controls, int& ca
                                      int& calcOperation)
     : ui_(controls), notation_(calcNotation), operation_(calcOperation),
       crcOptionPalette_(controls.operators[opCrc]->palette()) {
-    new CheckedField(
+    operands_ = new CheckedField(
         ui_.txtOperands,
         {.key = [this](QChar typed) { return operandKey(typed, notation_, operation_); },
          .enter = [this] { txtOperands_Enter(); },
@@ -138,8 +138,7 @@ void CalculatorControl::layOut(int op) {
 }
 
 void CalculatorControl::limitOperands() {
-    const int length = operandMaxLength(notation_, operation_);
-    ui_.txtOperands->setMaxLength(length > 0 ? length : 32767);
+    operands_->setTypingLimit(operandMaxLength(notation_, operation_));
 }
 
 // ---------------------------------------------------------------------------------------

@@ -11,6 +11,8 @@ class QRadioButton;
 
 namespace kst {
 
+class CheckedField;
+
 struct Notice;
 
 // The controls of one calculator: the main window's pane or the calculator window's frame.
@@ -63,6 +65,7 @@ private:
     void refuse(const Notice& notice);
 
     CalculatorControls ui_;
+    CheckedField* operands_ = nullptr;
     int& notation_;
     int& operation_;
     QPalette crcOptionPalette_;

@@ -11,11 +11,12 @@
 namespace kst {
 
 ConverterControl::ConverterControl(const ConverterControls& controls) : ui_(controls) {
-    new CheckedField(ui_.Text2,
-                     {.key = [this](QChar typed) { return converterKey(typed, fromNotation_); },
-                      .enter = [this] { Text2_Enter(); },
-                      .validate = [this] { return Text2_Validate(); }},
-                     this);
+    input_ =
+        new CheckedField(ui_.Text2,
+                         {.key = [this](QChar typed) { return converterKey(typed, fromNotation_); },
+                          .enter = [this] { Text2_Enter(); },
+                          .validate = [this] { return Text2_Validate(); }},
+                         this);
     for (int i = 0; i < 4; ++i) {
         const auto at = static_cast<size_t>(i);
         connect(ui_.Option3[at], &QRadioButton::toggled, this, [this, i](bool on) {
@@ -41,7 +42,7 @@ void ConverterControl::Option3_Click(int Index) {
     ui_.Text1->clear();
     ui_.Text2->clear();
     fromNotation_ = Index;
-    ui_.Text2->setMaxLength(converterMaxLength(Index));
+    input_->setTypingLimit(converterMaxLength(Index));
 }
 
 void ConverterControl::Option4_Click(int Index) {

@@ -10,6 +10,8 @@ class QRadioButton;
 
 namespace kst {
 
+class CheckedField;
+
 // The notation converter's controls in the calculator window.
 struct ConverterControls {
     QLineEdit* Text2 = nullptr; // the input
@@ -43,6 +45,7 @@ private:
     bool Text2_Validate();
 
     ConverterControls ui_;
+    CheckedField* input_ = nullptr;
     int fromNotation_ = 0;
     int toNotation_ = 1;
 };

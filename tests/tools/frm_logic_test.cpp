@@ -100,19 +100,22 @@ TEST_F(CalculatorWindowTest, AsciiLeavesOnlyTheCrcAndBackAgain) {
 
 TEST_F(CalculatorWindowTest, SingleOperandFieldTakesOneBytesDigits) {
     choose(ncHex, opNot);
-    EXPECT_EQ(calc().txtOperands->maxLength(), 2);
     QTest::keyClicks(calc().txtOperands, "f,0f");
     EXPECT_EQ(calc().txtOperands->text(), "F0");
+    calc().txtOperands->clear();
+    calc().txtOperands->insert("x1y2z3"); // as a paste does: filtered, then cut
+    EXPECT_EQ(calc().txtOperands->text(), "12");
+    calc().txtOperands->setText("F0");
     calc().cmdCal->click();
     EXPECT_EQ(calc().txtResult->text(), "0F ");
     calc().operators[opSum]->click();
-    EXPECT_EQ(calc().txtOperands->maxLength(), 32767);
+    QTest::keyClicks(calc().txtOperands, "1,2,3,");
+    EXPECT_EQ(calc().txtOperands->text(), "1,2,3,") << "a list of any length";
 }
 
 TEST_F(CalculatorWindowTest, CalculateRunsTheFieldsCheckFirst) {
     // Typed past the field's checks: Not of 999 is no byte and gives no number.
     choose(ncDec, opNot);
-    calc().txtOperands->setMaxLength(32767);
     EXPECT_EQ(calculate("999"), "");
     ASSERT_EQ(boxes.boxes().size(), 1);
     EXPECT_EQ(boxes.texts(), QStringList{"Invalid data: data input must be within 1 byte"});
@@ -224,9 +227,8 @@ TEST_F(CalculatorWindowTest, AnotherWindowTakingTheFocusChecksNothing) {
 // The converter
 
 TEST_F(CalculatorWindowTest, ConverterOpensFromDecimalToHexadecimal) {
-    EXPECT_EQ(conv().Text2->maxLength(), 5);
     EXPECT_FALSE(conv().Command3->isEnabled());
-    QTest::keyClicks(conv().Text2, "6a5,535");
+    QTest::keyClicks(conv().Text2, "6a5,5356");
     EXPECT_EQ(conv().Text2->text(), "65535");
     conv().Command3->click();
     EXPECT_EQ(conv().Text1->text(), "FFFF");
@@ -246,8 +248,7 @@ TEST_F(CalculatorWindowTest, ConverterNotationsEmptyTheirBoxes) {
     EXPECT_EQ(conv().Text1->text(), "1100");
     conv().Option3[1]->click();
     EXPECT_TRUE(conv().Text2->text().isEmpty());
-    EXPECT_EQ(conv().Text2->maxLength(), 4);
-    QTest::keyClicks(conv().Text2, "ffff");
+    QTest::keyClicks(conv().Text2, "ffff1");
     QTest::keyClick(conv().Text2, Qt::Key_Return);
     EXPECT_EQ(conv().Text1->text(), "1111111111111111");
     conv().Option4[0]->click();

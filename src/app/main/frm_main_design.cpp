@@ -63,12 +63,10 @@ public:
                      int top, int width, int height) {
         return place(new QGroupBox(caption, parent), name, left, top, width, height);
     }
-    QLineEdit* textBox(QWidget* parent, const QString& name, const QString& text, int maxLength,
-                       int left, int top, int width, int height) {
-        auto* box = place(new QLineEdit(text, parent), name, left, top, width, height);
-        if (maxLength > 0)
-            box->setMaxLength(maxLength);
-        return box;
+    // A field's typing limit is its checks' (CheckedField), not the line's own maximum.
+    QLineEdit* textBox(QWidget* parent, const QString& name, const QString& text, int left, int top,
+                       int width, int height) {
+        return place(new QLineEdit(text, parent), name, left, top, width, height);
     }
     LineControl* line(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2) {
         auto* line = named(new LineControl(parent), name);
@@ -189,7 +187,7 @@ void frmMain::buildLeftPane(QWidget* form) {
     ui_.Label3 = d.label(calc, QStringLiteral("Label3"),
                          QStringLiteral("Input operands (e.g. 10,11,)"), 120, 270, 4560, 210);
     ui_.txtOperands =
-        d.textBox(calc, QStringLiteral("txtOperands"), QString(), 0, 120, 510, 4560, 300);
+        d.textBox(calc, QStringLiteral("txtOperands"), QString(), 120, 510, 4560, 300);
     QGroupBox* notation = d.frame(calc, QStringLiteral("fraOperandsFormat"),
                                   QStringLiteral("Operands format"), 120, 900, 4560, 600);
     ui_.Option4 = d.notationOptions(notation, QStringLiteral("Option4"), 270, 270);
@@ -213,10 +211,9 @@ void frmMain::buildLeftPane(QWidget* form) {
     ui_.lblRemainder = d.label(calc, QStringLiteral("lblRemainder"),
                                QStringLiteral("Remainder (Mod)"), 2430, 3330, 1650, 210);
     d.label(calc, QStringLiteral("Label5"), QStringLiteral("Result:"), 120, 3600, 570, 210);
-    ui_.txtResult =
-        d.textBox(calc, QStringLiteral("txtResult"), QString(), 0, 720, 3570, 1650, 300);
+    ui_.txtResult = d.textBox(calc, QStringLiteral("txtResult"), QString(), 720, 3570, 1650, 300);
     ui_.txtRemainder =
-        d.textBox(calc, QStringLiteral("txtRemainder"), QString(), 0, 2430, 3570, 1650, 300);
+        d.textBox(calc, QStringLiteral("txtRemainder"), QString(), 2430, 3570, 1650, 300);
 
     // The tab pane with the ASCII chart and the user's notes.
     ui_.SSTab1 = d.place(new TabControl(form), QStringLiteral("SSTab1"), 120, 4710, 4800, 4500);
@@ -244,7 +241,7 @@ void frmMain::buildMonitoringFrame(QWidget* form) {
     ui_.Label2 = d.label(monitoring, QStringLiteral("Label2"), QStringLiteral("Search string:"),
                          120, 3390, 1080, 225);
     ui_.Label2->setEnabled(false);
-    ui_.Text2 = d.textBox(monitoring, QStringLiteral("Text2"), QString(), 0, 1230, 3390, 2250, 300);
+    ui_.Text2 = d.textBox(monitoring, QStringLiteral("Text2"), QString(), 1230, 3390, 2250, 300);
     ui_.Text2->setEnabled(false);
     ui_.cmdSearch = d.button(monitoring, QStringLiteral("cmdSearch"), QStringLiteral("Search"),
                              3540, 3390, 840, 330);
@@ -296,7 +293,7 @@ void frmMain::buildSendPane(QWidget* monitoring) {
     ui_.Combo1->setInsertPolicy(QComboBox::NoInsert);
     // What is typed is what is sent: no entry of the history completes it.
     ui_.Combo1->setCompleter(nullptr);
-    ui_.Text3 = d.textBox(send, QStringLiteral("Text3"), QString(), 0, 4440, 480, 780, 315);
+    ui_.Text3 = d.textBox(send, QStringLiteral("Text3"), QString(), 4440, 480, 780, 315);
     ui_.Text3->hide();
     ui_.Send = d.button(send, QStringLiteral("Send"), QStringLiteral("Send"), 5250, 465, 840, 345);
     ui_.cmdStop =
@@ -306,19 +303,19 @@ void frmMain::buildSendPane(QWidget* monitoring) {
     ui_.lblCmdDelay =
         d.label(send, QStringLiteral("lblCmdDelay"), QStringLiteral("Delay"), 120, 930, 480, 210);
     ui_.txtCmdDelay =
-        d.textBox(send, QStringLiteral("txtCmdDelay"), QStringLiteral("0"), 5, 600, 870, 660, 300);
+        d.textBox(send, QStringLiteral("txtCmdDelay"), QStringLiteral("0"), 600, 870, 660, 300);
     ui_.lblCmdDelay1 =
         d.label(send, QStringLiteral("lblCmdDelay1"), QStringLiteral("ms"), 1290, 930, 240, 210);
     ui_.Line1 = d.line(send, QStringLiteral("Line1"), 1560, 1020, 1740, 1020);
     ui_.lblCmdRepeat = d.label(send, QStringLiteral("lblCmdRepeat"), QStringLiteral("Repeat"), 1770,
                                930, 540, 210);
-    ui_.txtCmdRepeat = d.textBox(send, QStringLiteral("txtCmdRepeat"), QStringLiteral("0"), 3, 2340,
-                                 870, 540, 300);
+    ui_.txtCmdRepeat =
+        d.textBox(send, QStringLiteral("txtCmdRepeat"), QStringLiteral("0"), 2340, 870, 540, 300);
     ui_.Line2 = d.line(send, QStringLiteral("Line2"), 2910, 1020, 3090, 1020);
     ui_.lblCmdInterval = d.label(send, QStringLiteral("lblCmdInterval"), QStringLiteral("Interval"),
                                  3120, 930, 600, 210);
-    ui_.txtCmdInterval = d.textBox(send, QStringLiteral("txtCmdInterval"), QStringLiteral("0"), 5,
-                                   3750, 870, 660, 300);
+    ui_.txtCmdInterval =
+        d.textBox(send, QStringLiteral("txtCmdInterval"), QStringLiteral("0"), 3750, 870, 660, 300);
     ui_.lblCmdInterval1 =
         d.label(send, QStringLiteral("lblCmdInterval1"), QStringLiteral("ms"), 4440, 930, 240, 210);
 

@@ -43,6 +43,7 @@ SendPane::SendPane(Session& session, MainView& window, TwipsSurface& surface, Se
         QWidget* shown = field == Field::Command ? window.ui().Combo1 : nullptr;
         new CheckedField(editOf(field),
                          {.key = [this, field](QChar typed) { return key(field, typed); },
+                          .typingLimit = typingLimitOf(field),
                           .enter = [this, field] { enter(field); },
                           .validate = [this, field] { return validate(field) && tidy(field); }},
                          this, shown);
@@ -64,6 +65,18 @@ QLineEdit* SendPane::editOf(Field field) const {
         return ui.txtCmdInterval;
     }
     return nullptr;
+}
+
+int SendPane::typingLimitOf(Field field) {
+    switch (field) {
+    case Field::Delay:
+    case Field::Interval:
+        return 5;
+    case Field::Repeat:
+        return 3;
+    default:
+        return 0;
+    }
 }
 
 int SendPane::notationOf(Field field) const {

@@ -40,6 +40,8 @@ public:
 private:
     enum class Field { Command, ControlCodes, Delay, Repeat, Interval };
     QLineEdit* editOf(Field field) const;
+    // How many characters typing or pasting may put in the field; 0, no limit.
+    static int typingLimitOf(Field field);
     // The notation of a byte-list field: the control codes are always hexadecimal.
     int notationOf(Field field) const;
     std::optional<QChar> key(Field field, QChar typed) const;

@@ -41,8 +41,9 @@ public:
         std::function<std::optional<QChar>(QChar)> key;
         // How many characters typing or pasting may make the text; 0, no limit. It limits
         // typing only: a longer text the program puts in is shown whole, and the field's
-        // check decides whether it can stay. The field's own maximum length is left at its
-        // default, which would cut such a text.
+        // check decides whether it can stay. A paste is filtered by `key` first and then
+        // cut to what fits. The field's own maximum length is left at its default: it
+        // would cut such a text, and cut a paste before its refused characters are dropped.
         int typingLimit = 0;
         // Enter's action; unset, Enter is the field's own.
         std::function<void()> enter;
@@ -61,6 +62,9 @@ public:
 
     // Rules that need the field itself are set once it exists.
     void setRules(Rules rules) { rules_ = std::move(rules); }
+    // A limit that follows another choice (the notation typed in); 0, no limit. The text
+    // there already stays as it is.
+    void setTypingLimit(int limit) { rules_.typingLimit = limit; }
 
     // Whether the text differs from what the field held when it took the focus.
     bool changedSinceEntry() const;

@@ -204,10 +204,12 @@ TEST_F(EditorsTest, AStoredSignalOrChainOutsideItsListIsALoadErrorNamingTheButto
         {C::signals_, 10,
          "button 5 holds 10 in its column 'signals', outside its list of 10 entries."},
         {C::signals_, 9, nullptr},
-        {C::signals_, -1,
-         "button 5 holds -1 in its column 'signals', outside its list of 10 entries."},
+        {C::signals_, -1, nullptr}, // no entry chosen, as a list takes it
+        {C::signals_, -2,
+         "button 5 holds -2 in its column 'signals', outside its list of 10 entries."},
         {C::chain, 33, "button 5 holds 33 in its column 'chain', outside its list of 33 entries."},
         {C::chain, 32, nullptr},
+        {C::chain, -1, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
@@ -411,6 +413,9 @@ TEST_F(EditorsTest, TheDeleteKeyEditsEveryFilteredField) {
         const char* name;
         std::function<QLineEdit*()> field;
         QWidget* window;
+        // What a paste of "1a2b3c4d5e6" leaves in the empty field of numbers: its refused
+        // characters dropped, then cut to its typing limit.
+        const char* pasted = nullptr;
     } cases[] = {
         {"command box, Dec", commandBox(0), &main},
         {"command box, Hex", commandBox(1), &main},
@@ -422,13 +427,13 @@ TEST_F(EditorsTest, TheDeleteKeyEditsEveryFilteredField) {
              return ui.Text3;
          },
          &main},
-        {"delay", [&] { return ui.txtCmdDelay; }, &main},
-        {"repeat", [&] { return ui.txtCmdRepeat; }, &main},
-        {"interval", [&] { return ui.txtCmdInterval; }, &main},
+        {"delay", [&] { return ui.txtCmdDelay; }, &main, "12345"},
+        {"repeat", [&] { return ui.txtCmdRepeat; }, &main, "123"},
+        {"interval", [&] { return ui.txtCmdInterval; }, &main, "12345"},
         {"calculator operands", [&] { return ui.txtOperands; }, &main},
         {"button command", [&] { return buttons.rows[0].txtCmd; }, &buttons},
-        {"button delay", [&] { return buttons.rows[0].txtDelay; }, &buttons},
-        {"button repeat", [&] { return buttons.rows[0].txtRepeat; }, &buttons},
+        {"button delay", [&] { return buttons.rows[0].txtDelay; }, &buttons, "12345"},
+        {"button repeat", [&] { return buttons.rows[0].txtRepeat; }, &buttons, "12"},
         {"button interval", [&] { return buttons.rows[0].txtInterval; }, &buttons},
         {"rule data", [&] { return rules.rules[0].condition->data; }, &rules},
         {"rule command", [&] { return rules.rules[0].response->command; }, &rules},
@@ -439,7 +444,7 @@ TEST_F(EditorsTest, TheDeleteKeyEditsEveryFilteredField) {
         {"step delay", [&] { return macros.steps().txtSeqCmdDelay; }, &macros},
         {"step repeat", [&] { return macros.steps().txtSeqCmdRepeat; }, &macros},
         {"step interval", [&] { return macros.steps().txtSeqCmdInterval; }, &macros},
-        {"step timer", [&] { return macros.steps().txtTimerAfter; }, &macros},
+        {"step timer", [&] { return macros.steps().txtTimerAfter; }, &macros, "12345"},
         {"IF data", named(macros, "txtSubRX1"), &macros},
         {"THEN command", named(macros, "txtSubTX1"), &macros},
         {"THEN delay", named(macros, "txtSubDelay1"), &macros},
@@ -466,6 +471,10 @@ TEST_F(EditorsTest, TheDeleteKeyEditsEveryFilteredField) {
         EXPECT_EQ(field->text(), "") << c.name;
         QTest::keyClicks(keys, "z");
         EXPECT_EQ(field->text(), "") << c.name << ": z is no key of the field";
+        if (c.pasted) {
+            field->insert("1a2b3c4d5e6"); // as a paste does
+            EXPECT_EQ(field->text(), c.pasted) << c.name;
+        }
     }
 }
 
