@@ -28,10 +28,13 @@ std::optional<Refusal> waitRefusal(int row, int field, const QString& text, bool
                        : QStringLiteral("Maximum interval time is 65,535 ms, please try again!")};
 }
 
-int listPosition(const db::Recordset& rs, int ordinal, int count, const QString& row) {
+namespace {
+
+int storedPosition(const db::Recordset& rs, int ordinal, int lowest, int count,
+                   const QString& row) {
     const QString stored = rs.value(ordinal).toText();
     const double position = LeadingNumber(stored);
-    if (position >= 0 && position < count)
+    if (position >= lowest && position < count)
         return static_cast<int>(position);
     // The caller that names no row names it in its own words ("Step 4 of Macro 2").
     throw RunTimeError(err::InvalidPropertyValue,
@@ -41,6 +44,16 @@ int listPosition(const db::Recordset& rs, int ordinal, int count, const QString&
                                 row.isEmpty() ? QStringLiteral("the row") : row, stored,
                                 rs.field(ordinal).name)
                            .arg(count));
+}
+
+} // namespace
+
+int listPosition(const db::Recordset& rs, int ordinal, int count, const QString& row) {
+    return storedPosition(rs, ordinal, -1, count, row);
+}
+
+int optionPosition(const db::Recordset& rs, int ordinal, int count, const QString& row) {
+    return storedPosition(rs, ordinal, 0, count, row);
 }
 
 db::Value storedNumber(const QString& text) {

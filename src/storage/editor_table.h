@@ -41,12 +41,15 @@ std::optional<Refusal> hexListRefusal(int row, int field, const QString& text,
 std::optional<Refusal> waitRefusal(int row, int field, const QString& text, bool isDelay);
 
 // How an editor's table reads and writes its columns. A list position is shown as the
-// list's entry: an empty value is its first entry, and one outside the list of `count`
-// entries raises "Invalid property value", as a list refuses it, naming `row` ("rule 3";
-// "the row" when empty, for a caller that names the row itself) and the column: shown as
-// another entry, it would be stored as that one. A number typed
-// as text is stored as the value of its leading number.
+// list's entry: an empty value is its first entry, -1 is no entry chosen (as a list takes
+// it), and one below -1 or past the list of `count` entries raises "Invalid property
+// value", as a list refuses it, naming `row` ("rule 3"; "the row" when empty, for a
+// caller that names the row itself) and the column: shown as another entry, it would be
+// stored as that one. A number typed as text is stored as the value of its leading number.
 int listPosition(const db::Recordset& rs, int ordinal, int count, const QString& row);
+// The same for the index of one of `count` option buttons, where one must be chosen: -1
+// is refused as well.
+int optionPosition(const db::Recordset& rs, int ordinal, int count, const QString& row);
 db::Value storedNumber(const QString& text);
 // The same position for an editor that shows a row only when it can show all of it: an
 // empty value raises "Invalid use of Null" too.

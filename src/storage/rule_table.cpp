@@ -37,7 +37,7 @@ RuleTable ReadRuleTable(const QString& settingsConnStr) {
         ConditionRow& c = table.rows[static_cast<size_t>(i)].condition;
         SendRow& s = table.rows[static_cast<size_t>(i)].response;
         const QString rule = QStringLiteral("rule %1").arg(i + 1);
-        c.kind = listPosition(rs, C::CondOpt, ConditionKindOptions, rule);
+        c.kind = optionPosition(rs, C::CondOpt, ConditionKindOptions, rule);
         c.data = rs.value(C::Condition).toText();
         c.controlCodes = rs.value(C::strConditionCtrl).toText();
         c.lineStateCheck = rs.value(C::CondChk).toBool();

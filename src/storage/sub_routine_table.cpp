@@ -34,7 +34,7 @@ const SendColumns ElseThenColumns{C::ElseThenCmd,      C::ElseThenCtrl,        C
 ConditionRow readCondition(const db::Recordset& rs, const ConditionColumns& c) {
     ConditionRow f;
     // An empty kind reads as the first; one outside the options cannot be shown.
-    f.kind = listPosition(rs, c.kind, ConditionKindOptions, QString());
+    f.kind = optionPosition(rs, c.kind, ConditionKindOptions, QString());
     f.data = storedText(rs, c.data);
     f.controlCodes = storedText(rs, c.controlCodes);
     f.lineStateCheck = rs.value(c.check).toBool();

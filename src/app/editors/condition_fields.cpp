@@ -142,7 +142,8 @@ void ConditionFields::show(const ConditionRow& row) {
     data->setText(row.data);
     controlCodes->setText(row.controlCodes);
     lineStateCheck->setChecked(row.lineStateCheck);
-    if (row.lineState >= 0 && row.lineState < lineStateList->count())
+    // -1 shows no entry chosen, as stored.
+    if (row.lineState >= -1 && row.lineState < lineStateList->count())
         lineStateList->setCurrentIndex(row.lineState);
     shown_ = this->row();
     updateLineState();

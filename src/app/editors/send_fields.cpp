@@ -161,7 +161,8 @@ void SendFields::show(const SendRow& row) {
     repeat->setText(row.repeat);
     interval->setText(row.interval);
     signalCheck->setChecked(row.signalCheck);
-    signalList->setCurrentIndex(row.signal >= 0 && row.signal < SignalListSize ? row.signal : 0);
+    // -1 shows no entry chosen, as stored: no signal.
+    signalList->setCurrentIndex(row.signal >= -1 && row.signal < SignalListSize ? row.signal : 0);
     shown_ = this->row();
     updateCommand();
     updateSignal();
