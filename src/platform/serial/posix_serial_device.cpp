@@ -110,8 +110,7 @@ PosixSerialDevice::~PosixSerialDevice() {
 
 void PosixSerialDevice::open(const LineSettings& settings, bool rts, bool dtr, DeviceSink& sink) {
     if (stillClosing(path_)) {
-        throw commError(err::PortAlreadyOpen,
-                        path_ + ": its last close has not ended, the line still holds output back");
+        throw commError(err::PortAlreadyOpen, path_ + ": its last close has not ended yet");
     }
     fd_ = ::open(path_.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0)
