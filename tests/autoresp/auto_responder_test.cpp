@@ -1,4 +1,5 @@
 #include "autoresp/auto_responder.h"
+#include "autoresp/match_condition.h"
 #include "notation/notation.h"
 #include "support/fakes.h"
 #include "support/recording_sender.h"
@@ -232,8 +233,9 @@ TEST_F(AutoResponderTest, AResponseThatIsNoListOrAConditionOutOfItsListSendsNoth
     rules[2] = rule(ConditionKind::DataEqual, "43,", "52,");
     rules[2].condition.requireLineState = true;
     rules[2].condition.lineState = LineState(13);
+    rules[3] = eventRule(lineEventAt(7), "52,"); // past the seven line events
     responder.setRules(rules);
-    EXPECT_EQ(view.notes.size(), 2) << "rules 1 and 3, once at the load";
+    EXPECT_EQ(view.notes.size(), 3) << "rules 1, 3 and 4, once at the load";
     for (int k = 0; k < 3; ++k) {
         for (const char* text : {"41,", "42,", "43,"})
             responder.offer(block(text));
@@ -242,10 +244,11 @@ TEST_F(AutoResponderTest, AResponseThatIsNoListOrAConditionOutOfItsListSendsNoth
     EXPECT_EQ(env.taken(), "RRR") << "rule 2, with no signal";
     EXPECT_FALSE(env.rtsOn || env.dtrOn);
     EXPECT_EQ(env.beeps, 0);
-    EXPECT_EQ(view.notes.size(), 3) << view.notes.join('\n').toStdString();
+    EXPECT_EQ(view.notes.size(), 4) << view.notes.join('\n').toStdString();
     EXPECT_TRUE(view.notes[0].startsWith("Auto-Response 1 holds"));
     EXPECT_TRUE(view.notes[1].startsWith("Auto-Response 3 holds"));
-    EXPECT_TRUE(view.notes[2].startsWith("Auto-Response 16 was not sent"));
+    EXPECT_TRUE(view.notes[2].startsWith("Auto-Response 4 holds"));
+    EXPECT_TRUE(view.notes[3].startsWith("Auto-Response 16 was not sent"));
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
 

@@ -72,6 +72,12 @@ TEST(BoundedLines, LineBreaksInTheTextStartTheCountAgain) {
     const QString text = "12345\r\n" + QString(Max - 1, 'b');
     EXPECT_EQ(lines.append(text), text);
     EXPECT_EQ(lines.lineLength(), Max - 1);
+    // A break as the text's first character: 4086 + 20 would not fit one line.
+    lines.reset();
+    lines.append(QString(Max - 10, 'a'));
+    const QString breakFirst = "\r\n" + QString(20, 'd');
+    EXPECT_EQ(lines.append(breakFirst), breakFirst);
+    EXPECT_EQ(lines.lineLength(), 20);
     lines.reset();
     EXPECT_EQ(lines.append(QString(Max, 'c')), QString(Max, 'c'));
 }
