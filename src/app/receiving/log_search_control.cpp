@@ -48,6 +48,9 @@ void LogSearchControl::responseBox_Change() {
 
 void LogSearchControl::hideResult() {
     QLabel* result = window_.ui().lblSearchResult;
+    // Every write to the log comes here: a label already gone is left alone.
+    if (result->isHidden() && result->text().isEmpty())
+        return;
     result->clear();
     result->hide();
 }
