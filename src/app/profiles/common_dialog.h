@@ -27,8 +27,19 @@ public:
     std::optional<ChosenFile> showOpen() {
         return remember(Platform::fileDialogs().showOpen(properties));
     }
-    std::optional<ChosenFile> showSave() {
-        return remember(Platform::fileDialogs().showSave(properties));
+    // A name where something other than a file stands (a named pipe, a device node, a
+    // socket, a folder) is no file to save to: writing would replace it, and a serial tool
+    // often runs with the rights to /dev. It is refused with a box titled `refusalTitle`
+    // that says what stands there, and the dialog is shown again.
+    std::optional<ChosenFile> showSave(const QString& refusalTitle) {
+        for (;;) {
+            std::optional<ChosenFile> chosen =
+                remember(Platform::fileDialogs().showSave(properties));
+            const QString reason = chosen ? notAFileReason(chosen->fileName) : QString();
+            if (reason.isEmpty())
+                return chosen;
+            msgBox(reason, MsgIcon::Exclamation, MsgButtons::Ok, refusalTitle);
+        }
     }
 
 private:
@@ -45,18 +56,6 @@ private:
 // The filter of the commands that choose a profile file.
 inline const QString ProfileFileFilter =
     QStringLiteral("All Files (*.*)|*.*|Kestrelon Files (*.kst)|*.kst");
-
-// Whether a name chosen for saving is refused because something other than a file stands
-// there (a named pipe, a device node, a socket, a folder): writing would replace it, and a
-// serial tool often runs with the rights to /dev. The refusal says what stands there, in a
-// box titled `title`; the caller lets the user choose again.
-inline bool refusedAsNoFile(const QString& fileName, const QString& title) {
-    const QString reason = notAFileReason(fileName);
-    if (reason.isEmpty())
-        return false;
-    msgBox(reason, MsgIcon::Exclamation, MsgButtons::Ok, title);
-    return true;
-}
 
 // What the user decided when the file chosen for saving already exists.
 enum class OverwriteChoice { Overwrite, ChooseAgain, Abandon };

@@ -44,11 +44,9 @@ void LogFiles::mnuSave_Click() {
     CommonDialog& dialog = session_.cmdlg1();
     for (;;) {
         dialog.prepare(LogFilter, session_.programFolder());
-        const std::optional<ChosenFile> chosen = dialog.showSave();
+        const std::optional<ChosenFile> chosen = dialog.showSave(QStringLiteral("Save Log Error:"));
         if (!chosen)
             return;
-        if (refusedAsNoFile(chosen->fileName, QStringLiteral("Save Log Error:")))
-            continue;
         // The open profile, the support database or kst.ini would be lost under the log.
         if (const QString own = session_.ownFileAt(chosen->fileName); !own.isEmpty()) {
             msgBox(QStringLiteral("'%1' is %2: the log is not saved over it. Please choose "

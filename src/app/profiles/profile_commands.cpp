@@ -32,11 +32,10 @@ CommonDialog& ProfileCommands::prepareDialog(const QString& filter) {
 
 void ProfileCommands::mnuNew_Click() {
     for (;;) {
-        const std::optional<ChosenFile> chosen = prepareDialog(ProfileFileFilter).showSave();
+        const std::optional<ChosenFile> chosen =
+            prepareDialog(ProfileFileFilter).showSave(ErrorTitle);
         if (!chosen)
             return;
-        if (refusedAsNoFile(chosen->fileName, ErrorTitle))
-            continue;
         // The name as the user gave it: no extension is added.
         if (FileExists(chosen->fileName)) {
             msgBox(QStringLiteral("File already exists, please use another name!"),
@@ -73,7 +72,7 @@ void ProfileCommands::mnuSaveSettings_Click() {
     for (;;) {
         const std::optional<ChosenFile> chosen =
             prepareDialog(QStringLiteral("All Files (*.*)|*.*|Database Files (*.kst)|*.kst"))
-                .showSave();
+                .showSave(ErrorTitle);
         if (!chosen)
             return;
         target = chosen->fileName;
@@ -83,8 +82,6 @@ void ProfileCommands::mnuSaveSettings_Click() {
             target = current;
             break;
         }
-        if (refusedAsNoFile(target, ErrorTitle))
-            continue;
         if (const QString own = session_.ownFileAt(target); !own.isEmpty()) {
             tell(QStringLiteral("'%1' is %2: the profile is not saved over it. Please choose "
                                 "another name.")
