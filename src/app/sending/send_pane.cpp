@@ -71,7 +71,7 @@ int SendPane::typingLimitOf(Field field) {
     switch (field) {
     case Field::Delay:
     case Field::Interval:
-        return 5;
+        return TimeTypingLimit;
     case Field::Repeat:
         return 3;
     default:
