@@ -66,21 +66,18 @@ void LogSearch::setText(const QString& text) {
     if (text == text_)
         return;
     text_ = text;
-    forgetCounts();
-    resumeAt_ = 0;
-    stepping_ = stepped_ = false;
+    startOver();
 }
 
-void LogSearch::forgetCounts() {
+void LogSearch::startOver() {
     marks_.assign(1, Mark{0, 0, 0});
+    resumeAt_ = 0;
+    stepping_ = stepped_ = false;
 }
 
 void LogSearch::logChanged(qint64, qint64 removed) {
-    if (removed == 0)
-        return;
-    forgetCounts();
-    resumeAt_ = 0;
-    stepping_ = stepped_ = false;
+    if (removed != 0)
+        startOver();
 }
 
 void LogSearch::startStep() {

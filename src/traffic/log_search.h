@@ -67,12 +67,14 @@ public:
     // when none follows. It replaces a step under way; the count goes on where it stood.
     void startStep();
     bool stepping() const { return stepping_; }
-    // Whether a step was taken with this text since it was set or the log was cleared:
-    // until then steps start at the top, wherever the caret stands.
-    bool hasStepped() const { return stepped_; }
     // The user put the caret or the selection elsewhere: the next step goes on from
-    // `position` (the selection's end), and from the top when nothing follows.
-    void continueFrom(qint64 position) { resumeAt_ = position; }
+    // `position` (the selection's end), and from the top when nothing follows. Until a
+    // step was taken with the text (since it was set or the log was cleared), steps start
+    // at the top wherever the caret stands.
+    void followCaret(qint64 position) {
+        if (stepped_)
+            resumeAt_ = position;
+    }
     // Works on the step, reading about `chars` characters of the log (a little more
     // where a match's number needs it).
     Step work(const SearchableText& log, qint64 chars);
@@ -93,7 +95,8 @@ private:
     // The first match at or after `from` among what is counted, or -1.
     qint64 findCounted(const SearchableText& log, qint64 from) const;
     qint64 matchesBefore(const SearchableText& log, qint64 position) const;
-    void forgetCounts();
+    // A new text, or a log that lost text: counted anew, and stepped from the top.
+    void startOver();
     qint64 size() const { return text_.size(); }
 
     QString text_;

@@ -77,11 +77,10 @@ void LogSearchControl::Text2_KeyPress(int keyAscii) {
 
 void LogSearchControl::cmdSearch_Click() {
     const LogView* box = window_.ui().responseBox;
-    search_.setText(window_.ui().Text2->text());
     // The step goes on behind a caret or selection the user placed since the last one; the
     // first step of a text starts at the top.
-    if (search_.hasStepped() && box->userPlacements() != placementsSeen_)
-        search_.continueFrom(box->selectionEnd());
+    if (box->userPlacements() != placementsSeen_)
+        search_.followCaret(box->selectionEnd());
     placementsSeen_ = box->userPlacements();
     search_.startStep();
     shown_ = -1;
