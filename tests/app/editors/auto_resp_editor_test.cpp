@@ -309,8 +309,6 @@ TEST_F(AutoRespEditorTest, AValueOutsideItsListIsALoadErrorThatNamesTheRule) {
     EXPECT_EQ(ReadRuleTable(profileConn()), DefaultRuleTable());
 }
 
-// A field's length limits typing only: what the profile holds is shown whole, and the
-// checks of a save refuse what is out of range instead of storing it cut.
 // A list takes -1 as no entry chosen: loaded so, no box. Leaving the signal list marks the
 // rules changed only when another entry was chosen.
 TEST_F(AutoRespEditorTest, NoSignalChosenLoadsAndOnlyAnotherChoiceMarksTheRulesChanged) {
@@ -331,6 +329,8 @@ TEST_F(AutoRespEditorTest, NoSignalChosenLoadsAndOnlyAnotherChoiceMarksTheRulesC
     EXPECT_EQ(boxes.texts(), QStringList({"Some data have been changed, would you like to save?"}));
 }
 
+// A field's length limits typing only: what the profile holds is shown whole, and the
+// checks of a save refuse what is out of range instead of storing it cut.
 TEST_F(AutoRespEditorTest, StoredValuesAreShownWholeAndTypingStopsWhereTheColumnsDo) {
     namespace C = ProgAutoRespColumn;
     setRow(profileConn(), "progAutoResp", 4,

@@ -413,8 +413,7 @@ TEST_F(EditorsTest, TheDeleteKeyEditsEveryFilteredField) {
         const char* name;
         std::function<QLineEdit*()> field;
         QWidget* window;
-        // What a paste of "1a2b3c4d5e6" leaves in the empty field of numbers: its refused
-        // characters dropped, then cut to its typing limit.
+        // What a paste of "1a2b3c4d5e6" leaves: filtered, then cut to the typing limit.
         const char* pasted = nullptr;
     } cases[] = {
         {"command box, Dec", commandBox(0), &main},
