@@ -307,13 +307,11 @@ TEST_F(AutoRespEditorTest, AValueOutsideItsListIsALoadErrorThatNamesTheRule) {
         editor.close();
     });
     EXPECT_EQ(ReadRuleTable(profileConn()), DefaultRuleTable());
-}
 
-// A list takes -1 as no entry chosen: loaded so, no box. Leaving the signal list marks the
-// rules changed only when another entry was chosen.
-TEST_F(AutoRespEditorTest, NoSignalChosenLoadsAndOnlyAnotherChoiceMarksTheRulesChanged) {
-    setRow(profileConn(), "progAutoResp", 3,
-           {{ProgAutoRespColumn::respChk, Value(true)}, {ProgAutoRespColumn::respCbo, Value(-1)}});
+    // -1 is no entry chosen, as a list takes it: it loads. Leaving the list marks the rules
+    // changed only when another entry was chosen.
+    boxes.clear();
+    setRow(profileConn(), "progAutoResp", 3, {{C::respChk, Value(true)}, {C::respCbo, Value(-1)}});
     edit([this](frmAutoResp& editor) {
         QComboBox* signal = editor.rules[2].response->signalList;
         EXPECT_EQ(signal->currentIndex(), -1);
