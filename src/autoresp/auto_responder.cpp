@@ -54,33 +54,47 @@ void AutoResponder::Suspension::drop() {
     --responder_.holders_;
 }
 
-bool ruleValuesKnown(const AutoResponseRule& rule) {
+RuleValues ruleValues(const AutoResponseRule& rule) {
     const MatchCondition& c = rule.condition;
     const auto kind = static_cast<qint32>(c.kind);
     if (kind < 0 || kind >= ConditionKindCount)
-        return false;
+        return RuleValues::OutOfLists;
     if (c.kind == ConditionKind::Signaling) {
         if (c.event == LineEvent::None)
-            return false;
-    } else {
+            return RuleValues::OutOfLists;
+    } else if (c.requireLineState) {
         const auto state = static_cast<qint32>(c.lineState);
-        if (c.requireLineState && (state < 0 || state >= LineStateCount))
-            return false;
+        if (state == -1)
+            return RuleValues::NoLineState;
+        if (state < 0 || state >= LineStateCount)
+            return RuleValues::OutOfLists;
     }
     // A signal out of its list is no signal: the response goes out without one.
-    return true;
+    return RuleValues::Known;
 }
+
+namespace {
+
+QString unusableRuleNote(RuleValues values, int ruleNo) {
+    const QString text =
+        values == RuleValues::NoLineState
+            ? QStringLiteral("Auto-Response %1 has no line state chosen: it never answers until "
+                             "one is chosen in the rule editor.")
+            : QStringLiteral("Auto-Response %1 holds a condition that is not in its lists: it "
+                             "never answers until it is saved again.");
+    return text.arg(ruleNo);
+}
+
+} // namespace
 
 void AutoResponder::setRules(const AutoResponseRules& rules) {
     rules_ = rules;
     refusalTold_.reset();
     for (int k = 0; k < AutoResponseRuleCount; ++k) {
-        unusable_[k] = !ruleValuesKnown(rules_[k]);
-        if (unusable_[k]) {
-            view_.note(QStringLiteral("Auto-Response %1 holds a condition that is not in its "
-                                      "lists: it never answers until it is saved again.")
-                           .arg(k + 1));
-        }
+        const RuleValues values = ruleValues(rules_[k]);
+        unusable_[k] = values != RuleValues::Known;
+        if (unusable_[k])
+            view_.note(unusableRuleNote(values, k + 1));
     }
 }
 

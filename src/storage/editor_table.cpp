@@ -37,16 +37,20 @@ int storedPosition(const db::Recordset& rs, int ordinal, int lowest, int count,
     if (position >= lowest && position < count)
         return static_cast<int>(position);
     // The caller that names no row names it in its own words ("Step 4 of Macro 2").
-    throw RunTimeError(err::InvalidPropertyValue,
-                       QStringLiteral("%1: %2 holds %3 in its column '%4', outside its list of %5 "
-                                      "entries.")
-                           .arg(describeError(err::InvalidPropertyValue),
-                                row.isEmpty() ? QStringLiteral("the row") : row, stored,
-                                rs.field(ordinal).name)
-                           .arg(count));
+    throw outsideListError(row.isEmpty() ? QStringLiteral("the row") : row, stored,
+                           rs.field(ordinal).name, count);
 }
 
 } // namespace
+
+RunTimeError outsideListError(const QString& place, const QString& stored, const QString& column,
+                              int count) {
+    return RunTimeError(err::InvalidPropertyValue,
+                        QStringLiteral("%1: %2 holds %3 in its column '%4', outside its list of "
+                                       "%5 entries.")
+                            .arg(describeError(err::InvalidPropertyValue), place, stored, column)
+                            .arg(count));
+}
 
 int listPosition(const db::Recordset& rs, int ordinal, int count, const QString& row) {
     return storedPosition(rs, ordinal, -1, count, row);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/db/value.h"
+#include "platform/runtime_error.h"
 #include "platform/services.h"
 
 #include <QString>
@@ -39,6 +40,12 @@ std::optional<Refusal> hexListRefusal(int row, int field, const QString& text,
                                       const QString& message);
 // A delay or interval of at most 65,535 ms.
 std::optional<Refusal> waitRefusal(int row, int field, const QString& text, bool isDelay);
+
+// "Invalid property value" for a stored list position outside its list of `count`
+// entries, naming where it stands (`place`: "rule 3", "row 1 of the table 'Settings'"),
+// the value as stored and its column.
+RunTimeError outsideListError(const QString& place, const QString& stored, const QString& column,
+                              int count);
 
 // How an editor's table reads and writes its columns. A list position is shown as the
 // list's entry: an empty value is its first entry, -1 is no entry chosen (as a list takes

@@ -132,14 +132,19 @@ void importTable(const ImportedColumns& table, const QString& olderPath,
         target.moveFirst();
     }
     for (int row = 0; row < rows; ++row) {
-        // A value of the wrong kind or length is refused by the column, not stored.
+        // A value of the wrong kind or length is refused, not stored: it is the value that
+        // is at fault, named once by its row, table and column.
+        const QString place =
+            QString("Row %1 of the table '%2'").arg(target.value(0).toText(), table.table);
         for (int k = 1; k <= table.lastOrdinal; ++k) {
-            try {
-                target.setValue(k, source.value(k));
-            } catch (const RunTimeError& e) {
-                fail(e.number(), QString("Row %1 of the table '%2': %3")
-                                     .arg(target.value(0).toText(), table.table, e.description()));
+            if (const db::Recordset::Damage* damage = source.damageAt(k))
+                fail(err::ValueRefused, QString("%1 %2.").arg(place, damage->fact));
+            const db::Value value = source.value(k);
+            if (const std::optional<QString> why = db::columnRefusal(value, target.field(k))) {
+                fail(err::ValueRefused, QString("%1 holds a value its column '%2' cannot take: %3")
+                                            .arg(place, target.field(k).name, *why));
             }
+            target.setValue(k, value);
         }
         source.moveNext();
         target.moveNext();

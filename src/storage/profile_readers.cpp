@@ -10,6 +10,7 @@
 #include "storage/editor_table.h"
 #include "storage/field_values.h"
 #include "storage/macro_rows.h"
+#include "storage/settings_lists.h"
 #include "traffic/send_parser.h"
 
 #include <algorithm>
@@ -36,8 +37,12 @@ QString text(const db::Recordset& row, int ordinal) {
     return storedText(row, ordinal);
 }
 
-// A stored number beyond its field fails the read, as it always has; the message names
-// where it stands, so that a repeat of 40000 is found without searching the file.
+// Where a value that fails its read stands, so that it is found without searching the file.
+QString rowPlace(const db::Recordset& row) {
+    return QStringLiteral("row %1 of the table '%2'").arg(row.value(0).toText(), row.tableName());
+}
+
+// A stored number beyond its field fails the read, as it always has, naming its place.
 template <class Number>
 Number number(const db::Recordset& row, int ordinal, Number (*field)(const QString&),
               const char* range) {
@@ -47,12 +52,10 @@ Number number(const db::Recordset& row, int ordinal, Number (*field)(const QStri
     } catch (const RunTimeError& e) {
         if (e.number() != err::Overflow)
             throw;
-        throw RunTimeError(
-            err::Overflow,
-            QStringLiteral("%1: row %2 of the table '%3' holds %4 in its column '%5', which "
-                           "holds %6.")
-                .arg(describeError(err::Overflow), row.value(0).toText(), row.tableName(), stored,
-                     row.field(ordinal).name, QLatin1String(range)));
+        throw RunTimeError(err::Overflow,
+                           QStringLiteral("%1: %2 holds %3 in its column '%4', which holds %5.")
+                               .arg(describeError(err::Overflow), rowPlace(row), stored,
+                                    row.field(ordinal).name, QLatin1String(range)));
     }
 }
 
@@ -61,6 +64,15 @@ qint16 integer(const db::Recordset& row, int ordinal) {
 }
 qint32 longValue(const db::Recordset& row, int ordinal) {
     return number(row, ordinal, LongField, "-2,147,483,648 to 2,147,483,647");
+}
+// A position in one of the main window's lists: one the list does not have fails the
+// read, as the list itself would refuse it.
+qint16 mainListPosition(const db::Recordset& row, int ordinal, const QStringList& entries) {
+    const qint16 position = integer(row, ordinal);
+    if (position < 0 || position >= entries.size())
+        throw outsideListError(rowPlace(row), row.value(ordinal).toText(), row.field(ordinal).name,
+                               static_cast<int>(entries.size()));
+    return position;
 }
 bool boolean(const db::Recordset& row, int ordinal) {
     return row.value(ordinal).toBool();
@@ -242,12 +254,12 @@ ProfileSettings ReadSettings(const QString& settingsConnStr) {
     ProfileSettings s;
     ReadRows("SELECT * FROM Settings", settingsConnStr, 1, [&s](const db::Recordset& row, int) {
         s.port = integer(row, C::port);
-        s.baud = integer(row, C::baud);
-        s.dataBits = integer(row, C::databit);
-        s.parity = integer(row, C::parity);
-        s.stopBits = integer(row, C::stopbit);
+        s.baud = mainListPosition(row, C::baud, baudRateEntries());
+        s.dataBits = mainListPosition(row, C::databit, dataBitEntries());
+        s.parity = mainListPosition(row, C::parity, parityEntries());
+        s.stopBits = mainListPosition(row, C::stopbit, stopBitEntries());
         s.handshaking = integer(row, C::handshaking);
-        s.rxTimerIndex = integer(row, C::rxTimerIndex);
+        s.rxTimerIndex = mainListPosition(row, C::rxTimerIndex, rxTimerEntries());
         s.userNotes = text(row, C::userNotes);
         s.detectCTS = boolean(row, C::bolDetectCTS);
         s.detectDSR = boolean(row, C::bolDetectDSR);

@@ -68,7 +68,10 @@ MacroRecords LoadMacro(const QString& settingsConnStr, int macroNo,
                        DamagedLists* damaged = nullptr);
 
 // The one row of `Settings`: the port settings as positions in their lists, the
-// line options and the user's notes.
+// line options and the user's notes. A position beyond the list of baud rates, data bits,
+// parities, stop bits or RX timer intervals raises "Invalid property value", naming its
+// row, column, value and the list's size. The port is not refused: the ports found differ
+// from machine to machine, and the load selects the first one for a port it lacks.
 struct ProfileSettings {
     qint16 port = 0;
     qint16 baud = 0;
@@ -89,8 +92,8 @@ ProfileSettings ReadSettings(const QString& settingsConnStr);
 
 // Reads every row that a load of the profile, or the choice of any of its macros, reads,
 // as they read it: a value beyond its field (a repeat of 40000 that a rule reads as an
-// Integer) raises the error a load would raise, naming its table, row and column. What
-// the editors' lists take is theirs to check.
+// Integer) or a settings list position beyond its list raises the error a load would
+// raise, naming its table, row and column. What the editors' lists take is theirs to check.
 void ReadEveryLoadedRow(const QString& settingsConnStr);
 
 // What the exit save and Save As write back into `Settings`: each part only when given

@@ -11,6 +11,7 @@
 #include "app/port/port_settings.h"
 #include "notation/notation.h"
 #include "notation/view/log_view.h"
+#include "storage/settings_lists.h"
 #include "tools/control_char_table.h"
 #include "tools/tool_design.h"
 
@@ -257,8 +258,7 @@ void frmMain::buildMonitoringFrame(QWidget* form) {
                             3840, 1050, 270);
     ui_.CbTimer =
         d.place(new QComboBox(monitoring), QStringLiteral("CbTimer"), 1170, 3840, 990, 300);
-    ui_.CbTimer->addItems({"10 ms", "20 ms", "50 ms", "100 ms", "150 ms", "200 ms", "250 ms",
-                           "500 ms", "1000 ms", "2000 ms", "5000 ms", "10000 ms"});
+    ui_.CbTimer->addItems(rxTimerEntries());
     ui_.CbTimer->setCurrentIndex(-1);
     ui_.CbTimer->setEnabled(false);
     useCompactArrow(ui_.CbTimer);

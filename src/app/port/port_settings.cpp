@@ -4,28 +4,6 @@
 
 namespace kst {
 
-const QStringList& baudRateEntries() {
-    static const QStringList entries = {"110",   "300",    "600",    "1200",  "2400",  "4800",
-                                        "9600",  "14400",  "19200",  "28800", "38400", "56000",
-                                        "57600", "115200", "128000", "256000"};
-    return entries;
-}
-
-const QStringList& dataBitEntries() {
-    static const QStringList entries = {"4", "5", "6", "7", "8"};
-    return entries;
-}
-
-const QStringList& parityEntries() {
-    static const QStringList entries = {"None", "Even", "Odd", "Mark", "Space"};
-    return entries;
-}
-
-const QStringList& stopBitEntries() {
-    static const QStringList entries = {"1", "1.5", "2"};
-    return entries;
-}
-
 std::optional<QString> handshakeNameOf(int handshakeIndex) {
     static const QStringList names = {"None", "XonXoff", "RTS/CTS", "Both"};
     if (handshakeIndex < 0 || handshakeIndex >= names.size())

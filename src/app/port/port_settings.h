@@ -7,13 +7,6 @@
 
 namespace kst {
 
-// The fixed entries of the four line-setting lists. A profile stores the position of
-// the chosen entry, never its text, so the order of these lists is part of the file format.
-const QStringList& baudRateEntries();
-const QStringList& dataBitEntries();
-const QStringList& parityEntries();
-const QStringList& stopBitEntries();
-
 // The bare name of a handshaking code 0..3 ("None", "XonXoff", "RTS/CTS", "Both");
 // nothing for another value, which leaves the shown name as it was.
 std::optional<QString> handshakeNameOf(int handshakeIndex);

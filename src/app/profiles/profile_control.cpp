@@ -38,8 +38,9 @@ namespace kst {
 
 namespace {
 
-// A list position read from a profile: a position the list does not have fails the
-// load instead of leaving the list without a selection.
+// A list position read from a profile. Reading the row has refused a position the list
+// does not have, naming it; a list of another size would still fail the load here rather
+// than be left without a selection.
 void setListIndex(QComboBox* list, int index) {
     if (index < 0 || index >= list->count())
         throw RunTimeError(err::InvalidPropertyValue);

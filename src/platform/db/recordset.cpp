@@ -30,9 +30,9 @@ struct RowSource {
 // A value the file holds in a column not made for it (another tool wrote it there) is
 // refused rather than read as a number or text it never was.
 Recordset::Damage wrongKind(const TableDef& table, const ColumnDef& column) {
-    return {err::TypeMismatch,
-            QString("The table '%1' holds a value of another kind in its column '%2'.")
-                .arg(table.name, column.name)};
+    const QString fact =
+        QString("holds a value of another kind in its column '%1'").arg(column.name);
+    return {err::TypeMismatch, QString("The table '%1' %2.").arg(table.name, fact), fact};
 }
 
 std::variant<Value, Recordset::Damage> RowSource::read(size_t ordinal) const {
@@ -59,14 +59,16 @@ std::variant<Value, Recordset::Damage> RowSource::read(size_t ordinal) const {
         // size of its own; the connection's length limit bounds it.
         QString text = st.columnText(index);
         if (column.kind != ColumnKind::Memo && text.size() > column.size) {
-            return Recordset::Damage{
-                err::CannotOpen,
-                QString("The file '%1' is damaged: row %2 of the table '%3' holds a text of %4 "
-                        "characters in its column '%5', which holds at most %6.")
-                    .arg(path, name(), table.name)
+            const QString fact =
+                QString("holds a text of %1 characters in its column '%2', which holds at most %3")
                     .arg(text.size())
                     .arg(column.name)
-                    .arg(column.size)};
+                    .arg(column.size);
+            return Recordset::Damage{
+                err::CannotOpen,
+                QString("The file '%1' is damaged: row %2 of the table '%3' %4.")
+                    .arg(path, name(), table.name, fact),
+                fact};
         }
         return Value(std::move(text));
     }
@@ -222,10 +224,19 @@ Value Recordset::value(int ordinal) const {
     const auto it = pending_.find(ordinal);
     if (it != pending_.end())
         return it->second;
+    if (const Damage* damage = damageAt(ordinal))
+        raise(damage->number, damage->description);
+    return rows_[position_].values[ordinal];
+}
+
+const Recordset::Damage* Recordset::damageAt(int ordinal) const {
+    ensureOrdinal(ordinal);
+    ensureCurrent();
+    if (pending_.count(ordinal) != 0)
+        return nullptr;
     const Row& row = rows_[position_];
-    if (const auto damage = row.damaged.find(ordinal); damage != row.damaged.end())
-        raise(damage->second.number, damage->second.description);
-    return row.values[ordinal];
+    const auto damage = row.damaged.find(ordinal);
+    return damage == row.damaged.end() ? nullptr : &damage->second;
 }
 
 void Recordset::setValue(int ordinal, const Value& value) {

@@ -68,11 +68,17 @@ public:
     void beginTrans();
     void commitTrans();
 
-    // A stored value that cannot be read: the error reading it raises.
+    // A stored value that cannot be read: the error reading it raises, and what the row
+    // holds in words, for a caller that names the row itself ("holds a value of another
+    // kind in its column 'Delay'").
     struct Damage {
         int number;
         QString description;
+        QString fact;
     };
+    // The damage that reading `ordinal` of the current record would raise; none when it
+    // can be read.
+    const Damage* damageAt(int ordinal) const;
 
 private:
     struct Row {

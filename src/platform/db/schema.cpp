@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <variant>
 
 namespace kst::db {
 
@@ -72,12 +73,13 @@ std::optional<QString> columnDifference(const QStringList& expected, const QStri
 
 namespace {
 
-[[noreturn]] void refuse(const ColumnDef& column, const QString& table, const QString& why) {
-    raise(err::ValueRefused,
-          QString("The field '%1.%2' cannot take this value: %3").arg(table, column.name, why));
-}
+// What a column makes of a value: the value as stored, or why it cannot take it.
+struct Refused {
+    QString why;
+};
+using Converted = std::variant<Value, Refused>;
 
-Value toWholeNumber(const Value& value, const ColumnDef& column, const QString& table) {
+Converted toWholeNumber(const Value& value, const ColumnDef& column) {
     std::optional<qint64> n;
     switch (value.type()) {
     case Value::Type::Null:
@@ -91,7 +93,7 @@ Value toWholeNumber(const Value& value, const ColumnDef& column, const QString& 
     case Value::Type::Text: {
         const std::optional<double> d = parseNumber(value.toText());
         if (!d)
-            refuse(column, table, "type mismatch (\"" + value.toText() + "\" is no number).");
+            return Refused{"type mismatch (\"" + value.toText() + "\" is no number)."};
         n = roundToInteger(*d);
         break;
     }
@@ -101,40 +103,37 @@ Value toWholeNumber(const Value& value, const ColumnDef& column, const QString& 
     const qint64 hi = column.kind == ColumnKind::Integer ? std::numeric_limits<qint16>::max()
                                                          : std::numeric_limits<qint32>::max();
     if (!n || *n < lo || *n > hi)
-        refuse(column, table,
-               QString("overflow (%1 is outside %2 to %3).").arg(value.toText()).arg(lo).arg(hi));
+        return Refused{
+            QString("overflow (%1 is outside %2 to %3).").arg(value.toText()).arg(lo).arg(hi)};
     return Value(*n);
 }
 
-} // namespace
-
-Value convertForColumn(const Value& value, const ColumnDef& column, const QString& table) {
+Converted converted(const Value& value, const ColumnDef& column) {
     if (column.autoIncrement)
-        refuse(column, table, "the field is numbered automatically and cannot be updated.");
+        return Refused{"the field is numbered automatically and cannot be updated."};
     if (value.isNull()) {
         if (!column.nullable)
-            refuse(column, table, "the field does not accept Null.");
+            return Refused{"the field does not accept Null."};
         return value;
     }
     switch (column.kind) {
     case ColumnKind::Integer:
     case ColumnKind::Long:
-        return toWholeNumber(value, column, table);
+        return toWholeNumber(value, column);
     case ColumnKind::YesNo:
         if (value.type() == Value::Type::Text && !parseBoolean(value.toText()))
-            refuse(column, table, "type mismatch (\"" + value.toText() + "\" is no Yes/No value).");
+            return Refused{"type mismatch (\"" + value.toText() + "\" is no Yes/No value)."};
         return Value(value.toBool());
     case ColumnKind::Text:
     case ColumnKind::FixedText:
     case ColumnKind::Memo: {
         QString text = value.toText();
         if (text.isEmpty() && !column.allowZeroLength)
-            refuse(column, table, "the field does not accept an empty text.");
+            return Refused{"the field does not accept an empty text."};
         if (column.kind != ColumnKind::Memo && text.size() > column.size) {
-            refuse(column, table,
-                   QString("the text has %1 characters; the field holds at most %2.")
-                       .arg(text.size())
-                       .arg(column.size));
+            return Refused{QString("the text has %1 characters; the field holds at most %2.")
+                               .arg(text.size())
+                               .arg(column.size)};
         }
         if (column.kind == ColumnKind::FixedText)
             text = text.leftJustified(column.size, QLatin1Char(' '));
@@ -142,6 +141,24 @@ Value convertForColumn(const Value& value, const ColumnDef& column, const QStrin
     }
     }
     return value;
+}
+
+} // namespace
+
+Value convertForColumn(const Value& value, const ColumnDef& column, const QString& table) {
+    Converted result = converted(value, column);
+    if (const auto* refused = std::get_if<Refused>(&result)) {
+        raise(err::ValueRefused, QString("The field '%1.%2' cannot take this value: %3")
+                                     .arg(table, column.name, refused->why));
+    }
+    return std::get<Value>(std::move(result));
+}
+
+std::optional<QString> columnRefusal(const Value& value, const ColumnDef& column) {
+    const Converted result = converted(value, column);
+    if (const auto* refused = std::get_if<Refused>(&result))
+        return refused->why;
+    return std::nullopt;
 }
 
 } // namespace kst::db

@@ -77,5 +77,8 @@ std::optional<QString> columnDifference(const QStringList& expected, const QStri
 // (with the reason) when the column cannot take it. Nothing is ever truncated:
 // a text longer than the column is refused. Fixed-length text comes back padded.
 Value convertForColumn(const Value& value, const ColumnDef& column, const QString& table);
+// Why `column` cannot take `value`, in words ("overflow (40000 is outside -32768 to
+// 32767)."); nothing when it can.
+std::optional<QString> columnRefusal(const Value& value, const ColumnDef& column);
 
 } // namespace kst::db

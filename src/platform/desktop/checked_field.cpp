@@ -61,25 +61,50 @@ CheckedField::CheckedField(QLineEdit* field, Rules rules, QObject* owner, QWidge
     // An edit is told before the change it made, so the text kept here is the one it
     // changed. A change the filter makes within an edit is told again with the edit's own
     // text: the field's text is what counts.
-    connect(field, &QLineEdit::textChanged, this, [this] { text_ = field_->text(); });
+    // The caret and selection are told after the edit too, so the place kept here is the
+    // one the edit started from.
+    const auto keepPlace = [this] {
+        place_ = {field_->selectionStart(), field_->selectionLength(), field_->cursorPosition()};
+    };
+    connect(field, &QLineEdit::textChanged, this, [this, keepPlace] {
+        text_ = field_->text();
+        keepPlace();
+    });
+    connect(field, &QLineEdit::cursorPositionChanged, this, keepPlace);
+    connect(field, &QLineEdit::selectionChanged, this, keepPlace);
+    keepPlace();
     // Pasted or dropped text passes the same filter as typed keys.
     connect(field, &QLineEdit::textEdited, this, [this] { filterEdited(); });
+}
+
+CheckedField::Insertion CheckedField::insertion(const QString& before, const QString& text) const {
+    // An insertion at the caret, or in place of the selection: the place the edit started
+    // from tells where it went, whatever the characters around it.
+    const qsizetype start = place_.length > 0 ? place_.selectionStart : place_.caret;
+    const qsizetype removed = place_.length > 0 ? place_.length : 0;
+    const qsizetype end = before.size() - start - removed;
+    if (start >= 0 && end >= 0 && text.size() >= start + end &&
+        QStringView(text).left(start) == QStringView(before).left(start) &&
+        QStringView(text).right(end) == QStringView(before).right(end))
+        return {start, end};
+    // Another edit (a deletion, a drop elsewhere): what it put in is the text between what
+    // it kept of the start and of the end.
+    qsizetype same = 0;
+    while (same < before.size() && same < text.size() && before[same] == text[same])
+        ++same;
+    qsizetype sameEnd = 0;
+    while (sameEnd < before.size() - same && sameEnd < text.size() - same &&
+           before[before.size() - 1 - sameEnd] == text[text.size() - 1 - sameEnd])
+        ++sameEnd;
+    return {same, sameEnd};
 }
 
 void CheckedField::filterEdited() {
     if (!rules_.key && rules_.typingLimit <= 0)
         return;
-    // What the edit put in: the text between what it kept of the start and of the end.
     // The rest was there before and stays as it was, however long.
-    const QString before = text_;
     const QString text = field_->text();
-    qsizetype start = 0;
-    while (start < before.size() && start < text.size() && before[start] == text[start])
-        ++start;
-    qsizetype end = 0;
-    while (end < before.size() - start && end < text.size() - start &&
-           before[before.size() - 1 - end] == text[text.size() - 1 - end])
-        ++end;
+    const auto [start, end] = insertion(text_, text);
     const QString inserted = text.mid(start, text.size() - start - end);
     QString kept;
     for (QChar c : inserted) {

@@ -73,6 +73,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Where the caret and selection stood.
+    struct Place {
+        int selectionStart = -1;
+        int length = 0;
+        int caret = 0;
+    };
+    // What an edit put in, as the characters before it and after it that it kept.
+    struct Insertion {
+        qsizetype start;
+        qsizetype end;
+    };
+    Insertion insertion(const QString& before, const QString& text) const;
     bool keyPressed(QKeyEvent* event);
     void filterEdited();
     void enter();
@@ -84,6 +96,8 @@ private:
     QString entryText_;
     // The text as it was before the edit being told: an edit is told by what it changed.
     QString text_;
+    // The caret and selection as they stood before the edit being told.
+    Place place_;
     bool checking_ = false;
 };
 
