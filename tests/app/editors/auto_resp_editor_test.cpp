@@ -308,13 +308,18 @@ TEST_F(AutoRespEditorTest, AValueOutsideItsListIsALoadErrorThatNamesTheRule) {
     });
     EXPECT_EQ(ReadRuleTable(profileConn()), DefaultRuleTable());
 
-    // -1 is no entry chosen, as a list takes it: it loads. Leaving the list marks the rules
-    // changed only when another entry was chosen.
+    // -1 is no entry chosen, as a list takes it: it loads, and a save keeps it. Leaving the
+    // list marks the rules changed only when another entry was chosen.
     boxes.clear();
-    setRow(profileConn(), "progAutoResp", 3, {{C::respChk, Value(true)}, {C::respCbo, Value(-1)}});
+    setRow(profileConn(), "progAutoResp", 3,
+           {{C::respChk, Value(true)},
+            {C::respCbo, Value(-1)},
+            {C::CondChk, Value(true)},
+            {C::CondCbo, Value(-1)}});
     edit([this](frmAutoResp& editor) {
         QComboBox* signal = editor.rules[2].response->signalList;
         EXPECT_EQ(signal->currentIndex(), -1);
+        EXPECT_EQ(editor.rules[2].condition->lineStateList->currentIndex(), -1) << "not CTS ON";
         for (const int chosen : {-1, 2}) {
             EXPECT_FALSE(editor.changed());
             signal->setFocus();
@@ -325,6 +330,11 @@ TEST_F(AutoRespEditorTest, AValueOutsideItsListIsALoadErrorThatNamesTheRule) {
         editor.close();
     });
     EXPECT_EQ(boxes.texts(), QStringList({"Some data have been changed, would you like to save?"}));
+    edit([](frmAutoResp& editor) { editor.cmdSave->click(); });
+    EXPECT_EQ(boxes.texts().last(), "Data has been saved successfully!");
+    const RuleRow saved = ReadRuleTable(profileConn()).rows[2];
+    EXPECT_EQ(saved.condition.lineState, -1);
+    EXPECT_EQ(saved.response.signal, -1);
 }
 
 // A field's length limits typing only: what the profile holds is shown whole, and the

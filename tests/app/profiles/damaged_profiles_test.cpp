@@ -165,7 +165,8 @@ TEST_F(DamagedProfiles, ADamagedDefaultProfileIsSetAsideAndANewOneIsMade) {
              setRow(profileConnStr(f), "Settings", 1,
                     {{SettingsColumn::rxTimerIndex, Value(qint64(12))}});
          },
-         "Invalid property value"},
+         "Invalid property value: row 1 of the table 'Settings' holds 12 in its column "
+         "'rxTimerIndex', outside its list of 12 entries."},
         {"a text longer than its column",
          [](const QString& f) {
              sqliteExec(f, "UPDATE progButtons SET keyCaption = hex(zeroblob(30)) WHERE ID = 7");

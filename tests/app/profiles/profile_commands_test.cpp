@@ -276,23 +276,49 @@ TEST_F(ProfileCommandsTest, AFailedImportChangesNothingAtAll) {
     EXPECT_THROW(ImportOlderProfile(folder.file("rows.kst"), current(), {}), RunTimeError);
     EXPECT_EQ(folder.read("Devices/Device1.kst"), profile);
 
-    // A value of another kind, which the older file's engine kept: refused, not stored.
-    makeOlderProfile(folder.file("kind.kst"));
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(folder.file("kind.kst").toUtf8().constData(), &raw), SQLITE_OK);
-    ASSERT_EQ(
-        sqlite3_exec(raw, "UPDATE progMacrosSeq SET Delay = 'soon'", nullptr, nullptr, nullptr),
-        SQLITE_OK);
-    sqlite3_close(raw);
-    EXPECT_THROW(ImportOlderProfile(folder.file("kind.kst"), current(), {}), RunTimeError);
-    EXPECT_EQ(folder.read("Devices/Device1.kst"), profile);
-
-    // A repeat its column takes but a rule reads as an Integer: the next load would fail.
-    makeOlderProfile(folder.file("range.kst"));
-    ASSERT_EQ(sqliteExec(folder.file("range.kst"), "UPDATE progAutoResp SET respRepeat = 40000"),
-              0);
-    EXPECT_THROW(ImportOlderProfile(folder.file("range.kst"), current(), {}), RunTimeError);
-    EXPECT_EQ(folder.read("Devices/Device1.kst"), profile);
+    // One value the load would refuse in each table it reads, macro 8's rows included, in a
+    // copy of the profile: refused by its table, row and column, and nothing imported.
+    const struct {
+        const char* change;
+        const char* refusal;
+    } refused[] = {
+        {"UPDATE Settings SET baud = 99",
+         "Invalid property value: row 1 of the table 'Settings' holds 99 in its column 'baud', "
+         "outside its list of 16 entries."},
+        {"UPDATE Settings SET rxTimerIndex = -1",
+         "'rxTimerIndex', outside its list of 12 entries."},
+        {"UPDATE progButtons SET keyCaption = hex(zeroblob(25)) || 'x' WHERE ID = 7",
+         "Row 7 of the table 'progButtons' holds a text of 51 characters in its column "
+         "'keyCaption', which holds at most 50."},
+        {"UPDATE progAutoResp SET respRepeat = 40000 WHERE ID = 3",
+         "Overflow: row 3 of the table 'progAutoResp' holds 40000 in its column 'respRepeat', "
+         "which holds -32,768 to 32,767."},
+        {"UPDATE progMacrosSeq SET Delay = 'soon' WHERE ID = 58",
+         "Row 58 of the table 'progMacrosSeq' holds a value of another kind in its column "
+         "'Delay'."},
+        {"UPDATE progMacrosSeq SET RepeatNo = 40000 WHERE ID = 64",
+         "row 64 of the table 'progMacrosSeq' holds 40000 in its column 'RepeatNo'"},
+        {"UPDATE progMacrosSubRoutines SET IfThenCmdDelay = 30000000000 WHERE ID = 57",
+         "Row 57 of the table 'progMacrosSubRoutines' holds a value its column 'IfThenCmdDelay' "
+         "cannot take: overflow (30000000000 is outside -2147483648 to 2147483647)."},
+        {"UPDATE progMacrosSubRoutines SET IfThenCmdRepeat = 40000 WHERE ID = 63",
+         "row 63 of the table 'progMacrosSubRoutines' holds 40000 in its column "
+         "'IfThenCmdRepeat'"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.change);
+        const QString older = folder.file("older.kst");
+        QFile::remove(older);
+        ASSERT_TRUE(QFile::copy(current(), older));
+        ASSERT_EQ(sqliteExec(older, c.change), 0);
+        try {
+            ImportOlderProfile(older, current(), {});
+            ADD_FAILURE() << "imported";
+        } catch (const RunTimeError& e) {
+            EXPECT_TRUE(e.description().contains(c.refusal)) << e.description().toStdString();
+        }
+        EXPECT_EQ(folder.read("Devices/Device1.kst"), profile);
+    }
 
     // The open profile is not imported into itself.
     EXPECT_THROW(ImportOlderProfile(current(), current(), {}), RunTimeError);
