@@ -61,11 +61,11 @@ RuleValues ruleValues(const AutoResponseRule& rule) {
         return RuleValues::OutOfLists;
     if (c.kind == ConditionKind::Signaling) {
         if (c.event == LineEvent::None)
-            return RuleValues::OutOfLists;
+            return c.noEventChosen ? RuleValues::NoneChosen : RuleValues::OutOfLists;
     } else if (c.requireLineState) {
         const auto state = static_cast<qint32>(c.lineState);
         if (state == -1)
-            return RuleValues::NoLineState;
+            return RuleValues::NoneChosen;
         if (state < 0 || state >= LineStateCount)
             return RuleValues::OutOfLists;
     }
@@ -75,14 +75,17 @@ RuleValues ruleValues(const AutoResponseRule& rule) {
 
 namespace {
 
-QString unusableRuleNote(RuleValues values, int ruleNo) {
-    const QString text =
-        values == RuleValues::NoLineState
-            ? QStringLiteral("Auto-Response %1 has no line state chosen: it never answers until "
-                             "one is chosen in the rule editor.")
-            : QStringLiteral("Auto-Response %1 holds a condition that is not in its lists: it "
-                             "never answers until it is saved again.");
-    return text.arg(ruleNo);
+QString unusableRuleNote(const AutoResponseRule& rule, RuleValues values, int ruleNo) {
+    if (values == RuleValues::NoneChosen) {
+        const bool event = rule.condition.kind == ConditionKind::Signaling;
+        return QStringLiteral("Auto-Response %1 has no %2 chosen: it never answers until one is "
+                              "chosen in the rule editor.")
+            .arg(ruleNo)
+            .arg(event ? QStringLiteral("line event") : QStringLiteral("line state"));
+    }
+    return QStringLiteral("Auto-Response %1 holds a condition that is not in its lists: it never "
+                          "answers until it is saved again.")
+        .arg(ruleNo);
 }
 
 } // namespace
@@ -94,7 +97,7 @@ void AutoResponder::setRules(const AutoResponseRules& rules) {
         const RuleValues values = ruleValues(rules_[k]);
         unusable_[k] = values != RuleValues::Known;
         if (unusable_[k])
-            view_.note(unusableRuleNote(values, k + 1));
+            view_.note(unusableRuleNote(rules_[k], values, k + 1));
     }
 }
 

@@ -67,8 +67,8 @@ public:
     void toggle();
 
     // The rules of a profile just loaded or saved. A rule holding a kind, line state or
-    // event that no editor writes never answers, nor does one that requires a line state
-    // and has none chosen; each such rule is noted once, saying which. A signal that no
+    // event that no editor writes never answers, nor does one that has no line state or
+    // event chosen; each such rule is noted once, saying which. A signal that no
     // editor writes is no signal.
     void setRules(const AutoResponseRules& rules);
     const AutoResponseRules& rules() const { return rules_; }
@@ -93,10 +93,10 @@ private:
     int holders_ = 0;
 };
 
-// Whether a rule's stored condition lies in the lists the editor offers. A line state of
-// -1 is the editor's own "none chosen" under a ticked line-state box: it is kept by every
-// save, and the rule never answers until one is chosen.
-enum class RuleValues { Known, NoLineState, OutOfLists };
+// Whether a rule's stored condition lies in the lists the editor offers. A line state
+// (under a ticked line-state box) or line event of -1 is the editor's own "none chosen":
+// every save keeps it, and the rule never answers until one is chosen.
+enum class RuleValues { Known, NoneChosen, OutOfLists };
 RuleValues ruleValues(const AutoResponseRule& rule);
 
 } // namespace kst

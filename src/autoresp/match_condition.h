@@ -37,11 +37,13 @@ struct MatchCondition {
     // The data kinds: the condition also requires the line state `lineState`.
     bool requireLineState = false;
     LineState lineState = LineState::CtsOn;
-    // Signaling: the line event.
+    // Signaling: the line event; None when the stored place is in no list, or is the
+    // editor's -1, none chosen (`noEventChosen`).
     LineEvent event = LineEvent::CtsOn;
     // False when the stored control codes are no byte list: such a condition never
     // matches, rather than matching a 0 byte nobody stored.
     bool usable = true;
+    bool noEventChosen = false;
 
     bool operator==(const MatchCondition&) const = default;
 };

@@ -27,10 +27,12 @@ namespace {
 // for Signaling.
 void setConditionKind(MatchCondition& c, qint32 kind, qint32 listIndex) {
     c.kind = ConditionKind(kind);
-    if (c.kind == ConditionKind::Signaling)
+    if (c.kind == ConditionKind::Signaling) {
         c.event = lineEventAt(listIndex);
-    else
+        c.noEventChosen = listIndex == -1;
+    } else {
         c.lineState = LineState(listIndex);
+    }
 }
 
 QString text(const db::Recordset& row, int ordinal) {

@@ -237,8 +237,10 @@ TEST_F(AutoResponderTest, AResponseThatIsNoListOrAConditionOutOfItsListSendsNoth
     rules[4] = rule(ConditionKind::DataEqual, "41,", "52,");
     rules[4].condition.requireLineState = true;
     rules[4].condition.lineState = LineState(-1); // none chosen in the editor
+    rules[5] = eventRule(LineEvent::None, "52,");
+    rules[5].condition.noEventChosen = true;
     responder.setRules(rules);
-    EXPECT_EQ(view.notes.size(), 4) << "rules 1, 3, 4 and 5, once at the load";
+    EXPECT_EQ(view.notes.size(), 5) << "rules 1, 3, 4, 5 and 6, once at the load";
     for (int k = 0; k < 3; ++k) {
         for (const char* text : {"41,", "42,", "43,"})
             responder.offer(block(text));
@@ -247,13 +249,14 @@ TEST_F(AutoResponderTest, AResponseThatIsNoListOrAConditionOutOfItsListSendsNoth
     EXPECT_EQ(env.taken(), "RRR") << "rule 2, with no signal";
     EXPECT_FALSE(env.rtsOn || env.dtrOn);
     EXPECT_EQ(env.beeps, 0);
-    EXPECT_EQ(view.notes.size(), 5) << view.notes.join('\n').toStdString();
+    EXPECT_EQ(view.notes.size(), 6) << view.notes.join('\n').toStdString();
     EXPECT_TRUE(view.notes[0].startsWith("Auto-Response 1 holds"));
     EXPECT_TRUE(view.notes[1].startsWith("Auto-Response 3 holds"));
     EXPECT_TRUE(view.notes[2].startsWith("Auto-Response 4 holds"));
     EXPECT_EQ(view.notes[3], "Auto-Response 5 has no line state chosen: it never answers until "
                              "one is chosen in the rule editor.");
-    EXPECT_TRUE(view.notes[4].startsWith("Auto-Response 16 was not sent"));
+    EXPECT_TRUE(view.notes[4].startsWith("Auto-Response 6 has no line event chosen"));
+    EXPECT_TRUE(view.notes[5].startsWith("Auto-Response 16 was not sent"));
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
 
