@@ -38,12 +38,9 @@ namespace kst {
 
 namespace {
 
-// A list position read from a profile. Reading the row has refused a position the list
-// does not have, naming it; a list of another size would still fail the load here rather
-// than be left without a selection.
+// A list position read from a profile, selected as the load does it: without the click
+// of a user's choice. Reading the row has refused a position the list does not have.
 void setListIndex(QComboBox* list, int index) {
-    if (index < 0 || index >= list->count())
-        throw RunTimeError(err::InvalidPropertyValue);
     const QSignalBlocker blocker(list);
     list->setCurrentIndex(index);
 }
@@ -217,7 +214,7 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
             session_.state().HandshakeName = *name;
         portList_.ComSettings();
 
-        fromProfile([&] { setListIndex(ui.CbTimer, rxTimerIndex); });
+        setListIndex(ui.CbTimer, rxTimerIndex);
         receiveOptions_.CbTimer_Click();
 
         if (shared.Prefs.bolHideCalcAscii)
@@ -262,17 +259,15 @@ int ProfileControl::applySettings(const QString& connStr) {
 
     // The port list is refreshed before the stored position is applied to it.
     portList_.ListComPorts();
-    if (ui.portChoice->count() > 0) {
-        const QSignalBlocker blocker(ui.portChoice);
-        ui.portChoice->setCurrentIndex(
-            stored.port >= 0 && stored.port < ui.portChoice->count() ? stored.port : 0);
-    }
+    if (ui.portChoice->count() > 0)
+        setListIndex(ui.portChoice,
+                     stored.port >= 0 && stored.port < ui.portChoice->count() ? stored.port : 0);
     const std::pair<QComboBox*, int> lists[] = {{ui.BaudChoice, stored.baud},
                                                 {ui.DataBitChoice, stored.dataBits},
                                                 {ui.ParityChoice, stored.parity},
                                                 {ui.StopBitChoice, stored.stopBits}};
     for (const auto& [list, index] : lists) {
-        fromProfile([&] { setListIndex(list, index); });
+        setListIndex(list, index);
         portList_.ComSettings();
     }
     MainState& state = session_.state();
