@@ -210,15 +210,6 @@ TEST_F(ProfileReaders, ButtonsAndRulesReadEveryField) {
     EXPECT_EQ(r.condition.lineState, LineState::CtsOnDsrOn);
     EXPECT_TRUE(r.response.sendSignal);
     EXPECT_EQ(r.response.signal, OutputSignal::PlaySound);
-    rs.close();
-    // A Signaling rule's event: -1 is none chosen, a place past the list is in no list.
-    for (const auto& [stored, noneChosen] : {std::pair{-1, true}, {7, false}, {0, false}}) {
-        set("progAutoResp", 16, {{6, Value(qint64(6))}, {8, Value(qint64(stored))}});
-        rs.open("SELECT * FROM progAutoResp WHERE ID = 16", conn);
-        ReadAutoResponseRule(rs, r);
-        rs.close();
-        EXPECT_EQ(r.condition.noEventChosen, noneChosen) << stored;
-    }
 }
 
 TEST_F(ProfileReaders, EveryMacroFieldComesFromItsOwnColumn) {

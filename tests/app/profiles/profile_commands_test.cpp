@@ -283,33 +283,22 @@ TEST_F(ProfileCommandsTest, AFailedImportChangesNothingAtAll) {
         const char* refusal;
     } refused[] = {
         {"UPDATE Settings SET baud = 99",
-         "Invalid property value: row 1 of the table 'Settings' holds 99 in its column 'baud', "
-         "outside its list of 16 entries."},
-        {"UPDATE Settings SET rxTimerIndex = -1",
-         "'rxTimerIndex', outside its list of 12 entries."},
+         "row 1 of the table 'Settings' holds 99 in its column 'baud', outside its list of 16"},
         {"UPDATE progButtons SET keyCaption = hex(zeroblob(25)) || 'x' WHERE ID = 7",
-         "Row 7 of the table 'progButtons' holds a text of 51 characters in its column "
-         "'keyCaption', which holds at most 50."},
+         "Row 7 of the table 'progButtons' holds a text of 51 characters in its column"},
         {"UPDATE progAutoResp SET respRepeat = 40000 WHERE ID = 3",
-         "Overflow: row 3 of the table 'progAutoResp' holds 40000 in its column 'respRepeat', "
-         "which holds -32,768 to 32,767."},
+         "row 3 of the table 'progAutoResp' holds 40000 in its column 'respRepeat'"},
         {"UPDATE progMacrosSeq SET Delay = 'soon' WHERE ID = 58",
-         "Row 58 of the table 'progMacrosSeq' holds a value of another kind in its column "
-         "'Delay'."},
-        {"UPDATE progMacrosSeq SET RepeatNo = 40000 WHERE ID = 64",
-         "row 64 of the table 'progMacrosSeq' holds 40000 in its column 'RepeatNo'"},
-        {"UPDATE progMacrosSubRoutines SET IfThenCmdDelay = 30000000000 WHERE ID = 57",
-         "Row 57 of the table 'progMacrosSubRoutines' holds a value its column 'IfThenCmdDelay' "
-         "cannot take: overflow (30000000000 is outside -2147483648 to 2147483647)."},
+         "Row 58 of the table 'progMacrosSeq' holds a value of another kind in its column 'Delay'"},
+        {"UPDATE progMacrosSeq SET Delay = 30000000000 WHERE ID = 59",
+         "Row 59 of the table 'progMacrosSeq' holds a value its column 'Delay' cannot take"},
         {"UPDATE progMacrosSubRoutines SET IfThenCmdRepeat = 40000 WHERE ID = 63",
-         "row 63 of the table 'progMacrosSubRoutines' holds 40000 in its column "
-         "'IfThenCmdRepeat'"},
+         "row 63 of the table 'progMacrosSubRoutines' holds 40000 in its column 'IfThenCmdRepeat'"},
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(c.change);
         const QString older = folder.file("older.kst");
-        QFile::remove(older);
-        ASSERT_TRUE(QFile::copy(current(), older));
+        folder.write("older.kst", profile);
         ASSERT_EQ(sqliteExec(older, c.change), 0);
         try {
             ImportOlderProfile(older, current(), {});

@@ -98,12 +98,11 @@ TEST_F(LogSearchView, StepsThroughTheMatchesInAnyCaseAndWrapsToTheTop) {
     QTest::keyClick(ui().responseBox, Qt::Key_Down);
     ui().cmdSearch->click();
     EXPECT_EQ(result(), "String found: 3/3");
-    // Behind a selection's end, not its start: from inside the first line over the second.
     QTest::keyClick(ui().responseBox, Qt::Key_Home, Qt::ControlModifier);
     QTest::keyClick(ui().responseBox, Qt::Key_Right);
     QTest::keyClick(ui().responseBox, Qt::Key_Down, Qt::ShiftModifier);
     ui().cmdSearch->click();
-    EXPECT_EQ(result(), "String found: 3/3");
+    EXPECT_EQ(result(), "String found: 3/3") << "behind the selection's end, not its start";
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
 
