@@ -83,9 +83,13 @@ QString unusableRuleNote(const AutoResponseRule& rule, RuleValues values, int ru
             .arg(ruleNo)
             .arg(event ? QStringLiteral("line event") : QStringLiteral("line state"));
     }
+    // The rule editor refuses to show such a rule, so it cannot be chosen again there: only
+    // the editor's Reset mends it, with all the others.
     return QStringLiteral("Auto-Response %1 holds a condition that is not in its lists: it never "
-                          "answers until it is saved again.")
-        .arg(ruleNo);
+                          "answers. The rule editor cannot show the rules while it does; its "
+                          "Reset sets all %2 rules back to empty.")
+        .arg(ruleNo)
+        .arg(AutoResponseRuleCount);
 }
 
 } // namespace

@@ -241,7 +241,15 @@ bool removeFile(const QString& path) {
 }
 
 bool replaceFile(const QString& from, const QString& to, QString& error) {
-    if (::rename(fileNameBytes(from).constData(), fileNameBytes(to).constData()) == 0)
+    const QByteArray target = fileNameBytes(to);
+    // A rename does not ask the file it replaces: one this user may not write stays, as
+    // every write into it is refused.
+    if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0 &&
+        (errno == EACCES || errno == EROFS)) {
+        error = QStringLiteral("it is read-only");
+        return false;
+    }
+    if (::rename(fileNameBytes(from).constData(), target.constData()) == 0)
         return true;
     error = systemReason();
     return false;

@@ -71,7 +71,8 @@ bool createNewFile(const QString& path, QString& error);
 bool removeFile(const QString& path);
 // Renames without replacing: false, and the reason, when `to` exists or the rename fails.
 bool renameFile(const QString& from, const QString& to, QString& error);
-// Renames over `to` in one step, so there is no moment without a whole `to`.
+// Renames over `to` in one step, so there is no moment without a whole `to`. A `to` this
+// user may not write is not replaced: false, with the reason "it is read-only".
 bool replaceFile(const QString& from, const QString& to, QString& error);
 
 } // namespace kst

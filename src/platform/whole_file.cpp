@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <unistd.h>
+
 namespace kst {
 
 namespace {
@@ -48,20 +51,35 @@ WholeFileWriter::WholeFileWriter(const QString& path) : path_(path), file_(path)
 }
 
 void WholeFileWriter::write(QByteArrayView bytes) {
-    if (file_.write(bytes.data(), bytes.size()) != bytes.size())
-        raiseFailure();
+    // Straight to the file, past the device's buffer: a byte the disk refuses is refused
+    // here, with the system's reason, and never waits to be refused unseen at the commit.
+    const int fd = static_cast<int>(file_.handle());
+    const char* next = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, next, static_cast<size_t>(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            raiseFailure(written < 0 ? qt_error_string(errno) : QStringLiteral("nothing written"));
+        next += written;
+        left -= written;
+    }
 }
 
 void WholeFileWriter::commit() {
+    // On the disk before it takes the old file's place: a disk that accepts the bytes
+    // only for its cache may still refuse them here.
+    if (::fsync(static_cast<int>(file_.handle())) != 0 && errno != EINVAL && errno != EROFS)
+        raiseFailure(qt_error_string(errno));
     if (!file_.commit())
-        raiseFailure();
+        raiseFailure(file_.errorString());
 }
 
-void WholeFileWriter::raiseFailure() {
-    throw RunTimeError(
-        err::PathFileAccessError,
-        describeError(err::PathFileAccessError) +
-            QString(": '%1' could not be written: %2.").arg(path_, file_.errorString()));
+void WholeFileWriter::raiseFailure(const QString& reason) {
+    throw RunTimeError(err::PathFileAccessError,
+                       describeError(err::PathFileAccessError) +
+                           QString(": '%1' could not be written: %2.").arg(path_, reason));
 }
 
 void WriteWholeFile(const QString& path, const QByteArray& bytes) {

@@ -24,7 +24,7 @@ public:
     void commit();
 
 private:
-    [[noreturn]] void raiseFailure();
+    [[noreturn]] void raiseFailure(const QString& reason);
 
     QString path_;
     QSaveFile file_;

@@ -239,20 +239,32 @@ TEST_F(AutoResponderTest, AResponseThatIsNoListOrAConditionOutOfItsListSendsNoth
     rules[4].condition.lineState = LineState(-1); // none chosen in the editor
     rules[5] = eventRule(LineEvent::None, "52,");
     rules[5].condition.noEventChosen = true;
+    // Without the line-state box ticked, the line state is not looked at.
+    for (const int k : {6, 7}) {
+        rules[k] = rule(ConditionKind::DataEqual, "44,", "53,");
+        rules[k].condition.lineState = LineState(k == 6 ? -1 : 13);
+    }
     responder.setRules(rules);
     EXPECT_EQ(view.notes.size(), 5) << "rules 1, 3, 4, 5 and 6, once at the load";
     for (int k = 0; k < 3; ++k) {
         for (const char* text : {"41,", "42,", "43,"})
             responder.offer(block(text));
     }
+    responder.offer(block("44,"));
     clock.advance(0);
-    EXPECT_EQ(env.taken(), "RRR") << "rule 2, with no signal";
+    EXPECT_EQ(env.taken(), "RRRS") << "rule 2, with no signal, and rule 7";
     EXPECT_FALSE(env.rtsOn || env.dtrOn);
     EXPECT_EQ(env.beeps, 0);
     EXPECT_EQ(view.notes.size(), 6) << view.notes.join('\n').toStdString();
-    EXPECT_TRUE(view.notes[0].startsWith("Auto-Response 1 holds"));
-    EXPECT_TRUE(view.notes[1].startsWith("Auto-Response 3 holds"));
-    EXPECT_TRUE(view.notes[2].startsWith("Auto-Response 4 holds"));
+    // A kind, a line state and a line event past their lists: the editor does not show
+    // such a rule, so only its Reset mends it.
+    for (const auto& [note, ruleNo] : {std::pair{0, 1}, {1, 3}, {2, 4}}) {
+        EXPECT_EQ(view.notes[note],
+                  QString("Auto-Response %1 holds a condition that is not in its lists: it never "
+                          "answers. The rule editor cannot show the rules while it does; its "
+                          "Reset sets all 16 rules back to empty.")
+                      .arg(ruleNo));
+    }
     EXPECT_TRUE(view.notes[3].startsWith("Auto-Response 5 has no line state chosen"));
     EXPECT_TRUE(view.notes[4].startsWith("Auto-Response 6 has no line event chosen"));
     EXPECT_TRUE(view.notes[5].startsWith("Auto-Response 16 was not sent"));

@@ -1,5 +1,6 @@
 #include "platform/runtime_error.h"
 #include "platform/whole_file.h"
+#include "support/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,6 +37,23 @@ TEST(WholeFile, PiecesMakeTheFileOnlyWhenCommittedAndNeverHalfOfOne) {
     EXPECT_EQ(contentOf(path), "first second") << "a writer dropped before commit";
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"log.txt"})
         << "nothing is left beside it";
+
+    // A disk that refuses bytes, those still buffered at the commit or part-way through a
+    // large file: the old file stays whole, nothing new is left, and the reason is told.
+    for (const auto& [limit, size] : {std::pair<rlim_t, qsizetype>{4, 16}, {100000, 1 << 20}}) {
+        try {
+            const test::FileSizeLimit disk(limit);
+            WriteWholeFile(path, QByteArray(size, 'x'));
+            ADD_FAILURE() << "written beyond " << limit;
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.description().toStdString(), ("Path/File access error: '" + path +
+                                                      "' could not be written: File too "
+                                                      "large.")
+                                                         .toStdString());
+        }
+        EXPECT_EQ(contentOf(path), "first second");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"log.txt"});
+    }
 
     try {
         WholeFileWriter missing(dir.filePath("missing/log.txt"));

@@ -168,8 +168,6 @@ void frmAutoResp::showTable(const RuleTable& table) {
         rules[i].response->show(table.rows[i].response);
     }
     rulesChanged_ = false;
-    // A whole table is shown: it may be stored.
-    cmdSave->setEnabled(true);
 }
 
 RuleTable frmAutoResp::table() const {
@@ -191,14 +189,7 @@ bool frmAutoResp::changed() const {
 }
 
 void frmAutoResp::Form_Load() {
-    try {
-        showTable(ReadRuleTable(settingsConnStr_));
-    } catch (const RunTimeError& e) {
-        showFailure(QStringLiteral("Form Load Error:"), e);
-        // Rules that were never read must not be stored over the profile's. A reset
-        // stores none of them: it stays, the way to a table that can be shown again.
-        cmdSave->setEnabled(false);
-    }
+    loadTable([this] { return ReadRuleTable(settingsConnStr_); });
 }
 
 bool frmAutoResp::store(const RuleTable& table, const QString& failureTitle) {

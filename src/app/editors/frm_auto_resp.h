@@ -61,6 +61,7 @@ protected:
     bool store(const RuleTable& table, const QString& failureTitle) override;
     void focusRefused(const Refusal& refusal) override;
     void markUnchanged() override { rulesChanged_ = false; }
+    QPushButton* saveButton() const override { return cmdSave; }
 
 private:
     void buildRule(QWidget* page, int rule);

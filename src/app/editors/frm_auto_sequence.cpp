@@ -3,6 +3,7 @@
 #include "app/editors/dialog_buttons.h"
 #include "app/editors/macro_step_fields.h"
 #include "app/editors/sub_routine_fields.h"
+#include "platform/desktop/checked_field.h"
 #include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "storage/macro_reset.h"
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -267,7 +269,12 @@ void frmAutoSequence::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (!Form_Unload()) {
+    // Every way out hears the edit still in the focused field, as a click on Exit does.
+    const QPointer<QWidget> focused = focusWidget();
+    if (!CheckedField::leaveFocusedControl(*this) || !Form_Unload()) {
+        // A save that failed leaves the focus where it was.
+        if (focused && !focusWidget())
+            focused->setFocus();
         event->ignore();
         return;
     }

@@ -194,8 +194,6 @@ void frmProgBut::showTable(const ButtonTable& table) {
         r.Combo2->setCurrentIndex(b.signal);
         enableRow(static_cast<int>(i));
     }
-    // A whole table is shown: it may be stored.
-    cmdSave->setEnabled(true);
 }
 
 ButtonTable frmProgBut::table() const {
@@ -217,15 +215,7 @@ ButtonTable frmProgBut::table() const {
 }
 
 void frmProgBut::Form_Load() {
-    try {
-        showTable(ReadButtonTable(shared_.SettingsConnStr));
-    } catch (const RunTimeError& e) {
-        showFailure(QStringLiteral("Form Load Error:"), e);
-        // Rows that were never read must not be stored over the profile's. A reset
-        // stores none of them: it stays, the way to a table that can be shown again.
-        cmdSave->setEnabled(false);
-    }
-    dataChanged_ = false;
+    loadTable([this] { return ReadButtonTable(shared_.SettingsConnStr); });
 }
 
 bool frmProgBut::store(const ButtonTable& stored, const QString& failureTitle) {

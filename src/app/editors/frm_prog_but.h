@@ -64,6 +64,7 @@ protected:
     void focusRefused(const Refusal& refusal) override;
     bool changed() const override { return dataChanged_; }
     void markUnchanged() override { dataChanged_ = false; }
+    QPushButton* saveButton() const override { return cmdSave; }
 
 private:
     void buildRow(QWidget* page, int row, int gridRow);

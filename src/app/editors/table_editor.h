@@ -1,21 +1,28 @@
 #pragma once
 
+#include "platform/desktop/checked_field.h"
+#include "platform/runtime_error.h"
 #include "platform/services.h"
 #include "storage/editor_table.h"
 
 #include <QCloseEvent>
 #include <QDialog>
+#include <QPointer>
+#include <QPushButton>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace kst {
 
-// The save, reset and closing that every editor of one table shares. A save checks the
-// whole table, stores it in one transaction, says so and closes; a reset asks (Enter
-// answers No), stores the defaults and stays open; closing checks the table's lists, asks
-// about changes and saves on Yes, and a save that stops keeps the dialog and its edits.
-// The editor says how its table is shown, read back and stored, and where a refusal
-// points.
+// The load, save, reset and closing that every editor of one table shares. A save checks
+// the whole table, stores it in one transaction, says so and closes; a reset asks (Enter
+// answers No), stores the defaults and stays open; closing leaves the control with the
+// focus, checks the table's lists, asks about changes and saves on Yes, and a save that
+// stops keeps the dialog and its edits. A table that could not be read is never stored:
+// until a reset shows the defaults, the editor saves nothing and closes without a
+// question, however it is closed. The editor says how its table is shown, read back and
+// stored, and where a refusal points.
 template <class Table> class TableEditor : public QDialog {
 public:
     // The editor's own words.
@@ -29,6 +36,8 @@ public:
 
     // True when the table was stored.
     bool cmdSave_Click() {
+        if (!read_)
+            return false;
         // Everything is checked before anything is written.
         const Table edited = table();
         if (!passes(edited.validate()) || !store(edited, texts_.saveFailureTitle))
@@ -47,9 +56,8 @@ public:
         const Table defaults = defaultTable();
         if (!store(defaults, texts_.resetFailureTitle))
             return;
-        showTable(defaults);
+        showStored(defaults);
         msgBox(texts_.resetDone, MsgIcon::Information);
-        markUnchanged();
     }
 
     // The table as the window shows it.
@@ -57,6 +65,17 @@ public:
 
 protected:
     TableEditor(QWidget* parent, Texts texts) : QDialog(parent), texts_(std::move(texts)) {}
+
+    // Shows the table the profile holds, as `read` returns it; a table that cannot be read
+    // is said under "Form Load Error:" and not shown.
+    void loadTable(const std::function<Table()>& read) {
+        try {
+            showStored(read());
+        } catch (const RunTimeError& e) {
+            showFailure(QStringLiteral("Form Load Error:"), e);
+            setRead(false);
+        }
+    }
 
     virtual void showTable(const Table& table) = 0;
     virtual Table defaultTable() const = 0;
@@ -67,6 +86,7 @@ protected:
     virtual void focusRefused(const Refusal& refusal) = 0;
     virtual bool changed() const = 0;
     virtual void markUnchanged() = 0;
+    virtual QPushButton* saveButton() const = 0;
 
     // The window is closing: its fields are not checked as the focus leaves them.
     bool closing() const { return closing_; }
@@ -87,15 +107,25 @@ protected:
             event->accept();
             return;
         }
-        if (!passes(table().firstBadList())) {
-            event->ignore();
-            return;
-        }
-        if (changed() &&
-            msgBox(texts_.changedQuestion, MsgIcon::Question, MsgButtons::YesNo) == AnswerYes) {
-            if (!cmdSave_Click())
+        // A table never read is never stored: the window just goes.
+        if (read_) {
+            // Every way out hears the edit still in the focused field, as a click on Exit
+            // does by taking the focus from it.
+            const QPointer<QWidget> focused = focusWidget();
+            if (!CheckedField::leaveFocusedControl(*this) || !passes(table().firstBadList())) {
                 event->ignore();
-            return;
+                return;
+            }
+            if (changed() &&
+                msgBox(texts_.changedQuestion, MsgIcon::Question, MsgButtons::YesNo) == AnswerYes) {
+                if (!cmdSave_Click()) {
+                    // A store that failed leaves the focus where it was.
+                    if (focused && !focusWidget())
+                        focused->setFocus();
+                    event->ignore();
+                }
+                return;
+            }
         }
         markUnchanged();
         closing_ = true;
@@ -104,8 +134,20 @@ protected:
     }
 
 private:
+    // What is shown is what the profile holds: it may be stored.
+    void showStored(const Table& table) {
+        showTable(table);
+        markUnchanged();
+        setRead(true);
+    }
+    void setRead(bool read) {
+        read_ = read;
+        saveButton()->setEnabled(read);
+    }
+
     Texts texts_;
     bool closing_ = false;
+    bool read_ = false;
 };
 
 } // namespace kst

@@ -100,25 +100,50 @@ CheckedField::Insertion CheckedField::insertion(const QString& before, const QSt
 }
 
 void CheckedField::filterEdited() {
-    if (!rules_.key && rules_.typingLimit <= 0)
+    if (filtering_ || (!rules_.key && rules_.typingLimit <= 0))
+        return;
+    // An undo brings back what was there before the edit it takes back: nothing new.
+    if (field_->isRedoAvailable())
         return;
     // The rest was there before and stays as it was, however long.
+    const QString before = text_;
     const QString text = field_->text();
-    const auto [start, end] = insertion(text_, text);
+    const auto [start, end] = insertion(before, text);
     const QString inserted = text.mid(start, text.size() - start - end);
     QString kept;
     for (QChar c : inserted) {
-        const std::optional<QChar> taken =
-            c.unicode() < 32 || !rules_.key ? std::optional<QChar>(c) : rules_.key(c);
-        if (taken)
-            kept += *taken;
+        // No key puts a control character into a field that filters its keys.
+        if (!rules_.key) {
+            kept += c;
+        } else if (c.category() != QChar::Other_Control) {
+            if (const std::optional<QChar> taken = rules_.key(c))
+                kept += *taken;
+        }
     }
     if (rules_.typingLimit > 0)
         kept.truncate(std::max<qsizetype>(0, rules_.typingLimit - start - end));
-    if (kept == inserted)
-        return;
-    field_->setText(text.left(start) + kept + text.right(end));
-    field_->setCursorPosition(static_cast<int>(start + kept.size()));
+    if (kept != inserted)
+        replaceInsertion(before, start, end, kept);
+}
+
+void CheckedField::replaceInsertion(const QString& before, qsizetype start, qsizetype end,
+                                    const QString& kept) {
+    const QString wanted = field_->text().left(start) + kept + field_->text().right(end);
+    filtering_ = true;
+    // The edit is taken back and what is kept of it put in instead: one step, which Undo
+    // takes back whole.
+    field_->undo();
+    if (field_->text() == before) {
+        field_->setSelection(static_cast<int>(start),
+                             static_cast<int>(before.size() - start - end));
+        field_->insert(kept);
+    }
+    // A field with no such step to take back (its text was set since) only shows the result.
+    if (field_->text() != wanted) {
+        field_->setText(wanted);
+        field_->setCursorPosition(static_cast<int>(start + kept.size()));
+    }
+    filtering_ = false;
     // The user typed, whatever the field kept of it.
     field_->setModified(true);
 }
@@ -132,13 +157,7 @@ bool CheckedField::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress:
         return keyPressed(static_cast<QKeyEvent*>(event));
     case QEvent::FocusIn:
-        // Modified from now on means typed in since the field took the focus.
-        field_->setModified(false);
-        highlightField(shown_, true);
-        selectAllOnFocus(field_);
-        entryText_ = field_->text();
-        if (rules_.gotFocus)
-            rules_.gotFocus();
+        enter(static_cast<QFocusEvent*>(event)->reason());
         break;
     case QEvent::FocusOut: {
         const auto* focus = static_cast<QFocusEvent*>(event);
@@ -146,6 +165,10 @@ bool CheckedField::eventFilter(QObject* watched, QEvent* event) {
             leave(focus->reason());
         break;
     }
+    case QEvent::Hide:
+        // Shown again, the field is entered anew.
+        entered_ = false;
+        break;
     default:
         break;
     }
@@ -174,13 +197,32 @@ bool CheckedField::keyPressed(QKeyEvent* event) {
     return false;
 }
 
+void CheckedField::enter(Qt::FocusReason reason) {
+    // Back from the field's own context menu or from another window, the user goes on
+    // where the caret stood: nothing is selected, and the entry's text stays.
+    if (entered_ && (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)) {
+        highlightField(shown_, true);
+        return;
+    }
+    entered_ = true;
+    // Modified from now on means typed in since the field took the focus.
+    field_->setModified(false);
+    highlightField(shown_, true);
+    selectAllOnFocus(field_);
+    entryText_ = field_->text();
+    if (rules_.gotFocus)
+        rules_.gotFocus();
+}
+
 void CheckedField::leave(Qt::FocusReason reason) {
     // The box of a failed check takes the focus too: that is no second leaving. Nor does
     // a user leave a field that is no longer shown: its window closed, or is going.
     if (checking_ || !shown_->isVisible())
         return;
+    entered_ = false;
     checking_ = true;
     if (rules_.validate && !rules_.validate()) {
+        ++refusedLeavings_;
         // A press that moved the focus is delivered once the field has heard of it: the
         // click is the user's attempt to leave, refused with the check.
         if (reason == Qt::MouseFocusReason)
@@ -192,6 +234,21 @@ void CheckedField::leave(Qt::FocusReason reason) {
             rules_.lostFocus();
     }
     checking_ = false;
+}
+
+bool CheckedField::leaveFocusedControl(QWidget& window) {
+    QWidget* focused = window.focusWidget();
+    if (!focused)
+        return true;
+    const int refusedBefore = refusedLeavings_;
+    if (focused->hasFocus()) {
+        focused->clearFocus();
+    } else {
+        // The window is not the active one: its control hears of the leaving all the same.
+        QFocusEvent left(QEvent::FocusOut, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(focused, &left);
+    }
+    return refusedLeavings_ == refusedBefore;
 }
 
 } // namespace kst

@@ -69,6 +69,13 @@ public:
     // Whether the text differs from what the field held when it took the focus.
     bool changedSinceEntry() const;
 
+    // Takes the focus from the control of `window` that holds it, as a move to another of
+    // its controls does: a field's check runs and its change is told, and so is a list's.
+    // A key or the close box closes a window without moving the focus, so its last edit
+    // gets the hearing a click on a button gives it. False when a check refused: the
+    // focus goes back to that field.
+    static bool leaveFocusedControl(QWidget& window);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -87,7 +94,10 @@ private:
     Insertion insertion(const QString& before, const QString& text) const;
     bool keyPressed(QKeyEvent* event);
     void filterEdited();
-    void enter();
+    // Puts `kept` in place of what the edit inserted between `start` and `end`.
+    void replaceInsertion(const QString& before, qsizetype start, qsizetype end,
+                          const QString& kept);
+    void enter(Qt::FocusReason reason);
     void leave(Qt::FocusReason reason);
 
     QLineEdit* field_;
@@ -99,6 +109,13 @@ private:
     // The caret and selection as they stood before the edit being told.
     Place place_;
     bool checking_ = false;
+    // Between taking the focus and being left: the focus coming back from the field's own
+    // context menu or from another window is no new entry.
+    bool entered_ = false;
+    // The field is putting a filtered edit in place of the one it was told.
+    bool filtering_ = false;
+    // How many leavings a check has refused, in every field.
+    static inline int refusedLeavings_ = 0;
 };
 
 } // namespace kst

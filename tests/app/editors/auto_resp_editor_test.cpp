@@ -235,6 +235,10 @@ TEST_F(AutoRespEditorTest, ASaveThatIsRefusedStoresNothingAndKeepsTheEditorOpen)
         QLineEdit* length = editor.rules[9].condition->data;
         EXPECT_TRUE(QTest::qWaitFor([&] { return length->hasFocus(); }, 2000));
         EXPECT_EQ(length->text(), "12,");
+        // Every way out leaves the field as a click on Exit does: its check runs first.
+        editor.cmdExit->click();
+        EXPECT_TRUE(editor.isVisible());
+        length->setText("12");
         boxes.answerNext(AnswerNo);
         editor.cmdExit->click();
     });
@@ -291,9 +295,12 @@ TEST_F(AutoRespEditorTest, AValueOutsideItsListIsALoadErrorThatNamesTheRule) {
     setRow(profileConn(), "progAutoResp", 3,
            {{C::respCodes, Value("41,")}, {C::respChk, Value(true)}, {C::respCbo, Value(42)}});
     const QByteArray before = folder.read("Devices/Device1.kst");
+    // Nothing was read: an edit is never stored, and no question (answered Yes) is asked.
     edit([](frmAutoResp& editor) {
         EXPECT_FALSE(editor.cmdSave->isEnabled());
-        editor.close();
+        type(editor.rules[0].condition->data, "XY");
+        editor.cmdExit->setFocus();
+        editor.cmdExit->click();
     });
     ASSERT_EQ(boxes.boxes().size(), 1);
     EXPECT_EQ(boxes.boxes()[0].title, "Form Load Error:");
@@ -305,15 +312,27 @@ TEST_F(AutoRespEditorTest, AValueOutsideItsListIsALoadErrorThatNamesTheRule) {
         boxes.answerNext(AnswerYes);
         editor.cmdReset->click();
         EXPECT_TRUE(editor.cmdSave->isEnabled());
-        editor.close();
+        editor.rules[0].response->command->setText("5A,");
+        editor.cmdSave->click();
     });
-    EXPECT_EQ(ReadRuleTable(profileConn()), DefaultRuleTable());
+    EXPECT_EQ(ReadRuleTable(profileConn()).rows[0].response.command, "5A,");
+    EXPECT_EQ(ReadRuleTable(profileConn()).rows[2], DefaultRuleTable().rows[2]);
+
+    // An edit still in the focused field counts for every way out.
+    boxes.clear();
+    edit([this](frmAutoResp& editor) {
+        type(editor.rules[0].response->command, "41,42");
+        boxes.answerNext(AnswerNo);
+        QTest::keyClick(editor.rules[0].response->command, Qt::Key_Escape);
+    });
+    EXPECT_EQ(boxes.texts(), QStringList({"Some data have been changed, would you like to save?"}));
 
     // -1 is no entry chosen, as a list takes it: it loads, and a save keeps it. Leaving the
     // list marks the rules changed only when another entry was chosen.
     boxes.clear();
-    sqliteExec(folder.file("Devices/Device1.kst"), "UPDATE progAutoResp SET respChk = 1, respCbo = "
-                                                   "-1, CondChk = 1, CondCbo = -1 WHERE ID = 3");
+    sqliteExec(folder.file("Devices/Device1.kst"),
+               "UPDATE progAutoResp SET respChk = 1, respCbo = -1, CondChk = 1, CondCbo = -1 WHERE "
+               "ID = 3; UPDATE progAutoResp SET CondOpt = 6, CondCbo = -1 WHERE ID = 4");
     edit([this](frmAutoResp& editor) {
         QComboBox* signal = editor.rules[2].response->signalList;
         EXPECT_EQ(signal->currentIndex(), -1);
@@ -331,6 +350,8 @@ TEST_F(AutoRespEditorTest, AValueOutsideItsListIsALoadErrorThatNamesTheRule) {
     edit([](frmAutoResp& editor) { editor.cmdSave->click(); });
     EXPECT_EQ(boxes.texts().last(), "Data has been saved successfully!");
     EXPECT_EQ(ReadRuleTable(profileConn()).rows[2].condition.lineState, -1);
+    // The engine takes the rules as read from the profile.
+    EXPECT_TRUE(main.log().plainText().contains("Auto-Response 4 has no line event chosen"));
 }
 
 // A field's length limits typing only: what the profile holds is shown whole, and the

@@ -15,8 +15,11 @@
 #include "tools/frm_logic.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -222,15 +225,15 @@ TEST_F(EditorsTest, AStoredSignalOrChainOutsideItsListIsALoadErrorNamingTheButto
         const QByteArray before = folder.read("Devices/Device1.kst");
         withNextDialog<frmProgBut>([&c, this](frmProgBut& editor) {
             EXPECT_EQ(editor.cmdSave->isEnabled(), c.refusal == nullptr);
-            if (!c.refusal) { // another entry chosen and left: Exit asks to save
-                QComboBox* list =
-                    c.column == C::chain ? editor.rows[4].Combo1 : editor.rows[4].Combo2;
-                list->setFocus();
-                list->setCurrentIndex(list->currentIndex() == 1 ? 2 : 1);
-                editor.rows[4].txtCmd->setFocus();
+            QComboBox* list = c.column == C::chain ? editor.rows[4].Combo1 : editor.rows[4].Combo2;
+            list->setFocus();
+            list->setCurrentIndex(list->currentIndex() == 1 ? 2 : 1);
+            editor.rows[4].txtCaption->setFocus();
+            QTest::keyClicks(editor.rows[4].txtCaption, "X");
+            // An unanswered question is answered Yes: after a refused load none is asked.
+            if (!c.refusal)
                 boxes.answerNext(AnswerNo);
-            }
-            editor.close();
+            QTest::keyClick(editor.rows[4].txtCaption, Qt::Key_Escape);
         });
         main.mnuProgBut_Click();
         if (c.refusal) {
@@ -245,6 +248,17 @@ TEST_F(EditorsTest, AStoredSignalOrChainOutsideItsListIsALoadErrorNamingTheButto
         }
         EXPECT_EQ(folder.read("Devices/Device1.kst"), before);
     }
+    // After a refused load, Reset is the way back to a table that is stored as usual.
+    setRow(profileConn(), "progButtons", 5, {{C::chain, Value(qint64(33))}});
+    withNextDialog<frmProgBut>([this](frmProgBut& editor) {
+        editor.cmdReset->click();
+        editor.rows[0].txtCaption->setText("Go");
+        editor.cmdSave->click();
+    });
+    main.mnuProgBut_Click();
+    EXPECT_EQ(ReadButtonTable(profileConn()).rows[0].caption, "Go");
+    EXPECT_EQ(ReadButtonTable(profileConn()).rows[4], DefaultButtonTable().rows[4]);
+
     // An empty position is the list's first entry, as a load of the profile reads it.
     setRow(profileConn(), "progButtons", 5, {{C::signals_, Value()}, {C::chain, Value()}});
     const ButtonRow row = ReadButtonTable(profileConn()).rows[4];
@@ -422,9 +436,20 @@ TEST_F(EditorsTest, TheDeleteKeyEditsEveryFilteredField) {
         return [&window, name] { return window.findChild<QLineEdit*>(name); };
     };
     frmLogic logic;
-    // Mid-field, the caret tells where a paste goes, whatever follows it.
-    const std::tuple<const char*, const char*, const char*> midField[] = {{"1000", "05", "10000"},
-                                                                          {"1234", "2x9", "12234"}};
+    // Mid-field, the caret tells where a paste goes, whatever follows it, and a selection
+    // (made left to right: the caret at its end) is what it replaces. What no key types
+    // stays out. Undo takes the paste back whole, cut or filtered.
+    const struct {
+        const char* before;
+        int from;
+        int length;
+        const char* pasted;
+        const char* kept;
+    } midField[] = {{"1000", 1, 0, "05", "10000"},
+                    {"1234", 1, 0, "2x9", "12234"},
+                    {"10000", 1, 1, "050", "10000"},
+                    {"1", 1, 0, "2\t3", "123"},
+                    {"1", 1, 0, "2\n3", "123"}};
     const struct {
         const char* name;
         std::function<QLineEdit*()> field;
@@ -498,13 +523,38 @@ TEST_F(EditorsTest, TheDeleteKeyEditsEveryFilteredField) {
             field->insert("1a2b3c4d5e6"); // as a paste does
             EXPECT_EQ(field->text(), c.pasted) << c.name;
         }
-        for (const auto& [before, text, kept] : midField) {
+        for (const auto& m : midField) {
             if (!c.midField)
                 break;
-            field->setText(before);
-            field->setCursorPosition(1);
-            field->insert(text);
-            EXPECT_EQ(field->text().toStdString(), kept) << c.name << ": " << text;
+            field->setText(m.before);
+            field->setSelection(m.from, m.length);
+            QGuiApplication::clipboard()->setText(m.pasted);
+            field->paste();
+            EXPECT_EQ(field->text().toStdString(), m.kept) << c.name << ": " << m.pasted;
+            field->undo();
+            EXPECT_EQ(field->text().toStdString(), m.before) << c.name << ": " << m.pasted;
+        }
+        if (c.midField) {
+            // Back from the field's own menu, the field goes on as it was: no new entry.
+            QApplication::setActiveWindow(c.window);
+            field->setFocus();
+            QCoreApplication::processEvents(); // the entry's selection
+            field->setText("12");
+            QGuiApplication::clipboard()->setText("34");
+            QContextMenuEvent menuAsked(QContextMenuEvent::Mouse, QPoint(1, 1));
+            QApplication::sendEvent(field, &menuAsked);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr) << c.name;
+            const QList<QAction*> actions = menu->actions();
+            const auto paste = std::find_if(actions.begin(), actions.end(), [](QAction* a) {
+                return a->text().startsWith("&Paste");
+            });
+            ASSERT_NE(paste, actions.end()) << c.name;
+            menu->close();
+            (*paste)->trigger();
+            QCoreApplication::processEvents();
+            QTest::keyClicks(keys, "5");
+            EXPECT_EQ(field->text(), "12345") << c.name;
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "storage/profile_files.h"
 #include "storage/profile_readers.h"
 #include "support/guarded_fifo.h"
+#include "support/ordinary_user.h"
 #include "support/raw_sqlite.h"
 
 #include <QApplication>
@@ -284,6 +285,11 @@ TEST_F(ProfileCommandsTest, AFailedImportChangesNothingAtAll) {
     } refused[] = {
         {"UPDATE Settings SET baud = 99",
          "row 1 of the table 'Settings' holds 99 in its column 'baud', outside its list of 16"},
+        {"UPDATE Settings SET databit = 5",
+         "holds 5 in its column 'databit', outside its list of 5"},
+        {"UPDATE Settings SET parity = 5", "holds 5 in its column 'parity', outside its list of 5"},
+        {"UPDATE Settings SET stopbit = 3",
+         "holds 3 in its column 'stopbit', outside its list of 3"},
         {"UPDATE progButtons SET keyCaption = hex(zeroblob(25)) || 'x' WHERE ID = 7",
          "Row 7 of the table 'progButtons' holds a text of 51 characters in its column"},
         {"UPDATE progAutoResp SET respRepeat = 40000 WHERE ID = 3",
@@ -308,6 +314,24 @@ TEST_F(ProfileCommandsTest, AFailedImportChangesNothingAtAll) {
         }
         EXPECT_EQ(folder.read("Devices/Device1.kst"), profile);
     }
+
+    // A profile made read-only is not replaced by a file renamed over it, by the import or
+    // by Save As.
+    folder.write("older.kst", profile);
+    asOrdinaryUser({folder.path()}, [&] {
+        ASSERT_TRUE(QFile::setPermissions(current(), QFile::ReadOwner));
+        try {
+            ImportOlderProfile(folder.file("older.kst"), current(), {});
+            ADD_FAILURE() << "imported";
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), err::PermissionDenied);
+            EXPECT_TRUE(e.description().endsWith("cannot be replaced: it is read-only"))
+                << e.description().toStdString();
+        }
+        EXPECT_THROW(CopyProfileFile(folder.file("older.kst"), current()), RunTimeError);
+        EXPECT_EQ(folder.read("Devices/Device1.kst"), profile);
+        QFile::setPermissions(current(), QFile::ReadOwner | QFile::WriteOwner);
+    });
 
     // The open profile is not imported into itself.
     EXPECT_THROW(ImportOlderProfile(current(), current(), {}), RunTimeError);

@@ -218,9 +218,12 @@ TEST_F(ProfileLoadTest, AStoredPortBeyondTheListSelectsTheFirstPort) {
     PtyPair com1, com4;
     ASSERT_TRUE(linkPort(folder.path(), 1, com1.slavePath()));
     ASSERT_TRUE(linkPort(folder.path(), 4, com4.slavePath()));
-    setSettings({{1, Value(qint64(3))}});
-    main->Open_DB(defaultProfile(), "Device1.kst");
-    EXPECT_EQ(main->portChoice()->currentText(), "1");
+    // Two ports listed: positions 2 and 3 are past the list.
+    for (const qint64 stored : {2, 3}) {
+        setSettings({{1, Value(stored)}});
+        main->Open_DB(defaultProfile(), "Device1.kst");
+        EXPECT_EQ(main->portChoice()->currentText(), "1") << stored;
+    }
     EXPECT_TRUE(titles().isEmpty());
 }
 
