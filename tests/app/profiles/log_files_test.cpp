@@ -3,7 +3,6 @@
 #include "app/profiles/profile_control.h"
 #include "storage/profile_readers.h"
 #include "storage/rtf.h"
-#include "support/file_size_limit.h"
 #include "support/guarded_fifo.h"
 
 #include <QClipboard>
@@ -199,23 +198,6 @@ TEST_F(LogFilesTest, FailuresAreToldAndLeaveTheLogAndTheFilesAsTheyWere) {
     EXPECT_EQ(boxes.boxes()[0].title, "Save Log Error:");
     EXPECT_TRUE(boxes.boxes()[0].text.contains(folder.file("missing")))
         << "the box names the folder that is not there";
-
-    // A disk that refuses the log's bytes, in plain text and in rich text: said, with the
-    // file and the reason, and the older log stays whole.
-    folder.write("old.txt", "older log");
-    for (const int filter : {2, 4}) {
-        boxes.clear();
-        dialogs.chooseNext(folder.file("old.txt"), "old.txt", filter);
-        {
-            const FileSizeLimit disk(8);
-            main.mnuSave_Click(); // Yes to the question whether to replace it
-        }
-        ASSERT_EQ(boxes.boxes().size(), 2) << filter;
-        EXPECT_EQ(boxes.boxes()[1].title, "Save Log Error:");
-        EXPECT_EQ(boxes.boxes()[1].text, "Path/File access error: '" + folder.file("old.txt") +
-                                             "' could not be written: File too large.");
-        EXPECT_EQ(folder.read("old.txt"), "older log");
-    }
 
     const QString before = main.log().plainText();
     const QByteArray whole = WriteRtf(runs(), "Mono");
