@@ -110,8 +110,14 @@ void frmMonitoring::Command1_Click() {
     const bool full = !Option1[0]->isChecked();
     if (full) {
         if (Combo1->isHidden() || Combo1->currentIndex() < 0) {
-            msgBox(QStringLiteral("Please choose the 2nd COM port for full-duplex monitoring."),
-                   MsgIcon::Exclamation, MsgButtons::Ok, appTitle());
+            // With no second port listed there is none to choose.
+            msgBox(
+                found_.isEmpty()
+                    ? QStringLiteral("No 2nd COM port was found for full-duplex monitoring. "
+                                     "Connect one and choose Full-duplex monitoring again, or "
+                                     "choose Half-duplex monitoring.")
+                    : QStringLiteral("Please choose the 2nd COM port for full-duplex monitoring."),
+                MsgIcon::Exclamation, MsgButtons::Ok, appTitle());
             return;
         }
         state.SecondPort = found_.value(Combo1->currentIndex());
