@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -19,13 +20,16 @@ QByteArray contentOf(const QString& path) {
 
 // A disk that takes only `bytes` of a file: a write past them fails as on a full disk.
 struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
+    explicit FileSizeLimit(rlim_t bytes) : signal(std::signal(SIGXFSZ, SIG_IGN)) {
         getrlimit(RLIMIT_FSIZE, &previous);
         rlimit limited{bytes, previous.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limited);
     }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous); }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, signal);
+    }
+    void (*signal)(int);
     rlimit previous{};
 };
 
@@ -59,7 +63,8 @@ TEST(WholeFile, PiecesMakeTheFileOnlyWhenCommittedAndNeverHalfOfOne) {
             WriteWholeFile(path, QByteArray(size, 'x'));
             ADD_FAILURE() << "written beyond " << limit;
         } catch (const RunTimeError& e) {
-            EXPECT_TRUE(e.description().endsWith(path + "' could not be written: File too large."));
+            EXPECT_TRUE(e.description().endsWith(
+                path + "' could not be written: " + qt_error_string(EFBIG) + "."));
         }
         EXPECT_EQ(contentOf(path), "first second");
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"log.txt"});

@@ -103,34 +103,18 @@ protected:
     void reject() override { close(); }
 
     void closeEvent(QCloseEvent* event) override {
-        if (closing_) {
-            event->accept();
+        // A table never read is never stored: the window just goes.
+        if (!closing_ && read_ && !mayClose()) {
+            event->ignore();
             return;
         }
-        // A table never read is never stored: the window just goes.
-        if (read_) {
-            // Every way out hears the edit still in the focused field, as a click on Exit
-            // does by taking the focus from it.
-            const QPointer<QWidget> focused = focusWidget();
-            if (!CheckedField::leaveFocusedControl(*this) || !passes(table().firstBadList())) {
-                event->ignore();
-                return;
-            }
-            if (changed() &&
-                msgBox(texts_.changedQuestion, MsgIcon::Question, MsgButtons::YesNo) == AnswerYes) {
-                if (!cmdSave_Click()) {
-                    // A store that failed leaves the focus where it was.
-                    if (focused && !focusWidget())
-                        focused->setFocus();
-                    event->ignore();
-                }
-                return;
-            }
+        // A save on Yes has closed the window already.
+        if (!closing_) {
+            markUnchanged();
+            closing_ = true;
+            QDialog::reject();
         }
-        markUnchanged();
-        closing_ = true;
         event->accept();
-        QDialog::reject();
     }
 
 private:
@@ -143,6 +127,21 @@ private:
     void setRead(bool read) {
         read_ = read;
         saveButton()->setEnabled(read);
+    }
+
+    // Every way out hears the edit still in the focused field, as a click on Exit does by
+    // taking the focus from it, and asks about the changes. False keeps the window open,
+    // with the focus where it was unless a refusal put it into its field.
+    bool mayClose() {
+        const QPointer<QWidget> focused = focusWidget();
+        const bool goes =
+            CheckedField::leaveFocusedControl(*this) && passes(table().firstBadList()) &&
+            (!changed() ||
+             msgBox(texts_.changedQuestion, MsgIcon::Question, MsgButtons::YesNo) != AnswerYes ||
+             cmdSave_Click());
+        if (!goes && focused && !focusWidget())
+            focused->setFocus();
+        return goes;
     }
 
     Texts texts_;

@@ -6,6 +6,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 
 #include <algorithm>
 
@@ -161,13 +162,18 @@ bool CheckedField::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::FocusOut: {
         const auto* focus = static_cast<QFocusEvent*>(event);
+        // A menu (the field's own, or the window's) is the user's aside; a list dropped
+        // down from the field chooses its text anew.
+        if (focus->reason() == Qt::PopupFocusReason)
+            asideInMenu_ = qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr;
         if (fieldLeft(*focus))
             leave(focus->reason());
         break;
     }
     case QEvent::Hide:
-        // Shown again, the field is entered anew.
-        entered_ = false;
+        // Shown again, the field is entered anew; a window minimised is still open.
+        if (!event->spontaneous())
+            entered_ = false;
         break;
     default:
         break;
@@ -185,7 +191,14 @@ bool CheckedField::keyPressed(QKeyEvent* event) {
     // Only a printable character is the field's to filter. Editing keys (Backspace,
     // Delete, whose text is the DEL character, arrows, Ctrl+ combinations) always reach it.
     const QString text = event->text();
-    if (text.size() != 1 || !text[0].isPrint() || !rules_.key)
+    if (text.size() != 1 || !text[0].isPrint())
+        return false;
+    // A key past the typing limit puts nothing in: cut after the edit, it would cost the
+    // field its steps of Undo.
+    if (rules_.typingLimit > 0 &&
+        field_->text().size() - field_->selectedText().size() >= rules_.typingLimit)
+        return true;
+    if (!rules_.key)
         return false;
     const std::optional<QChar> taken = rules_.key(text[0]);
     if (!taken)
@@ -200,7 +213,8 @@ bool CheckedField::keyPressed(QKeyEvent* event) {
 void CheckedField::enter(Qt::FocusReason reason) {
     // Back from the field's own context menu or from another window, the user goes on
     // where the caret stood: nothing is selected, and the entry's text stays.
-    if (entered_ && (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)) {
+    if (entered_ && ((reason == Qt::PopupFocusReason && asideInMenu_) ||
+                     reason == Qt::ActiveWindowFocusReason)) {
         highlightField(shown_, true);
         return;
     }

@@ -112,6 +112,8 @@ private:
     // Between taking the focus and being left: the focus coming back from the field's own
     // context menu or from another window is no new entry.
     bool entered_ = false;
+    // The popup that took the focus last is a menu.
+    bool asideInMenu_ = false;
     // The field is putting a filtered edit in place of the one it was told.
     bool filtering_ = false;
     // How many leavings a check has refused, in every field.
