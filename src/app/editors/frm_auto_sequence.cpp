@@ -16,7 +16,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -270,11 +269,7 @@ void frmAutoSequence::closeEvent(QCloseEvent* event) {
         return;
     }
     // Every way out hears the edit still in the focused field, as a click on Exit does.
-    const QPointer<QWidget> focused = focusWidget();
-    if (!CheckedField::leaveFocusedControl(*this) || !Form_Unload()) {
-        // A save that failed leaves the focus where it was.
-        if (focused && !focusWidget())
-            focused->setFocus();
+    if (!CheckedField::leaveFocusThen(*this, [this] { return Form_Unload(); })) {
         event->ignore();
         return;
     }

@@ -7,7 +7,6 @@
 
 #include <QCloseEvent>
 #include <QDialog>
-#include <QPointer>
 #include <QPushButton>
 #include <QString>
 #include <functional>
@@ -36,8 +35,6 @@ public:
 
     // True when the table was stored.
     bool cmdSave_Click() {
-        if (!read_)
-            return false;
         // Everything is checked before anything is written.
         const Table edited = table();
         if (!passes(edited.validate()) || !store(edited, texts_.saveFailureTitle))
@@ -130,18 +127,15 @@ private:
     }
 
     // Every way out hears the edit still in the focused field, as a click on Exit does by
-    // taking the focus from it, and asks about the changes. False keeps the window open,
-    // with the focus where it was unless a refusal put it into its field.
+    // taking the focus from it, and asks about the changes. False keeps the window open.
     bool mayClose() {
-        const QPointer<QWidget> focused = focusWidget();
-        const bool goes =
-            CheckedField::leaveFocusedControl(*this) && passes(table().firstBadList()) &&
-            (!changed() ||
-             msgBox(texts_.changedQuestion, MsgIcon::Question, MsgButtons::YesNo) != AnswerYes ||
-             cmdSave_Click());
-        if (!goes && focused && !focusWidget())
-            focused->setFocus();
-        return goes;
+        return CheckedField::leaveFocusThen(*this, [this] {
+            return passes(table().firstBadList()) &&
+                   (!changed() ||
+                    msgBox(texts_.changedQuestion, MsgIcon::Question, MsgButtons::YesNo) !=
+                        AnswerYes ||
+                    cmdSave_Click());
+        });
     }
 
     Texts texts_;

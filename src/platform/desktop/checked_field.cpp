@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -250,19 +251,21 @@ void CheckedField::leave(Qt::FocusReason reason) {
     checking_ = false;
 }
 
-bool CheckedField::leaveFocusedControl(QWidget& window) {
-    QWidget* focused = window.focusWidget();
-    if (!focused)
-        return true;
+bool CheckedField::leaveFocusThen(QWidget& window, const std::function<bool()>& settle) {
+    const QPointer<QWidget> focused = window.focusWidget();
     const int refusedBefore = refusedLeavings_;
-    if (focused->hasFocus()) {
+    if (focused && focused->hasFocus()) {
         focused->clearFocus();
-    } else {
+    } else if (focused) {
         // The window is not the active one: its control hears of the leaving all the same.
         QFocusEvent left(QEvent::FocusOut, Qt::OtherFocusReason);
         QCoreApplication::sendEvent(focused, &left);
     }
-    return refusedLeavings_ == refusedBefore;
+    if (refusedLeavings_ == refusedBefore && settle())
+        return true;
+    if (focused && !window.focusWidget())
+        focused->setFocus();
+    return false;
 }
 
 } // namespace kst

@@ -70,11 +70,12 @@ public:
     bool changedSinceEntry() const;
 
     // Takes the focus from the control of `window` that holds it, as a move to another of
-    // its controls does: a field's check runs and its change is told, and so is a list's.
-    // A key or the close box closes a window without moving the focus, so its last edit
-    // gets the hearing a click on a button gives it. False when a check refused: the
-    // focus goes back to that field.
-    static bool leaveFocusedControl(QWidget& window);
+    // its controls does (a field's check runs and its change is told, and so is a list's),
+    // then runs `settle`: the closing's questions and saves. A key or the close box closes
+    // a window without moving the focus, so its last edit gets the hearing a click on a
+    // button gives it. False when the check or `settle` refused: the window stays, the
+    // focus back where it was unless a refusal put it into its field.
+    static bool leaveFocusThen(QWidget& window, const std::function<bool()>& settle);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
