@@ -246,15 +246,6 @@ TEST_F(EditorsTest, AStoredSignalOrChainOutsideItsListIsALoadErrorNamingTheButto
         }
         EXPECT_EQ(folder.read("Devices/Device1.kst"), before);
     }
-    // After a refused load, Reset is the way back to a table that is stored as usual.
-    setRow(profileConn(), "progButtons", 5, {{C::chain, Value(qint64(33))}});
-    withNextDialog<frmProgBut>([](frmProgBut& editor) {
-        editor.cmdReset->click();
-        editor.rows[4].txtCaption->setText("Go");
-        editor.cmdSave->click();
-    });
-    main.mnuProgBut_Click();
-    EXPECT_EQ(ReadButtonTable(profileConn()).rows[4].caption, "Go");
     // An empty position is the list's first entry, as a load of the profile reads it.
     setRow(profileConn(), "progButtons", 5, {{C::signals_, Value()}, {C::chain, Value()}});
     const ButtonRow row = ReadButtonTable(profileConn()).rows[4];
