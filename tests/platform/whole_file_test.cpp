@@ -18,21 +18,6 @@ QByteArray contentOf(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// A disk that takes only `bytes` of a file: a write past them fails as on a full disk.
-struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes) : signal(std::signal(SIGXFSZ, SIG_IGN)) {
-        getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit limited{bytes, previous.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, signal);
-    }
-    void (*signal)(int);
-    rlimit previous{};
-};
-
 } // namespace
 
 TEST(WholeFile, PiecesMakeTheFileOnlyWhenCommittedAndNeverHalfOfOne) {
@@ -56,16 +41,26 @@ TEST(WholeFile, PiecesMakeTheFileOnlyWhenCommittedAndNeverHalfOfOne) {
         << "nothing is left beside it";
 
     // A disk that refuses bytes, those still buffered at the commit or part-way through a
-    // large file: the old file stays whole, nothing new is left, and the reason is told.
+    // large file (a file-size limit): the old file stays whole, nothing new is left, and the
+    // reason is told.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit disk{};
+    getrlimit(RLIMIT_FSIZE, &disk);
+    const rlim_t unlimited = disk.rlim_cur;
     for (const auto& [limit, size] : {std::pair<rlim_t, qsizetype>{4, 16}, {100000, 1 << 20}}) {
+        disk.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &disk);
+        QString refusal;
         try {
-            const FileSizeLimit disk(limit);
             WriteWholeFile(path, QByteArray(size, 'x'));
-            ADD_FAILURE() << "written beyond " << limit;
         } catch (const RunTimeError& e) {
-            EXPECT_TRUE(e.description().endsWith(
-                path + "' could not be written: " + qt_error_string(EFBIG) + "."));
+            refusal = e.description();
         }
+        disk.rlim_cur = unlimited;
+        setrlimit(RLIMIT_FSIZE, &disk);
+        EXPECT_TRUE(
+            refusal.endsWith(path + "' could not be written: " + qt_error_string(EFBIG) + "."))
+            << limit;
         EXPECT_EQ(contentOf(path), "first second");
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"log.txt"});
     }

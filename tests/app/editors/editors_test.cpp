@@ -227,8 +227,7 @@ TEST_F(EditorsTest, AStoredSignalOrChainOutsideItsListIsALoadErrorNamingTheButto
             QComboBox* list = c.column == C::chain ? editor.rows[4].Combo1 : editor.rows[4].Combo2;
             list->setFocus();
             list->setCurrentIndex(list->currentIndex() == 1 ? 2 : 1);
-            // Escape in the list still asks; an unanswered question is answered Yes: after a
-            // refused load none is asked.
+            // Escape in the list asks, but not after a refused load (unanswered: Yes).
             if (!c.refusal)
                 boxes.answerNext(AnswerNo);
             QTest::keyClick(list, Qt::Key_Escape);
