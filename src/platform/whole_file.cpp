@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <unistd.h>
+#include <utility>
 
 namespace kst {
 
@@ -36,7 +37,13 @@ QString whyNotWritten(const QString& path, const QString& reason) {
                        describeError(err::PermissionDenied) + ": " + whyNotWritten(path, reason));
 }
 
+DiskSync diskSync = ::fsync;
+
 } // namespace
+
+DiskSync setDiskSync(DiskSync sync) {
+    return std::exchange(diskSync, sync ? sync : ::fsync);
+}
 
 WholeFileWriter::WholeFileWriter(const QString& path) : path_(path), file_(path) {
     const QString folder = QFileInfo(path).absolutePath();
@@ -70,7 +77,7 @@ void WholeFileWriter::write(QByteArrayView bytes) {
 void WholeFileWriter::commit() {
     // On the disk before it takes the old file's place: a disk that accepts the bytes
     // only for its cache may still refuse them here.
-    if (::fsync(static_cast<int>(file_.handle())) != 0 && errno != EINVAL && errno != EROFS)
+    if (diskSync(static_cast<int>(file_.handle())) != 0 && errno != EINVAL && errno != EROFS)
         raiseFailure(qt_error_string(errno));
     if (!file_.commit())
         raiseFailure(file_.errorString());

@@ -30,4 +30,10 @@ private:
     QSaveFile file_;
 };
 
+// The call that puts a file's bytes on the disk before the file takes the old one's place
+// (fsync by default), so that a test can stand in a disk that refuses them. Returns the call
+// it replaces; nullptr puts fsync back.
+using DiskSync = int (*)(int fd);
+DiskSync setDiskSync(DiskSync sync);
+
 } // namespace kst

@@ -47,7 +47,8 @@ public:
     // The flag the profile load records; nothing in the program assigns it.
     int IniFlag() const { return iniFlag_; }
 
-    // Save As names the copy itself before it loads it.
+    // Names the open profile: a load names the profile it opens, whatever the file could
+    // record or give back.
     void setSettings(const QString& path, const QString& fileName);
 
     // A number as a print statement writes it: a blank (or the sign), the digits, a blank.

@@ -64,6 +64,11 @@ TEST(WholeFile, PiecesMakeTheFileOnlyWhenCommittedAndNeverHalfOfOne) {
         EXPECT_EQ(contentOf(path), "first second");
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"log.txt"});
     }
+    // Or only as they are put on it.
+    setDiskSync([](int) { return errno = EIO, -1; });
+    EXPECT_THROW(WriteWholeFile(path, "new"), RunTimeError);
+    setDiskSync(nullptr);
+    EXPECT_EQ(contentOf(path), "first second");
 
     try {
         WholeFileWriter missing(dir.filePath("missing/log.txt"));

@@ -193,6 +193,10 @@ ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCh
         IniFile& ini = session_.ini();
         ini.WriteIniFile(File_Name, ini.IniFlag());
         ini.ReadIniFile();
+        // The profile loaded is the open one, whether kst.ini could record it or give it
+        // back or not: what reads the file back then names the profile open before, and a
+        // command would act on a profile the window does not show.
+        ini.setSettings(File_Name, File_Title);
 
         QString caption = window_.widget()->windowTitle();
         const qsizetype dash = caption.indexOf(u'-');

@@ -3,11 +3,16 @@
 #include "bgr_color.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPointer>
+#include <QStackedWidget>
+#include <QTabWidget>
 
 #include <algorithm>
 
@@ -40,7 +45,58 @@ private:
     using QObject::QObject;
 };
 
+// The page of a stack of pages (a tab) whose switch alone hides `widget`: still the user's,
+// on a page not in front. Nothing when something else hides it.
+QWidget* pageBehind(QWidget* widget) {
+    for (QWidget* w = widget; w && !w->isWindow(); w = w->parentWidget()) {
+        if (!w->isHidden())
+            continue;
+        auto* stack = qobject_cast<QStackedWidget*>(w->parentWidget());
+        return stack && stack->isVisible() ? w : nullptr;
+    }
+    return nullptr;
+}
+
+// Brings the pages that hold `widget` to the front, tab by tab.
+void bringForward(QWidget* widget) {
+    for (QWidget* w = widget; w && !w->isWindow(); w = w->parentWidget()) {
+        auto* stack = qobject_cast<QStackedWidget*>(w->parentWidget());
+        if (!stack || stack->currentWidget() == w)
+            continue;
+        if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()))
+            tabs->setCurrentWidget(w);
+        else
+            stack->setCurrentWidget(w);
+    }
+}
+
 } // namespace
+
+// Where the focus goes from the menu bar: the field handed it there without being left.
+class CheckedField::MenuBarAside : public QObject {
+public:
+    explicit MenuBarAside(CheckedField& field) : QObject(&field), field_(field) {}
+    void start() { qApp->installEventFilter(this); }
+    void stop() { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::FocusIn)
+            return false;
+        auto* taker = qobject_cast<QWidget*>(watched);
+        // Back to the field, or to the menu bar, is the field's own affair; another window
+        // takes the focus only for a while.
+        if (!taker || taker == field_.shown_ || qobject_cast<QMenuBar*>(taker) ||
+            taker->window() != field_.shown_->window())
+            return false;
+        stop();
+        field_.leave(static_cast<QFocusEvent*>(event)->reason());
+        return false;
+    }
+
+private:
+    CheckedField& field_;
+};
 
 void highlightField(QWidget* field, bool on) {
     QPalette palette = field->palette();
@@ -58,8 +114,11 @@ bool fieldLeft(const QFocusEvent& event) {
 
 CheckedField::CheckedField(QLineEdit* field, Rules rules, QObject* owner, QWidget* shown)
     : QObject(owner), field_(field), shown_(shown ? shown : field), rules_(std::move(rules)),
-      text_(field->text()) {
+      text_(field->text()), menuBarAside_(new MenuBarAside(*this)) {
     shown_->installEventFilter(this);
+    // A drop goes to the line itself, also where the keys go to the box it belongs to.
+    if (field_ != shown_)
+        field_->installEventFilter(this);
     // An edit is told before the change it made, so the text kept here is the one it
     // changed. A change the filter makes within an edit is told again with the edit's own
     // text: the field's text is what counts.
@@ -155,31 +214,55 @@ bool CheckedField::changedSinceEntry() const {
 }
 
 bool CheckedField::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Drop && watched == field_) {
+        dropping(*static_cast<QDropEvent*>(event));
+        return false;
+    }
+    if (watched != shown_)
+        return false;
     switch (event->type()) {
     case QEvent::KeyPress:
         return keyPressed(static_cast<QKeyEvent*>(event));
     case QEvent::FocusIn:
+        menuBarAside_->stop();
         enter(static_cast<QFocusEvent*>(event)->reason());
         break;
     case QEvent::FocusOut: {
         const auto* focus = static_cast<QFocusEvent*>(event);
-        // A menu (the field's own, or the window's) is the user's aside; a list dropped
-        // down from the field chooses its text anew.
-        if (focus->reason() == Qt::PopupFocusReason)
-            asideInMenu_ = qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr;
-        if (fieldLeft(*focus))
+        // A menu (the field's own, or the window's) and the menu bar are the user's aside;
+        // a list dropped down from the field chooses its text anew.
+        asideInMenu_ = focus->reason() == Qt::MenuBarFocusReason ||
+                       (focus->reason() == Qt::PopupFocusReason &&
+                        qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr);
+        if (focus->reason() == Qt::MenuBarFocusReason)
+            menuBarAside_->start();
+        else if (fieldLeft(*focus))
             leave(focus->reason());
         break;
     }
     case QEvent::Hide:
         // Shown again, the field is entered anew; a window minimised is still open.
-        if (!event->spontaneous())
+        if (!event->spontaneous()) {
             entered_ = false;
+            menuBarAside_->stop();
+        }
         break;
     default:
         break;
     }
-    return QObject::eventFilter(watched, event);
+    return false;
+}
+
+void CheckedField::dropping(const QDropEvent& drop) {
+    // A drop from elsewhere is a paste by the mouse: its own step of Undo, which a filter
+    // takes back alone. The field would add it to the keys typed just before it when it
+    // lands where the caret stands; a move of the caret starts a step.
+    if (drop.source() == field_ || !drop.mimeData()->hasText())
+        return;
+    const int at = field_->cursorPositionAt(drop.position().toPoint());
+    if (field_->cursorPosition() == at && !field_->text().isEmpty())
+        field_->setCursorPosition(at == 0 ? 1 : at - 1);
+    field_->setCursorPosition(at);
 }
 
 bool CheckedField::keyPressed(QKeyEvent* event) {
@@ -212,10 +295,10 @@ bool CheckedField::keyPressed(QKeyEvent* event) {
 }
 
 void CheckedField::enter(Qt::FocusReason reason) {
-    // Back from the field's own context menu or from another window, the user goes on
-    // where the caret stood: nothing is selected, and the entry's text stays.
-    if (entered_ && ((reason == Qt::PopupFocusReason && asideInMenu_) ||
-                     reason == Qt::ActiveWindowFocusReason)) {
+    // Back without having been left (from a menu, the menu bar or another window), the
+    // user goes on where the caret stood: nothing is selected, and the entry's text stays.
+    // Only a list dropped down from the field has chosen its text anew.
+    if (entered_ && (reason != Qt::PopupFocusReason || asideInMenu_)) {
         highlightField(shown_, true);
         return;
     }
@@ -231,9 +314,11 @@ void CheckedField::enter(Qt::FocusReason reason) {
 
 void CheckedField::leave(Qt::FocusReason reason) {
     // The box of a failed check takes the focus too: that is no second leaving. Nor does
-    // a user leave a field that is no longer shown: its window closed, or is going.
-    if (checking_ || !shown_->isVisible())
+    // a user leave a field that is no longer shown: its window closed, or is going. A
+    // field on a tab put behind another is left as the tab is switched.
+    if (checking_ || (!shown_->isVisible() && !pageBehind(shown_)))
         return;
+    menuBarAside_->stop();
     entered_ = false;
     checking_ = true;
     if (rules_.validate && !rules_.validate()) {
@@ -242,7 +327,13 @@ void CheckedField::leave(Qt::FocusReason reason) {
         // click is the user's attempt to leave, refused with the check.
         if (reason == Qt::MouseFocusReason)
             ClickDropper::dropCurrentClick();
-        QMetaObject::invokeMethod(shown_, "setFocus", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            shown_,
+            [shown = shown_] {
+                bringForward(shown);
+                shown->setFocus();
+            },
+            Qt::QueuedConnection);
     } else {
         highlightField(shown_, false);
         if (rules_.lostFocus)

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+class QDropEvent;
 class QFocusEvent;
 class QKeyEvent;
 class QLineEdit;
@@ -100,6 +101,7 @@ private:
                           const QString& kept);
     void enter(Qt::FocusReason reason);
     void leave(Qt::FocusReason reason);
+    void dropping(const QDropEvent& drop);
 
     QLineEdit* field_;
     QWidget* shown_;
@@ -113,8 +115,11 @@ private:
     // Between taking the focus and being left: the focus coming back from the field's own
     // context menu or from another window is no new entry.
     bool entered_ = false;
-    // The popup that took the focus last is a menu.
+    // The focus went aside to a menu or the menu bar last.
     bool asideInMenu_ = false;
+    // Watches where the focus goes from the menu bar.
+    class MenuBarAside;
+    MenuBarAside* menuBarAside_;
     // The field is putting a filtered edit in place of the one it was told.
     bool filtering_ = false;
     // How many leavings a check has refused, in every field.

@@ -4,11 +4,13 @@
 #include "platform/services.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -16,10 +18,38 @@ namespace kst {
 
 namespace {
 
+// A question that offers only Yes and No must be answered by one of them: Escape and the
+// close box leave it open instead of answering No for the user, which would drop what the
+// question was about.
+class MessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+    void setMustBeAnswered(bool must) { mustBeAnswered_ = must; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (mustBeAnswered_ && event->matches(QKeySequence::Cancel))
+            return;
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override {
+        if (mustBeAnswered_ && !clickedButton()) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
+
+private:
+    bool mustBeAnswered_ = false;
+};
+
 class DesktopMessageBoxes : public MessageBoxes {
 public:
     int show(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) override {
-        QMessageBox box(QApplication::activeWindow());
+        MessageBox box(QApplication::activeWindow());
+        box.setMustBeAnswered(buttons == MsgButtons::YesNo ||
+                              buttons == MsgButtons::YesNoDefaultNo);
         box.setWindowTitle(title);
         box.setText(text);
         switch (icon) {

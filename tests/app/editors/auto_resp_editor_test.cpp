@@ -314,6 +314,27 @@ TEST_F(AutoRespEditorTest, AValueOutsideItsListIsALoadErrorThatNamesTheRule) {
     });
     EXPECT_EQ(ReadRuleTable(profileConn()).rows[0].response.command, "5A,");
     EXPECT_EQ(ReadRuleTable(profileConn()).rows[2], DefaultRuleTable().rows[2]);
+    // Also after the focus went elsewhere: another tab, a minimised window restored from
+    // another, a close while another window is active.
+    const std::pair<const char*, std::function<void(frmAutoResp&)>> asides[] = {
+        {"5B,", [](frmAutoResp& editor) { editor.SSTab1->setCurrentIndex(1); }},
+        {"5C,",
+         [this](frmAutoResp& editor) {
+             editor.showMinimized();
+             QApplication::setActiveWindow(&main);
+             editor.showNormal();
+             QApplication::setActiveWindow(&editor);
+         }},
+        {"5D,", [this](frmAutoResp&) { QApplication::setActiveWindow(&main); }},
+    };
+    for (const auto& [typed, aside] : asides) {
+        edit([&typed, &aside](frmAutoResp& editor) {
+            type(editor.rules[0].response->command, typed);
+            aside(editor);
+            QTest::keyClick(&editor, Qt::Key_Escape);
+        });
+        EXPECT_EQ(ReadRuleTable(profileConn()).rows[0].response.command, typed);
+    }
 
     // -1 is no entry chosen, as a list takes it: it loads, and a save keeps it. Leaving the
     // list marks the rules changed only when another entry was chosen.

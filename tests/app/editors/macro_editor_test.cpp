@@ -450,22 +450,24 @@ TEST_F(MacroEditorTest, AStoredTextPassedThroughIsNeitherTidiedNorAChange) {
 }
 
 // A value out of range is refused as the focus leaves its field, also for the Save button
-// beside it, and Save tells it no second time.
+// beside it and for Escape, and Save tells it no second time.
 TEST_F(MacroEditorTest, AFieldIsCheckedAtEveryMoveOfTheFocusAndOnce) {
     set("progMacrosSeq", 1, {{2, Value(1)}}); // a sub-routine step: its timer in use
     const QString timer = "Maximum value for timer is 65,535 ms, please try again!";
+    enum class Way { Tab, Click, Escape };
     const struct {
         EditorField field;
         const char* text;
         QString message;
-        bool byClick;
+        Way way;
     } cases[] = {
-        {stepTimer, "70000", timer, false},
-        {stepTimer, "70000", timer, true},
-        {stepName, "", "Please enter something for the selected step", true},
-        {elseDelay, "70000", "Maximum delay time is 65,535 ms, please try again!", true},
-        {subName, "", "Please enter something for the selected sub-routine", false},
-        {subName, "", "Please enter something for the selected sub-routine", true},
+        {stepTimer, "70000", timer, Way::Tab},
+        {stepTimer, "70000", timer, Way::Click},
+        {stepName, "", "Please enter something for the selected step", Way::Click},
+        {stepTimer, "65536", timer, Way::Escape},
+        {elseDelay, "70000", "Maximum delay time is 65,535 ms, please try again!", Way::Click},
+        {subName, "", "Please enter something for the selected sub-routine", Way::Tab},
+        {subName, "", "Please enter something for the selected sub-routine", Way::Click},
     };
     const MacroStepRow step = ReadMacroStepRow(conn(), 1, 0);
     const SubRoutineRow sub = ReadSubRoutineRow(conn(), 1, 0);
@@ -478,11 +480,13 @@ TEST_F(MacroEditorTest, AFieldIsCheckedAtEveryMoveOfTheFocusAndOnce) {
                 ofStep ? editor.steps().cmdStepSave : editor.subRoutines().cmdSubRoutineSave;
             field->setFocus();
             field->setText(c.text);
-            if (c.byClick)
+            if (c.way == Way::Click)
                 QTest::mouseClick(save, Qt::LeftButton);
-            else
+            else if (c.way == Way::Tab)
                 save->setFocus(Qt::TabFocusReason);
-            EXPECT_EQ(boxes.texts(), QStringList{c.message}) << c.text << c.byClick;
+            else
+                QTest::keyClick(field, Qt::Key_Escape);
+            EXPECT_EQ(boxes.texts(), QStringList{c.message}) << c.text << int(c.way);
             EXPECT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, 2000));
             // Leaving again is checked again.
             save->setFocus(Qt::TabFocusReason);

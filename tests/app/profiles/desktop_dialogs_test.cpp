@@ -62,24 +62,30 @@ TEST(DesktopFileDialogs, SavingOntoAFileThatExistsAsksNoQuestionOfItsOwn) {
 namespace {
 
 // Enter answers each question with its default button: No where Yes destroys something.
+// A question of Yes and No alone is answered by neither Escape nor the close box.
 TEST(DesktopMessageBoxes, EnterAnswersTheDefaultButton) {
     const struct {
         MsgButtons buttons;
         int enter;
+        bool yesOrNo = false;
     } cases[] = {
         {MsgButtons::Ok, AnswerOk},
         {MsgButtons::OkCancel, AnswerOk},
-        {MsgButtons::YesNo, AnswerYes},
+        {MsgButtons::YesNo, AnswerYes, true},
         {MsgButtons::YesNoCancel, AnswerYes},
-        {MsgButtons::YesNoDefaultNo, AnswerNo},
+        {MsgButtons::YesNoDefaultNo, AnswerNo, true},
         {MsgButtons::YesNoCancelDefaultNo, AnswerNo},
         {MsgButtons::RetryCancel, AnswerRetry},
     };
     const std::unique_ptr<MessageBoxes> boxes = makeDesktopMessageBoxes();
     for (const auto& c : cases) {
-        QTimer::singleShot(0, [] {
+        QTimer::singleShot(0, [yesOrNo = c.yesOrNo] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
+            if (yesOrNo) {
+                QTest::keyClick(box, Qt::Key_Escape);
+                box->close();
+            }
             QTest::keyClick(box, Qt::Key_Return);
         });
         EXPECT_EQ(boxes->show("File already exist, do you want to overwrite it?", MsgIcon::Question,

@@ -41,9 +41,10 @@ protected:
     void setPrefs(FieldValues fields) {
         setRow(supportConnStr(folder.path()), "userPreferences", 0, fields);
     }
-    Value storedSetting(int ordinal) {
+    Value storedSetting(int ordinal, const QString& profile = QString()) {
         Recordset rs;
-        rs.open("SELECT * FROM Settings", profileConnStr(defaultProfile()));
+        rs.open("SELECT * FROM Settings",
+                profileConnStr(profile.isEmpty() ? defaultProfile() : profile));
         return rs.value(ordinal);
     }
     QStringList titles() const {
@@ -151,6 +152,19 @@ TEST_F(ProfileLoadTest, TheFileIsRecordedAndTheCaptionKeepsOneTitle) {
     EXPECT_EQ(main->windowTitle(), "Kestrelon - Device1.kst");
     EXPECT_EQ(folder.read("kst.ini"), (defaultProfile() + "\r\n 0 \r\n").toLocal8Bit());
     EXPECT_EQ(main->ini().SettingsFileName(), "Device1.kst");
+
+    // A kst.ini that can be neither written nor read (a folder in its place) leaves the
+    // profile loaded the open one, for Save Log's guard, Save As, the import and the exit save.
+    const QString bench = folder.file("Devices/Bench-2.kst");
+    ASSERT_TRUE(QFile::remove(folder.file("kst.ini")) && QDir(folder.path()).mkdir("kst.ini"));
+    main->Open_DB(bench, "Bench-2.kst");
+    EXPECT_EQ(titles().mid(titles().size() - 2), QStringList({"SaveText Error", "LoadText Error"}));
+    EXPECT_EQ(main->ini().settingsFile(), bench);
+    EXPECT_EQ(main->session().ownFileAt(bench), "the device profile that is open");
+    main->shared().Prefs.bolSaveRxTimer = true;
+    list("CbTimer")->setCurrentIndex(9);
+    main->ExitSave();
+    EXPECT_EQ(storedSetting(7, bench), Value(qint64(9)));
 }
 
 namespace {
