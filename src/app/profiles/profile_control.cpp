@@ -168,8 +168,7 @@ void ProfileControl::openCheckedProfile(const QString& File_Name, const QString&
     openProfile(File_Name, File_Title, FileCheck::Done);
 }
 
-void ProfileControl::openProfile(const QString& File_Name, const QString& File_Title,
-                                 FileCheck check) {
+void ProfileControl::openProfile(QString File_Name, QString File_Title, FileCheck check) {
     const std::optional<LoadFailure> failure = load(File_Name, File_Title, check);
     if (!failure)
         return;
@@ -184,7 +183,7 @@ void ProfileControl::openProfile(const QString& File_Name, const QString& File_T
 }
 
 std::optional<ProfileControl::LoadFailure>
-ProfileControl::load(const QString& File_Name, const QString& File_Title, FileCheck check) {
+ProfileControl::load(QString File_Name, QString File_Title, FileCheck check) {
     SharedState& shared = session_.shared();
     const MainControls& ui = window_.ui();
     DamagedLists damaged;

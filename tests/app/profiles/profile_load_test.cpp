@@ -14,7 +14,9 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <csignal>
 #include <sqlite3.h>
+#include <sys/resource.h>
 
 using namespace kst;
 using namespace kst::test;
@@ -153,12 +155,22 @@ TEST_F(ProfileLoadTest, TheFileIsRecordedAndTheCaptionKeepsOneTitle) {
     EXPECT_EQ(folder.read("kst.ini"), (defaultProfile() + "\r\n 0 \r\n").toLocal8Bit());
     EXPECT_EQ(main->ini().SettingsFileName(), "Device1.kst");
 
-    // A kst.ini that can be neither written nor read (a folder in its place) leaves the
-    // profile loaded the open one, for Save Log's guard, Save As, the import and the exit save.
+    // A kst.ini that cannot record the load (a full disk: a file-size limit) still names the
+    // profile before, but the profile loaded is the open one, for Save Log's guard, Save As,
+    // the import and its reload through kst.ini's names, and the exit save.
     const QString bench = folder.file("Devices/Bench-2.kst");
-    ASSERT_TRUE(QFile::remove(folder.file("kst.ini")) && QDir(folder.path()).mkdir("kst.ini"));
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit disk{};
+    getrlimit(RLIMIT_FSIZE, &disk);
+    const rlimit unlimited = disk;
+    disk.rlim_cur = 4;
+    setrlimit(RLIMIT_FSIZE, &disk);
     main->Open_DB(bench, "Bench-2.kst");
-    EXPECT_EQ(titles().mid(titles().size() - 2), QStringList({"SaveText Error", "LoadText Error"}));
+    main->Open_DB(main->ini().settingsFile(), main->ini().SettingsFileName());
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    EXPECT_EQ(titles().last(), "SaveText Error");
+    EXPECT_EQ(folder.read("kst.ini"), (defaultProfile() + "\r\n 0 \r\n").toLocal8Bit());
+    EXPECT_EQ(main->windowTitle(), "Kestrelon - Bench-2.kst");
     EXPECT_EQ(main->ini().settingsFile(), bench);
     EXPECT_EQ(main->session().ownFileAt(bench), "the device profile that is open");
     main->shared().Prefs.bolSaveRxTimer = true;
