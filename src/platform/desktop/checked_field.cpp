@@ -91,7 +91,8 @@ protected:
             return false;
         stop();
         field_.leave(static_cast<QFocusEvent*>(event)->reason());
-        return false;
+        // A refusal's box has moved the focus since: the control no longer takes it.
+        return QApplication::focusWidget() != taker;
     }
 
 private:
@@ -316,7 +317,7 @@ void CheckedField::leave(Qt::FocusReason reason) {
     // The box of a failed check takes the focus too: that is no second leaving. Nor does
     // a user leave a field that is no longer shown: its window closed, or is going. A
     // field on a tab put behind another is left as the tab is switched.
-    if (checking_ || (!shown_->isVisible() && !pageBehind(shown_)))
+    if (checking_ || (!shown_->isVisible() && (bringingForward_ || !pageBehind(shown_))))
         return;
     menuBarAside_->stop();
     entered_ = false;
@@ -330,7 +331,12 @@ void CheckedField::leave(Qt::FocusReason reason) {
         QMetaObject::invokeMethod(
             shown_,
             [shown = shown_] {
+                // The field that the page put behind took the focus only as the page came
+                // forward, and is not checked: two refusals would bring their pages forward
+                // in turn without end.
+                bringingForward_ = true;
                 bringForward(shown);
+                bringingForward_ = false;
                 shown->setFocus();
             },
             Qt::QueuedConnection);

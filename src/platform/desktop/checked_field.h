@@ -122,6 +122,8 @@ private:
     MenuBarAside* menuBarAside_;
     // The field is putting a filtered edit in place of the one it was told.
     bool filtering_ = false;
+    // A refused field is bringing its tab forward.
+    static inline bool bringingForward_ = false;
     // How many leavings a check has refused, in every field.
     static inline int refusedLeavings_ = 0;
 };
