@@ -24,16 +24,15 @@ namespace {
 class MessageBox : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
-    void setMustBeAnswered(bool must) { mustBeAnswered_ = must; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
-        if (mustBeAnswered_ && event->matches(QKeySequence::Cancel))
+        if (mustBeAnswered() && event->matches(QKeySequence::Cancel))
             return;
         QMessageBox::keyPressEvent(event);
     }
     void closeEvent(QCloseEvent* event) override {
-        if (mustBeAnswered_ && !clickedButton()) {
+        if (mustBeAnswered() && !clickedButton()) {
             event->ignore();
             return;
         }
@@ -41,15 +40,15 @@ protected:
     }
 
 private:
-    bool mustBeAnswered_ = false;
+    bool mustBeAnswered() const {
+        return standardButtons() == (QMessageBox::Yes | QMessageBox::No);
+    }
 };
 
 class DesktopMessageBoxes : public MessageBoxes {
 public:
     int show(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) override {
         MessageBox box(QApplication::activeWindow());
-        box.setMustBeAnswered(buttons == MsgButtons::YesNo ||
-                              buttons == MsgButtons::YesNoDefaultNo);
         box.setWindowTitle(title);
         box.setText(text);
         switch (icon) {
