@@ -168,7 +168,8 @@ void ProfileControl::openCheckedProfile(const QString& File_Name, const QString&
     openProfile(File_Name, File_Title, FileCheck::Done);
 }
 
-void ProfileControl::openProfile(QString File_Name, QString File_Title, FileCheck check) {
+void ProfileControl::openProfile(const QString& File_Name, const QString& File_Title,
+                                 FileCheck check) {
     const std::optional<LoadFailure> failure = load(File_Name, File_Title, check);
     if (!failure)
         return;

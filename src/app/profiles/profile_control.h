@@ -67,9 +67,9 @@ private:
     // Whether the file still needs CheckProfileFile, or has just passed it.
     enum class FileCheck { Needed, Done };
 
+    void openProfile(const QString& File_Name, const QString& File_Title, FileCheck check);
     // The names are copies: a caller may pass kst.ini's own names, which recording the
     // profile reads anew.
-    void openProfile(QString File_Name, QString File_Title, FileCheck check);
     std::optional<LoadFailure> load(QString File_Name, QString File_Title, FileCheck check);
     // Shows the profile's port settings and line options; returns the receive-timer
     // position it stores, applied after the preferences.
