@@ -1,13 +1,12 @@
 #include "platform/runtime_error.h"
 #include "platform/whole_file.h"
+#include "support/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace kst;
 
@@ -43,21 +42,14 @@ TEST(WholeFile, PiecesMakeTheFileOnlyWhenCommittedAndNeverHalfOfOne) {
     // A disk that refuses bytes, those still buffered at the commit or part-way through a
     // large file (a file-size limit): the old file stays whole, nothing new is left, and the
     // reason is told.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit disk{};
-    getrlimit(RLIMIT_FSIZE, &disk);
-    const rlim_t unlimited = disk.rlim_cur;
     for (const auto& [limit, size] : {std::pair<rlim_t, qsizetype>{4, 16}, {100000, 1 << 20}}) {
-        disk.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &disk);
         QString refusal;
         try {
+            const test::FileSizeLimit fullDisk(limit);
             WriteWholeFile(path, QByteArray(size, 'x'));
         } catch (const RunTimeError& e) {
             refusal = e.description();
         }
-        disk.rlim_cur = unlimited;
-        setrlimit(RLIMIT_FSIZE, &disk);
         EXPECT_TRUE(
             refusal.endsWith(path + "' could not be written: " + qt_error_string(EFBIG) + "."))
             << limit;

@@ -6,6 +6,7 @@
 #include "platform/db/catalog.h"
 #include "platform/db/recordset.h"
 #include "storage/profile_schema.h"
+#include "support/file_size_limit.h"
 #include "support/profile_rows.h"
 #include "support/pty_pair.h"
 
@@ -14,9 +15,7 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QTimer>
-#include <csignal>
 #include <sqlite3.h>
-#include <sys/resource.h>
 
 using namespace kst;
 using namespace kst::test;
@@ -159,15 +158,11 @@ TEST_F(ProfileLoadTest, TheFileIsRecordedAndTheCaptionKeepsOneTitle) {
     // profile before, but the profile loaded is the open one, for Save Log's guard, Save As,
     // the import and its reload through kst.ini's names, and the exit save.
     const QString bench = folder.file("Devices/Bench-2.kst");
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit disk{};
-    getrlimit(RLIMIT_FSIZE, &disk);
-    const rlimit unlimited = disk;
-    disk.rlim_cur = 4;
-    setrlimit(RLIMIT_FSIZE, &disk);
-    main->Open_DB(bench, "Bench-2.kst");
-    main->Open_DB(main->ini().settingsFile(), main->ini().SettingsFileName());
-    setrlimit(RLIMIT_FSIZE, &unlimited);
+    {
+        const FileSizeLimit fullDisk(4);
+        main->Open_DB(bench, "Bench-2.kst");
+        main->Open_DB(main->ini().settingsFile(), main->ini().SettingsFileName());
+    }
     EXPECT_EQ(titles().last(), "SaveText Error");
     EXPECT_EQ(folder.read("kst.ini"), (defaultProfile() + "\r\n 0 \r\n").toLocal8Bit());
     EXPECT_EQ(main->windowTitle(), "Kestrelon - Bench-2.kst");
