@@ -112,8 +112,8 @@ private:
     // The caret and selection as they stood before the edit being told.
     Place place_;
     bool checking_ = false;
-    // Between taking the focus and being left: the focus coming back from the field's own
-    // context menu or from another window is no new entry.
+    // Between taking the focus and being left: the focus coming back from a menu, the menu
+    // bar or another window is no new entry.
     bool entered_ = false;
     // The focus went aside to a menu or the menu bar last.
     bool asideInMenu_ = false;
