@@ -3,6 +3,7 @@
 #include "platform/desktop/desktop_services.h"
 #include "platform/heap_tuning.h"
 #include "platform/services.h"
+#include "platform/session_end.h"
 
 #include <QApplication>
 #include <memory>
@@ -21,6 +22,15 @@ int main(int argc, char** argv) {
     splash.setLoad([&] {
         mainWindow = std::make_unique<kst::frmMain>(programFolder);
         mainWindow->Form_Load();
+    });
+    // The session's end closes the window as its close box does: the editors still open
+    // ask about their edits and the exit save runs. Before the window is shown there is
+    // nothing of the user's to keep, and a half-loaded profile must not be saved.
+    const kst::SessionEnd sessionEnd([&] {
+        if (mainWindow && mainWindow->isVisible())
+            mainWindow->close();
+        else
+            kst::Platform::ender().endProgram();
     });
     splash.show();
     return app.exec();

@@ -40,7 +40,7 @@ public:
         if (!passes(edited.validate()) || !store(edited, texts_.saveFailureTitle))
             return false;
         msgBox(QStringLiteral("Data has been saved successfully!"), MsgIcon::Information);
-        markUnchanged();
+        settled(edited);
         closing_ = true;
         accept();
         return true;
@@ -81,6 +81,7 @@ protected:
     virtual bool store(const Table& table, const QString& failureTitle) = 0;
     // Brings the refused field into view and gives it the focus.
     virtual void focusRefused(const Refusal& refusal) = 0;
+    // Whether the editor's own marks tell of a change.
     virtual bool changed() const = 0;
     virtual void markUnchanged() = 0;
     virtual QPushButton* saveButton() const = 0;
@@ -118,9 +119,17 @@ private:
     // What is shown is what the profile holds: it may be stored.
     void showStored(const Table& table) {
         showTable(table);
-        markUnchanged();
+        settled(this->table());
         setRead(true);
     }
+    // What the window shows is what the profile holds.
+    void settled(const Table& shown) {
+        markUnchanged();
+        stored_ = shown;
+    }
+    // A drop, or the wheel over a window that is not the active one, changes a field or a
+    // list without the focus that the marks follow: what is shown is compared as well.
+    bool differs() const { return changed() || table() != stored_; }
     void setRead(bool read) {
         read_ = read;
         saveButton()->setEnabled(read);
@@ -131,7 +140,7 @@ private:
     bool mayClose() {
         return CheckedField::leaveFocusThen(*this, [this] {
             return passes(table().firstBadList()) &&
-                   (!changed() ||
+                   (!differs() ||
                     msgBox(texts_.changedQuestion, MsgIcon::Question, MsgButtons::YesNo) !=
                         AnswerYes ||
                     cmdSave_Click());
@@ -139,6 +148,8 @@ private:
     }
 
     Texts texts_;
+    // The table as it was shown when it was loaded or last stored.
+    Table stored_;
     bool closing_ = false;
     bool read_ = false;
 };

@@ -190,6 +190,7 @@ void MainController::Form_Unload() {
     if (unloading_)
         return;
     unloading_ = true;
+    profile_.settleNotes();
     try {
         profile_.ExitSave();
     } catch (const RunTimeError& e) {

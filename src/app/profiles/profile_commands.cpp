@@ -95,6 +95,8 @@ void ProfileCommands::mnuSaveSettings_Click() {
             continue;
         break;
     }
+    // Notes stored on the question go into the copy as well.
+    profile_.settleNotes();
     // The copy is made and given the settings shown before the program switches to it:
     // a failure leaves the open profile and kst.ini as they were.
     try {

@@ -188,6 +188,7 @@ ProfileControl::load(QString File_Name, QString File_Title, FileCheck check) {
     SharedState& shared = session_.shared();
     const MainControls& ui = window_.ui();
     DamagedLists damaged;
+    settleNotes();
     try {
         // The file is recorded before anything is loaded.
         IniFile& ini = session_.ini();
@@ -277,6 +278,7 @@ int ProfileControl::applySettings(const QString& connStr) {
     MainState& state = session_.state();
     state.HandshakeIndex = stored.handshaking;
     ui.RichTextBox1->setPlainText(stored.userNotes);
+    settledNotes_ = ui.RichTextBox1->toPlainText();
     state.DetectCTS = stored.detectCTS;
     state.DetectDSR = stored.detectDSR;
     state.DetectDCD = stored.detectDCD;
@@ -374,14 +376,34 @@ void ProfileControl::cmdClearNotes_Click() {
 }
 
 void ProfileControl::cmdSaveNotes_Click() {
-    SharedState& shared = session_.shared();
+    if (storeNotes())
+        msgBox(QStringLiteral("Data has been saved successfully!"), MsgIcon::Information);
+}
+
+bool ProfileControl::storeNotes() {
+    const QString notes = window_.ui().RichTextBox1->toPlainText();
     try {
-        SaveUserNotes(shared.SettingsConnStr, window_.ui().RichTextBox1->toPlainText());
+        SaveUserNotes(session_.shared().SettingsConnStr, notes);
     } catch (const RunTimeError& e) {
         showFailure(QStringLiteral("UserNotes_Save Error:"), e);
+        return false;
+    }
+    settledNotes_ = notes;
+    return true;
+}
+
+void ProfileControl::settleNotes() {
+    const QString notes = window_.ui().RichTextBox1->toPlainText();
+    if (notes == settledNotes_)
+        return;
+    if (msgBox(QStringLiteral("The user notes have been changed, would you like to save?"),
+               MsgIcon::Question, MsgButtons::YesNo) == AnswerYes) {
+        // A store that failed has said so, and the notes are still to be settled.
+        storeNotes();
         return;
     }
-    msgBox(QStringLiteral("Data has been saved successfully!"), MsgIcon::Information);
+    // Given up: what replaces the box next does not ask again.
+    settledNotes_ = notes;
 }
 
 // ---------------------------------------------------------------------------------------

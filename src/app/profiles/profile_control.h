@@ -55,6 +55,9 @@ public:
     // The "User Notes" tab: Clear empties the notes box, Save stores it in the profile.
     void cmdClearNotes_Click();
     void cmdSaveNotes_Click();
+    // Before the notes box is replaced or the window closes: notes typed and not saved are
+    // stored into the open profile on Yes, given up on No. Nothing is refused.
+    void settleNotes();
 
 private:
     // Why a load failed, and whether the profile's own content is to blame (rather
@@ -75,6 +78,8 @@ private:
     // position it stores, applied after the preferences.
     int applySettings(const QString& connStr);
     bool showMacro(int MacrosNo, DamagedLists& damaged);
+    // False after the failure's box.
+    bool storeNotes();
     bool isDefaultProfile(const QString& path) const;
     bool opensAsProfile(const QString& path);
     void replaceDamagedDefault(const QString& path, const RunTimeError& why);
@@ -88,6 +93,8 @@ private:
     ReceiveOptions& receiveOptions_;
     SendButtons& buttons_;
     std::function<void()> endProgram_;
+    // The notes box as it was when the notes were loaded or last stored (or given up).
+    QString settledNotes_;
 };
 
 } // namespace kst

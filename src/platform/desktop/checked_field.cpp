@@ -215,10 +215,8 @@ bool CheckedField::changedSinceEntry() const {
 }
 
 bool CheckedField::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Drop && watched == field_) {
-        dropping(*static_cast<QDropEvent*>(event));
-        return false;
-    }
+    if (event->type() == QEvent::Drop && watched == field_)
+        return !dropping(*static_cast<QDropEvent*>(event));
     if (watched != shown_)
         return false;
     switch (event->type()) {
@@ -244,6 +242,10 @@ bool CheckedField::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Hide:
         // Shown again, the field is entered anew; a window minimised is still open.
         if (!event->spontaneous()) {
+            // A tab switched in a window that is not the active one (the wheel reaches it)
+            // moves no focus: the field on the page put behind is left all the same.
+            if (entered_ && QApplication::focusWidget() != shown_ && pageBehind(shown_))
+                leave(Qt::OtherFocusReason);
             entered_ = false;
             menuBarAside_->stop();
         }
@@ -254,16 +256,47 @@ bool CheckedField::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void CheckedField::dropping(const QDropEvent& drop) {
+bool CheckedField::dropping(QDropEvent& drop) {
+    if (drop.source() == field_ || !drop.mimeData()->hasText())
+        return true;
+    if (!enteredForDrop()) {
+        drop.ignore();
+        return false;
+    }
     // A drop from elsewhere is a paste by the mouse: its own step of Undo, which a filter
     // takes back alone. The field would add it to the keys typed just before it when it
     // lands where the caret stands; a move of the caret starts a step.
-    if (drop.source() == field_ || !drop.mimeData()->hasText())
-        return;
     const int at = field_->cursorPositionAt(drop.position().toPoint());
     if (field_->cursorPosition() == at && !field_->text().isEmpty())
         field_->setCursorPosition(at == 0 ? 1 : at - 1);
     field_->setCursorPosition(at);
+    return true;
+}
+
+bool CheckedField::enteredForDrop() {
+    QWidget* window = shown_->window();
+    if (entered_ && window->focusWidget() == shown_)
+        return true;
+    // A drop enters the field as a click on it would: the control that held the focus is
+    // left first, with its check, and the text before the drop is the entry's. A window
+    // that is not the active one moves its focus without telling anyone: its control
+    // hears of the leaving all the same, and the field of its entry.
+    const int refusedBefore = refusedLeavings_;
+    enteringForDrop_ = true;
+    if (window->isActiveWindow()) {
+        shown_->setFocus(Qt::MouseFocusReason);
+    } else {
+        if (QWidget* focused = window->focusWidget(); focused && focused != shown_) {
+            QFocusEvent left(QEvent::FocusOut, Qt::MouseFocusReason);
+            QCoreApplication::sendEvent(focused, &left);
+        }
+        if (refusedLeavings_ == refusedBefore) {
+            shown_->setFocus(Qt::MouseFocusReason);
+            enter(Qt::MouseFocusReason);
+        }
+    }
+    enteringForDrop_ = false;
+    return refusedLeavings_ == refusedBefore;
 }
 
 bool CheckedField::keyPressed(QKeyEvent* event) {
@@ -307,7 +340,9 @@ void CheckedField::enter(Qt::FocusReason reason) {
     // Modified from now on means typed in since the field took the focus.
     field_->setModified(false);
     highlightField(shown_, true);
-    selectAllOnFocus(field_);
+    // The text dropped in is not to be replaced by the next key.
+    if (!enteringForDrop_)
+        selectAllOnFocus(field_);
     entryText_ = field_->text();
     if (rules_.gotFocus)
         rules_.gotFocus();

@@ -101,7 +101,11 @@ private:
                           const QString& kept);
     void enter(Qt::FocusReason reason);
     void leave(Qt::FocusReason reason);
-    void dropping(const QDropEvent& drop);
+    // False when the drop is refused: the control that held the focus kept it.
+    bool dropping(QDropEvent& drop);
+    // Gives the field the focus for a drop onto it; false when the control that held it
+    // refused its leaving.
+    bool enteredForDrop();
 
     QLineEdit* field_;
     QWidget* shown_;
@@ -120,6 +124,8 @@ private:
     // Watches where the focus goes from the menu bar.
     class MenuBarAside;
     MenuBarAside* menuBarAside_;
+    // The field takes the focus for a drop onto it.
+    bool enteringForDrop_ = false;
     // The field is putting a filtered edit in place of the one it was told.
     bool filtering_ = false;
     // A refused field is bringing its tab forward.

@@ -11,6 +11,7 @@
 #include "storage/button_table.h"
 #include "storage/columns/prog_buttons_columns.h"
 #include "storage/preferences_store.h"
+#include "support/drop_text.h"
 #include "tools/checksum_calculator.h"
 #include "tools/frm_logic.h"
 
@@ -307,6 +308,60 @@ TEST_F(EditorsTest, EnterInAFieldOfAnEditorPressesNoButton) {
     ASSERT_EQ(boxes.boxes().size(), 1);
     EXPECT_EQ(boxes.boxes()[0].buttons, MsgButtons::YesNoDefaultNo);
     EXPECT_EQ(ReadButtonTable(profileConn()), before);
+}
+
+// A drop, the wheel over a list or over the tab bar of an editor that is not the active
+// window: each changes what it shows without the focus its marks follow, and is asked about
+// (Yes stores it).
+TEST_F(EditorsTest, EditsWithoutTheFocusAreAskedAboutAtTheWayOut) {
+    QWidget elsewhere;
+    elsewhere.show();
+    const struct {
+        const char* what;
+        std::function<void(frmProgBut&)> edit;
+        std::function<void(ButtonTable&)> stored;
+    } cases[] = {
+        {"a drop onto a field without the focus",
+         [](frmProgBut& editor) {
+             dropText(editor.rows[2].txtDelay, "25");
+             EXPECT_EQ(editor.focusWidget(), editor.rows[2].txtDelay);
+         },
+         [](ButtonTable& t) { t.rows[2].delay = "250"; }},
+        {"a list turned while another window is active",
+         [&elsewhere](frmProgBut& editor) {
+             QApplication::setActiveWindow(&elsewhere);
+             editor.rows[0].Combo1->setCurrentIndex(1);
+             QApplication::setActiveWindow(&editor);
+         },
+         [](ButtonTable& t) { t.rows[0].chain = 1; }},
+        {"a tab switched while another window is active",
+         [this, &elsewhere](frmProgBut& editor) {
+             QLineEdit* delay = editor.rows[0].txtDelay;
+             delay->setFocus();
+             delay->setText("99999");
+             QApplication::setActiveWindow(&elsewhere);
+             editor.SSTab1->setCurrentIndex(1);
+             EXPECT_EQ(boxes.texts(),
+                       QStringList({"Maximum delay time is 65,535 ms, please try again!"}));
+             EXPECT_TRUE(QTest::qWaitFor([&] { return editor.SSTab1->currentIndex() == 0; }, 2000));
+             QApplication::setActiveWindow(&editor);
+             delay->setText("250");
+         },
+         [](ButtonTable& t) { t.rows[0].delay = "250"; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ButtonTable expected = ReadButtonTable(profileConn());
+        c.stored(expected);
+        boxes.clear();
+        withNextDialog<frmProgBut>([&c](frmProgBut& editor) {
+            c.edit(editor);
+            QTest::keyClick(&editor, Qt::Key_Escape);
+        });
+        main.mnuProgBut_Click();
+        EXPECT_TRUE(boxes.texts().contains("Some data has been changed, would you like to save?"));
+        EXPECT_EQ(ReadButtonTable(profileConn()), expected);
+    }
 }
 
 TEST_F(EditorsTest, AnEditorThatCouldNotReadTheTableCannotWriteIt) {

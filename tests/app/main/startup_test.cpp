@@ -5,6 +5,8 @@
 #include "app/main/tool_bar.h"
 #include "macros/macro_runner.h"
 #include "platform/serial/posix_serial_device.h"
+#include "platform/session_end.h"
+#include "storage/profile_readers.h"
 #include "support/pty_pair.h"
 
 #include <QAction>
@@ -17,6 +19,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <atomic>
+#include <csignal>
 #include <future>
 #include <unistd.h>
 
@@ -252,6 +255,23 @@ TEST_F(StartupTest, ClosingEndsWhileTheKernelStillClosesThePort) {
     EXPECT_FALSE(*closed) << "the program ended before the kernel's close did";
     release.set_value();
     ASSERT_TRUE(QTest::qWaitFor([&] { return closed->load(); }, 10000));
+}
+
+// A logout (TERM), the terminal that started the program closed (HUP) or Ctrl+C there (INT)
+// close the window as its close box does: the exit save stores the settings shown.
+TEST_F(StartupTest, TheSessionsEndClosesTheWindowAsItsCloseBoxDoes) {
+    folder.makeReady();
+    const std::pair<int, int> signalAndBaud[] = {{SIGTERM, 3}, {SIGHUP, 4}, {SIGINT, 5}};
+    for (const auto& [signal, baud] : signalAndBaud) {
+        CountingEnder ender;
+        RecordingMain main(folder.path(), FullScreen);
+        main.InitMainWindow();
+        const SessionEnd sessionEnd([&main] { main.close(); });
+        main.ui().BaudChoice->setCurrentIndex(baud);
+        ASSERT_EQ(::raise(signal), 0);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ender.count == 1; }, 2000)) << signal;
+        EXPECT_EQ(ReadSettings(main.shared().SettingsConnStr).baud, baud) << signal;
+    }
 }
 
 TEST(Splash, OneTickClosesTheSplashAndRunsTheLoadOnce) {

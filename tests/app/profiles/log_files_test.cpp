@@ -224,8 +224,23 @@ TEST_F(LogFilesTest, NotesAreStoredOnlyWhenSaved) {
     EXPECT_TRUE(notes->toPlainText().isEmpty());
     EXPECT_EQ(ReadSettings(main.session().shared().SettingsConnStr).userNotes,
               "reset with 3 pulses");
+    // A load that replaces the box, or the closing, asks first: No gives the edit up, Yes
+    // stores it into the profile open before.
+    const QString question = "The user notes have been changed, would you like to save?";
+    boxes.clear();
+    boxes.answerNext(AnswerNo);
     main.Open_DB(folder.file("Devices/Device1.kst"), "Device1.kst");
     EXPECT_EQ(notes->toPlainText(), "reset with 3 pulses");
+    notes->setPlainText("reset with 4 pulses");
+    folder.addProfile("Devices/B.kst");
+    main.Open_DB(folder.file("Devices/B.kst"), "B.kst");
+    notes->setPlainText("B's own");
+    CountingEnder ender;
+    main.close();
+    EXPECT_EQ(boxes.texts().count(question), 3);
+    EXPECT_EQ(ReadSettings(profileConnStr(folder.file("Devices/Device1.kst"))).userNotes,
+              "reset with 4 pulses");
+    EXPECT_EQ(ReadSettings(profileConnStr(folder.file("Devices/B.kst"))).userNotes, "B's own");
 }
 
 } // namespace

@@ -90,7 +90,9 @@ TEST_F(ProfileCommandsTest, SaveAsCopiesFirstWritesTheShownSettingsThenSwitches)
     main.ui().BaudChoice->setCurrentIndex(13);
     main.state().HandshakeIndex = 2;
     dialogs.chooseNext(device("Copy"), "Copy");
+    boxes.answerNext(AnswerNo);
     main.mnuSaveSettings_Click();
+    EXPECT_EQ(boxes.texts().count("The user notes have been changed, would you like to save?"), 1);
     ASSERT_EQ(current(), device("Copy")) << "the name as typed: no extension is added";
     const ProfileSettings copy = ReadSettings(profileConnStr(device("Copy")));
     EXPECT_EQ(copy.baud, 13);

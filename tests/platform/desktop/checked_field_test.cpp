@@ -1,4 +1,5 @@
 #include "platform/desktop/checked_field.h"
+#include "support/drop_text.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace kst;
+using kst::test::dropText;
 
 namespace {
 
@@ -191,6 +193,43 @@ TEST_F(CheckedFieldTest, EveryMoveOfTheFocusChecksAndARefusedClickIsDropped) {
     field->setText("1A,");
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(clicks, 1);
+}
+
+// A drop enters the field as a click on it would, whether its window is the active one or
+// not: the field with the focus is left first and may refuse, and the text before the drop
+// is the entry's, so the drop counts as an edit.
+TEST_F(CheckedFieldTest, ADropEntersTheFieldAsAClickOnItWould) {
+    QWidget elsewhere;
+    elsewhere.show();
+    auto* target = new QLineEdit("0", &window);
+    window.layout()->addWidget(target);
+    target->show();
+    auto* dropped = new CheckedField(target, {}, &window);
+    for (const bool active : {true, false}) {
+        SCOPED_TRACE(active ? "active window" : "another window active");
+        QApplication::setActiveWindow(&window);
+        field->setFocus();
+        field->setText("1A");
+        const auto drop = [&] {
+            QApplication::setActiveWindow(active ? &window : &elsewhere);
+            ASSERT_EQ(window.isActiveWindow(), active);
+            dropText(target, "25");
+        };
+        left = 0;
+        drop();
+        EXPECT_EQ(target->text(), "0") << "refused with the field's check";
+        EXPECT_EQ(left, 0);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.focusWidget() == field; }, 2000));
+        field->setText("1A,");
+        drop();
+        EXPECT_EQ(left, 1);
+        EXPECT_EQ(window.focusWidget(), target);
+        EXPECT_EQ(target->text(), "250");
+        EXPECT_TRUE(dropped->changedSinceEntry());
+        QTest::qWait(1);
+        EXPECT_TRUE(target->selectedText().isEmpty()) << "the next key adds to the drop";
+        target->setText("0");
+    }
 }
 
 } // namespace
