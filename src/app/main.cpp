@@ -24,13 +24,16 @@ int main(int argc, char** argv) {
         mainWindow->Form_Load();
     });
     // The session's end closes the window as its close box does: the editors still open
-    // ask about their edits and the exit save runs. Before the window is shown there is
-    // nothing of the user's to keep, and a half-loaded profile must not be saved.
+    // ask about their edits and the exit save runs. A question open is answered first, as
+    // the close box waits for it. Before the window is shown there is nothing of the
+    // user's to keep.
     const kst::SessionEnd sessionEnd([&] {
-        if (mainWindow && mainWindow->isVisible())
-            mainWindow->close();
-        else
-            kst::Platform::ender().endProgram();
+        kst::whenNoBoxWaits([&] {
+            if (mainWindow && mainWindow->isVisible())
+                mainWindow->close();
+            else
+                kst::Platform::ender().endProgram();
+        });
     });
     splash.show();
     return app.exec();

@@ -125,11 +125,11 @@ private:
     // What the window shows is what the profile holds.
     void settled(const Table& shown) {
         markUnchanged();
-        stored_ = shown;
+        settledTable_ = shown;
     }
     // A drop, or the wheel over a window that is not the active one, changes a field or a
     // list without the focus that the marks follow: what is shown is compared as well.
-    bool differs() const { return changed() || table() != stored_; }
+    bool differs() const { return changed() || table() != settledTable_; }
     void setRead(bool read) {
         read_ = read;
         saveButton()->setEnabled(read);
@@ -149,7 +149,7 @@ private:
 
     Texts texts_;
     // The table as it was shown when it was loaded or last stored.
-    Table stored_;
+    Table settledTable_;
     bool closing_ = false;
     bool read_ = false;
 };

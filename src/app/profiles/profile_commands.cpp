@@ -42,6 +42,8 @@ void ProfileCommands::mnuNew_Click() {
                    MsgIcon::Exclamation);
             continue;
         }
+        if (!profile_.settleNotes())
+            return;
         profile_.CreateDB(chosen->fileName, chosen->fileTitle);
         return;
     }
@@ -63,6 +65,8 @@ void ProfileCommands::mnuOpenSettings_Click() {
         tell(e.description());
         return;
     }
+    if (!profile_.settleNotes())
+        return;
     profile_.openCheckedProfile(chosen->fileName, chosen->fileTitle);
 }
 
@@ -95,8 +99,10 @@ void ProfileCommands::mnuSaveSettings_Click() {
             continue;
         break;
     }
-    // Notes stored on the question go into the copy as well.
-    profile_.settleNotes();
+    // Notes stored on the question go into the copy as well; notes that could not be stored
+    // stay in the box, and the open profile with them.
+    if (!profile_.settleNotes())
+        return;
     // The copy is made and given the settings shown before the program switches to it:
     // a failure leaves the open profile and kst.ini as they were.
     try {

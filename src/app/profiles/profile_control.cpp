@@ -392,18 +392,16 @@ bool ProfileControl::storeNotes() {
     return true;
 }
 
-void ProfileControl::settleNotes() {
+bool ProfileControl::settleNotes() {
     const QString notes = window_.ui().RichTextBox1->toPlainText();
     if (notes == settledNotes_)
-        return;
+        return true;
     if (msgBox(QStringLiteral("The user notes have been changed, would you like to save?"),
-               MsgIcon::Question, MsgButtons::YesNo) == AnswerYes) {
-        // A store that failed has said so, and the notes are still to be settled.
-        storeNotes();
-        return;
-    }
+               MsgIcon::Question, MsgButtons::YesNo) == AnswerYes)
+        return storeNotes();
     // Given up: what replaces the box next does not ask again.
     settledNotes_ = notes;
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -56,8 +56,9 @@ public:
     void cmdClearNotes_Click();
     void cmdSaveNotes_Click();
     // Before the notes box is replaced or the window closes: notes typed and not saved are
-    // stored into the open profile on Yes, given up on No. Nothing is refused.
-    void settleNotes();
+    // stored into the open profile on Yes, given up on No. False when Yes could not store
+    // them (after the failure's box): a command that would replace them stops.
+    bool settleNotes();
 
 private:
     // Why a load failed, and whether the profile's own content is to blame (rather

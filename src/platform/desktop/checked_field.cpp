@@ -261,6 +261,9 @@ bool CheckedField::dropping(QDropEvent& drop) {
         return true;
     if (!enteredForDrop()) {
         drop.ignore();
+        // The drag drew the caret where it would have landed.
+        QDragLeaveEvent left;
+        QCoreApplication::sendEvent(field_, &left);
         return false;
     }
     // A drop from elsewhere is a paste by the mouse: its own step of Undo, which a filter
@@ -365,7 +368,7 @@ void CheckedField::leave(Qt::FocusReason reason) {
             ClickDropper::dropCurrentClick();
         QMetaObject::invokeMethod(
             shown_,
-            [shown = shown_] {
+            [shown = shown_, self = QPointer<CheckedField>(this)] {
                 // The field that the page put behind took the focus only as the page came
                 // forward, and is not checked: two refusals would bring their pages forward
                 // in turn without end.
@@ -373,6 +376,10 @@ void CheckedField::leave(Qt::FocusReason reason) {
                 bringForward(shown);
                 bringingForward_ = false;
                 shown->setFocus();
+                // A window that is not the active one tells no field that it took the
+                // focus: the refused field is entered all the same, so it is checked again.
+                if (self && !shown->hasFocus() && !self->entered_)
+                    self->enter(Qt::OtherFocusReason);
             },
             Qt::QueuedConnection);
     } else {

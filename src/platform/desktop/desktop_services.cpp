@@ -180,6 +180,19 @@ public:
 
 } // namespace
 
+void whenNoBoxWaits(std::function<void()> call) {
+    QWidget* modal = QApplication::activeModalWidget();
+    auto* box = qobject_cast<QDialog*>(modal);
+    if (!box || !(qobject_cast<QMessageBox*>(box) || qobject_cast<QFileDialog*>(box) ||
+                  qobject_cast<QColorDialog*>(box))) {
+        call();
+        return;
+    }
+    QObject::connect(
+        box, &QDialog::finished, qApp, [call = std::move(call)] { whenNoBoxWaits(call); },
+        static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
+}
+
 std::unique_ptr<FileDialogs> makeDesktopFileDialogs() {
     return std::make_unique<DesktopFileDialogs>();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 namespace kst {
@@ -15,5 +16,11 @@ void installDesktopServices();
 std::unique_ptr<FileDialogs> makeDesktopFileDialogs();
 // The desktop's message boxes on their own.
 std::unique_ptr<MessageBoxes> makeDesktopMessageBoxes();
+
+// Runs `call` now or, while a message box or a file or colour dialog waits for its answer,
+// once the code that showed it has taken the answer (and after any box that follows it). A
+// request from outside the program, such as the session's end, must not run in the middle
+// of what asked the question.
+void whenNoBoxWaits(std::function<void()> call);
 
 } // namespace kst

@@ -62,8 +62,12 @@ TEST(DesktopFileDialogs, SavingOntoAFileThatExistsAsksNoQuestionOfItsOwn) {
 namespace {
 
 // Enter answers each question with its default button: No where Yes destroys something.
-// A question of Yes and No alone is answered by neither Escape nor the close box.
+// A question of Yes and No alone is answered by neither Escape nor the close box. What
+// comes from outside while a box is open (the session's end) waits for the answer.
 TEST(DesktopMessageBoxes, EnterAnswersTheDefaultButton) {
+    int afterAnswers = 0;
+    whenNoBoxWaits([&] { ++afterAnswers; });
+    EXPECT_EQ(afterAnswers, 1) << "no box: at once";
     const struct {
         MsgButtons buttons;
         int enter;
@@ -79,9 +83,12 @@ TEST(DesktopMessageBoxes, EnterAnswersTheDefaultButton) {
     };
     const std::unique_ptr<MessageBoxes> boxes = makeDesktopMessageBoxes();
     for (const auto& c : cases) {
-        QTimer::singleShot(0, [yesOrNo = c.yesOrNo] {
+        QTimer::singleShot(0, [yesOrNo = c.yesOrNo, &afterAnswers] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
+            const int before = afterAnswers;
+            whenNoBoxWaits([&afterAnswers] { ++afterAnswers; });
+            EXPECT_EQ(afterAnswers, before);
             if (yesOrNo) {
                 QTest::keyClick(box, Qt::Key_Escape);
                 box->close();
@@ -93,6 +100,7 @@ TEST(DesktopMessageBoxes, EnterAnswersTheDefaultButton) {
                   c.enter)
             << static_cast<int>(c.buttons);
     }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return afterAnswers == 1 + std::size(cases); }, 2000));
 }
 
 } // namespace
