@@ -281,25 +281,20 @@ bool CheckedField::enteredForDrop() {
     if (entered_ && window->focusWidget() == shown_)
         return true;
     // A drop enters the field as a click on it would: the control that held the focus is
-    // left first, with its check, and the text before the drop is the entry's. A window
-    // that is not the active one moves its focus without telling anyone: its control
-    // hears of the leaving all the same, and the field of its entry.
-    const int refusedBefore = refusedLeavings_;
+    // left first, with its check, and the text before the drop is the entry's.
+    if (window->focusWidget() != shown_ && !leaveFocusThen(*window, [] { return true; }))
+        return false;
     enteringForDrop_ = true;
-    if (window->isActiveWindow()) {
-        shown_->setFocus(Qt::MouseFocusReason);
-    } else {
-        if (QWidget* focused = window->focusWidget(); focused && focused != shown_) {
-            QFocusEvent left(QEvent::FocusOut, Qt::MouseFocusReason);
-            QCoreApplication::sendEvent(focused, &left);
-        }
-        if (refusedLeavings_ == refusedBefore) {
-            shown_->setFocus(Qt::MouseFocusReason);
-            enter(Qt::MouseFocusReason);
-        }
-    }
+    takeFocus(Qt::MouseFocusReason);
     enteringForDrop_ = false;
-    return refusedLeavings_ == refusedBefore;
+    return true;
+}
+
+void CheckedField::takeFocus(Qt::FocusReason reason) {
+    shown_->setFocus(reason);
+    // A window that is not the active one tells no field that it took the focus.
+    if (!entered_)
+        enter(reason);
 }
 
 bool CheckedField::keyPressed(QKeyEvent* event) {
@@ -375,11 +370,11 @@ void CheckedField::leave(Qt::FocusReason reason) {
                 bringingForward_ = true;
                 bringForward(shown);
                 bringingForward_ = false;
-                shown->setFocus();
-                // A window that is not the active one tells no field that it took the
-                // focus: the refused field is entered all the same, so it is checked again.
-                if (self && !shown->hasFocus() && !self->entered_)
-                    self->enter(Qt::OtherFocusReason);
+                // Entered again, so it is checked again at the next switch.
+                if (self)
+                    self->takeFocus(Qt::OtherFocusReason);
+                else
+                    shown->setFocus();
             },
             Qt::QueuedConnection);
     } else {

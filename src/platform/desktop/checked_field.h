@@ -106,6 +106,8 @@ private:
     // Gives the field the focus for a drop onto it; false when the control that held it
     // refused its leaving.
     bool enteredForDrop();
+    // Gives the field the focus and enters it, also in a window that is not the active one.
+    void takeFocus(Qt::FocusReason reason);
 
     QLineEdit* field_;
     QWidget* shown_;
