@@ -162,74 +162,69 @@ TEST_F(CheckedFieldTest, AFailedCheckKeepsTheFocusAndAPassedOneRunsTheLeaving) {
     EXPECT_EQ(left, 1);
 }
 
-// The button beside the field runs the same check when it is clicked: the field's check
-// runs first, whatever takes the focus, and a refused one drops the click.
+// Every move of the focus out of the field checks it first: a click on the button beside it
+// (a refusal drops the click, so the button's own check tells nothing twice), Tab, and a
+// drop onto another field, in the active window or while another is active. A drop enters
+// the field it lands on as a click would: the text before it is the entry's, and nothing
+// is selected after it.
 TEST_F(CheckedFieldTest, EveryMoveOfTheFocusChecksAndARefusedClickIsDropped) {
-    const struct {
-        const char* text;
-        bool byClick;
-        bool passes;
-    } cases[] = {
-        {"1A", true, false},
-        {"1A", false, false},
-        {"1A,", true, true},
-        {"1A,", false, true},
-    };
-    for (const auto& c : cases) {
-        field->setFocus();
-        field->setText(c.text);
-        left = clicks = 0;
-        if (c.byClick)
-            QTest::mouseClick(button, Qt::LeftButton);
-        else
-            button->setFocus(Qt::TabFocusReason);
-        EXPECT_EQ(left, c.passes ? 1 : 0) << c.text << c.byClick;
-        EXPECT_EQ(clicks, c.passes && c.byClick ? 1 : 0) << c.text << c.byClick;
-        QWidget* const focus = c.passes ? static_cast<QWidget*>(button) : field;
-        EXPECT_TRUE(QTest::qWaitFor([&] { return focus->hasFocus(); }, 2000))
-            << c.text << c.byClick;
-    }
-    // Only the refused click is dropped.
-    field->setText("1A,");
-    QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_EQ(clicks, 1);
-}
-
-// A drop enters the field as a click on it would, whether its window is the active one or
-// not: the field with the focus is left first and may refuse, and the text before the drop
-// is the entry's, so the drop counts as an edit.
-TEST_F(CheckedFieldTest, ADropEntersTheFieldAsAClickOnItWould) {
+    enum class Move { Click, Tab, Drop, DropWhileInactive };
+    const auto* dropped = new CheckedField(other, {}, &window);
     QWidget elsewhere;
     elsewhere.show();
-    auto* target = new QLineEdit("0", &window);
-    window.layout()->addWidget(target);
-    target->show();
-    auto* dropped = new CheckedField(target, {}, &window);
-    for (const bool active : {true, false}) {
-        SCOPED_TRACE(active ? "active window" : "another window active");
+    const struct {
+        const char* text;
+        Move move;
+        bool passes;
+    } cases[] = {
+        {"1A", Move::Click, false},
+        {"1A", Move::Tab, false},
+        {"1A,", Move::Click, true},
+        {"1A,", Move::Tab, true},
+        {"1A", Move::Drop, false},
+        {"1A,", Move::Drop, true},
+        {"1A", Move::DropWhileInactive, false},
+        {"1A,", Move::DropWhileInactive, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.text << ", move " << static_cast<int>(c.move));
         QApplication::setActiveWindow(&window);
         field->setFocus();
-        field->setText("1A");
-        const auto drop = [&] {
-            QApplication::setActiveWindow(active ? &window : &elsewhere);
-            ASSERT_EQ(window.isActiveWindow(), active);
-            dropText(target, "25");
-        };
-        left = 0;
-        drop();
-        EXPECT_EQ(target->text(), "0") << "refused with the field's check";
-        EXPECT_EQ(left, 0);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return window.focusWidget() == field; }, 2000));
-        field->setText("1A,");
-        drop();
-        EXPECT_EQ(left, 1);
-        EXPECT_EQ(window.focusWidget(), target);
-        EXPECT_EQ(target->text(), "250");
-        EXPECT_TRUE(dropped->changedSinceEntry());
-        QTest::qWait(1);
-        EXPECT_TRUE(target->selectedText().isEmpty()) << "the next key adds to the drop";
-        target->setText("0");
+        field->setText(c.text);
+        other->setText("0");
+        left = clicks = 0;
+        QWidget* taker = button;
+        switch (c.move) {
+        case Move::Click:
+            QTest::mouseClick(button, Qt::LeftButton);
+            break;
+        case Move::Tab:
+            button->setFocus(Qt::TabFocusReason);
+            break;
+        case Move::DropWhileInactive:
+            QApplication::setActiveWindow(&elsewhere);
+            [[fallthrough]];
+        case Move::Drop:
+            dropText(other, "25");
+            taker = other;
+            break;
+        }
+        EXPECT_EQ(left, c.passes ? 1 : 0);
+        EXPECT_EQ(clicks, c.passes && c.move == Move::Click ? 1 : 0);
+        EXPECT_EQ(other->text(), c.passes && taker == other ? "250" : "0");
+        QWidget* const focus = c.passes ? taker : field;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.focusWidget() == focus; }, 2000));
     }
+    EXPECT_TRUE(dropped->changedSinceEntry()) << "the drop is an edit";
+    QTest::qWait(1); // an entry selects its text once the event loop turns
+    EXPECT_TRUE(other->selectedText().isEmpty()) << "the next key adds to the drop";
+    // Only the refused click is dropped.
+    QApplication::setActiveWindow(&window);
+    field->setFocus();
+    field->setText("1A,");
+    clicks = 0;
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
 }
 
 } // namespace
