@@ -188,6 +188,8 @@ ProfileControl::load(QString File_Name, QString File_Title, FileCheck check) {
     SharedState& shared = session_.shared();
     const MainControls& ui = window_.ui();
     DamagedLists damaged;
+    // The commands settled the notes before they chose to load; the import's reload comes
+    // after the import has written the profile, and goes on whatever the answer.
     settleNotes();
     try {
         // The file is recorded before anything is loaded.

@@ -181,8 +181,7 @@ public:
 } // namespace
 
 void whenNoBoxWaits(std::function<void()> call) {
-    QWidget* modal = QApplication::activeModalWidget();
-    auto* box = qobject_cast<QDialog*>(modal);
+    auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (!box || !(qobject_cast<QMessageBox*>(box) || qobject_cast<QFileDialog*>(box) ||
                   qobject_cast<QColorDialog*>(box))) {
         call();
