@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTest>
 
 using namespace kst;
@@ -369,7 +370,10 @@ TEST_F(SendTest, TheCommandBoxTakesTheFocusBackOnlyFromNobodyBusy) {
         {"Send held down by its key, after a write", ui().Send, write, false, true},
         {"Send held down by its key, after a block", ui().Send, block, false, true},
         {"Send released, after a block", ui().Send, block, true},
+        {"the notes, after a block", ui().RichTextBox1, block, false},
+        {"the notes typed in, after a write", ui().RichTextBox1, write, false, false, "reboot"},
     };
+    ui().SSTab1->findChild<QTabBar*>("tabs")->setCurrentIndex(1); // the notes' page
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         c.focus->setFocus();
@@ -382,6 +386,18 @@ TEST_F(SendTest, TheCommandBoxTakesTheFocusBackOnlyFromNobodyBusy) {
         if (c.keyHeld)
             QTest::keyRelease(c.focus, Qt::Key_Space);
     }
+    // Every control of the window that takes typed text keeps the focus when a block comes.
+    int typedIn = 0;
+    for (QWidget* control : main.findChildren<QWidget*>()) {
+        if (!control->testAttribute(Qt::WA_InputMethodEnabled) || !control->isVisible() ||
+            !control->isEnabled() || control == ui().Combo1 || ui().Combo1->isAncestorOf(control))
+            continue;
+        control->setFocus();
+        returnFocusToCommandBox(ui(), block);
+        EXPECT_TRUE(control->hasFocus()) << control->objectName().toStdString();
+        ++typedIn;
+    }
+    EXPECT_GE(typedIn, 5) << "the search, the send fields and the notes";
     // A box that cannot take the focus leaves it where it is.
     ui().responseBox->setFocus();
     ui().Combo1->setEnabled(false);
