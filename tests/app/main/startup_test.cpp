@@ -1,11 +1,11 @@
 #include "app/app_fixtures.h"
 #include "app/main/controls.h"
 #include "app/main/frm_splash.h"
+#include "app/main/session_closing.h"
 #include "app/main/status_bar.h"
 #include "app/main/tool_bar.h"
 #include "macros/macro_runner.h"
 #include "platform/serial/posix_serial_device.h"
-#include "platform/session_end.h"
 #include "storage/profile_readers.h"
 #include "support/pty_pair.h"
 
@@ -266,7 +266,7 @@ TEST_F(StartupTest, TheSessionsEndClosesTheWindowAsItsCloseBoxDoes) {
         CountingEnder ender;
         RecordingMain main(folder.path(), FullScreen);
         main.InitMainWindow();
-        const SessionEnd sessionEnd([&main] { main.close(); });
+        const SessionClosing closing([&main]() -> QWidget* { return &main; });
         main.ui().BaudChoice->setCurrentIndex(baud);
         ASSERT_EQ(::raise(signal), 0);
         EXPECT_TRUE(QTest::qWaitFor([&] { return ender.count == 1; }, 2000)) << signal;
