@@ -33,6 +33,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTextDocument>
 
 namespace kst {
 
@@ -188,9 +189,6 @@ ProfileControl::load(QString File_Name, QString File_Title, FileCheck check) {
     SharedState& shared = session_.shared();
     const MainControls& ui = window_.ui();
     DamagedLists damaged;
-    // The commands settled the notes before they chose to load; the import's reload comes
-    // after the import has written the profile, and goes on whatever the answer.
-    settleNotes();
     try {
         // The file is recorded before anything is loaded.
         IniFile& ini = session_.ini();
@@ -280,7 +278,7 @@ int ProfileControl::applySettings(const QString& connStr) {
     MainState& state = session_.state();
     state.HandshakeIndex = stored.handshaking;
     ui.RichTextBox1->setPlainText(stored.userNotes);
-    settledNotes_ = ui.RichTextBox1->toPlainText();
+    settledNotes_ = notesShown();
     state.DetectCTS = stored.detectCTS;
     state.DetectDSR = stored.detectDSR;
     state.DetectDCD = stored.detectDCD;
@@ -382,8 +380,16 @@ void ProfileControl::cmdSaveNotes_Click() {
         msgBox(QStringLiteral("Data has been saved successfully!"), MsgIcon::Information);
 }
 
+QString ProfileControl::notesShown() const {
+    // The box's own characters: only its paragraph breaks become line feeds. Its plain
+    // text would turn no-break spaces into spaces and line separators into line feeds.
+    QString notes = window_.ui().RichTextBox1->document()->toRawText();
+    notes.replace(QChar::ParagraphSeparator, u'\n');
+    return notes;
+}
+
 bool ProfileControl::storeNotes() {
-    const QString notes = window_.ui().RichTextBox1->toPlainText();
+    const QString notes = notesShown();
     try {
         SaveUserNotes(session_.shared().SettingsConnStr, notes);
     } catch (const RunTimeError& e) {
@@ -395,14 +401,13 @@ bool ProfileControl::storeNotes() {
 }
 
 bool ProfileControl::settleNotes() {
-    const QString notes = window_.ui().RichTextBox1->toPlainText();
-    if (notes == settledNotes_)
+    if (notesShown() == settledNotes_)
         return true;
     if (msgBox(QStringLiteral("The user notes have been changed, would you like to save?"),
                MsgIcon::Question, MsgButtons::YesNo) == AnswerYes)
         return storeNotes();
-    // Given up: what replaces the box next does not ask again.
-    settledNotes_ = notes;
+    // Given up for the load that replaces the box. A command that stops before it leaves
+    // them unsaved, and the next load or the closing asks again.
     return true;
 }
 

@@ -18,7 +18,8 @@ class Session;
 
 // The main window's side of the device profile: which profile opens at start-up, the
 // load that makes it the current one, the macro held in memory, the programmable
-// buttons' captions, and the exit save.
+// buttons' captions, and the exit save. Every load replaces the notes box: the command that
+// loads asks about notes typed first (`settleNotes`).
 class ProfileControl {
 public:
     // `endProgram` ends the program at once, without the exit save.
@@ -56,8 +57,9 @@ public:
     void cmdClearNotes_Click();
     void cmdSaveNotes_Click();
     // Before the notes box is replaced or the window closes: notes typed and not saved are
-    // stored into the open profile on Yes, given up on No. False when Yes could not store
-    // them (after the failure's box): a command that would replace them stops.
+    // stored into the open profile on Yes, given up on No for the load that follows. False
+    // when Yes could not store them (after the failure's box): a command that would replace
+    // them stops.
     bool settleNotes();
 
 private:
@@ -79,6 +81,8 @@ private:
     // position it stores, applied after the preferences.
     int applySettings(const QString& connStr);
     bool showMacro(int MacrosNo, DamagedLists& damaged);
+    // The notes as the box holds them.
+    QString notesShown() const;
     // False after the failure's box.
     bool storeNotes();
     bool isDefaultProfile(const QString& path) const;

@@ -4,6 +4,8 @@
 #include "storage/profile_readers.h"
 #include "storage/rtf.h"
 #include "support/guarded_fifo.h"
+#include "support/profile_rows.h"
+#include "support/raw_sqlite.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -217,30 +219,47 @@ TEST_F(LogFilesTest, FailuresAreToldAndLeaveTheLogAndTheFilesAsTheyWere) {
 
 TEST_F(LogFilesTest, NotesAreStoredOnlyWhenSaved) {
     QPlainTextEdit* notes = main.ui().RichTextBox1;
-    notes->setPlainText("reset with 3 pulses");
+    // Stored as the box holds them: a no-break space and a line separator stay.
+    const QString typed = QString::fromUtf8("reset with 3\u00A0pulses\u2028then wait\nlast");
+    notes->setPlainText(typed);
     main.controller().profile().cmdSaveNotes_Click();
     EXPECT_EQ(boxes.texts(), QStringList({"Data has been saved successfully!"}));
     main.controller().profile().cmdClearNotes_Click();
     EXPECT_TRUE(notes->toPlainText().isEmpty());
-    EXPECT_EQ(ReadSettings(main.session().shared().SettingsConnStr).userNotes,
-              "reset with 3 pulses");
+    const QString device1 = folder.file("Devices/Device1.kst");
+    EXPECT_EQ(ReadSettings(profileConnStr(device1)).userNotes, typed);
     // A load that replaces the box, or the closing, asks first: No gives the edit up, Yes
-    // stores it into the profile open before.
+    // stores it into the profile open before, and notes loaded and not touched ask nothing.
+    // Yes that cannot store stops the command, with the notes still in the box.
     const QString question = "The user notes have been changed, would you like to save?";
+    folder.addProfile("Devices/B.kst");
+    setRow(profileConnStr(folder.file("Devices/B.kst")), "Settings", 1,
+           {{17, db::Value("B's stored")}});
+    const auto open = [&](const QString& name) {
+        dialogs.chooseNext(folder.file("Devices/" + name), name);
+        main.mnuOpenSettings_Click();
+    };
     boxes.clear();
     boxes.answerNext(AnswerNo);
-    main.Open_DB(folder.file("Devices/Device1.kst"), "Device1.kst");
-    EXPECT_EQ(notes->toPlainText(), "reset with 3 pulses");
+    open("Device1.kst");
+    EXPECT_EQ(ReadSettings(profileConnStr(device1)).userNotes, typed);
     notes->setPlainText("reset with 4 pulses");
-    folder.addProfile("Devices/B.kst");
-    main.Open_DB(folder.file("Devices/B.kst"), "B.kst");
-    notes->setPlainText("B's own");
+    {
+        ForeignLock lock(device1);
+        open("B.kst");
+    }
+    EXPECT_EQ(main.session().ini().settingsFile(), device1);
+    EXPECT_EQ(notes->toPlainText(), "reset with 4 pulses");
+    open("B.kst");
+    EXPECT_EQ(notes->toPlainText(), "B's stored");
+    EXPECT_EQ(ReadSettings(profileConnStr(device1)).userNotes, "reset with 4 pulses");
+    open("Device1.kst");
+    notes->setPlainText("Device1's own");
     CountingEnder ender;
     main.close();
-    EXPECT_EQ(boxes.texts().count(question), 3);
-    EXPECT_EQ(ReadSettings(profileConnStr(folder.file("Devices/Device1.kst"))).userNotes,
-              "reset with 4 pulses");
-    EXPECT_EQ(ReadSettings(profileConnStr(folder.file("Devices/B.kst"))).userNotes, "B's own");
+    EXPECT_EQ(boxes.texts().count(question), 4);
+    EXPECT_EQ(ReadSettings(profileConnStr(device1)).userNotes, "Device1's own");
+    EXPECT_EQ(ReadSettings(profileConnStr(folder.file("Devices/B.kst"))).userNotes, "B's stored");
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 #include "app/app_fixtures.h"
+#include "app/editors/frm_prog_but.h"
+#include "app/main/session_closing.h"
 #include "app/profiles/frm_import.h"
 #include "app/profiles/profile_commands.h"
 #include "platform/db/catalog.h"
 #include "platform/file_names.h"
 #include "storage/button_table.h"
+#include "storage/columns/settings_columns.h"
 #include "storage/profile_files.h"
 #include "storage/profile_readers.h"
 #include "support/guarded_fifo.h"
@@ -14,7 +17,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <csignal>
 #include <functional>
 #include <sqlite3.h>
 
@@ -144,15 +149,28 @@ TEST_F(ProfileCommandsTest, SaveAsCopiesFirstWritesTheShownSettingsThenSwitches)
         EXPECT_EQ(current(), device("Copy"));
     }
 
-    // A copy that cannot be made is told, and the program stays where it was.
+    // Notes stored on Yes are in the copy and in the profile left.
+    main.ui().RichTextBox1->setPlainText("typed for both");
+    dialogs.chooseNext(device("Second"), "Second");
+    main.mnuSaveSettings_Click();
+    for (const char* profile : {"Copy", "Second"})
+        EXPECT_EQ(ReadSettings(profileConnStr(device(profile))).userNotes, "typed for both");
+
+    // A copy that cannot be made is told, and the program stays where it was. Notes given up
+    // for it are still unsaved: the closing asks again.
     boxes.clear();
+    main.ui().RichTextBox1->setPlainText("typed, kept");
+    boxes.answerNext(AnswerNo);
     const QByteArray ini = folder.read("kst.ini");
     dialogs.chooseNext(folder.file("missing/folder/X.kst"), "X.kst");
     main.mnuSaveSettings_Click();
-    ASSERT_EQ(boxes.boxes().size(), 1);
-    EXPECT_TRUE(boxes.boxes()[0].text.contains("X.kst"));
-    EXPECT_EQ(current(), device("Copy"));
+    ASSERT_EQ(boxes.boxes().size(), 2);
+    EXPECT_TRUE(boxes.boxes()[1].text.contains("X.kst"));
+    EXPECT_EQ(current(), device("Second"));
     EXPECT_EQ(folder.read("kst.ini"), ini);
+    CountingEnder ender;
+    main.close();
+    EXPECT_EQ(ReadSettings(profileConnStr(device("Second"))).userNotes, "typed, kept");
 }
 
 // Open, the import and Open Log take only a file, and New, Save As and Save Log write only
@@ -271,6 +289,56 @@ TEST_F(ProfileCommandsTest, AnImportBringsTheOlderRowsInAndTheProfileIsLoadedAga
     EXPECT_EQ(ReadSettings(profileConnStr(current())).userNotes, "my notes");
     EXPECT_EQ(main.shared().LoadedButtons[0].keyCaption, "O1") << "loaded again";
     EXPECT_EQ(folder.read("old.kst"), older) << "the older file is only read";
+}
+
+// The session's end closes the windows over the main window first, each as its close box
+// does: an editor whose value is refused stays open, and the program with it, until a later
+// signal; the import dialog loads the profile it wrote before the exit save stores the
+// settings shown.
+TEST_F(ProfileCommandsTest, TheSessionsEndClosesTheWindowsOverTheMainWindowFirst) {
+    CountingEnder ender;
+    const SessionClosing closing([this]() -> QWidget* { return &main; });
+    const QString refusal = "Maximum delay time is 65,535 ms, please try again!";
+    QTimer::singleShot(0, [&] {
+        auto* editor = qobject_cast<frmProgBut*>(QApplication::activeModalWidget());
+        ASSERT_NE(editor, nullptr);
+        QApplication::setActiveWindow(editor);
+        const frmProgBut::Row& row = editor->rows[0];
+        row.txtCmd->setFocus();
+        row.txtCmd->setText("20,77,");
+        row.txtDelay->setFocus();
+        row.txtDelay->setText("99999");
+        ASSERT_EQ(::raise(SIGTERM), 0);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.texts().contains(refusal); }, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return row.txtDelay->hasFocus(); }, 2000));
+        EXPECT_TRUE(editor->isVisible());
+        EXPECT_EQ(ender.count, 0);
+        row.txtDelay->setText("250");
+        ASSERT_EQ(::raise(SIGTERM), 0);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !editor->isVisible(); }, 2000));
+    });
+    main.mnuProgBut_Click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ender.count == 1; }, 2000));
+    EXPECT_EQ(boxes.texts().count(refusal), 1);
+    EXPECT_EQ(ReadButtonTable(profileConnStr(current())).rows[0].command, "20,77,");
+
+    makeOlderProfile(folder.file("old.kst"));
+    setRow(profileConnStr(folder.file("old.kst")), "Settings", 1,
+           {{SettingsColumn::baud, Value(4)}});
+    RecordingMain again(folder.path());
+    again.InitMainWindow();
+    again.setCommands(nullptr);
+    const SessionClosing closingAgain([&again]() -> QWidget* { return &again; });
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<frmImport*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->Text1->setText(folder.file("old.kst"));
+        dialog->Command2->click();
+        ASSERT_EQ(::raise(SIGTERM), 0);
+    });
+    again.mnuImport_Click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ender.count == 2; }, 2000));
+    EXPECT_EQ(ReadSettings(profileConnStr(current())).baud, 4);
 }
 
 TEST_F(ProfileCommandsTest, AFailedImportChangesNothingAtAll) {
