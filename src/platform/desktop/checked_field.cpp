@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -23,8 +24,8 @@ namespace {
 constexpr quint32 Yellow = 0x00FFFF;
 constexpr quint32 White = 0xFFFFFF;
 
-// Drops the mouse press being delivered, with its release or double click, until the
-// event loop turns again.
+// Drops the mouse press or wheel turn being delivered, with its release or double click,
+// until the event loop turns again.
 class ClickDropper : public QObject {
 public:
     static void dropCurrentClick() {
@@ -38,7 +39,7 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override {
         const QEvent::Type type = event->type();
         return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
-               type == QEvent::MouseButtonDblClick;
+               type == QEvent::MouseButtonDblClick || type == QEvent::Wheel;
     }
 
 private:
@@ -135,6 +136,8 @@ CheckedField::CheckedField(QLineEdit* field, Rules rules, QObject* owner, QWidge
     connect(field, &QLineEdit::cursorPositionChanged, this, keepPlace);
     connect(field, &QLineEdit::selectionChanged, this, keepPlace);
     keepPlace();
+    // A window going tells of the focus of controls that are gone already.
+    connect(shown_, &QObject::destroyed, this, [this] { disconnect(watchedFocus_); });
     // Pasted or dropped text passes the same filter as typed keys.
     connect(field, &QLineEdit::textEdited, this, [this] { filterEdited(); });
 }
@@ -335,6 +338,7 @@ void CheckedField::enter(Qt::FocusReason reason) {
         return;
     }
     entered_ = true;
+    watchWindowFocus();
     // Modified from now on means typed in since the field took the focus.
     field_->setModified(false);
     highlightField(shown_, true);
@@ -383,6 +387,25 @@ void CheckedField::leave(Qt::FocusReason reason) {
             rules_.lostFocus();
     }
     checking_ = false;
+}
+
+void CheckedField::watchWindowFocus() {
+    QWindow* handle = shown_->window()->windowHandle();
+    if (!handle || handle == watchedWindow_)
+        return;
+    disconnect(watchedFocus_);
+    watchedWindow_ = handle;
+    watchedFocus_ =
+        connect(handle, &QWindow::focusObjectChanged, this, &CheckedField::windowFocusMoved);
+}
+
+void CheckedField::windowFocusMoved(QObject* now) {
+    // In the active window the field hears of its leaving itself. In another, the wheel
+    // gives a list under it the focus and no one is told: the field is left all the same,
+    // as a click on that list would leave it.
+    if (!entered_ || now == shown_ || now == field_ || shown_->window()->isActiveWindow())
+        return;
+    leave(Qt::MouseFocusReason);
 }
 
 bool CheckedField::leaveFocusThen(QWidget& window, const std::function<bool()>& settle) {

@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -11,6 +12,7 @@ class QFocusEvent;
 class QKeyEvent;
 class QLineEdit;
 class QWidget;
+class QWindow;
 
 namespace kst {
 
@@ -108,6 +110,10 @@ private:
     bool enteredForDrop();
     // Gives the field the focus and enters it, also in a window that is not the active one.
     void takeFocus(Qt::FocusReason reason);
+    // Follows where the focus of the field's window goes while that window is not the
+    // active one: no focus event tells it there.
+    void watchWindowFocus();
+    void windowFocusMoved(QObject* now);
 
     QLineEdit* field_;
     QWidget* shown_;
@@ -126,6 +132,8 @@ private:
     // Watches where the focus goes from the menu bar.
     class MenuBarAside;
     MenuBarAside* menuBarAside_;
+    QPointer<QWindow> watchedWindow_;
+    QMetaObject::Connection watchedFocus_;
     // The field takes the focus for a drop onto it.
     bool enteringForDrop_ = false;
     // The field is putting a filtered edit in place of the one it was told.
