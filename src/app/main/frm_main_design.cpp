@@ -11,6 +11,7 @@
 #include "app/port/port_settings.h"
 #include "notation/notation.h"
 #include "notation/view/log_view.h"
+#include "platform/desktop/long_word_wrap.h"
 #include "storage/settings_lists.h"
 #include "tools/control_char_table.h"
 #include "tools/tool_design.h"
@@ -225,6 +226,7 @@ void frmMain::buildLeftPane(QWidget* form) {
     QWidget* notesPage = ui_.SSTab1->addPage(QStringLiteral("User Notes"));
     ui_.RichTextBox1 =
         d.place(new QPlainTextEdit(notesPage), QStringLiteral("RichTextBox1"), 90, 420, 4620, 3030);
+    breakLongWordsAnywhere(*ui_.RichTextBox1);
     ui_.cmdClearNotes = d.button(notesPage, QStringLiteral("cmdClearNotes"),
                                  QStringLiteral("Clear"), 2400, 3550, 1080, 345);
     ui_.cmdSaveNotes = d.button(notesPage, QStringLiteral("cmdSaveNotes"), QStringLiteral("Save"),
