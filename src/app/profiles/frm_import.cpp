@@ -85,14 +85,10 @@ void frmImport::Command3_Click() {
 
 void frmImport::done(int result) {
     QDialog::done(result);
-    // However the dialog closes, the main window shows what was imported. The notes typed
-    // are asked about first; the import has written the profile already, so the reload goes
-    // on whatever the answer.
+    // However the dialog closes, the main window shows what was imported.
     if (importDone_) {
         importDone_ = false;
-        profile_.settleNotes();
-        IniFile& ini = session_.ini();
-        profile_.Open_DB(ini.settingsFile(), ini.SettingsFileName());
+        profile_.reloadAfterImport();
     }
 }
 

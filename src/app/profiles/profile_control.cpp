@@ -368,6 +368,15 @@ bool ProfileControl::showMacro(int MacrosNo, DamagedLists& damaged) {
     return true;
 }
 
+void ProfileControl::reloadAfterImport() {
+    const bool settled = settleNotes();
+    const QString typed = notesShown();
+    IniFile& ini = session_.ini();
+    Open_DB(ini.settingsFile(), ini.SettingsFileName());
+    if (!settled)
+        window_.ui().RichTextBox1->setPlainText(typed);
+}
+
 // ---------------------------------------------------------------------------------------
 // User notes
 

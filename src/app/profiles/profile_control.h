@@ -42,6 +42,9 @@ public:
     // Opens a profile that has just passed CheckProfileFile: the whole file is not read
     // a second time.
     void openCheckedProfile(const QString& File_Name, const QString& File_Title);
+    // Loads the open profile again after an import wrote into it, whatever the notes'
+    // question answers: notes that Yes could not store stay in the box, still unsaved.
+    void reloadAfterImport();
     // Loads macro MacrosNo (1-8); the first loads after start-up apply the start-up
     // preferences.
     bool Get_Macros_Details(int MacrosNo);

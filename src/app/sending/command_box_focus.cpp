@@ -47,8 +47,9 @@ bool somethingElseHasTheUser(const MainControls& ui, FocusReturn after) {
     if (const auto* button = qobject_cast<QAbstractButton*>(focus); button && button->isDown())
         return true;
     // Someone typing elsewhere (the notes, the search, the calculator, a send field while
-    // data comes in) keeps the focus.
-    if (!takesTypedText(focus) || focus == box || box->isAncestorOf(focus))
+    // data comes in) keeps the focus. A control on a page put behind while the window was
+    // not the active one still holds it there, unseen.
+    if (!takesTypedText(focus) || !focus->isVisible() || focus == box || box->isAncestorOf(focus))
         return false;
     if (after == FocusReturn::AfterBlock || !ui.frSend->isAncestorOf(focus))
         return true;

@@ -3,6 +3,7 @@
 #include "bgr_color.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDropEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -402,10 +403,12 @@ void CheckedField::watchWindowFocus() {
 void CheckedField::windowFocusMoved(QObject* now) {
     // In the active window the field hears of its leaving itself. In another, the wheel
     // gives a list under it the focus and no one is told: the field is left all the same,
-    // as a click on that list would leave it.
+    // as a click on that list would leave it, and a refusal drops that turn of the wheel.
     if (!entered_ || now == shown_ || now == field_ || shown_->window()->isActiveWindow())
         return;
-    leave(Qt::MouseFocusReason);
+    const auto* taker = qobject_cast<QWidget*>(now);
+    const bool underPointer = taker && taker->rect().contains(taker->mapFromGlobal(QCursor::pos()));
+    leave(underPointer ? Qt::MouseFocusReason : Qt::OtherFocusReason);
 }
 
 bool CheckedField::leaveFocusThen(QWidget& window, const std::function<bool()>& settle) {

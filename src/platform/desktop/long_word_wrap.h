@@ -1,22 +1,12 @@
 #pragma once
 
-#include <QStringView>
-
 class QPlainTextEdit;
 
 namespace kst {
 
-// Words at least this long make a text box break its lines anywhere.
-constexpr qsizetype LongWordLength = 8192;
-
-// Whether `text` holds a run of `LongWordLength` characters without a blank a line may
-// break at.
-bool holdsLongWord(QStringView text);
-
-// Makes `box` break its lines anywhere while its text holds a long word (a capture pasted as
-// one line of a megabyte), and at word boundaries otherwise. Breaking at word boundaries
-// looks for the end of the word again from each of its lines: over a megabyte that holds
-// the window for minutes, and each key for a minute more.
+// Makes `box` break its lines anywhere while breaking them at word boundaries would be slow
+// (a capture pasted as one line, words of thousands of characters), and at word boundaries
+// otherwise.
 void breakLongWordsAnywhere(QPlainTextEdit& box);
 
 } // namespace kst
