@@ -2,8 +2,8 @@
 // as one line of hexadecimal: how long the paste takes until it is shown, and each of the
 // keys typed at its end after it (goal: the paste shown within 2 s, a key within 0.3 s).
 // The same for the megabyte as hexadecimal bytes with blanks and as ordinary words, which
-// still break at word boundaries, and as words of a thousand characters. `--kb=N` sizes the line in
-// KiB (default 1024).
+// still break at word boundaries, and as words of a thousand characters. `--kb=N` sizes the
+// line in KiB (default 1024).
 #include "receive_bench.h"
 
 #include <QApplication>

@@ -27,10 +27,10 @@ constexpr quint32 White = 0xFFFFFF;
 
 // Drops the mouse press or wheel turn being delivered, with its release or double click,
 // until the event loop turns again.
-class ClickDropper : public QObject {
+class InputDropper : public QObject {
 public:
-    static void dropCurrentClick() {
-        auto* dropper = new ClickDropper(qApp);
+    static void dropCurrentInput() {
+        auto* dropper = new InputDropper(qApp);
         qApp->installEventFilter(dropper);
         QMetaObject::invokeMethod(
             qApp, [dropper] { delete dropper; }, Qt::QueuedConnection);
@@ -365,7 +365,7 @@ void CheckedField::leave(Qt::FocusReason reason) {
         // A press that moved the focus is delivered once the field has heard of it: the
         // click is the user's attempt to leave, refused with the check.
         if (reason == Qt::MouseFocusReason)
-            ClickDropper::dropCurrentClick();
+            InputDropper::dropCurrentInput();
         QMetaObject::invokeMethod(
             shown_,
             [shown = shown_, self = QPointer<CheckedField>(this)] {
